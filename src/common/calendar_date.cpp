@@ -1,0 +1,72 @@
+#include "calendar_date.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace quotaplan {
+namespace {
+
+using std::chrono::day;
+using std::chrono::days;
+using std::chrono::month;
+using std::chrono::sys_days;
+using std::chrono::year;
+using std::chrono::year_month_day;
+
+constexpr sys_days kSerialOrigin = sys_days{year{1899} / month{12} / day{30}};
+
+year_month_day ToYmd(std::int32_t serial) {
+    return year_month_day{kSerialOrigin + days{serial}};
+}
+
+}  // namespace
+
+CalendarDate CalendarDate::FromYmdCarrying(int y, int m, int d) {
+    // Carry whole years out of the month first, then let the day run on from day 1.
+    int monthIndex = m - 1;
+    y += monthIndex >= 0 ? monthIndex / 12 : -((11 - monthIndex) / 12);
+    monthIndex = ((monthIndex % 12) + 12) % 12;
+    const sys_days first = sys_days{year{y} / month{unsigned(monthIndex + 1)} / day{1}};
+    return CalendarDate(static_cast<std::int32_t>((first + days{d - 1} - kSerialOrigin).count()));
+}
+
+std::optional<CalendarDate> CalendarDate::FromYmd(int y, int m, int d) {
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) {
+        return std::nullopt;
+    }
+    return FromYmdCarrying(y, m, d);
+}
+
+std::optional<CalendarDate> CalendarDate::FromIso(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8};
+    const int lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int k = 0; k < lengths[p]; ++k) {
+            const char c = text[starts[p] + k];
+            if (c < '0' || c > '9') return std::nullopt;
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    return FromYmd(parts[0], parts[1], parts[2]);
+}
+
+int CalendarDate::Year() const { return int(ToYmd(serial_).year()); }
+int CalendarDate::Month() const { return int(unsigned(ToYmd(serial_).month())); }
+int CalendarDate::Day() const { return int(unsigned(ToYmd(serial_).day())); }
+
+std::string CalendarDate::Iso() const {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", Year(), Month(), Day());
+    return text;
+}
+
+bool IsLeapYear(int y) { return year{y}.is_leap(); }
+
+int DaysInMonth(int y, int m) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+}  // namespace quotaplan
