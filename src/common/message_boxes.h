@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quotaplan {
+
+enum class BoxIcon { None, Information, Exclamation, Critical };
+enum class BoxButtons { Ok, YesNo };
+enum class BoxAnswer { Ok, Yes, No };
+
+// One modal box as the program asks for it: the final prompt and title, already built.
+struct BoxRequest {
+    std::string prompt;
+    std::string title;
+    BoxIcon icon = BoxIcon::None;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+
+// What shows boxes to the user: the window's dialogs, standard error on the command line,
+// or a recorder in tests.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows the box and waits for the answer (Ok for an OK box, Yes or No).
+    virtual BoxAnswer Show(const BoxRequest& box) = 0;
+    // The input box: returns the text entered, nullopt on Cancel.
+    virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                               const std::string& defaultText) = 0;
+};
+
+// OK box. An empty title: the default title and no icon. Otherwise the title, two blanks,
+// the program title, one blank and the version, with the exclamation icon.
+void ShowMessage(MessageBoxes& boxes, std::string_view prompt, std::string_view title);
+
+// Yes/No box with the information icon. The title: the default title when empty, otherwise
+// the title, one blank and the version (without the program title). Returns the answer.
+BoxAnswer AskYesNo(MessageBoxes& boxes, std::string_view prompt, std::string_view title);
+
+// Critical OK box. The prompt is the description, followed when errorNumber is not 0 by a
+// line feed, "Errore Numero: " and the number in five digits (00013). The title is the
+// given one, or the program title alone when empty.
+void ShowError(MessageBoxes& boxes, std::int16_t errorNumber, std::string_view description,
+               std::string_view title);
+
+// Critical OK box. The prompt is the description, followed when location is not empty by a
+// line feed, "Indirizzo errore: " and the location. The title: the default title when
+// empty, otherwise the title, one blank, the program title, one blank and the version.
+void ReportError(MessageBoxes& boxes, std::string_view location, std::string_view description,
+                 std::string_view title);
+
+// OK box with the given icon and the title exactly as given; an empty title gives the
+// application title ("Quotaplan 4").
+void ShowPlainBox(MessageBoxes& boxes, std::string_view prompt, std::string_view title,
+                  BoxIcon icon);
+
+}  // namespace quotaplan

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/message_boxes.h"
+
+namespace quotaplan {
+
+// Message boxes for tests: records every box and answers from scripted queues, never
+// blocking. With nothing scripted an OK box answers Ok, a Yes/No box No, an input box
+// nullopt (Cancel).
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    // An input box as it was asked.
+    struct TextRequest {
+        std::string prompt;
+        std::string title;
+        std::string defaultText;
+    };
+
+    BoxAnswer Show(const BoxRequest& box) override;
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                       const std::string& defaultText) override;
+
+    // Queues the answer of the next Yes/No box.
+    void ScriptAnswer(BoxAnswer answer);
+    // Queues the answer of the next input box (nullopt: Cancel).
+    void ScriptText(std::optional<std::string> text);
+
+    std::vector<BoxRequest> shown;
+    std::vector<TextRequest> asked;
+
+private:
+    std::deque<BoxAnswer> answers_;
+    std::deque<std::optional<std::string>> texts_;
+};
+
+}  // namespace quotaplan
