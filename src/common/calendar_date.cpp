@@ -15,9 +15,7 @@ using std::chrono::year_month_day;
 
 constexpr sys_days kSerialOrigin = sys_days{year{1899} / month{12} / day{30}};
 
-year_month_day ToYmd(std::int32_t serial) {
-    return year_month_day{kSerialOrigin + days{serial}};
-}
+year_month_day ToYmd(std::int32_t serial) { return year_month_day{kSerialOrigin + days{serial}}; }
 
 }  // namespace
 

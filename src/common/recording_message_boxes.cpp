@@ -1,0 +1,32 @@
+#include "common/recording_message_boxes.h"
+
+#include <utility>
+
+namespace quotaplan {
+
+BoxAnswer RecordingMessageBoxes::Show(const BoxRequest& box) {
+    shown.push_back(box);
+    if (box.buttons == BoxButtons::Ok) return BoxAnswer::Ok;
+    if (answers_.empty()) return BoxAnswer::No;
+    const BoxAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<std::string> RecordingMessageBoxes::AskText(const std::string& prompt,
+                                                          const std::string& title,
+                                                          const std::string& defaultText) {
+    asked.push_back(TextRequest{prompt, title, defaultText});
+    if (texts_.empty()) return std::nullopt;
+    std::optional<std::string> text = std::move(texts_.front());
+    texts_.pop_front();
+    return text;
+}
+
+void RecordingMessageBoxes::ScriptAnswer(BoxAnswer answer) { answers_.push_back(answer); }
+
+void RecordingMessageBoxes::ScriptText(std::optional<std::string> text) {
+    texts_.push_back(std::move(text));
+}
+
+}  // namespace quotaplan
