@@ -1,0 +1,24 @@
+#pragma once
+
+namespace quotaplan {
+
+// The engine's arithmetic raises errors where the classic runtime did; C++ floating
+// point raises nothing by itself, so every primitive goes through these checks.
+
+// Rounds a 64-bit result to 32 bits.
+// Raises RunTimeError 6 (Overflow) when the result is infinite or beyond the 32-bit
+// range, RunTimeError 5 when it is not a number.
+float ToSingle(double value);
+
+// base ^ exponent in 64 bits.
+// Raises RunTimeError 5 for a negative base with a fractional exponent and for a zero
+// base with a negative exponent (no value exists), RunTimeError 6 when the power
+// overflows 64 bits.
+double CheckedPow(double base, double exponent);
+
+// numerator / denominator in 64 bits.
+// Raises RunTimeError 11 (Divisione per zero) when the denominator is exactly 0,
+// 0 / 0 included.
+double CheckedDivide(double numerator, double denominator);
+
+}  // namespace quotaplan

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "common/calendar_date.h"
+
+namespace quotaplan {
+
+// Due-date stepping. Results must fall within the years 100..9999, the range of a
+// calendar date of the archive and the forms; otherwise RunTimeError 5 is raised.
+
+// The date k months after `date`, with the end-of-month rule of instalment plans:
+//   T = the month k months on; d = day of `date`;
+//   when d > 27, d = the last day of month T, February counting 28 days in leap years too;
+//   result = year/month + k/d, a month above 12 carrying into the next year.
+// So the 28th or later is an end-of-month date: 28/01 -> 28/02 -> 31/03; days 1..27 keep.
+// k is normally 1..6; any k is accepted.
+CalendarDate AddMonths(CalendarDate date, int k);
+
+// The same day and month k years later; a day that does not exist carries over
+// (29/02/2008 + 1 year = 01/03/2009).
+CalendarDate AddYears(CalendarDate date, int k);
+
+// The due date one period after `date` for m periods a year: 12, 6, 4, 3, 2 step 1, 2, 3,
+// 4, 6 months by AddMonths; 1 steps one year by AddYears; any other m returns `date`.
+CalendarDate NextDueDate(CalendarDate date, std::int16_t m);
+
+}  // namespace quotaplan
