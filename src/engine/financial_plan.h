@@ -22,11 +22,11 @@ struct PlanRow {
 // The current financial plan: a header and one row per instalment. Owned by whoever
 // runs the calculations and handed to its readers (grid, store, exports).
 struct FinancialPlan {
-    bool PlanReady = false;  // true once a plan has been started
-    float Valore = 0;        // financed asset value of the first segment
-    float Maxicanone = 0;    // maxi-instalment amount
-    CalendarDate DataMaxi;   // the contract date
-    float Riscatto = 0;      // buy-out amount
+    bool PlanReady = false;   // true once a plan has been started
+    float Valore = 0;         // financed asset value of the first segment
+    float Maxicanone = 0;     // maxi-instalment amount
+    CalendarDate DataMaxi;    // the contract date
+    float Riscatto = 0;       // buy-out amount
     float InteressiRiscatto = 0;
     CalendarDate DataRiscatto;  // zero date when none was entered
     std::vector<PlanRow> rows;  // rows[k - 1] is instalment k
