@@ -1,0 +1,209 @@
+#include "cli/calc_command.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ostream>
+#include <sstream>
+
+#include "cli/json_text.h"
+#include "common/clock.h"
+#include "common/number_text.h"
+#include "common/run_time_error.h"
+#include "engine/contract_calculation.h"
+#include "engine/rate_schedule.h"
+#include "output/contract_header.h"
+#include "output/plan_export_rows.h"
+#include "output/text_export.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kRefused = 2;
+constexpr int kArithmeticError = 1;
+
+bool IsKnownPeriodicity(int periodsPerYear) {
+    for (const int known : {12, 6, 4, 3, 2, 1}) {
+        if (periodsPerYear == known) return true;
+    }
+    return false;
+}
+
+bool IsZero(const std::optional<float>& field) { return !field || *field == 0; }
+
+// The checks of the window's form check, in its order, less the description.
+std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
+    if (options.target != SolveTarget::Value && IsZero(options.value)) {
+        return CliFailure{kRefused, "Inserire il Valore del bene!"};
+    }
+    if (options.target != SolveTarget::Rate && IsZero(options.ratePercent)) {
+        return CliFailure{kRefused, "Inserire il Tasso!"};
+    }
+    if (!options.count || *options.count == 0) {
+        return CliFailure{kRefused, "Inserire il Numero di rate!"};
+    }
+    if (!IsKnownPeriodicity(options.periodicity)) {
+        return CliFailure{kRefused, "Inserire una periodicità!"};
+    }
+    if (options.target != SolveTarget::Instalment && IsZero(options.instalment)) {
+        return CliFailure{kRefused, "Inserire la rata!"};
+    }
+    return std::nullopt;
+}
+
+// The instalment count as the window reads it: a 16-bit integer, or an overflow.
+std::int16_t CountOf(long count) {
+    if (count < -32768 || count > 32767) throw RunTimeError::Overflow();
+    return static_cast<std::int16_t>(count);
+}
+
+ContractTerms TermsOf(const CalcOptions& options) {
+    const CalendarDate today = Today();
+    ContractTerms terms;
+    terms.Valore = options.value.value_or(0);
+    terms.Maxicanone = options.maxi;
+    terms.Riscatto = options.buyout;
+    terms.Tasso = options.ratePercent.value_or(0);
+    terms.Spread = options.spreadPercent;
+    terms.NumRate = CountOf(*options.count);
+    terms.Periodicita = static_cast<std::int16_t>(options.periodicity);
+    terms.Semplice = options.simple;
+    terms.Anticipato = options.advance;
+    terms.DataContratto = options.contractDate.value_or(today);
+    terms.DataInizio = options.firstDate.value_or(today);
+    terms.DataRiscatto = options.buyoutDate.value_or(CalendarDate{});
+    terms.IntRiscatto = options.buyoutInterest;
+    terms.SpeseContratto = options.contractFees;
+    terms.SpeseAddebito = options.instalmentFee;
+    terms.Rata = options.instalment.value_or(0);
+    return terms;
+}
+
+// The rate list as the window would hold it: the given rates, or the contract's rate
+// shown with two decimals, which the plan then repeats on every row.
+std::vector<float> ListPercents(const CalcOptions& options, const ContractTerms& terms) {
+    if (!options.ratesPercent.empty()) return options.ratesPercent;
+    return {ParseNumber32(FormatNumber(terms.Tasso + terms.Spread, 2))};
+}
+
+void Calculate(const CalcOptions& options, CalcOutcome& outcome) {
+    ContractTerms& terms = outcome.terms;
+    terms = TermsOf(options);
+    switch (options.target) {
+        case SolveTarget::Instalment: {
+            // As the window does, a negative count is taken as its absolute value.
+            terms.NumRate = CountOf(std::labs(*options.count));
+            const auto rates =
+                RatesForPlan(ListPercents(options, terms), terms.NumRate, terms.Tasso + terms.Spread);
+            terms.Rata = CalculateInstalment(terms, rates, outcome.plan);
+            outcome.instalment = terms.Rata;
+            break;
+        }
+        case SolveTarget::Rate: {
+            if (terms.Rata < 0) throw CliFailure{kRefused, "Inserire una rata valida."};
+            outcome.nominalRatePercent = CalculateRate(terms).nominalPercent;
+            break;
+        }
+        case SolveTarget::Value:
+            terms.Valore = CalculateAssetValue(terms);
+            outcome.value = terms.Valore;
+            break;
+    }
+    outcome.effectiveRate = CalculateEffectiveRate(terms);
+    terms.TassoEffettivo = outcome.effectiveRate;
+}
+
+// A plan amount as the plan grid shows it: rounded for display to its decimals.
+std::string ShownNumber(float value, int formatCode) {
+    return JsonNumber(ParseNumber32(FormatNumber(value, formatCode)));
+}
+
+std::string RowTypeOf(ExportRowKind kind) {
+    switch (kind) {
+        case ExportRowKind::Maxi: return "Maxi.";
+        case ExportRowKind::Buyout: return "Riscatto";
+        case ExportRowKind::Instalment: break;
+    }
+    return "Rata";
+}
+
+std::string PlanRowJson(const ExportRow& row) {
+    std::string json = "{\"type\": " + JsonString(RowTypeOf(row.kind));
+    if (row.kind == ExportRowKind::Instalment) json += ", \"number\": " + std::to_string(row.number);
+    json += ", \"date\": " + JsonString(row.date.Iso());
+    json += ", \"rate\": " + ShownNumber(row.ratePercent, 2);
+    json += ", \"amount\": " + ShownNumber(row.amount, 1);
+    json += ", \"capital\": " + ShownNumber(row.capital, 1);
+    json += ", \"interest\": " + ShownNumber(row.interest, 1);
+    json += ", \"residual\": " + ShownNumber(row.residual, 1);
+    return json + "}";
+}
+
+}  // namespace
+
+std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options) {
+    if (auto refusal = CheckInputs(options)) return *refusal;
+    CalcOutcome outcome;
+    outcome.target = options.target;
+    try {
+        Calculate(options, outcome);
+    } catch (const CliFailure& refusal) {
+        return refusal;
+    } catch (const RunTimeError& error) {
+        return CliFailure{kArithmeticError, "Errore " + std::to_string(error.Number()) + ": " +
+                                                error.Description()};
+    }
+    return outcome;
+}
+
+std::string CalcOutcomeJson(const CalcOutcome& outcome) {
+    const std::string effective = ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate);
+    switch (outcome.target) {
+        case SolveTarget::Rate:
+            return "{\"rate\": " + JsonNumber(outcome.nominalRatePercent) + effective + "}\n";
+        case SolveTarget::Value:
+            return "{\"value\": " + JsonNumber(outcome.value) + effective + "}\n";
+        case SolveTarget::Instalment: break;
+    }
+    std::string json = "{\"instalment\": " + JsonNumber(outcome.instalment) + effective +
+                       ", \"plan\": [";
+    const auto rows = PlanRowsForExport(outcome.plan);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k]);
+    }
+    return json + "\n]}\n";
+}
+
+std::string CalcOutcomeCsv(const CalcOutcome& outcome) {
+    if (outcome.target != SolveTarget::Instalment) return {};
+    // With no heading pairs the text export's lines are the column heading, then one line
+    // per export row in order; keep the instalment lines.
+    const auto rows = PlanRowsForExport(outcome.plan);
+    const auto lines = TextExportLines(ContractHeader{}, outcome.plan);
+    std::string csv;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (rows[k].kind == ExportRowKind::Instalment) csv += lines[k + 1] + "\n";
+    }
+    return csv;
+}
+
+int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    CalcOptions options;
+    auto failure = CommandLine::Parse(args, CalcValueOptions(), CalcFlagOptions(), line);
+    if (!failure) failure = ReadCalcOptions(line, options);
+    if (failure) {
+        err << failure->message << "\n";
+        return failure->exitStatus;
+    }
+    auto result = RunCalculation(options);
+    if (auto* refusal = std::get_if<CliFailure>(&result)) {
+        err << refusal->message << "\n";
+        return refusal->exitStatus;
+    }
+    const auto& outcome = std::get<CalcOutcome>(result);
+    out << (options.format == OutputFormat::Csv ? CalcOutcomeCsv(outcome)
+                                                : CalcOutcomeJson(outcome));
+    return 0;
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "cli/calc_options.h"
+#include "engine/contract_terms.h"
+#include "engine/financial_plan.h"
+
+namespace quotaplan {
+
+// What one calculation produced: the figure asked for, the effective rate, and, for the
+// instalment, the plan.
+struct CalcOutcome {
+    SolveTarget target = SolveTarget::Instalment;
+    float instalment = 0;
+    float nominalRatePercent = 0;
+    float value = 0;
+    float effectiveRate = 0;
+    ContractTerms terms;  // the contract as calculated, results included
+    FinancialPlan plan;   // filled by the instalment calculation only
+};
+
+// Checks the options as the "Calcola" command checks its form (the description aside) and
+// runs the calculation. A refusal comes back as a CliFailure with exit status 2 and the
+// command's Italian message; an arithmetic error as exit status 1 with its number and
+// description.
+std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options);
+
+// The outcome as the JSON document the command line prints, or the CSV plan lines.
+std::string CalcOutcomeJson(const CalcOutcome& outcome);
+std::string CalcOutcomeCsv(const CalcOutcome& outcome);
+
+// quotaplan-calc's calculation: parses args, calculates, prints the result on `out` and
+// any message on `err`; returns the exit status. Nothing reaches `out` unless it succeeds.
+int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace quotaplan

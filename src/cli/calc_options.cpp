@@ -1,0 +1,150 @@
+#include "cli/calc_options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace quotaplan {
+namespace {
+
+CliFailure Unreadable(const std::string& option, const std::string& text, const char* what) {
+    return CliFailure{2, "Valore non valido per --" + option + ": \"" + text + "\" (" + what + ")"};
+}
+
+// Reads one optional decimal option into `target`.
+template <typename Target>
+std::optional<CliFailure> ReadNumberOption(const CommandLine& line, const std::string& option,
+                                           Target& target) {
+    const auto text = line.Value(option);
+    if (!text) return std::nullopt;
+    const auto number = ReadDecimal(*text);
+    if (!number) return Unreadable(option, *text, "serve un numero con il punto decimale");
+    target = *number;
+    return std::nullopt;
+}
+
+std::optional<CliFailure> ReadDateOption(const CommandLine& line, const std::string& option,
+                                         std::optional<CalendarDate>& target) {
+    const auto text = line.Value(option);
+    if (!text) return std::nullopt;
+    target = ReadIsoDate(*text);
+    if (!target) return Unreadable(option, *text, "serve una data AAAA-MM-GG");
+    return std::nullopt;
+}
+
+std::optional<CliFailure> ReadWholeOption(const CommandLine& line, const std::string& option,
+                                          std::optional<long>& target) {
+    const auto text = line.Value(option);
+    if (!text) return std::nullopt;
+    const auto number = ReadDecimal(*text);
+    if (!number || *number != std::trunc(*number)) {
+        return Unreadable(option, *text, "serve un numero intero");
+    }
+    target = static_cast<long>(*number);
+    return std::nullopt;
+}
+
+std::optional<CliFailure> ReadRateList(const CommandLine& line, std::vector<float>& rates) {
+    const auto text = line.Value("rates");
+    if (!text) return std::nullopt;
+    std::size_t start = 0;
+    while (start <= text->size()) {
+        const std::size_t comma = std::min(text->find(',', start), text->size());
+        const std::string item = text->substr(start, comma - start);
+        const auto rate = ReadDecimal(item);
+        if (!rate) return Unreadable("rates", *text, "servono tassi separati da virgole");
+        rates.push_back(*rate);
+        start = comma + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<CliFailure> ReadChoices(const CommandLine& line, CalcOptions& options) {
+    if (const auto solve = line.Value("solve")) {
+        if (*solve == "instalment") options.target = SolveTarget::Instalment;
+        else if (*solve == "rate") options.target = SolveTarget::Rate;
+        else if (*solve == "value") options.target = SolveTarget::Value;
+        else return Unreadable("solve", *solve, "instalment, rate o value");
+    }
+    if (const auto format = line.Value("format")) {
+        if (*format == "json") options.format = OutputFormat::Json;
+        else if (*format == "csv") options.format = OutputFormat::Csv;
+        else return Unreadable("format", *format, "json o csv");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+const std::set<std::string>& CalcValueOptions() {
+    static const std::set<std::string> options = {
+        "solve",        "value",          "maxi",          "buyout",      "rate",
+        "spread",       "count",          "periodicity",   "contract-date", "first-date",
+        "buyout-date",  "contract-fees",  "instalment-fee", "instalment", "rates",
+        "format"};
+    return options;
+}
+
+const std::set<std::string>& CalcFlagOptions() {
+    static const std::set<std::string> flags = {"simple", "advance", "buyout-interest"};
+    return flags;
+}
+
+std::optional<float> ReadDecimal(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("+-.0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(number) ||
+        std::fabs(number) > std::numeric_limits<float>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<float>(number);
+}
+
+std::optional<CalendarDate> ReadIsoDate(const std::string& text) {
+    return CalendarDate::FromIso(text);
+}
+
+std::optional<CliFailure> ReadCalcOptions(const CommandLine& line, CalcOptions& options) {
+    options.simple = line.Flag("simple");
+    options.advance = line.Flag("advance");
+    options.buyoutInterest = line.Flag("buyout-interest");
+    std::optional<CliFailure> failure;
+    float periodicity = static_cast<float>(options.periodicity);
+    const auto readAll = [&] {
+        if ((failure = ReadChoices(line, options))) return;
+        for (const auto& [name, target] :
+             {std::pair<const char*, std::optional<float>*>{"value", &options.value},
+              {"rate", &options.ratePercent},
+              {"instalment", &options.instalment}}) {
+            if ((failure = ReadNumberOption(line, name, *target))) return;
+        }
+        for (const auto& [name, target] :
+             {std::pair<const char*, float*>{"maxi", &options.maxi},
+              {"buyout", &options.buyout},
+              {"spread", &options.spreadPercent},
+              {"contract-fees", &options.contractFees},
+              {"instalment-fee", &options.instalmentFee},
+              {"periodicity", &periodicity}}) {
+            if ((failure = ReadNumberOption(line, name, *target))) return;
+        }
+        if ((failure = ReadWholeOption(line, "count", options.count))) return;
+        if ((failure = ReadDateOption(line, "contract-date", options.contractDate))) return;
+        if ((failure = ReadDateOption(line, "first-date", options.firstDate))) return;
+        if ((failure = ReadDateOption(line, "buyout-date", options.buyoutDate))) return;
+        failure = ReadRateList(line, options.ratesPercent);
+    };
+    readAll();
+    if (failure) return failure;
+    if (periodicity != std::trunc(periodicity)) {
+        return Unreadable("periodicity", *line.Value("periodicity"), "serve un numero intero");
+    }
+    options.periodicity = static_cast<int>(periodicity);
+    return std::nullopt;
+}
+
+}  // namespace quotaplan

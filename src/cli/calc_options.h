@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "common/calendar_date.h"
+
+namespace quotaplan {
+
+enum class SolveTarget { Instalment, Rate, Value };
+enum class OutputFormat { Json, Csv };
+
+// One calculation as asked for on the command line. Numbers use "." as the decimal
+// separator; rates are percentages, as the window's fields hold them.
+struct CalcOptions {
+    SolveTarget target = SolveTarget::Instalment;
+    OutputFormat format = OutputFormat::Json;
+    std::optional<float> value;
+    float maxi = 0;
+    float buyout = 0;
+    std::optional<float> ratePercent;
+    float spreadPercent = 0;
+    std::optional<long> count;  // the 16-bit range is checked by the calculation
+    int periodicity = 12;
+    bool simple = false;
+    bool advance = false;
+    bool buyoutInterest = false;
+    std::optional<CalendarDate> contractDate;  // missing dates become today
+    std::optional<CalendarDate> firstDate;
+    std::optional<CalendarDate> buyoutDate;  // none: the buy-out falls on the last instalment
+    float contractFees = 0;
+    float instalmentFee = 0;
+    std::optional<float> instalment;
+    std::vector<float> ratesPercent;  // per-instalment annual rates, spread included
+};
+
+// The options of a calculation: those taking a value, and the flags.
+const std::set<std::string>& CalcValueOptions();
+const std::set<std::string>& CalcFlagOptions();
+
+// Reads "3.5" (C form, "." decimal, optional sign) as a 32-bit number; nullopt on
+// anything else, including values beyond the 32-bit range.
+std::optional<float> ReadDecimal(const std::string& text);
+
+// Reads "YYYY-MM-DD"; nullopt when the text is not a real day.
+std::optional<CalendarDate> ReadIsoDate(const std::string& text);
+
+// Fills `options` from a parsed command line. An unreadable number, date or choice gives
+// a CliFailure with exit status 2 that names the option.
+std::optional<CliFailure> ReadCalcOptions(const CommandLine& line, CalcOptions& options);
+
+}  // namespace quotaplan

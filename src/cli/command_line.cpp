@@ -1,0 +1,39 @@
+#include "cli/command_line.h"
+
+namespace quotaplan {
+
+std::optional<CliFailure> CommandLine::Parse(const std::vector<std::string>& args,
+                                             const std::set<std::string>& valueOptions,
+                                             const std::set<std::string>& flagOptions,
+                                             CommandLine& parsed) {
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& word = args[k];
+        if (!word.starts_with("--")) {
+            return CliFailure{2, "Argomento non riconosciuto: " + word};
+        }
+        const std::string name = word.substr(2);
+        if (flagOptions.contains(name)) {
+            parsed.flags_.insert(name);
+        } else if (valueOptions.contains(name)) {
+            if (k + 1 >= args.size()) {
+                return CliFailure{2, "Manca il valore dell'opzione " + word};
+            }
+            parsed.values_[name] = args[++k];
+        } else {
+            return CliFailure{2, "Opzione sconosciuta: " + word};
+        }
+    }
+    return std::nullopt;
+}
+
+bool CommandLine::Has(const std::string& option) const {
+    return values_.contains(option) || flags_.contains(option);
+}
+
+std::optional<std::string> CommandLine::Value(const std::string& option) const {
+    const auto found = values_.find(option);
+    if (found == values_.end()) return std::nullopt;
+    return found->second;
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,172 @@
+#include "cli/calc_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "common/clock.h"
+
+namespace quotaplan {
+namespace {
+
+struct CalcRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CalcRun Calc(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunCalcCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+int CountOf(const std::string& text, const std::string& piece) {
+    int count = 0;
+    for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+struct OptionCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string expected;  // a piece of the JSON document
+};
+
+class ReferenceContracts : public testing::TestWithParam<OptionCase> {};
+
+TEST_P(ReferenceContracts, PrintTheirFigure) {
+    const CalcRun run = Calc(GetParam().args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(GetParam().expected), std::string::npos) << run.out;
+    EXPECT_TRUE(run.err.empty());
+}
+
+const std::vector<std::string> kBase = {"--value", "10000", "--rate", "6", "--count", "12"};
+
+std::vector<std::string> With(std::vector<std::string> more) {
+    std::vector<std::string> args = kBase;
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calc, ReferenceContracts,
+    testing::Values(
+        OptionCase{"CompoundArrears", With({}), "\"instalment\": 859.93, \"effective_rate\": 0.06"},
+        OptionCase{"CompoundAdvance", With({"--advance"}), "\"instalment\": 855.77"},
+        OptionCase{"SimpleArrears", With({"--simple"}), "\"instalment\": 860.66"},
+        OptionCase{"SimpleAdvance", With({"--simple", "--advance"}), "\"instalment\": 856.38"},
+        OptionCase{"Fees",
+                   {"--value", "30000", "--maxi", "3000", "--buyout", "3000", "--rate", "7.5",
+                    "--count", "36", "--contract-fees", "250", "--instalment-fee", "5"},
+                   "\"instalment\": 761.97, \"effective_rate\": 0.0852"},
+        OptionCase{"RateWithoutSpread",
+                   {"--solve", "rate", "--value", "10000", "--instalment", "859.93", "--count",
+                    "12", "--spread", "1.5"},
+                   "{\"rate\": 4.5, \"effective_rate\": 0.06}"},
+        OptionCase{"Value",
+                   {"--solve", "value", "--rate", "6", "--instalment", "855.77", "--count", "12",
+                    "--advance"},
+                   "{\"value\": 10000, \"effective_rate\": 0.06}"},
+        OptionCase{"NegativeCountIsItsSize", With({"--count", "-12"}), "\"number\": 12,"},
+        // The bisection must stop where 32-bit amounts cannot resolve a cent.
+        OptionCase{"RateSearchOnLargeAmounts",
+                   {"--solve", "rate", "--value", "1000000", "--count", "20", "--periodicity",
+                    "1", "--instalment", "101852.21"},
+                   "{\"rate\": 8, "}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(CalcPlan, BuyoutWithInterestAndMaxiRowsFramedTheInstalments) {
+    const CalcRun run = Calc({"--value", "10000", "--maxi", "500", "--buyout", "1000", "--rate", "6",
+                          "--count", "12", "--contract-date", "2006-01-15", "--first-date",
+                          "2006-02-15", "--buyout-date", "2007-03-15", "--buyout-interest"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(CountOf(run.out, "\"type\": \"Rata\""), 12);
+    const auto maxi = run.out.find("{\"type\": \"Maxi.\", \"date\": \"2006-01-15\", \"rate\": 0, "
+                                   "\"amount\": 500, \"capital\": 500, \"interest\": 0, "
+                                   "\"residual\": 9500}");
+    const auto first = run.out.find("\"number\": 1,");
+    const auto buyout = run.out.find("{\"type\": \"Riscatto\", \"date\": \"2007-03-15\"");
+    ASSERT_NE(maxi, std::string::npos) << run.out;
+    ASSERT_NE(buyout, std::string::npos) << run.out;
+    EXPECT_LT(maxi, first);
+    EXPECT_LT(first, buyout);
+}
+
+TEST(CalcPlan, BuyoutInterestOfTheReferenceContract) {
+    const CalcRun run = Calc({"--value", "10000", "--buyout", "1000", "--rate", "6", "--count", "12",
+                          "--contract-date", "2006-01-15", "--first-date", "2006-02-15",
+                          "--buyout-date", "2007-03-15", "--buyout-interest"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"instalment\": 778.81"), std::string::npos);
+    EXPECT_NE(run.out.find("{\"type\": \"Rata\", \"number\": 1, \"date\": \"2006-02-15\", \"rate\": "
+                           "6, \"amount\": 778.81, \"capital\": 730.13, \"interest\": 48.68, "
+                           "\"residual\": 9269.87}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("{\"type\": \"Riscatto\", \"date\": \"2007-03-15\", \"rate\": 0, "
+                           "\"amount\": 1009.7, \"capital\": 1000, \"interest\": 9.7, "
+                           "\"residual\": 0}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(CalcPlan, ShortRateListRepeatsItsLastRate) {
+    const CalcRun run = Calc(With({"--first-date", "2006-02-28", "--rates", "6,6,6,6,6,6,8"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"number\": 6, \"date\": \"2006-07-31\", \"rate\": 6, \"amount\": 859.93"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\"number\": 7, \"date\": \"2006-08-31\", \"rate\": 8, \"amount\": 864.61"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\"number\": 12, \"date\": \"2007-01-31\", \"rate\": 8, \"amount\": "
+                           "864.61, \"capital\": 859.08, \"interest\": 5.53, \"residual\": 0.02}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(CalcPlan, MissingDatesAreToday) {
+    ScopedToday today(*CalendarDate::FromYmd(2026, 12, 6));
+    const CalcRun run = Calc(With({"--maxi", "100"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"Maxi.\", \"date\": \"2026-12-06\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"number\": 1, \"date\": \"2026-12-06\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"number\": 2, \"date\": \"2027-01-06\""), std::string::npos);
+}
+
+TEST(CalcCsv, PrintsOnlyTheInstalmentLinesOfTheTextExport) {
+    const CalcRun run = Calc({"--value", "10000", "--maxi", "1000", "--buyout", "500", "--rate", "6",
+                          "--count", "12", "--first-date", "2006-02-28", "--format", "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(CountOf(run.out, "\n"), 12);
+    EXPECT_EQ(run.out.find("Maxi."), std::string::npos);
+    EXPECT_EQ(run.out.find("Riscatto"), std::string::npos);
+    EXPECT_EQ(run.out.rfind("1° Rata;28/02/2006;6,00;", 0), 0u) << run.out;
+}
+
+TEST(CalcRefusals, NothingOnStandardOutput) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--rate", "6", "--count", "12"},
+             {"--value", "abc", "--rate", "6", "--count", "12"},
+             {"--value", "10000", "--rate", "6", "--count", "12.5"},
+             {"--value", "10000", "--rate", "6", "--count", "12", "--solve", "everything"},
+             {"--value", "10000", "--rate", "6", "--count"},
+             {"--value", "1e40", "--rate", "6", "--count", "12"},
+             {"--value", "3e38", "--maxi", "-3e38", "--rate", "6", "--count", "12"}}) {
+        const CalcRun run = Calc(args);
+        EXPECT_NE(run.status, 0) << args[1];
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_FALSE(run.err.empty());
+    }
+}
+
+TEST(CalcRefusals, UnreadableOptionIsNamed) {
+    const CalcRun run = Calc(With({"--buyout-date", "15/03/2007"}));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--buyout-date"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace quotaplan

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs quotaplan-calc on refused and failing inputs: each must exit with its status, print
+# its message on standard error and leave standard output empty.
+set -u
+calc=$1
+failures=0
+
+expect() {
+    local status=$1 message=$2
+    shift 2
+    local out err code
+    out=$(mktemp) err=$(mktemp)
+    "$calc" "$@" >"$out" 2>"$err"
+    code=$?
+    if [ "$code" -ne "$status" ] || [ -s "$out" ] || ! grep -qF -- "$message" "$err"; then
+        echo "FAIL: $* -> exit $code, stderr: $(cat "$err"), stdout bytes: $(wc -c <"$out")"
+        failures=$((failures + 1))
+    fi
+    rm -f "$out" "$err"
+}
+
+expect 2 "Inserire il Valore del bene!" --rate 6 --count 12
+expect 2 "Inserire il Tasso!" --value 10000 --count 12
+expect 2 "Inserire il Numero di rate!" --value 10000 --rate 6
+expect 2 "Inserire una periodicità!" --value 10000 --rate 6 --count 12 --periodicity 5
+expect 2 "Inserire la rata!" --solve rate --value 10000 --count 12
+expect 2 "Inserire una rata valida." --solve rate --value 10000 --count 12 --instalment -5
+expect 2 "--value" --value 10,5 --rate 6 --count 12
+expect 2 "--first-date" --value 10000 --rate 6 --count 12 --first-date 2007-02-31
+expect 2 "--bogus" --value 10000 --rate 6 --count 12 --bogus
+expect 1 "Divisione per zero" --value 10000 --rate -1 --spread 1 --count 12
+expect 1 "Overflow" --value 10000 --rate 6 --count 40000
+
+if [ "$failures" -eq 0 ]; then echo "all exit statuses as expected"; fi
+exit "$failures"
