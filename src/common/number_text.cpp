@@ -31,8 +31,9 @@ DecimalDigits FromScientific(std::string_view text) {
         text.remove_prefix(1);
     }
     const std::size_t e = text.find('e');
+    result.digits.reserve(e);
     for (char c : text.substr(0, e)) {
-        if (c != '.') result.digits += c;
+        if (c != '.') result.digits.push_back(c);
     }
     std::string_view exponentText = text.substr(e + 1);
     if (!exponentText.empty() && exponentText.front() == '+') exponentText.remove_prefix(1);
@@ -114,13 +115,17 @@ bool IsDigitPlace(char c) { return c == '0' || c == '#'; }
 
 NumberLayout ReadNumberPattern(std::string_view pattern) {
     NumberLayout layout;
-    const std::size_t first = pattern.find_first_of("0#.");
-    if (first == std::string_view::npos) {
+    std::size_t first = 0;
+    while (first < pattern.size() && !IsDigitPlace(pattern[first]) && pattern[first] != '.') {
+        ++first;
+    }
+    if (first == pattern.size()) {
         layout.prefix = std::string(pattern);
         layout.percent = pattern.find('%') != std::string_view::npos;
         return layout;
     }
-    const std::size_t last = pattern.find_last_of("0#.,");
+    std::size_t last = pattern.size() - 1;
+    while (!IsDigitPlace(pattern[last]) && pattern[last] != '.' && pattern[last] != ',') --last;
     layout.prefix = std::string(pattern.substr(0, first));
     layout.suffix = std::string(pattern.substr(last + 1));
     layout.percent = pattern.find('%') != std::string_view::npos;
@@ -158,6 +163,7 @@ std::pair<std::string, std::string> RoundToPlaces(const DecimalDigits& number, i
                    : '0';
     };
     std::string places;
+    places.reserve(static_cast<std::size_t>(highestWeight + decimals + 2));
     for (int weight = highestWeight; weight >= -decimals; --weight) places += digitAt(weight);
     if (digitAt(-decimals - 1) >= '5') {
         std::size_t position = places.size();
@@ -178,6 +184,7 @@ std::pair<std::string, std::string> RoundToPlaces(const DecimalDigits& number, i
 std::string GroupThousands(const std::string& integerPart) {
     std::string grouped;
     const std::size_t length = integerPart.size();
+    grouped.reserve(length + length / 3);
     for (std::size_t i = 0; i < length; ++i) {
         if (i > 0 && (length - i) % 3 == 0) grouped += Regional().groupSeparator;
         grouped += integerPart[i];
@@ -207,10 +214,16 @@ std::string FormatNumberPattern(double value, std::string_view pattern) {
     const bool showMinus =
         number.negative && !(IsAllZeros(integerPart.empty() ? "0" : integerPart) &&
                              IsAllZeros(fraction.empty() ? "0" : fraction));
-    std::string text = showMinus ? "-" : "";
+    std::string text;
+    text.reserve(integerPart.size() + fraction.size() + layout.prefix.size() +
+                 layout.suffix.size() + 2);
+    if (showMinus) text.push_back('-');
     text += layout.prefix;
     text += integerPart;
-    if (layout.decimalPoint && !fraction.empty()) text += Regional().decimalSeparator + fraction;
+    if (layout.decimalPoint && !fraction.empty()) {
+        text.push_back(Regional().decimalSeparator);
+        text += fraction;
+    }
     text += layout.suffix;
     return text;
 }
@@ -218,7 +231,11 @@ std::string FormatNumberPattern(double value, std::string_view pattern) {
 // ---- date patterns ---------------------------------------------------------------------
 
 bool IsDatePattern(std::string_view pattern) {
-    return pattern.find_first_of("dDmMyY") != std::string_view::npos;
+    for (char c : pattern) {
+        const char lower = static_cast<char>(c | 0x20);
+        if (lower == 'd' || lower == 'm' || lower == 'y') return true;
+    }
+    return false;
 }
 
 std::string TwoDigits(int value) {
