@@ -1,0 +1,232 @@
+#include "ui/calculation_form.h"
+
+#include "common/clock.h"
+#include "common/date_text.h"
+#include "common/message_boxes.h"
+#include "common/number_text.h"
+#include "common/program_info.h"
+#include "common/run_time_error.h"
+#include "engine/effective_rate.h"
+#include "engine/financial_plan.h"
+#include "engine/periodicity.h"
+#include "engine/plan_builder.h"
+#include "engine/rate_schedule.h"
+#include "engine/rate_solver.h"
+#include "ui/field_rules.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr std::size_t kDescriptionLength = 50;
+constexpr std::size_t kLongestAmountText = 16;
+
+bool CountsAsZero(const std::string& text) { return LeadingNumber(text) == 0; }
+
+void TurnNonNumberToZero(std::string& text) {
+    if (!IsNumberText(text)) text = "0";
+}
+
+CalendarDate DateOf(const std::string& text) {
+    const auto date = ReadDateText(text);
+    if (!date) throw RunTimeError::TypeMismatch();
+    return *date;
+}
+
+bool Refuse(MessageBoxes& boxes, std::optional<FormField>& focus, const char* message,
+            FormField field) {
+    ShowMessage(boxes, message, "");
+    focus = field;
+    return false;
+}
+
+// An empty date becomes today; anything else must read as a date.
+bool CheckRequiredDate(std::string& text, MessageBoxes& boxes, std::optional<FormField>& focus,
+                       FormField field) {
+    if (text.empty()) {
+        text = FormatDate(Today(), 1);
+        return true;
+    }
+    if (IsDateText(text)) return true;
+    return Refuse(boxes, focus, "Inserire una data valida!", field);
+}
+
+// The amount texts are limited in length before anything is read from them.
+bool TooLong(const std::string& text, const char* message, FormField field, MessageBoxes& boxes,
+             std::optional<FormField>& focus) {
+    if (text.size() <= kLongestAmountText) return false;
+    ShowPlainBox(boxes, message, ProgramTitle(), BoxIcon::Exclamation);
+    focus = field;
+    return true;
+}
+
+std::int16_t PeriodsPerYear(const CalculationForm& form) {
+    return ConvertPeriodicity(form.periodicityIndex, false);
+}
+
+float AnnualRate(const CalculationForm& form) {
+    return (ParseNumber32(form.tasso) + ParseNumber32(form.spread)) / 100.0f;
+}
+
+void CalculateInstalment(CalculationForm& form, FinancialPlan& plan, CalculationOutcome& out) {
+    RateListDefaults defaults{form.rate, form.start, form.tasso, form.spread,
+                              form.periodicityIndex};
+    try {
+        FillLstWithDefault(form.rateList, defaults);
+    } catch (...) {
+        form.rate = defaults.rateCountText;
+        throw;
+    }
+    form.rate = defaults.rateCountText;
+    const std::int16_t n = ParseInteger16(form.rate);
+    const float contractPercent = ParseNumber32(form.tasso) + ParseNumber32(form.spread);
+    const std::vector<float> rates = RatesForPlan(ListPercents(form.rateList), n, contractPercent);
+
+    const auto buyoutDate = ReadDateText(form.dataRiscatto).value_or(CalendarDate());
+    const float instalment =
+        BuildPlan(plan, ParseNumber32(form.valBene), ParseNumber32(form.maxi.amountText),
+                  ParseNumber32(form.riscatto.amountText), n, PeriodsPerYear(form),
+                  AnnualRate(form), 2, form.compound, form.advance, form.intRiscatto,
+                  DateOf(form.contract), DateOf(form.start), buyoutDate, rates, 1);
+    form.result = FormatNumber(instalment, 1);
+    out.planBuilt = true;
+    out.saveEnabled = true;
+}
+
+bool CalculateRate(CalculationForm& form, MessageBoxes& boxes, CalculationOutcome& out) {
+    form.rateList.clear();
+    if (LeadingNumber(form.result) < 0) {
+        ShowMessage(boxes, "Inserire una rata valida.", "");
+        out.focus = FormField::Result;
+        return false;
+    }
+    const float j =
+        SolveRate(ParseNumber32(form.valBene), ParseNumber32(form.maxi.amountText),
+                  ParseNumber32(form.riscatto.amountText), ParseInteger16(form.rate),
+                  PeriodsPerYear(form), ParseNumber32(form.result), 4, form.compound, form.advance);
+    form.tasso = GeneralText(j * 100.0f - ParseNumber32(form.spread));
+    out.saveEnabled = false;
+    return true;
+}
+
+// After the asset value is found, the percentage shows the amount's share of it.
+void ShowShareOfValue(CoupledPair& pair, const std::string& valueText) {
+    if (!HoldsNonZero(pair.amountText)) {
+        pair.percentText = "0";
+        pair.percentTooltip.clear();
+        return;
+    }
+    const float hundredth = static_cast<float>(ParseNumber64(valueText) / 100.0);
+    const float share = ParseNumber32(pair.amountText) / hundredth;
+    pair.percentTooltip = std::string(kMaxiTooltipPrefix) + GeneralText(share);
+    pair.percentText = FormatNumber(share, 2);
+}
+
+void CalculateAssetValue(CalculationForm& form, CalculationOutcome& out) {
+    form.rateList.clear();
+    for (CoupledPair* pair : {&form.maxi, &form.riscatto}) {
+        if (HoldsNonZero(pair->amountText)) {
+            pair->amountText = FormatValue(std::string_view(pair->amountText), "#,##0.00");
+        }
+    }
+    const float value =
+        AssetValue(ParseNumber32(form.maxi.amountText), ParseNumber32(form.riscatto.amountText),
+                   ParseInteger16(form.rate), PeriodsPerYear(form), ParseNumber32(form.result),
+                   AnnualRate(form), 0, form.compound, form.advance);
+    form.valBene = FormatNumber(value, 1);
+    ShowShareOfValue(form.maxi, form.valBene);
+    ShowShareOfValue(form.riscatto, form.valBene);
+    out.saveEnabled = false;
+}
+
+void ShowEffectiveRate(CalculationForm& form, CalculationOutcome& out) {
+    const float rate =
+        EffectiveRate(ParseNumber32(form.valBene), ParseNumber32(form.spContratto),
+                      ParseNumber32(form.maxi.amountText), ParseNumber32(form.riscatto.amountText),
+                      ParseInteger16(form.rate), PeriodsPerYear(form), ParseNumber32(form.result),
+                      ParseNumber32(form.spRata), form.compound, form.advance);
+    form.txEffettivo = FormatValue(static_cast<double>(rate), "0.00%");
+    out.effectiveRateShown = true;
+}
+
+}  // namespace
+
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+    std::size_t byte = 0;
+    for (std::size_t seen = 0; byte < text.size() && seen < count; ++seen) {
+        ++byte;
+        while (byte < text.size() && (static_cast<unsigned char>(text[byte]) & 0xC0) == 0x80) {
+            ++byte;
+        }
+    }
+    return text.substr(0, byte);
+}
+
+bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus) {
+    if (form.descBene.empty()) {
+        return Refuse(boxes, focus, "Inserire la descrizione del bene!", FormField::DescBene);
+    }
+    if (form.target != CalcTarget::AssetValue && CountsAsZero(form.valBene)) {
+        return Refuse(boxes, focus, "Inserire il Valore del bene!", FormField::ValBene);
+    }
+    if (form.target != CalcTarget::Rate && CountsAsZero(form.tasso)) {
+        return Refuse(boxes, focus, "Inserire il Tasso!", FormField::Tasso);
+    }
+    if (CountsAsZero(form.rate)) {
+        return Refuse(boxes, focus, "Inserire il Numero di rate!", FormField::Rate);
+    }
+    if (form.periodicityIndex < 0) {
+        return Refuse(boxes, focus, "Inserire una periodicità!", FormField::Periodicita);
+    }
+    if (!CheckRequiredDate(form.contract, boxes, focus, FormField::Contract)) return false;
+    if (!CheckRequiredDate(form.start, boxes, focus, FormField::Start)) return false;
+    if (!form.dataRiscatto.empty() && !IsDateText(form.dataRiscatto)) {
+        return Refuse(boxes, focus, "Inserire una data valida!", FormField::DataRiscatto);
+    }
+    if (form.target != CalcTarget::Instalment && CountsAsZero(form.result)) {
+        return Refuse(boxes, focus, "Inserire la rata!", FormField::Result);
+    }
+    return true;
+}
+
+CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& plan,
+                                       MessageBoxes& boxes) {
+    CalculationOutcome out;
+    try {
+        form.descBene = FirstCharacters(form.descBene, kDescriptionLength);
+        for (std::string* text :
+             {&form.maxi.amountText, &form.spread, &form.riscatto.amountText, &form.tasso,
+              &form.maxi.percentText, &form.riscatto.percentText, &form.result}) {
+            TurnNonNumberToZero(*text);
+        }
+        if (TooLong(form.valBene, "Valore bene troppo alto", FormField::ValBene, boxes,
+                    out.focus) ||
+            TooLong(form.maxi.amountText, "Valore MaxiRata troppo alto", FormField::Maxi, boxes,
+                    out.focus) ||
+            TooLong(form.riscatto.amountText, "Valore Riscatto troppo alto", FormField::Riscatto,
+                    boxes, out.focus)) {
+            return out;
+        }
+        const bool assetTarget = form.target == CalcTarget::AssetValue;
+        BringIntoStep(form.maxi, form.valBene, assetTarget);
+        BringIntoStep(form.riscatto, form.valBene, assetTarget);
+        if (!bCheckCalcData(form, boxes, out.focus)) return out;
+
+        switch (form.target) {
+            case CalcTarget::Instalment:
+                CalculateInstalment(form, plan, out);
+                break;
+            case CalcTarget::Rate:
+                if (!CalculateRate(form, boxes, out)) return out;
+                break;
+            case CalcTarget::AssetValue:
+                CalculateAssetValue(form, out);
+                break;
+        }
+        ShowEffectiveRate(form, out);
+    } catch (const RunTimeError& error) {
+        ShowError(boxes, static_cast<std::int16_t>(error.Number()), error.Description(), "");
+    }
+    return out;
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ui/coupled_pair.h"
+#include "ui/rate_list.h"
+
+namespace quotaplan {
+
+struct FinancialPlan;
+class MessageBoxes;
+
+// The fields a message can send the focus to.
+enum class FormField {
+    DescBene,
+    ValBene,
+    Maxi,
+    Riscatto,
+    Tasso,
+    Rate,
+    Periodicita,
+    Contract,
+    Start,
+    DataRiscatto,
+    Result
+};
+
+// What "Calcola" computes: optFormula's index.
+enum class CalcTarget : std::int16_t { Instalment = 0, Rate = 1, AssetValue = 3 };
+
+// A snapshot of the contract form as the Calculate command reads and writes it: the field
+// texts, the option states, the coupled pairs with their stored values, and the rate list.
+struct CalculationForm {
+    std::string descBene, valBene, spread, tasso, rate, contract, start, dataRiscatto;
+    std::string result = "0", spContratto = "0", spRata = "0", txEffettivo;
+    CoupledPair maxi;
+    CoupledPair riscatto = BuyoutPair();
+    int periodicityIndex = 0;  // -1: nothing selected
+    bool compound = false;     // optCapCom
+    bool advance = false;      // optPagAnt
+    bool intRiscatto = false;  // chkIntRiscatto
+    CalcTarget target = CalcTarget::Instalment;
+    RateList rateList;
+};
+
+// How a run of the Calculate command ended, for the window to show.
+struct CalculationOutcome {
+    bool planBuilt = false;           // the plan was replaced: fill the grid
+    std::optional<bool> saveEnabled;  // set when the command enables or disables "Salva"
+    bool effectiveRateShown = false;  // hide the stale marker, show "Tasso effettivo"
+    std::optional<FormField> focus;   // where a message sent the focus
+};
+
+// bCheckCalcData: true when the form allows the calculation of form.target. Otherwise
+// shows the message of the first failing check, names the field for the focus in
+// `focus`, and returns false. Fills an empty contract or first-instalment date with today.
+bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus);
+
+// The "Calcola" command: tidies the fields, brings the coupled pairs into step, checks,
+// computes the target (the instalment also replaces `plan`), then the effective rate.
+// Any run-time error ends the command with ShowError; the fields written before it keep
+// their new values.
+CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& plan,
+                                       MessageBoxes& boxes);
+
+// The text cut to its first `count` characters (not bytes: the text is UTF-8).
+std::string FirstCharacters(const std::string& text, std::size_t count);
+
+}  // namespace quotaplan

@@ -1,0 +1,212 @@
+#include "ui/contract_controls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/rate_list_view.h"
+#include "ui/twips.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kFieldHeight = 20;
+constexpr int kLabelHeight = 14;
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* AddLabel(QWidget* page, const QString& text, int x, int y, int width) {
+    auto* label = new QLabel(text, page);
+    label->setGeometry(x, y, width, kLabelHeight);
+    return label;
+}
+
+// A text field at (left, top) twips with its caption just above it.
+QLineEdit* AddField(QWidget* page, const char* name, const QString& caption, int left, int top,
+                    int width, const QString& initial, bool rightAligned) {
+    const QRect place = PageRect(left, top, width, kFieldHeight);
+    if (!caption.isEmpty()) {
+        AddLabel(page, caption, place.x(), place.y() - kLabelHeight - 1, width + 40);
+    }
+    auto* field = Named(new QLineEdit(initial, page), name);
+    field->setGeometry(place);
+    if (rightAligned) field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return field;
+}
+
+QComboBox* AddCombo(QWidget* page, const char* name, const QString& caption, int left, int top,
+                    int width) {
+    const QRect place = PageRect(left, top, width, kFieldHeight + 2);
+    AddLabel(page, caption, place.x(), place.y() - kLabelHeight - 1, width);
+    auto* combo = Named(new QComboBox(page), name);
+    combo->setGeometry(place);
+    return combo;
+}
+
+QPushButton* AddButton(QWidget* page, const char* name, const QString& caption, int left) {
+    auto* button = Named(new QPushButton(caption, page), name);
+    button->setGeometry(PageRect(left, 6015, 76, 25));
+    return button;
+}
+
+QGroupBox* AddGroup(QWidget* page, const char* name, const QString& caption, int left, int top,
+                    int width, int height) {
+    auto* group = Named(new QGroupBox(caption, page), name);
+    group->setGeometry(PageRect(left, top, width, height));
+    return group;
+}
+
+QRadioButton* AddOption(QGroupBox* group, QButtonGroup* exclusive, const char* name,
+                        const QString& caption, int row) {
+    auto* option = Named(new QRadioButton(caption, group), name);
+    option->setGeometry(8, 16 + row * 18, group->width() - 12, 18);
+    exclusive->addButton(option);
+    return option;
+}
+
+}  // namespace
+
+ContractControls BuildContractControls(QWidget* page) {
+    ContractControls c;
+    const QString zero = QStringLiteral("0");
+
+    // The list of per-instalment rates along the left edge.
+    const QRect listPlace = PageRect(120, 660, Twips(1695), Twips(5235));
+    AddLabel(page, QStringLiteral("Variazione tassi in %"), listPlace.x(),
+             listPlace.y() - kLabelHeight - 1, listPlace.width() + 10);
+    c.lsvTxHis = Named(new RateListView(page), "lsvTxHis");
+    c.lsvTxHis->setGeometry(listPlace);
+
+    // The contract section: a framed block of fields.
+    auto* section = new QFrame(page);
+    section->setFrameShape(QFrame::Box);
+    section->setFrameShadow(QFrame::Sunken);
+    section->setGeometry(Twips(1980) - 6, Twips(780 - kTabStripTwips) - 22, 238, 336);
+    section->lower();
+
+    c.cboTipoLea =
+        AddCombo(page, "cboTipoLea", QStringLiteral("Dati contrattuali "), 1980, 780, 224);
+    c.txtDescBene = AddField(page, "txtDescBene", QStringLiteral("Descrizione del bene"), 1980,
+                             1380, 224, QString(), false);
+    c.txtValBene =
+        AddField(page, "txtValBene", QStringLiteral("Valore del bene"), 1980, 1980, 94, zero, true);
+    c.txtMaxi =
+        AddField(page, "txtMaxi", QStringLiteral("Maxi. o anticipo"), 3480, 1980, 80, zero, true);
+    c.txtPercMaxi =
+        AddField(page, "txtPercMaxi", QStringLiteral("In %"), 4740, 1980, 40, zero, true);
+
+    c.txtSpread = AddField(page, "txtSpread", QStringLiteral("Spread"), 1980, 2580, 40, zero, true);
+    AddLabel(page, QStringLiteral("%"), c.txtSpread->geometry().right() + 3, c.txtSpread->y() + 3,
+             10);
+    c.txtTasso = AddField(page, "txtTasso", QStringLiteral("Tasso"), 2820, 2580, 38, zero, true);
+    AddLabel(page, QStringLiteral("%"), c.txtTasso->geometry().right() + 3, c.txtTasso->y() + 3,
+             10);
+    c.cboTxRif = AddCombo(page, "cboTxRif", QStringLiteral("Tasso riferimento"), 3600, 2580, 116);
+
+    c.txtRate = AddField(page, "txtRate", QStringLiteral("N° di rate"), 1980, 3180, 44, zero, true);
+    c.cboPeriodicita =
+        AddCombo(page, "cboPeriodicita", QStringLiteral("Periodicità"), 2760, 3180, 110);
+    c.cboPeriodicita->addItems({QStringLiteral("Mensile"), QStringLiteral("Bimestrale"),
+                                QStringLiteral("Trimestrale"), QStringLiteral("Quadrimestrale"),
+                                QStringLiteral("Semestrale"), QStringLiteral("Annuale")});
+
+    c.txtRiscatto =
+        AddField(page, "txtRiscatto", QStringLiteral("Riscatto"), 1980, 3780, 80, zero, true);
+    c.txtPercRiscatto =
+        AddField(page, "txtPercRiscatto", QStringLiteral("In %"), 3240, 3780, 40, zero, true);
+
+    c.txtContract = AddField(page, "txtContract", QStringLiteral("- Contratto"), 1980, 4440, 66,
+                             QString(), false);
+    AddLabel(page, QStringLiteral("Date:"), c.txtContract->x(),
+             c.txtContract->y() - 2 * kLabelHeight - 1, 60);
+    c.txtStart = AddField(page, "txtStart", QStringLiteral("- Prima rata"), 3060, 4440, 66,
+                          QString(), false);
+    c.txtDataRiscatto = AddField(page, "txtDataRiscatto", QStringLiteral("- Riscatto"), 4140, 4440,
+                                 66, QString(), false);
+
+    c.txtResult = AddField(page, "txtResult", QString(), 2520, 4860, 92, zero, true);
+    QFont bold = c.txtResult->font();
+    bold.setBold(true);
+    c.txtResult->setFont(bold);
+    auto* resultCaption =
+        AddLabel(page, QStringLiteral("Rata:"), Twips(1980), c.txtResult->y() + 3, 34);
+    resultCaption->setFont(bold);
+
+    c.txtSpContratto = AddField(page, "txtSpContratto", QStringLiteral("Spese contratto"), 1980,
+                                5520, 78, zero, true);
+    c.txtSpRata =
+        AddField(page, "txtSpRata", QStringLiteral("Spese rata"), 3240, 5520, 58, zero, true);
+    c.txtTxEffettivo = AddField(page, "txtTxEffettivo", QString(), 4200, 5520, 66, QString(), true);
+    c.txtTxEffettivo->setReadOnly(true);
+    c.txtTxEffettivo->setFocusPolicy(Qt::NoFocus);
+    c.txtTxEffettivo->setStyleSheet(QStringLiteral("background-color: palette(button);"));
+    c.lblTxEffettivo = Named(new QLabel(QStringLiteral("Tasso effettivo"), page), "lblTxEffettivo");
+    c.lblTxEffettivo->setFont(bold);
+    c.lblTxEffettivo->setGeometry(c.txtTxEffettivo->x(), c.txtTxEffettivo->y() - kLabelHeight - 1,
+                                  100, kLabelHeight);
+    c.lblTxEffettivo->hide();
+
+    c.Frame1 = AddGroup(page, "Frame1", QStringLiteral("Capitalizzazione"), 5460, 540, 96, 58);
+    auto* capitalisation = new QButtonGroup(c.Frame1);
+    c.optCapSem = AddOption(c.Frame1, capitalisation, "optCapSem", QStringLiteral("Semplice"), 0);
+    c.optCapCom = AddOption(c.Frame1, capitalisation, "optCapCom", QStringLiteral("Composta"), 1);
+    c.optCapSem->setChecked(true);
+
+    c.Frame2 = AddGroup(page, "Frame2", QStringLiteral("Pagamento"), 5460, 1500, 96, 58);
+    auto* timing = new QButtonGroup(c.Frame2);
+    c.optPagAnt = AddOption(c.Frame2, timing, "optPagAnt", QStringLiteral("Anticipato"), 0);
+    c.optPagPos = AddOption(c.Frame2, timing, "optPagPos", QStringLiteral("Posticipato"), 1);
+    c.optPagPos->setChecked(true);
+
+    c.chkIntRiscatto = Named(new QCheckBox(QStringLiteral("Calcola gli"), page), "chkIntRiscatto");
+    c.chkIntRiscatto->setGeometry(PageRect(5520, 2640, 96, 18));
+    AddLabel(page, QStringLiteral("interessi sul riscatto"), c.chkIntRiscatto->x() + 18,
+             c.chkIntRiscatto->y() + 17, 80)
+        ->setWordWrap(true);
+
+    c.fraFormula = AddGroup(page, "fraFormula", QStringLiteral("Calcola:"), 5460, 4440, 96, 74);
+    auto* target = new QButtonGroup(c.fraFormula);
+    c.optFormula[0] = AddOption(c.fraFormula, target, "optFormula", QStringLiteral("Rata"), 0);
+    c.optFormula[1] = AddOption(c.fraFormula, target, "optFormula", QStringLiteral("Tasso"), 1);
+    c.optFormula[3] =
+        AddOption(c.fraFormula, target, "optFormula", QStringLiteral("Valore del bene"), 2);
+    for (int index : {0, 1, 3}) c.optFormula[index]->setProperty("index", index);
+    c.optFormula[0]->setChecked(true);
+
+    // The Symbol font's arrow (character 174) in red: "press Calcola again".
+    c.lblInfo = Named(new QLabel(QStringLiteral("\u2192"), page), "lblInfo");
+    c.lblInfo->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 16px;"));
+    c.lblInfo->setGeometry(PageRect(5220, 5940, 20, 24));
+    c.lblInfo->setToolTip(QStringLiteral("Premere Calcola"));
+
+    c.lblIDContract = Named(new QLabel(page), "lblIDContract");
+    c.lblIDContract->hide();
+
+    c.cmdNuovo = AddButton(page, "cmdNuovo", QStringLiteral("Nuovo"), 180);
+    c.cmdSalva = AddButton(page, "cmdSalva", QStringLiteral("Salva"), 1440);
+    c.cmdElimina = AddButton(page, "cmdElimina", QStringLiteral("Elimina"), 2700);
+    c.cmdCalcola = AddButton(page, "cmdCalcola", QStringLiteral("Calcola"), 5640);
+    c.cmdSalva->setEnabled(false);
+    c.cmdElimina->setEnabled(false);
+
+    // Tab order follows the form from top to bottom, as the user fills it.
+    QWidget* order[] = {c.cboTipoLea,     c.txtDescBene,    c.txtValBene,      c.txtMaxi,
+                        c.txtPercMaxi,    c.txtSpread,      c.txtTasso,        c.cboTxRif,
+                        c.txtRate,        c.cboPeriodicita, c.txtRiscatto,     c.txtPercRiscatto,
+                        c.txtContract,    c.txtStart,       c.txtDataRiscatto, c.txtResult,
+                        c.txtSpContratto, c.txtSpRata,      c.cmdCalcola};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    return c;
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,388 @@
+#include "ui/contract_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "common/message_boxes.h"
+#include "common/number_text.h"
+#include "ui/field_hooks.h"
+#include "ui/field_rules.h"
+#include "ui/rate_list_view.h"
+
+namespace quotaplan {
+namespace {
+
+std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
+
+// Writes only a text that differs, so that an unchanged field raises no change behaviour.
+void SetText(QLineEdit* field, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (field->text() != value) field->setText(value);
+}
+
+const QColor kResultGrey(192, 192, 192);
+
+void SetGrey(QLineEdit* field, bool grey) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base,
+                     grey ? kResultGrey : QWidget().palette().color(QPalette::Base));
+    field->setPalette(palette);
+}
+
+}  // namespace
+
+ContractPage::ContractPage(MessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent), boxes_(boxes), c_(BuildContractControls(this)) {
+    SetGrey(c_.txtResult, true);
+    ConnectChangeRules();
+    ConnectFieldHooks();
+    connect(c_.cmdCalcola, &QPushButton::clicked, this, &ContractPage::Calculate);
+    connect(c_.cmdNuovo, &QPushButton::clicked, this, &ContractPage::newRequested);
+    connect(c_.cmdSalva, &QPushButton::clicked, this, &ContractPage::saveRequested);
+    connect(c_.cmdElimina, &QPushButton::clicked, this, &ContractPage::deleteRequested);
+    connect(c_.lsvTxHis, &QTreeWidget::itemDoubleClicked, this, &ContractPage::EditRateListRow);
+    for (int index : {0, 1, 3}) {
+        connect(c_.optFormula[index], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on) SelectTarget(static_cast<CalcTarget>(index));
+        });
+    }
+}
+
+void ContractPage::ConnectChangeRules() {
+    for (QLineEdit* field : {c_.txtValBene, c_.txtMaxi, c_.txtPercMaxi, c_.txtRiscatto,
+                             c_.txtPercRiscatto, c_.txtRate, c_.txtContract, c_.txtDataRiscatto}) {
+        connect(field, &QLineEdit::textChanged, this, &ContractPage::InvalidateResult);
+    }
+    // These decide the default rates and dates of the rate list, so the list goes too.
+    for (QLineEdit* field : {c_.txtTasso, c_.txtSpread, c_.txtStart}) {
+        connect(field, &QLineEdit::textChanged, this, [this] {
+            ClearRateList();
+            InvalidateResult();
+        });
+    }
+    connect(c_.cboPeriodicita, &QComboBox::currentIndexChanged, this, [this] {
+        ClearRateList();
+        InvalidateResult();
+    });
+    connect(c_.chkIntRiscatto, &QCheckBox::toggled, this, &ContractPage::InvalidateResult);
+    for (QRadioButton* option : {c_.optCapCom, c_.optCapSem, c_.optPagAnt, c_.optPagPos}) {
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) InvalidateResult();
+        });
+    }
+}
+
+void ContractPage::ConnectFieldHooks() {
+    auto textHook = [](QLineEdit* field, bool selectAll, auto filter) {
+        auto* hooks = new FieldHooks(field, selectAll);
+        if constexpr (!std::is_same_v<decltype(filter), std::nullptr_t>) {
+            hooks->onKeyTyped = [filter](const QString& typed) {
+                return QString::fromStdString(filter(typed.toStdString()));
+            };
+        }
+        return hooks;
+    };
+    textHook(c_.txtDescBene, true, &DescriptionKeyFilter);
+    for (QLineEdit* field : {c_.txtTasso, c_.txtSpread}) {
+        textHook(field, true, &RateKeyFilter)->onLeave = [field] {
+            SetText(field, ReformatRate(Text(field)));
+        };
+    }
+    textHook(c_.txtRate, true, nullptr);
+    for (QLineEdit* field : {c_.txtContract, c_.txtStart, c_.txtDataRiscatto}) {
+        textHook(field, true, nullptr)->onLeave = [field] {
+            SetText(field, ReformatDate(Text(field)));
+        };
+    }
+    // The fees keep the caret where the user puts it.
+    for (QLineEdit* field : {c_.txtSpContratto, c_.txtSpRata}) {
+        textHook(field, false, nullptr)->onLeave = [field] {
+            SetText(field, ReformatAmount(Text(field)));
+        };
+    }
+    textHook(c_.txtResult, true, &PointToComma)->onLeave = [this] { LeaveResult(); };
+
+    // The asset value: typing into it makes both amounts count again.
+    auto* value = textHook(c_.txtValBene, true, nullptr);
+    const PairFields pairs[] = {{c_.txtMaxi, c_.txtPercMaxi, &maxi_},
+                                {c_.txtRiscatto, c_.txtPercRiscatto, &riscatto_}};
+    auto valueEdited = [this, pairs] {
+        for (const PairFields& pair : pairs) {
+            LoadPair(pair);
+            AmountEdited(*pair.state);
+            StorePair(pair);
+        }
+    };
+    value->onKeyTyped = [valueEdited](const QString& typed) {
+        if (IsAmountEditKey(typed.toStdString())) valueEdited();
+        return typed;
+    };
+    value->onDeletePressed = valueEdited;
+    value->onLeave = [this] { SetText(c_.txtValBene, ReformatAmount(Text(c_.txtValBene))); };
+    for (const PairFields& pair : pairs) ConnectPairHooks(pair);
+}
+
+void ContractPage::ConnectPairHooks(const PairFields& pair) {
+    auto* amount = new FieldHooks(pair.amount, true);
+    auto amountEdited = [this, pair] {
+        LoadPair(pair);
+        AmountEdited(*pair.state);
+        StorePair(pair);
+    };
+    amount->onKeyTyped = [amountEdited](const QString& typed) {
+        if (IsAmountEditKey(typed.toStdString())) amountEdited();
+        return typed;
+    };
+    amount->onDeletePressed = amountEdited;
+    amount->onLeave = [this, pair] {
+        LoadPair(pair);
+        LeaveAmount(*pair.state, Text(c_.txtValBene), AssetValueTarget());
+        StorePair(pair);
+    };
+
+    auto* percent = new FieldHooks(pair.percent, true);
+    percent->onKeyTyped = [this, pair](const QString& typed) {
+        LoadPair(pair);
+        const std::string entered =
+            PercentKeyTyped(*pair.state, typed.toStdString(), AssetValueTarget());
+        StorePair(pair);
+        return QString::fromStdString(entered);
+    };
+    percent->onDeletePressed = [this, pair] {
+        LoadPair(pair);
+        PercentKeyTyped(*pair.state, "\x7f", AssetValueTarget());
+        StorePair(pair);
+    };
+    percent->onLeave = [this, pair] {
+        LoadPair(pair);
+        LeavePercent(*pair.state, Text(c_.txtValBene), AssetValueTarget());
+        StorePair(pair);
+    };
+}
+
+void ContractPage::LoadPair(const PairFields& pair) const {
+    pair.state->amountText = Text(pair.amount);
+    pair.state->percentText = Text(pair.percent);
+    pair.state->percentTooltip = pair.percent->toolTip().toStdString();
+}
+
+void ContractPage::StorePair(const PairFields& pair) {
+    SetText(pair.amount, pair.state->amountText);
+    SetText(pair.percent, pair.state->percentText);
+    pair.percent->setToolTip(QString::fromStdString(pair.state->percentTooltip));
+}
+
+void ContractPage::LeaveResult() {
+    if (!AssetValueTarget() || IsNumberText(Text(c_.txtResult))) return;
+    ShowPlainBox(boxes_, "Inserire nel campo rata un importo valido", "", BoxIcon::Exclamation);
+    c_.txtResult->setText(QStringLiteral("0"));
+}
+
+void ContractPage::FillLookupCombos(const QStringList& financingTypes,
+                                    const QStringList& referenceRates) {
+    c_.cboTipoLea->clear();
+    c_.cboTipoLea->addItems(financingTypes);
+    c_.cboTipoLea->setCurrentIndex(0);
+    c_.cboTxRif->clear();
+    c_.cboTxRif->addItems(referenceRates);
+    c_.cboTxRif->setCurrentIndex(-1);
+    c_.cboTipoLea->setCurrentIndex(0);
+}
+
+void ContractPage::ResetFields() {
+    const QString zero = QStringLiteral("0");
+    c_.cboTipoLea->setCurrentIndex(c_.cboTipoLea->count() > 0 ? 0 : -1);
+    c_.txtDescBene->clear();
+    for (QLineEdit* field :
+         {c_.txtValBene, c_.txtMaxi, c_.txtPercMaxi, c_.txtSpread, c_.txtTasso}) {
+        field->setText(zero);
+    }
+    c_.cboTxRif->setCurrentIndex(c_.cboTxRif->count() > 0 ? 0 : -1);
+    c_.txtRate->setText(zero);
+    c_.cboPeriodicita->setCurrentIndex(0);
+    c_.txtRiscatto->setText(zero);
+    c_.txtPercRiscatto->setText(zero);
+    c_.txtContract->clear();
+    c_.txtStart->clear();
+    c_.txtDataRiscatto->clear();
+    for (QLineEdit* field : {c_.txtResult, c_.txtSpContratto, c_.txtSpRata}) field->setText(zero);
+    c_.txtTxEffettivo->clear();
+    for (CoupledPair* pair : {&maxi_, &riscatto_}) {
+        pair->storedAmount = 0;
+        pair->storedPercent = 0;
+    }
+    c_.txtPercMaxi->setToolTip(QString());
+    c_.txtPercRiscatto->setToolTip(QString());
+    c_.chkIntRiscatto->setChecked(false);
+    c_.lsvTxHis->clear();
+    c_.lsvTxHis->SetRateListColumns();
+}
+
+void ContractPage::InvalidateResult() {
+    c_.cmdSalva->setEnabled(false);
+    c_.lblInfo->show();
+    c_.lblTxEffettivo->hide();
+}
+
+void ContractPage::ClearRateList() { c_.lsvTxHis->ClearRateList(); }
+
+void ContractPage::SetDefaultTarget() {
+    if (c_.optFormula[0]->isChecked()) {
+        SelectTarget(CalcTarget::Instalment);
+    } else {
+        c_.optFormula[0]->setChecked(true);
+    }
+}
+
+void ContractPage::SelectTarget(CalcTarget target) {
+    const bool rate = target == CalcTarget::Rate;
+    const bool value = target == CalcTarget::AssetValue;
+    SetGrey(c_.txtResult, target == CalcTarget::Instalment);
+    SetGrey(c_.txtTasso, rate);
+    SetGrey(c_.txtValBene, value);
+    SetGrey(c_.txtRate, false);
+    QLineEdit* targetField = value ? c_.txtValBene : rate ? c_.txtTasso : c_.txtResult;
+    targetField->setText(QStringLiteral("0"));
+    for (QLineEdit* field : {c_.txtValBene, c_.txtPercMaxi, c_.txtPercRiscatto}) {
+        field->setReadOnly(value);
+    }
+    if (value) {
+        for (QLineEdit* percent : {c_.txtPercMaxi, c_.txtPercRiscatto}) {
+            percent->setText(QStringLiteral("0"));
+            percent->setToolTip(QString());
+        }
+    }
+    c_.cmdSalva->setEnabled(target == CalcTarget::Instalment);
+    calcMode_ = target;
+    InvalidateResult();
+}
+
+void ContractPage::FillLstWithDefault() {
+    CalculationForm form = ReadForm();
+    RateListDefaults defaults{form.rate, form.start, form.tasso, form.spread,
+                              form.periodicityIndex};
+    quotaplan::FillLstWithDefault(form.rateList, defaults);
+    SetText(c_.txtRate, defaults.rateCountText);
+    c_.lsvTxHis->SetItems(form.rateList);
+}
+
+CalculationForm ContractPage::ReadForm() const {
+    CalculationForm form;
+    form.descBene = Text(c_.txtDescBene);
+    form.valBene = Text(c_.txtValBene);
+    form.spread = Text(c_.txtSpread);
+    form.tasso = Text(c_.txtTasso);
+    form.rate = Text(c_.txtRate);
+    form.contract = Text(c_.txtContract);
+    form.start = Text(c_.txtStart);
+    form.dataRiscatto = Text(c_.txtDataRiscatto);
+    form.result = Text(c_.txtResult);
+    form.spContratto = Text(c_.txtSpContratto);
+    form.spRata = Text(c_.txtSpRata);
+    form.txEffettivo = Text(c_.txtTxEffettivo);
+    form.maxi = maxi_;
+    form.riscatto = riscatto_;
+    LoadPair({c_.txtMaxi, c_.txtPercMaxi, &form.maxi});
+    LoadPair({c_.txtRiscatto, c_.txtPercRiscatto, &form.riscatto});
+    form.periodicityIndex = c_.cboPeriodicita->currentIndex();
+    form.compound = c_.optCapCom->isChecked();
+    form.advance = c_.optPagAnt->isChecked();
+    form.intRiscatto = c_.chkIntRiscatto->isChecked();
+    form.target = calcMode_;
+    form.rateList = c_.lsvTxHis->Items();
+    return form;
+}
+
+void ContractPage::WriteForm(const CalculationForm& form) {
+    SetText(c_.txtDescBene, form.descBene);
+    SetText(c_.txtValBene, form.valBene);
+    SetText(c_.txtSpread, form.spread);
+    SetText(c_.txtTasso, form.tasso);
+    SetText(c_.txtRate, form.rate);
+    SetText(c_.txtContract, form.contract);
+    SetText(c_.txtStart, form.start);
+    SetText(c_.txtDataRiscatto, form.dataRiscatto);
+    SetText(c_.txtResult, form.result);
+    SetText(c_.txtSpContratto, form.spContratto);
+    SetText(c_.txtSpRata, form.spRata);
+    SetText(c_.txtTxEffettivo, form.txEffettivo);
+    maxi_ = form.maxi;
+    riscatto_ = form.riscatto;
+    StorePair({c_.txtMaxi, c_.txtPercMaxi, &maxi_});
+    StorePair({c_.txtRiscatto, c_.txtPercRiscatto, &riscatto_});
+    // Written last: the text changes above may have emptied it.
+    if (form.rateList != c_.lsvTxHis->Items()) c_.lsvTxHis->SetItems(form.rateList);
+}
+
+void ContractPage::Calculate() {
+    CalculationForm form = ReadForm();
+    const CalculationOutcome outcome = RunCalculateCommand(form, plan_, boxes_);
+    WriteForm(form);
+    if (outcome.planBuilt) planGrid_.FillPlanGrid();
+    if (outcome.saveEnabled) c_.cmdSalva->setEnabled(*outcome.saveEnabled);
+    if (outcome.effectiveRateShown) {
+        c_.lblInfo->hide();
+        c_.lblTxEffettivo->show();
+    }
+    if (outcome.focus) FocusField(*outcome.focus);
+}
+
+void ContractPage::EditRateListRow() {
+    const int row = c_.lsvTxHis->SelectedRow();
+    if (row < 0) return;
+    RateList list = c_.lsvTxHis->Items();
+    const auto answer = boxes_.AskText("Inserisci il tasso in percentuale.", "Quotaplan",
+                                       list[static_cast<std::size_t>(row)].rate);
+    const auto rate = ReadEditedRate(answer);
+    if (!rate) return;
+    const bool extend =
+        AskYesNo(boxes_, "Estendere il tasso alle rate successive?", "") == BoxAnswer::Yes;
+    ApplyRateEdit(list, row, *rate, extend);
+    c_.lsvTxHis->SetItems(list);
+    c_.lsvTxHis->setCurrentItem(c_.lsvTxHis->topLevelItem(row));
+    // Unlike InvalidateResult, the effective rate stays on show.
+    c_.cmdSalva->setEnabled(false);
+    c_.lblInfo->show();
+}
+
+QLineEdit* ContractPage::FieldOf(FormField field) const {
+    switch (field) {
+        case FormField::DescBene:
+            return c_.txtDescBene;
+        case FormField::ValBene:
+            return c_.txtValBene;
+        case FormField::Maxi:
+            return c_.txtMaxi;
+        case FormField::Riscatto:
+            return c_.txtRiscatto;
+        case FormField::Tasso:
+            return c_.txtTasso;
+        case FormField::Rate:
+            return c_.txtRate;
+        case FormField::Contract:
+            return c_.txtContract;
+        case FormField::Start:
+            return c_.txtStart;
+        case FormField::DataRiscatto:
+            return c_.txtDataRiscatto;
+        case FormField::Result:
+            return c_.txtResult;
+        case FormField::Periodicita:
+            return nullptr;
+    }
+    return nullptr;
+}
+
+void ContractPage::FocusField(FormField field) {
+    if (field == FormField::Periodicita) {
+        c_.cboPeriodicita->setFocus(Qt::OtherFocusReason);
+    } else if (QLineEdit* edit = FieldOf(field)) {
+        edit->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include "engine/financial_plan.h"
+#include "ui/calculation_form.h"
+#include "ui/contract_controls.h"
+#include "ui/plan_grid.h"
+
+namespace quotaplan {
+
+class MessageBoxes;
+
+// Page 0, "Calcoli": the contract form and its commands. Owns the current financial plan
+// (replaced by each instalment calculation) and writes it into the plan grid it is handed.
+// The rules behind the fields and commands live in plain code (field_rules, coupled_pair,
+// calculation_form, rate_list); the handlers here read the controls, call them and write back.
+class ContractPage : public QWidget {
+    Q_OBJECT
+public:
+    ContractPage(MessageBoxes& boxes, QWidget* parent = nullptr);
+
+    const ContractControls& Controls() const { return c_; }
+    const FinancialPlan& Plan() const { return plan_; }
+    CalcTarget CalcMode() const { return calcMode_; }
+
+    // Hands the plan grid over (SetPlanGrid); FillPlanGrid writes into it from then on.
+    void SetPlanGrid(PlanGrid* grid) { planGrid_.SetPlanGrid(grid); }
+    void CutPlanGridToHeader() { planGrid_.CutToHeader(); }
+
+    // Fills the two lookup combos, financing types first; the first type ends up selected.
+    void FillLookupCombos(const QStringList& financingTypes, const QStringList& referenceRates);
+
+    // The field part of ResetForm: every field back to its initial content, the stored
+    // pair values zeroed, the rate list emptied. Options and edit flags keep their state.
+    void ResetFields();
+
+    // Disables "Salva", shows the stale marker, hides "Tasso effettivo".
+    void InvalidateResult();
+    // Selects "Rata" as the target and runs its click behaviour.
+    void SetDefaultTarget();
+    // Brings the rate list to txtRate rows (FillLstWithDefault).
+    void FillLstWithDefault();
+    void ClearRateList();
+
+    // The handlers of the commands on this page.
+    void Calculate();
+    void EditRateListRow();
+
+    // The snapshot of the form that the Calculate command works on, and writing it back.
+    CalculationForm ReadForm() const;
+    void WriteForm(const CalculationForm& form);
+
+signals:
+    void newRequested();
+    void saveRequested();
+    void deleteRequested();
+
+private:
+    struct PairFields {
+        QLineEdit* amount;
+        QLineEdit* percent;
+        CoupledPair* state;
+    };
+
+    void ConnectChangeRules();
+    void ConnectFieldHooks();
+    void ConnectPairHooks(const PairFields& pair);
+    void SelectTarget(CalcTarget target);
+    void LeaveResult();
+    void FocusField(FormField field);
+    QLineEdit* FieldOf(FormField field) const;
+    void LoadPair(const PairFields& pair) const;
+    void StorePair(const PairFields& pair);
+    bool AssetValueTarget() const { return calcMode_ == CalcTarget::AssetValue; }
+
+    MessageBoxes& boxes_;
+    ContractControls c_;
+    FinancialPlan plan_;
+    PlanGridWriter planGrid_{plan_};
+    CalcTarget calcMode_ = CalcTarget::Instalment;
+    CoupledPair maxi_;
+    CoupledPair riscatto_ = BuyoutPair();
+};
+
+}  // namespace quotaplan

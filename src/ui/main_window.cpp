@@ -1,0 +1,142 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "common/program_info.h"
+#include "ui/contract_page.h"
+#include "ui/plan_grid.h"
+#include "ui/plan_page.h"
+#include "ui/rate_list_view.h"
+#include "ui/status_page.h"
+#include "ui/twips.h"
+#include "ui/window_archive.h"
+
+namespace quotaplan {
+namespace {
+
+QStringList ToQt(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) list.append(QString::fromStdString(text));
+    return list;
+}
+
+constexpr int kKeyRole = Qt::UserRole;
+
+}  // namespace
+
+MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent)
+    : QMainWindow(parent), archive_(archive) {
+    setObjectName(QStringLiteral("frmContratto"));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    tvwContratti_ = new QTreeWidget(central);
+    tvwContratti_->setObjectName(QStringLiteral("tvwContratti"));
+    tvwContratti_->setHeaderHidden(true);
+    tvwContratti_->setGeometry(2, 2, Twips(2115) - 4, Twips(6495));
+
+    tabMain_ = new QTabWidget(central);
+    tabMain_->setObjectName(QStringLiteral("tabMain"));
+    tabMain_->setGeometry(Twips(2115), 2, Twips(6975), Twips(6495));
+    contractPage_ = new ContractPage(boxes);
+    planPage_ = new PlanPage;
+    statusPage_ = new StatusPage;
+    tabMain_->addTab(contractPage_, QStringLiteral("Calcoli"));
+    tabMain_->addTab(planPage_, QStringLiteral("Piano finanziario"));
+    tabMain_->addTab(statusPage_, QStringLiteral("Stato"));
+
+    BuildMenu();
+    central->setFixedSize(Twips(2115) + Twips(6975) + 2, Twips(6495) + 4);
+    connect(contractPage_, &ContractPage::newRequested, this, &MainWindow::New);
+    // The expanded image of a financing type.
+    connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        item->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon));
+    });
+    connect(tvwContratti_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        item->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon));
+    });
+}
+
+void MainWindow::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    auto add = [bar](const char* name, const QString& caption) {
+        QAction* action = bar->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    connect(add("mnuEsci", QStringLiteral("&Esci")), &QAction::triggered, this, &QWidget::close);
+    // Services, guide and About come with the desktop commands; until then they are shown
+    // but cannot be chosen.
+    add("mnuServizi", QStringLiteral("&Servizi"))->setEnabled(false);
+    add("mnuHelp", QStringLiteral("&Guida OnLine"))->setEnabled(false);
+    add("mnuAbout", QStringLiteral("&About"))->setEnabled(false);
+}
+
+void MainWindow::Load() {
+    setWindowTitle(
+        QStringLiteral("Quotaplan %1 - Brightmoor").arg(QString::fromStdString(ProgramVersion())));
+    LoadTree();
+    statusPage_->lstSupTab->clear();
+    statusPage_->lstSupTab->addItems(ToQt(archive_.LookupTableNames()));
+    contractPage_->FillLookupCombos(ToQt(archive_.LookupTexts("supTipologia")),
+                                    ToQt(archive_.LookupTexts("supTxRiferimento")));
+    contractPage_->Controls().lsvTxHis->SetRateListColumns();
+    contractPage_->SetPlanGrid(planPage_->fgrPDA);
+    saveMode_ = SaveMode::NewContract;
+    contractPage_->Controls().cmdSalva->setEnabled(false);
+    contractPage_->Controls().cmdElimina->setEnabled(false);
+    New();
+    tabMain_->setCurrentIndex(0);
+}
+
+void MainWindow::LoadTree() {
+    const auto types = archive_.ContractTree();
+    if (!types) return;
+    tvwContratti_->clear();
+    const QIcon collapsed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon contractIcon = style()->standardIcon(QStyle::SP_FileIcon);
+    for (const TreeFinancingType& type : *types) {
+        auto* typeNode =
+            new QTreeWidgetItem(tvwContratti_, {QString::fromStdString(type.description)});
+        typeNode->setData(0, kKeyRole, QString::fromStdString(type.description));
+        typeNode->setIcon(0, collapsed);
+        for (const TreeContract& contract : type.contracts) {
+            auto* node =
+                new QTreeWidgetItem(typeNode, {QString::fromStdString(contract.description)});
+            node->setData(0, kKeyRole, QStringLiteral("IDCon%1").arg(contract.id));
+            node->setIcon(0, contractIcon);
+        }
+    }
+}
+
+void MainWindow::ResetForm() {
+    contractPage_->ResetFields();
+    LoadTree();
+}
+
+void MainWindow::New() {
+    ResetForm();
+    archive_.ClearRecordBuffer();
+    saveMode_ = SaveMode::NewContract;
+    contractPage_->Controls().cmdElimina->setEnabled(false);
+    contractPage_->InvalidateResult();
+    contractPage_->SetDefaultTarget();
+    contractPage_->CutPlanGridToHeader();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!databaseClosed_) {
+        archive_.CloseDatabase();
+        databaseClosed_ = true;
+    }
+    event->accept();
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QTabWidget;
+class QTreeWidget;
+
+namespace quotaplan {
+
+class ContractPage;
+class MessageBoxes;
+class PlanPage;
+class StatusPage;
+class WindowArchive;
+
+// The save mode of the form: a new contract, or the stored contract being edited.
+enum class SaveMode { NewContract = 1, StoredContract = 3 };
+
+// frmContratto: a frame that owns the contract tree, the menu and the three pages of
+// tabMain. The pages hold their own controls and handlers; the frame runs the load, New
+// and unload sequences that span them.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent = nullptr);
+
+    // Window load: fills the tree, the lookup lists and the combos, hands the grid to the
+    // plan module and clears the form (New).
+    void Load();
+
+    // Rebuilds tvwContratti from the archive.
+    void LoadTree();
+    // Every field back to its initial content, then the tree rebuilt.
+    void ResetForm();
+    // cmdNuovo: ResetForm, and the form becomes a new contract with the instalment target.
+    void New();
+
+    ContractPage* Contract() const { return contractPage_; }
+    PlanPage* Plan() const { return planPage_; }
+    StatusPage* Status() const { return statusPage_; }
+    QTabWidget* Tabs() const { return tabMain_; }
+    QTreeWidget* Tree() const { return tvwContratti_; }
+    SaveMode CurrentSaveMode() const { return saveMode_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenu();
+
+    WindowArchive& archive_;
+    QTreeWidget* tvwContratti_ = nullptr;
+    QTabWidget* tabMain_ = nullptr;
+    ContractPage* contractPage_ = nullptr;
+    PlanPage* planPage_ = nullptr;
+    StatusPage* statusPage_ = nullptr;
+    SaveMode saveMode_ = SaveMode::NewContract;
+    bool databaseClosed_ = false;
+};
+
+}  // namespace quotaplan
