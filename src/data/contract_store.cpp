@@ -1,0 +1,410 @@
+#include "data/contract_store.h"
+
+#include <cmath>
+#include <functional>
+
+#include "common/date_text.h"
+#include "common/number_text.h"
+#include "common/run_time_error.h"
+#include "data/execute_sql.h"
+#include "engine/periodicity.h"
+
+namespace quotaplan {
+namespace {
+
+// Column positions of tabContratti that a load reads.
+enum Position {
+    kTipologia = 6,
+    kDescBene = 22,
+    kValore = 23,
+    kMaxicanone = 24,
+    kRiscatto = 25,
+    kPeriodicita = 26,
+    kNumRate = 27,
+    kDataContratto = 28,
+    kDataInizio = 30,
+    kTasso = 31,
+    kTassoRif = 32,
+    kSpread = 33,
+    kAnticipato = 35,
+    kSemplice = 36,
+    kSpeseContratto = 41,
+    kSpeseAddebito = 42,
+    kDataRiscatto = 43,
+    kIntRiscatto = 44
+};
+
+// Begins a write transaction at once (BEGIN IMMEDIATE, so a second writer waits here and
+// not halfway through) and rolls it back silently unless committed.
+class WriteTransaction {
+public:
+    WriteTransaction(Database& db, MessageBoxes& boxes)
+        : db_(db), boxes_(boxes), began_(ExecuteSql(db, boxes, "BEGIN IMMEDIATE")) {}
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    ~WriteTransaction() { Rollback(); }
+    // Ends the transaction without writing; a box shown afterwards then holds no lock.
+    void Rollback() {
+        if (began_ && !committed_) {
+            db_.Execute("ROLLBACK");
+            db_.ClearErrors();
+        }
+        began_ = false;
+    }
+    bool Began() const { return began_; }
+    bool Commit() {
+        committed_ = ExecuteSql(db_, boxes_, "COMMIT");
+        return committed_;
+    }
+
+private:
+    Database& db_;
+    MessageBoxes& boxes_;
+    bool began_;
+    bool committed_ = false;
+};
+
+std::string TrimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string Doubled(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out;
+}
+
+CalendarDate RequiredDate(std::string_view text) {
+    const auto date = ReadDateText(text);
+    if (!date) throw RunTimeError::TypeMismatch();
+    return *date;
+}
+
+std::string Currency(double value) { return FormatSqlValue(SqlValue(value), kTypeCurrency); }
+std::string Currency(float value) { return Currency(static_cast<double>(value)); }
+std::string Whole(std::int64_t value) { return FormatSqlValue(SqlValue(value), kTypeInteger); }
+std::string DateLiteral(CalendarDate date) { return FormatSqlValue(SqlValue(date), kTypeDate); }
+
+// The 17 literals from Valore to IntRiscatto and the DataRiscatto literal, in column order.
+struct ContractLiterals {
+    std::vector<std::string> values;
+    std::string dataRiscatto;
+};
+
+ContractLiterals LiteralsOf(Database& db, const ContractForm& form) {
+    ContractLiterals out;
+    auto& v = out.values;
+    v.push_back(Currency(ParseNumber64(form.txtValBene)));
+    v.push_back(Currency(ParseNumber64(form.txtMaxi)));
+    v.push_back(
+        FormatSqlValue(SqlValue(static_cast<double>(ParseNumber32(form.txtTasso))), kTypeSingle));
+    v.push_back(
+        FormatSqlValue(SqlValue(static_cast<double>(ParseNumber32(form.txtSpread))), kTypeSingle));
+    v.push_back(Whole(ParseInteger16(form.txtRate)));
+    v.push_back(Currency(ParseNumber64(form.txtRiscatto)));
+    v.push_back(FormatSqlValue(SqlValue(form.txtDescBene), kTypeText));
+    v.push_back(DateLiteral(RequiredDate(form.txtContract)));
+    v.push_back(DateLiteral(RequiredDate(form.txtStart)));
+    v.push_back(FormatSqlValue(SqlValue(form.optCapSem), kTypeYesNo));
+    v.push_back(FormatSqlValue(SqlValue(form.optPagAnt), kTypeYesNo));
+    v.push_back(Whole(GetIdByDescription(db, "supTxRiferimento", form.cboTxRif)));
+    v.push_back(Whole(GetIdByDescription(db, "supTipologia", form.cboTipoLea)));
+    v.push_back(Whole(ConvertPeriodicity(form.cboPeriodicita, false)));
+    v.push_back(Currency(ParseNumber64(form.txtSpContratto)));
+    v.push_back(Currency(ParseNumber64(form.txtSpRata)));
+    // A check box's state is written as its number: 1 ticked.
+    v.push_back(FormatSqlValue(SqlValue(std::int64_t{form.chkIntRiscatto ? 1 : 0}), kTypeYesNo));
+    const auto buyoutDate = ReadDateText(form.txtDataRiscatto);
+    out.dataRiscatto = buyoutDate ? DateLiteral(*buyoutDate) : "Null";
+    return out;
+}
+
+std::string InsertStatement(const ContractLiterals& literals) {
+    std::string sql =
+        "INSERT INTO tabContratti (Valore, Maxicanone, Tasso, Spread, NumRate, "
+        "Riscatto, DescBene, DataContratto, DataInizio, Semplice, "
+        "Anticipato, [ID TassoRif], [ID Tipologia], Periodicita, SpeseContratto, SpeseAddebito, "
+        "IntRiscatto, DataRiscatto) VALUES (";
+    for (const auto& literal : literals.values) sql += literal + ", ";
+    return sql + literals.dataRiscatto + ")";
+}
+
+std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contractId) {
+    static const char* const kAssignments[] = {
+        "Valore = ",         "Maxicanone = ",  "Tasso = ",          "Spread = ",
+        "NumRate = ",        "Riscatto = ",    "DescBene = ",       "DataContratto = ",
+        "DataInizio = ",     "Semplice = ",    "Anticipato = ",     "[ID TassoRif] = ",
+        "[ID Tipologia] = ", "Periodicita = ", "SpeseContratto = ", "SpeseAddebito = ",
+        "IntRiscatto = "};
+    std::string sql = "UPDATE tabContratti SET ";
+    for (std::size_t k = 0; k < literals.values.size(); ++k) {
+        sql += std::string(kAssignments[k]) + literals.values[k] + ", ";
+    }
+    return sql + "DataRiscatto = " + literals.dataRiscatto +
+           " WHERE ID = " + std::to_string(contractId);
+}
+
+std::string PlanInsert(std::int32_t contractId, const char* tipo, const std::string& date,
+                       const std::string& rate, const std::string& importo,
+                       const std::string& interessi, const std::string& capitale,
+                       const std::string& debito) {
+    return "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
+           "DebitoRes) VALUES (" +
+           Whole(contractId) + ", " + tipo + ", " + date + ", " + rate + ", " + importo + ", " +
+           interessi + ", " + capitale + ", " + debito + ")";
+}
+
+}  // namespace
+
+std::string CommandErrorText(int number, const std::string& description) {
+    return "Si è verificato l'errore N° " + std::to_string(number) + " " + description;
+}
+
+PlanOwner PlanOwner::For(std::int32_t contractId, const ContractForm& form) {
+    const char separator = '\x1f';
+    std::string inputs = "calc";
+    for (const auto* text :
+         {&form.txtValBene, &form.txtMaxi, &form.txtTasso, &form.txtSpread, &form.txtRate,
+          &form.txtRiscatto, &form.txtContract, &form.txtStart, &form.txtDataRiscatto}) {
+        inputs += separator + *text;
+    }
+    inputs += separator + std::to_string(form.cboPeriodicita);
+    inputs += separator + std::string(form.optCapSem ? "1" : "0") + (form.optPagAnt ? "1" : "0") +
+              (form.chkIntRiscatto ? "1" : "0");
+    return {contractId, inputs};
+}
+
+void ContractStore::ShowFailure(int number, const std::string& description) {
+    ShowPlainBox(boxes_, CommandErrorText(number, description), "", BoxIcon::None);
+}
+
+ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
+                                                  std::int32_t contractId) {
+    if (!plan.PlanReady) return PlanWrite::NotReady;
+    if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
+
+    const std::string zero = "0";
+    const float maxiResidual = plan.Valore - plan.Maxicanone;
+    if (!ExecuteSql(db_, boxes_,
+                    PlanInsert(contractId, "'Maxi.'", DateLiteral(plan.DataMaxi), zero,
+                               Currency(plan.Maxicanone), zero, Currency(plan.Maxicanone),
+                               Currency(maxiResidual)))) {
+        return PlanWrite::Failed;
+    }
+    for (const auto& row : plan.rows) {
+        const float ratePercent = row.Tasso * 100.0f;
+        if (!ExecuteSql(
+                db_, boxes_,
+                PlanInsert(contractId, "'Rata'", DateLiteral(row.Data),
+                           FormatSqlValue(SqlValue(static_cast<double>(ratePercent)), kTypeSingle),
+                           Currency(row.Importo), Currency(row.QInteressi), Currency(row.QCapitale),
+                           Currency(row.DebitoRes)))) {
+            return PlanWrite::Failed;
+        }
+    }
+    const CalendarDate buyoutDate = !plan.DataRiscatto.IsZero() || plan.rows.empty()
+                                        ? plan.DataRiscatto
+                                        : plan.rows.back().Data;
+    const float buyoutAmount = plan.Riscatto + plan.InteressiRiscatto;
+    if (!ExecuteSql(db_, boxes_,
+                    PlanInsert(contractId, "'Riscatto'", DateLiteral(buyoutDate), zero,
+                               Currency(buyoutAmount), Currency(plan.InteressiRiscatto),
+                               Currency(plan.Riscatto), zero))) {
+        return PlanWrite::Failed;
+    }
+    return PlanWrite::Written;
+}
+
+SaveResult ContractStore::Save(const ContractForm& form, const FinancialPlan& plan,
+                               const PlanOwner& planOwner, SaveMode saveMode,
+                               std::int32_t contractId) {
+    if (saveMode != SaveMode::NewContract && saveMode != SaveMode::StoredContract) {
+        return {SaveStatus::Ignored, contractId, false};
+    }
+    const bool update = saveMode == SaveMode::StoredContract;
+    if (update && contractId == 0) {
+        ShowMessage(boxes_, kSelectContractMessage, "");
+        return {SaveStatus::Failed, 0, false};
+    }
+    WriteTransaction transaction(db_, boxes_);
+    if (!transaction.Began()) return {SaveStatus::Failed, contractId, false};
+    try {
+        std::string check =
+            "Select * From tabContratti Where Descbene='" + Doubled(TrimBlanks(form.txtDescBene));
+        check += update ? "' and Id <> " + std::to_string(contractId) : "'";
+        if (!Recordset(db_, check).Eof()) {
+            transaction.Rollback();
+            ShowPlainBox(boxes_, kDuplicateNameMessage, "", BoxIcon::Exclamation);
+            return {SaveStatus::Duplicate, contractId, false};
+        }
+
+        const auto literals = LiteralsOf(db_, form);
+        if (!ExecuteSql(
+                db_, boxes_,
+                update ? UpdateStatement(literals, contractId) : InsertStatement(literals))) {
+            return {SaveStatus::Failed, contractId, false};
+        }
+        if (update && db_.Changes() == 0) {
+            transaction.Rollback();
+            ShowPlainBox(boxes_, kContractGoneMessage, "", BoxIcon::Exclamation);
+            return {SaveStatus::Failed, contractId, false};
+        }
+        // Inside the write transaction the newest ID is certainly the row just inserted.
+        const std::int32_t savedId = update ? contractId : GetLastId(db_, "tabContratti");
+
+        // Only a plan calculated for this very contract and form may replace its plan.
+        bool planWritten = false;
+        if (planOwner == PlanOwner::For(update ? contractId : 0, form)) {
+            const auto written = WritePlan(plan, savedId);
+            if (written == PlanWrite::Failed) return {SaveStatus::Failed, contractId, false};
+            planWritten = written == PlanWrite::Written;
+        }
+        if (!transaction.Commit()) return {SaveStatus::Failed, contractId, false};
+        return {SaveStatus::Saved, savedId, planWritten};
+    } catch (const RunTimeError& failure) {
+        transaction.Rollback();
+        ShowFailure(failure.Number(), failure.Description());
+    } catch (const DatabaseError& failure) {
+        transaction.Rollback();
+        ShowFailure(failure.Number(), failure.Description());
+    }
+    return {SaveStatus::Failed, contractId, false};
+}
+
+DeleteStatus ContractStore::Delete(std::int32_t contractId) {
+    if (contractId == 0) {
+        ShowMessage(boxes_, kSelectContractMessage, "");
+        return DeleteStatus::NothingSelected;
+    }
+    WriteTransaction transaction(db_, boxes_);
+    if (!transaction.Began()) return DeleteStatus::Failed;
+    const auto id = std::to_string(contractId);
+    if (!ExecuteSql(db_, boxes_, "DELETE * FROM tabContratti WHERE ID = " + id)) {
+        return DeleteStatus::Failed;
+    }
+    if (!ExecuteSql(db_, boxes_, "DELETE * FROM tabPDA WHERE [ID Leasing] = " + id)) {
+        return DeleteStatus::Failed;
+    }
+    return transaction.Commit() ? DeleteStatus::Deleted : DeleteStatus::Failed;
+}
+
+std::vector<TreeType> ContractStore::TreeEntries() {
+    std::vector<TreeType> types;
+    for (Recordset rows(db_, "SELECT ID,Descrizione FROM supTipologia"); !rows.Eof();
+         rows.MoveNext()) {
+        types.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
+                         NullToEmpty(rows.Value("Descrizione")),
+                         {}});
+    }
+    for (auto& type : types) {
+        Recordset rows(db_, "SELECT ID, DescBene FROM tabContratti WHERE [ID Tipologia] = " +
+                                std::to_string(type.ID) + " ;");
+        for (; !rows.Eof(); rows.MoveNext()) {
+            type.contracts.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
+                                      NullToEmpty(rows.Value("DescBene"))});
+        }
+    }
+    return types;
+}
+
+std::optional<ContractForm> ContractStore::Load(std::int32_t contractId) {
+    try {
+        LoadRecord(db_, buffer_, "tabContratti", std::to_string(contractId), false);
+    } catch (const DatabaseError& failure) {
+        ShowFailure(failure.Number(), failure.Description());
+        return std::nullopt;
+    }
+    if (buffer_.Values().size() < kIntRiscatto) {
+        ShowPlainBox(boxes_, kContractGoneMessage, "", BoxIcon::Exclamation);
+        return std::nullopt;
+    }
+
+    ContractForm form;
+    // Each field on its own: one that cannot be shown is reported and the rest still fill.
+    const auto fill = [this](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const RunTimeError& failure) {
+            ShowFailure(failure.Number(), failure.Description());
+        } catch (const DatabaseError& failure) {
+            ShowFailure(failure.Number(), failure.Description());
+        }
+    };
+    const auto value = [this](int position) { return buffer_.GetFieldValue(position); };
+    const auto amount = [&](int position, int code) {
+        const auto v = value(position);
+        return v.IsNull() ? std::string() : FormatNumber(v.ToDouble(), code);
+    };
+    const auto date = [&](int position) {
+        const auto v = value(position);
+        if (v.IsNull()) return std::string();
+        const auto read = v.ToDate();
+        if (!read) throw RunTimeError::TypeMismatch();
+        return FormatDate(*read, 1);
+    };
+    const auto lookup = [&](const char* table, int position) {
+        const auto v = value(position);
+        return v.IsNull() ? std::string()
+                          : GetDescriptionById(db_, table, static_cast<std::int64_t>(v.ToDouble()));
+    };
+
+    fill([&] { form.txtValBene = amount(kValore, 1); });
+    fill([&] { form.txtMaxi = amount(kMaxicanone, 1); });
+    fill([&] { form.cboTipoLea = lookup("supTipologia", kTipologia); });
+    fill([&] { form.txtTasso = amount(kTasso, 2); });
+    fill([&] { form.cboTxRif = lookup("supTxRiferimento", kTassoRif); });
+    fill([&] { form.txtSpread = amount(kSpread, 2); });
+    fill([&] { form.txtRate = NullToEmpty(value(kNumRate)); });
+    fill([&] {
+        const double stored = value(kPeriodicita).ToDouble();
+        if (!(stored >= -32768 && stored <= 32767)) throw RunTimeError::Overflow();
+        form.cboPeriodicita = ConvertPeriodicity(static_cast<int>(std::lround(stored)), true);
+    });
+    fill([&] { form.txtRiscatto = amount(kRiscatto, 1); });
+    fill([&] { form.txtDescBene = NullToEmpty(value(kDescBene)); });
+    fill([&] { form.txtContract = date(kDataContratto); });
+    fill([&] { form.txtStart = date(kDataInizio); });
+    fill([&] { form.optCapSem = value(kSemplice).ToDouble() != 0; });
+    fill([&] { form.optPagAnt = value(kAnticipato).ToDouble() != 0; });
+    fill([&] { form.txtSpContratto = amount(kSpeseContratto, 1); });
+    fill([&] { form.txtSpRata = amount(kSpeseAddebito, 1); });
+    fill([&] { form.txtDataRiscatto = date(kDataRiscatto); });
+    fill([&] { form.chkIntRiscatto = std::fabs(value(kIntRiscatto).ToDouble()) == 1; });
+    return form;
+}
+
+std::vector<StoredRate> ContractStore::LoadRateRows(std::int32_t contractId) {
+    std::vector<StoredRate> rates;
+    Recordset rows(db_, "SELECT ID, Data, Tasso as Tx FROM tabPDA WHERE [ID Leasing] = " +
+                            std::to_string(contractId) + " AND Tipo = 'Rata'" + " Order By Data");
+    for (; !rows.Eof(); rows.MoveNext()) {
+        rates.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
+                         rows.Value("Data").ToDate().value_or(CalendarDate()),
+                         rows.Value("Tx").ToDouble()});
+    }
+    return rates;
+}
+
+std::vector<StoredPlanRow> ContractStore::LoadPlanRows(std::int32_t contractId) {
+    std::vector<StoredPlanRow> plan;
+    Recordset rows(db_,
+                   "SELECT ID, Tipo, Data, Tasso, Importo, QInteressi, QCapitale, DebitoRes "
+                   "FROM tabPDA WHERE [ID Leasing] = " +
+                       std::to_string(contractId) + " ORDER BY ID");
+    for (; !rows.Eof(); rows.MoveNext()) {
+        plan.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
+                        NullToEmpty(rows.Value("Tipo")),
+                        rows.Value("Data").ToDate().value_or(CalendarDate()),
+                        rows.Value("Tasso").ToDouble(), rows.Value("Importo").ToDouble(),
+                        rows.Value("QInteressi").ToDouble(), rows.Value("QCapitale").ToDouble(),
+                        rows.Value("DebitoRes").ToDouble()});
+    }
+    return plan;
+}
+
+}  // namespace quotaplan

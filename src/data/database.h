@@ -1,0 +1,126 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/db_error.h"
+#include "data/db_value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quotaplan {
+
+// How long a statement waits for another connection's lock before it fails.
+inline constexpr int kDefaultBusyTimeoutMs = 5000;
+
+// The one connection to the archive: an SQLite file opened for reading and writing that
+// speaks the Jet dialect of the program's statements (TranslateJetSql).
+//
+// On every connection: journal mode DELETE with synchronous FULL, the busy timeout,
+// NOCASE and LIKE replaced by comparisons that fold accented letters too, and qp_today(),
+// the date the summary views count from, taken from Today() (common/clock.h).
+class Database {
+public:
+    // Opens an existing archive. A missing file is an error (an empty archive is never
+    // created); the file is checked at once to be a whole SQLite database. A file that no
+    // one may write (no write permission bit) is opened read-only, so that changes fail
+    // with "Impossibile scrivere sul database!" whoever runs the program.
+    // Throws DatabaseError: 3002 missing, 3003 not a database or truncated, 3730 locked
+    // beyond the timeout, otherwise SQLite's own code and text.
+    static Database Open(const std::filesystem::path& file,
+                         int busyTimeoutMs = kDefaultBusyTimeoutMs);
+
+    Database() = default;
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    bool IsOpen() const { return handle_ != nullptr; }
+    bool IsReadOnly() const;
+    const std::filesystem::path& File() const { return file_; }
+
+    // Runs one changing statement of the Jet dialect. Returns true when it ran; otherwise
+    // false with its error appended to Errors(). Never throws. A text holding more than one
+    // statement is refused, so nothing after the first one can run.
+    bool Execute(std::string_view jetSql);
+
+    // Rows changed by the last statement that ran.
+    int Changes() const;
+
+    // The error list of the statements run since it was last emptied.
+    const std::vector<DbError>& Errors() const { return errors_; }
+    void ClearErrors() { errors_.clear(); }
+
+    // The names of the archive's tables (not views), in name order.
+    std::vector<std::string> TableNames();
+
+    // Closes the connection; a closed connection refuses every statement with 3704.
+    void Close();
+
+    sqlite3* Handle() const { return handle_; }
+
+private:
+    explicit Database(sqlite3* handle, std::filesystem::path file)
+        : handle_(handle), file_(std::move(file)) {}
+    sqlite3* handle_ = nullptr;
+    std::filesystem::path file_;
+    std::vector<DbError> errors_;
+};
+
+// The DbError for SQLite's result code rc on the connection: the error table's number
+// where the meaning matches, otherwise SQLite's extended code and message.
+DbError ErrorFromSqlite(sqlite3* handle, int rc);
+
+// One column of the current row of a Recordset.
+struct Field {
+    DbValue value;
+    std::string name;
+    int typeCode = 0;  // 3, 4, 6, 7, 11, 17, 202 from the declared type; 5 for other reals
+};
+
+// A forward-only, read-only result of one SELECT of the Jet dialect, positioned on its
+// first row when there is one.
+class Recordset {
+public:
+    // Throws DatabaseError when the text cannot be run.
+    Recordset(Database& db, std::string_view jetSql);
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+    ~Recordset();
+
+    bool Eof() const { return eof_; }
+    // Moves to the next row. Throws DatabaseError 3021 past the end, or on a read error.
+    void MoveNext();
+
+    int FieldCount() const { return static_cast<int>(names_.size()); }
+    // The column at the 0-based position or with the name (without regard to letter case)
+    // of the current row. Throws DatabaseError 3021 at the end, 3265 for no such column.
+    Field GetField(int index) const;
+    Field GetField(std::string_view name) const;
+    const DbValue& Value(int index) const;
+    const DbValue& Value(std::string_view name) const;
+
+    void Close();
+
+private:
+    void ReadRow();
+    int IndexOf(std::string_view name) const;
+
+    Database* db_;
+    sqlite3_stmt* statement_ = nullptr;
+    bool eof_ = true;
+    std::vector<std::string> names_;
+    std::vector<std::string> declaredTypes_;
+    std::vector<DbValue> row_;
+};
+
+// The type code of a declared column type: COUNTER, LONG, INTEGER 3; SINGLE 4; CURRENCY 6;
+// DATE 7; YESNO 11; BYTE 17; TEXT 202; DOUBLE, REAL 5; anything else 0.
+int TypeCodeOfDeclaredType(std::string_view declaredType);
+
+}  // namespace quotaplan

@@ -1,0 +1,103 @@
+#include "data/text_fold.h"
+
+#include <algorithm>
+
+namespace quotaplan {
+namespace {
+
+// Decodes UTF-8; an invalid byte b becomes the private code point 0xDC00 + b, so that
+// such texts still compare consistently.
+std::u32string Decode(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int length = lead < 0x80           ? 1
+                     : (lead >> 5) == 0x6  ? 2
+                     : (lead >> 4) == 0xE  ? 3
+                     : (lead >> 3) == 0x1E ? 4
+                                           : 0;
+        char32_t code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1F
+                        : length == 3 ? lead & 0x0F
+                                      : lead & 0x07;
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            out.push_back(0xDC00 + lead);
+            ++i;
+            continue;
+        }
+        out.push_back(code);
+        i += length;
+    }
+    return out;
+}
+
+char32_t FoldOne(char32_t c) {
+    if (c >= U'A' && c <= U'Z') return c + 32;
+    if (c < 0xC0) return c;
+    if (c <= 0xDE) return c == 0xD7 ? c : c + 32;
+    if (c >= 0x100 && c <= 0x137) return c | 1;
+    if (c >= 0x139 && c <= 0x148) return (c & 1) ? c + 1 : c;
+    if (c >= 0x14A && c <= 0x177) return c | 1;
+    if (c == 0x178) return 0xFF;
+    if (c >= 0x179 && c <= 0x17E) return (c & 1) ? c + 1 : c;
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
+    if (c >= 0x410 && c <= 0x42F) return c + 32;
+    if (c >= 0x400 && c <= 0x40F) return c + 80;
+    return c;
+}
+
+bool LikeFrom(const std::u32string& p, std::size_t pi, const std::u32string& t, std::size_t ti,
+              char32_t escape) {
+    while (pi < p.size()) {
+        const char32_t c = p[pi];
+        if (c == U'%' && !(escape != 0 && c == escape)) {
+            while (pi < p.size() && p[pi] == U'%') ++pi;
+            if (pi == p.size()) return true;
+            for (std::size_t k = ti; k <= t.size(); ++k) {
+                if (LikeFrom(p, pi, t, k, escape)) return true;
+            }
+            return false;
+        }
+        if (ti == t.size()) return false;
+        if (escape != 0 && c == escape && pi + 1 < p.size()) {
+            if (p[pi + 1] != t[ti]) return false;
+            pi += 2;
+        } else if (c == U'_') {
+            ++pi;
+        } else {
+            if (c != t[ti]) return false;
+            ++pi;
+        }
+        ++ti;
+    }
+    return ti == t.size();
+}
+
+}  // namespace
+
+std::u32string FoldCase(std::string_view utf8) {
+    auto codes = Decode(utf8);
+    std::transform(codes.begin(), codes.end(), codes.begin(), FoldOne);
+    return codes;
+}
+
+int CompareFolded(std::string_view a, std::string_view b) {
+    const auto x = FoldCase(a);
+    const auto y = FoldCase(b);
+    return x < y ? -1 : (y < x ? 1 : 0);
+}
+
+bool LikeFolded(std::string_view pattern, std::string_view text, char32_t escape) {
+    const auto e = escape == 0 ? 0 : FoldOne(escape);
+    return LikeFrom(FoldCase(pattern), 0, FoldCase(text), 0, e);
+}
+
+}  // namespace quotaplan
