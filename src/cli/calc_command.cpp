@@ -186,24 +186,4 @@ std::string CalcOutcomeCsv(const CalcOutcome& outcome) {
     return csv;
 }
 
-int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    CommandLine line;
-    CalcOptions options;
-    auto failure = CommandLine::Parse(args, CalcValueOptions(), CalcFlagOptions(), line);
-    if (!failure) failure = ReadCalcOptions(line, options);
-    if (failure) {
-        err << failure->message << "\n";
-        return failure->exitStatus;
-    }
-    auto result = RunCalculation(options);
-    if (auto* refusal = std::get_if<CliFailure>(&result)) {
-        err << refusal->message << "\n";
-        return refusal->exitStatus;
-    }
-    const auto& outcome = std::get<CalcOutcome>(result);
-    out << (options.format == OutputFormat::Csv ? CalcOutcomeCsv(outcome)
-                                                : CalcOutcomeJson(outcome));
-    return 0;
-}
-
 }  // namespace quotaplan

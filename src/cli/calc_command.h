@@ -1,6 +1,5 @@
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <variant>
@@ -33,9 +32,5 @@ std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options)
 // The outcome as the JSON document the command line prints, or the CSV plan lines.
 std::string CalcOutcomeJson(const CalcOutcome& outcome);
 std::string CalcOutcomeCsv(const CalcOutcome& outcome);
-
-// quotaplan-calc's calculation: parses args, calculates, prints the result on `out` and
-// any message on `err`; returns the exit status. Nothing reaches `out` unless it succeeds.
-int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quotaplan

@@ -1,4 +1,4 @@
-#include "cli/calc_command.h"
+#include "cli/quotaplan_calc.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ struct CalcRun {
 
 CalcRun Calc(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = RunCalcCommand(args, out, err);
+    const int status = RunQuotaplanCalc(args, out, err, std::filesystem::temp_directory_path());
     return {status, out.str(), err.str()};
 }
 

@@ -1,0 +1,84 @@
+#include "cli/export_command.h"
+
+#include "common/number_text.h"
+#include "engine/periodicity.h"
+#include "output/contract_header.h"
+#include "output/excel_export.h"
+#include "output/text_export.h"
+#include "output/word_export.h"
+
+namespace quotaplan {
+namespace {
+
+std::string PeriodicityCaption(int periodsPerYear) {
+    const int index = ConvertPeriodicity(periodsPerYear, true);
+    return index < static_cast<int>(kPeriodicityCaptions.size())
+               ? std::string(kPeriodicityCaptions[index])
+               : std::string();
+}
+
+// The form's texts as the window would hold them after the same calculation.
+ContractFormTexts FormTextsOf(const ExportOptions& options, const CalcOptions& calc,
+                              const CalcOutcome& outcome) {
+    const ContractTerms& terms = outcome.terms;
+    ContractFormTexts form;
+    form.tipo = options.financingType;
+    form.descrizione = options.description;
+    form.valBene = GeneralText(terms.Valore);
+    form.maxi = GeneralText(terms.Maxicanone);
+    form.spread = GeneralText(terms.Spread);
+    form.tasso = GeneralText(terms.Tasso);
+    form.txRif = options.referenceRate;
+    form.rate = std::to_string(terms.NumRate);
+    form.periodicita = PeriodicityCaption(calc.periodicity);
+    form.riscatto = GeneralText(terms.Riscatto);
+    form.dataContratto = FormatDate(terms.DataContratto, 1);
+    form.capitalizzazioneSemplice = terms.Semplice;
+    form.pagamentoAnticipato = terms.Anticipato;
+    return form;
+}
+
+}  // namespace
+
+const std::set<std::string>& ExportValueOptions() {
+    static const std::set<std::string> options = {"export", "out", "description", "type",
+                                                  "ref-rate"};
+    return options;
+}
+
+std::optional<CliFailure> ReadExportOptions(const CommandLine& line,
+                                            const std::filesystem::path& programFolder,
+                                            ExportOptions& options) {
+    options.kind = line.Value("export").value_or("");
+    if (options.kind != "txt" && options.kind != "xls" && options.kind != "doc") {
+        return CliFailure{2, "Valore non valido per --export: \"" + options.kind +
+                                 "\" (txt, xls o doc)"};
+    }
+    options.folder = line.Value("out").value_or((programFolder / "Export").string());
+    options.description = line.Value("description").value_or(options.description);
+    options.financingType = line.Value("type").value_or("");
+    options.referenceRate = line.Value("ref-rate").value_or("");
+    return std::nullopt;
+}
+
+std::variant<std::filesystem::path, CliFailure> WriteExport(
+    const ExportOptions& options, const CalcOptions& calc, const CalcOutcome& outcome,
+    const std::filesystem::path& templateFile) {
+    if (outcome.target != SolveTarget::Instalment) {
+        return CliFailure{2, "--export richiede il calcolo della rata (--solve instalment)."};
+    }
+    const ContractHeader header = BuildContractHeader(FormTextsOf(options, calc, outcome));
+    ExportResult result;
+    if (options.kind == "txt") {
+        result = ExportText(options.folder, options.description, header, outcome.plan);
+    } else if (options.kind == "xls") {
+        result = ExportExcel(options.folder, options.description, header, outcome.plan);
+    } else {
+        result = ExportWord(templateFile, options.folder, options.description, header,
+                            outcome.plan);
+    }
+    if (!result.Ok()) return CliFailure{1, result.message};
+    return result.file;
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,55 @@
+#include "cli/quotaplan_calc.h"
+
+#include <ostream>
+
+#include "cli/calc_command.h"
+#include "cli/export_command.h"
+
+namespace quotaplan {
+namespace {
+
+std::set<std::string> AllValueOptions() {
+    std::set<std::string> options = CalcValueOptions();
+    options.insert(ExportValueOptions().begin(), ExportValueOptions().end());
+    return options;
+}
+
+int Fail(const CliFailure& failure, std::ostream& err) {
+    err << failure.message << "\n";
+    return failure.exitStatus;
+}
+
+}  // namespace
+
+int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const std::filesystem::path& programFolder) {
+    CommandLine line;
+    CalcOptions calc;
+    if (auto failure = CommandLine::Parse(args, AllValueOptions(), CalcFlagOptions(), line)) {
+        return Fail(*failure, err);
+    }
+    if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
+
+    ExportOptions exportOptions;
+    const bool exporting = line.Has("export");
+    if (exporting) {
+        if (auto failure = ReadExportOptions(line, programFolder, exportOptions)) {
+            return Fail(*failure, err);
+        }
+    }
+
+    auto result = RunCalculation(calc);
+    if (auto* refusal = std::get_if<CliFailure>(&result)) return Fail(*refusal, err);
+    const auto& outcome = std::get<CalcOutcome>(result);
+
+    if (exporting) {
+        auto written = WriteExport(exportOptions, calc, outcome, programFolder / "pda.dot");
+        if (auto* failure = std::get_if<CliFailure>(&written)) return Fail(*failure, err);
+        out << std::get<std::filesystem::path>(written).string() << "\n";
+        return 0;
+    }
+    out << (calc.format == OutputFormat::Csv ? CalcOutcomeCsv(outcome) : CalcOutcomeJson(outcome));
+    return 0;
+}
+
+}  // namespace quotaplan
