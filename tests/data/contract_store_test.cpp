@@ -1,0 +1,347 @@
+#include "data/contract_store.h"
+
+#include <gtest/gtest.h>
+
+#include "archive_fixture.h"
+#include "common/clock.h"
+#include "data/execute_sql.h"
+
+namespace quotaplan {
+namespace {
+
+using testing::CountOf;
+using testing::DumpTable;
+using testing::MakeForm;
+using testing::MakePlan;
+using testing::TempArchive;
+
+class ContractStoreTest : public ::testing::Test {
+protected:
+    // Two-digit years are placed around a fixed today, so the test does not age.
+    ScopedToday today{*CalendarDate::FromYmd(2024, 6, 10)};
+    TempArchive archive;
+    Database db = archive.Open();
+    RecordingMessageBoxes boxes;
+    ContractStore store{db, boxes};
+
+    SaveResult SaveNew(const ContractForm& form, const FinancialPlan& plan) {
+        return store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
+    }
+};
+
+TEST_F(ContractStoreTest, NewContractStoresRowAndFourteenPlanRowsAndLoadsBack) {
+    const auto form = MakeForm("Auto aziendale");
+    const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
+    ASSERT_EQ(saved.status, SaveStatus::Saved);
+    EXPECT_EQ(saved.contractId, 1);
+    EXPECT_TRUE(saved.planWritten);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    const auto rows = store.LoadPlanRows(saved.contractId);
+    ASSERT_EQ(rows.size(), 14u);
+    EXPECT_EQ(rows[0].Tipo, "Maxi.");
+    EXPECT_EQ(rows[0].Data, *CalendarDate::FromYmd(2024, 1, 15));
+    EXPECT_DOUBLE_EQ(rows[0].Tasso, 0);
+    EXPECT_DOUBLE_EQ(rows[0].Importo, 1000);
+    EXPECT_DOUBLE_EQ(rows[0].QInteressi, 0);
+    EXPECT_DOUBLE_EQ(rows[0].QCapitale, 1000);
+    EXPECT_DOUBLE_EQ(rows[0].DebitoRes, 9000);
+    EXPECT_EQ(rows[1].Tipo, "Rata");
+    EXPECT_EQ(rows[1].Data, *CalendarDate::FromYmd(2024, 2, 15));
+    EXPECT_DOUBLE_EQ(rows[1].Tasso, 5.25);
+    EXPECT_DOUBLE_EQ(rows[1].Importo, 711.25);
+    EXPECT_DOUBLE_EQ(rows[1].QInteressi, 11);
+    EXPECT_DOUBLE_EQ(rows[1].QCapitale, 700.25);
+    EXPECT_DOUBLE_EQ(rows[1].DebitoRes, 8299.75);
+    EXPECT_EQ(rows[12].Data, *CalendarDate::FromYmd(2025, 1, 15));
+    // No buy-out date: the buy-out line takes the last instalment's date.
+    EXPECT_EQ(rows[13].Tipo, "Riscatto");
+    EXPECT_EQ(rows[13].Data, *CalendarDate::FromYmd(2025, 1, 15));
+    EXPECT_DOUBLE_EQ(rows[13].Importo, 500);
+    EXPECT_DOUBLE_EQ(rows[13].QCapitale, 500);
+    EXPECT_DOUBLE_EQ(rows[13].DebitoRes, 0);
+
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti WHERE DataRiscatto IS NULL"), 1);
+    const auto loaded = store.Load(saved.contractId);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(*loaded, form);
+}
+
+TEST_F(ContractStoreTest, PlanWithoutMaxiOrBuyoutStillStoresBothLinesWithZeros) {
+    auto form = MakeForm("Senza maxi");
+    form.txtMaxi = "0,00";
+    form.txtRiscatto = "0,00";
+    ASSERT_EQ(SaveNew(form, MakePlan(12, 0, 0)).status, SaveStatus::Saved);
+    Recordset maxi(db, "SELECT Importo, DebitoRes, Tasso FROM tabPDA WHERE Tipo = 'Maxi.'");
+    EXPECT_EQ(maxi.Value("Importo").ToDouble(), 0);
+    EXPECT_EQ(maxi.Value("DebitoRes").ToDouble(), 10000);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA WHERE Tipo = 'Riscatto' AND Importo = 0"),
+              1);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
+}
+
+TEST_F(ContractStoreTest, ValuesAreStoredWithTwoDecimalsAndBuyoutDate) {
+    auto form = MakeForm("Arrotondamenti");
+    form.txtTasso = "5,126";
+    form.txtValBene = "1.234,565";
+    form.txtDataRiscatto = "15/02/25";
+    form.chkIntRiscatto = true;
+    form.optCapSem = true;
+    form.cboPeriodicita = 2;
+    ASSERT_EQ(SaveNew(form, MakePlan(12, 1000, 500)).status, SaveStatus::Saved);
+    Recordset row(db, "SELECT * FROM tabContratti");
+    EXPECT_EQ(row.Value("Tasso").ToDouble(), 5.13);
+    EXPECT_EQ(row.Value("Valore").ToDouble(), 1234.57);
+    EXPECT_EQ(row.Value("DataRiscatto").ToText(), "2025-02-15");
+    EXPECT_EQ(row.Value("IntRiscatto").ToDouble(), 1);
+    EXPECT_EQ(row.Value("Semplice").ToDouble(), -1);
+    EXPECT_EQ(row.Value("Anticipato").ToDouble(), -1);
+    EXPECT_EQ(row.Value("Periodicita").ToDouble(), 4);
+    EXPECT_EQ(row.Value("ID TassoRif").ToDouble(), 3);
+    row.Close();
+
+    const auto loaded = store.Load(1);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->txtTasso, "5,13");
+    EXPECT_EQ(loaded->txtValBene, "1.234,57");
+    EXPECT_EQ(loaded->txtDataRiscatto, "15/02/25");
+    EXPECT_EQ(loaded->cboPeriodicita, 2);
+    EXPECT_TRUE(loaded->chkIntRiscatto);
+    EXPECT_TRUE(loaded->optCapSem);
+}
+
+TEST_F(ContractStoreTest, SavingAgainReplacesThePlanRows) {
+    const auto form = MakeForm("Due volte");
+    const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
+    ASSERT_EQ(saved.status, SaveStatus::Saved);
+    const auto again =
+        store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(saved.contractId, form),
+                   SaveMode::StoredContract, saved.contractId);
+    ASSERT_EQ(again.status, SaveStatus::Saved);
+    EXPECT_TRUE(again.planWritten);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
+}
+
+struct DuplicateCase {
+    const char* stored;
+    const char* typed;
+};
+
+class DuplicateTest : public ContractStoreTest,
+                      public ::testing::WithParamInterface<DuplicateCase> {};
+
+TEST_P(DuplicateTest, NewContractWithAStoredNameIsRefusedAndNothingIsWritten) {
+    ASSERT_EQ(SaveNew(MakeForm(GetParam().stored), MakePlan(12, 1000, 500)).status,
+              SaveStatus::Saved);
+    const auto before = DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA");
+    const auto refused = SaveNew(MakeForm(GetParam().typed), MakePlan(12, 1000, 500));
+    EXPECT_EQ(refused.status, SaveStatus::Duplicate);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "Nome leasing già esistente");
+    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4");
+    EXPECT_EQ(boxes.shown[0].icon, BoxIcon::Exclamation);
+    EXPECT_EQ(DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DuplicateTest,
+                         ::testing::Values(DuplicateCase{"Auto", "Auto"},
+                                           DuplicateCase{"Auto", "AUTO"},
+                                           DuplicateCase{"Auto", "  auto  "},
+                                           DuplicateCase{"Società", "SOCIETÀ"},
+                                           DuplicateCase{"l'anno", "L'ANNO"}));
+
+TEST_F(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
+    const auto first = SaveNew(MakeForm("Primo"), MakePlan(12, 1000, 500));
+    const auto second = SaveNew(MakeForm("Secondo"), MakePlan(12, 1000, 500));
+    const auto same = MakeForm("PRIMO");
+    EXPECT_EQ(store.Save(same, {}, {}, SaveMode::StoredContract, first.contractId).status,
+              SaveStatus::Saved);
+    EXPECT_EQ(
+        store.Save(MakeForm("secondo"), {}, {}, SaveMode::StoredContract, first.contractId).status,
+        SaveStatus::Duplicate);
+    EXPECT_EQ(store.Load(first.contractId)->txtDescBene, "PRIMO");
+    EXPECT_EQ(store.Load(second.contractId)->txtDescBene, "Secondo");
+}
+
+TEST_F(ContractStoreTest, PlanOfAnotherContractNeverReplacesAStoredPlan) {
+    const auto formA = MakeForm("Contratto A");
+    const auto planA = MakePlan(24, 2000, 0);
+    const auto ownerA = PlanOwner::For(0, formA);
+    ASSERT_EQ(store.Save(formA, planA, ownerA, SaveMode::NewContract, 0).status, SaveStatus::Saved);
+    const auto b = SaveNew(MakeForm("Contratto B"), MakePlan(12, 1000, 500));
+    const auto planRowsOfB = store.LoadPlanRows(b.contractId);
+
+    // B is loaded from the tree while plan A is still the program's plan; B is then saved.
+    auto loadedB = *store.Load(b.contractId);
+    loadedB.txtSpRata = "3,00";
+    const auto saved = store.Save(loadedB, planA, ownerA, SaveMode::StoredContract, b.contractId);
+    EXPECT_EQ(saved.status, SaveStatus::Saved);
+    EXPECT_FALSE(saved.planWritten);
+    EXPECT_EQ(store.Load(b.contractId)->txtSpRata, "3,00");
+    const auto after = store.LoadPlanRows(b.contractId);
+    ASSERT_EQ(after.size(), planRowsOfB.size());
+    for (std::size_t k = 0; k < after.size(); ++k) EXPECT_EQ(after[k].ID, planRowsOfB[k].ID);
+
+    // A plan calculated for the loaded B replaces B's plan.
+    const auto recalculated =
+        store.Save(loadedB, MakePlan(6, 1000, 500), PlanOwner::For(b.contractId, loadedB),
+                   SaveMode::StoredContract, b.contractId);
+    EXPECT_TRUE(recalculated.planWritten);
+    EXPECT_EQ(store.LoadPlanRows(b.contractId).size(), 8u);
+    EXPECT_EQ(store.LoadPlanRows(1).size(), 26u);
+}
+
+TEST_F(ContractStoreTest, PlanNotReadyLeavesTheStoredPlanUntouched) {
+    const auto form = MakeForm("Non pronto");
+    const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
+    FinancialPlan notReady = MakePlan(3, 0, 0);
+    notReady.PlanReady = false;
+    const auto again = store.Save(form, notReady, PlanOwner::For(saved.contractId, form),
+                                  SaveMode::StoredContract, saved.contractId);
+    EXPECT_EQ(again.status, SaveStatus::Saved);
+    EXPECT_FALSE(again.planWritten);
+    EXPECT_EQ(store.LoadPlanRows(saved.contractId).size(), 14u);
+}
+
+// A trigger makes the seventh plan line of any contract fail: the save must leave the
+// archive exactly as it was and show the error once.
+TEST_F(ContractStoreTest, FailureMidPlanRollsEverythingBack) {
+    const auto first = SaveNew(MakeForm("Esistente"), MakePlan(12, 1000, 500));
+    ASSERT_TRUE(db.Execute(
+        "CREATE TRIGGER guasto BEFORE INSERT ON tabPDA WHEN (SELECT COUNT(ID) FROM tabPDA WHERE "
+        "[ID Leasing] = NEW.[ID Leasing]) >= 6 BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"));
+    const auto before = DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA");
+
+    EXPECT_EQ(SaveNew(MakeForm("Nuovo"), MakePlan(12, 1000, 500)).status, SaveStatus::Failed);
+    auto changed = MakeForm("Esistente rinominato");
+    EXPECT_EQ(store
+                  .Save(changed, MakePlan(12, 1000, 500), PlanOwner::For(first.contractId, changed),
+                        SaveMode::StoredContract, first.contractId)
+                  .status,
+              SaveStatus::Failed);
+
+    EXPECT_EQ(DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA"), before);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].prompt, "1811 - guasto simulato\n");
+    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4.0.0");
+    // The next new contract still gets the next ID: the failed insert left no trace.
+    ASSERT_TRUE(db.Execute("DROP TRIGGER guasto"));
+    EXPECT_EQ(SaveNew(MakeForm("Dopo"), MakePlan(12, 1000, 500)).contractId, 2);
+}
+
+TEST_F(ContractStoreTest, UnreadableFieldIsReportedAndNothingIsWritten) {
+    auto form = MakeForm("Data sbagliata");
+    form.txtContract = "31/02/24";
+    EXPECT_EQ(SaveNew(form, MakePlan(12, 1000, 500)).status, SaveStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "Si è verificato l'errore N° 13 Tipo non corrispondente");
+    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4");
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 0);
+}
+
+TEST_F(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
+    const auto keep = SaveNew(MakeForm("Resta"), MakePlan(12, 1000, 500));
+    const auto gone = SaveNew(MakeForm("Va via"), MakePlan(12, 1000, 500));
+    EXPECT_EQ(store.Delete(gone.contractId), DeleteStatus::Deleted);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
+    EXPECT_EQ(store.LoadPlanRows(keep.contractId).size(), 14u);
+
+    EXPECT_EQ(store.Delete(0), DeleteStatus::NothingSelected);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "Selezionare un contratto!");
+    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4.0.0");
+
+    // A failing second statement takes the first one back with it.
+    ASSERT_TRUE(db.Execute(
+        "CREATE TRIGGER guasto BEFORE DELETE ON tabPDA BEGIN SELECT RAISE(ABORT, 'no'); END"));
+    EXPECT_EQ(store.Delete(keep.contractId), DeleteStatus::Failed);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
+
+    // A contract deleted meanwhile is reported once when loaded or updated.
+    boxes.shown.clear();
+    EXPECT_FALSE(store.Load(gone.contractId).has_value());
+    EXPECT_EQ(
+        store.Save(MakeForm("Fantasma"), {}, {}, SaveMode::StoredContract, gone.contractId).status,
+        SaveStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].prompt, kContractGoneMessage);
+    EXPECT_EQ(boxes.shown[1].prompt, kContractGoneMessage);
+}
+
+TEST_F(ContractStoreTest, TreeGroupsContractsUnderTheirTypesInIdOrder) {
+    auto mutuo = MakeForm("Casa");
+    mutuo.cboTipoLea = "Mutuo";
+    SaveNew(MakeForm("Furgone"), MakePlan(12, 1000, 500));
+    SaveNew(mutuo, MakePlan(12, 1000, 500));
+    SaveNew(MakeForm("Auto"), MakePlan(12, 1000, 500));
+    const auto tree = store.TreeEntries();
+    ASSERT_EQ(tree.size(), 3u);
+    EXPECT_EQ(tree[0].Descrizione, "Leasing");
+    ASSERT_EQ(tree[0].contracts.size(), 2u);
+    EXPECT_EQ(tree[0].contracts[0].ID, 1);
+    EXPECT_EQ(tree[0].contracts[0].DescBene, "Furgone");
+    EXPECT_EQ(tree[0].contracts[1].DescBene, "Auto");
+    EXPECT_EQ(tree[1].Descrizione, "Mutuo");
+    ASSERT_EQ(tree[1].contracts.size(), 1u);
+    EXPECT_EQ(tree[1].contracts[0].ID, 2);
+    EXPECT_EQ(tree[2].Descrizione, "Credito al consumo");
+    EXPECT_TRUE(tree[2].contracts.empty());
+}
+
+TEST_F(ContractStoreTest, RateRowsComeBackInDateOrderWithTheirIds) {
+    auto plan = MakePlan(3, 1000, 500);
+    plan.rows[2].Tasso = 0.061234f;
+    const auto saved = SaveNew(MakeForm("Tassi"), plan);
+    const auto rates = store.LoadRateRows(saved.contractId);
+    ASSERT_EQ(rates.size(), 3u);
+    EXPECT_EQ(rates[0].ID, 2);
+    EXPECT_EQ(rates[0].Data, *CalendarDate::FromYmd(2024, 2, 15));
+    EXPECT_DOUBLE_EQ(rates[0].Tx, 5.25);
+    EXPECT_DOUBLE_EQ(rates[2].Tx, 6.12);
+    EXPECT_TRUE(store.LoadRateRows(99).empty());
+}
+
+// Texts that break naive SQL building: stored and found back unchanged, and the duplicate
+// check sees them.
+class HostileTextTest : public ContractStoreTest,
+                        public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(HostileTextTest, DescriptionAndLookupValueRoundTrip) {
+    const std::string text = GetParam();
+    ASSERT_TRUE(ExecuteSql(db, boxes,
+                           "INSERT INTO supTipologia (Descrizione) VALUES (" +
+                               FormatSqlValue(SqlValue(text), kTypeText) + ")"));
+    EXPECT_EQ(GetIdByDescription(db, "supTipologia", text), 4);
+    EXPECT_EQ(GetDescriptionById(db, "supTipologia", 4), text);
+
+    auto form = MakeForm(text);
+    form.cboTipoLea = text;
+    const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
+    ASSERT_EQ(saved.status, SaveStatus::Saved);
+    const auto loaded = store.Load(saved.contractId);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->txtDescBene, text);
+    EXPECT_EQ(loaded->cboTipoLea, text);
+    const auto tree = store.TreeEntries();
+    ASSERT_EQ(tree.size(), 4u);
+    EXPECT_EQ(tree[3].Descrizione, text);
+    ASSERT_EQ(tree[3].contracts.size(), 1u);
+    EXPECT_EQ(tree[3].contracts[0].DescBene, text);
+
+    EXPECT_EQ(SaveNew(form, MakePlan(12, 1000, 500)).status, SaveStatus::Duplicate);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'tabPDA'"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, HostileTextTest,
+                         ::testing::Values("l'anno", "Il \"grande\" affare",
+                                           "x'); DROP TABLE tabPDA; --", "Auto #1/1/2000# n° 5 #",
+                                           "SELECT TOP 1 ''' DELETE * FROM tabPDA",
+                                           "Perché È così: àèéìòù ÀÈÉÌÒÙ", "[ID Leasing]; --",
+                                           "12345678901234567890123456789012345678901234567'9\"",
+                                           "ÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈè"));
+
+}  // namespace
+}  // namespace quotaplan
