@@ -37,6 +37,11 @@ bool FieldHooks::eventFilter(QObject* watched, QEvent* event) {
                 QTimer::singleShot(0, field_, [field = field_] {
                     if (field->hasFocus()) field->selectAll();
                 });
+            } else {
+                // QLineEdit selects everything when tabbed into; these fields keep the caret.
+                QTimer::singleShot(0, field_, [field = field_, caret = field_->cursorPosition()] {
+                    if (field->hasFocus()) field->setCursorPosition(caret);
+                });
             }
             return false;
         case QEvent::FocusOut: {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/window_archive.h"
+
+namespace quotaplan::test {
+
+// A fixed archive: two financing types, one with two contracts; counts what is asked of it.
+class FakeWindowArchive : public WindowArchive {
+public:
+    std::optional<std::vector<TreeFinancingType>> ContractTree() override {
+        ++treeLoads;
+        return tree;
+    }
+    std::vector<std::string> LookupTexts(std::string_view table) override {
+        return table == "supTipologia" ? financingTypes : referenceRates;
+    }
+    std::vector<std::string> LookupTableNames() override {
+        return {"supTipologia", "supTxRiferimento"};
+    }
+    void ClearRecordBuffer() override { ++bufferClears; }
+    void CloseDatabase() override { ++closes; }
+
+    std::optional<std::vector<TreeFinancingType>> tree = std::vector<TreeFinancingType>{
+        {"Leasing", {{7, "Fresatrice"}, {9, "Tornio"}}}, {"Mutuo", {}}};
+    std::vector<std::string> financingTypes = {"Leasing", "Mutuo", "Credito al consumo"};
+    std::vector<std::string> referenceRates = {"Euribor 3 mesi", "Euribor 6 mesi"};
+    int treeLoads = 0;
+    int bufferClears = 0;
+    int closes = 0;
+};
+
+}  // namespace quotaplan::test

@@ -1,0 +1,181 @@
+// Typing into the real fields of the "Calcoli" page: key filters, select-all, leave rules,
+// the coupled pairs and which changes make the result stale.
+#include <QTest>
+
+#include "window_fixture.h"
+
+using namespace quotaplan;
+using namespace quotaplan::test;
+
+class ContractFieldsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { f_ = std::make_unique<WindowFixture>(); }
+    void cleanup() { f_.reset(); }
+
+    void focusSelectsTheWholeText() {
+        f_->C().txtValBene->setText("1.234,00");
+        f_->Focus(f_->C().txtValBene);
+        QTRY_COMPARE(f_->C().txtValBene->selectedText(), QString("1.234,00"));
+        QTest::keyClicks(f_->C().txtValBene, "5");
+        QCOMPARE(f_->Text("txtValBene"), QString("5"));
+        // The fees keep the caret where it is.
+        f_->C().txtSpRata->setText("12");
+        f_->C().txtSpRata->setCursorPosition(1);
+        f_->Focus(f_->C().txtSpRata);
+        QVERIFY(!f_->C().txtSpRata->hasSelectedText());
+    }
+
+    void rateFieldFilter() {
+        f_->Type("txtTasso", "5.25");
+        QCOMPARE(f_->Text("txtTasso"), QString("5,25"));
+        f_->Leave();
+        QCOMPARE(f_->Text("txtTasso"), QString("5,25"));
+        f_->Type("txtTasso", "5a");
+        QCOMPARE(f_->Text("txtTasso"), QString("50"));
+        f_->Enter("txtSpread", "3");
+        QCOMPARE(f_->Text("txtSpread"), QString("3,00"));
+    }
+
+    void descriptionTurnsQuotesIntoBlanks() {
+        f_->Type("txtDescBene", "L'Aquila \"centro\"");
+        QCOMPARE(f_->Text("txtDescBene"), QString("L Aquila  centro "));
+    }
+
+    void datesAndFeesOnLeaving() {
+        f_->Enter("txtStart", "1/2/07");
+        QCOMPARE(f_->Text("txtStart"), QString("01/02/07"));
+        f_->Enter("txtDataRiscatto", "31/02/07");
+        QCOMPARE(f_->Text("txtDataRiscatto"), QString("31/02/07"));
+        f_->Type("txtSpContratto", "");
+        f_->C().txtSpContratto->clear();
+        f_->Leave();
+        QCOMPARE(f_->Text("txtSpContratto"), QString("0,00"));
+        f_->Type("txtSpRata", "");
+        f_->C().txtSpRata->clear();
+        QTest::keyClicks(f_->C().txtSpRata, "250");
+        f_->Leave();
+        QCOMPARE(f_->Text("txtSpRata"), QString("250,00"));
+    }
+
+    void maxiAmountAndPercentage() {
+        f_->Enter("txtValBene", "100000");
+        QCOMPARE(f_->Text("txtValBene"), QString("100.000,00"));
+        f_->Enter("txtMaxi", "20000");
+        QCOMPARE(f_->Text("txtMaxi"), QString("20.000,00"));
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("20,00"));
+        QCOMPARE(f_->C().txtPercMaxi->toolTip(), QString("Percentuale effettiva : 20"));
+        // Delete in the amount turns the percentage back into 0.
+        f_->Focus(f_->C().txtMaxi);
+        QTest::keyClick(f_->C().txtMaxi, Qt::Key_Delete);
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("0"));
+        QCOMPARE(f_->C().txtPercMaxi->toolTip(), QString());
+    }
+
+    void buyoutPercentageWithPoint() {
+        f_->Enter("txtValBene", "80000");
+        f_->Enter("txtRiscatto", "1000");
+        f_->Enter("txtPercRiscatto", "12.5");
+        QCOMPARE(f_->Text("txtRiscatto"), QString("10.000,00"));
+        QCOMPARE(f_->Text("txtPercRiscatto"), QString("12,50"));
+        QCOMPARE(f_->C().txtPercRiscatto->toolTip(), QString("Percentuale effettiva : 12,50"));
+    }
+
+    void typingTheValueClearsBothPercentages() {
+        f_->Enter("txtValBene", "100000");
+        f_->Enter("txtMaxi", "10000");
+        f_->Enter("txtRiscatto", "1000");
+        QCOMPARE(f_->Text("txtPercRiscatto"), QString("1,00"));
+        f_->Focus(f_->C().txtValBene);
+        QTest::keyClick(f_->C().txtValBene, Qt::Key_End);
+        QTest::keyClicks(f_->C().txtValBene, "1");
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("0"));
+        QCOMPARE(f_->Text("txtPercRiscatto"), QString("0"));
+        QCOMPARE(f_->C().txtPercMaxi->toolTip(), QString());
+        QCOMPARE(f_->Text("txtMaxi"), QString("10.000,00"));
+    }
+
+    void withoutValueLeavingChangesNothing() {
+        f_->Enter("txtMaxi", "2000");
+        QCOMPARE(f_->Text("txtMaxi"), QString("2000"));
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("0"));
+        f_->Enter("txtValBene", "100000");
+        f_->Enter("txtMaxi", "abc");
+        QCOMPARE(f_->Text("txtMaxi"), QString("0"));
+    }
+
+    void assetValueTargetLocksThePercentages() {
+        f_->Enter("txtValBene", "100000");
+        f_->Enter("txtMaxi", "20000");
+        QTest::mouseClick(f_->C().optFormula[3], Qt::LeftButton);
+        QCOMPARE(f_->Text("txtValBene"), QString("0"));
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("0"));
+        QVERIFY(f_->C().txtPercMaxi->isReadOnly());
+        QVERIFY(f_->C().txtValBene->isReadOnly());
+        f_->Type("txtPercMaxi", "5");
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("0"));
+        f_->Enter("txtMaxi", "3000");
+        QCOMPARE(f_->Text("txtMaxi"), QString("3000"));
+        // Letters in the instalment are refused when leaving it under this target.
+        f_->Enter("txtResult", "abc");
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].prompt),
+                 QString("Inserire nel campo rata un importo valido"));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].title), QString("Quotaplan 4"));
+        QCOMPARE(f_->Text("txtResult"), QString("0"));
+        QTest::mouseClick(f_->C().optFormula[0], Qt::LeftButton);
+        QVERIFY(!f_->C().txtPercMaxi->isReadOnly());
+        f_->Enter("txtResult", "abc");
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+    }
+
+    void changesThatMakeTheResultStale_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("stale");
+        QTest::newRow("txtRate") << "txtRate" << true;
+        QTest::newRow("txtValBene") << "txtValBene" << true;
+        QTest::newRow("txtContract") << "txtContract" << true;
+        QTest::newRow("txtDescBene") << "txtDescBene" << false;
+        QTest::newRow("txtSpContratto") << "txtSpContratto" << false;
+        QTest::newRow("txtSpRata") << "txtSpRata" << false;
+    }
+    void changesThatMakeTheResultStale() {
+        QFETCH(QString, field);
+        QFETCH(bool, stale);
+        CalculateTenThousand();
+        QVERIFY(f_->C().cmdSalva->isEnabled());
+        QVERIFY(!f_->Stale());
+        f_->Type(field.toLatin1().constData(), "9");
+        QCOMPARE(f_->Stale(), stale);
+        QCOMPARE(f_->C().cmdSalva->isEnabled(), !stale);
+        QCOMPARE(f_->C().lblTxEffettivo->isVisible(), !stale);
+    }
+
+    void periodicityEmptiesTheRateListButTheCountDoesNot() {
+        CalculateTenThousand();
+        QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 12);
+        f_->Type("txtRate", "24");
+        QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 12);
+        f_->C().cboPeriodicita->setCurrentIndex(2);
+        QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 0);
+        QVERIFY(f_->Stale());
+    }
+
+private:
+    void CalculateTenThousand() {
+        f_->Enter("txtDescBene", "Auto");
+        f_->Enter("txtValBene", "10000");
+        f_->Enter("txtTasso", "6");
+        f_->Enter("txtRate", "12");
+        f_->Enter("txtContract", "31/01/06");
+        f_->Enter("txtStart", "28/02/06");
+        f_->C().optCapCom->setChecked(true);
+        f_->Calcola();
+        QCOMPARE(f_->Text("txtResult"), QString("859,93"));
+    }
+
+    std::unique_ptr<WindowFixture> f_;
+};
+
+QTEST_MAIN(ContractFieldsTest)
+#include "test_contract_fields.moc"

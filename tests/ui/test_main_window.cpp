@@ -1,0 +1,280 @@
+// The main window as a whole: load and New, the menu and closing, the tree, the plan grid
+// after whole calculations, editing the rate list, and pictures of the pages.
+#include <QDir>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "common/clock.h"
+#include "ui/rate_list_view.h"
+#include "window_fixture.h"
+
+using namespace quotaplan;
+using namespace quotaplan::test;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        today_.emplace(*CalendarDate::FromYmd(2006, 1, 15));
+        f_ = std::make_unique<WindowFixture>();
+    }
+    void cleanup() {
+        f_.reset();
+        today_.reset();
+    }
+
+    void loadShowsAClearForm() {
+        QCOMPARE(f_->window->windowTitle(), QString("Quotaplan 4.0.0 - Brightmoor"));
+        QCOMPARE(f_->window->Tabs()->count(), 3);
+        QCOMPARE(f_->window->Tabs()->tabText(0), QString("Calcoli"));
+        QCOMPARE(f_->window->Tabs()->tabText(1), QString("Piano finanziario"));
+        QCOMPARE(f_->window->Tabs()->tabText(2), QString("Stato"));
+        QCOMPARE(f_->window->Tabs()->currentIndex(), 0);
+        QCOMPARE(f_->C().cboTipoLea->currentText(), QString("Leasing"));
+        QCOMPARE(f_->C().cboTipoLea->count(), 3);
+        QCOMPARE(f_->C().cboTxRif->currentText(), QString("Euribor 3 mesi"));
+        QCOMPARE(f_->C().cboPeriodicita->currentText(), QString("Mensile"));
+        QVERIFY(!f_->C().cmdSalva->isEnabled());
+        QVERIFY(!f_->C().cmdElimina->isEnabled());
+        QVERIFY(f_->Stale());
+        QVERIFY(f_->C().optFormula[0]->isChecked());
+        QCOMPARE(f_->Grid()->Rows(), 1);
+        QCOMPARE(f_->archive.bufferClears, 1);
+        // Every control is found by its documented name.
+        for (const char* name :
+             {"txtValBene", "txtMaxi", "txtPercMaxi", "txtSpread", "txtTasso", "txtRate",
+              "txtRiscatto", "txtPercRiscatto", "txtContract", "txtStart", "txtDataRiscatto",
+              "txtResult", "txtSpContratto", "txtSpRata", "txtTxEffettivo", "txtDescBene"}) {
+            QVERIFY2(f_->Field(name) != nullptr, name);
+        }
+        QCOMPARE(f_->Text("txtValBene"), QString("0"));
+        QCOMPARE(f_->Text("txtContract"), QString());
+    }
+
+    void treeShowsTypesAndContracts() {
+        QTreeWidget* tree = f_->window->Tree();
+        QCOMPARE(tree->topLevelItemCount(), 2);
+        QCOMPARE(tree->topLevelItem(0)->text(0), QString("Leasing"));
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+        QCOMPARE(tree->topLevelItem(0)->child(1)->text(0), QString("Tornio"));
+        QCOMPARE(tree->topLevelItem(0)->child(1)->data(0, Qt::UserRole).toString(),
+                 QString("IDCon9"));
+        QCOMPARE(tree->topLevelItem(1)->childCount(), 0);
+        // With no financing type the tree keeps what it showed.
+        f_->archive.tree.reset();
+        f_->window->LoadTree();
+        QCOMPARE(tree->topLevelItemCount(), 2);
+    }
+
+    void newKeepsTheOptionsAndClearsTheRest() {
+        FillThirtyThousand();
+        f_->C().optPagAnt->setChecked(true);
+        f_->C().chkIntRiscatto->setChecked(true);
+        f_->Calcola();
+        QVERIFY(f_->Grid()->Rows() > 1);
+        QTest::mouseClick(f_->C().cmdNuovo, Qt::LeftButton);
+        for (const char* name : {"txtValBene", "txtMaxi", "txtPercMaxi", "txtRiscatto", "txtResult",
+                                 "txtSpContratto", "txtSpRata", "txtRate"}) {
+            QCOMPARE(f_->Text(name), QString("0"));
+        }
+        for (const char* name :
+             {"txtDescBene", "txtContract", "txtStart", "txtDataRiscatto", "txtTxEffettivo"}) {
+            QCOMPARE(f_->Text(name), QString());
+        }
+        QCOMPARE(f_->C().txtPercMaxi->toolTip(), QString());
+        QVERIFY(!f_->C().chkIntRiscatto->isChecked());
+        QVERIFY(f_->C().optPagAnt->isChecked());
+        QVERIFY(f_->C().optCapCom->isChecked());
+        QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 0);
+        QCOMPARE(f_->Grid()->Rows(), 1);
+        QVERIFY(!f_->C().cmdSalva->isEnabled());
+        QVERIFY(f_->Stale());
+        QCOMPARE(f_->archive.treeLoads, 3);  // load, New at load, New
+    }
+
+    void instalmentRoadFillsTheGrid() {
+        FillThirtyThousand();
+        f_->Enter("txtDataRiscatto", "");
+        f_->Calcola();
+        QVERIFY(f_->boxes.shown.empty());
+        QCOMPARE(f_->Text("txtResult"), QString("761,97"));
+        QCOMPARE(f_->Text("txtTxEffettivo"), QString("8,52%"));
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("10,00"));
+        QVERIFY(f_->C().cmdSalva->isEnabled());
+        QVERIFY(!f_->Stale());
+        QVERIFY(f_->C().lblTxEffettivo->isVisible());
+        // Maxi + 36 instalments + buy-out: every one of the n + 3 rows is written.
+        PlanGrid* grid = f_->Grid();
+        QCOMPARE(grid->Rows(), 39);
+        QCOMPARE(f_->Cell(0, 3), QString("Q. Capitale"));
+        QVERIFY(grid->CellBold(0, 0));
+        QCOMPARE(f_->Cell(1, 0), QString("Maxi."));
+        QCOMPARE(f_->Cell(1, 1), QString("31/01/06"));
+        QCOMPARE(f_->Cell(1, 2), QString("3.000,00"));
+        QCOMPARE(f_->Cell(1, 4), QString("0,00"));
+        QCOMPARE(f_->Cell(1, 5), QString("27.000,00"));
+        QCOMPARE(f_->Cell(2, 0), QString("1° Rata"));
+        QCOMPARE(f_->Cell(2, 1), QString("28/02/06"));
+        QCOMPARE(f_->Cell(2, 2), QString("761,97"));
+        QCOMPARE(f_->Cell(37, 0), QString("36° Rata"));
+        QCOMPARE(f_->Cell(37, 1), QString("31/01/09"));
+        QCOMPARE(f_->Cell(38, 0), QString("Riscatto"));
+        QCOMPARE(f_->Cell(38, 1), QString("31/01/09"));  // no buy-out date: the last due date
+        QCOMPARE(f_->Cell(38, 2), QString("3.000,00"));
+        QCOMPARE(f_->Cell(38, 5), QString("0,00"));
+        QCOMPARE(grid->ColWidthTwips(1), 945);
+        QCOMPARE(grid->ColAlignment(2), Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    void gridWithoutMaxiOrBuyoutKeepsTwoEmptyRows() {
+        FillTenThousand();
+        f_->Calcola();
+        QCOMPARE(f_->Text("txtResult"), QString("859,93"));
+        QCOMPARE(f_->Text("txtTxEffettivo"), QString("6,00%"));
+        QCOMPARE(f_->Grid()->Rows(), 15);
+        QCOMPARE(f_->Cell(1, 0), QString("1° Rata"));
+        QCOMPARE(f_->Cell(1, 2), QString("859,93"));
+        QCOMPARE(f_->Cell(12, 0), QString("12° Rata"));
+        QCOMPARE(f_->Cell(13, 0), QString());
+        QCOMPARE(f_->Cell(14, 0), QString());
+        // A maxi-instalment of one cent has its row.
+        f_->Enter("txtMaxi", "0,01");
+        f_->Calcola();
+        QCOMPARE(f_->Cell(1, 0), QString("Maxi."));
+        QCOMPARE(f_->Cell(1, 2), QString("0,01"));
+        QCOMPARE(f_->Grid()->Rows(), 15);
+    }
+
+    void rateRoadLeavesTheGridAlone() {
+        FillTenThousand();
+        f_->Calcola();
+        QTest::mouseClick(f_->C().optFormula[1], Qt::LeftButton);
+        QCOMPARE(f_->Text("txtTasso"), QString("0"));
+        QVERIFY(!f_->C().cmdSalva->isEnabled());
+        f_->Enter("txtSpread", "1,5");
+        f_->Enter("txtResult", "859.93");
+        QCOMPARE(f_->Text("txtResult"), QString("859,93"));
+        f_->Calcola();
+        QVERIFY(f_->boxes.shown.empty());
+        QCOMPARE(f_->Text("txtTasso"), QString("4,5"));
+        QCOMPARE(f_->Text("txtTxEffettivo"), QString("6,00%"));
+        QVERIFY(!f_->C().cmdSalva->isEnabled());
+        QVERIFY(!f_->Stale());
+        QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 0);
+        QCOMPARE(f_->Grid()->Rows(), 15);
+        QCOMPARE(f_->Cell(1, 2), QString("859,93"));
+    }
+
+    void assetValueRoad() {
+        FillThirtyThousand();
+        QTest::mouseClick(f_->C().optFormula[3], Qt::LeftButton);
+        f_->Enter("txtResult", "761,97");
+        f_->Calcola();
+        QVERIFY(f_->boxes.shown.empty());
+        QCOMPARE(f_->Text("txtValBene"), QString("30.000,00"));
+        QCOMPARE(f_->Text("txtPercMaxi"), QString("10,00"));
+        QCOMPARE(f_->C().txtPercMaxi->toolTip(), QString("Percentuale effettiva : 10"));
+        QCOMPARE(f_->Text("txtTxEffettivo"), QString("8,52%"));
+        QVERIFY(!f_->C().cmdSalva->isEnabled());
+        QCOMPARE(f_->Grid()->Rows(), 1);
+    }
+
+    void refusalMovesTheFocus() {
+        FillTenThousand();
+        f_->Enter("txtDataRiscatto", "31/02/2007");
+        f_->Calcola();
+        QCOMPARE(QString::fromStdString(f_->boxes.shown.at(0).prompt),
+                 QString("Inserire una data valida!"));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f_->C().txtDataRiscatto));
+        QVERIFY(f_->Stale());
+    }
+
+    void editingTheRateList() {
+        FillTenThousand();
+        f_->Calcola();
+        RateListView* list = f_->C().lsvTxHis;
+        QCOMPARE(list->topLevelItemCount(), 12);
+        f_->boxes.ScriptText("8");
+        f_->boxes.ScriptAnswer(BoxAnswer::Yes);
+        list->setCurrentItem(list->topLevelItem(6));
+        f_->window->Contract()->EditRateListRow();
+        QCOMPARE(QString::fromStdString(f_->boxes.asked.at(0).prompt),
+                 QString("Inserisci il tasso in percentuale."));
+        QCOMPARE(QString::fromStdString(f_->boxes.asked[0].title), QString("Quotaplan"));
+        QCOMPARE(QString::fromStdString(f_->boxes.asked[0].defaultText), QString("6,00"));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown.at(0).prompt),
+                 QString("Estendere il tasso alle rate successive?"));
+        QCOMPARE(list->topLevelItem(5)->text(1), QString("6,00"));
+        QCOMPARE(list->topLevelItem(6)->text(1), QString("8,00"));
+        QCOMPARE(list->topLevelItem(11)->text(1), QString("8,00"));
+        QVERIFY(f_->Stale());
+        QVERIFY(!f_->C().cmdSalva->isEnabled());
+        QVERIFY(f_->C().lblTxEffettivo->isVisible());
+        // The plan follows the list: 6 % for rows 1 to 6, 8 % from row 7.
+        f_->Calcola();
+        QCOMPARE(f_->Text("txtResult"), QString("859,93"));
+        QCOMPARE(f_->Cell(6, 2), QString("859,93"));
+        QCOMPARE(f_->Cell(7, 2), QString("864,61"));
+        // Cancel changes nothing and asks nothing more.
+        f_->window->Contract()->EditRateListRow();
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(list->topLevelItem(6)->text(1), QString("8,00"));
+    }
+
+    void closingEndsWithTheDatabaseClosed() {
+        QAction* exit = f_->window->menuBar()->findChild<QAction*>("mnuEsci");
+        QVERIFY(exit != nullptr);
+        QCOMPARE(exit->text(), QString("&Esci"));
+        exit->trigger();
+        QVERIFY(!f_->window->isVisible());
+        QCOMPARE(f_->archive.closes, 1);
+        f_->window->close();
+        QCOMPARE(f_->archive.closes, 1);
+    }
+
+    // Pictures of the pages for the documentation, when a folder is given.
+    void grabPages() {
+        const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
+        FillThirtyThousand();
+        f_->Calcola();
+        const char* names[] = {"calcoli.png", "piano-finanziario.png", "stato.png"};
+        for (int page = 0; page < 3; ++page) {
+            f_->window->Tabs()->setCurrentIndex(page);
+            QApplication::processEvents();
+            QVERIFY(f_->window->grab().save(QDir(folder).filePath(names[page])));
+        }
+    }
+
+private:
+    void FillTenThousand() {
+        f_->Enter("txtDescBene", "Auto aziendale");
+        f_->Enter("txtValBene", "10000");
+        f_->Enter("txtTasso", "6");
+        f_->Enter("txtRate", "12");
+        f_->Enter("txtContract", "31/01/06");
+        f_->Enter("txtStart", "28/02/06");
+        QTest::mouseClick(f_->C().optCapCom, Qt::LeftButton);
+    }
+    void FillThirtyThousand() {
+        f_->Enter("txtDescBene", "Fresatrice CNC");
+        f_->Enter("txtValBene", "30000");
+        f_->Enter("txtMaxi", "3000");
+        f_->Enter("txtRiscatto", "3000");
+        f_->Enter("txtTasso", "7,5");
+        f_->Enter("txtRate", "36");
+        f_->Enter("txtContract", "31/01/06");
+        f_->Enter("txtStart", "28/02/06");
+        f_->Enter("txtSpContratto", "250");
+        f_->Enter("txtSpRata", "5");
+        QTest::mouseClick(f_->C().optCapCom, Qt::LeftButton);
+    }
+
+    std::optional<ScopedToday> today_;
+    std::unique_ptr<WindowFixture> f_;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "common/recording_message_boxes.h"
+#include "fake_window_archive.h"
+#include "ui/contract_page.h"
+#include "ui/main_window.h"
+#include "ui/plan_grid.h"
+#include "ui/plan_page.h"
+#include "ui/rate_list_view.h"
+
+namespace quotaplan::test {
+
+// A loaded, shown and active main window over the fake archive, with recording boxes.
+struct WindowFixture {
+    FakeWindowArchive archive;
+    RecordingMessageBoxes boxes;
+    std::unique_ptr<MainWindow> window;
+
+    WindowFixture() {
+        window = std::make_unique<MainWindow>(archive, boxes);
+        window->Load();
+        window->show();
+        window->activateWindow();
+        (void)QTest::qWaitForWindowActive(window.get());
+    }
+
+    template <typename Widget = QLineEdit>
+    Widget* Find(const char* name) const {
+        return window->findChild<Widget*>(QString::fromLatin1(name));
+    }
+    QLineEdit* Field(const char* name) const { return Find<QLineEdit>(name); }
+    const ContractControls& C() const { return window->Contract()->Controls(); }
+    PlanGrid* Grid() const { return window->Plan()->fgrPDA; }
+
+    // Gives the field the focus as the Tab key would and lets its select-all run.
+    void Focus(QWidget* widget) const {
+        widget->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+    // Focuses the field, types over its whole text, and stays in it.
+    void Type(const char* name, const QString& keys) const {
+        QLineEdit* field = Field(name);
+        Focus(field);
+        QTest::keyClicks(field, keys);
+    }
+    // Types into the field and leaves it for the description field.
+    void Enter(const char* name, const QString& keys) const {
+        Type(name, keys);
+        Leave();
+    }
+    void Leave() const {
+        QWidget* away =
+            QString::fromLatin1("txtDescBene") == QApplication::focusWidget()->objectName()
+                ? static_cast<QWidget*>(C().txtRate)
+                : static_cast<QWidget*>(C().txtDescBene);
+        Focus(away);
+    }
+    QString Text(const char* name) const { return Field(name)->text(); }
+    void Calcola() const { QTest::mouseClick(C().cmdCalcola, Qt::LeftButton); }
+    QString Cell(int row, int column) const { return Grid()->TextMatrix(row, column); }
+    bool Stale() const { return C().lblInfo->isVisible(); }
+};
+
+}  // namespace quotaplan::test
