@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "archive_fixture.h"
+#include "common/clock.h"
+#include "data/contract_store.h"
+#include "data/summary_queries.h"
+
+namespace quotaplan {
+namespace {
+
+using testing::MakeForm;
+using testing::MakePlan;
+using testing::TempArchive;
+
+CalendarDate Day(int year, int month, int day) { return *CalendarDate::FromYmd(year, month, day); }
+
+TEST(SummaryQueries, EmptyArchiveGivesZerosAndNoRows) {
+    ScopedToday today(Day(2024, 3, 20));
+    TempArchive archive;
+    auto db = archive.Open();
+    EXPECT_EQ(WeightedAverageRate(db), 0);
+    EXPECT_EQ(TotalResidualDebt(db), 0);
+    EXPECT_TRUE(InstalmentsThisMonth(db).empty());
+}
+
+class SummaryWithContracts : public ::testing::Test {
+protected:
+    ScopedToday today{Day(2024, 3, 20)};
+    TempArchive archive;
+    Database db = archive.Open();
+    RecordingMessageBoxes boxes;
+    ContractStore store{db, boxes};
+
+    void Save(const std::string& name, const std::string& rate, FinancialPlan plan) {
+        auto form = MakeForm(name);
+        form.txtTasso = rate;
+        form.txtSpread = "0,50";
+        ASSERT_EQ(store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0).status,
+                  SaveStatus::Saved);
+    }
+};
+
+TEST_F(SummaryWithContracts, ResidualDebtTodayWeightsTheRateAndTheMonthListsItsInstalments) {
+    // Plan rows fall on the 15th from February 2024: on 20/03/2024 the latest is row 2.
+    Save("Beta", "5,00", MakePlan(12, 1000, 500));
+    auto second = MakePlan(12, 0, 0);
+    for (auto& row : second.rows) row.DebitoRes /= 2;
+    Save("Alfa", "3,00", second);
+    auto future = MakePlan(12, 1000, 500);
+    future.DataMaxi = Day(2030, 1, 1);
+    for (auto& row : future.rows) row.Data = CalendarDate::FromSerial(row.Data.Serial() + 3650);
+    Save("Futuro", "9,00", future);
+
+    const double debtBeta = 9000 - 2 * 700.25;         // 7599.5
+    const double debtAlfa = (10000 - 2 * 700.25) / 2;  // 4299.75
+    EXPECT_DOUBLE_EQ(TotalResidualDebt(db), debtBeta + debtAlfa);
+    EXPECT_NEAR(WeightedAverageRate(db), (5.5 * debtBeta + 3.5 * debtAlfa) / (debtBeta + debtAlfa),
+                1e-9);
+
+    const auto month = InstalmentsThisMonth(db);
+    ASSERT_EQ(month.size(), 2u);
+    EXPECT_EQ(month[0].DescBene, "Alfa");
+    EXPECT_EQ(month[0].Data, Day(2024, 3, 15));
+    EXPECT_DOUBLE_EQ(month[0].Importo, 712.25);
+    EXPECT_EQ(month[1].DescBene, "Beta");
+}
+
+TEST_F(SummaryWithContracts, MonthBoundariesAreHalfOpen) {
+    auto plan = MakePlan(3, 0, 0);
+    plan.rows[0].Data = Day(2024, 2, 29);
+    plan.rows[1].Data = Day(2024, 3, 1);
+    plan.rows[2].Data = Day(2024, 4, 1);
+    Save("Confini", "5,00", plan);
+    auto month = InstalmentsThisMonth(db);
+    ASSERT_EQ(month.size(), 1u);
+    EXPECT_EQ(month[0].Data, Day(2024, 3, 1));
+
+    // Today moves: the views follow it.
+    ScopedToday april(Day(2024, 4, 30));
+    month = InstalmentsThisMonth(db);
+    ASSERT_EQ(month.size(), 1u);
+    EXPECT_EQ(month[0].Data, Day(2024, 4, 1));
+    // The buy-out line on the last instalment's date closes the debt that very day.
+    EXPECT_EQ(TotalResidualDebt(db), 0);
+    ScopedToday lastMarch(Day(2024, 3, 31));
+    EXPECT_EQ(TotalResidualDebt(db), 10000 - 2 * 700.25);
+}
+
+TEST_F(SummaryWithContracts, ContractNotYetStartedCountsNothing) {
+    ScopedToday early(Day(2023, 12, 31));
+    Save("Domani", "5,00", MakePlan(12, 1000, 500));
+    EXPECT_EQ(TotalResidualDebt(db), 0);
+    EXPECT_EQ(WeightedAverageRate(db), 0);
+}
+
+}  // namespace
+}  // namespace quotaplan
