@@ -16,8 +16,8 @@
 namespace quotaplan {
 namespace {
 
-constexpr int kFieldHeight = 20;
-constexpr int kLabelHeight = 14;
+constexpr int kFieldHeight = 19;
+constexpr int kLabelHeight = 13;
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -36,7 +36,7 @@ QLineEdit* AddField(QWidget* page, const char* name, const QString& caption, int
                     int width, const QString& initial, bool rightAligned) {
     const QRect place = PageRect(left, top, width, kFieldHeight);
     if (!caption.isEmpty()) {
-        AddLabel(page, caption, place.x(), place.y() - kLabelHeight - 1, width + 40);
+        AddLabel(page, caption, place.x(), place.y() - kLabelHeight, width + 30);
     }
     auto* field = Named(new QLineEdit(initial, page), name);
     field->setGeometry(place);
@@ -47,7 +47,7 @@ QLineEdit* AddField(QWidget* page, const char* name, const QString& caption, int
 QComboBox* AddCombo(QWidget* page, const char* name, const QString& caption, int left, int top,
                     int width) {
     const QRect place = PageRect(left, top, width, kFieldHeight + 2);
-    AddLabel(page, caption, place.x(), place.y() - kLabelHeight - 1, width);
+    AddLabel(page, caption, place.x(), place.y() - kLabelHeight, width);
     auto* combo = Named(new QComboBox(page), name);
     combo->setGeometry(place);
     return combo;
@@ -69,7 +69,7 @@ QGroupBox* AddGroup(QWidget* page, const char* name, const QString& caption, int
 QRadioButton* AddOption(QGroupBox* group, QButtonGroup* exclusive, const char* name,
                         const QString& caption, int row) {
     auto* option = Named(new QRadioButton(caption, group), name);
-    option->setGeometry(8, 16 + row * 18, group->width() - 12, 18);
+    option->setGeometry(6, 16 + row * 18, group->width() - 8, 18);
     exclusive->addButton(option);
     return option;
 }
@@ -128,7 +128,7 @@ ContractControls BuildContractControls(QWidget* page) {
     c.txtContract = AddField(page, "txtContract", QStringLiteral("- Contratto"), 1980, 4440, 66,
                              QString(), false);
     AddLabel(page, QStringLiteral("Date:"), c.txtContract->x(),
-             c.txtContract->y() - 2 * kLabelHeight - 1, 60);
+             c.txtContract->y() - 2 * kLabelHeight, 60);
     c.txtStart = AddField(page, "txtStart", QStringLiteral("- Prima rata"), 3060, 4440, 66,
                           QString(), false);
     c.txtDataRiscatto = AddField(page, "txtDataRiscatto", QStringLiteral("- Riscatto"), 4140, 4440,
@@ -156,13 +156,13 @@ ContractControls BuildContractControls(QWidget* page) {
                                   100, kLabelHeight);
     c.lblTxEffettivo->hide();
 
-    c.Frame1 = AddGroup(page, "Frame1", QStringLiteral("Capitalizzazione"), 5460, 540, 96, 58);
+    c.Frame1 = AddGroup(page, "Frame1", QStringLiteral("Capitalizzazione"), 5460, 540, 104, 58);
     auto* capitalisation = new QButtonGroup(c.Frame1);
     c.optCapSem = AddOption(c.Frame1, capitalisation, "optCapSem", QStringLiteral("Semplice"), 0);
     c.optCapCom = AddOption(c.Frame1, capitalisation, "optCapCom", QStringLiteral("Composta"), 1);
     c.optCapSem->setChecked(true);
 
-    c.Frame2 = AddGroup(page, "Frame2", QStringLiteral("Pagamento"), 5460, 1500, 96, 58);
+    c.Frame2 = AddGroup(page, "Frame2", QStringLiteral("Pagamento"), 5460, 1500, 104, 58);
     auto* timing = new QButtonGroup(c.Frame2);
     c.optPagAnt = AddOption(c.Frame2, timing, "optPagAnt", QStringLiteral("Anticipato"), 0);
     c.optPagPos = AddOption(c.Frame2, timing, "optPagPos", QStringLiteral("Posticipato"), 1);
@@ -170,11 +170,12 @@ ContractControls BuildContractControls(QWidget* page) {
 
     c.chkIntRiscatto = Named(new QCheckBox(QStringLiteral("Calcola gli"), page), "chkIntRiscatto");
     c.chkIntRiscatto->setGeometry(PageRect(5520, 2640, 96, 18));
-    AddLabel(page, QStringLiteral("interessi sul riscatto"), c.chkIntRiscatto->x() + 18,
-             c.chkIntRiscatto->y() + 17, 80)
-        ->setWordWrap(true);
+    auto* continuation = AddLabel(page, QStringLiteral("interessi sul riscatto"),
+                                  c.chkIntRiscatto->x() + 18, c.chkIntRiscatto->y() + 17, 78);
+    continuation->setWordWrap(true);
+    continuation->setFixedHeight(2 * kLabelHeight);
 
-    c.fraFormula = AddGroup(page, "fraFormula", QStringLiteral("Calcola:"), 5460, 4440, 96, 74);
+    c.fraFormula = AddGroup(page, "fraFormula", QStringLiteral("Calcola:"), 5460, 4440, 110, 74);
     auto* target = new QButtonGroup(c.fraFormula);
     c.optFormula[0] = AddOption(c.fraFormula, target, "optFormula", QStringLiteral("Rata"), 0);
     c.optFormula[1] = AddOption(c.fraFormula, target, "optFormula", QStringLiteral("Tasso"), 1);

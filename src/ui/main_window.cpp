@@ -28,12 +28,19 @@ QStringList ToQt(const std::vector<std::string>& texts) {
 }
 
 constexpr int kKeyRole = Qt::UserRole;
+// A little wider than the classic 6975 twips, so that the option frames at the right edge
+// are not clipped by the page border.
+constexpr int kTabWidth = Twips(6975) + 18;
 
 }  // namespace
 
 MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent)
     : QMainWindow(parent), archive_(archive) {
     setObjectName(QStringLiteral("frmContratto"));
+    // The layout is measured for a small dialog font, as the classic desktop used.
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    setFont(small);
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
@@ -44,7 +51,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* par
 
     tabMain_ = new QTabWidget(central);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
-    tabMain_->setGeometry(Twips(2115), 2, Twips(6975), Twips(6495));
+    tabMain_->setGeometry(Twips(2115), 2, kTabWidth, Twips(6495));
     contractPage_ = new ContractPage(boxes);
     planPage_ = new PlanPage;
     statusPage_ = new StatusPage;
@@ -53,7 +60,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* par
     tabMain_->addTab(statusPage_, QStringLiteral("Stato"));
 
     BuildMenu();
-    central->setFixedSize(Twips(2115) + Twips(6975) + 2, Twips(6495) + 4);
+    central->setFixedSize(Twips(2115) + kTabWidth + 2, Twips(6495) + 4);
     connect(contractPage_, &ContractPage::newRequested, this, &MainWindow::New);
     // The expanded image of a financing type.
     connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {

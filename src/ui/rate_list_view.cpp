@@ -1,6 +1,8 @@
 #include "ui/rate_list_view.h"
 
 #include <QHeaderView>
+#include <QStyle>
+#include <algorithm>
 
 #include "ui/twips.h"
 
@@ -22,8 +24,10 @@ void RateListView::SetRateListColumns() {
     setColumnCount(2);
     setHeaderLabels({QStringLiteral("Rata"), QStringLiteral("Tx")});
     header()->setStretchLastSection(false);
-    setColumnWidth(0, Twips(800));
-    setColumnWidth(1, Twips(550));
+    // At least the classic widths, and wide enough for a date and a rate in this font.
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    setColumnWidth(0, std::max(Twips(800), fontMetrics().horizontalAdvance("00/00/00") + margin));
+    setColumnWidth(1, std::max(Twips(550), fontMetrics().horizontalAdvance("00,00") + margin));
     headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
 }
 
