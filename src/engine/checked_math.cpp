@@ -6,13 +6,6 @@
 
 namespace quotaplan {
 
-float ToSingle(double value) {
-    if (std::isnan(value)) throw RunTimeError::InvalidArgument();
-    const float single = static_cast<float>(value);
-    if (std::isinf(single)) throw RunTimeError::Overflow();
-    return single;
-}
-
 double CheckedPow(double base, double exponent) {
     if (std::isnan(base) || std::isnan(exponent)) throw RunTimeError::InvalidArgument();
     if (base < 0 && std::isfinite(exponent) && exponent != std::trunc(exponent)) {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cmath>
+
+#include "common/run_time_error.h"
+
 namespace quotaplan {
 
 // The engine's arithmetic raises errors where the classic runtime did; C++ floating
@@ -8,7 +12,12 @@ namespace quotaplan {
 // Rounds a 64-bit result to 32 bits.
 // Raises RunTimeError 6 (Overflow) when the result is infinite or beyond the 32-bit
 // range, RunTimeError 5 when it is not a number.
-float ToSingle(double value);
+inline float ToSingle(double value) {
+    if (std::isnan(value)) throw RunTimeError::InvalidArgument();
+    const float single = static_cast<float>(value);
+    if (std::isinf(single)) throw RunTimeError::Overflow();
+    return single;
+}
 
 // base ^ exponent in 64 bits.
 // Raises RunTimeError 5 for a negative base with a fractional exponent and for a zero

@@ -1,6 +1,5 @@
 #include "engine/rounding.h"
 
-#include <cfenv>
 #include <cmath>
 
 #include "common/run_time_error.h"
@@ -15,14 +14,11 @@ float RoundHalfEven(float value, int decimals) {
     // A float has 24 significant bits and 10^12 = 2^12 * 5^12 needs 28 more: the product
     // is exact in a double, so the tie test sees the true binary value.
     const double scale = kPowersOfTen[decimals];
-    double scaled = static_cast<double>(value) * scale;
-    // nearbyint obeys the current rounding mode; the rule is half to even whatever a
-    // caller may have set.
-    const int savedMode = std::fegetround();
-    if (savedMode != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-    scaled = std::nearbyint(scaled);
-    if (savedMode != FE_TONEAREST) std::fesetround(savedMode);
-    return static_cast<float>(scaled / scale);
+    const double scaled = static_cast<double>(value) * scale;
+    // nearbyint rounds ties to even under the default rounding mode, which the program
+    // never changes.
+    const double nearest = std::nearbyint(scaled);
+    return static_cast<float>(nearest / scale);
 }
 
 }  // namespace quotaplan

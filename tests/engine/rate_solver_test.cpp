@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "common/run_time_error.h"
@@ -21,6 +22,8 @@ struct OptionCase {
     float periodicRate;
     float instalment;
 };
+
+void PrintTo(const OptionCase& c, std::ostream* out) { *out << c.name; }
 
 class FourOptionCombinations : public testing::TestWithParam<OptionCase> {};
 
