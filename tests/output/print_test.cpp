@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <map>
+
+#include "common/number_text.h"
+#include "output/plan_print.h"
+#include "output_test_support.h"
+
+namespace quotaplan {
+namespace {
+
+using test::PythonReader;
+using test::RunReader;
+using test::SplitLines;
+using test::TempFolder;
+
+// The grid as the plan page shows it: header row, then one row per instalment.
+GridPrintContent PlanGrid(int instalments) {
+    GridPrintContent content;
+    content.rows.push_back(
+        {"Tipo", "Scadenza", "Importo", "Q. Capitale", "Q. Interessi", "Deb. Res."});
+    for (int i = 1; i <= instalments; ++i) {
+        content.rows.push_back({std::to_string(i) + "° Rata",
+                                FormatDate(CalendarDate::FromYmdCarrying(2006, 1 + i, 15), 1),
+                                FormatNumber(1000.0 + i, 1), FormatNumber(900.0 + i, 1),
+                                FormatNumber(100.0, 1), FormatNumber(400000.0 - 1000.0 * i, 1)});
+    }
+    content.gridRowCount = instalments + 3;
+    content.description = "Città: A/B";
+    content.today = CalendarDate::FromYmdCarrying(2026, 12, 6);
+    return content;
+}
+
+void PdfPrinter(QPrinter& printer, const std::filesystem::path& file) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file.string()));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
+// Lines of each page, as pdftotext reads them.
+std::vector<std::vector<std::string>> ReadPages(const std::filesystem::path& file) {
+    std::vector<std::vector<std::string>> pages;
+    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file)))) {
+        if (fields[0] == "page") pages.emplace_back();
+        if (fields[0] == "line" && !pages.empty()) pages.back().push_back(fields[1]);
+    }
+    return pages;
+}
+
+TEST(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "piano.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    const PrintResult result = PrintGrid(printer, PlanGrid(360));
+    ASSERT_EQ(result.code, PrintCode::Printed) << result.message;
+    EXPECT_EQ(result.message, "");
+
+    const auto pages = ReadPages(file);
+    ASSERT_GT(pages.size(), 1u);
+    std::map<int, int> printed;  // instalment -> times seen
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        const auto& lines = pages[p];
+        ASSERT_GE(lines.size(), 3u) << "page " << p + 1;
+        EXPECT_EQ(lines[0], "Piano finanziario - Città: A/B") << "page " << p + 1;
+        EXPECT_EQ(lines[1], "06.12.2026") << "page " << p + 1;
+        EXPECT_EQ(lines[2], "Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res.")
+            << "page " << p + 1;
+        for (std::size_t k = 3; k < lines.size(); ++k) {
+            const std::size_t mark = lines[k].find("° Rata");
+            ASSERT_NE(mark, std::string::npos) << lines[k];
+            const int number = std::stoi(lines[k].substr(0, mark));
+            ++printed[number];
+            const std::vector<std::string> row = PlanGrid(number).rows.back();
+            EXPECT_EQ(lines[k], row[0] + " " + row[1] + " " + row[2] + " " + row[3] + " " + row[4] +
+                                    " " + row[5]);
+        }
+    }
+    ASSERT_EQ(printed.size(), 360u);
+    for (const auto& [number, times] : printed) EXPECT_EQ(times, 1) << number << "° Rata";
+    EXPECT_EQ(printed.begin()->first, 1);
+    EXPECT_EQ(printed.rbegin()->first, 360);
+}
+
+TEST(PrintGrid, ShortPlanFitsOnOnePage) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "breve.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    ASSERT_TRUE(PrintGrid(printer, PlanGrid(1)).Ok());
+    const auto pages = ReadPages(file);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].back(), "1° Rata 15/02/06 1.001,00 901,00 100,00 399.000,00");
+}
+
+struct NothingCase {
+    const char* name;
+    int gridRows;
+};
+
+class NothingToPrintTest : public ::testing::TestWithParam<NothingCase> {};
+
+TEST_P(NothingToPrintTest, BelowThreeGridRowsNothingIsPrinted) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "niente.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    GridPrintContent content = PlanGrid(0);
+    content.gridRowCount = GetParam().gridRows;
+    const PrintResult result = PrintGrid(printer, content);
+    EXPECT_EQ(result.code, PrintCode::NothingToPrint);
+    EXPECT_EQ(result.message, "Non ci sono righe da stampare");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NothingToPrintTest,
+                         ::testing::Values(NothingCase{"HeaderOnly", 1}, NothingCase{"Two", 2},
+                                           NothingCase{"None", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PrintGrid, PrinterThatCannotStartIsAPrinterError) {
+    TempFolder folder;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, folder.Path() / "missing" / "folder" / "x.pdf");
+    const PrintResult result = PrintGrid(printer, PlanGrid(5));
+    EXPECT_EQ(result.code, PrintCode::PrinterError);
+    EXPECT_EQ(result.message, "Errore della stampante");
+}
+
+}  // namespace
+}  // namespace quotaplan
+
+int main(int argc, char** argv) {
+    // Printing to a PDF file needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
