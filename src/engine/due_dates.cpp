@@ -21,12 +21,19 @@ int EndOfMonthDay(int month) {
     return kLastDay[month - 1];
 }
 
-// One conversion from the serial instead of three (Year, Month, Day): a 32,767-row plan
-// steps its dates once a row.
+constexpr std::chrono::sys_days kSerialOrigin =
+    std::chrono::sys_days{std::chrono::year{1899} / std::chrono::December / std::chrono::day{30}};
+
+// Plans step one date a row, so the conversions are done here directly, once each, rather
+// than through CalendarDate's separate Year, Month and Day.
 std::chrono::year_month_day ToYmd(CalendarDate date) {
+    return std::chrono::year_month_day{kSerialOrigin + std::chrono::days{date.Serial()}};
+}
+
+CalendarDate FromValidYmd(long long y, int m, int d) {
     using namespace std::chrono;
-    constexpr sys_days kSerialOrigin = sys_days{year{1899} / December / day{30}};
-    return year_month_day{kSerialOrigin + days{date.Serial()}};
+    const sys_days dayNumber{year{static_cast<int>(y)} / month{unsigned(m)} / day{unsigned(d)}};
+    return CalendarDate::FromSerial(static_cast<std::int32_t>((dayNumber - kSerialOrigin).count()));
 }
 
 }  // namespace
@@ -39,8 +46,10 @@ CalendarDate AddMonths(CalendarDate date, int k) {
     RequireYearInRange(year);
     const int month = static_cast<int>(monthIndex - year * 12) + 1;
     int day = static_cast<int>(unsigned(ymd.day()));
+    // Days up to 27 exist in every month and later ones become the month's last day, so
+    // the date is always valid and needs no carrying.
     if (day > 27) day = EndOfMonthDay(month);
-    return CalendarDate::FromYmdCarrying(static_cast<int>(year), month, day);
+    return FromValidYmd(year, month, day);
 }
 
 CalendarDate AddYears(CalendarDate date, int k) {
