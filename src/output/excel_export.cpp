@@ -27,19 +27,32 @@ double TwoDecimalRate(float ratePercent) {
     return TryParseNumber(FormatNumber(ratePercent, kRate)).value_or(0.0);
 }
 
-// The width a column needs for its longest shown text, counted in characters.
+// The width a column needs for its longest shown text, counted in characters. The shown
+// length of an amount grows with its magnitude, so only the smallest and the largest amount
+// of a column need formatting.
 class ColumnFit {
 public:
     void Text(int column, std::string_view utf8) {
         longest_[column] = std::max(longest_[column], DecodeUtf8(utf8).size());
     }
-    void Amount(int column, double value) { Text(column, FormatNumber(value, kAmount)); }
+    void Amount(int column, double value) {
+        if (!seen_[column] || value < lowest_[column]) lowest_[column] = value;
+        if (!seen_[column] || value > highest_[column]) highest_[column] = value;
+        seen_[column] = true;
+    }
     std::uint16_t Width(int column) const {
-        return XlsColumnWidth(static_cast<double>(longest_[column]));
+        std::size_t longest = longest_[column];
+        if (seen_[column]) {
+            longest = std::max({longest, FormatNumber(lowest_[column], kAmount).size(),
+                                FormatNumber(highest_[column], kAmount).size()});
+        }
+        return XlsColumnWidth(static_cast<double>(longest));
     }
 
 private:
     std::array<std::size_t, 7> longest_{};
+    std::array<bool, 7> seen_{};
+    std::array<double, 7> lowest_{}, highest_{};
 };
 
 }  // namespace
