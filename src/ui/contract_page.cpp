@@ -318,6 +318,18 @@ void ContractPage::WriteForm(const CalculationForm& form) {
     if (form.rateList != c_.lsvTxHis->Items()) c_.lsvTxHis->SetItems(form.rateList);
 }
 
+void ContractPage::LoadRateList(const std::vector<StoredRate>& rows) {
+    // A contract without stored instalments leaves the list as it was.
+    if (rows.empty()) return;
+    RateList list;
+    list.reserve(rows.size());
+    for (const StoredRate& row : rows) {
+        list.push_back(
+            {"R" + std::to_string(row.ID), FormatDate(row.Data, 1), FormatNumber(row.Tx, 2)});
+    }
+    c_.lsvTxHis->SetItems(list);
+}
+
 void ContractPage::Calculate() {
     CalculationForm form = ReadForm();
     const CalculationOutcome outcome = RunCalculateCommand(form, plan_, boxes_);

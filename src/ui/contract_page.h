@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "data/contract_store.h"
 #include "engine/financial_plan.h"
 #include "ui/calculation_form.h"
 #include "ui/contract_controls.h"
@@ -44,6 +45,10 @@ public:
     // Brings the rate list to txtRate rows (FillLstWithDefault).
     void FillLstWithDefault();
     void ClearRateList();
+
+    // Shows the stored rates of a contract, one row per instalment keyed "R" and the plan
+    // row's ID, then rebuilds the columns (LoadRateList).
+    void LoadRateList(const std::vector<StoredRate>& rows);
 
     // The handlers of the commands on this page.
     void Calculate();

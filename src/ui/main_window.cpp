@@ -109,15 +109,14 @@ void MainWindow::LoadTree() {
     tvwContratti_->clear();
     const QIcon collapsed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon contractIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    for (const TreeFinancingType& type : *types) {
+    for (const TreeType& type : *types) {
         auto* typeNode =
-            new QTreeWidgetItem(tvwContratti_, {QString::fromStdString(type.description)});
-        typeNode->setData(0, kKeyRole, QString::fromStdString(type.description));
+            new QTreeWidgetItem(tvwContratti_, {QString::fromStdString(type.Descrizione)});
+        typeNode->setData(0, kKeyRole, QString::fromStdString(type.Descrizione));
         typeNode->setIcon(0, collapsed);
         for (const TreeContract& contract : type.contracts) {
-            auto* node =
-                new QTreeWidgetItem(typeNode, {QString::fromStdString(contract.description)});
-            node->setData(0, kKeyRole, QStringLiteral("IDCon%1").arg(contract.id));
+            auto* node = new QTreeWidgetItem(typeNode, {QString::fromStdString(contract.DescBene)});
+            node->setData(0, kKeyRole, QStringLiteral("IDCon%1").arg(contract.ID));
             node->setIcon(0, contractIcon);
         }
     }

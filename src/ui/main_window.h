@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include "data/contract_store.h"
+
 class QAction;
 class QTabWidget;
 class QTreeWidget;
@@ -13,9 +15,6 @@ class MessageBoxes;
 class PlanPage;
 class StatusPage;
 class WindowArchive;
-
-// The save mode of the form: a new contract, or the stored contract being edited.
-enum class SaveMode { NewContract = 1, StoredContract = 3 };
 
 // frmContratto: a frame that owns the contract tree, the menu and the three pages of
 // tabMain. The pages hold their own controls and handlers; the frame runs the load, New

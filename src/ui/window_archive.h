@@ -6,19 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "data/contract_store.h"
+
 namespace quotaplan {
-
-// A stored contract as the tree shows it.
-struct TreeContract {
-    std::int32_t id = 0;
-    std::string description;  // DescBene
-};
-
-// A financing type with its contracts, in the order the archive returns them.
-struct TreeFinancingType {
-    std::string description;
-    std::vector<TreeContract> contracts;
-};
 
 // What the main window needs from the archive. The program's implementation works on the
 // open database; tests give the window a fixed one.
@@ -28,7 +18,7 @@ public:
 
     // The contract tree; nullopt when there is no financing type at all (the tree then
     // keeps what it showed).
-    virtual std::optional<std::vector<TreeFinancingType>> ContractTree() = 0;
+    virtual std::optional<std::vector<TreeType>> ContractTree() = 0;
 
     // The Descrizione texts of a lookup table ("supTipologia", "supTxRiferimento"), in ID
     // order.
@@ -36,6 +26,9 @@ public:
 
     // The names of the lookup tables, for the lookup-table editor.
     virtual std::vector<std::string> LookupTableNames() = 0;
+
+    // The stored "Rata" rows of a contract in date order, for the rate list.
+    virtual std::vector<StoredRate> RateRows(std::int32_t contractId) = 0;
 
     // Forgets the last record read (New).
     virtual void ClearRecordBuffer() = 0;

@@ -107,7 +107,7 @@ private slots:
     void assetValueTargetLocksThePercentages() {
         f_->Enter("txtValBene", "100000");
         f_->Enter("txtMaxi", "20000");
-        QTest::mouseClick(f_->C().optFormula[3], Qt::LeftButton);
+        f_->Choose(f_->C().optFormula[3]);
         QCOMPARE(f_->Text("txtValBene"), QString("0"));
         QCOMPARE(f_->Text("txtPercMaxi"), QString("0"));
         QVERIFY(f_->C().txtPercMaxi->isReadOnly());
@@ -123,7 +123,7 @@ private slots:
                  QString("Inserire nel campo rata un importo valido"));
         QCOMPARE(QString::fromStdString(f_->boxes.shown[0].title), QString("Quotaplan 4"));
         QCOMPARE(f_->Text("txtResult"), QString("0"));
-        QTest::mouseClick(f_->C().optFormula[0], Qt::LeftButton);
+        f_->Choose(f_->C().optFormula[0]);
         QVERIFY(!f_->C().txtPercMaxi->isReadOnly());
         f_->Enter("txtResult", "abc");
         QCOMPARE(f_->boxes.shown.size(), std::size_t(1));

@@ -150,7 +150,7 @@ private slots:
     void rateRoadLeavesTheGridAlone() {
         FillTenThousand();
         f_->Calcola();
-        QTest::mouseClick(f_->C().optFormula[1], Qt::LeftButton);
+        f_->Choose(f_->C().optFormula[1]);
         QCOMPARE(f_->Text("txtTasso"), QString("0"));
         QVERIFY(!f_->C().cmdSalva->isEnabled());
         f_->Enter("txtSpread", "1,5");
@@ -169,7 +169,7 @@ private slots:
 
     void assetValueRoad() {
         FillThirtyThousand();
-        QTest::mouseClick(f_->C().optFormula[3], Qt::LeftButton);
+        f_->Choose(f_->C().optFormula[3]);
         f_->Enter("txtResult", "761,97");
         f_->Calcola();
         QVERIFY(f_->boxes.shown.empty());
@@ -223,6 +223,20 @@ private slots:
         QCOMPARE(list->topLevelItem(6)->text(1), QString("8,00"));
     }
 
+    void storedRatesFillTheList() {
+        f_->window->Contract()->LoadRateList({{41, *CalendarDate::FromYmd(2006, 2, 28), 6.125},
+                                              {42, *CalendarDate::FromYmd(2006, 3, 31), 7.5}});
+        RateList items = f_->C().lsvTxHis->Items();
+        QCOMPARE(items.size(), std::size_t(2));
+        QCOMPARE(QString::fromStdString(items[0].key), QString("R41"));
+        QCOMPARE(QString::fromStdString(items[0].date), QString("28/02/06"));
+        QCOMPARE(QString::fromStdString(items[0].rate), QString("6,13"));
+        QCOMPARE(QString::fromStdString(items[1].rate), QString("7,50"));
+        // No stored instalments: the list stays as it was.
+        f_->window->Contract()->LoadRateList({});
+        QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 2);
+    }
+
     void closingEndsWithTheDatabaseClosed() {
         QAction* exit = f_->window->menuBar()->findChild<QAction*>("mnuEsci");
         QVERIFY(exit != nullptr);
@@ -256,7 +270,7 @@ private:
         f_->Enter("txtRate", "12");
         f_->Enter("txtContract", "31/01/06");
         f_->Enter("txtStart", "28/02/06");
-        QTest::mouseClick(f_->C().optCapCom, Qt::LeftButton);
+        f_->Choose(f_->C().optCapCom);
     }
     void FillThirtyThousand() {
         f_->Enter("txtDescBene", "Fresatrice CNC");
@@ -269,7 +283,7 @@ private:
         f_->Enter("txtStart", "28/02/06");
         f_->Enter("txtSpContratto", "250");
         f_->Enter("txtSpRata", "5");
-        QTest::mouseClick(f_->C().optCapCom, Qt::LeftButton);
+        f_->Choose(f_->C().optCapCom);
     }
 
     std::optional<ScopedToday> today_;

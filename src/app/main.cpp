@@ -1,0 +1,47 @@
+// QPLMain: refuses a second copy, records the program title, opens the archive, checks
+// the lookup tables and shows frmContratto.
+#include <QApplication>
+#include <exception>
+#include <filesystem>
+
+#include "app/single_instance.h"
+#include "common/message_boxes.h"
+#include "common/program_info.h"
+#include "data/connection.h"
+#include "data/lookup_lists.h"
+#include "ui/database_window_archive.h"
+#include "ui/main_window.h"
+#include "ui/qt_message_boxes.h"
+
+int main(int argc, char* argv[]) {
+    using namespace quotaplan;
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("quotaplan"));
+    QtMessageBoxes boxes;
+
+    SingleInstanceGuard guard;
+    if (!guard.Acquire()) {
+        ShowPlainBox(boxes, AlreadyRunningMessage(), "", BoxIcon::Critical);
+        return 1;
+    }
+    SetProgramTitle("Quotaplan");
+
+    const std::filesystem::path programFolder =
+        QCoreApplication::applicationDirPath().toStdString();
+    std::optional<Database> db = OpenDatabase(programFolder, boxes);
+    if (!db) return 1;
+    if (!LoadLookupLists(*db, boxes)) return 1;
+
+    DatabaseWindowArchive archive(*db, boxes);
+    MainWindow window(archive, boxes);
+    boxes.SetParent(&window);
+    try {
+        window.Load();
+    } catch (const std::exception& error) {
+        // Filling the tree or the lists failed: nothing can be shown without them.
+        ReportError(boxes, "frmContratto_Load", error.what(), "");
+        return 1;
+    }
+    window.show();
+    return app.exec();
+}
