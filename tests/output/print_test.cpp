@@ -95,6 +95,51 @@ TEST(PrintGrid, ShortPlanFitsOnOnePage) {
     EXPECT_EQ(pages[0].back(), "1° Rata 15/02/06 1.001,00 901,00 100,00 399.000,00");
 }
 
+TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "margini.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    // Without page margins the printable area is the whole A4 sheet (595 x 842 points).
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    ASSERT_TRUE(PrintGrid(printer, PlanGrid(120)).Ok());
+
+    constexpr double kPointsPerMm = 72.0 / 25.4;
+    const double margin = 20 * kPointsPerMm;
+    struct Word {
+        double xMin, yMin, xMax, yMax;
+        std::string text;
+    };
+    std::vector<std::vector<Word>> pages;
+    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file, "boxes")))) {
+        if (fields[0] == "page") pages.emplace_back();
+        if (fields[0] == "word") {
+            pages.back().push_back({std::stod(fields[1]), std::stod(fields[2]),
+                                    std::stod(fields[3]), std::stod(fields[4]), fields[5]});
+        }
+    }
+    ASSERT_GT(pages.size(), 1u);
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        const auto& words = pages[p];
+        ASSERT_GE(words.size(), 3u);
+        // The title's first word starts at the left margin, its top 10 mm down; the date 16 mm.
+        EXPECT_EQ(words[0].text, "Piano");
+        EXPECT_NEAR(words[0].xMin, margin, 1.0) << "page " << p + 1;
+        EXPECT_NEAR(words[0].yMin, 10 * kPointsPerMm, 1.0) << "page " << p + 1;
+        const auto date = std::find_if(words.begin(), words.end(),
+                                       [](const Word& w) { return w.text == "06.12.2026"; });
+        ASSERT_NE(date, words.end()) << "page " << p + 1;
+        EXPECT_NEAR(date->xMin, margin, 1.0);
+        EXPECT_NEAR(date->yMin, 16 * kPointsPerMm, 1.0);
+        for (const Word& word : words) {
+            if (&word == &words[0] || word.yMin < 20 * kPointsPerMm) continue;  // head lines
+            EXPECT_GE(word.xMin, margin) << word.text;
+            EXPECT_LE(word.xMax, 595 - margin) << word.text;
+            EXPECT_LE(word.yMax, 842 - margin) << word.text;
+        }
+    }
+}
+
 struct NothingCase {
     const char* name;
     int gridRows;
