@@ -8,7 +8,9 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <exception>
 
+#include "common/message_boxes.h"
 #include "common/program_info.h"
 #include "ui/contract_page.h"
 #include "ui/plan_grid.h"
@@ -35,7 +37,7 @@ constexpr int kTabWidth = Twips(6975) + 18;
 }  // namespace
 
 MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent)
-    : QMainWindow(parent), archive_(archive) {
+    : QMainWindow(parent), archive_(archive), boxes_(boxes) {
     setObjectName(QStringLiteral("frmContratto"));
     // The layout is measured for a small dialog font, as the classic desktop used.
     QFont small = font();
@@ -61,7 +63,14 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* par
 
     BuildMenu();
     central->setFixedSize(Twips(2115) + kTabWidth + 2, Twips(6495) + 4);
-    connect(contractPage_, &ContractPage::newRequested, this, &MainWindow::New);
+    connect(contractPage_, &ContractPage::newRequested, this, [this] {
+        // Rebuilding the tree reads the archive; a failure there is shown, never fatal.
+        try {
+            New();
+        } catch (const std::exception& error) {
+            ShowError(boxes_, 0, error.what(), "");
+        }
+    });
     // The expanded image of a financing type.
     connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         item->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon));

@@ -49,6 +49,7 @@ private:
     void BuildMenu();
 
     WindowArchive& archive_;
+    MessageBoxes& boxes_;
     QTreeWidget* tvwContratti_ = nullptr;
     QTabWidget* tabMain_ = nullptr;
     ContractPage* contractPage_ = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stdexcept>
+
 #include "ui/window_archive.h"
 
 namespace quotaplan::test {
@@ -9,6 +11,7 @@ class FakeWindowArchive : public WindowArchive {
 public:
     std::optional<std::vector<TreeType>> ContractTree() override {
         ++treeLoads;
+        if (failTree) throw std::runtime_error("Tabella 'supTipologia' non trovata.");
         return tree;
     }
     std::vector<std::string> LookupTexts(std::string_view table) override {
@@ -26,6 +29,7 @@ public:
     std::vector<std::string> financingTypes = {"Leasing", "Mutuo", "Credito al consumo"};
     std::vector<std::string> referenceRates = {"Euribor 3 mesi", "Euribor 6 mesi"};
     std::vector<StoredRate> rates;
+    bool failTree = false;
     int treeLoads = 0;
     int bufferClears = 0;
     int closes = 0;

@@ -94,6 +94,16 @@ private slots:
         QCOMPARE(f_->archive.treeLoads, 3);  // load, New at load, New
     }
 
+    void archiveFailureOnNewIsShown() {
+        f_->archive.failTree = true;
+        QTest::mouseClick(f_->C().cmdNuovo, Qt::LeftButton);
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].prompt),
+                 QString("Tabella 'supTipologia' non trovata."));
+        QCOMPARE(int(f_->boxes.shown[0].icon), int(BoxIcon::Critical));
+        QVERIFY(f_->window->isVisible());
+    }
+
     void instalmentRoadFillsTheGrid() {
         FillThirtyThousand();
         f_->Enter("txtDataRiscatto", "");
