@@ -159,7 +159,9 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     const std::string effective = ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate);
     switch (outcome.target) {
         case SolveTarget::Rate:
-            return "{\"rate\": " + JsonNumber(outcome.nominalRatePercent) + effective + "}\n";
+            // The rate as the rate field shows it: seven significant digits at most.
+            return "{\"rate\": " + JsonNumber(ParseNumber32(GeneralText(outcome.nominalRatePercent))) +
+                   effective + "}\n";
         case SolveTarget::Value:
             return "{\"value\": " + JsonNumber(outcome.value) + effective + "}\n";
         case SolveTarget::Instalment: break;

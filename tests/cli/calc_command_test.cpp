@@ -67,6 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--solve", "rate", "--value", "10000", "--instalment", "859.93", "--count",
                     "12", "--spread", "1.5"},
                    "{\"rate\": 4.5, \"effective_rate\": 0.06}"},
+        // 0.075 * 100 - 1.5 is 6.0000005 in 32 bits; the rate field shows 6.
+        OptionCase{"RateAsTheFieldShowsIt",
+                   {"--solve", "rate", "--value", "30000", "--maxi", "3000", "--buyout", "3000",
+                    "--instalment", "761.97", "--count", "36", "--spread", "1.5"},
+                   "{\"rate\": 6, \"effective_rate\": 0.075}"},
         OptionCase{"Value",
                    {"--solve", "value", "--rate", "6", "--instalment", "855.77", "--count", "12",
                     "--advance"},
