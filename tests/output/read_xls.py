@@ -13,7 +13,7 @@ def escape(text):
     return text.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
 
 
-book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+book = xlrd.open_workbook(sys.argv[1], formatting_info=True, ragged_rows=True)
 sheet = book.sheet_by_index(0)
 out = sys.stdout
 out.write("sheet\t%s\t%d\t%d\n" % (escape(sheet.name), sheet.nrows, sheet.ncols))
