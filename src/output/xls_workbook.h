@@ -52,7 +52,7 @@ public:
     };
 
     const std::string& Name() const { return name_; }
-    // rows()[r] holds the cells of row r ordered by column.
+    // Rows()[r] holds the cells of row r ordered by column.
     const std::vector<std::vector<Cell>>& Rows() const { return rows_; }
     const std::vector<ColumnWidth>& ColumnWidths() const { return widths_; }
 
