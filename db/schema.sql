@@ -75,7 +75,7 @@ CREATE TABLE tabPDA (
 );
 -- One contract's plan in date order (rate list, residual debt today) and the month's
 -- instalments across all contracts.
-CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data);
+CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data, DebitoRes);
 CREATE INDEX idxPDAData ON tabPDA (Data);
 
 CREATE TABLE supTipologia (
@@ -96,22 +96,27 @@ CREATE TABLE tabValTxRiferimento (
 );
 CREATE INDEX idxValTxRiferimento ON tabValTxRiferimento ([ID TxRiferimento], Data);
 
--- Each contract's residual debt today: the DebitoRes of its latest plan row dated on or
--- before today (the row written last wins among rows of one date); Null for a contract
--- whose plan has not started.
+-- Each contract's residual debt today: the debt left after its last plan day on or before
+-- today, that is the smallest DebitoRes of that day (a day's later line leaves less debt:
+-- the first instalment after the maxi-instalment, the buy-out after the last instalment).
+-- Null for a contract whose plan has not started. Both look-ups are seeks in
+-- idxPDALeasingData, which covers them.
 CREATE VIEW qryDebitoResOggi AS
 SELECT c.ID AS ID,
        c.Tasso AS Tasso,
        c.Spread AS Spread,
-       (SELECT p.DebitoRes FROM tabPDA AS p
-         WHERE p.[ID Leasing] = c.ID AND p.Data <= qp_today()
-         ORDER BY p.Data DESC, p.ID DESC LIMIT 1) AS DebitoRes
+       (SELECT MIN(p.DebitoRes) FROM tabPDA AS p
+         WHERE p.[ID Leasing] = c.ID
+           AND p.Data = (SELECT MAX(q.Data) FROM tabPDA AS q
+                          WHERE q.[ID Leasing] = c.ID AND q.Data <= qp_today())) AS DebitoRes
 FROM tabContratti AS c;
 
+-- The residual debts are computed once per query (MATERIALIZED), not once per use.
 CREATE VIEW qryRTxMedioPonderato AS
+WITH debito AS MATERIALIZED (SELECT Tasso, Spread, DebitoRes FROM qryDebitoResOggi)
 SELECT COALESCE(SUM((COALESCE(Tasso, 0) + COALESCE(Spread, 0)) * DebitoRes)
                 / NULLIF(SUM(DebitoRes), 0), 0) AS TXMePo
-FROM qryDebitoResOggi
+FROM debito
 WHERE DebitoRes > 0;
 
 CREATE VIEW qryRDebResTotale AS

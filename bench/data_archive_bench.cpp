@@ -1,0 +1,146 @@
+// Archive timings: saving plans of 360 and 32767 rows, and the summary queries, the tree
+// and loading one contract on a generated archive of 10,000 contracts x 360 instalments.
+#include <benchmark/benchmark.h>
+
+#include "common/clock.h"
+#include "common/recording_message_boxes.h"
+#include "data/contract_store.h"
+#include "data/summary_queries.h"
+#include "data_archive_generator.h"
+
+namespace quotaplan {
+namespace {
+
+FinancialPlan Plan(int n) {
+    FinancialPlan plan;
+    plan.PlanReady = true;
+    plan.Valore = 100000;
+    plan.Maxicanone = 10000;
+    plan.DataMaxi = *CalendarDate::FromYmd(2024, 1, 15);
+    plan.Riscatto = 1000;
+    float debt = 90000;
+    for (int k = 1; k <= n; ++k) {
+        PlanRow row;
+        row.Data = CalendarDate::FromYmdCarrying(2024, 1 + k, 15);
+        row.Tasso = 0.0525f;
+        row.QCapitale = 90000.0f / n;
+        row.QInteressi = debt * 0.0525f / 12;
+        row.Importo = row.QCapitale + row.QInteressi;
+        debt -= row.QCapitale;
+        row.DebitoRes = debt;
+        plan.rows.push_back(row);
+    }
+    return plan;
+}
+
+ContractForm Form(const std::string& name, int n) {
+    ContractForm form;
+    form.txtDescBene = name;
+    form.txtValBene = "100.000,00";
+    form.txtMaxi = "10.000,00";
+    form.txtTasso = "5,25";
+    form.txtSpread = "0,00";
+    form.txtRate = std::to_string(n);
+    form.txtRiscatto = "1.000,00";
+    form.txtContract = "15/01/2024";
+    form.txtStart = "15/02/2024";
+    form.txtSpContratto = "0,00";
+    form.txtSpRata = "0,00";
+    form.cboTipoLea = "Leasing";
+    form.cboTxRif = "Fisso";
+    return form;
+}
+
+// Each iteration saves a new contract with its whole plan, committed to disk.
+void BM_SavePlan(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const auto file = std::filesystem::temp_directory_path() / "quotaplan-bench-save.mdb";
+    bench::CreateEmptyArchive(file);
+    auto db = Database::Open(file);
+    RecordingMessageBoxes boxes;
+    ContractStore store(db, boxes);
+    const auto plan = Plan(rows);
+    int n = 0;
+    for (auto _ : state) {
+        const auto form = Form("Contratto " + std::to_string(++n), rows);
+        const auto saved =
+            store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
+        if (!saved.planWritten) state.SkipWithError("save failed");
+    }
+    db.Close();
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_SavePlan)
+    ->Arg(360)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SavePlan)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+Database& LargeArchive() {
+    static Database db = Database::Open(bench::LargeArchive(10000, 360));
+    return db;
+}
+
+template <typename Query>
+void RunOnLargeArchive(benchmark::State& state, Query query) {
+    auto& db = LargeArchive();
+    ScopedToday today(*CalendarDate::FromYmd(2025, 6, 15));
+    for (auto _ : state) query(db);
+}
+
+void BM_WeightedAverageRate(benchmark::State& state) {
+    RunOnLargeArchive(state,
+                      [](Database& db) { benchmark::DoNotOptimize(WeightedAverageRate(db)); });
+}
+void BM_TotalResidualDebt(benchmark::State& state) {
+    RunOnLargeArchive(state, [](Database& db) { benchmark::DoNotOptimize(TotalResidualDebt(db)); });
+}
+void BM_InstalmentsThisMonth(benchmark::State& state) {
+    RunOnLargeArchive(state,
+                      [](Database& db) { benchmark::DoNotOptimize(InstalmentsThisMonth(db)); });
+}
+void BM_TreeEntries(benchmark::State& state) {
+    RunOnLargeArchive(state, [](Database& db) {
+        RecordingMessageBoxes boxes;
+        benchmark::DoNotOptimize(ContractStore(db, boxes).TreeEntries());
+    });
+}
+void BM_LoadContract(benchmark::State& state) {
+    RunOnLargeArchive(state, [](Database& db) {
+        RecordingMessageBoxes boxes;
+        ContractStore store(db, boxes);
+        benchmark::DoNotOptimize(store.Load(5000));
+        benchmark::DoNotOptimize(store.LoadRateRows(5000));
+    });
+}
+BENCHMARK(BM_WeightedAverageRate)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_TotalResidualDebt)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_InstalmentsThisMonth)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_TreeEntries)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadContract)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace quotaplan
+
+BENCHMARK_MAIN();
