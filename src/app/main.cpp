@@ -11,6 +11,7 @@
 #include "data/lookup_lists.h"
 #include "ui/database_window_archive.h"
 #include "ui/main_window.h"
+#include "ui/qt_desktop_shell.h"
 #include "ui/qt_message_boxes.h"
 
 int main(int argc, char* argv[]) {
@@ -33,7 +34,8 @@ int main(int argc, char* argv[]) {
     if (!LoadLookupLists(*db, boxes)) return 1;
 
     DatabaseWindowArchive archive(*db, boxes);
-    MainWindow window(archive, boxes);
+    QtDesktopShell shell;
+    MainWindow window(archive, boxes, shell);
     boxes.SetParent(&window);
     try {
         window.Load();

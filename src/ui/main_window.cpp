@@ -36,8 +36,9 @@ constexpr int kTabWidth = Twips(6975) + 18;
 
 }  // namespace
 
-MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent)
-    : QMainWindow(parent), archive_(archive), boxes_(boxes) {
+MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell& shell,
+                       QWidget* parent)
+    : QMainWindow(parent), archive_(archive), boxes_(boxes), shell_(shell) {
     setObjectName(QStringLiteral("frmContratto"));
     // The layout is measured for a small dialog font, as the classic desktop used.
     QFont small = font();

@@ -11,6 +11,7 @@ class QTreeWidget;
 namespace quotaplan {
 
 class ContractPage;
+class DesktopShell;
 class MessageBoxes;
 class PlanPage;
 class StatusPage;
@@ -22,7 +23,10 @@ class WindowArchive;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent = nullptr);
+    // The shell opens web pages and files for the window and its pages (the plan page's
+    // exports too); it must outlive the window.
+    MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell& shell,
+               QWidget* parent = nullptr);
 
     // Window load: fills the tree, the lookup lists and the combos, hands the grid to the
     // plan module and clears the form (New).
@@ -41,6 +45,8 @@ public:
     QTabWidget* Tabs() const { return tabMain_; }
     QTreeWidget* Tree() const { return tvwContratti_; }
     SaveMode CurrentSaveMode() const { return saveMode_; }
+    DesktopShell& Shell() const { return shell_; }
+    MessageBoxes& Boxes() const { return boxes_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +56,7 @@ private:
 
     WindowArchive& archive_;
     MessageBoxes& boxes_;
+    DesktopShell& shell_;
     QTreeWidget* tvwContratti_ = nullptr;
     QTabWidget* tabMain_ = nullptr;
     ContractPage* contractPage_ = nullptr;

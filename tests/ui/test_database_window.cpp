@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "common/desktop_shell.h"
 #include "common/recording_message_boxes.h"
 #include "data/database.h"
 #include "ui/contract_page.h"
@@ -31,7 +32,8 @@ private slots:
 
         RecordingMessageBoxes boxes;
         DatabaseWindowArchive archive(db, boxes);
-        MainWindow window(archive, boxes);
+        RecordingDesktopShell shell;
+        MainWindow window(archive, boxes, shell);
         window.Load();
         QVERIFY(boxes.shown.empty());
 

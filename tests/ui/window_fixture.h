@@ -10,6 +10,7 @@
 #include <QTest>
 #include <memory>
 
+#include "common/desktop_shell.h"
 #include "common/recording_message_boxes.h"
 #include "fake_window_archive.h"
 #include "ui/contract_page.h"
@@ -24,10 +25,11 @@ namespace quotaplan::test {
 struct WindowFixture {
     FakeWindowArchive archive;
     RecordingMessageBoxes boxes;
+    RecordingDesktopShell shell;
     std::unique_ptr<MainWindow> window;
 
     WindowFixture() {
-        window = std::make_unique<MainWindow>(archive, boxes);
+        window = std::make_unique<MainWindow>(archive, boxes, shell);
         window->Load();
         window->show();
         window->activateWindow();
