@@ -73,10 +73,11 @@ CREATE TABLE tabPDA (
     QCapitale CURRENCY,
     DebitoRes CURRENCY
 );
--- One contract's plan in date order (rate list, residual debt today) and the month's
--- instalments across all contracts.
+-- One contract's plan in date order (rate list, residual debt today), and the month's
+-- instalments across all contracts; both cover their queries, so the scattered plan rows
+-- themselves are not read.
 CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data, DebitoRes);
-CREATE INDEX idxPDAData ON tabPDA (Data);
+CREATE INDEX idxPDAData ON tabPDA (Data, Tipo, [ID Leasing], Importo);
 
 CREATE TABLE supTipologia (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
