@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/archive_command.h"
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
 
@@ -11,7 +12,14 @@ namespace {
 std::set<std::string> AllValueOptions() {
     std::set<std::string> options = CalcValueOptions();
     options.insert(ExportValueOptions().begin(), ExportValueOptions().end());
+    options.insert(ArchiveValueOptions().begin(), ArchiveValueOptions().end());
     return options;
+}
+
+std::set<std::string> AllFlagOptions() {
+    std::set<std::string> flags = CalcFlagOptions();
+    flags.insert(ArchiveFlagOptions().begin(), ArchiveFlagOptions().end());
+    return flags;
 }
 
 int Fail(const CliFailure& failure, std::ostream& err) {
@@ -25,10 +33,11 @@ int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, st
                      const std::filesystem::path& programFolder) {
     CommandLine line;
     CalcOptions calc;
-    if (auto failure = CommandLine::Parse(args, AllValueOptions(), CalcFlagOptions(), line)) {
+    if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line)) {
         return Fail(*failure, err);
     }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
+    if (AsksForArchive(line)) return RunArchiveCommand(line, calc, programFolder, out, err);
 
     ExportOptions exportOptions;
     const bool exporting = line.Has("export");

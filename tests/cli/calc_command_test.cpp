@@ -35,6 +35,8 @@ struct OptionCase {
     std::string expected;  // a piece of the JSON document
 };
 
+void PrintTo(const OptionCase& option, std::ostream* out) { *out << option.name; }
+
 class ReferenceContracts : public testing::TestWithParam<OptionCase> {};
 
 TEST_P(ReferenceContracts, PrintTheirFigure) {

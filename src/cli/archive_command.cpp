@@ -1,0 +1,245 @@
+#include "cli/archive_command.h"
+
+#include <optional>
+#include <ostream>
+
+#include "cli/json_text.h"
+#include "common/number_text.h"
+#include "common/stderr_message_boxes.h"
+#include "data/connection.h"
+#include "data/contract_store.h"
+#include "data/db_error.h"
+#include "data/lookup_lists.h"
+#include "data/sql_helpers.h"
+#include "data/text_fold.h"
+#include "engine/periodicity.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kRefused = 2;
+constexpr int kDatabaseError = 1;
+
+struct Refusal {
+    int exitStatus;
+    std::string message;
+};
+
+std::optional<std::int32_t> ReadId(const std::string& text) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(std::stol(text));
+}
+
+// The entry of a lookup list chosen by its text, or the first entry when none is asked for.
+std::string LookupText(Database& db, std::string_view table, const std::optional<std::string>& asked,
+                       const char* option) {
+    RecordBuffer buffer;
+    const auto entries = FillCombo(db, buffer, table);
+    if (!asked) {
+        return entries.empty() ? std::string() : entries.front();
+    }
+    // As the archive compares texts: letter case aside.
+    std::optional<std::size_t> index;
+    for (std::size_t k = 0; k < entries.size() && !index; ++k) {
+        if (CompareFolded(entries[k], *asked) == 0) index = k;
+    }
+    if (!index) {
+        throw Refusal{kRefused, std::string("Valore non presente nell'archivio per --") + option +
+                                    ": \"" + *asked + "\""};
+    }
+    return entries[*index];
+}
+
+// The form as the window shows it after the same calculation.
+ContractForm FormOf(const CalcOutcome& outcome, const CalcOptions& calc, std::string description,
+                    std::string type, std::string referenceRate) {
+    const ContractTerms& terms = outcome.terms;
+    ContractForm form;
+    form.txtDescBene = std::move(description);
+    form.txtValBene = FormatNumber(terms.Valore, 1);
+    form.txtMaxi = FormatNumber(terms.Maxicanone, 1);
+    form.txtTasso = GeneralText(terms.Tasso);
+    form.txtSpread = GeneralText(terms.Spread);
+    form.txtRate = std::to_string(terms.NumRate);
+    form.txtRiscatto = FormatNumber(terms.Riscatto, 1);
+    form.cboPeriodicita = ConvertPeriodicity(calc.periodicity, true);
+    form.optCapSem = terms.Semplice;
+    form.optPagAnt = terms.Anticipato;
+    form.txtContract = FormatDate(terms.DataContratto, 1);
+    form.txtStart = FormatDate(terms.DataInizio, 1);
+    form.txtDataRiscatto = terms.DataRiscatto.IsZero() ? "" : FormatDate(terms.DataRiscatto, 1);
+    form.chkIntRiscatto = terms.IntRiscatto;
+    form.txtSpContratto = FormatNumber(terms.SpeseContratto, 1);
+    form.txtSpRata = FormatNumber(terms.SpeseAddebito, 1);
+    form.cboTipoLea = std::move(type);
+    form.cboTxRif = std::move(referenceRate);
+    return form;
+}
+
+int Save(Database& db, ContractStore& store, const CommandLine& line, const CalcOptions& calc,
+         std::ostream& out) {
+    if (calc.target != SolveTarget::Instalment) {
+        throw Refusal{kRefused, "--save richiede il calcolo della rata (--solve instalment)."};
+    }
+    const std::string type = LookupText(db, "supTipologia", line.Value("type"), "type");
+    const std::string rate = LookupText(db, "supTxRiferimento", line.Value("ref-rate"), "ref-rate");
+    auto result = RunCalculation(calc);
+    if (auto* refusal = std::get_if<CliFailure>(&result)) {
+        throw Refusal{refusal->exitStatus, refusal->message};
+    }
+    const auto& outcome = std::get<CalcOutcome>(result);
+    const ContractForm form = FormOf(outcome, calc, *line.Value("save"), type, rate);
+    const SaveResult saved =
+        store.Save(form, outcome.plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
+    switch (saved.status) {
+        case SaveStatus::Saved: out << saved.contractId << "\n"; return 0;
+        case SaveStatus::Duplicate: return kRefused;
+        case SaveStatus::Failed:
+        case SaveStatus::Ignored: break;
+    }
+    return kDatabaseError;
+}
+
+int List(ContractStore& store, std::ostream& out) {
+    std::string json = "[";
+    bool first = true;
+    for (const TreeType& type : store.TreeEntries()) {
+        for (const TreeContract& contract : type.contracts) {
+            json += (first ? "\n  " : ",\n  ");
+            json += "{\"type\": " + JsonString(type.Descrizione) + ", \"id\": " +
+                    std::to_string(contract.ID) + ", \"description\": " +
+                    JsonString(contract.DescBene) + "}";
+            first = false;
+        }
+    }
+    out << json << (first ? "]\n" : "\n]\n");
+    return 0;
+}
+
+bool Exists(ContractStore& store, std::int32_t id) {
+    for (const TreeType& type : store.TreeEntries()) {
+        for (const TreeContract& contract : type.contracts) {
+            if (contract.ID == id) return true;
+        }
+    }
+    return false;
+}
+
+std::string FormJson(const ContractForm& form) {
+    const auto text = [](const char* name, const std::string& value) {
+        return std::string("  \"") + name + "\": " + JsonString(value) + ",\n";
+    };
+    const auto flag = [](const char* name, bool value) {
+        return std::string("  \"") + name + "\": " + (value ? "true" : "false") + ",\n";
+    };
+    const int index = form.cboPeriodicita;
+    const std::string periodicity =
+        index >= 0 && index < 6 ? std::string(kPeriodicityCaptions[index]) : std::string();
+    return text("description", form.txtDescBene) + text("type", form.cboTipoLea) +
+           text("ref_rate", form.cboTxRif) + text("value", form.txtValBene) +
+           text("maxi", form.txtMaxi) + text("rate", form.txtTasso) +
+           text("spread", form.txtSpread) + text("count", form.txtRate) +
+           text("periodicity", periodicity) + text("buyout", form.txtRiscatto) +
+           flag("simple", form.optCapSem) + flag("advance", form.optPagAnt) +
+           text("contract_date", form.txtContract) + text("first_date", form.txtStart) +
+           text("buyout_date", form.txtDataRiscatto) +
+           flag("buyout_interest", form.chkIntRiscatto) +
+           text("contract_fees", form.txtSpContratto) +
+           text("instalment_fee", form.txtSpRata);
+}
+
+std::string StoredRowJson(const StoredPlanRow& row) {
+    return "{\"id\": " + std::to_string(row.ID) + ", \"type\": " + JsonString(row.Tipo) +
+           ", \"date\": " + JsonString(row.Data.IsZero() ? "" : row.Data.Iso()) +
+           ", \"rate\": " + JsonNumber(static_cast<float>(row.Tasso)) +
+           ", \"amount\": " + JsonNumber(static_cast<float>(row.Importo)) +
+           ", \"capital\": " + JsonNumber(static_cast<float>(row.QCapitale)) +
+           ", \"interest\": " + JsonNumber(static_cast<float>(row.QInteressi)) +
+           ", \"residual\": " + JsonNumber(static_cast<float>(row.DebitoRes)) + "}";
+}
+
+std::int32_t StoredId(ContractStore& store, const std::string& option, const std::string& text) {
+    const auto id = ReadId(text);
+    if (!id) throw Refusal{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
+    if (!Exists(store, *id)) {
+        throw Refusal{kRefused, "Il contratto " + text + " non è nell'archivio."};
+    }
+    return *id;
+}
+
+int Show(ContractStore& store, const std::string& text, std::ostream& out) {
+    const std::int32_t id = StoredId(store, "show", text);
+    const auto form = store.Load(id);
+    if (!form) return kRefused;
+    std::string json = "{\n  \"id\": " + std::to_string(id) + ",\n" + FormJson(*form) +
+                       "  \"plan\": [";
+    const auto rows = store.LoadPlanRows(id);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        json += (k == 0 ? "\n    " : ",\n    ") + StoredRowJson(rows[k]);
+    }
+    out << json << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    return 0;
+}
+
+int Delete(ContractStore& store, const std::string& text) {
+    const std::int32_t id = StoredId(store, "delete", text);
+    switch (store.Delete(id)) {
+        case DeleteStatus::Deleted: return 0;
+        case DeleteStatus::NothingSelected: return kRefused;
+        case DeleteStatus::Failed: break;
+    }
+    return kDatabaseError;
+}
+
+std::optional<Database> Connect(const CommandLine& line, const std::filesystem::path& programFolder,
+                                MessageBoxes& boxes) {
+    if (const auto path = line.Value("db")) return ADO_connConnectDB(*path, "", "", boxes);
+    return OpenDatabase(programFolder, boxes);
+}
+
+}  // namespace
+
+const std::set<std::string>& ArchiveValueOptions() {
+    static const std::set<std::string> options = {"db", "save", "show", "delete", "type",
+                                                  "ref-rate"};
+    return options;
+}
+
+const std::set<std::string>& ArchiveFlagOptions() {
+    static const std::set<std::string> flags = {"list"};
+    return flags;
+}
+
+bool AsksForArchive(const CommandLine& line) {
+    return line.Has("save") || line.Has("list") || line.Has("show") || line.Has("delete");
+}
+
+int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
+                      const std::filesystem::path& programFolder, std::ostream& out,
+                      std::ostream& err) {
+    const int commands = line.Has("save") + line.Has("list") + line.Has("show") + line.Has("delete");
+    if (commands != 1) {
+        err << "Indicare uno solo fra --save, --list, --show e --delete.\n";
+        return kRefused;
+    }
+    StderrMessageBoxes boxes(err);
+    auto db = Connect(line, programFolder, boxes);
+    if (!db) return kDatabaseError;
+    ContractStore store(*db, boxes);
+    try {
+        if (line.Has("save")) return Save(*db, store, line, calc, out);
+        if (line.Has("list")) return List(store, out);
+        if (line.Has("show")) return Show(store, *line.Value("show"), out);
+        return Delete(store, *line.Value("delete"));
+    } catch (const Refusal& refusal) {
+        err << refusal.message << "\n";
+        return refusal.exitStatus;
+    } catch (const DatabaseError& error) {
+        err << error.Number() << " - " << error.Description() << "\n";
+        return kDatabaseError;
+    }
+}
+
+}  // namespace quotaplan

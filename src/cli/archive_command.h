@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <set>
+#include <string>
+
+#include "cli/calc_command.h"
+#include "cli/command_line.h"
+
+namespace quotaplan {
+
+// The archive options of quotaplan-calc: --db, --save (with --type and --ref-rate),
+// --list, --show, --delete.
+const std::set<std::string>& ArchiveValueOptions();
+const std::set<std::string>& ArchiveFlagOptions();
+bool AsksForArchive(const CommandLine& line);
+
+// Runs the one archive command the line asks for, on the archive named by --db or the
+// configured one beside the program, through the same store the window uses. Prints JSON
+// (or the new ID) on `out`, messages on `err`; returns the exit status: 0 done, 2 refused
+// (a duplicate description, an unknown ID or lookup text), 1 a database error.
+int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
+                      const std::filesystem::path& programFolder, std::ostream& out,
+                      std::ostream& err);
+
+}  // namespace quotaplan

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/quotaplan_calc.h"
+
+namespace quotaplan {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each test works on its own copy of a new archive.
+class CalcArchive : public testing::Test {
+protected:
+    void SetUp() override {
+        archive_ = fs::temp_directory_path() /
+                   ("quotaplan-cli-" + std::to_string(::getpid()) + "-" +
+                    testing::UnitTest::GetInstance()->current_test_info()->name() + ".mdb");
+        fs::copy_file(QUOTAPLAN_PRISTINE_ARCHIVE, archive_, fs::copy_options::overwrite_existing);
+    }
+    void TearDown() override { fs::remove(archive_); }
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--db", archive_.string()});
+        std::ostringstream out, err;
+        const int status = RunQuotaplanCalc(args, out, err, archive_.parent_path());
+        out_ = out.str();
+        err_ = err.str();
+        return status;
+    }
+
+    int Save(const std::string& description, std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"--save", description, "--value", "30000", "--maxi",
+                                         "3000", "--buyout", "3000", "--rate", "7.5", "--count",
+                                         "12", "--contract-date", "2026-01-15", "--first-date",
+                                         "2026-02-15"};
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
+    }
+
+    fs::path archive_;
+    std::string out_, err_;
+};
+
+TEST_F(CalcArchive, SaveListShowDelete) {
+    ASSERT_EQ(Save("Fresatrice CNC", {"--type", "mutuo", "--ref-rate", "EURIBOR 3 MESI"}), 0)
+        << err_;
+    EXPECT_EQ(out_, "1\n");
+    ASSERT_EQ(Save("Tornio"), 0) << err_;
+    EXPECT_EQ(out_, "2\n");
+
+    ASSERT_EQ(Run({"--list"}), 0) << err_;
+    EXPECT_EQ(out_,
+              "[\n  {\"type\": \"Leasing\", \"id\": 2, \"description\": \"Tornio\"},\n"
+              "  {\"type\": \"Mutuo\", \"id\": 1, \"description\": \"Fresatrice CNC\"}\n]\n");
+
+    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
+    EXPECT_NE(out_.find("\"ref_rate\": \"Euribor 3 mesi\""), std::string::npos) << out_;
+    EXPECT_NE(out_.find("\"contract_date\": \"15/01/26\""), std::string::npos);
+    // The maxi row, 12 instalments and the buy-out.
+    EXPECT_NE(out_.find("\"type\": \"Maxi.\", \"date\": \"2026-01-15\""), std::string::npos);
+    std::size_t rows = 0;
+    for (auto at = out_.find("{\"id\": "); at != std::string::npos; at = out_.find("{\"id\": ", at + 1)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 14u);
+
+    ASSERT_EQ(Run({"--delete", "1"}), 0) << err_;
+    ASSERT_EQ(Run({"--list"}), 0);
+    EXPECT_EQ(out_.find("Fresatrice"), std::string::npos);
+    EXPECT_EQ(Run({"--delete", "1"}), 2);
+    EXPECT_EQ(Run({"--show", "1"}), 2);
+}
+
+TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
+    ASSERT_EQ(Save("Fresatrice CNC"), 0) << err_;
+    EXPECT_EQ(Save("FRESATRICE CNC"), 2);
+    EXPECT_NE(err_.find("Nome leasing già esistente"), std::string::npos) << err_;
+    EXPECT_EQ(Save("Altro", {"--type", "Noleggio"}), 2);
+    EXPECT_NE(err_.find("--type"), std::string::npos);
+    EXPECT_EQ(Save("Altro", {"--solve", "rate", "--instalment", "900"}), 2);
+    EXPECT_EQ(Save("Altro", {"--rate", "0"}), 2);
+    EXPECT_NE(err_.find("Inserire il Tasso!"), std::string::npos);
+    EXPECT_EQ(Run({"--list", "--delete", "1"}), 2);
+    EXPECT_EQ(Run({"--show", "uno"}), 2);
+    ASSERT_EQ(Run({"--list"}), 0);
+    EXPECT_EQ(out_, "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"}\n]\n");
+}
+
+TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {
+    const std::string hostile = "x'); DROP TABLE tabPDA; -- \"#1\" è";
+    ASSERT_EQ(Save(hostile), 0) << err_;
+    ASSERT_EQ(Run({"--list"}), 0) << err_;
+    EXPECT_NE(out_.find("\"x'); DROP TABLE tabPDA; -- \\\"#1\\\" è\""), std::string::npos) << out_;
+    EXPECT_EQ(Save(hostile), 2);
+}
+
+TEST_F(CalcArchive, MissingArchiveIsADatabaseError) {
+    fs::remove(archive_);
+    EXPECT_EQ(Run({"--list"}), 1);
+    EXPECT_NE(err_.find("ADO_connConnectDB"), std::string::npos) << err_;
+    EXPECT_FALSE(fs::exists(archive_));
+}
+
+}  // namespace
+}  // namespace quotaplan
