@@ -1,9 +1,24 @@
 #include "ui/plan_page.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 
+#include "common/clock.h"
+#include "common/desktop_shell.h"
+#include "common/message_boxes.h"
+#include "common/program_folder.h"
+#include "common/program_info.h"
+#include "output/excel_export.h"
+#include "output/plan_print.h"
+#include "output/text_export.h"
+#include "output/word_export.h"
+#include "ui/contract_page.h"
+#include "ui/main_window.h"
 #include "ui/plan_grid.h"
 #include "ui/twips.h"
 
@@ -18,9 +33,57 @@ QPushButton* AddButton(QWidget* page, const char* name, const QString& caption,
     return button;
 }
 
+std::string Text(const QLineEdit* field) { return field->text().toStdString(); }
+std::string Text(const QComboBox* list) { return list->currentText().toStdString(); }
+
+// The form's texts as the heading block takes them; a list with nothing selected gives "".
+ContractFormTexts ReadExportForm(const ContractControls& c) {
+    ContractFormTexts form;
+    form.tipo = Text(c.cboTipoLea);
+    form.descrizione = Text(c.txtDescBene);
+    form.valBene = Text(c.txtValBene);
+    form.maxi = Text(c.txtMaxi);
+    form.spread = Text(c.txtSpread);
+    form.tasso = Text(c.txtTasso);
+    form.txRif = Text(c.cboTxRif);
+    form.rate = Text(c.txtRate);
+    form.periodicita = Text(c.cboPeriodicita);
+    form.riscatto = Text(c.txtRiscatto);
+    form.dataContratto = Text(c.txtContract);
+    form.capitalizzazioneSemplice = c.optCapSem->isChecked();
+    form.pagamentoAnticipato = c.optPagAnt->isChecked();
+    return form;
+}
+
+// The grid as it is shown, header row first, for printing.
+GridPrintContent ReadGridForPrint(const PlanGrid& grid, std::string description) {
+    GridPrintContent content;
+    content.gridRowCount = grid.Rows();
+    content.rows.reserve(static_cast<std::size_t>(grid.Rows()));
+    for (int row = 0; row < grid.Rows(); ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < grid.columnCount(); ++column) {
+            cells.push_back(grid.TextMatrix(row, column).toStdString());
+        }
+        content.rows.push_back(std::move(cells));
+    }
+    content.description = std::move(description);
+    content.today = Today();
+    return content;
+}
+
+// The hourglass while a command works; the normal pointer again however it ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace
 
-PlanPage::PlanPage(QWidget* parent) : QWidget(parent) {
+PlanPage::PlanPage(QWidget* parent) : QWidget(parent), programFolder_(ProgramFolder()) {
     fgrPDA = new PlanGrid(this);
     fgrPDA->setObjectName(QStringLiteral("fgrPDA"));
     const QRect gridPlace = PageRect(120, 420, Twips(6735), Twips(5115));
@@ -43,10 +106,100 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent) {
     cmdPrintPDA = AddButton(this, "cmdPrintPDA", QStringLiteral("Stampa"),
                             QStyle::SP_DialogSaveButton, gridPlace.right() - 96, buttons);
     cmdPrintPDA->setFixedWidth(96);
-    // Until the output layer wires them, the buttons cannot be pressed.
-    for (QPushButton* button : {cmdText, cmdExcel, cmdWord, cmdPrintPDA}) {
-        button->setEnabled(false);
+    // Enabled from the start: before a calculation the exports do nothing and printing
+    // says there are no rows.
+    connect(cmdText, &QPushButton::clicked, this, &PlanPage::ExportTextFile);
+    connect(cmdExcel, &QPushButton::clicked, this, &PlanPage::ExportExcelFile);
+    connect(cmdWord, &QPushButton::clicked, this, &PlanPage::ExportWordFile);
+    connect(cmdPrintPDA, &QPushButton::clicked, this, &PlanPage::PrintPlan);
+}
+
+void PlanPage::ConnectCommands(const ContractPage& contract, MessageBoxes& boxes,
+                               DesktopShell& shell) {
+    contract_ = &contract;
+    boxes_ = &boxes;
+    shell_ = &shell;
+}
+
+bool PlanPage::Connected() {
+    if (auto* frame = qobject_cast<MainWindow*>(window())) {
+        if (contract_ == nullptr) contract_ = frame->Contract();
+        if (boxes_ == nullptr) boxes_ = &frame->Boxes();
+        if (shell_ == nullptr) shell_ = &frame->Shell();
     }
+    return contract_ != nullptr && boxes_ != nullptr && shell_ != nullptr;
+}
+
+ContractHeader PlanPage::GetContractHeader() const {
+    const ContractPage* contract = contract_;
+    if (contract == nullptr) {
+        if (auto* frame = qobject_cast<const MainWindow*>(window())) contract = frame->Contract();
+    }
+    if (contract == nullptr) return {};
+    return BuildContractHeader(ReadExportForm(contract->Controls()));
+}
+
+void PlanPage::ExportTextFile() { RunExport(ExportKind::Text); }
+void PlanPage::ExportExcelFile() { RunExport(ExportKind::Excel); }
+void PlanPage::ExportWordFile() { RunExport(ExportKind::Word); }
+
+void PlanPage::RunExport(ExportKind kind) {
+    if (!Connected()) return;
+    std::string problem;
+    BoxIcon icon = BoxIcon::Critical;
+    {
+        BusyCursor busy;
+        const ContractHeader header = GetContractHeader();
+        // The export cleans its own copy of the description for the file name.
+        const std::string description = Text(contract_->Controls().txtDescBene);
+        const FinancialPlan& plan = contract_->Plan();
+        const std::filesystem::path folder = programFolder_ / "Export";
+        ExportResult result;
+        switch (kind) {
+            case ExportKind::Text:
+                result = ExportText(folder, description, header, plan);
+                break;
+            case ExportKind::Excel:
+                result = ExportExcel(folder, description, header, plan);
+                break;
+            case ExportKind::Word:
+                result = ExportWord(programFolder_ / "pda.dot", folder, description, header, plan);
+                break;
+        }
+        if (result.code == ExportCode::NoPlan) return;
+        if (!result.Ok()) {
+            problem = result.message;
+        } else {
+            const bool opened = kind == ExportKind::Text ? shell_->OpenInTextEditor(result.file)
+                                                         : shell_->OpenFile(result.file);
+            // The file is good; say where it is rather than leave the user wondering.
+            if (!opened) {
+                problem = "Il file " + result.file.string() +
+                          " è stato salvato, ma non è stato possibile aprirlo.";
+                icon = BoxIcon::Exclamation;
+            }
+        }
+    }
+    // The box comes after the pointer is back to normal.
+    if (!problem.empty()) ShowPlainBox(*boxes_, problem, DefaultBoxTitle(), icon);
+}
+
+void PlanPage::PrintPlan() {
+    if (!Connected()) return;
+    PrintResult result;
+    if (fgrPDA->Rows() < 3) {
+        result = PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"};
+    } else {
+        BusyCursor busy;
+        const GridPrintContent content =
+            ReadGridForPrint(*fgrPDA, Text(contract_->Controls().txtDescBene));
+        result = printer_ != nullptr ? PrintGrid(*printer_, content)
+                                     : PrintGridOnDefaultPrinter(content);
+    }
+    if (result.Ok()) return;
+    const BoxIcon icon =
+        result.code == PrintCode::NothingToPrint ? BoxIcon::Information : BoxIcon::Critical;
+    ShowPlainBox(*boxes_, result.message, DefaultBoxTitle(), icon);
 }
 
 }  // namespace quotaplan

@@ -1,25 +1,70 @@
 #pragma once
 
 #include <QWidget>
+#include <filesystem>
 
+#include "output/contract_header.h"
+
+class QPrinter;
 class QPushButton;
 
 namespace quotaplan {
 
+class ContractPage;
+class DesktopShell;
+class MessageBoxes;
 class PlanGrid;
 
-// Page 1, "Piano finanziario": the plan grid, the export hint and the export and print
-// buttons (their commands come with the output layer).
+// Page 1, "Piano finanziario": the plan grid, the export hint, the three export buttons
+// (text file, .xls workbook, .doc document) and the print button.
 class PlanPage : public QWidget {
     Q_OBJECT
 public:
     explicit PlanPage(QWidget* parent = nullptr);
+
+    // What the four commands work with: the contract page (its form for the heading block
+    // and the description, its plan for the exported lines), the boxes their messages go to
+    // and the desktop that opens the written files. Whatever is not given here is taken from
+    // the main window the page sits in, at the first command; a page in no main window and
+    // given nothing does nothing.
+    void ConnectCommands(const ContractPage& contract, MessageBoxes& boxes, DesktopShell& shell);
+    void SetDesktopShell(DesktopShell& shell) { shell_ = &shell; }
+
+    // The folder that holds the Word template pda.dot and the folder Export: the program
+    // folder unless changed (tests use a temporary one).
+    void SetProgramFolder(std::filesystem::path folder) { programFolder_ = std::move(folder); }
+    const std::filesystem::path& ProgramFolderPath() const { return programFolder_; }
+
+    // The printer "Stampa" prints on; nullptr, the default, is the system's default printer.
+    void SetPrinter(QPrinter* printer) { printer_ = printer; }
+
+    // The heading block of the exports, from the form as it is now. Reads the controls
+    // only; an empty block when no contract page is connected.
+    ContractHeader GetContractHeader() const;
+
+    // The click handlers: cmdText, cmdExcel, cmdWord, cmdPrintPDA.
+    void ExportTextFile();
+    void ExportExcelFile();
+    void ExportWordFile();
+    void PrintPlan();
 
     PlanGrid* fgrPDA = nullptr;
     QPushButton* cmdText = nullptr;
     QPushButton* cmdExcel = nullptr;
     QPushButton* cmdWord = nullptr;
     QPushButton* cmdPrintPDA = nullptr;
+
+private:
+    enum class ExportKind { Text, Excel, Word };
+    void RunExport(ExportKind kind);
+    // Fills in from the main window what was not connected; true when all is there.
+    bool Connected();
+
+    const ContractPage* contract_ = nullptr;
+    MessageBoxes* boxes_ = nullptr;
+    DesktopShell* shell_ = nullptr;
+    QPrinter* printer_ = nullptr;
+    std::filesystem::path programFolder_;
 };
 
 }  // namespace quotaplan

@@ -1,0 +1,362 @@
+// The export buttons of the plan page: nothing before a calculation, the three files with
+// their names and how the desktop is asked to open them, the heading block read from the
+// form at the moment of the export, and the boxes of a failed export.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "common/clock.h"
+#include "common/desktop_shell.h"
+#include "window_fixture.h"
+
+using namespace quotaplan;
+using namespace quotaplan::test;
+
+namespace {
+
+// Records, with each request, whether the hourglass was showing while it was made.
+class CursorWatchingShell : public RecordingDesktopShell {
+public:
+    bool OpenFile(const std::filesystem::path& file) override {
+        busy.push_back(Busy());
+        return RecordingDesktopShell::OpenFile(file);
+    }
+    bool OpenInTextEditor(const std::filesystem::path& file) override {
+        busy.push_back(Busy());
+        return RecordingDesktopShell::OpenInTextEditor(file);
+    }
+    std::vector<bool> busy;
+
+private:
+    static bool Busy() {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    }
+};
+
+using Kind = RecordingDesktopShell::Kind;
+
+// The text file's lines; its bytes are Windows-1252, which agrees with Latin-1 on every
+// character these files hold ("°", "à").
+QStringList TextFileLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QString text = QString::fromLatin1(file.readAll());
+    if (!text.endsWith("\r\n")) return {"(no CR LF at the end)"};
+    text.chop(2);
+    return text.split("\r\n");
+}
+
+QString Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) return "(reader failed)";
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Column A and C of the first rows of the workbook, as python3-xlrd reads them.
+QString XlsCells(const QString& path, int rows) {
+    const QString script = QStringLiteral(
+        "import sys, xlrd\n"
+        "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+        "for r in range(int(sys.argv[2])):\n"
+        "    row = s.row_values(r)\n"
+        "    print('%s|%s' % (row[0], row[2] if len(row) > 2 else ''))\n");
+    return Run(QStringLiteral(QUOTAPLAN_PYTHON3), {"-c", script, path, QString::number(rows)});
+}
+
+}  // namespace
+
+class PlanExportsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        today_.emplace(*CalendarDate::FromYmd(2006, 1, 15));
+        f_ = std::make_unique<WindowFixture>();
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+        QVERIFY(QFile::copy(QUOTAPLAN_TEMPLATE, folder_->filePath("pda.dot")));
+        Page()->SetProgramFolder(folder_->path().toStdString());
+    }
+    void cleanup() {
+        f_.reset();
+        folder_.reset();
+        today_.reset();
+    }
+
+    void buttonsCanBePressedFromTheStart() {
+        const std::pair<QPushButton*, const char*> buttons[] = {{Page()->cmdText, "File di Testo"},
+                                                                {Page()->cmdExcel, "File di Excel"},
+                                                                {Page()->cmdWord, "File di Word"},
+                                                                {Page()->cmdPrintPDA, "Stampa"}};
+        for (const auto& [button, caption] : buttons) {
+            QCOMPARE(button->text(), QString(caption));
+            QVERIFY2(button->isEnabled(), caption);
+        }
+        // Outside a main window and given nothing, the page has nothing to work with.
+        PlanPage alone;
+        alone.SetProgramFolder(folder_->path().toStdString());
+        QCOMPARE(alone.GetContractHeader().labels[0], std::string());
+        QTest::mouseClick(alone.cmdText, Qt::LeftButton);
+        QTest::mouseClick(alone.cmdPrintPDA, Qt::LeftButton);
+        QVERIFY(!QDir(ExportFolder()).exists());
+        // In the window, the heading block is the form's.
+        QCOMPARE(Page()->GetContractHeader().labels[0], std::string("Tipo Finanziamento"));
+        QCOMPARE(Page()->GetContractHeader().values[0], std::string("Leasing"));
+    }
+
+    void nothingBeforeACalculation_data() { ExportTable(); }
+    void nothingBeforeACalculation() {
+        QFETCH(QString, button);
+        f_->Enter("txtDescBene", "Auto: A/B");
+        Press(button);
+        QVERIFY(!QDir(ExportFolder()).exists());
+        QVERIFY(f_->shell.requests.empty());
+        QVERIFY(f_->boxes.shown.empty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void writtenAndOpened_data() { ExportTable(); }
+    void writtenAndOpened() {
+        QFETCH(QString, button);
+        QFETCH(QString, extension);
+        QFETCH(int, kind);
+        FillAndCalculate("Auto: A/B");
+        CursorWatchingShell watcher;
+        Page()->SetDesktopShell(watcher);
+        Press(button);
+        // The colon and the slash of the description are blanks in the file name.
+        const QString file = QDir(ExportFolder()).filePath("Auto  A B" + extension);
+        QVERIFY(f_->boxes.shown.empty());
+        QCOMPARE(QDir(ExportFolder()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"Auto  A B" + extension});
+        QCOMPARE(watcher.requests.size(), std::size_t(1));
+        QCOMPARE(int(watcher.requests[0].kind), kind);
+        QCOMPARE(QString::fromStdString(watcher.requests[0].target), file);
+        QVERIFY(watcher.busy == std::vector<bool>{true});
+        QVERIFY(f_->shell.requests.empty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        // The description field keeps what was typed.
+        QCOMPARE(f_->Text("txtDescBene"), QString("Auto: A/B"));
+        QVERIFY(QFileInfo(file).size() > 0);
+    }
+
+    void textFileHoldsTheFormAndThePlan() {
+        FillAndCalculate("Fresatrice CNC");
+        Press("cmdText");
+        const QStringList lines = TextFileLines(ExportFile(".txt"));
+        QCOMPARE(
+            lines.mid(0, 15),
+            QStringList({"Tipo Finanziamento;Leasing", "Descrizione;Fresatrice CNC",
+                         "Valore finanziato;30.000,00", "Anticipo;3.000,00", "Spread;0,00",
+                         "Tasso;7,50", "Tasso di riferimento;Euribor 3 mesi", "Numero di rate;36",
+                         "Periodicità;Mensile", "Riscatto;3.000,00", "Data contratto;31/01/06",
+                         "Capitalizzazione;Composta", "Pagamento;Posticipato",
+                         "Tipo;Data;Tasso;Importo;Capitale;Deb.Res.;Interessi",
+                         "Maxi.;31/01/2006;0;3000;3000;27000;0"}));
+        QCOMPARE(lines.size(), 13 + 1 + 1 + 36 + 1);
+        QVERIFY2(lines[15].startsWith("1° Rata;28/02/2006;7,50;761,97;"), qPrintable(lines[15]));
+        QVERIFY2(lines[50].startsWith("36° Rata;31/01/2009;7,50;761,97;"), qPrintable(lines[50]));
+        QVERIFY2(lines[51].startsWith("Riscatto;31/01/2009;;"), qPrintable(lines[51]));
+    }
+
+    // The heading block is read at each export; the plan lines stay those of the last
+    // calculation even when the form has changed since.
+    void headingFollowsTheFormPlanStaysCalculated() {
+        FillAndCalculate("Fresatrice CNC");
+        Press("cmdText");
+        const QStringList before = TextFileLines(ExportFile(".txt"));
+        f_->Enter("txtValBene", "50000");
+        f_->Enter("txtTasso", "9");
+        f_->Choose(f_->C().optCapSem);
+        f_->Choose(f_->C().optPagAnt);
+        f_->C().cboPeriodicita->setCurrentIndex(2);
+        QVERIFY(f_->Stale());
+        Press("cmdText");
+        const QStringList after = TextFileLines(ExportFile(".txt"));
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after[2], QString("Valore finanziato;50.000,00"));
+        QCOMPARE(after[5], QString("Tasso;9,00"));
+        QCOMPARE(after[8], QString("Periodicità;Trimestrale"));
+        QCOMPARE(after[11], QString("Capitalizzazione;Semplice"));
+        QCOMPARE(after[12], QString("Pagamento;Anticipato"));
+        QCOMPARE(after.mid(13), before.mid(13));
+
+        // The same in the workbook: the form's value as text in column C, the plan below.
+        Press("cmdExcel");
+        QCOMPARE(XlsCells(ExportFile(".xls"), 17),
+                 QString("Tipo Finanziamento|Leasing\nDescrizione|Fresatrice CNC\n"
+                         "Valore finanziato|50.000,00\nAnticipo|3.000,00\nSpread|0,00\n"
+                         "Tasso|9,00\nTasso di riferimento|Euribor 3 mesi\nNumero di rate|36\n"
+                         "Periodicità|Trimestrale\nRiscatto|3.000,00\nData contratto|31/01/06\n"
+                         "Capitalizzazione|Semplice\nPagamento|Anticipato\n|\nTipo|Tasso\n"
+                         "Maxi.|0.0\n1° Rata|7.5\n"));
+    }
+
+    void exportAgainReplacesTheFile() {
+        FillAndCalculate("Tornio");
+        Press("cmdText");
+        const qint64 size = QFileInfo(ExportFile(".txt")).size();
+        Press("cmdText");
+        QCOMPARE(QFileInfo(ExportFile(".txt")).size(), size);
+        QCOMPARE(f_->shell.requests.size(), std::size_t(2));
+    }
+
+    // What cannot be written is named in a box; nothing is opened, nothing is left behind.
+    void failuresAreShown_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("message");
+        const QString folder = "%1/Export";
+        const QString file = "%1/Export/Tornio";
+        QTest::newRow("text, Export is a file") << "cmdText"
+                                                << "export file"
+                                                << "Impossibile creare la cartella " + folder;
+        QTest::newRow("excel, Export is a file") << "cmdExcel"
+                                                 << "export file"
+                                                 << "Impossibile creare la cartella " + folder;
+        QTest::newRow("text, name taken by a folder")
+            << "cmdText"
+            << "name folder"
+            << "Impossibile scrivere il file " + file + ".txt";
+        QTest::newRow("excel, name taken by a folder")
+            << "cmdExcel"
+            << "name folder"
+            << "Impossibile scrivere il file " + file + ".xls";
+        QTest::newRow("word, name taken by a folder")
+            << "cmdWord"
+            << "name folder"
+            << "Impossibile scrivere il file " + file + ".doc";
+        QTest::newRow("word, no template")
+            << "cmdWord"
+            << "no template"
+            << "Il modello %1/pda.dot non esiste: il documento non è stato creato.";
+    }
+    void failuresAreShown() {
+        QFETCH(QString, button);
+        QFETCH(QString, obstacle);
+        QFETCH(QString, message);
+        FillAndCalculate("Tornio");
+        const QString extension = button == "cmdText"    ? ".txt"
+                                  : button == "cmdExcel" ? ".xls"
+                                                         : ".doc";
+        if (obstacle == "export file") {
+            QFile blocker(ExportFolder());
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        } else if (obstacle == "name folder") {
+            QVERIFY(QDir().mkpath(ExportFile(extension)));
+        } else {
+            QVERIFY(QFile::remove(folder_->filePath("pda.dot")));
+        }
+        Press(button);
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        const BoxRequest& box = f_->boxes.shown[0];
+        QCOMPARE(QString::fromStdString(box.prompt), message.arg(folder_->path()));
+        QCOMPARE(QString::fromStdString(box.title), QString("Quotaplan 4.0.0"));
+        QCOMPARE(int(box.icon), int(BoxIcon::Critical));
+        QVERIFY(f_->shell.requests.empty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        if (obstacle != "export file") {
+            QStringList left =
+                QDir(ExportFolder())
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            QCOMPARE(left,
+                     obstacle == "name folder" ? QStringList{"Tornio" + extension} : QStringList{});
+        }
+    }
+
+    // The file is good but the desktop cannot open it: the user learns where it is.
+    void unopenedFileIsNamed() {
+        FillAndCalculate("Tornio");
+        f_->shell.succeeds = false;
+        Press("cmdExcel");
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].prompt),
+                 "Il file " + ExportFile(".xls") +
+                     " è stato salvato, ma non è stato possibile aprirlo.");
+        QCOMPARE(int(f_->boxes.shown[0].icon), int(BoxIcon::Exclamation));
+        QVERIFY(QFileInfo::exists(ExportFile(".xls")));
+    }
+
+    // A picture of the workbook for the documentation, when a folder is given: the sheet as
+    // python3-xlrd reads it, drawn as a grid by Qt on an A4 page and rendered by pdftoppm.
+    void pictureOfTheWorkbook() {
+        const QString pictures = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (pictures.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
+        FillAndCalculate("Fresatrice CNC");
+        Press("cmdExcel");
+        const QString html = Run(QStringLiteral(QUOTAPLAN_PYTHON3),
+                                 {QStringLiteral(QUOTAPLAN_UI_TEST_DIR "/export_sheet_html.py"),
+                                  ExportFile(".xls"), "40"});
+        QVERIFY2(html.contains("Fresatrice CNC.xls"), qPrintable(html));
+        QVERIFY(RenderPage(html, QDir(pictures).filePath("export-excel")));
+    }
+
+private:
+    static void ExportTable() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("text") << "cmdText"
+                              << ".txt" << int(Kind::TextEditor);
+        QTest::newRow("excel") << "cmdExcel"
+                               << ".xls" << int(Kind::File);
+        QTest::newRow("word") << "cmdWord"
+                              << ".doc" << int(Kind::File);
+    }
+    PlanPage* Page() const { return f_->window->Plan(); }
+    QString ExportFolder() const { return folder_->filePath("Export"); }
+    QString ExportFile(const QString& extension) const {
+        return QDir(ExportFolder()).filePath(f_->Text("txtDescBene") + extension);
+    }
+    void Press(const QString& button) const {
+        QTest::mouseClick(f_->window->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+    void FillAndCalculate(const QString& description) {
+        f_->Enter("txtDescBene", description);
+        f_->Enter("txtValBene", "30000");
+        f_->Enter("txtMaxi", "3000");
+        f_->Enter("txtRiscatto", "3000");
+        f_->Enter("txtTasso", "7,5");
+        f_->Enter("txtRate", "36");
+        f_->Enter("txtContract", "31/01/06");
+        f_->Enter("txtStart", "28/02/06");
+        f_->Enter("txtDataRiscatto", "");
+        f_->Choose(f_->C().optCapCom);
+        f_->Choose(f_->C().optPagPos);
+        f_->Calcola();
+        QVERIFY(f_->boxes.shown.empty());
+        QVERIFY(!f_->Stale());
+    }
+    static bool RenderPage(const QString& html, const QString& picture);
+
+    std::optional<ScopedToday> today_;
+    std::unique_ptr<WindowFixture> f_;
+    std::unique_ptr<QTemporaryDir> folder_;
+};
+
+#include <QPrinter>
+#include <QTextDocument>
+
+bool PlanExportsTest::RenderPage(const QString& html, const QString& picture) {
+    QTextDocument document;
+    document.setHtml(html);
+    const QString pdf = picture + ".pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    document.print(&printer);
+    const bool drawn = QProcess::execute("pdftoppm", {"-png", "-r", "80", "-f", "1", "-l", "1",
+                                                      "-singlefile", pdf, picture}) == 0;
+    QFile::remove(pdf);
+    return drawn;
+}
+
+QTEST_MAIN(PlanExportsTest)
+#include "test_plan_exports.moc"
