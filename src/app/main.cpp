@@ -1,9 +1,10 @@
 // QPLMain: refuses a second copy, records the program title, opens the archive, checks
-// the lookup tables and shows frmContratto.
+// the lookup tables, writes the services shortcut when missing and shows frmContratto.
 #include <QApplication>
 #include <exception>
 #include <filesystem>
 
+#include "app/services_shortcut.h"
 #include "app/single_instance.h"
 #include "common/message_boxes.h"
 #include "common/program_info.h"
@@ -13,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_desktop_shell.h"
 #include "ui/qt_message_boxes.h"
+#include "ui/web_pages.h"
 
 int main(int argc, char* argv[]) {
     using namespace quotaplan;
@@ -32,6 +34,8 @@ int main(int argc, char* argv[]) {
     std::optional<Database> db = OpenDatabase(programFolder, boxes);
     if (!db) return 1;
     if (!LoadLookupLists(*db, boxes)) return 1;
+    EnsureServicesShortcut(programFolder, MakerWebAddress(kProductIndexPath),
+                           MakerWebAddress(kQuotaplanPagePath));
 
     DatabaseWindowArchive archive(*db, boxes);
     QtDesktopShell shell;

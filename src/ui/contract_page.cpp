@@ -9,6 +9,7 @@
 
 #include "common/message_boxes.h"
 #include "common/number_text.h"
+#include "common/run_time_error.h"
 #include "ui/field_hooks.h"
 #include "ui/field_rules.h"
 #include "ui/rate_list_view.h"
@@ -341,6 +342,88 @@ void ContractPage::Calculate() {
         c_.lblTxEffettivo->show();
     }
     if (outcome.focus) FocusField(*outcome.focus);
+    if (outcome.planBuilt) emit planCalculated();
+}
+
+ContractForm ContractPage::ReadContractForm() const {
+    ContractForm form;
+    form.txtDescBene = Text(c_.txtDescBene);
+    form.txtValBene = Text(c_.txtValBene);
+    form.txtMaxi = Text(c_.txtMaxi);
+    form.txtTasso = Text(c_.txtTasso);
+    form.txtSpread = Text(c_.txtSpread);
+    form.txtRate = Text(c_.txtRate);
+    form.txtRiscatto = Text(c_.txtRiscatto);
+    form.cboPeriodicita = c_.cboPeriodicita->currentIndex();
+    form.optCapSem = c_.optCapSem->isChecked();
+    form.optPagAnt = c_.optPagAnt->isChecked();
+    form.txtContract = Text(c_.txtContract);
+    form.txtStart = Text(c_.txtStart);
+    form.txtDataRiscatto = Text(c_.txtDataRiscatto);
+    form.chkIntRiscatto = c_.chkIntRiscatto->isChecked();
+    form.txtSpContratto = Text(c_.txtSpContratto);
+    form.txtSpRata = Text(c_.txtSpRata);
+    form.cboTipoLea = c_.cboTipoLea->currentText().toStdString();
+    form.cboTxRif = c_.cboTxRif->currentText().toStdString();
+    return form;
+}
+
+void ContractPage::ShowStoredContract(const ContractForm& form) {
+    const auto select = [](QComboBox* combo, const std::string& text) {
+        const int index = combo->findText(QString::fromStdString(text), Qt::MatchExactly);
+        if (index >= 0) combo->setCurrentIndex(index);
+    };
+    c_.txtValBene->setText(QString::fromStdString(form.txtValBene));
+    c_.txtMaxi->setText(QString::fromStdString(form.txtMaxi));
+    select(c_.cboTipoLea, form.cboTipoLea);
+    c_.txtTasso->setText(QString::fromStdString(form.txtTasso));
+    select(c_.cboTxRif, form.cboTxRif);
+    c_.txtSpread->setText(QString::fromStdString(form.txtSpread));
+    c_.txtRate->setText(QString::fromStdString(form.txtRate));
+    if (form.cboPeriodicita >= 0 && form.cboPeriodicita < c_.cboPeriodicita->count()) {
+        c_.cboPeriodicita->setCurrentIndex(form.cboPeriodicita);
+    } else {
+        ShowPlainBox(boxes_, CommandErrorText(380, "Valore della proprietà non valido."), "",
+                     BoxIcon::None);
+    }
+    c_.txtRiscatto->setText(QString::fromStdString(form.txtRiscatto));
+    c_.txtDescBene->setText(QString::fromStdString(form.txtDescBene));
+    c_.txtContract->setText(QString::fromStdString(form.txtContract));
+    c_.txtStart->setText(QString::fromStdString(form.txtStart));
+    (form.optCapSem ? c_.optCapSem : c_.optCapCom)->setChecked(true);
+    (form.optPagAnt ? c_.optPagAnt : c_.optPagPos)->setChecked(true);
+    c_.txtSpContratto->setText(QString::fromStdString(form.txtSpContratto));
+    c_.txtSpRata->setText(QString::fromStdString(form.txtSpRata));
+    c_.txtDataRiscatto->setText(QString::fromStdString(form.txtDataRiscatto));
+    c_.chkIntRiscatto->setChecked(form.chkIntRiscatto);
+    // A text equal to the one shown raises no change, so the rates of the contract shown
+    // before would stay; they never belong to this one.
+    ClearRateList();
+}
+
+void ContractPage::ApplyLoadedPairs() {
+    const PairFields pairs[] = {{c_.txtMaxi, c_.txtPercMaxi, &maxi_},
+                                {c_.txtRiscatto, c_.txtPercRiscatto, &riscatto_}};
+    for (const PairFields& pair : pairs) {
+        pair.state->storedAmount = 0;
+        pair.state->storedPercent = 0;
+        const std::string amount = Text(pair.amount);
+        bool nonZero = false;
+        try {
+            nonZero = IsNumberText(amount) && ParseNumber32(amount) != 0;
+        } catch (const RunTimeError& failure) {
+            ShowPlainBox(boxes_, CommandErrorText(failure.Number(), failure.Description()), "",
+                         BoxIcon::None);
+        }
+        if (nonZero) {
+            LoadPair(pair);
+            LeaveAmount(*pair.state, Text(c_.txtValBene), AssetValueTarget());
+            StorePair(pair);
+        } else {
+            pair.percent->setText(QStringLiteral("0"));
+            pair.percent->setToolTip(QString());
+        }
+    }
 }
 
 void ContractPage::EditRateListRow() {

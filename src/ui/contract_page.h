@@ -54,11 +54,22 @@ public:
     void Calculate();
     void EditRateListRow();
 
+    // The form as a save reads it, and a stored contract written into it in the order of
+    // the load: each text runs its change behaviour; a combo whose text matches no entry
+    // keeps its selection; a periodicity the list lacks is reported and left as it was.
+    ContractForm ReadContractForm() const;
+    void ShowStoredContract(const ContractForm& form);
+    // The amount and percentage pairs after a load: stored values zeroed, then each
+    // percentage recomputed from its amount (0 and no tooltip for a zero amount).
+    void ApplyLoadedPairs();
+
     // The snapshot of the form that the Calculate command works on, and writing it back.
     CalculationForm ReadForm() const;
     void WriteForm(const CalculationForm& form);
 
 signals:
+    // The instalment calculation replaced the plan.
+    void planCalculated();
     void newRequested();
     void saveRequested();
     void deleteRequested();

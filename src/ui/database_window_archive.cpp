@@ -1,8 +1,27 @@
 #include "ui/database_window_archive.h"
 
+#include <string>
+
+#include "data/execute_sql.h"
 #include "data/lookup_lists.h"
 
 namespace quotaplan {
+namespace {
+
+std::string Literal(std::string_view text) { return FormatSqlValue(std::string(text), kTypeText); }
+
+// The editor compares with "=", which on this archive ignores letter case as Jet's Like
+// did, but takes "%" and "_" in a value as themselves rather than as wildcards.
+std::string WhereDescription(std::string_view table, std::string_view text) {
+    return " FROM " + std::string(table) + " WHERE Descrizione = " + Literal(text);
+}
+
+std::int64_t CountOf(Database& db, const std::string& sql) {
+    Recordset rows(db, sql);
+    return rows.Eof() ? 0 : static_cast<std::int64_t>(rows.Value("a").ToDouble());
+}
+
+}  // namespace
 
 std::optional<std::vector<TreeType>> DatabaseWindowArchive::ContractTree() {
     std::vector<TreeType> types = store_.TreeEntries();
@@ -18,6 +37,56 @@ std::vector<std::string> DatabaseWindowArchive::LookupTableNames() { return Fill
 
 std::vector<StoredRate> DatabaseWindowArchive::RateRows(std::int32_t contractId) {
     return store_.LoadRateRows(contractId);
+}
+
+PortfolioSummary DatabaseWindowArchive::Summary() {
+    return {WeightedAverageRate(db_), TotalResidualDebt(db_), InstalmentsThisMonth(db_)};
+}
+
+std::vector<std::string> DatabaseWindowArchive::LookupValues(std::string_view table) {
+    return FillListBox(db_, buffer_, table);
+}
+
+std::optional<std::int32_t> DatabaseWindowArchive::LookupValueId(std::string_view table,
+                                                                 std::string_view text) {
+    try {
+        Recordset rows(db_, "SELECT ID" + WhereDescription(table, text));
+        if (rows.Eof()) return std::nullopt;
+        return static_cast<std::int32_t>(rows.Value("ID").ToDouble());
+    } catch (const DatabaseError&) {
+        db_.ClearErrors();
+        return std::nullopt;
+    }
+}
+
+std::int64_t DatabaseWindowArchive::CountLookupValues(std::string_view table, std::string_view text,
+                                                      std::optional<std::int32_t> excludedId) {
+    std::string sql = "SELECT COUNT(ID) as A" + WhereDescription(table, text);
+    if (excludedId) sql += " and id <> " + std::to_string(*excludedId);
+    return CountOf(db_, sql);
+}
+
+std::int64_t DatabaseWindowArchive::CountContractsOfType(std::int32_t typeId) {
+    return CountOf(db_, "SELECT COUNT(ID) as A FROM tabContratti WHERE [ID Tipologia] = " +
+                            std::to_string(typeId));
+}
+
+bool DatabaseWindowArchive::AddLookupValue(std::string_view table, std::string_view text) {
+    return ExecuteSql(
+        db_, boxes_,
+        "INSERT INTO " + std::string(table) + " (Descrizione) VALUES (" + Literal(text) + ")");
+}
+
+bool DatabaseWindowArchive::RenameLookupValue(std::string_view table, std::int32_t id,
+                                              std::string_view text) {
+    return ExecuteSql(db_, boxes_,
+                      "UPDATE " + std::string(table) + " SET Descrizione = " + Literal(text) +
+                          " WHERE ID = " + std::to_string(id));
+}
+
+bool DatabaseWindowArchive::DeleteLookupValue(std::string_view table, std::int32_t id) {
+    return ExecuteSql(db_, boxes_,
+                      "DELETE * FROM " + std::string(table) + " WHERE ID = " + std::to_string(id));
 }
 
 }  // namespace quotaplan

@@ -13,7 +13,8 @@ class MessageBoxes;
 // closed when the window unloads (CloseDatabase) and refuses every statement afterwards.
 class DatabaseWindowArchive : public WindowArchive {
 public:
-    DatabaseWindowArchive(Database& db, MessageBoxes& boxes) : db_(db), store_(db, boxes) {}
+    DatabaseWindowArchive(Database& db, MessageBoxes& boxes)
+        : db_(db), boxes_(boxes), store_(db, boxes) {}
 
     std::optional<std::vector<TreeType>> ContractTree() override;
     std::vector<std::string> LookupTexts(std::string_view table) override;
@@ -22,8 +23,32 @@ public:
     void ClearRecordBuffer() override { buffer_.Clear(); }
     void CloseDatabase() override { db_.Close(); }
 
+    SaveResult SaveContract(const ContractForm& form, const FinancialPlan& plan,
+                            const PlanOwner& planOwner, SaveMode saveMode,
+                            std::int32_t contractId) override {
+        return store_.Save(form, plan, planOwner, saveMode, contractId);
+    }
+    DeleteStatus DeleteContract(std::int32_t contractId) override {
+        return store_.Delete(contractId);
+    }
+    std::optional<ContractForm> LoadContract(std::int32_t contractId) override {
+        return store_.Load(contractId);
+    }
+    PortfolioSummary Summary() override;
+
+    std::vector<std::string> LookupValues(std::string_view table) override;
+    std::optional<std::int32_t> LookupValueId(std::string_view table,
+                                              std::string_view text) override;
+    std::int64_t CountLookupValues(std::string_view table, std::string_view text,
+                                   std::optional<std::int32_t> excludedId) override;
+    std::int64_t CountContractsOfType(std::int32_t typeId) override;
+    bool AddLookupValue(std::string_view table, std::string_view text) override;
+    bool RenameLookupValue(std::string_view table, std::int32_t id, std::string_view text) override;
+    bool DeleteLookupValue(std::string_view table, std::int32_t id) override;
+
 private:
     Database& db_;
+    MessageBoxes& boxes_;
     ContractStore store_;
     RecordBuffer buffer_;
 };

@@ -5,19 +5,23 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <exception>
 
+#include "common/desktop_shell.h"
 #include "common/message_boxes.h"
+#include "common/program_folder.h"
 #include "common/program_info.h"
+#include "ui/about_box.h"
 #include "ui/contract_page.h"
 #include "ui/plan_grid.h"
 #include "ui/plan_page.h"
 #include "ui/rate_list_view.h"
 #include "ui/status_page.h"
+#include "ui/tree_images.h"
 #include "ui/twips.h"
+#include "ui/web_pages.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
@@ -57,28 +61,39 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     tabMain_->setGeometry(Twips(2115), 2, kTabWidth, Twips(6495));
     contractPage_ = new ContractPage(boxes);
     planPage_ = new PlanPage;
-    statusPage_ = new StatusPage;
+    statusPage_ = new StatusPage(archive, boxes);
     tabMain_->addTab(contractPage_, QStringLiteral("Calcoli"));
     tabMain_->addTab(planPage_, QStringLiteral("Piano finanziario"));
     tabMain_->addTab(statusPage_, QStringLiteral("Stato"));
 
     BuildMenu();
     central->setFixedSize(Twips(2115) + kTabWidth + 2, Twips(6495) + 4);
-    connect(contractPage_, &ContractPage::newRequested, this, [this] {
-        // Rebuilding the tree reads the archive; a failure there is shown, never fatal.
-        try {
-            New();
-        } catch (const std::exception& error) {
-            ShowError(boxes_, 0, error.what(), "");
-        }
+    connect(contractPage_, &ContractPage::newRequested, this,
+            [this] { Guarded([this] { New(); }); });
+    connect(contractPage_, &ContractPage::saveRequested, this, &MainWindow::Save);
+    connect(contractPage_, &ContractPage::deleteRequested, this, &MainWindow::Delete);
+    connect(contractPage_, &ContractPage::planCalculated, this, [this] {
+        const std::int32_t owner = saveMode_ == SaveMode::StoredContract ? ContractIdShown() : 0;
+        planOwner_ = PlanOwner::For(owner, contractPage_->ReadContractForm());
     });
-    // The expanded image of a financing type.
-    connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        item->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon));
+    connect(statusPage_, &StatusPage::lookupsChanged, this, [this](bool selectFirstTable) {
+        Guarded([this, selectFirstTable] { RefreshLookups(selectFirstTable); });
     });
-    connect(tvwContratti_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
-        item->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon));
+    connect(tvwContratti_, &QTreeWidget::itemClicked, this, &MainWindow::LoadContract);
+    connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [](QTreeWidgetItem* item) {
+        item->setIcon(0, TreeImageIcon(TreeImage::ExpandedType));
     });
+    connect(tvwContratti_, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem* item) {
+        item->setIcon(0, TreeImageIcon(TreeImage::CollapsedType));
+    });
+}
+
+void MainWindow::Guarded(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        ShowError(boxes_, 0, error.what(), "");
+    }
 }
 
 void MainWindow::BuildMenu() {
@@ -88,24 +103,24 @@ void MainWindow::BuildMenu() {
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
+    // The same unload as the close box.
     connect(add("mnuEsci", QStringLiteral("&Esci")), &QAction::triggered, this, &QWidget::close);
-    // Services, guide and About come with the desktop commands; until then they are shown
-    // but cannot be chosen.
-    add("mnuServizi", QStringLiteral("&Servizi"))->setEnabled(false);
-    add("mnuHelp", QStringLiteral("&Guida OnLine"))->setEnabled(false);
-    add("mnuAbout", QStringLiteral("&About"))->setEnabled(false);
+    connect(add("mnuServizi", QStringLiteral("&Servizi")), &QAction::triggered, this,
+            &MainWindow::OpenServices);
+    connect(add("mnuHelp", QStringLiteral("&Guida OnLine")), &QAction::triggered, this,
+            &MainWindow::OpenOnlineGuide);
+    connect(add("mnuAbout", QStringLiteral("&About")), &QAction::triggered, this,
+            &MainWindow::ShowAbout);
 }
 
 void MainWindow::Load() {
     setWindowTitle(
         QStringLiteral("Quotaplan %1 - Brightmoor").arg(QString::fromStdString(ProgramVersion())));
     LoadTree();
-    statusPage_->lstSupTab->clear();
-    statusPage_->lstSupTab->addItems(ToQt(archive_.LookupTableNames()));
-    contractPage_->FillLookupCombos(ToQt(archive_.LookupTexts("supTipologia")),
-                                    ToQt(archive_.LookupTexts("supTxRiferimento")));
+    FillLookupLists();
     contractPage_->Controls().lsvTxHis->SetRateListColumns();
     contractPage_->SetPlanGrid(planPage_->fgrPDA);
+    RefreshSummary();
     saveMode_ = SaveMode::NewContract;
     contractPage_->Controls().cmdSalva->setEnabled(false);
     contractPage_->Controls().cmdElimina->setEnabled(false);
@@ -113,12 +128,18 @@ void MainWindow::Load() {
     tabMain_->setCurrentIndex(0);
 }
 
+void MainWindow::FillLookupLists() {
+    statusPage_->FillTableList();
+    contractPage_->FillLookupCombos(ToQt(archive_.LookupTexts("supTipologia")),
+                                    ToQt(archive_.LookupTexts("supTxRiferimento")));
+}
+
 void MainWindow::LoadTree() {
     const auto types = archive_.ContractTree();
     if (!types) return;
     tvwContratti_->clear();
-    const QIcon collapsed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    const QIcon contractIcon = style()->standardIcon(QStyle::SP_FileIcon);
+    const QIcon collapsed = TreeImageIcon(TreeImage::CollapsedType);
+    const QIcon contractIcon = TreeImageIcon(TreeImage::Contract);
     for (const TreeType& type : *types) {
         auto* typeNode =
             new QTreeWidgetItem(tvwContratti_, {QString::fromStdString(type.Descrizione)});
@@ -145,6 +166,27 @@ void MainWindow::New() {
     contractPage_->InvalidateResult();
     contractPage_->SetDefaultTarget();
     contractPage_->CutPlanGridToHeader();
+}
+
+void MainWindow::RefreshSummary() { statusPage_->RefreshSummary(); }
+
+void MainWindow::RefreshLookups(bool selectFirstTable) {
+    LoadTree();
+    FillLookupLists();
+    New();
+    statusPage_->SelectTable(selectFirstTable ? 0 : 1);
+}
+
+void MainWindow::OpenServices() {
+    // A missing shortcut is the shell's own business: nothing is shown.
+    (void)shell_.OpenFile(ProgramFolder() / "Servizi.url");
+}
+
+void MainWindow::OpenOnlineGuide() { OpenWebPage(shell_, boxes_, kOnlineGuidePath); }
+
+void MainWindow::ShowAbout() {
+    AboutBox about(shell_, boxes_, this);
+    about.exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 
 #include "data/contract_store.h"
 
 class QAction;
 class QTabWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace quotaplan {
 
@@ -39,6 +41,24 @@ public:
     // cmdNuovo: ResetForm, and the form becomes a new contract with the instalment target.
     void New();
 
+    // A click on a node of tvwContratti: a contract node loads the contract into the form;
+    // a financing type node changes nothing. A contract that is no longer in the archive
+    // is reported once and the form stays as it was.
+    void LoadContract(QTreeWidgetItem* node);
+    // cmdSalva and cmdElimina.
+    void Save();
+    void Delete();
+    // The frame "Dati di Riepilogo" read again.
+    void RefreshSummary();
+    // After a change of the lookup tables: tree, table list and combos rebuilt, the form
+    // cleared, then the first or the second table selected in the editor.
+    void RefreshLookups(bool selectFirstTable);
+
+    // The menu's desktop commands.
+    void OpenServices();
+    void OpenOnlineGuide();
+    void ShowAbout();
+
     ContractPage* Contract() const { return contractPage_; }
     PlanPage* Plan() const { return planPage_; }
     StatusPage* Status() const { return statusPage_; }
@@ -53,6 +73,10 @@ protected:
 
 private:
     void BuildMenu();
+    void FillLookupLists();
+    // Runs a step that reads the archive; a failure is shown in words, never fatal.
+    void Guarded(const std::function<void()>& step);
+    std::int32_t ContractIdShown() const;
 
     WindowArchive& archive_;
     MessageBoxes& boxes_;
@@ -63,6 +87,8 @@ private:
     PlanPage* planPage_ = nullptr;
     StatusPage* statusPage_ = nullptr;
     SaveMode saveMode_ = SaveMode::NewContract;
+    // What the plan in memory was calculated for; only such a plan is ever saved.
+    PlanOwner planOwner_;
     bool databaseClosed_ = false;
 };
 

@@ -1,12 +1,20 @@
 #include "ui/status_page.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTreeWidget>
+#include <exception>
 
+#include "common/message_boxes.h"
+#include "common/number_text.h"
+#include "data/db_error.h"
 #include "ui/field_hooks.h"
+#include "ui/twips.h"
+#include "ui/window_archive.h"
 
 namespace quotaplan {
 namespace {
@@ -18,13 +26,27 @@ Widget* Placed(Widget* widget, const char* name, int x, int y, int width, int he
     return widget;
 }
 
-void Caption(QWidget* page, const QString& text, int x, int y) {
-    (new QLabel(text, page))->setGeometry(x, y, 150, 14);
+void Caption(QWidget* parent, const QString& text, int x, int y, int width = 150) {
+    (new QLabel(text, parent))->setGeometry(x, y, width, 14);
 }
+
+QStringList ToQt(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) list.append(QString::fromStdString(text));
+    return list;
+}
+
+constexpr int kKeyRole = Qt::UserRole;
 
 }  // namespace
 
-StatusPage::StatusPage(QWidget* parent) : QWidget(parent) {
+StatusPage::StatusPage(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent), archive_(archive), boxes_(boxes), editor_(archive, boxes) {
+    BuildEditor();
+    BuildSummary();
+}
+
+void StatusPage::BuildEditor() {
     Caption(this, QStringLiteral("Tabelle"), 8, 6);
     lstSupTab = Placed(new QListWidget(this), "lstSupTab", 8, 22, 140, 150);
     Caption(this, QStringLiteral("Valori"), 156, 6);
@@ -40,9 +62,129 @@ StatusPage::StatusPage(QWidget* parent) : QWidget(parent) {
         Placed(new QPushButton(QStringLiteral("Modifica"), this), "cmdSupEdit", 344, 82, 108, 25);
     cmdSupDel =
         Placed(new QPushButton(QStringLiteral("Cancella"), this), "cmdSupDel", 344, 112, 108, 25);
-    for (QPushButton* button : {cmdSupNew, cmdSupEdit, cmdSupDel}) button->setEnabled(false);
+
+    connect(lstSupTab, &QListWidget::itemClicked, this, &StatusPage::TableClicked);
+    connect(lstSupVal, &QListWidget::itemClicked, this, &StatusPage::ValueClicked);
+    connect(cmdSupNew, &QPushButton::clicked, this, [this] { RunCommand(&LookupEditor::Add); });
+    connect(cmdSupEdit, &QPushButton::clicked, this, [this] { RunCommand(&LookupEditor::Rename); });
+    connect(cmdSupDel, &QPushButton::clicked, this, [this] { RunCommand(&LookupEditor::Delete); });
+}
+
+void StatusPage::BuildSummary() {
     fraSummary = Placed(new QGroupBox(QStringLiteral("Dati di Riepilogo"), this), "fraSummary", 8,
-                        184, 444, 200);
+                        184, Twips(6735), Twips(2895));
+    auto display = [this](const char* name, int top) {
+        auto* field = Placed(new QLineEdit(fraSummary), name, Twips(2220), Twips(top), 100, 20);
+        field->setReadOnly(true);
+        field->setAlignment(Qt::AlignRight);
+        field->setBackgroundRole(QPalette::Button);
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+        field->setPalette(palette);
+        return field;
+    };
+    Caption(fraSummary, QStringLiteral("Tasso medio ponderato"), Twips(120), Twips(240) + 3, 135);
+    txtTassoMedio = display("txtTassoMedio", 240);
+    Caption(fraSummary, QStringLiteral("Debito residuo totale"), Twips(120), Twips(540) + 3, 135);
+    txtDebitoResiduo = display("txtDebitoResiduo", 540);
+    cmdAggiorna = Placed(new QPushButton(QStringLiteral("Aggiorna"), fraSummary), "cmdAggiorna",
+                         Twips(5640), Twips(180), 68, 25);
+    Caption(fraSummary, QStringLiteral("Canoni del mese in corso"), Twips(120), Twips(960));
+    lstCanoni = Placed(new QTreeWidget(fraSummary), "lstCanoni", Twips(120), Twips(1200),
+                       Twips(6375), Twips(1575));
+    lstCanoni->setRootIsDecorated(false);
+    lstCanoni->setColumnCount(0);
+    connect(cmdAggiorna, &QPushButton::clicked, this, &StatusPage::RefreshSummary);
+}
+
+void StatusPage::ShowFailure(const std::exception& failure) {
+    const auto* database = dynamic_cast<const DatabaseError*>(&failure);
+    ShowMessage(boxes_, (database ? ErrorLine(database->Error()) : failure.what()) + "\n", "");
+}
+
+void StatusPage::FillTableList() {
+    lstSupTab->clear();
+    lstSupTab->addItems(ToQt(archive_.LookupTableNames()));
+}
+
+void StatusPage::SelectTable(int row) {
+    lstSupTab->setCurrentRow(row);
+    if (lstSupTab->currentRow() == row) TableClicked();
+}
+
+void StatusPage::TableClicked() {
+    FillValues();
+    txtValue->clear();
+    txtValueID->clear();
+}
+
+void StatusPage::FillValues() {
+    lstSupVal->clear();
+    const QListWidgetItem* table = lstSupTab->currentItem();
+    if (table == nullptr) return;
+    try {
+        lstSupVal->addItems(
+            ToQt(archive_.LookupValues(LookupTableOf(table->text().toStdString()))));
+    } catch (const std::exception& failure) {
+        ShowFailure(failure);
+    }
+}
+
+void StatusPage::ValueClicked() {
+    const QListWidgetItem* value = lstSupVal->currentItem();
+    if (value == nullptr) return;
+    txtValue->setText(value->text());
+    txtValueID->setText(
+        QString::fromStdString(editor_.ValueIdOf(Panel().tableEntry, value->text().toStdString())));
+}
+
+LookupPanel StatusPage::Panel() const {
+    const QListWidgetItem* table = lstSupTab->currentItem();
+    return {table ? table->text().toStdString() : std::string(), txtValue->text().toStdString(),
+            txtValueID->text().toStdString()};
+}
+
+void StatusPage::RunCommand(LookupCommandEnd (LookupEditor::*command)(const LookupPanel&)) {
+    const LookupCommandEnd end = (editor_.*command)(Panel());
+    if (end.valueCleared) {
+        FillValues();
+        txtValue->clear();
+        txtValueID->clear();
+    }
+    if (end.refresh) emit lookupsChanged(end.selectFirstTable);
+}
+
+void StatusPage::RefreshSummary() {
+    txtTassoMedio->clear();
+    txtDebitoResiduo->clear();
+    lstCanoni->clear();
+    try {
+        ShowSummary(archive_.Summary());
+    } catch (const std::exception& failure) {
+        ShowFailure(failure);
+    }
+}
+
+void StatusPage::ShowSummary(const PortfolioSummary& summary) {
+    txtTassoMedio->setText(QString::fromStdString(FormatNumber(summary.weightedAverageRate, 2)));
+    txtDebitoResiduo->setText(QString::fromStdString(FormatNumber(summary.totalResidualDebt, 1)));
+    // The columns are made afresh, so a refresh never shows a row twice.
+    lstCanoni->clear();
+    lstCanoni->setColumnCount(3);
+    lstCanoni->setHeaderLabels(
+        {QStringLiteral("Descrizione"), QStringLiteral("Data"), QStringLiteral("Importo")});
+    lstCanoni->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    int position = 0;
+    for (const MonthInstalment& row : summary.instalmentsThisMonth) {
+        auto* item =
+            new QTreeWidgetItem(lstCanoni, {QString::fromStdString(row.DescBene),
+                                            QString::fromStdString(FormatDate(row.Data, 2)),
+                                            QString::fromStdString(FormatNumber(row.Importo, 1))});
+        item->setData(0, kKeyRole, QStringLiteral("A%1").arg(++position));
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lstCanoni->setColumnWidth(0, lstCanoni->width() * 45 / 100);
+    lstCanoni->setColumnWidth(1, lstCanoni->width() * 25 / 100);
 }
 
 }  // namespace quotaplan

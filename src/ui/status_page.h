@@ -2,19 +2,38 @@
 
 #include <QWidget>
 
+#include "ui/lookup_editor.h"
+
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTreeWidget;
 
 namespace quotaplan {
 
-// Page 2, "Stato": the lookup-table editor and the frame of the portfolio summary. Only
-// the layout lives here so far; the editor and the summary come with their own commands.
+class MessageBoxes;
+class WindowArchive;
+struct PortfolioSummary;
+
+// Page 2, "Stato": the lookup-table editor and the frame "Dati di Riepilogo" with the
+// portfolio summary. The editor's rules live in LookupEditor; after a change the page
+// asks the window for the refresh that spans the other pages (lookupsChanged).
 class StatusPage : public QWidget {
     Q_OBJECT
 public:
-    explicit StatusPage(QWidget* parent = nullptr);
+    StatusPage(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent = nullptr);
+
+    // lstSupTab refilled with the lookup tables (names without "sup"), nothing selected.
+    void FillTableList();
+    // Selects entry `row` of lstSupTab and runs its click: the values of that table,
+    // txtValue and txtValueID emptied. A row the list lacks selects nothing.
+    void SelectTable(int row);
+
+    // RefreshSummary: the three figures read again. A query that fails is shown in words
+    // and leaves the frame empty.
+    void RefreshSummary();
+    void ShowSummary(const PortfolioSummary& summary);
 
     QListWidget* lstSupTab = nullptr;
     QListWidget* lstSupVal = nullptr;
@@ -24,6 +43,30 @@ public:
     QPushButton* cmdSupEdit = nullptr;
     QPushButton* cmdSupDel = nullptr;
     QGroupBox* fraSummary = nullptr;
+    QLineEdit* txtTassoMedio = nullptr;
+    QLineEdit* txtDebitoResiduo = nullptr;
+    QTreeWidget* lstCanoni = nullptr;
+    QPushButton* cmdAggiorna = nullptr;
+
+signals:
+    // A command of the editor ended with the refresh: the window rebuilds the tree, the
+    // table list and the combos, clears the form, then selects the first table of the
+    // list (selectFirstTable) or the second.
+    void lookupsChanged(bool selectFirstTable);
+
+private:
+    void BuildEditor();
+    void BuildSummary();
+    void TableClicked();
+    void ValueClicked();
+    void RunCommand(LookupCommandEnd (LookupEditor::*command)(const LookupPanel&));
+    void FillValues();
+    LookupPanel Panel() const;
+    void ShowFailure(const std::exception& failure);
+
+    WindowArchive& archive_;
+    MessageBoxes& boxes_;
+    LookupEditor editor_;
 };
 
 }  // namespace quotaplan

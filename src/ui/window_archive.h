@@ -6,9 +6,19 @@
 #include <string_view>
 #include <vector>
 
+#include "data/contract_form.h"
 #include "data/contract_store.h"
+#include "data/summary_queries.h"
+#include "engine/financial_plan.h"
 
 namespace quotaplan {
+
+// The three figures of the frame "Dati di Riepilogo".
+struct PortfolioSummary {
+    double weightedAverageRate = 0;  // percent
+    double totalResidualDebt = 0;
+    std::vector<MonthInstalment> instalmentsThisMonth;
+};
 
 // What the main window needs from the archive. The program's implementation works on the
 // open database; tests give the window a fixed one.
@@ -24,7 +34,7 @@ public:
     // order.
     virtual std::vector<std::string> LookupTexts(std::string_view table) = 0;
 
-    // The names of the lookup tables, for the lookup-table editor.
+    // The names of the lookup tables without "sup", for the lookup-table editor.
     virtual std::vector<std::string> LookupTableNames() = 0;
 
     // The stored "Rata" rows of a contract in date order, for the rate list.
@@ -35,6 +45,38 @@ public:
 
     // Closes the connection; the window calls it once, when it unloads.
     virtual void CloseDatabase() = 0;
+
+    // Contracts, as ContractStore does them (messages shown there).
+    virtual SaveResult SaveContract(const ContractForm& form, const FinancialPlan& plan,
+                                    const PlanOwner& planOwner, SaveMode saveMode,
+                                    std::int32_t contractId) = 0;
+    virtual DeleteStatus DeleteContract(std::int32_t contractId) = 0;
+    // nullopt when the contract is gone (reported once) or cannot be read (reported).
+    virtual std::optional<ContractForm> LoadContract(std::int32_t contractId) = 0;
+
+    // The portfolio summary from the three stored queries. Throws when a query fails.
+    virtual PortfolioSummary Summary() = 0;
+
+    // The lookup-table editor's reads. `table` is a full table name ("supTipologia").
+    // The Descrizione values in ID order (FillListBox: one empty entry for an empty table).
+    virtual std::vector<std::string> LookupValues(std::string_view table) = 0;
+    // The ID of the value equal to the text (letter case ignored); nullopt when there is
+    // none or the query fails (nothing is shown).
+    virtual std::optional<std::int32_t> LookupValueId(std::string_view table,
+                                                      std::string_view text) = 0;
+    // How many values equal the text (letter case ignored), leaving out the row
+    // `excludedId` when given. Throws when the query fails.
+    virtual std::int64_t CountLookupValues(std::string_view table, std::string_view text,
+                                           std::optional<std::int32_t> excludedId) = 0;
+    // How many contracts have the financing type. Throws when the query fails.
+    virtual std::int64_t CountContractsOfType(std::int32_t typeId) = 0;
+
+    // The editor's changes, each one statement through ExecuteSql: true when it ran,
+    // otherwise the error has been shown.
+    virtual bool AddLookupValue(std::string_view table, std::string_view text) = 0;
+    virtual bool RenameLookupValue(std::string_view table, std::int32_t id,
+                                   std::string_view text) = 0;
+    virtual bool DeleteLookupValue(std::string_view table, std::int32_t id) = 0;
 };
 
 }  // namespace quotaplan

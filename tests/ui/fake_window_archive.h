@@ -17,19 +17,60 @@ public:
     std::vector<std::string> LookupTexts(std::string_view table) override {
         return table == "supTipologia" ? financingTypes : referenceRates;
     }
-    std::vector<std::string> LookupTableNames() override {
-        return {"supTipologia", "supTxRiferimento"};
-    }
+    std::vector<std::string> LookupTableNames() override { return {"Tipologia", "TxRiferimento"}; }
     std::vector<StoredRate> RateRows(std::int32_t) override { return rates; }
     void ClearRecordBuffer() override { ++bufferClears; }
     void CloseDatabase() override { ++closes; }
+
+    // The archive commands are tried on the real archive (test_archive_window); here they
+    // record what was asked and answer as scripted.
+    SaveResult SaveContract(const ContractForm& form, const FinancialPlan&, const PlanOwner&,
+                            SaveMode, std::int32_t contractId) override {
+        saved.push_back(form);
+        return {SaveStatus::Saved, contractId == 0 ? 99 : contractId, false};
+    }
+    DeleteStatus DeleteContract(std::int32_t contractId) override {
+        deleted.push_back(contractId);
+        return contractId == 0 ? DeleteStatus::NothingSelected : DeleteStatus::Deleted;
+    }
+    std::optional<ContractForm> LoadContract(std::int32_t) override { return stored; }
+    PortfolioSummary Summary() override {
+        if (failSummary) throw std::runtime_error("Query 'qryRLeaMese' non trovata.");
+        return summary;
+    }
+    std::vector<std::string> LookupValues(std::string_view table) override {
+        return LookupTexts(table);
+    }
+    std::optional<std::int32_t> LookupValueId(std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    std::int64_t CountLookupValues(std::string_view, std::string_view,
+                                   std::optional<std::int32_t>) override {
+        if (failChecks) throw std::runtime_error("Tabella non trovata.");
+        return 0;
+    }
+    std::int64_t CountContractsOfType(std::int32_t) override {
+        if (failChecks) throw std::runtime_error("Tabella non trovata.");
+        return 0;
+    }
+    bool AddLookupValue(std::string_view, std::string_view) override { return true; }
+    bool RenameLookupValue(std::string_view, std::int32_t, std::string_view) override {
+        return true;
+    }
+    bool DeleteLookupValue(std::string_view, std::int32_t) override { return true; }
 
     std::optional<std::vector<TreeType>> tree =
         std::vector<TreeType>{{1, "Leasing", {{7, "Fresatrice"}, {9, "Tornio"}}}, {2, "Mutuo", {}}};
     std::vector<std::string> financingTypes = {"Leasing", "Mutuo", "Credito al consumo"};
     std::vector<std::string> referenceRates = {"Euribor 3 mesi", "Euribor 6 mesi"};
     std::vector<StoredRate> rates;
+    std::optional<ContractForm> stored;
+    PortfolioSummary summary;
+    std::vector<ContractForm> saved;
+    std::vector<std::int32_t> deleted;
     bool failTree = false;
+    bool failSummary = false;
+    bool failChecks = false;
     int treeLoads = 0;
     int bufferClears = 0;
     int closes = 0;

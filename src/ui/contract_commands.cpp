@@ -1,0 +1,106 @@
+// The main window's archive commands on the contract: loading it from the tree, Save and
+// Delete. The store does the work and shows its messages; here the form and the window's
+// state follow.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <cmath>
+#include <exception>
+
+#include "common/message_boxes.h"
+#include "common/number_text.h"
+#include "common/run_time_error.h"
+#include "data/db_error.h"
+#include "ui/contract_page.h"
+#include "ui/main_window.h"
+#include "ui/window_archive.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+const QString kContractKeyPrefix = QStringLiteral("IDCon");
+
+// Loading and saving go on after an unexpected error, as their steps are independent.
+template <typename Action>
+void RunStep(MessageBoxes& boxes, Action step) {
+    try {
+        step();
+    } catch (const DatabaseError& failure) {
+        ShowPlainBox(boxes, CommandErrorText(failure.Number(), failure.Description()), "",
+                     BoxIcon::None);
+    } catch (const RunTimeError& failure) {
+        ShowPlainBox(boxes, CommandErrorText(failure.Number(), failure.Description()), "",
+                     BoxIcon::None);
+    } catch (const std::exception& failure) {
+        ShowPlainBox(boxes, CommandErrorText(0, failure.what()), "", BoxIcon::None);
+    }
+}
+
+}  // namespace
+
+std::int32_t MainWindow::ContractIdShown() const {
+    const double id = LeadingNumber(contractPage_->Controls().lblIDContract->text().toStdString());
+    return id >= 1 && id <= 2147483647.0 ? static_cast<std::int32_t>(id) : 0;
+}
+
+void MainWindow::LoadContract(QTreeWidgetItem* node) {
+    if (node == nullptr) return;
+    const QString key = node->data(0, kKeyRole).toString();
+    if (key == node->text(0) || !key.startsWith(kContractKeyPrefix)) return;
+    bool numeric = false;
+    const std::int32_t id = key.mid(kContractKeyPrefix.size()).toInt(&numeric);
+    if (!numeric) return;
+
+    const std::optional<ContractForm> stored = archive_.LoadContract(id);
+    if (!stored) {
+        // Gone from the archive (reported by the store): the form stays as it was, and the
+        // tree drops the node so it is not clicked again.
+        Guarded([this] { LoadTree(); });
+        return;
+    }
+    const ContractControls& c = contractPage_->Controls();
+    c.lblIDContract->setText(QString::number(id));
+    contractPage_->ShowStoredContract(*stored);
+    saveMode_ = SaveMode::StoredContract;
+    RunStep(boxes_, [&] { contractPage_->LoadRateList(archive_.RateRows(id)); });
+    // The plan in memory belongs to whatever was calculated last: only a new calculation
+    // of this contract may be saved over its stored plan.
+    planOwner_ = PlanOwner{};
+    contractPage_->SetDefaultTarget();
+    contractPage_->ApplyLoadedPairs();
+    c.txtResult->setText(QStringLiteral("0"));
+    c.cmdSalva->setEnabled(true);
+    c.cmdElimina->setEnabled(true);
+    c.lblInfo->hide();
+    tabMain_->setCurrentIndex(0);
+}
+
+void MainWindow::Save() {
+    const ContractControls& c = contractPage_->Controls();
+    const SaveResult result =
+        archive_.SaveContract(contractPage_->ReadContractForm(), contractPage_->Plan(), planOwner_,
+                              saveMode_, ContractIdShown());
+    if (result.status != SaveStatus::Saved) return;
+    RunStep(boxes_, [this] { LoadTree(); });
+    if (saveMode_ == SaveMode::NewContract) {
+        c.lblIDContract->setText(QString::number(result.contractId));
+    }
+    saveMode_ = SaveMode::StoredContract;
+    c.cmdSalva->setEnabled(false);
+}
+
+void MainWindow::Delete() {
+    if (AskYesNo(boxes_, "Cancellare il contratto?", "") != BoxAnswer::Yes) return;
+    const DeleteStatus status = archive_.DeleteContract(ContractIdShown());
+    if (status == DeleteStatus::NothingSelected) return;
+    if (status == DeleteStatus::Deleted) {
+        RunStep(boxes_, [this] { New(); });
+        planOwner_ = PlanOwner{};
+    }
+    contractPage_->CutPlanGridToHeader();
+}
+
+}  // namespace quotaplan

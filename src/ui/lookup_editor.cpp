@@ -1,0 +1,121 @@
+#include "ui/lookup_editor.h"
+
+#include <charconv>
+#include <exception>
+
+#include "common/message_boxes.h"
+#include "data/db_error.h"
+#include "ui/window_archive.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr const char* kTitle = "Errore";
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::optional<std::int32_t> IdOf(const std::string& text) {
+    std::int32_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (error != std::errc() || end != text.data() + text.size() || id <= 0) return std::nullopt;
+    return id;
+}
+
+bool NamesTypes(const std::string& table) { return table.find("Tip") != std::string::npos; }
+
+}  // namespace
+
+std::string LookupTableOf(const std::string& tableEntry) { return "sup" + tableEntry; }
+
+void LookupEditor::Message(const char* text) { ShowMessage(boxes_, text, kTitle); }
+
+template <typename Query>
+std::optional<long long> LookupEditor::Checked(Query query) {
+    try {
+        return query();
+    } catch (const DatabaseError& failure) {
+        ShowMessage(boxes_, ErrorLine(failure.Error()) + "\n", "");
+    } catch (const std::exception& failure) {
+        ShowMessage(boxes_, std::string(failure.what()) + "\n", "");
+    }
+    return std::nullopt;
+}
+
+LookupCommandEnd LookupEditor::Add(const LookupPanel& panel) {
+    if (panel.tableEntry.empty()) {
+        Message("Selezionare la tabella a cui aggiungere il valore. Inserimento non riuscito.");
+        return {};
+    }
+    // A value of blanks alone would be stored as an empty description.
+    const std::string text = Trimmed(panel.value);
+    if (text.empty()) {
+        Message("Digitare un valore. Inserimento non riuscito.");
+        return {};
+    }
+    const std::string table = LookupTableOf(panel.tableEntry);
+    // Checked on the text as it will be stored, so " Leasing " cannot slip in beside
+    // "Leasing".
+    const auto count =
+        Checked([&] { return archive_.CountLookupValues(table, text, std::nullopt); });
+    if (!count) return {};
+    if (*count > 0) {
+        Message("Descrizione già esistente. Inserimento non riuscito.");
+        return {};
+    }
+    const bool added = archive_.AddLookupValue(table, text);
+    return {true, NamesTypes(table), added};
+}
+
+LookupCommandEnd LookupEditor::Rename(const LookupPanel& panel) {
+    const auto id = IdOf(panel.valueId);
+    if (!id) {
+        Message("Selezionare un valore da modificare.");
+        return {true, false, false};
+    }
+    const std::string table = LookupTableOf(panel.tableEntry);
+    const LookupCommandEnd refreshOnly{true, NamesTypes(table), false};
+    const std::string text = Trimmed(panel.value);
+    if (text.empty()) {
+        Message("Digitare un valore valido. Modifica non riuscita.");
+        return refreshOnly;
+    }
+    const auto count = Checked([&] { return archive_.CountLookupValues(table, text, *id); });
+    if (!count) return refreshOnly;
+    if (*count > 0) {
+        Message("Descrizione già esistente. Inserimento non riuscito.");
+        return refreshOnly;
+    }
+    const bool renamed = archive_.RenameLookupValue(table, *id, text);
+    return {true, NamesTypes(table), renamed};
+}
+
+LookupCommandEnd LookupEditor::Delete(const LookupPanel& panel) {
+    const auto id = IdOf(panel.valueId);
+    if (!id) {
+        Message("Selezionare un valore dalla lista dei valori. Cancellazione non riuscita.");
+        return {true, false, false};
+    }
+    const std::string table = LookupTableOf(panel.tableEntry);
+    if (table == "supTipologia") {
+        const auto used = Checked([&] { return archive_.CountContractsOfType(*id); });
+        if (!used) return {};
+        if (*used > 0) {
+            Message("Tipologia già assegnata ad un contratto. Cancellazione non riuscita.");
+            return {};
+        }
+    }
+    const bool deleted = archive_.DeleteLookupValue(table, *id);
+    return {true, NamesTypes(table), deleted};
+}
+
+std::string LookupEditor::ValueIdOf(const std::string& tableEntry, const std::string& value) {
+    if (tableEntry.empty()) return {};
+    const auto id = archive_.LookupValueId(LookupTableOf(tableEntry), value);
+    return id ? std::to_string(*id) : std::string();
+}
+
+}  // namespace quotaplan

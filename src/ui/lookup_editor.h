@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quotaplan {
+
+class MessageBoxes;
+class WindowArchive;
+
+// What the lookup-table panel shows when a command starts: the selected entry of
+// lstSupTab ("" when none), txtValue and txtValueID.
+struct LookupPanel {
+    std::string tableEntry;  // "Tipologia" for supTipologia
+    std::string value;
+    std::string valueId;
+};
+
+// How a command of the panel ends.
+struct LookupCommandEnd {
+    bool refresh = false;           // tree, table list, combos, New, then the reselection
+    bool selectFirstTable = false;  // after the refresh: the first entry, else the second
+    bool valueCleared = false;      // txtValue and txtValueID emptied, lstSupVal refilled
+};
+
+// The rules of the lookup-table editor ("Nuovo", "Modifica", "Cancella"), apart from the
+// widgets: each reads the panel, checks, changes the table through the archive and says
+// what the panel must do next. Messages are OK boxes titled "Errore"; a database error
+// in a duplicate or use check is shown in words and the command stops there.
+class LookupEditor {
+public:
+    LookupEditor(WindowArchive& archive, MessageBoxes& boxes) : archive_(archive), boxes_(boxes) {}
+
+    LookupCommandEnd Add(const LookupPanel& panel);
+    LookupCommandEnd Rename(const LookupPanel& panel);
+    LookupCommandEnd Delete(const LookupPanel& panel);
+
+    // The ID text of a value clicked in lstSupVal: "" when none matches or the query fails.
+    std::string ValueIdOf(const std::string& tableEntry, const std::string& value);
+
+private:
+    // The count of a check, or nullopt when the query failed (the error has been shown).
+    template <typename Query>
+    std::optional<long long> Checked(Query query);
+    void Message(const char* text);
+
+    WindowArchive& archive_;
+    MessageBoxes& boxes_;
+};
+
+// "sup" followed by the entry of lstSupTab.
+std::string LookupTableOf(const std::string& tableEntry);
+
+}  // namespace quotaplan
