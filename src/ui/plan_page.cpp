@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <exception>
+#include <string>
 
 #include "common/clock.h"
 #include "common/desktop_shell.h"
 #include "common/message_boxes.h"
 #include "common/program_folder.h"
 #include "common/program_info.h"
+#include "common/run_time_error.h"
 #include "output/excel_export.h"
 #include "output/plan_print.h"
 #include "output/text_export.h"
@@ -70,6 +73,15 @@ GridPrintContent ReadGridForPrint(const PlanGrid& grid, std::string description)
     content.description = std::move(description);
     content.today = Today();
     return content;
+}
+
+// An error the output code raised instead of reporting, in words: never an end to the run.
+std::string UnexpectedError(const std::exception& error) {
+    if (const auto* numbered = dynamic_cast<const RunTimeError*>(&error)) {
+        return "Si è verificato l'errore N° " + std::to_string(numbered->Number()) + " " +
+               numbered->Description();
+    }
+    return std::string("Si è verificato un errore imprevisto: ") + error.what();
 }
 
 // The hourglass while a command works; the normal pointer again however it ends.
@@ -143,29 +155,34 @@ void PlanPage::ExportTextFile() { RunExport(ExportKind::Text); }
 void PlanPage::ExportExcelFile() { RunExport(ExportKind::Excel); }
 void PlanPage::ExportWordFile() { RunExport(ExportKind::Word); }
 
+ExportResult PlanPage::WriteExport(ExportKind kind) const {
+    const ContractHeader header = GetContractHeader();
+    // The export cleans its own copy of the description for the file name.
+    const std::string description = Text(contract_->Controls().txtDescBene);
+    const FinancialPlan& plan = contract_->Plan();
+    const std::filesystem::path folder = programFolder_ / "Export";
+    try {
+        switch (kind) {
+            case ExportKind::Text:
+                return ExportText(folder, description, header, plan);
+            case ExportKind::Excel:
+                return ExportExcel(folder, description, header, plan);
+            case ExportKind::Word:
+                return ExportWord(programFolder_ / "pda.dot", folder, description, header, plan);
+        }
+    } catch (const std::exception& error) {
+        return ExportResult{ExportCode::WriteError, UnexpectedError(error), {}};
+    }
+    return ExportResult{ExportCode::WriteError, "Formato di esportazione sconosciuto", {}};
+}
+
 void PlanPage::RunExport(ExportKind kind) {
     if (!Connected()) return;
     std::string problem;
     BoxIcon icon = BoxIcon::Critical;
     {
         BusyCursor busy;
-        const ContractHeader header = GetContractHeader();
-        // The export cleans its own copy of the description for the file name.
-        const std::string description = Text(contract_->Controls().txtDescBene);
-        const FinancialPlan& plan = contract_->Plan();
-        const std::filesystem::path folder = programFolder_ / "Export";
-        ExportResult result;
-        switch (kind) {
-            case ExportKind::Text:
-                result = ExportText(folder, description, header, plan);
-                break;
-            case ExportKind::Excel:
-                result = ExportExcel(folder, description, header, plan);
-                break;
-            case ExportKind::Word:
-                result = ExportWord(programFolder_ / "pda.dot", folder, description, header, plan);
-                break;
-        }
+        const ExportResult result = WriteExport(kind);
         if (result.code == ExportCode::NoPlan) return;
         if (!result.Ok()) {
             problem = result.message;
@@ -193,8 +210,12 @@ void PlanPage::PrintPlan() {
         BusyCursor busy;
         const GridPrintContent content =
             ReadGridForPrint(*fgrPDA, Text(contract_->Controls().txtDescBene));
-        result = printer_ != nullptr ? PrintGrid(*printer_, content)
-                                     : PrintGridOnDefaultPrinter(content);
+        try {
+            result = printer_ != nullptr ? PrintGrid(*printer_, content)
+                                         : PrintGridOnDefaultPrinter(content);
+        } catch (const std::exception& error) {
+            result = PrintResult{PrintCode::PrinterError, UnexpectedError(error)};
+        }
     }
     if (result.Ok()) return;
     const BoxIcon icon =

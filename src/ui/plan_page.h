@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "output/contract_header.h"
+#include "output/export_result.h"
 
 class QPrinter;
 class QPushButton;
@@ -56,7 +57,10 @@ public:
 
 private:
     enum class ExportKind { Text, Excel, Word };
+    // The button sequence around WriteExport: busy pointer, the file opened, a box on failure.
     void RunExport(ExportKind kind);
+    // Writes the export of the current form and plan; an exception becomes a WriteError.
+    ExportResult WriteExport(ExportKind kind) const;
     // Fills in from the main window what was not connected; true when all is there.
     bool Connected();
 
