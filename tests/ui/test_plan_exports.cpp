@@ -197,15 +197,6 @@ private slots:
                          "Maxi.|0.0\n1° Rata|7.5\n"));
     }
 
-    void exportAgainReplacesTheFile() {
-        FillAndCalculate("Tornio");
-        Press("cmdText");
-        const qint64 size = QFileInfo(ExportFile(".txt")).size();
-        Press("cmdText");
-        QCOMPARE(QFileInfo(ExportFile(".txt")).size(), size);
-        QCOMPARE(f_->shell.requests.size(), std::size_t(2));
-    }
-
     // What cannot be written is named in a box; nothing is opened, nothing is left behind.
     void failuresAreShown_data() {
         QTest::addColumn<QString>("button");
