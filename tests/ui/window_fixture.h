@@ -21,14 +21,14 @@
 
 namespace quotaplan::test {
 
-// A loaded, shown and active main window over the fake archive, with recording boxes.
-struct WindowFixture {
-    FakeWindowArchive archive;
+// Drives a main window as a user would, with recording boxes and a recording shell.
+struct WindowDriver {
     RecordingMessageBoxes boxes;
     RecordingDesktopShell shell;
     std::unique_ptr<MainWindow> window;
 
-    WindowFixture() {
+    // Loads, shows and activates a window over the archive.
+    void Open(WindowArchive& archive) {
         window = std::make_unique<MainWindow>(archive, boxes, shell);
         window->Load();
         window->show();
@@ -75,6 +75,12 @@ struct WindowFixture {
     void Calcola() const { QTest::mouseClick(C().cmdCalcola, Qt::LeftButton); }
     QString Cell(int row, int column) const { return Grid()->TextMatrix(row, column); }
     bool Stale() const { return C().lblInfo->isVisible(); }
+};
+
+// A loaded, shown and active main window over the fake archive.
+struct WindowFixture : WindowDriver {
+    FakeWindowArchive archive;
+    WindowFixture() { Open(archive); }
 };
 
 }  // namespace quotaplan::test

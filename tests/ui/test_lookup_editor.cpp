@@ -1,0 +1,239 @@
+// The lookup-table editor on the page "Stato", over a copy of the real archive: the
+// messages and their title, trimmed and apostrophe values, case-blind duplicates, renaming
+// to itself, types in use, a broken lookup table, and the refresh that follows.
+#include <QListWidget>
+
+#include "archive_fixture.h"
+#include "common/clock.h"
+#include "ui/status_page.h"
+
+using namespace quotaplan;
+using namespace quotaplan::test;
+
+namespace {
+
+struct EditorFixture : ArchiveFixture {
+    StatusPage* S() const { return window->Status(); }
+    void Table(const QString& entry) const {
+        const auto found = S()->lstSupTab->findItems(entry, Qt::MatchExactly);
+        QVERIFY(found.size() == 1);
+        S()->lstSupTab->setCurrentItem(found[0]);
+        emit S()->lstSupTab->itemClicked(found[0]);
+    }
+    void Value(const QString& text) const {
+        const auto found = S()->lstSupVal->findItems(text, Qt::MatchExactly);
+        QVERIFY(found.size() == 1);
+        S()->lstSupVal->setCurrentItem(found[0]);
+        emit S()->lstSupVal->itemClicked(found[0]);
+    }
+    void Type(const QString& text) const { S()->txtValue->setText(text); }
+    void Press(QPushButton* button) const { QTest::mouseClick(button, Qt::LeftButton); }
+    QStringList Values() const {
+        QStringList texts;
+        for (int i = 0; i < S()->lstSupVal->count(); ++i) texts << S()->lstSupVal->item(i)->text();
+        return texts;
+    }
+    QStringList Stored(const std::string& table) {
+        QStringList texts;
+        for (Recordset rows(db, "SELECT Descrizione FROM " + table + " ORDER BY ID"); !rows.Eof();
+             rows.MoveNext()) {
+            texts << QString::fromStdString(rows.Value(0).ToText());
+        }
+        return texts;
+    }
+    QStringList Combo(QComboBox* combo) const {
+        QStringList texts;
+        for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+        return texts;
+    }
+    QString Title(std::size_t index) const {
+        return QString::fromStdString(boxes.shown.at(index).title);
+    }
+};
+
+const QStringList kTypes = {"Leasing", "Mutuo", "Credito al consumo"};
+
+}  // namespace
+
+class LookupEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusalsShowTheirMessageUnderErrore_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no table") << ""
+                                  << "Noleggio"
+                                  << "Selezionare la tabella a cui aggiungere il valore. "
+                                     "Inserimento non riuscito.";
+        QTest::newRow("empty") << "Tipologia"
+                               << ""
+                               << "Digitare un valore. Inserimento non riuscito.";
+        QTest::newRow("blanks only") << "Tipologia"
+                                     << "   "
+                                     << "Digitare un valore. Inserimento non riuscito.";
+        QTest::newRow("other letter case")
+            << "Tipologia"
+            << "LEASING"
+            << "Descrizione già esistente. Inserimento non riuscito.";
+        QTest::newRow("accented case") << "TxRiferimento"
+                                       << "EURIBOR 3 MESI"
+                                       << "Descrizione già esistente. Inserimento non riuscito.";
+        QTest::newRow("surrounding blanks")
+            << "Tipologia"
+            << "  mutuo "
+            << "Descrizione già esistente. Inserimento non riuscito.";
+    }
+    void refusalsShowTheirMessageUnderErrore() {
+        QFETCH(QString, table);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        EditorFixture f;
+        if (!table.isEmpty()) f.Table(table);
+        f.Enter("txtDescBene", "Contratto non salvato");
+        f.Type(value);
+        f.Press(f.S()->cmdSupNew);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0), message);
+        QCOMPARE(f.Title(0), QString("Errore  Quotaplan 4.0.0"));
+        QCOMPARE(f.Stored("supTipologia"), kTypes);
+        // An add that stops before writing does not refresh: the form is kept.
+        QCOMPARE(f.Text("txtDescBene"), QString("Contratto non salvato"));
+    }
+
+    void addStoresTheTrimmedTextAndRefreshes() {
+        EditorFixture f;
+        f.Table("Tipologia");
+        f.Enter("txtDescBene", "Perso");
+        f.Type("  Noleggio  ");
+        f.Press(f.S()->cmdSupNew);
+        QVERIFY(f.boxes.shown.empty());
+        QCOMPARE(f.Stored("supTipologia"), kTypes + QStringList{"Noleggio"});
+        QCOMPARE(f.Combo(f.C().cboTipoLea), kTypes + QStringList{"Noleggio"});
+        QVERIFY(f.TypeNode("Noleggio") != nullptr);
+        QCOMPARE(f.Values(), kTypes + QStringList{"Noleggio"});
+        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("Tipologia"));
+        QCOMPARE(f.S()->txtValue->text(), QString());
+        QCOMPARE(f.S()->txtValueID->text(), QString());
+        QCOMPARE(f.Text("txtDescBene"), QString());
+    }
+
+    void wildcardCharactersAreTakenAsThemselves() {
+        EditorFixture f;
+        f.Table("TxRiferimento");
+        f.Type("Euribor%");
+        f.Press(f.S()->cmdSupNew);
+        f.Table("TxRiferimento");
+        f.Type("Euribor_1 mese");
+        f.Press(f.S()->cmdSupNew);
+        QVERIFY(f.boxes.shown.empty());
+        QVERIFY(f.Stored("supTxRiferimento").contains("Euribor%"));
+        QVERIFY(f.Stored("supTxRiferimento").contains("Euribor_1 mese"));
+        // Selecting one finds its own ID, not the first value the pattern would match.
+        f.Table("TxRiferimento");
+        f.Value("Euribor_1 mese");
+        QCOMPARE(f.S()->txtValueID->text(), QString("7"));
+    }
+
+    void anApostropheValueGoesTheWholeWay() {
+        EditorFixture f;
+        f.Table("Tipologia");
+        f.Type("Prestito d'onore");
+        f.Press(f.S()->cmdSupNew);
+        f.Value("Prestito d'onore");
+        QCOMPARE(f.S()->txtValue->text(), QString("Prestito d'onore"));
+        QCOMPARE(f.S()->txtValueID->text(), QString("4"));
+        // Renaming to its own text is allowed.
+        f.Press(f.S()->cmdSupEdit);
+        QVERIFY(f.boxes.shown.empty());
+        f.Value("Prestito d'onore");
+        f.Type("Prestito d'onore bis");
+        f.Press(f.S()->cmdSupEdit);
+        QVERIFY(f.boxes.shown.empty());
+        QCOMPARE(f.Stored("supTipologia"), kTypes + QStringList{"Prestito d'onore bis"});
+        f.Value("Prestito d'onore bis");
+        f.Press(f.S()->cmdSupDel);
+        QVERIFY(f.boxes.shown.empty());
+        QCOMPARE(f.Stored("supTipologia"), kTypes);
+        QCOMPARE(f.Combo(f.C().cboTipoLea), kTypes);
+    }
+
+    void renameRefusals() {
+        EditorFixture f;
+        f.Table("Tipologia");
+        f.Press(f.S()->cmdSupEdit);
+        QCOMPARE(f.Prompt(0), QString("Selezionare un valore da modificare."));
+        // With no value chosen the second table is shown afterwards.
+        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("TxRiferimento"));
+        f.Table("Tipologia");
+        f.Value("Mutuo");
+        f.Type(" ");
+        f.Press(f.S()->cmdSupEdit);
+        QCOMPARE(f.Prompt(1), QString("Digitare un valore valido. Modifica non riuscita."));
+        f.Value("Mutuo");
+        f.Type("leasing");
+        f.Press(f.S()->cmdSupEdit);
+        QCOMPARE(f.Prompt(2), QString("Descrizione già esistente. Inserimento non riuscito."));
+        QCOMPARE(f.Stored("supTipologia"), kTypes);
+        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("Tipologia"));
+    }
+
+    void aTypeInUseIsKeptAndAnUnusedOneGoes() {
+        ScopedToday today(*CalendarDate::FromYmd(2006, 1, 15));
+        EditorFixture f;
+        f.FillSmall("Pialla", "6");
+        f.Calcola();
+        f.Salva();  // filed under "Leasing"
+        f.Enter("txtDescBene", "Modulo in corso");
+        f.Table("Tipologia");
+        f.Value("Leasing");
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0),
+                 QString("Tipologia già assegnata ad un contratto. Cancellazione non riuscita."));
+        QCOMPARE(f.Stored("supTipologia"), kTypes);
+        // Refused without the refresh: the panel and the form are as they were.
+        QCOMPARE(f.S()->txtValue->text(), QString("Leasing"));
+        QCOMPARE(f.Text("txtDescBene"), QString("Modulo in corso"));
+
+        f.Value("Credito al consumo");
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Stored("supTipologia"), QStringList({"Leasing", "Mutuo"}));
+        QCOMPARE(f.Values(), QStringList({"Leasing", "Mutuo"}));
+        QCOMPARE(f.Combo(f.C().cboTipoLea), QStringList({"Leasing", "Mutuo"}));
+        QVERIFY(f.TypeNode("Credito al consumo") == nullptr);
+        QVERIFY(f.ContractNode("Pialla") != nullptr);
+        // Reference rates are deleted without a use check.
+        f.Table("TxRiferimento");
+        f.Value("IRS 10 anni");
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QVERIFY(!f.Stored("supTxRiferimento").contains("IRS 10 anni"));
+        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("TxRiferimento"));
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.Prompt(1), QString("Selezionare un valore dalla lista dei valori. "
+                                      "Cancellazione non riuscita."));
+    }
+
+    void aBrokenLookupTableIsReportedInWords() {
+        EditorFixture f;
+        // A "sup" table without the Descrizione column: every query on it fails.
+        QVERIFY(f.db.Execute("CREATE TABLE supRotta (ID INTEGER PRIMARY KEY, Nome TEXT)"));
+        QVERIFY(f.db.Execute("INSERT INTO supRotta (Nome) VALUES ('x')"));
+        f.S()->FillTableList();
+        f.Table("Rotta");
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0),
+                 QString("3265 - Non è possibile trovare l'elemento in questa collection!\n"));
+        f.Type("Valore");
+        f.Press(f.S()->cmdSupNew);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
+        QCOMPARE(f.Prompt(1), QString("1 - no such column: Descrizione\n"));
+        QCOMPARE(f.boxes.shown[1].icon, BoxIcon::None);
+        QCOMPARE(f.Stored("supTipologia"), kTypes);
+    }
+};
+
+QTEST_MAIN(LookupEditorTest)
+#include "test_lookup_editor.moc"
