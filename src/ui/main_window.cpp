@@ -55,6 +55,9 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     tvwContratti_->setObjectName(QStringLiteral("tvwContratti"));
     tvwContratti_->setHeaderHidden(true);
     tvwContratti_->setGeometry(2, 2, Twips(2115) - 4, Twips(6495));
+    // Long descriptions scroll sideways rather than being cut short.
+    tvwContratti_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvwContratti_->header()->setStretchLastSection(false);
 
     tabMain_ = new QTabWidget(central);
     tabMain_->setObjectName(QStringLiteral("tabMain"));

@@ -37,6 +37,11 @@ QStringList ToQt(const std::vector<std::string>& texts) {
 }
 
 constexpr int kKeyRole = Qt::UserRole;
+// The frame's caption sits on its top border here, not inside it: the frame's content
+// moves down by this much, and the frame grows by as much.
+constexpr int kFrameCaption = 8;
+
+int FrameTop(int twips) { return Twips(twips) + kFrameCaption; }
 
 }  // namespace
 
@@ -72,9 +77,9 @@ void StatusPage::BuildEditor() {
 
 void StatusPage::BuildSummary() {
     fraSummary = Placed(new QGroupBox(QStringLiteral("Dati di Riepilogo"), this), "fraSummary", 8,
-                        184, Twips(6735), Twips(2895));
+                        184, Twips(6735), Twips(2895) + kFrameCaption);
     auto display = [this](const char* name, int top) {
-        auto* field = Placed(new QLineEdit(fraSummary), name, Twips(2220), Twips(top), 100, 20);
+        auto* field = Placed(new QLineEdit(fraSummary), name, Twips(2220), FrameTop(top), 100, 20);
         field->setReadOnly(true);
         field->setAlignment(Qt::AlignRight);
         field->setBackgroundRole(QPalette::Button);
@@ -83,14 +88,16 @@ void StatusPage::BuildSummary() {
         field->setPalette(palette);
         return field;
     };
-    Caption(fraSummary, QStringLiteral("Tasso medio ponderato"), Twips(120), Twips(240) + 3, 135);
+    Caption(fraSummary, QStringLiteral("Tasso medio ponderato"), Twips(120), FrameTop(240) + 3,
+            135);
     txtTassoMedio = display("txtTassoMedio", 240);
-    Caption(fraSummary, QStringLiteral("Debito residuo totale"), Twips(120), Twips(540) + 3, 135);
+    Caption(fraSummary, QStringLiteral("Debito residuo totale"), Twips(120), FrameTop(540) + 3,
+            135);
     txtDebitoResiduo = display("txtDebitoResiduo", 540);
     cmdAggiorna = Placed(new QPushButton(QStringLiteral("Aggiorna"), fraSummary), "cmdAggiorna",
-                         Twips(5640), Twips(180), 68, 25);
-    Caption(fraSummary, QStringLiteral("Canoni del mese in corso"), Twips(120), Twips(960));
-    lstCanoni = Placed(new QTreeWidget(fraSummary), "lstCanoni", Twips(120), Twips(1200),
+                         Twips(5640), FrameTop(180), 68, 25);
+    Caption(fraSummary, QStringLiteral("Canoni del mese in corso"), Twips(120), FrameTop(960));
+    lstCanoni = Placed(new QTreeWidget(fraSummary), "lstCanoni", Twips(120), FrameTop(1200),
                        Twips(6375), Twips(1575));
     lstCanoni->setRootIsDecorated(false);
     lstCanoni->setColumnCount(0);

@@ -3,6 +3,7 @@
 // guard against saving another contract's plan, a contract deleted behind the window's
 // back, and the portfolio summary.
 #include <QComboBox>
+#include <QDir>
 #include <QTreeWidget>
 
 #include "archive_fixture.h"
@@ -274,6 +275,41 @@ private slots:
                                 status->lstCanoni->topLevelItem(1)->text(2)};
         seen.sort();
         QCOMPARE(seen, QStringList({"Pressa " + pressaInstalment, "Tornio " + tornioInstalment}));
+    }
+
+    // The page "Stato" with a few contracts archived, for the README.
+    void grabStatusPage() {
+        const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
+        today_.emplace(*CalendarDate::FromYmd(2006, 4, 10));
+        ArchiveFixture f;
+        const struct {
+            const char* name;
+            const char* type;
+            const char* value;
+            const char* rate;
+        } contracts[] = {{"Fresatrice CNC", "Leasing", "30000", "7,5"},
+                         {"Tornio a controllo", "Leasing", "18500", "6,9"},
+                         {"Furgone consegne", "Credito al consumo", "24000", "8,2"},
+                         {"Capannone Nord", "Mutuo", "250000", "4,75"}};
+        for (const auto& contract : contracts) {
+            QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+            f.FillSmall(contract.name, contract.rate);
+            f.C().cboTipoLea->setCurrentText(QString::fromUtf8(contract.type));
+            f.Enter("txtValBene", contract.value);
+            f.Enter("txtRate", "36");
+            f.Calcola();
+            f.Salva();
+        }
+        QVERIFY(f.boxes.shown.empty());
+        QTest::mouseClick(f.window->Status()->cmdAggiorna, Qt::LeftButton);
+        for (int i = 0; i < f.window->Tree()->topLevelItemCount(); ++i) {
+            f.window->Tree()->topLevelItem(i)->setExpanded(true);
+        }
+        f.window->Tabs()->setCurrentIndex(2);
+        f.window->Status()->SelectTable(0);
+        QApplication::processEvents();
+        QVERIFY(f.window->grab().save(QDir(folder).filePath("stato.png")));
     }
 
 private:

@@ -264,8 +264,9 @@ private slots:
         if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
         FillThirtyThousand();
         f_->Calcola();
-        const char* names[] = {"calcoli.png", "piano-finanziario.png", "stato.png"};
-        for (int page = 0; page < 3; ++page) {
+        // "Stato" is grabbed over a real archive, with contracts in it (test_archive_window).
+        const char* names[] = {"calcoli.png", "piano-finanziario.png"};
+        for (int page = 0; page < 2; ++page) {
             f_->window->Tabs()->setCurrentIndex(page);
             QApplication::processEvents();
             QVERIFY(f_->window->grab().save(QDir(folder).filePath(names[page])));
