@@ -6,6 +6,7 @@
 
 #include "common/program_folder.h"
 #include "ui/about_box.h"
+#include "ui/qt_desktop_shell.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
@@ -108,6 +109,15 @@ private slots:
         Menu(f, "mnuEsci")->trigger();
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.archive.closes, 1);
+    }
+
+    // What the real shell refuses before asking the desktop (nothing is started here).
+    void realShellRefusesWhatCannotBeOpened() {
+        QtDesktopShell shell;
+        QVERIFY(!shell.OpenUrl(""));
+        QVERIFY(!shell.OpenUrl("senza schema"));
+        QVERIFY(!shell.OpenFile("/nessuna/cartella/Servizi.url"));
+        QVERIFY(!shell.OpenInTextEditor("/nessuna/cartella/piano.txt"));
     }
 
     void summaryFailureIsShownNotFatal() {
