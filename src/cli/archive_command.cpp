@@ -26,15 +26,16 @@ struct Refusal {
 };
 
 std::optional<std::int32_t> ReadId(const std::string& text) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(std::stol(text));
 }
 
 // The entry of a lookup list chosen by its text, or the first entry when none is asked for.
-std::string LookupText(Database& db, std::string_view table, const std::optional<std::string>& asked,
-                       const char* option) {
+std::string LookupText(Database& db, std::string_view table,
+                       const std::optional<std::string>& asked, const char* option) {
     RecordBuffer buffer;
     const auto entries = FillCombo(db, buffer, table);
     if (!asked) {
@@ -94,10 +95,14 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
     const SaveResult saved =
         store.Save(form, outcome.plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
     switch (saved.status) {
-        case SaveStatus::Saved: out << saved.contractId << "\n"; return 0;
-        case SaveStatus::Duplicate: return kRefused;
+        case SaveStatus::Saved:
+            out << saved.contractId << "\n";
+            return 0;
+        case SaveStatus::Duplicate:
+            return kRefused;
         case SaveStatus::Failed:
-        case SaveStatus::Ignored: break;
+        case SaveStatus::Ignored:
+            break;
     }
     return kDatabaseError;
 }
@@ -108,9 +113,9 @@ int List(ContractStore& store, std::ostream& out) {
     for (const TreeType& type : store.TreeEntries()) {
         for (const TreeContract& contract : type.contracts) {
             json += (first ? "\n  " : ",\n  ");
-            json += "{\"type\": " + JsonString(type.Descrizione) + ", \"id\": " +
-                    std::to_string(contract.ID) + ", \"description\": " +
-                    JsonString(contract.DescBene) + "}";
+            json += "{\"type\": " + JsonString(type.Descrizione) +
+                    ", \"id\": " + std::to_string(contract.ID) +
+                    ", \"description\": " + JsonString(contract.DescBene) + "}";
             first = false;
         }
     }
@@ -146,8 +151,7 @@ std::string FormJson(const ContractForm& form) {
            text("contract_date", form.txtContract) + text("first_date", form.txtStart) +
            text("buyout_date", form.txtDataRiscatto) +
            flag("buyout_interest", form.chkIntRiscatto) +
-           text("contract_fees", form.txtSpContratto) +
-           text("instalment_fee", form.txtSpRata);
+           text("contract_fees", form.txtSpContratto) + text("instalment_fee", form.txtSpRata);
 }
 
 std::string StoredRowJson(const StoredPlanRow& row) {
@@ -173,8 +177,8 @@ int Show(ContractStore& store, const std::string& text, std::ostream& out) {
     const std::int32_t id = StoredId(store, "show", text);
     const auto form = store.Load(id);
     if (!form) return kRefused;
-    std::string json = "{\n  \"id\": " + std::to_string(id) + ",\n" + FormJson(*form) +
-                       "  \"plan\": [";
+    std::string json =
+        "{\n  \"id\": " + std::to_string(id) + ",\n" + FormJson(*form) + "  \"plan\": [";
     const auto rows = store.LoadPlanRows(id);
     for (std::size_t k = 0; k < rows.size(); ++k) {
         json += (k == 0 ? "\n    " : ",\n    ") + StoredRowJson(rows[k]);
@@ -186,9 +190,12 @@ int Show(ContractStore& store, const std::string& text, std::ostream& out) {
 int Delete(ContractStore& store, const std::string& text) {
     const std::int32_t id = StoredId(store, "delete", text);
     switch (store.Delete(id)) {
-        case DeleteStatus::Deleted: return 0;
-        case DeleteStatus::NothingSelected: return kRefused;
-        case DeleteStatus::Failed: break;
+        case DeleteStatus::Deleted:
+            return 0;
+        case DeleteStatus::NothingSelected:
+            return kRefused;
+        case DeleteStatus::Failed:
+            break;
     }
     return kDatabaseError;
 }
@@ -202,8 +209,8 @@ std::optional<Database> Connect(const CommandLine& line, const std::filesystem::
 }  // namespace
 
 const std::set<std::string>& ArchiveValueOptions() {
-    static const std::set<std::string> options = {"db", "save", "show", "delete", "type",
-                                                  "ref-rate"};
+    static const std::set<std::string> options = {"db",     "save", "show",
+                                                  "delete", "type", "ref-rate"};
     return options;
 }
 
@@ -219,7 +226,8 @@ bool AsksForArchive(const CommandLine& line) {
 int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
                       const std::filesystem::path& programFolder, std::ostream& out,
                       std::ostream& err) {
-    const int commands = line.Has("save") + line.Has("list") + line.Has("show") + line.Has("delete");
+    const int commands =
+        line.Has("save") + line.Has("list") + line.Has("show") + line.Has("delete");
     if (commands != 1) {
         err << "Indicare uno solo fra --save, --list, --show e --delete.\n";
         return kRefused;

@@ -92,8 +92,8 @@ void Calculate(const CalcOptions& options, CalcOutcome& outcome) {
         case SolveTarget::Instalment: {
             // As the window does, a negative count is taken as its absolute value.
             terms.NumRate = CountOf(std::labs(*options.count));
-            const auto rates =
-                RatesForPlan(ListPercents(options, terms), terms.NumRate, terms.Tasso + terms.Spread);
+            const auto rates = RatesForPlan(ListPercents(options, terms), terms.NumRate,
+                                            terms.Tasso + terms.Spread);
             terms.Rata = CalculateInstalment(terms, rates, outcome.plan);
             outcome.instalment = terms.Rata;
             break;
@@ -119,16 +119,20 @@ std::string ShownNumber(float value, int formatCode) {
 
 std::string RowTypeOf(ExportRowKind kind) {
     switch (kind) {
-        case ExportRowKind::Maxi: return "Maxi.";
-        case ExportRowKind::Buyout: return "Riscatto";
-        case ExportRowKind::Instalment: break;
+        case ExportRowKind::Maxi:
+            return "Maxi.";
+        case ExportRowKind::Buyout:
+            return "Riscatto";
+        case ExportRowKind::Instalment:
+            break;
     }
     return "Rata";
 }
 
 std::string PlanRowJson(const ExportRow& row) {
     std::string json = "{\"type\": " + JsonString(RowTypeOf(row.kind));
-    if (row.kind == ExportRowKind::Instalment) json += ", \"number\": " + std::to_string(row.number);
+    if (row.kind == ExportRowKind::Instalment)
+        json += ", \"number\": " + std::to_string(row.number);
     json += ", \"date\": " + JsonString(row.date.Iso());
     json += ", \"rate\": " + ShownNumber(row.ratePercent, 2);
     json += ", \"amount\": " + ShownNumber(row.amount, 1);
@@ -149,8 +153,8 @@ std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options)
     } catch (const CliFailure& refusal) {
         return refusal;
     } catch (const RunTimeError& error) {
-        return CliFailure{kArithmeticError, "Errore " + std::to_string(error.Number()) + ": " +
-                                                error.Description()};
+        return CliFailure{kArithmeticError,
+                          "Errore " + std::to_string(error.Number()) + ": " + error.Description()};
     }
     return outcome;
 }
@@ -160,14 +164,16 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     switch (outcome.target) {
         case SolveTarget::Rate:
             // The rate as the rate field shows it: seven significant digits at most.
-            return "{\"rate\": " + JsonNumber(ParseNumber32(GeneralText(outcome.nominalRatePercent))) +
-                   effective + "}\n";
+            return "{\"rate\": " +
+                   JsonNumber(ParseNumber32(GeneralText(outcome.nominalRatePercent))) + effective +
+                   "}\n";
         case SolveTarget::Value:
             return "{\"value\": " + JsonNumber(outcome.value) + effective + "}\n";
-        case SolveTarget::Instalment: break;
+        case SolveTarget::Instalment:
+            break;
     }
-    std::string json = "{\"instalment\": " + JsonNumber(outcome.instalment) + effective +
-                       ", \"plan\": [";
+    std::string json =
+        "{\"instalment\": " + JsonNumber(outcome.instalment) + effective + ", \"plan\": [";
     const auto rows = PlanRowsForExport(outcome.plan);
     for (std::size_t k = 0; k < rows.size(); ++k) {
         json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k]);

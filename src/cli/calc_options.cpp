@@ -62,15 +62,22 @@ std::optional<CliFailure> ReadRateList(const CommandLine& line, std::vector<floa
 
 std::optional<CliFailure> ReadChoices(const CommandLine& line, CalcOptions& options) {
     if (const auto solve = line.Value("solve")) {
-        if (*solve == "instalment") options.target = SolveTarget::Instalment;
-        else if (*solve == "rate") options.target = SolveTarget::Rate;
-        else if (*solve == "value") options.target = SolveTarget::Value;
-        else return Unreadable("solve", *solve, "instalment, rate o value");
+        if (*solve == "instalment")
+            options.target = SolveTarget::Instalment;
+        else if (*solve == "rate")
+            options.target = SolveTarget::Rate;
+        else if (*solve == "value")
+            options.target = SolveTarget::Value;
+        else
+            return Unreadable("solve", *solve, "instalment, rate o value");
     }
     if (const auto format = line.Value("format")) {
-        if (*format == "json") options.format = OutputFormat::Json;
-        else if (*format == "csv") options.format = OutputFormat::Csv;
-        else return Unreadable("format", *format, "json o csv");
+        if (*format == "json")
+            options.format = OutputFormat::Json;
+        else if (*format == "csv")
+            options.format = OutputFormat::Csv;
+        else
+            return Unreadable("format", *format, "json o csv");
     }
     return std::nullopt;
 }
@@ -79,10 +86,10 @@ std::optional<CliFailure> ReadChoices(const CommandLine& line, CalcOptions& opti
 
 const std::set<std::string>& CalcValueOptions() {
     static const std::set<std::string> options = {
-        "solve",        "value",          "maxi",          "buyout",      "rate",
-        "spread",       "count",          "periodicity",   "contract-date", "first-date",
-        "buyout-date",  "contract-fees",  "instalment-fee", "instalment", "rates",
-        "format"};
+        "solve",          "value",      "maxi",        "buyout",
+        "rate",           "spread",     "count",       "periodicity",
+        "contract-date",  "first-date", "buyout-date", "contract-fees",
+        "instalment-fee", "instalment", "rates",       "format"};
     return options;
 }
 
@@ -123,13 +130,12 @@ std::optional<CliFailure> ReadCalcOptions(const CommandLine& line, CalcOptions& 
               {"instalment", &options.instalment}}) {
             if ((failure = ReadNumberOption(line, name, *target))) return;
         }
-        for (const auto& [name, target] :
-             {std::pair<const char*, float*>{"maxi", &options.maxi},
-              {"buyout", &options.buyout},
-              {"spread", &options.spreadPercent},
-              {"contract-fees", &options.contractFees},
-              {"instalment-fee", &options.instalmentFee},
-              {"periodicity", &periodicity}}) {
+        for (const auto& [name, target] : {std::pair<const char*, float*>{"maxi", &options.maxi},
+                                           {"buyout", &options.buyout},
+                                           {"spread", &options.spreadPercent},
+                                           {"contract-fees", &options.contractFees},
+                                           {"instalment-fee", &options.instalmentFee},
+                                           {"periodicity", &periodicity}}) {
             if ((failure = ReadNumberOption(line, name, *target))) return;
         }
         if ((failure = ReadWholeOption(line, "count", options.count))) return;

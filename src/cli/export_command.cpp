@@ -51,8 +51,8 @@ std::optional<CliFailure> ReadExportOptions(const CommandLine& line,
                                             ExportOptions& options) {
     options.kind = line.Value("export").value_or("");
     if (options.kind != "txt" && options.kind != "xls" && options.kind != "doc") {
-        return CliFailure{2, "Valore non valido per --export: \"" + options.kind +
-                                 "\" (txt, xls o doc)"};
+        return CliFailure{
+            2, "Valore non valido per --export: \"" + options.kind + "\" (txt, xls o doc)"};
     }
     options.folder = line.Value("out").value_or((programFolder / "Export").string());
     options.description = line.Value("description").value_or(options.description);
@@ -74,8 +74,8 @@ std::variant<std::filesystem::path, CliFailure> WriteExport(
     } else if (options.kind == "xls") {
         result = ExportExcel(options.folder, options.description, header, outcome.plan);
     } else {
-        result = ExportWord(templateFile, options.folder, options.description, header,
-                            outcome.plan);
+        result =
+            ExportWord(templateFile, options.folder, options.description, header, outcome.plan);
     }
     if (!result.Ok()) return CliFailure{1, result.message};
     return result.file;

@@ -2,42 +2,16 @@
 
 #include <algorithm>
 
+#include "common/utf8.h"
+
 namespace quotaplan {
 namespace {
 
-// Decodes UTF-8; an invalid byte b becomes the private code point 0xDC00 + b, so that
-// such texts still compare consistently.
-std::u32string Decode(std::string_view text) {
-    std::u32string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80           ? 1
-                     : (lead >> 5) == 0x6  ? 2
-                     : (lead >> 4) == 0xE  ? 3
-                     : (lead >> 3) == 0x1E ? 4
-                                           : 0;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1F
-                        : length == 3 ? lead & 0x0F
-                                      : lead & 0x07;
-        bool valid = length > 0 && i + length <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out.push_back(0xDC00 + lead);
-            ++i;
-            continue;
-        }
-        out.push_back(code);
-        i += length;
-    }
-    return out;
-}
+// An invalid byte b stands for the private code point 0xDC00 + b, so that texts holding
+// such bytes still compare consistently with each other.
+char32_t PrivateCodeOf(unsigned char invalid) { return 0xDC00 + invalid; }
+
+std::u32string Decode(std::string_view text) { return DecodeUtf8(text, PrivateCodeOf); }
 
 char32_t FoldOne(char32_t c) {
     if (c >= U'A' && c <= U'Z') return c + 32;

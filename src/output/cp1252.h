@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf8.h"
+
 namespace quotaplan {
 
 // Converts UTF-8 text to Windows-1252, the 8-bit code page of the exported text files: one
@@ -10,10 +12,6 @@ namespace quotaplan {
 // any byte sequence that is not valid UTF-8, becomes "?", so the output always has one byte
 // per character read.
 std::string Utf8ToCp1252(std::string_view utf8);
-
-// Decodes UTF-8 into Unicode code points; an invalid sequence yields U+FFFD for its first
-// byte and decoding resumes at the next one.
-std::u32string DecodeUtf8(std::string_view utf8);
 
 // The Windows-1252 byte of a code point, or -1 when the code page has none.
 int Cp1252Byte(char32_t codePoint);

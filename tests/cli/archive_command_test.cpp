@@ -32,10 +32,10 @@ protected:
     }
 
     int Save(const std::string& description, std::vector<std::string> more = {}) {
-        std::vector<std::string> args = {"--save", description, "--value", "30000", "--maxi",
-                                         "3000", "--buyout", "3000", "--rate", "7.5", "--count",
-                                         "12", "--contract-date", "2026-01-15", "--first-date",
-                                         "2026-02-15"};
+        std::vector<std::string> args = {
+            "--save",          description,  "--value",      "30000",     "--maxi",  "3000",
+            "--buyout",        "3000",       "--rate",       "7.5",       "--count", "12",
+            "--contract-date", "2026-01-15", "--first-date", "2026-02-15"};
         args.insert(args.end(), more.begin(), more.end());
         return Run(args);
     }
@@ -62,7 +62,8 @@ TEST_F(CalcArchive, SaveListShowDelete) {
     // The maxi row, 12 instalments and the buy-out.
     EXPECT_NE(out_.find("\"type\": \"Maxi.\", \"date\": \"2026-01-15\""), std::string::npos);
     std::size_t rows = 0;
-    for (auto at = out_.find("{\"id\": "); at != std::string::npos; at = out_.find("{\"id\": ", at + 1)) {
+    for (auto at = out_.find("{\"id\": "); at != std::string::npos;
+         at = out_.find("{\"id\": ", at + 1)) {
         ++rows;
     }
     EXPECT_EQ(rows, 14u);
@@ -86,7 +87,8 @@ TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
     EXPECT_EQ(Run({"--list", "--delete", "1"}), 2);
     EXPECT_EQ(Run({"--show", "uno"}), 2);
     ASSERT_EQ(Run({"--list"}), 0);
-    EXPECT_EQ(out_, "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"}\n]\n");
+    EXPECT_EQ(out_,
+              "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"}\n]\n");
 }
 
 TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {

@@ -1,9 +1,8 @@
-#include "cli/quotaplan_calc.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "cli/quotaplan_calc.h"
 #include "common/clock.h"
 
 namespace quotaplan {
@@ -81,20 +80,21 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"NegativeCountIsItsSize", With({"--count", "-12"}), "\"number\": 12,"},
         // The bisection must stop where 32-bit amounts cannot resolve a cent.
         OptionCase{"RateSearchOnLargeAmounts",
-                   {"--solve", "rate", "--value", "1000000", "--count", "20", "--periodicity",
-                    "1", "--instalment", "101852.21"},
+                   {"--solve", "rate", "--value", "1000000", "--count", "20", "--periodicity", "1",
+                    "--instalment", "101852.21"},
                    "{\"rate\": 8, "}),
     [](const auto& info) { return info.param.name; });
 
 TEST(CalcPlan, BuyoutWithInterestAndMaxiRowsFramedTheInstalments) {
-    const CalcRun run = Calc({"--value", "10000", "--maxi", "500", "--buyout", "1000", "--rate", "6",
-                          "--count", "12", "--contract-date", "2006-01-15", "--first-date",
-                          "2006-02-15", "--buyout-date", "2007-03-15", "--buyout-interest"});
+    const CalcRun run = Calc({"--value", "10000", "--maxi", "500", "--buyout", "1000", "--rate",
+                              "6", "--count", "12", "--contract-date", "2006-01-15", "--first-date",
+                              "2006-02-15", "--buyout-date", "2007-03-15", "--buyout-interest"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(CountOf(run.out, "\"type\": \"Rata\""), 12);
-    const auto maxi = run.out.find("{\"type\": \"Maxi.\", \"date\": \"2006-01-15\", \"rate\": 0, "
-                                   "\"amount\": 500, \"capital\": 500, \"interest\": 0, "
-                                   "\"residual\": 9500}");
+    const auto maxi = run.out.find(
+        "{\"type\": \"Maxi.\", \"date\": \"2006-01-15\", \"rate\": 0, "
+        "\"amount\": 500, \"capital\": 500, \"interest\": 0, "
+        "\"residual\": 9500}");
     const auto first = run.out.find("\"number\": 1,");
     const auto buyout = run.out.find("{\"type\": \"Riscatto\", \"date\": \"2007-03-15\"");
     ASSERT_NE(maxi, std::string::npos) << run.out;
@@ -104,15 +104,16 @@ TEST(CalcPlan, BuyoutWithInterestAndMaxiRowsFramedTheInstalments) {
 }
 
 TEST(CalcPlan, BuyoutInterestOfTheReferenceContract) {
-    const CalcRun run = Calc({"--value", "10000", "--buyout", "1000", "--rate", "6", "--count", "12",
-                          "--contract-date", "2006-01-15", "--first-date", "2006-02-15",
-                          "--buyout-date", "2007-03-15", "--buyout-interest"});
+    const CalcRun run = Calc({"--value", "10000", "--buyout", "1000", "--rate", "6", "--count",
+                              "12", "--contract-date", "2006-01-15", "--first-date", "2006-02-15",
+                              "--buyout-date", "2007-03-15", "--buyout-interest"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"instalment\": 778.81"), std::string::npos);
-    EXPECT_NE(run.out.find("{\"type\": \"Rata\", \"number\": 1, \"date\": \"2006-02-15\", \"rate\": "
-                           "6, \"amount\": 778.81, \"capital\": 730.13, \"interest\": 48.68, "
-                           "\"residual\": 9269.87}"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find("{\"type\": \"Rata\", \"number\": 1, \"date\": \"2006-02-15\", \"rate\": "
+                     "6, \"amount\": 778.81, \"capital\": 730.13, \"interest\": 48.68, "
+                     "\"residual\": 9269.87}"),
+        std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("{\"type\": \"Riscatto\", \"date\": \"2007-03-15\", \"rate\": 0, "
                            "\"amount\": 1009.7, \"capital\": 1000, \"interest\": 9.7, "
@@ -124,10 +125,12 @@ TEST(CalcPlan, BuyoutInterestOfTheReferenceContract) {
 TEST(CalcPlan, ShortRateListRepeatsItsLastRate) {
     const CalcRun run = Calc(With({"--first-date", "2006-02-28", "--rates", "6,6,6,6,6,6,8"}));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("\"number\": 6, \"date\": \"2006-07-31\", \"rate\": 6, \"amount\": 859.93"),
-              std::string::npos);
-    EXPECT_NE(run.out.find("\"number\": 7, \"date\": \"2006-08-31\", \"rate\": 8, \"amount\": 864.61"),
-              std::string::npos);
+    EXPECT_NE(
+        run.out.find("\"number\": 6, \"date\": \"2006-07-31\", \"rate\": 6, \"amount\": 859.93"),
+        std::string::npos);
+    EXPECT_NE(
+        run.out.find("\"number\": 7, \"date\": \"2006-08-31\", \"rate\": 8, \"amount\": 864.61"),
+        std::string::npos);
     EXPECT_NE(run.out.find("\"number\": 12, \"date\": \"2007-01-31\", \"rate\": 8, \"amount\": "
                            "864.61, \"capital\": 859.08, \"interest\": 5.53, \"residual\": 0.02}"),
               std::string::npos)
@@ -144,8 +147,9 @@ TEST(CalcPlan, MissingDatesAreToday) {
 }
 
 TEST(CalcCsv, PrintsOnlyTheInstalmentLinesOfTheTextExport) {
-    const CalcRun run = Calc({"--value", "10000", "--maxi", "1000", "--buyout", "500", "--rate", "6",
-                          "--count", "12", "--first-date", "2006-02-28", "--format", "csv"});
+    const CalcRun run =
+        Calc({"--value", "10000", "--maxi", "1000", "--buyout", "500", "--rate", "6", "--count",
+              "12", "--first-date", "2006-02-28", "--format", "csv"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(CountOf(run.out, "\n"), 12);
     EXPECT_EQ(run.out.find("Maxi."), std::string::npos);

@@ -21,15 +21,17 @@ protected:
                    testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_);
-        fs::copy_file(fs::path(QUOTAPLAN_SOURCE_DIR) / "resources" / "pda.dot", folder_ / "pda.dot");
+        fs::copy_file(fs::path(QUOTAPLAN_SOURCE_DIR) / "resources" / "pda.dot",
+                      folder_ / "pda.dot");
     }
     void TearDown() override { fs::remove_all(folder_); }
 
     int Run(std::vector<std::string> extra) {
-        std::vector<std::string> args = {"--value", "10000", "--maxi", "1000", "--buyout", "500",
-                                         "--rate", "6", "--count", "12", "--contract-date",
-                                         "2006-01-15", "--first-date", "2006-02-15",
-                                         "--description", "Auto: A/B"};
+        std::vector<std::string> args = {
+            "--value",      "10000",      "--maxi",          "1000",
+            "--buyout",     "500",        "--rate",          "6",
+            "--count",      "12",         "--contract-date", "2006-01-15",
+            "--first-date", "2006-02-15", "--description",   "Auto: A/B"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::ostringstream out, err;
         const int status = RunQuotaplanCalc(args, out, err, folder_);
