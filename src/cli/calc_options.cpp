@@ -1,5 +1,6 @@
 #include "cli/calc_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -41,7 +42,9 @@ std::optional<CliFailure> ReadWholeOption(const CommandLine& line, const std::st
     if (!number || *number != std::trunc(*number)) {
         return Unreadable(option, *text, "serve un numero intero");
     }
-    target = static_cast<long>(*number);
+    // Anything beyond the 16-bit range is refused later as an overflow, as the window does;
+    // clamping keeps the conversion defined for absurd counts.
+    target = static_cast<long>(std::clamp(*number, -1e6f, 1e6f));
     return std::nullopt;
 }
 
@@ -149,7 +152,8 @@ std::optional<CliFailure> ReadCalcOptions(const CommandLine& line, CalcOptions& 
     if (periodicity != std::trunc(periodicity)) {
         return Unreadable("periodicity", *line.Value("periodicity"), "serve un numero intero");
     }
-    options.periodicity = static_cast<int>(periodicity);
+    // An unknown periodicity is refused by the form check; clamping keeps the conversion defined.
+    options.periodicity = static_cast<int>(std::clamp(periodicity, -1000.0f, 1000.0f));
     return std::nullopt;
 }
 

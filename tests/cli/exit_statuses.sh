@@ -30,6 +30,8 @@ expect 2 "--first-date" --value 10000 --rate 6 --count 12 --first-date 2007-02-3
 expect 2 "--bogus" --value 10000 --rate 6 --count 12 --bogus
 expect 1 "Divisione per zero" --value 10000 --rate -1 --spread 1 --count 12
 expect 1 "Overflow" --value 10000 --rate 6 --count 40000
+expect 1 "Overflow" --value 10000 --rate 6 --count 99999999999999999999
+expect 2 "Inserire una periodicità!" --value 10000 --rate 6 --count 12 --periodicity 99999999999999
 
 if [ "$failures" -eq 0 ]; then echo "all exit statuses as expected"; fi
 exit "$failures"
