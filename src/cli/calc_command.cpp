@@ -117,20 +117,13 @@ std::string ShownNumber(float value, int formatCode) {
     return JsonNumber(ParseNumber32(FormatNumber(value, formatCode)));
 }
 
-std::string RowTypeOf(ExportRowKind kind) {
-    switch (kind) {
-        case ExportRowKind::Maxi:
-            return "Maxi.";
-        case ExportRowKind::Buyout:
-            return "Riscatto";
-        case ExportRowKind::Instalment:
-            break;
-    }
-    return "Rata";
+// The row's Tipo: "Maxi.", "Rata" or "Riscatto".
+std::string RowTypeOf(const ExportRow& row) {
+    return row.kind == ExportRowKind::Instalment ? "Rata" : ExportRowCaption(row);
 }
 
 std::string PlanRowJson(const ExportRow& row) {
-    std::string json = "{\"type\": " + JsonString(RowTypeOf(row.kind));
+    std::string json = "{\"type\": " + JsonString(RowTypeOf(row));
     if (row.kind == ExportRowKind::Instalment)
         json += ", \"number\": " + std::to_string(row.number);
     json += ", \"date\": " + JsonString(row.date.Iso());
