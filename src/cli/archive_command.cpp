@@ -84,6 +84,11 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
     if (calc.target != SolveTarget::Instalment) {
         throw Refusal{kRefused, "--save richiede il calcolo della rata (--solve instalment)."};
     }
+    // The window cuts the description to its field's 50 characters and requires one first.
+    const std::string description = DescriptionOf(*line.Value("save"));
+    if (description.find_first_not_of(' ') == std::string::npos) {
+        throw Refusal{kRefused, "Inserire la descrizione del bene!"};
+    }
     const std::string type = LookupText(db, "supTipologia", line.Value("type"), "type");
     const std::string rate = LookupText(db, "supTxRiferimento", line.Value("ref-rate"), "ref-rate");
     auto result = RunCalculation(calc);
@@ -91,7 +96,7 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
         throw Refusal{refusal->exitStatus, refusal->message};
     }
     const auto& outcome = std::get<CalcOutcome>(result);
-    const ContractForm form = FormOf(outcome, calc, *line.Value("save"), type, rate);
+    const ContractForm form = FormOf(outcome, calc, description, type, rate);
     const SaveResult saved =
         store.Save(form, outcome.plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
     switch (saved.status) {
@@ -123,13 +128,10 @@ int List(ContractStore& store, std::ostream& out) {
     return 0;
 }
 
-bool Exists(ContractStore& store, std::int32_t id) {
-    for (const TreeType& type : store.TreeEntries()) {
-        for (const TreeContract& contract : type.contracts) {
-            if (contract.ID == id) return true;
-        }
-    }
-    return false;
+// Asks the contract table itself: a contract whose financing type is missing is not in the
+// tree, yet it can still be shown and deleted.
+bool Exists(Database& db, std::int32_t id) {
+    return !Recordset(db, "SELECT ID FROM tabContratti WHERE ID = " + std::to_string(id)).Eof();
 }
 
 std::string FormJson(const ContractForm& form) {
@@ -157,24 +159,23 @@ std::string FormJson(const ContractForm& form) {
 std::string StoredRowJson(const StoredPlanRow& row) {
     return "{\"id\": " + std::to_string(row.ID) + ", \"type\": " + JsonString(row.Tipo) +
            ", \"date\": " + JsonString(row.Data.IsZero() ? "" : row.Data.Iso()) +
-           ", \"rate\": " + JsonNumber(static_cast<float>(row.Tasso)) +
-           ", \"amount\": " + JsonNumber(static_cast<float>(row.Importo)) +
-           ", \"capital\": " + JsonNumber(static_cast<float>(row.QCapitale)) +
-           ", \"interest\": " + JsonNumber(static_cast<float>(row.QInteressi)) +
-           ", \"residual\": " + JsonNumber(static_cast<float>(row.DebitoRes)) + "}";
+           ", \"rate\": " + JsonNumber(row.Tasso) + ", \"amount\": " + JsonNumber(row.Importo) +
+           ", \"capital\": " + JsonNumber(row.QCapitale) +
+           ", \"interest\": " + JsonNumber(row.QInteressi) +
+           ", \"residual\": " + JsonNumber(row.DebitoRes) + "}";
 }
 
-std::int32_t StoredId(ContractStore& store, const std::string& option, const std::string& text) {
+std::int32_t StoredId(Database& db, const std::string& option, const std::string& text) {
     const auto id = ReadId(text);
     if (!id) throw Refusal{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
-    if (!Exists(store, *id)) {
+    if (!Exists(db, *id)) {
         throw Refusal{kRefused, "Il contratto " + text + " non è nell'archivio."};
     }
     return *id;
 }
 
-int Show(ContractStore& store, const std::string& text, std::ostream& out) {
-    const std::int32_t id = StoredId(store, "show", text);
+int Show(Database& db, ContractStore& store, const std::string& text, std::ostream& out) {
+    const std::int32_t id = StoredId(db, "show", text);
     const auto form = store.Load(id);
     if (!form) return kRefused;
     std::string json =
@@ -187,8 +188,8 @@ int Show(ContractStore& store, const std::string& text, std::ostream& out) {
     return 0;
 }
 
-int Delete(ContractStore& store, const std::string& text) {
-    const std::int32_t id = StoredId(store, "delete", text);
+int Delete(Database& db, ContractStore& store, const std::string& text) {
+    const std::int32_t id = StoredId(db, "delete", text);
     switch (store.Delete(id)) {
         case DeleteStatus::Deleted:
             return 0;
@@ -239,8 +240,8 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
     try {
         if (line.Has("save")) return Save(*db, store, line, calc, out);
         if (line.Has("list")) return List(store, out);
-        if (line.Has("show")) return Show(store, *line.Value("show"), out);
-        return Delete(store, *line.Value("delete"));
+        if (line.Has("show")) return Show(*db, store, *line.Value("show"), out);
+        return Delete(*db, store, *line.Value("delete"));
     } catch (const Refusal& refusal) {
         err << refusal.message << "\n";
         return refusal.exitStatus;

@@ -30,8 +30,21 @@ bool IsKnownPeriodicity(int periodsPerYear) {
 
 bool IsZero(const std::optional<float>& field) { return !field || *field == 0; }
 
-// The checks of the window's form check, in its order, less the description.
+// True when the amount, as its field shows it ("#,##0.00"), is longer than the field's 16
+// characters: 10,000,000,000 and more, where 32-bit amounts no longer hold units.
+bool IsTooLong(float amount) {
+    constexpr std::size_t kLongestAmountText = 16;
+    return FormatNumber(amount, 1).size() > kLongestAmountText;
+}
+
+// The checks of the window's form check, in its order, less the description; first, as the
+// Calculate command does, the amounts too long for their fields.
 std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
+    if (options.target != SolveTarget::Value && options.value && IsTooLong(*options.value)) {
+        return CliFailure{kRefused, "Valore bene troppo alto"};
+    }
+    if (IsTooLong(options.maxi)) return CliFailure{kRefused, "Valore MaxiRata troppo alto"};
+    if (IsTooLong(options.buyout)) return CliFailure{kRefused, "Valore Riscatto troppo alto"};
     if (options.target != SolveTarget::Value && IsZero(options.value)) {
         return CliFailure{kRefused, "Inserire il Valore del bene!"};
     }

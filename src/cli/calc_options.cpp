@@ -115,6 +115,16 @@ std::optional<float> ReadDecimal(const std::string& text) {
     return static_cast<float>(number);
 }
 
+std::string DescriptionOf(std::string_view text) {
+    constexpr std::size_t kLongestDescription = 50;
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size() && seen < kLongestDescription; ++seen) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    }
+    return std::string(text.substr(0, end));
+}
+
 std::optional<CalendarDate> ReadIsoDate(const std::string& text) {
     return CalendarDate::FromIso(text);
 }

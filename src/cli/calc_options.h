@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -44,6 +45,10 @@ const std::set<std::string>& CalcFlagOptions();
 // Reads "3.5" (C form, "." decimal, optional sign) as a 32-bit number; nullopt on
 // anything else, including values beyond the 32-bit range.
 std::optional<float> ReadDecimal(const std::string& text);
+
+// The contract description as the window's field keeps it: its first 50 characters
+// (UTF-8 characters, not bytes).
+std::string DescriptionOf(std::string_view text);
 
 // Reads "YYYY-MM-DD"; nullopt when the text is not a real day.
 std::optional<CalendarDate> ReadIsoDate(const std::string& text);

@@ -55,7 +55,7 @@ std::optional<CliFailure> ReadExportOptions(const CommandLine& line,
             2, "Valore non valido per --export: \"" + options.kind + "\" (txt, xls o doc)"};
     }
     options.folder = line.Value("out").value_or((programFolder / "Export").string());
-    options.description = line.Value("description").value_or(options.description);
+    options.description = DescriptionOf(line.Value("description").value_or(options.description));
     options.financingType = line.Value("type").value_or("");
     options.referenceRate = line.Value("ref-rate").value_or("");
     return std::nullopt;

@@ -11,6 +11,12 @@ std::string JsonNumber(float value) {
     return std::string(text, written.ptr);
 }
 
+std::string JsonNumber(double value) {
+    char text[64];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
 std::string JsonString(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/quotaplan_calc.h"
+#include "data/database.h"
 
 namespace quotaplan {
 namespace {
@@ -84,6 +85,8 @@ TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
     EXPECT_EQ(Save("Altro", {"--solve", "rate", "--instalment", "900"}), 2);
     EXPECT_EQ(Save("Altro", {"--rate", "0"}), 2);
     EXPECT_NE(err_.find("Inserire il Tasso!"), std::string::npos);
+    EXPECT_EQ(Save(" "), 2);
+    EXPECT_NE(err_.find("Inserire la descrizione del bene!"), std::string::npos) << err_;
     EXPECT_EQ(Run({"--list", "--delete", "1"}), 2);
     EXPECT_EQ(Run({"--show", "uno"}), 2);
     ASSERT_EQ(Run({"--list"}), 0);
@@ -97,6 +100,26 @@ TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {
     ASSERT_EQ(Run({"--list"}), 0) << err_;
     EXPECT_NE(out_.find("\"x'); DROP TABLE tabPDA; -- \\\"#1\\\" è\""), std::string::npos) << out_;
     EXPECT_EQ(Save(hostile), 2);
+}
+
+TEST_F(CalcArchive, LongNamesAreCutAndStoredAmountsShownToTheCent) {
+    std::string name;
+    for (int k = 0; k < 60; ++k) name += "è";
+    ASSERT_EQ(Save(name, {"--value", "2000000", "--maxi", "0", "--buyout", "0", "--rate", "6"}), 0)
+        << err_;
+    {
+        // A contract whose financing type is gone is not in the tree, yet still reachable.
+        auto db = Database::Open(archive_);
+        ASSERT_TRUE(db.Execute("UPDATE tabContratti SET [ID Tipologia] = 99"));
+    }
+    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
+    EXPECT_NE(out_.find("\"description\": \"" + name.substr(0, 100) + "\","), std::string::npos)
+        << out_;
+    EXPECT_NE(out_.find("\"capital\": 162251.69, \"interest\": 9735.09, \"residual\": 1837748.25}"),
+              std::string::npos)
+        << out_;
+    EXPECT_EQ(Run({"--delete", "1"}), 0) << err_;
+    EXPECT_EQ(Run({"--show", "1"}), 2);
 }
 
 TEST_F(CalcArchive, MissingArchiveIsADatabaseError) {
