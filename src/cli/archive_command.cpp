@@ -5,6 +5,7 @@
 
 #include "cli/json_text.h"
 #include "common/number_text.h"
+#include "common/run_time_error.h"
 #include "common/stderr_message_boxes.h"
 #include "data/connection.h"
 #include "data/contract_store.h"
@@ -247,6 +248,10 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
         return refusal.exitStatus;
     } catch (const DatabaseError& error) {
         err << error.Number() << " - " << error.Description() << "\n";
+        return kDatabaseError;
+    } catch (const RunTimeError& error) {
+        // A stored value that cannot be read (a text in a number column).
+        err << CommandErrorText(error.Number(), error.Description()) << "\n";
         return kDatabaseError;
     }
 }

@@ -5,6 +5,7 @@
 #include "cli/archive_command.h"
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
+#include "common/run_time_error.h"
 
 namespace quotaplan {
 namespace {
@@ -27,10 +28,8 @@ int Fail(const CliFailure& failure, std::ostream& err) {
     return failure.exitStatus;
 }
 
-}  // namespace
-
-int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::filesystem::path& programFolder) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const std::filesystem::path& programFolder) {
     CommandLine line;
     CalcOptions calc;
     if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line)) {
@@ -59,6 +58,21 @@ int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, st
     }
     out << (calc.format == OutputFormat::Csv ? CalcOutcomeCsv(outcome) : CalcOutcomeJson(outcome));
     return 0;
+}
+
+}  // namespace
+
+int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const std::filesystem::path& programFolder) {
+    // The last trap: whatever escapes a command is reported in words, never as a crash.
+    try {
+        return RunCommand(args, out, err, programFolder);
+    } catch (const RunTimeError& error) {
+        err << "Errore " << error.Number() << ": " << error.Description() << "\n";
+    } catch (const std::exception& error) {
+        err << "Errore: " << error.what() << "\n";
+    }
+    return 1;
 }
 
 }  // namespace quotaplan

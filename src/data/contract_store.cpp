@@ -297,16 +297,14 @@ std::vector<TreeType> ContractStore::TreeEntries() {
     std::vector<TreeType> types;
     for (Recordset rows(db_, "SELECT ID,Descrizione FROM supTipologia"); !rows.Eof();
          rows.MoveNext()) {
-        types.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
-                         NullToEmpty(rows.Value("Descrizione")),
-                         {}});
+        types.push_back({rows.Value("ID").ToLong(), NullToEmpty(rows.Value("Descrizione")), {}});
     }
     for (auto& type : types) {
         Recordset rows(db_, "SELECT ID, DescBene FROM tabContratti WHERE [ID Tipologia] = " +
                                 std::to_string(type.ID) + " ;");
         for (; !rows.Eof(); rows.MoveNext()) {
-            type.contracts.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
-                                      NullToEmpty(rows.Value("DescBene"))});
+            type.contracts.push_back(
+                {rows.Value("ID").ToLong(), NullToEmpty(rows.Value("DescBene"))});
         }
     }
     return types;
@@ -349,8 +347,7 @@ std::optional<ContractForm> ContractStore::Load(std::int32_t contractId) {
     };
     const auto lookup = [&](const char* table, int position) {
         const auto v = value(position);
-        return v.IsNull() ? std::string()
-                          : GetDescriptionById(db_, table, static_cast<std::int64_t>(v.ToDouble()));
+        return v.IsNull() ? std::string() : GetDescriptionById(db_, table, v.ToLong());
     };
 
     fill([&] { form.txtValBene = amount(kValore, 1); });
@@ -383,7 +380,7 @@ std::vector<StoredRate> ContractStore::LoadRateRows(std::int32_t contractId) {
     Recordset rows(db_, "SELECT ID, Data, Tasso as Tx FROM tabPDA WHERE [ID Leasing] = " +
                             std::to_string(contractId) + " AND Tipo = 'Rata'" + " Order By Data");
     for (; !rows.Eof(); rows.MoveNext()) {
-        rates.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
+        rates.push_back({rows.Value("ID").ToLong(),
                          rows.Value("Data").ToDate().value_or(CalendarDate()),
                          rows.Value("Tx").ToDouble()});
     }
@@ -397,8 +394,7 @@ std::vector<StoredPlanRow> ContractStore::LoadPlanRows(std::int32_t contractId) 
                    "FROM tabPDA WHERE [ID Leasing] = " +
                        std::to_string(contractId) + " ORDER BY ID");
     for (; !rows.Eof(); rows.MoveNext()) {
-        plan.push_back({static_cast<std::int32_t>(rows.Value("ID").ToDouble()),
-                        NullToEmpty(rows.Value("Tipo")),
+        plan.push_back({rows.Value("ID").ToLong(), NullToEmpty(rows.Value("Tipo")),
                         rows.Value("Data").ToDate().value_or(CalendarDate()),
                         rows.Value("Tasso").ToDouble(), rows.Value("Importo").ToDouble(),
                         rows.Value("QInteressi").ToDouble(), rows.Value("QCapitale").ToDouble(),

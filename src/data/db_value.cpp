@@ -1,6 +1,7 @@
 #include "data/db_value.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "common/date_text.h"
 #include "common/number_text.h"
@@ -26,6 +27,12 @@ double DbValue::ToDouble() const {
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (error != std::errc() || stop != end || text.empty()) throw RunTimeError::TypeMismatch();
     return value;
+}
+
+std::int32_t DbValue::ToLong() const {
+    const double rounded = std::nearbyint(ToDouble());
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) throw RunTimeError::Overflow();
+    return static_cast<std::int32_t>(rounded);
 }
 
 std::optional<CalendarDate> DbValue::ToDate() const {

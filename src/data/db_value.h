@@ -31,6 +31,10 @@ public:
     // a number with "." as decimal mark. Throws RunTimeError 13 for any other text.
     double ToDouble() const;
 
+    // The value as a 32-bit integer, halves to the even neighbour as the classic conversion
+    // rounds. Throws RunTimeError 6 outside the 32-bit range, 13 as ToDouble does.
+    std::int32_t ToLong() const;
+
     // The value as a date: an ISO text, or a date text in the regional order; nullopt for
     // Null and anything else.
     std::optional<CalendarDate> ToDate() const;

@@ -181,7 +181,7 @@ std::int32_t GetIdByDescription(Database& db, std::string_view table,
     Recordset rows(
         db, "SELECT ID FROM " + std::string(table) + " WHERE Descrizione = " + Quoted(description));
     if (rows.Eof()) return 0;
-    return static_cast<std::int32_t>(rows.Value("ID").ToDouble());
+    return rows.Value("ID").ToLong();
 }
 
 std::string GetDescriptionById(Database& db, std::string_view table, std::int64_t id) {
@@ -210,7 +210,7 @@ bool DeleteWhere(Database& db, MessageBoxes& boxes, std::string_view table,
 std::int32_t GetLastId(Database& db, std::string_view table) {
     Recordset rows(db, "SELECT TOP 1 ID FROM " + std::string(table) + " ORDER BY ID DESC");
     if (rows.Eof()) return 0;
-    return static_cast<std::int32_t>(rows.Value("ID").ToDouble());
+    return rows.Value("ID").ToLong();
 }
 
 }  // namespace quotaplan

@@ -102,7 +102,7 @@ TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {
     EXPECT_EQ(Save(hostile), 2);
 }
 
-TEST_F(CalcArchive, LongNamesAreCutAndStoredAmountsShownToTheCent) {
+TEST_F(CalcArchive, StoredContractsShownToTheCentOrRefusedInWords) {
     std::string name;
     for (int k = 0; k < 60; ++k) name += "è";
     ASSERT_EQ(Save(name, {"--value", "2000000", "--maxi", "0", "--buyout", "0", "--rate", "6"}), 0)
@@ -118,6 +118,13 @@ TEST_F(CalcArchive, LongNamesAreCutAndStoredAmountsShownToTheCent) {
     EXPECT_NE(out_.find("\"capital\": 162251.69, \"interest\": 9735.09, \"residual\": 1837748.25}"),
               std::string::npos)
         << out_;
+    {
+        auto db = Database::Open(archive_);
+        ASSERT_TRUE(db.Execute("UPDATE tabPDA SET Importo = 'x' WHERE ID = 2"));
+    }
+    EXPECT_EQ(Run({"--show", "1"}), 1);
+    EXPECT_TRUE(out_.empty()) << out_;
+    EXPECT_NE(err_.find("13 Tipo non corrispondente"), std::string::npos) << err_;
     EXPECT_EQ(Run({"--delete", "1"}), 0) << err_;
     EXPECT_EQ(Run({"--show", "1"}), 2);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "archive_fixture.h"
+#include "common/run_time_error.h"
 #include "data/execute_sql.h"
 
 namespace quotaplan {
@@ -111,6 +112,11 @@ TEST(SqlHelpers, LookupsAndListsOfTheSeededArchive) {
     EXPECT_EQ(FillListBox(db, buffer, "supTipologia"),
               (std::vector<std::string>{"Leasing", "Mutuo", "Credito al consumo"}));
     EXPECT_TRUE(boxes.shown.empty());
+
+    // An identifier beyond 32 bits is an overflow, never a wrapped number.
+    ASSERT_TRUE(db.Execute("INSERT INTO supProva (ID, Descrizione) VALUES (2147483648, 'x')"));
+    EXPECT_THROW(GetLastId(db, "supProva"), RunTimeError);
+    EXPECT_EQ(DbValue::Real(-2147483648.4).ToLong(), -2147483648);
 }
 
 TEST(SqlHelpers, RecordBufferHoldsTheLastRecordByPosition) {
