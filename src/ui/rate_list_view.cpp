@@ -17,17 +17,21 @@ RateListView::RateListView(QWidget* parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAllColumnsShowFocus(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A long plan brings the vertical scroll bar; the rate column then gives up the room
+    // rather than slide out of sight behind a horizontal one.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetRateListColumns();
 }
 
 void RateListView::SetRateListColumns() {
     setColumnCount(2);
     setHeaderLabels({QStringLiteral("Rata"), QStringLiteral("Tx")});
-    header()->setStretchLastSection(false);
-    // At least the classic widths, and wide enough for a date and a rate in this font.
-    const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    header()->setStretchLastSection(true);
+    // At least the classic width, and wide enough for a date in this font; the rate column
+    // takes what is left, and no less than a rate needs.
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
     setColumnWidth(0, std::max(Twips(800), fontMetrics().horizontalAdvance("00/00/00") + margin));
-    setColumnWidth(1, std::max(Twips(550), fontMetrics().horizontalAdvance("00,00") + margin));
+    setColumnWidth(1, fontMetrics().horizontalAdvance("00,00") + margin);
     headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
 }
 

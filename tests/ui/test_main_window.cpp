@@ -2,6 +2,7 @@
 // after whole calculations, editing the rate list, and pictures of the pages.
 #include <QDir>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -245,6 +246,17 @@ private slots:
         // No stored instalments: the list stays as it was.
         f_->window->Contract()->LoadRateList({});
         QCOMPARE(f_->C().lsvTxHis->topLevelItemCount(), 2);
+        // A plan longer than the list shows: the rates stay in sight beside the scroll bar.
+        std::vector<StoredRate> longPlan;
+        for (int row = 1; row <= 60; ++row) {
+            longPlan.push_back({row, *CalendarDate::FromYmd(2006, 1, 31), 10.25});
+        }
+        f_->window->Contract()->LoadRateList(longPlan);
+        RateListView* list = f_->C().lsvTxHis;
+        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QTRY_VERIFY(list->columnWidth(0) + list->columnWidth(1) <= list->viewport()->width());
+        QVERIFY(list->columnWidth(1) > list->fontMetrics().horizontalAdvance("10,25"));
     }
 
     void closingEndsWithTheDatabaseClosed() {
