@@ -91,11 +91,17 @@ ContractTerms TermsOf(const CalcOptions& options) {
     return terms;
 }
 
-// The rate list as the window would hold it: the given rates, or the contract's rate
-// shown with two decimals, which the plan then repeats on every row.
+// A rate as the rate list holds it: its text with two decimals, read back.
+float AsListed(float percent) { return ParseNumber32(FormatNumber(percent, 2)); }
+
+// The rate list as the window would hold it: the given rates, or the contract's rate, each
+// with the two decimals the list shows (and the plan row then shows), which the plan
+// repeats on the rows the list does not reach.
 std::vector<float> ListPercents(const CalcOptions& options, const ContractTerms& terms) {
-    if (!options.ratesPercent.empty()) return options.ratesPercent;
-    return {ParseNumber32(FormatNumber(terms.Tasso + terms.Spread, 2))};
+    if (options.ratesPercent.empty()) return {AsListed(terms.Tasso + terms.Spread)};
+    std::vector<float> listed;
+    for (const float percent : options.ratesPercent) listed.push_back(AsListed(percent));
+    return listed;
 }
 
 void Calculate(const CalcOptions& options, CalcOutcome& outcome) {

@@ -78,6 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "--advance"},
                    "{\"value\": 10000, \"effective_rate\": 0.06}"},
         OptionCase{"NegativeCountIsItsSize", With({"--count", "-12"}), "\"number\": 12,"},
+        // The rate list holds two decimals: 6.004 is 6, no change of rate at row 2.
+        OptionCase{"ListedRatesKeepTwoDecimals",
+                   With({"--first-date", "2006-02-28", "--rates", "6,6.004"}),
+                   "\"number\": 2, \"date\": \"2006-03-31\", \"rate\": 6, \"amount\": 859.93,"},
         // The bisection must stop where 32-bit amounts cannot resolve a cent.
         OptionCase{"RateSearchOnLargeAmounts",
                    {"--solve", "rate", "--value", "1000000", "--count", "20", "--periodicity", "1",
