@@ -28,7 +28,18 @@ bool IsKnownPeriodicity(int periodsPerYear) {
     return false;
 }
 
-bool IsZero(const std::optional<float>& field) { return !field || *field == 0; }
+constexpr int kAmountFormat = 1;  // "#,##0.00"
+constexpr int kRateFormat = 2;    // "0.00"
+
+// A number as its field holds it once the user leaves the field: its text with two decimals
+// (rounded for display), read back. The window calculates with these, and saves them.
+float AsShown(float value, int formatCode) {
+    return ParseNumber32(FormatNumber(value, formatCode));
+}
+
+bool IsZero(const std::optional<float>& field, int formatCode) {
+    return !field || AsShown(*field, formatCode) == 0;
+}
 
 // True when the amount, as its field shows it ("#,##0.00"), is longer than the field's 16
 // characters: 10,000,000,000 and more, where 32-bit amounts no longer hold units.
@@ -45,10 +56,10 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
     }
     if (IsTooLong(options.maxi)) return CliFailure{kRefused, "Valore MaxiRata troppo alto"};
     if (IsTooLong(options.buyout)) return CliFailure{kRefused, "Valore Riscatto troppo alto"};
-    if (options.target != SolveTarget::Value && IsZero(options.value)) {
+    if (options.target != SolveTarget::Value && IsZero(options.value, kAmountFormat)) {
         return CliFailure{kRefused, "Inserire il Valore del bene!"};
     }
-    if (options.target != SolveTarget::Rate && IsZero(options.ratePercent)) {
+    if (options.target != SolveTarget::Rate && IsZero(options.ratePercent, kRateFormat)) {
         return CliFailure{kRefused, "Inserire il Tasso!"};
     }
     if (!options.count || *options.count == 0) {
@@ -57,7 +68,8 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
     if (!IsKnownPeriodicity(options.periodicity)) {
         return CliFailure{kRefused, "Inserire una periodicità!"};
     }
-    if (options.target != SolveTarget::Instalment && IsZero(options.instalment)) {
+    if (options.target != SolveTarget::Instalment &&
+        !(options.instalment && *options.instalment != 0)) {
         return CliFailure{kRefused, "Inserire la rata!"};
     }
     return std::nullopt;
@@ -72,11 +84,11 @@ std::int16_t CountOf(long count) {
 ContractTerms TermsOf(const CalcOptions& options) {
     const CalendarDate today = Today();
     ContractTerms terms;
-    terms.Valore = options.value.value_or(0);
-    terms.Maxicanone = options.maxi;
-    terms.Riscatto = options.buyout;
-    terms.Tasso = options.ratePercent.value_or(0);
-    terms.Spread = options.spreadPercent;
+    terms.Valore = AsShown(options.value.value_or(0), kAmountFormat);
+    terms.Maxicanone = AsShown(options.maxi, kAmountFormat);
+    terms.Riscatto = AsShown(options.buyout, kAmountFormat);
+    terms.Tasso = AsShown(options.ratePercent.value_or(0), kRateFormat);
+    terms.Spread = AsShown(options.spreadPercent, kRateFormat);
     terms.NumRate = CountOf(*options.count);
     terms.Periodicita = static_cast<std::int16_t>(options.periodicity);
     terms.Semplice = options.simple;
@@ -85,22 +97,20 @@ ContractTerms TermsOf(const CalcOptions& options) {
     terms.DataInizio = options.firstDate.value_or(today);
     terms.DataRiscatto = options.buyoutDate.value_or(CalendarDate{});
     terms.IntRiscatto = options.buyoutInterest;
-    terms.SpeseContratto = options.contractFees;
-    terms.SpeseAddebito = options.instalmentFee;
+    terms.SpeseContratto = AsShown(options.contractFees, kAmountFormat);
+    terms.SpeseAddebito = AsShown(options.instalmentFee, kAmountFormat);
     terms.Rata = options.instalment.value_or(0);
     return terms;
 }
-
-// A rate as the rate list holds it: its text with two decimals, read back.
-float AsListed(float percent) { return ParseNumber32(FormatNumber(percent, 2)); }
 
 // The rate list as the window would hold it: the given rates, or the contract's rate, each
 // with the two decimals the list shows (and the plan row then shows), which the plan
 // repeats on the rows the list does not reach.
 std::vector<float> ListPercents(const CalcOptions& options, const ContractTerms& terms) {
-    if (options.ratesPercent.empty()) return {AsListed(terms.Tasso + terms.Spread)};
+    if (options.ratesPercent.empty()) return {AsShown(terms.Tasso + terms.Spread, kRateFormat)};
     std::vector<float> listed;
-    for (const float percent : options.ratesPercent) listed.push_back(AsListed(percent));
+    for (const float percent : options.ratesPercent)
+        listed.push_back(AsShown(percent, kRateFormat));
     return listed;
 }
 

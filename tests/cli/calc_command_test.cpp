@@ -57,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
     Calc, ReferenceContracts,
     testing::Values(
         OptionCase{"CompoundArrears", With({}), "\"instalment\": 859.93, \"effective_rate\": 0.06"},
+        // Amounts and rates count as their fields show them, with two decimals.
+        OptionCase{"FieldsHoldTwoDecimals",
+                   {"--value", "10000.004", "--rate", "5.996", "--count", "12"},
+                   "\"instalment\": 859.93, \"effective_rate\": 0.06"},
         OptionCase{"CompoundAdvance", With({"--advance"}), "\"instalment\": 855.77"},
         OptionCase{"SimpleArrears", With({"--simple"}), "\"instalment\": 860.66"},
         OptionCase{"SimpleAdvance", With({"--simple", "--advance"}), "\"instalment\": 856.38"},

@@ -21,6 +21,7 @@ expect() {
 
 expect 2 "Inserire il Valore del bene!" --rate 6 --count 12
 expect 2 "Inserire il Tasso!" --value 10000 --count 12
+expect 2 "Inserire il Tasso!" --value 10000 --rate 0.004 --count 12
 expect 2 "Inserire il Numero di rate!" --value 10000 --rate 6
 expect 2 "Inserire una periodicità!" --value 10000 --rate 6 --count 12 --periodicity 5
 expect 2 "Inserire la rata!" --solve rate --value 10000 --count 12
