@@ -72,7 +72,12 @@ public:
 
     void Head() {
         painter_.setFont(titleFont_);
-        const QString title = QString::fromStdString("Piano finanziario - " + content_.description);
+        // A title wider than the grid is cut with an ellipsis at the right margin, so the
+        // page shows that it goes on instead of stopping mid-letter at the paper's edge.
+        const QString title =
+            QFontMetricsF(titleFont_, painter_.device())
+                .elidedText(QString::fromStdString("Piano finanziario - " + content_.description),
+                            Qt::ElideRight, right_ - left_);
         painter_.drawText(
             QRectF(left_, kPrintTitleTopMm * pxPerMmY_, right_ - left_, rowHeight_ * 2),
             Qt::AlignLeft | Qt::AlignTop, title);

@@ -102,7 +102,10 @@ TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
     PdfPrinter(printer, file);
     // Without page margins the printable area is the whole A4 sheet (595 x 842 points).
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    ASSERT_TRUE(PrintGrid(printer, PlanGrid(120)).Ok());
+    GridPrintContent content = PlanGrid(120);
+    content.description = "Tornio CNC " + std::string(30, 'x') + " con accessori e ricambi " +
+                          std::string(40, 'y') + " fine";
+    ASSERT_TRUE(PrintGrid(printer, content).Ok());
 
     constexpr double kPointsPerMm = 72.0 / 25.4;
     const double margin = 20 * kPointsPerMm;
@@ -131,12 +134,18 @@ TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
         ASSERT_NE(date, words.end()) << "page " << p + 1;
         EXPECT_NEAR(date->xMin, margin, 1.0);
         EXPECT_NEAR(date->yMin, 16 * kPointsPerMm, 1.0);
+        // Every word within the side margins; the grid's within the bottom one too. The title
+        // is too long for the page: it ends in an ellipsis at the right margin.
+        std::string title;
         for (const Word& word : words) {
-            if (&word == &words[0] || word.yMin < 20 * kPointsPerMm) continue;  // head lines
-            EXPECT_GE(word.xMin, margin) << word.text;
+            EXPECT_GE(word.xMin, margin - 1.0) << word.text;
             EXPECT_LE(word.xMax, 595 - margin) << word.text;
+            if (word.yMin < 12 * kPointsPerMm) title += word.text + " ";
+            if (word.yMin < 20 * kPointsPerMm) continue;  // head lines
             EXPECT_LE(word.yMax, 842 - margin) << word.text;
         }
+        EXPECT_EQ(title.substr(0, 38), "Piano finanziario - Tornio CNC xxxxxxx") << title;
+        EXPECT_EQ(title.substr(title.size() - 4), "... ") << title;  // NFKC of "…"
     }
 }
 
