@@ -69,9 +69,10 @@ ContractForm FormOf(const CalcOutcome& outcome, const CalcOptions& calc, std::st
     form.cboPeriodicita = ConvertPeriodicity(calc.periodicity, true);
     form.optCapSem = terms.Semplice;
     form.optPagAnt = terms.Anticipato;
-    form.txtContract = FormatDate(terms.DataContratto, 1);
-    form.txtStart = FormatDate(terms.DataInizio, 1);
-    form.txtDataRiscatto = terms.DataRiscatto.IsZero() ? "" : FormatDate(terms.DataRiscatto, 1);
+    // Four-digit years: the command line's dates may lie beyond the two-digit-year window.
+    form.txtContract = FormatDate(terms.DataContratto, 2);
+    form.txtStart = FormatDate(terms.DataInizio, 2);
+    form.txtDataRiscatto = terms.DataRiscatto.IsZero() ? "" : FormatDate(terms.DataRiscatto, 2);
     form.chkIntRiscatto = terms.IntRiscatto;
     form.txtSpContratto = FormatNumber(terms.SpeseContratto, 1);
     form.txtSpRata = FormatNumber(terms.SpeseAddebito, 1);

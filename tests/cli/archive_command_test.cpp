@@ -105,7 +105,9 @@ TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {
 TEST_F(CalcArchive, StoredContractsShownToTheCentOrRefusedInWords) {
     std::string name;
     for (int k = 0; k < 60; ++k) name += "è";
-    ASSERT_EQ(Save(name, {"--value", "2000000", "--maxi", "0", "--buyout", "0", "--rate", "6"}), 0)
+    ASSERT_EQ(Save(name, {"--value", "2000000", "--maxi", "0", "--buyout", "0", "--rate", "6",
+                          "--contract-date", "1970-01-15", "--buyout-date", "2091-01-01"}),
+              0)
         << err_;
     {
         // A contract whose financing type is gone is not in the tree, yet still reachable.
@@ -115,6 +117,16 @@ TEST_F(CalcArchive, StoredContractsShownToTheCentOrRefusedInWords) {
     ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
     EXPECT_NE(out_.find("\"description\": \"" + name.substr(0, 100) + "\","), std::string::npos)
         << out_;
+    // Dates beyond the two-digit-year window keep their century.
+    EXPECT_NE(out_.find("\"contract_date\": \"15/01/70\""), std::string::npos) << out_;
+    EXPECT_NE(out_.find("\"Maxi.\", \"date\": \"1970-01-15\""), std::string::npos);
+    EXPECT_NE(out_.find("\"Riscatto\", \"date\": \"2091-01-01\""), std::string::npos);
+    {
+        auto db = Database::Open(archive_);
+        Recordset row(db, "SELECT DataContratto, DataRiscatto FROM tabContratti");
+        EXPECT_EQ(row.Value(0), DbValue::Text("1970-01-15"));
+        EXPECT_EQ(row.Value(1), DbValue::Text("2091-01-01"));
+    }
     EXPECT_NE(out_.find("\"capital\": 162251.69, \"interest\": 9735.09, \"residual\": 1837748.25}"),
               std::string::npos)
         << out_;
