@@ -80,6 +80,13 @@ void MainWindow::LoadContract(QTreeWidgetItem* node) {
 
 void MainWindow::Save() {
     const ContractControls& c = contractPage_->Controls();
+    // The description names the contract in the tree and in the export files: a blank one,
+    // typed after the calculation, would store a contract nobody can find.
+    if (c.txtDescBene->text().trimmed().isEmpty()) {
+        ShowMessage(boxes_, "Inserire la descrizione del bene!", "");
+        c.txtDescBene->setFocus();
+        return;
+    }
     const SaveResult result =
         archive_.SaveContract(contractPage_->ReadContractForm(), contractPage_->Plan(), planOwner_,
                               saveMode_, ContractIdShown());

@@ -105,6 +105,14 @@ private slots:
         f.Salva();
         QVERIFY(f.boxes.shown.empty());
         f.Click(f.ContractNode("Auto aziendale"));
+        // A description blanked after loading is refused before anything is written.
+        f.Enter("txtDescBene", "   ");
+        f.Salva();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0), QString("Inserire la descrizione del bene!"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.C().txtDescBene));
+        QCOMPARE(f.Count("SELECT COUNT(*) FROM tabContratti WHERE TRIM(DescBene) = ''"), 0LL);
+        f.boxes.shown.clear();
         f.Enter("txtDescBene", " furgone ");
         f.Salva();
         QCOMPARE(f.boxes.shown.size(), std::size_t(1));
