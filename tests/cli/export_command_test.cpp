@@ -50,11 +50,15 @@ protected:
 };
 
 TEST_F(CalcExport, TextGoesToTheExportFolderBesideTheProgram) {
-    ASSERT_EQ(Run({"--export", "txt", "--type", "Leasing"}), 0) << err_;
+    ASSERT_EQ(Run({"--export", "txt", "--type", "Leasing", "--value", "1234567.5"}), 0) << err_;
     const fs::path file = folder_ / "Export" / "Auto  A B.txt";
     EXPECT_EQ(out_, file.string() + "\n");
     const std::string text = Read(file);
     EXPECT_EQ(text.rfind("Tipo Finanziamento;Leasing\r\nDescrizione;Auto: A/B\r\n", 0), 0u) << text;
+    // Amounts in the heading keep their cents, as the form's fields show them.
+    EXPECT_NE(text.find("\r\nValore finanziato;1.234.567,50\r\nAnticipo;1.000,00\r\n"),
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("\r\n1\xB0 Rata;"), std::string::npos);
     EXPECT_NE(text.find("\r\nMaxi.;"), std::string::npos);
     EXPECT_NE(text.find("\r\nRiscatto;"), std::string::npos);
