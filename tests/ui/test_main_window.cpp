@@ -297,16 +297,9 @@ private:
     }
     void FillThirtyThousand() {
         f_->Enter("txtDescBene", "Fresatrice CNC");
-        f_->Enter("txtValBene", "30000");
-        f_->Enter("txtMaxi", "3000");
-        f_->Enter("txtRiscatto", "3000");
-        f_->Enter("txtTasso", "7,5");
-        f_->Enter("txtRate", "36");
-        f_->Enter("txtContract", "31/01/06");
-        f_->Enter("txtStart", "28/02/06");
+        f_->FillLeasing();
         f_->Enter("txtSpContratto", "250");
         f_->Enter("txtSpRata", "5");
-        f_->Choose(f_->C().optCapCom);
     }
 
     std::optional<ScopedToday> today_;

@@ -309,15 +309,8 @@ private:
     }
     void FillAndCalculate(const QString& description) {
         f_->Enter("txtDescBene", description);
-        f_->Enter("txtValBene", "30000");
-        f_->Enter("txtMaxi", "3000");
-        f_->Enter("txtRiscatto", "3000");
-        f_->Enter("txtTasso", "7,5");
-        f_->Enter("txtRate", "36");
-        f_->Enter("txtContract", "31/01/06");
-        f_->Enter("txtStart", "28/02/06");
+        f_->FillLeasing();
         f_->Enter("txtDataRiscatto", "");
-        f_->Choose(f_->C().optCapCom);
         f_->Choose(f_->C().optPagPos);
         f_->Calcola();
         QVERIFY(f_->boxes.shown.empty());

@@ -157,14 +157,7 @@ private:
     void Fill(const QString& description, const QString& instalments, const QString& maxi) {
         // Typed keys are ASCII only; the description may hold accented letters.
         f_->C().txtDescBene->setText(description);
-        f_->Enter("txtValBene", "30000");
-        f_->Enter("txtMaxi", maxi);
-        f_->Enter("txtRiscatto", maxi);
-        f_->Enter("txtTasso", "7,5");
-        f_->Enter("txtRate", instalments);
-        f_->Enter("txtContract", "31/01/06");
-        f_->Enter("txtStart", "28/02/06");
-        f_->Choose(f_->C().optCapCom);
+        f_->FillLeasing(instalments, maxi);
         f_->Calcola();
         QVERIFY(f_->boxes.shown.empty());
     }

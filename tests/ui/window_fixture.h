@@ -72,6 +72,19 @@ struct WindowDriver {
     void Choose(QRadioButton* option) const {
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
     }
+    // The reference leasing: 30.000 with maxi-instalment and buy-out, 7,5 %, monthly from
+    // 28/02/06 after a contract of 31/01/06, compound; the description is the caller's.
+    void FillLeasing(const QString& instalments = "36",
+                     const QString& maxiAndBuyout = "3000") const {
+        Enter("txtValBene", "30000");
+        Enter("txtMaxi", maxiAndBuyout);
+        Enter("txtRiscatto", maxiAndBuyout);
+        Enter("txtTasso", "7,5");
+        Enter("txtRate", instalments);
+        Enter("txtContract", "31/01/06");
+        Enter("txtStart", "28/02/06");
+        Choose(C().optCapCom);
+    }
     void Calcola() const { QTest::mouseClick(C().cmdCalcola, Qt::LeftButton); }
     QString Cell(int row, int column) const { return Grid()->TextMatrix(row, column); }
     bool Stale() const { return C().lblInfo->isVisible(); }
