@@ -1,6 +1,6 @@
 #pragma once
 
-// Builds benchmark archives from db/schema.sql and db/seed.sql: an empty one, and a large
+// Builds benchmark archives from db/schema.sql, views.sql and seed.sql: an empty one, and a large
 // one of generated contracts with full plans, kept in the temporary folder and reused by
 // later runs (it takes a while to build).
 
@@ -34,14 +34,27 @@ inline void Exec(sqlite3* db, const std::string& sql) {
     }
 }
 
+inline std::filesystem::path SqlFolder() {
+    return std::filesystem::path(__FILE__).parent_path().parent_path() / "db";
+}
+
 // Creates a new archive at `file` (replacing any) from the SQL files of db/.
 inline void CreateEmptyArchive(const std::filesystem::path& file) {
-    const auto db = std::filesystem::path(__FILE__).parent_path().parent_path() / "db";
     std::filesystem::remove(file);
     sqlite3* handle = nullptr;
     if (sqlite3_open(file.c_str(), &handle) != SQLITE_OK) throw std::runtime_error("open");
-    Exec(handle, ReadText(db / "schema.sql"));
-    Exec(handle, ReadText(db / "seed.sql"));
+    Exec(handle, ReadText(SqlFolder() / "schema.sql"));
+    Exec(handle, ReadText(SqlFolder() / "views.sql"));
+    Exec(handle, ReadText(SqlFolder() / "seed.sql"));
+    sqlite3_close(handle);
+}
+
+// Replaces the summary views of an archive with those of db/views.sql, so that an archive
+// kept from an earlier run measures the current ones.
+inline void RefreshViews(const std::filesystem::path& file) {
+    sqlite3* handle = nullptr;
+    if (sqlite3_open(file.c_str(), &handle) != SQLITE_OK) throw std::runtime_error("open");
+    Exec(handle, ReadText(SqlFolder() / "views.sql"));
     sqlite3_close(handle);
 }
 
@@ -52,7 +65,10 @@ inline std::filesystem::path LargeArchive(int contracts, int instalments) {
     const auto file =
         std::filesystem::temp_directory_path() / ("quotaplan-bench-" + std::to_string(contracts) +
                                                   "x" + std::to_string(instalments) + ".mdb");
-    if (std::filesystem::exists(file)) return file;
+    if (std::filesystem::exists(file)) {
+        RefreshViews(file);
+        return file;
+    }
     const auto partial = std::filesystem::path(file.string() + ".partial");
     CreateEmptyArchive(partial);
     sqlite3* db = nullptr;

@@ -6,8 +6,8 @@
 --
 -- Text columns compared by "=" use NOCASE: the program replaces it on its connection with
 -- a comparison that also folds accented letters ("È" = "è"), as the Jet engine did.
--- The three summary views read today's date from qp_today(), a function the program
--- registers on its connection (tests fix it).
+-- The summary views are in views.sql, which can also bring an existing archive's views
+-- up to date.
 
 PRAGMA journal_mode = DELETE;
 
@@ -96,41 +96,5 @@ CREATE TABLE tabValTxRiferimento (
     Valore SINGLE
 );
 CREATE INDEX idxValTxRiferimento ON tabValTxRiferimento ([ID TxRiferimento], Data);
-
--- Each contract's residual debt today: the debt left after its last plan day on or before
--- today, that is the smallest DebitoRes of that day (a day's later line leaves less debt:
--- the first instalment after the maxi-instalment, the buy-out after the last instalment).
--- Null for a contract whose plan has not started. Both look-ups are seeks in
--- idxPDALeasingData, which covers them.
-CREATE VIEW qryDebitoResOggi AS
-SELECT c.ID AS ID,
-       c.Tasso AS Tasso,
-       c.Spread AS Spread,
-       (SELECT MIN(p.DebitoRes) FROM tabPDA AS p
-         WHERE p.[ID Leasing] = c.ID
-           AND p.Data = (SELECT MAX(q.Data) FROM tabPDA AS q
-                          WHERE q.[ID Leasing] = c.ID AND q.Data <= qp_today())) AS DebitoRes
-FROM tabContratti AS c;
-
--- The residual debts are computed once per query (MATERIALIZED), not once per use.
-CREATE VIEW qryRTxMedioPonderato AS
-WITH debito AS MATERIALIZED (SELECT Tasso, Spread, DebitoRes FROM qryDebitoResOggi)
-SELECT COALESCE(SUM((COALESCE(Tasso, 0) + COALESCE(Spread, 0)) * DebitoRes)
-                / NULLIF(SUM(DebitoRes), 0), 0) AS TXMePo
-FROM debito
-WHERE DebitoRes > 0;
-
-CREATE VIEW qryRDebResTotale AS
-SELECT ROUND(COALESCE(SUM(DebitoRes), 0), 2) AS SommaDiDebitoRes
-FROM qryDebitoResOggi;
-
--- Half-open range on the bare column, so that idxPDAData serves it.
-CREATE VIEW qryRLeaMese AS
-SELECT c.DescBene AS DescBene, p.Data AS Data, p.Importo AS Importo
-FROM tabPDA AS p INNER JOIN tabContratti AS c ON c.ID = p.[ID Leasing]
-WHERE p.Tipo = 'Rata'
-  AND p.Data >= date(qp_today(), 'start of month')
-  AND p.Data < date(qp_today(), 'start of month', '+1 month')
-ORDER BY p.Data, c.DescBene, p.ID;
 
 COMMIT;

@@ -104,7 +104,7 @@ TEST(Schema, BuildCreatesTheArchiveOnlyWhenMissing) {
     const auto target = archive.Folder() / "nuovo.mdb";
     const std::string command = std::string(QUOTAPLAN_CMAKE) +
                                 " -DSQLITE3=" QUOTAPLAN_SQLITE3 " -DSCHEMA=" QUOTAPLAN_SCHEMA_SQL
-                                " -DSEED=" QUOTAPLAN_SEED_SQL " -DKEEP=ON -DARCHIVE=" +
+                                " -DVIEWS=" QUOTAPLAN_VIEWS_SQL " -DSEED=" QUOTAPLAN_SEED_SQL " -DKEEP=ON -DARCHIVE=" +
                                 target.string() + " -P " QUOTAPLAN_CREATE_ARCHIVE_SCRIPT;
     ASSERT_EQ(std::system(command.c_str()), 0);
     {
@@ -115,6 +115,26 @@ TEST(Schema, BuildCreatesTheArchiveOnlyWhenMissing) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     auto db = Database::Open(target);
     EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(ID) FROM supTipologia"), 4);
+}
+
+// views.sql alone brings an archive made with earlier views up to date and keeps its data.
+TEST(Schema, ViewsScriptReplacesTheViewsOfAnExistingArchive) {
+    TempArchive archive;
+    {
+        auto db = archive.Open();
+        ASSERT_TRUE(db.Execute(
+            "INSERT INTO tabContratti (DescBene, Tasso, Spread) VALUES ('Esistente', 5, 0)"));
+        ASSERT_TRUE(db.Execute("DROP VIEW qryRDebResTotale"));
+        ASSERT_TRUE(
+            db.Execute("CREATE VIEW qryRDebResTotale AS SELECT -1 AS SommaDiDebitoRes"));
+    }
+    const std::string command = std::string(QUOTAPLAN_SQLITE3) + " -bail " +
+                                archive.File().string() + " < " QUOTAPLAN_VIEWS_SQL;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    auto db = archive.Open();
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
+    EXPECT_EQ(testing::CountOf(db, "SELECT * FROM qryRDebResTotale"), 0);
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'view'"), 4);
 }
 
 TEST(Schema, IniConfigurationChoosesTheArchive) {

@@ -86,6 +86,21 @@ TEST_F(SummaryWithContracts, MonthBoundariesAreHalfOpen) {
     EXPECT_EQ(TotalResidualDebt(db), 10000 - 2 * 700.25);
 }
 
+// A plan whose shares drift a cent past the debt ends with a "Rata" row at -0,01 and the
+// "Riscatto" row at 0 on the same day: the day's last line, the buy-out, says what is left.
+TEST_F(SummaryWithContracts, FinishedContractLeavesNoDebtWhateverItsLastInstalmentDrift) {
+    auto drifted = MakePlan(1, 0, 0);
+    drifted.rows[0].Data = Day(2024, 2, 15);
+    drifted.rows[0].DebitoRes = -0.01f;
+    Save("Finito", "9,00", drifted);
+    auto running = MakePlan(12, 0, 0);
+    Save("In corso", "5,00", running);
+
+    const double debtRunning = 10000 - 2 * 700.25;
+    EXPECT_DOUBLE_EQ(TotalResidualDebt(db), debtRunning);
+    EXPECT_DOUBLE_EQ(WeightedAverageRate(db), 5.5);
+}
+
 TEST_F(SummaryWithContracts, ContractNotYetStartedCountsNothing) {
     ScopedToday early(Day(2023, 12, 31));
     Save("Domani", "5,00", MakePlan(12, 1000, 500));

@@ -1,0 +1,52 @@
+-- The stored queries of the portfolio summary. Run after schema.sql on a new archive, or
+-- alone on an existing one to bring its views up to date (views hold no data, so replacing
+-- them loses nothing):   sqlite3 Quotaplan.mdb < db/views.sql
+-- The views read today's date from qp_today(), a function the program registers on its
+-- connection (tests fix it); outside the program they cannot be queried.
+
+BEGIN;
+
+DROP VIEW IF EXISTS qryRTxMedioPonderato;
+DROP VIEW IF EXISTS qryRDebResTotale;
+DROP VIEW IF EXISTS qryRLeaMese;
+DROP VIEW IF EXISTS qryDebitoResOggi;
+
+-- Each contract's residual debt today: the debt left by the line written last (highest ID)
+-- on its last plan day on or before today. The lines of a day are written in the order they
+-- settle (the maxi-instalment before the first instalment, the last instalment before the
+-- buy-out), so a finished contract leaves its buy-out line's 0 even when its last
+-- instalment drifted a cent below zero. Null for a contract whose plan has not started.
+-- Both look-ups are seeks in idxPDALeasingData, which covers them (the row ID included).
+CREATE VIEW qryDebitoResOggi AS
+SELECT c.ID AS ID,
+       c.Tasso AS Tasso,
+       c.Spread AS Spread,
+       (SELECT p.DebitoRes FROM tabPDA AS p
+         WHERE p.[ID Leasing] = c.ID
+           AND p.Data = (SELECT MAX(q.Data) FROM tabPDA AS q
+                          WHERE q.[ID Leasing] = c.ID AND q.Data <= qp_today())
+         ORDER BY p.ID DESC LIMIT 1) AS DebitoRes
+FROM tabContratti AS c;
+
+-- The residual debts are computed once per query (MATERIALIZED), not once per use.
+CREATE VIEW qryRTxMedioPonderato AS
+WITH debito AS MATERIALIZED (SELECT Tasso, Spread, DebitoRes FROM qryDebitoResOggi)
+SELECT COALESCE(SUM((COALESCE(Tasso, 0) + COALESCE(Spread, 0)) * DebitoRes)
+                / NULLIF(SUM(DebitoRes), 0), 0) AS TXMePo
+FROM debito
+WHERE DebitoRes > 0;
+
+CREATE VIEW qryRDebResTotale AS
+SELECT ROUND(COALESCE(SUM(DebitoRes), 0), 2) AS SommaDiDebitoRes
+FROM qryDebitoResOggi;
+
+-- Half-open range on the bare column, so that idxPDAData serves it.
+CREATE VIEW qryRLeaMese AS
+SELECT c.DescBene AS DescBene, p.Data AS Data, p.Importo AS Importo
+FROM tabPDA AS p INNER JOIN tabContratti AS c ON c.ID = p.[ID Leasing]
+WHERE p.Tipo = 'Rata'
+  AND p.Data >= date(qp_today(), 'start of month')
+  AND p.Data < date(qp_today(), 'start of month', '+1 month')
+ORDER BY p.Data, c.DescBene, p.ID;
+
+COMMIT;
