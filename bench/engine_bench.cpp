@@ -1,10 +1,12 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "common/calendar_date.h"
 #include "engine/effective_rate.h"
+#include "engine/indexation.h"
 #include "engine/plan_builder.h"
 #include "engine/rate_solver.h"
 
@@ -63,6 +65,34 @@ void BM_EffectiveRate(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EffectiveRate);
+
+// Indexing a range(0)-instalment monthly contract on a daily series of 27 years (one value
+// a day since 1999, as the Euribor history is published); range(1) = 1 hands the series in
+// reverse, so that it must be ordered first.
+void BM_IndexRates(benchmark::State& state) {
+    const auto count = static_cast<std::int16_t>(state.range(0));
+    const CalendarDate seriesStart = *CalendarDate::FromYmd(1999, 1, 4);
+    std::vector<IndexValue> series;
+    for (int day = 0; day < 27 * 365; ++day) {
+        series.push_back(
+            {CalendarDate::FromSerial(seriesStart.Serial() + day), 3.0 + (day % 500) / 1000.0});
+    }
+    if (state.range(1) != 0) std::reverse(series.begin(), series.end());
+    const IndexedContract contract{
+        {*CalendarDate::FromYmd(2000, 1, 15), *CalendarDate::FromYmd(2000, 2, 15), count, 12,
+         PaymentTiming::Arrears},
+        1.5};
+    for (auto _ : state) {
+        auto rates = IndexRates(series, contract);
+        benchmark::DoNotOptimize(rates);
+    }
+}
+BENCHMARK(BM_IndexRates)
+    ->ArgNames({"n", "reversed"})
+    ->Args({12, 0})
+    ->Args({360, 0})
+    ->Args({360, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quotaplan

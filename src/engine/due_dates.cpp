@@ -79,4 +79,20 @@ CalendarDate NextDueDate(CalendarDate date, std::int16_t m) {
     }
 }
 
+std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar) {
+    std::vector<CalendarDate> dates;
+    if (calendar.count < 1) return dates;
+    dates.reserve(static_cast<std::size_t>(calendar.count));
+    if (calendar.timing == PaymentTiming::Advance) {
+        dates.push_back(calendar.contractDate);
+        if (calendar.count > 1) dates.push_back(calendar.firstDate);
+    } else {
+        dates.push_back(calendar.firstDate);
+    }
+    while (dates.size() < static_cast<std::size_t>(calendar.count)) {
+        dates.push_back(NextDueDate(dates.back(), calendar.periodsPerYear));
+    }
+    return dates;
+}
+
 }  // namespace quotaplan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/calendar_date.h"
 
@@ -24,5 +25,24 @@ CalendarDate AddYears(CalendarDate date, int k);
 // The due date one period after `date` for m periods a year: 12, 6, 4, 3, 2 step 1, 2, 3,
 // 4, 6 months by AddMonths; 1 steps one year by AddYears; any other m returns `date`.
 CalendarDate NextDueDate(CalendarDate date, std::int16_t m);
+
+enum class PaymentTiming { Arrears, Advance };
+
+// The instalments of a contract as the calendar sees them.
+struct InstalmentCalendar {
+    CalendarDate contractDate;  // DataContratto
+    CalendarDate firstDate;     // DataInizio
+    std::int16_t count = 0;     // n
+    std::int16_t periodsPerYear = 12;
+    PaymentTiming timing = PaymentTiming::Arrears;
+};
+
+// The due date of every instalment 1..n, as the plan builder dates its rows:
+//   in arrears: D1 = firstDate,    D(r) = NextDueDate(D(r - 1));
+//   in advance: D1 = contractDate, D2 = firstDate, D(r) = NextDueDate(D(r - 1)).
+// Rate changes do not move them, with one exception this list does not follow: in advance,
+// a change at instalment 2 makes the plan restart one period after the contract date. An empty list
+// for count < 1. Raises RunTimeError 5 when a date would pass the year 9999.
+std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar);
 
 }  // namespace quotaplan
