@@ -234,9 +234,11 @@ SaveResult ContractStore::Save(const ContractForm& form, const FinancialPlan& pl
     WriteTransaction transaction(db_, boxes_);
     if (!transaction.Began()) return {SaveStatus::Failed, contractId, false};
     try {
-        std::string check =
-            "Select * From tabContratti Where Descbene='" + Doubled(TrimBlanks(form.txtDescBene));
-        check += update ? "' and Id <> " + std::to_string(contractId) : "'";
+        // Both sides trimmed: archives hold names stored with blanks around them. Trim() loses
+        // the column's comparison, so it is named again (NOCASE: letter case and accents aside).
+        std::string check = "Select ID From tabContratti Where Trim(DescBene) = '" +
+                            Doubled(TrimBlanks(form.txtDescBene)) + "' COLLATE NOCASE";
+        if (update) check += " and Id <> " + std::to_string(contractId);
         if (!Recordset(db_, check).Eof()) {
             transaction.Rollback();
             ShowPlainBox(boxes_, kDuplicateNameMessage, "", BoxIcon::Exclamation);

@@ -93,8 +93,9 @@ public:
     ContractStore(Database& db, MessageBoxes& boxes) : db_(db), boxes_(boxes) {}
 
     // Saves the form as a new contract (NewContract) or over the stored contract
-    // contractId (StoredContract), in one transaction: the duplicate check on the trimmed
-    // description (letter case ignored; the contract itself does not count on update),
+    // contractId (StoredContract), in one transaction: the duplicate check of the trimmed
+    // description against the trimmed stored ones (letter case ignored; the contract itself
+    // does not count on update),
     // the contract row, and, when the plan is ready and planOwner matches
     // PlanOwner::For(contract being saved, form), the plan rows replacing the old ones
     // ("Maxi.", one "Rata" per row, "Riscatto"). Any failure rolls everything back and is

@@ -80,6 +80,9 @@ TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
     ASSERT_EQ(Save("Fresatrice CNC"), 0) << err_;
     EXPECT_EQ(Save("FRESATRICE CNC"), 2);
     EXPECT_NE(err_.find("Nome leasing già esistente"), std::string::npos) << err_;
+    ASSERT_EQ(Save("Furgone L Aquila  test "), 0) << err_;
+    EXPECT_EQ(Save("  furgone l aquila  test"), 2);
+    EXPECT_EQ(err_, "Quotaplan 4: Nome leasing già esistente\n");
     EXPECT_EQ(Save("Altro", {"--type", "Noleggio"}), 2);
     EXPECT_NE(err_.find("--type"), std::string::npos);
     EXPECT_EQ(Save("Altro", {"--solve", "rate", "--instalment", "900"}), 2);
@@ -91,7 +94,8 @@ TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
     EXPECT_EQ(Run({"--show", "uno"}), 2);
     ASSERT_EQ(Run({"--list"}), 0);
     EXPECT_EQ(out_,
-              "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"}\n]\n");
+              "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"},\n"
+              "  {\"type\": \"Leasing\", \"id\": 2, \"description\": \"Furgone L Aquila  test \"}\n]\n");
 }
 
 TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {

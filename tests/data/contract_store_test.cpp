@@ -149,7 +149,11 @@ INSTANTIATE_TEST_SUITE_P(Names, DuplicateTest,
                                            DuplicateCase{"Auto", "AUTO"},
                                            DuplicateCase{"Auto", "  auto  "},
                                            DuplicateCase{"Società", "SOCIETÀ"},
-                                           DuplicateCase{"l'anno", "L'ANNO"}));
+                                           DuplicateCase{"l'anno", "L'ANNO"},
+                                           // Stored names may carry blanks of their own.
+                                           DuplicateCase{"Furgone L Aquila  test ",
+                                                         "  furgone l aquila  test"},
+                                           DuplicateCase{"  Auto", "auto"}));
 
 TEST_F(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
     const auto first = SaveNew(MakeForm("Primo"), MakePlan(12, 1000, 500));
@@ -162,6 +166,12 @@ TEST_F(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
         SaveStatus::Duplicate);
     EXPECT_EQ(store.Load(first.contractId)->txtDescBene, "PRIMO");
     EXPECT_EQ(store.Load(second.contractId)->txtDescBene, "Secondo");
+    // A stored name with blanks around it is still the other contract's.
+    ASSERT_TRUE(db.Execute("UPDATE tabContratti SET DescBene = ' Secondo  ' WHERE ID = " +
+                           std::to_string(second.contractId)));
+    EXPECT_EQ(
+        store.Save(MakeForm("SECONDO"), {}, {}, SaveMode::StoredContract, first.contractId).status,
+        SaveStatus::Duplicate);
 }
 
 TEST_F(ContractStoreTest, PlanOfAnotherContractNeverReplacesAStoredPlan) {

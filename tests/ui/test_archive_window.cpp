@@ -148,6 +148,25 @@ private slots:
         QVERIFY(f.ContractNode("Furgone") != nullptr);
     }
 
+    // Quotes typed in the description become blanks, and the name is stored as typed; a
+    // second contract differing from it only in letter case and blanks is the same name.
+    void namesDifferingInBlanksAreOneName() {
+        ArchiveFixture f;
+        f.FillSmall("Furgone L'Aquila \"test\"", "6");
+        f.Calcola();
+        f.Salva();
+        QVERIFY(f.boxes.shown.empty());
+        QVERIFY(f.ContractNode("Furgone L Aquila  test ") != nullptr);
+
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        f.FillSmall("  furgone l aquila  test", "6");
+        f.Calcola();
+        f.Salva();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0), QString("Nome leasing già esistente"));
+        QCOMPARE(f.Count("SELECT COUNT(*) FROM tabContratti"), 1LL);
+    }
+
     void noBuyoutDateAndNoBuyoutInterest() {
         ArchiveFixture f;
         f.FillCar("Auto senza data", "");
