@@ -22,6 +22,13 @@ constexpr std::size_t kLongestAmountText = 16;
 
 bool CountsAsZero(const std::string& text) { return LeadingNumber(text) == 0; }
 
+// The rate is read as the number its field shows: 0,75 is a rate of its own, not the 0
+// before its comma. An empty or unreadable text counts as zero.
+bool RateIsZero(const std::string& text) {
+    const auto rate = TryParseNumber(text);
+    return !rate || *rate == 0;
+}
+
 void TurnNonNumberToZero(std::string& text) {
     if (!IsNumberText(text)) text = "0";
 }
@@ -168,7 +175,7 @@ bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<Fo
     if (form.target != CalcTarget::AssetValue && CountsAsZero(form.valBene)) {
         return Refuse(boxes, focus, "Inserire il Valore del bene!", FormField::ValBene);
     }
-    if (form.target != CalcTarget::Rate && CountsAsZero(form.tasso)) {
+    if (form.target != CalcTarget::Rate && RateIsZero(form.tasso)) {
         return Refuse(boxes, focus, "Inserire il Tasso!", FormField::Tasso);
     }
     if (CountsAsZero(form.rate)) {

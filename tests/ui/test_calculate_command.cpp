@@ -59,9 +59,12 @@ private slots:
         QTest::newRow("value empty")
             << "value"
             << "" << 0 << "Inserire il Valore del bene!" << int(FormField::ValBene);
-        QTest::newRow("rate 0,75 counts as zero")
+        QTest::newRow("rate empty")
             << "tasso"
-            << "0,75" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
+            << "" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
+        QTest::newRow("rate 0,00")
+            << "tasso"
+            << "0,00" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
         QTest::newRow("count 0") << "rate"
                                  << "0" << 0 << "Inserire il Numero di rate!"
                                  << int(FormField::Rate);
@@ -104,6 +107,19 @@ private slots:
         QVERIFY(!out.planBuilt);
         QVERIFY(!out.effectiveRateShown);
         QVERIFY(!plan.PlanReady);
+    }
+
+    // Rates under 1 % are real (promotional credit, low-rate years): the check reads the
+    // number the field shows, not the text up to its comma.
+    void rateBelowOnePercentIsCalculated() {
+        CalculationForm form = TenThousand();
+        form.tasso = "0,75";
+        FinancialPlan plan;
+        RecordingMessageBoxes boxes;
+        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(out.planBuilt);
+        QCOMPARE(Q(form.result), QString("836,71"));
     }
 
     void tooLongValueBoxHasItsTitleAndIcon() {
