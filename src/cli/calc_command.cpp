@@ -10,6 +10,7 @@
 #include "common/number_text.h"
 #include "common/run_time_error.h"
 #include "engine/contract_calculation.h"
+#include "engine/due_dates.h"
 #include "engine/rate_schedule.h"
 #include "output/contract_header.h"
 #include "output/plan_export_rows.h"
@@ -48,6 +49,19 @@ bool IsTooLong(float amount) {
     return FormatNumber(amount, 1).size() > kLongestAmountText;
 }
 
+// The buy-out closes the contract, so its date cannot come before the last instalment. A
+// count beyond the 16-bit range is left to the calculation, which reports the overflow.
+bool BuyoutBeforeLastInstalment(const CalcOptions& options) {
+    if (!options.buyoutDate) return false;
+    const long count = std::labs(*options.count);
+    if (count > 32767) return false;
+    const InstalmentCalendar calendar{
+        options.contractDate.value_or(Today()), options.firstDate.value_or(Today()),
+        static_cast<std::int16_t>(count), static_cast<std::int16_t>(options.periodicity),
+        options.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
+    return FallsBeforeLastInstalment(*options.buyoutDate, calendar);
+}
+
 // The checks of the window's form check, in its order, less the description; first, as the
 // Calculate command does, the amounts too long for their fields.
 std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
@@ -68,6 +82,7 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
     if (!IsKnownPeriodicity(options.periodicity)) {
         return CliFailure{kRefused, "Inserire una periodicità!"};
     }
+    if (BuyoutBeforeLastInstalment(options)) return CliFailure{kRefused, "Inserire una data valida!"};
     if (options.target != SolveTarget::Instalment &&
         !(options.instalment && *options.instalment != 0)) {
         return CliFailure{kRefused, "Inserire la rata!"};

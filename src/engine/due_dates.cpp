@@ -95,4 +95,13 @@ std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar)
     return dates;
 }
 
+bool FallsBeforeLastInstalment(CalendarDate date, const InstalmentCalendar& calendar) {
+    if (calendar.count < 1) return false;
+    try {
+        return date < InstalmentDueDates(calendar).back();
+    } catch (const RunTimeError&) {
+        return true;
+    }
+}
+
 }  // namespace quotaplan

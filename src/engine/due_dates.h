@@ -45,4 +45,10 @@ struct InstalmentCalendar {
 // for count < 1. Raises RunTimeError 5 when a date would pass the year 9999.
 std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar);
 
+// True when `date` falls before the last instalment's due date (InstalmentDueDates): a
+// buy-out there would close the contract before its last instalment and charge negative
+// interest on the buy-out. False for count < 1; a last due date beyond the year 9999 lies
+// after any date.
+bool FallsBeforeLastInstalment(CalendarDate date, const InstalmentCalendar& calendar);
+
 }  // namespace quotaplan

@@ -1,11 +1,14 @@
 #include "ui/calculation_form.h"
 
+#include <cstdlib>
+
 #include "common/clock.h"
 #include "common/date_text.h"
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "common/program_info.h"
 #include "common/run_time_error.h"
+#include "engine/due_dates.h"
 #include "engine/effective_rate.h"
 #include "engine/financial_plan.h"
 #include "engine/periodicity.h"
@@ -68,6 +71,27 @@ bool TooLong(const std::string& text, const char* message, FormField field, Mess
 
 std::int16_t PeriodsPerYear(const CalculationForm& form) {
     return ConvertPeriodicity(form.periodicityIndex, false);
+}
+
+// The buy-out closes the contract, so its date cannot come before the last instalment.
+// Only a form whose dates and count read is judged; the calculation reports the others.
+bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
+    const auto buyout = ReadDateText(form.dataRiscatto);
+    const auto contract = ReadDateText(form.contract);
+    const auto start = ReadDateText(form.start);
+    if (!buyout || !contract || !start) return false;
+    int count = 0;
+    try {
+        // As the instalment calculation does, a negative count is taken as its size.
+        count = std::abs(int{ParseInteger16(form.rate)});
+    } catch (const RunTimeError&) {
+        return false;
+    }
+    if (count > 32767) return false;
+    const InstalmentCalendar calendar{
+        *contract, *start, static_cast<std::int16_t>(count), PeriodsPerYear(form),
+        form.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
+    return FallsBeforeLastInstalment(*buyout, calendar);
 }
 
 float AnnualRate(const CalculationForm& form) {
@@ -186,7 +210,8 @@ bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<Fo
     }
     if (!CheckRequiredDate(form.contract, boxes, focus, FormField::Contract)) return false;
     if (!CheckRequiredDate(form.start, boxes, focus, FormField::Start)) return false;
-    if (!form.dataRiscatto.empty() && !IsDateText(form.dataRiscatto)) {
+    if (!form.dataRiscatto.empty() &&
+        (!IsDateText(form.dataRiscatto) || BuyoutBeforeLastInstalment(form))) {
         return Refuse(boxes, focus, "Inserire una data valida!", FormField::DataRiscatto);
     }
     if (form.target != CalcTarget::Instalment && CountsAsZero(form.result)) {

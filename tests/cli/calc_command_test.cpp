@@ -180,6 +180,26 @@ TEST(CalcRefusals, NothingOnStandardOutput) {
     }
 }
 
+// The buy-out cannot come before the last instalment (15/01/2007 here), whatever is solved.
+TEST(CalcRefusals, BuyoutDateBeforeTheLastInstalment) {
+    for (const auto& solve : {"instalment", "rate", "value"}) {
+        const CalcRun run = Calc({"--solve", solve, "--value", "10000", "--rate", "6", "--count",
+                                  "12", "--instalment", "859.93", "--first-date", "2006-02-15",
+                                  "--buyout-date", "2007-01-14"});
+        EXPECT_EQ(run.status, 2) << solve;
+        EXPECT_EQ(run.err, "Inserire una data valida!\n") << solve;
+        EXPECT_EQ(run.out, "") << solve;
+    }
+    const CalcRun sameDay =
+        Calc(With({"--first-date", "2006-02-15", "--buyout-date", "2007-01-15", "--buyout",
+                   "1000", "--buyout-interest"}));
+    ASSERT_EQ(sameDay.status, 0) << sameDay.err;
+    EXPECT_NE(sameDay.out.find("{\"type\": \"Riscatto\", \"date\": \"2007-01-15\", \"rate\": 0, "
+                               "\"amount\": 1000, \"capital\": 1000, \"interest\": 0, "),
+              std::string::npos)
+        << sameDay.out;
+}
+
 TEST(CalcRefusals, UnreadableOptionIsNamed) {
     const CalcRun run = Calc(With({"--buyout-date", "15/03/2007"}));
     EXPECT_EQ(run.status, 2);

@@ -73,5 +73,32 @@ TEST(DueDates, StepsBeyondTheYear9999AreRefused) {
     EXPECT_EQ(AddMonths(Ymd(9999, 11, 30), 1).Iso(), "9999-12-31");
 }
 
+struct BuyoutCase {
+    const char* name;
+    CalendarDate buyout;
+    std::int16_t count;
+    std::int16_t periodsPerYear;
+    PaymentTiming timing;
+    bool before;
+};
+
+// Contract 31/01/2006, first instalment 28/02/2006.
+TEST(DueDates, BuyoutBeforeTheLastInstalment) {
+    const BuyoutCase cases[] = {
+        {"arrears, last 31/01/2007", Ymd(2007, 1, 30), 12, 12, PaymentTiming::Arrears, true},
+        {"arrears, on the last day", Ymd(2007, 1, 31), 12, 12, PaymentTiming::Arrears, false},
+        {"advance, last 31/12/2006", Ymd(2006, 12, 31), 12, 12, PaymentTiming::Advance, false},
+        {"advance, one instalment: the contract day", Ymd(2006, 1, 31), 1, 12,
+         PaymentTiming::Advance, false},
+        {"quarterly, last 30/11/2008", Ymd(2008, 11, 29), 12, 4, PaymentTiming::Arrears, true},
+        {"no instalments", Ymd(1900, 1, 1), 0, 12, PaymentTiming::Arrears, false},
+        {"last one beyond 9999", Ymd(9999, 12, 31), 9000, 1, PaymentTiming::Arrears, true}};
+    for (const auto& c : cases) {
+        const InstalmentCalendar calendar{Ymd(2006, 1, 31), Ymd(2006, 2, 28), c.count,
+                                          c.periodsPerYear, c.timing};
+        EXPECT_EQ(FallsBeforeLastInstalment(c.buyout, calendar), c.before) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace quotaplan

@@ -4,6 +4,7 @@
 
 #include "common/calendar_date.h"
 #include "common/clock.h"
+#include "common/date_text.h"
 #include "common/recording_message_boxes.h"
 #include "engine/financial_plan.h"
 #include "ui/calculation_form.h"
@@ -120,6 +121,49 @@ private slots:
         QVERIFY(boxes.shown.empty());
         QVERIFY(out.planBuilt);
         QCOMPARE(Q(form.result), QString("836,71"));
+    }
+
+    // The buy-out closes the contract: a date before the last instalment (31/01/07 in
+    // arrears, 31/12/06 in advance) would charge negative interest, and is refused as an
+    // invalid date whatever is calculated; the last instalment's own day is accepted.
+    void buyoutDateAgainstTheLastInstalment_data() {
+        QTest::addColumn<bool>("advance");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QString>("buyoutDate");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("arrears, day before") << false << 0 << "30/01/07" << true;
+        QTest::newRow("arrears, same day") << false << 0 << "31/01/07" << false;
+        QTest::newRow("advance, day before") << true << 0 << "30/12/06" << true;
+        QTest::newRow("advance, same day") << true << 0 << "31/12/06" << false;
+        QTest::newRow("rate target, day before") << false << 1 << "30/01/07" << true;
+        QTest::newRow("value target, month before") << false << 3 << "31/12/06" << true;
+    }
+    void buyoutDateAgainstTheLastInstalment() {
+        QFETCH(bool, advance);
+        QFETCH(int, target);
+        QFETCH(QString, buyoutDate);
+        QFETCH(bool, refused);
+        CalculationForm form = TenThousand();
+        form.advance = advance;
+        form.target = static_cast<CalcTarget>(target);
+        form.result = "859,93";
+        form.riscatto.amountText = "1.000,00";
+        form.intRiscatto = true;
+        form.dataRiscatto = buyoutDate.toStdString();
+        FinancialPlan plan;
+        RecordingMessageBoxes boxes;
+        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes);
+        if (refused) {
+            QCOMPARE(boxes.shown.size(), std::size_t(1));
+            QCOMPARE(Q(boxes.shown[0].prompt), QString("Inserire una data valida!"));
+            QCOMPARE(int(out.focus.value()), int(FormField::DataRiscatto));
+            QVERIFY(!plan.PlanReady);
+            QVERIFY(!out.effectiveRateShown);
+        } else {
+            QVERIFY(boxes.shown.empty());
+            QCOMPARE(plan.InteressiRiscatto, 0.0f);
+            QCOMPARE(plan.rows.back().Data, *ReadDateText(form.dataRiscatto));
+        }
     }
 
     void tooLongValueBoxHasItsTitleAndIcon() {
