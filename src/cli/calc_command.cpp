@@ -62,6 +62,24 @@ bool BuyoutBeforeLastInstalment(const CalcOptions& options) {
     return FallsBeforeLastInstalment(*options.buyoutDate, calendar);
 }
 
+// The plan's first segment runs at the contract's rate, rate plus spread, and the rate list
+// starts from it: a list whose first rate differs would label the first rows with one rate
+// and calculate them at another. Compared as the list shows rates, with two decimals.
+std::optional<CliFailure> CheckFirstListedRate(const CalcOptions& options) {
+    if (options.target != SolveTarget::Instalment || options.ratesPercent.empty()) {
+        return std::nullopt;
+    }
+    const std::string contractRate = FormatNumber(
+        AsShown(options.ratePercent.value_or(0), kRateFormat) +
+            AsShown(options.spreadPercent, kRateFormat),
+        kRateFormat);
+    const std::string firstListed = FormatNumber(options.ratesPercent.front(), kRateFormat);
+    if (firstListed == contractRate) return std::nullopt;
+    return CliFailure{kRefused, "Il primo tasso di --rates (" + firstListed +
+                                    ") deve essere uguale a --rate più --spread (" +
+                                    contractRate + ")."};
+}
+
 // The checks of the window's form check, in its order, less the description; first, as the
 // Calculate command does, the amounts too long for their fields.
 std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
@@ -87,7 +105,7 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
         !(options.instalment && *options.instalment != 0)) {
         return CliFailure{kRefused, "Inserire la rata!"};
     }
-    return std::nullopt;
+    return CheckFirstListedRate(options);
 }
 
 // The instalment count as the window reads it: a 16-bit integer, or an overflow.

@@ -200,6 +200,20 @@ TEST(CalcRefusals, BuyoutDateBeforeTheLastInstalment) {
         << sameDay.out;
 }
 
+// The plan's first segment runs at --rate + --spread: a list starting elsewhere would label
+// its rows with one rate and calculate them at another.
+TEST(CalcRefusals, FirstListedRateMustBeRatePlusSpread) {
+    const CalcRun run = Calc(With({"--spread", "0.5", "--rates", "7,7,8"}));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "Il primo tasso di --rates (7,00) deve essere uguale a --rate più --spread "
+              "(6,50).\n");
+    EXPECT_EQ(run.out, "");
+    const CalcRun equal = Calc(With({"--spread", "0.5", "--rates", "6.5,6.5,8"}));
+    ASSERT_EQ(equal.status, 0) << equal.err;
+    EXPECT_NE(equal.out.find("\"number\": 3, \"date\": "), std::string::npos);
+}
+
 TEST(CalcRefusals, UnreadableOptionIsNamed) {
     const CalcRun run = Calc(With({"--buyout-date", "15/03/2007"}));
     EXPECT_EQ(run.status, 2);

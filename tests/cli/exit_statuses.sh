@@ -31,6 +31,7 @@ expect 2 "Valore MaxiRata troppo alto" --value 10000 --maxi -1000000000 --rate 6
 expect 2 "Valore Riscatto troppo alto" --value 10000 --buyout 12345678901 --rate 6 --count 12
 expect 2 "Inserire una data valida!" --value 10000 --rate 6 --count 12 --first-date 2006-02-15 \
     --buyout-date 2007-01-14
+expect 2 "Il primo tasso di --rates" --value 10000 --rate 6 --count 12 --rates 5,6
 expect 2 "--value" --value 10,5 --rate 6 --count 12
 expect 2 "--first-date" --value 10000 --rate 6 --count 12 --first-date 2007-02-31
 expect 2 "--bogus" --value 10000 --rate 6 --count 12 --bogus
