@@ -60,12 +60,12 @@ ContractForm FormOf(const CalcOutcome& outcome, const CalcOptions& calc, std::st
     const ContractTerms& terms = outcome.terms;
     ContractForm form;
     form.txtDescBene = std::move(description);
-    form.txtValBene = FormatNumber(terms.Valore, 1);
-    form.txtMaxi = FormatNumber(terms.Maxicanone, 1);
-    form.txtTasso = GeneralText(terms.Tasso);
-    form.txtSpread = GeneralText(terms.Spread);
+    form.txtValBene = outcome.fields.valBene;
+    form.txtMaxi = outcome.fields.maxi;
+    form.txtTasso = outcome.fields.tasso;
+    form.txtSpread = outcome.fields.spread;
     form.txtRate = std::to_string(terms.NumRate);
-    form.txtRiscatto = FormatNumber(terms.Riscatto, 1);
+    form.txtRiscatto = outcome.fields.riscatto;
     form.cboPeriodicita = ConvertPeriodicity(calc.periodicity, true);
     form.optCapSem = terms.Semplice;
     form.optPagAnt = terms.Anticipato;
@@ -74,8 +74,8 @@ ContractForm FormOf(const CalcOutcome& outcome, const CalcOptions& calc, std::st
     form.txtStart = FormatDate(terms.DataInizio, 2);
     form.txtDataRiscatto = terms.DataRiscatto.IsZero() ? "" : FormatDate(terms.DataRiscatto, 2);
     form.chkIntRiscatto = terms.IntRiscatto;
-    form.txtSpContratto = FormatNumber(terms.SpeseContratto, 1);
-    form.txtSpRata = FormatNumber(terms.SpeseAddebito, 1);
+    form.txtSpContratto = outcome.fields.spContratto;
+    form.txtSpRata = outcome.fields.spRata;
     form.cboTipoLea = std::move(type);
     form.cboTxRif = std::move(referenceRate);
     return form;

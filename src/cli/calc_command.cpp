@@ -33,20 +33,18 @@ constexpr int kAmountFormat = 1;  // "#,##0.00"
 constexpr int kRateFormat = 2;    // "0.00"
 
 // A number as its field holds it once the user leaves the field: its text with two decimals
-// (rounded for display), read back. The window calculates with these, and saves them.
-float AsShown(float value, int formatCode) {
+// (rounded for display), read back in 32 bits, as the window calculates with it.
+float AsShown(double value, int formatCode) {
     return ParseNumber32(FormatNumber(value, formatCode));
 }
 
-bool IsZero(const std::optional<float>& field, int formatCode) {
-    return !field || AsShown(*field, formatCode) == 0;
-}
+bool IsZero(const std::string& fieldText) { return ParseNumber32(fieldText) == 0; }
 
-// True when the amount, as its field shows it ("#,##0.00"), is longer than the field's 16
-// characters: 10,000,000,000 and more, where 32-bit amounts no longer hold units.
-bool IsTooLong(float amount) {
+// True when the amount's field text is longer than the field's 16 characters:
+// 10,000,000,000 and more, where 32-bit amounts no longer hold units.
+bool IsTooLong(const std::string& fieldText) {
     constexpr std::size_t kLongestAmountText = 16;
-    return FormatNumber(amount, 1).size() > kLongestAmountText;
+    return fieldText.size() > kLongestAmountText;
 }
 
 // The buy-out closes the contract, so its date cannot come before the last instalment. A
@@ -65,14 +63,13 @@ bool BuyoutBeforeLastInstalment(const CalcOptions& options) {
 // The plan's first segment runs at the contract's rate, rate plus spread, and the rate list
 // starts from it: a list whose first rate differs would label the first rows with one rate
 // and calculate them at another. Compared as the list shows rates, with two decimals.
-std::optional<CliFailure> CheckFirstListedRate(const CalcOptions& options) {
+std::optional<CliFailure> CheckFirstListedRate(const CalcOptions& options,
+                                               const GivenFields& fields) {
     if (options.target != SolveTarget::Instalment || options.ratesPercent.empty()) {
         return std::nullopt;
     }
-    const std::string contractRate = FormatNumber(
-        AsShown(options.ratePercent.value_or(0), kRateFormat) +
-            AsShown(options.spreadPercent, kRateFormat),
-        kRateFormat);
+    const std::string contractRate =
+        FormatNumber(ParseNumber32(fields.tasso) + ParseNumber32(fields.spread), kRateFormat);
     const std::string firstListed = FormatNumber(options.ratesPercent.front(), kRateFormat);
     if (firstListed == contractRate) return std::nullopt;
     return CliFailure{kRefused, "Il primo tasso di --rates (" + firstListed +
@@ -82,16 +79,16 @@ std::optional<CliFailure> CheckFirstListedRate(const CalcOptions& options) {
 
 // The checks of the window's form check, in its order, less the description; first, as the
 // Calculate command does, the amounts too long for their fields.
-std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
-    if (options.target != SolveTarget::Value && options.value && IsTooLong(*options.value)) {
+std::optional<CliFailure> CheckInputs(const CalcOptions& options, const GivenFields& fields) {
+    if (options.target != SolveTarget::Value && IsTooLong(fields.valBene)) {
         return CliFailure{kRefused, "Valore bene troppo alto"};
     }
-    if (IsTooLong(options.maxi)) return CliFailure{kRefused, "Valore MaxiRata troppo alto"};
-    if (IsTooLong(options.buyout)) return CliFailure{kRefused, "Valore Riscatto troppo alto"};
-    if (options.target != SolveTarget::Value && IsZero(options.value, kAmountFormat)) {
+    if (IsTooLong(fields.maxi)) return CliFailure{kRefused, "Valore MaxiRata troppo alto"};
+    if (IsTooLong(fields.riscatto)) return CliFailure{kRefused, "Valore Riscatto troppo alto"};
+    if (options.target != SolveTarget::Value && IsZero(fields.valBene)) {
         return CliFailure{kRefused, "Inserire il Valore del bene!"};
     }
-    if (options.target != SolveTarget::Rate && IsZero(options.ratePercent, kRateFormat)) {
+    if (options.target != SolveTarget::Rate && IsZero(fields.tasso)) {
         return CliFailure{kRefused, "Inserire il Tasso!"};
     }
     if (!options.count || *options.count == 0) {
@@ -105,7 +102,7 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options) {
         !(options.instalment && *options.instalment != 0)) {
         return CliFailure{kRefused, "Inserire la rata!"};
     }
-    return CheckFirstListedRate(options);
+    return CheckFirstListedRate(options, fields);
 }
 
 // The instalment count as the window reads it: a 16-bit integer, or an overflow.
@@ -114,14 +111,15 @@ std::int16_t CountOf(long count) {
     return static_cast<std::int16_t>(count);
 }
 
-ContractTerms TermsOf(const CalcOptions& options) {
+// The contract as the window reads its form: the field texts in 32 bits.
+ContractTerms TermsOf(const CalcOptions& options, const GivenFields& fields) {
     const CalendarDate today = Today();
     ContractTerms terms;
-    terms.Valore = AsShown(options.value.value_or(0), kAmountFormat);
-    terms.Maxicanone = AsShown(options.maxi, kAmountFormat);
-    terms.Riscatto = AsShown(options.buyout, kAmountFormat);
-    terms.Tasso = AsShown(options.ratePercent.value_or(0), kRateFormat);
-    terms.Spread = AsShown(options.spreadPercent, kRateFormat);
+    terms.Valore = ParseNumber32(fields.valBene);
+    terms.Maxicanone = ParseNumber32(fields.maxi);
+    terms.Riscatto = ParseNumber32(fields.riscatto);
+    terms.Tasso = ParseNumber32(fields.tasso);
+    terms.Spread = ParseNumber32(fields.spread);
     terms.NumRate = CountOf(*options.count);
     terms.Periodicita = static_cast<std::int16_t>(options.periodicity);
     terms.Semplice = options.simple;
@@ -130,9 +128,9 @@ ContractTerms TermsOf(const CalcOptions& options) {
     terms.DataInizio = options.firstDate.value_or(today);
     terms.DataRiscatto = options.buyoutDate.value_or(CalendarDate{});
     terms.IntRiscatto = options.buyoutInterest;
-    terms.SpeseContratto = AsShown(options.contractFees, kAmountFormat);
-    terms.SpeseAddebito = AsShown(options.instalmentFee, kAmountFormat);
-    terms.Rata = options.instalment.value_or(0);
+    terms.SpeseContratto = ParseNumber32(fields.spContratto);
+    terms.SpeseAddebito = ParseNumber32(fields.spRata);
+    terms.Rata = static_cast<float>(options.instalment.value_or(0));
     return terms;
 }
 
@@ -142,14 +140,14 @@ ContractTerms TermsOf(const CalcOptions& options) {
 std::vector<float> ListPercents(const CalcOptions& options, const ContractTerms& terms) {
     if (options.ratesPercent.empty()) return {AsShown(terms.Tasso + terms.Spread, kRateFormat)};
     std::vector<float> listed;
-    for (const float percent : options.ratesPercent)
+    for (const double percent : options.ratesPercent)
         listed.push_back(AsShown(percent, kRateFormat));
     return listed;
 }
 
 void Calculate(const CalcOptions& options, CalcOutcome& outcome) {
     ContractTerms& terms = outcome.terms;
-    terms = TermsOf(options);
+    terms = TermsOf(options, outcome.fields);
     switch (options.target) {
         case SolveTarget::Instalment: {
             // As the window does, a negative count is taken as its absolute value.
@@ -199,9 +197,22 @@ std::string PlanRowJson(const ExportRow& row) {
 
 }  // namespace
 
+GivenFields GivenFieldsOf(const CalcOptions& options) {
+    GivenFields fields;
+    fields.valBene = FormatNumber(options.value.value_or(0), kAmountFormat);
+    fields.maxi = FormatNumber(options.maxi, kAmountFormat);
+    fields.riscatto = FormatNumber(options.buyout, kAmountFormat);
+    fields.tasso = FormatNumber(options.ratePercent.value_or(0), kRateFormat);
+    fields.spread = FormatNumber(options.spreadPercent, kRateFormat);
+    fields.spContratto = FormatNumber(options.contractFees, kAmountFormat);
+    fields.spRata = FormatNumber(options.instalmentFee, kAmountFormat);
+    return fields;
+}
+
 std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options) {
-    if (auto refusal = CheckInputs(options)) return *refusal;
     CalcOutcome outcome;
+    outcome.fields = GivenFieldsOf(options);
+    if (auto refusal = CheckInputs(options, outcome.fields)) return *refusal;
     outcome.target = options.target;
     try {
         Calculate(options, outcome);

@@ -11,9 +11,19 @@
 
 namespace quotaplan {
 
+// The texts the contract form's input fields would hold with these options once the user
+// left them: amounts "#,##0.00", rates "0.00", each from the number as given (64 bits, so
+// every cent given is kept). The calculation reads them in 32 bits, as the window reads its
+// fields; --save stores them and --export heads its files with them.
+struct GivenFields {
+    std::string valBene, maxi, riscatto, tasso, spread, spContratto, spRata;
+};
+GivenFields GivenFieldsOf(const CalcOptions& options);
+
 // What one calculation produced: the figure asked for, the effective rate, and, for the
 // instalment, the plan.
 struct CalcOutcome {
+    GivenFields fields;  // the form's input texts
     SolveTarget target = SolveTarget::Instalment;
     float instalment = 0;
     float nominalRatePercent = 0;

@@ -44,11 +44,11 @@ std::optional<CliFailure> ReadWholeOption(const CommandLine& line, const std::st
     }
     // Anything beyond the 16-bit range is refused later as an overflow, as the window does;
     // clamping keeps the conversion defined for absurd counts.
-    target = static_cast<long>(std::clamp(*number, -1e6f, 1e6f));
+    target = static_cast<long>(std::clamp(*number, -1e6, 1e6));
     return std::nullopt;
 }
 
-std::optional<CliFailure> ReadRateList(const CommandLine& line, std::vector<float>& rates) {
+std::optional<CliFailure> ReadRateList(const CommandLine& line, std::vector<double>& rates) {
     const auto text = line.Value("rates");
     if (!text) return std::nullopt;
     std::size_t start = 0;
@@ -101,7 +101,7 @@ const std::set<std::string>& CalcFlagOptions() {
     return flags;
 }
 
-std::optional<float> ReadDecimal(const std::string& text) {
+std::optional<double> ReadDecimal(const std::string& text) {
     if (text.empty() || text.find_first_not_of("+-.0123456789") != std::string::npos) {
         return std::nullopt;
     }
@@ -112,7 +112,7 @@ std::optional<float> ReadDecimal(const std::string& text) {
         std::fabs(number) > std::numeric_limits<float>::max()) {
         return std::nullopt;
     }
-    return static_cast<float>(number);
+    return number;
 }
 
 std::string DescriptionOf(std::string_view text) {
@@ -134,16 +134,16 @@ std::optional<CliFailure> ReadCalcOptions(const CommandLine& line, CalcOptions& 
     options.advance = line.Flag("advance");
     options.buyoutInterest = line.Flag("buyout-interest");
     std::optional<CliFailure> failure;
-    float periodicity = static_cast<float>(options.periodicity);
+    double periodicity = options.periodicity;
     const auto readAll = [&] {
         if ((failure = ReadChoices(line, options))) return;
         for (const auto& [name, target] :
-             {std::pair<const char*, std::optional<float>*>{"value", &options.value},
+             {std::pair<const char*, std::optional<double>*>{"value", &options.value},
               {"rate", &options.ratePercent},
               {"instalment", &options.instalment}}) {
             if ((failure = ReadNumberOption(line, name, *target))) return;
         }
-        for (const auto& [name, target] : {std::pair<const char*, float*>{"maxi", &options.maxi},
+        for (const auto& [name, target] : {std::pair<const char*, double*>{"maxi", &options.maxi},
                                            {"buyout", &options.buyout},
                                            {"spread", &options.spreadPercent},
                                            {"contract-fees", &options.contractFees},
@@ -163,7 +163,7 @@ std::optional<CliFailure> ReadCalcOptions(const CommandLine& line, CalcOptions& 
         return Unreadable("periodicity", *line.Value("periodicity"), "serve un numero intero");
     }
     // An unknown periodicity is refused by the form check; clamping keeps the conversion defined.
-    options.periodicity = static_cast<int>(std::clamp(periodicity, -1000.0f, 1000.0f));
+    options.periodicity = static_cast<int>(std::clamp(periodicity, -1000.0, 1000.0));
     return std::nullopt;
 }
 

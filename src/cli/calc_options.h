@@ -15,15 +15,16 @@ enum class SolveTarget { Instalment, Rate, Value };
 enum class OutputFormat { Json, Csv };
 
 // One calculation as asked for on the command line. Numbers use "." as the decimal
-// separator; rates are percentages, as the window's fields hold them.
+// separator; rates are percentages, as the window's fields hold them. Amounts and rates are
+// kept in 64 bits as given, so that the form's texts built from them keep every cent.
 struct CalcOptions {
     SolveTarget target = SolveTarget::Instalment;
     OutputFormat format = OutputFormat::Json;
-    std::optional<float> value;
-    float maxi = 0;
-    float buyout = 0;
-    std::optional<float> ratePercent;
-    float spreadPercent = 0;
+    std::optional<double> value;
+    double maxi = 0;
+    double buyout = 0;
+    std::optional<double> ratePercent;
+    double spreadPercent = 0;
     std::optional<long> count;  // the 16-bit range is checked by the calculation
     int periodicity = 12;
     bool simple = false;
@@ -32,19 +33,19 @@ struct CalcOptions {
     std::optional<CalendarDate> contractDate;  // missing dates become today
     std::optional<CalendarDate> firstDate;
     std::optional<CalendarDate> buyoutDate;  // none: the buy-out falls on the last instalment
-    float contractFees = 0;
-    float instalmentFee = 0;
-    std::optional<float> instalment;
-    std::vector<float> ratesPercent;  // per-instalment annual rates, spread included
+    double contractFees = 0;
+    double instalmentFee = 0;
+    std::optional<double> instalment;
+    std::vector<double> ratesPercent;  // per-instalment annual rates, spread included
 };
 
 // The options of a calculation: those taking a value, and the flags.
 const std::set<std::string>& CalcValueOptions();
 const std::set<std::string>& CalcFlagOptions();
 
-// Reads "3.5" (C form, "." decimal, optional sign) as a 32-bit number; nullopt on
-// anything else, including values beyond the 32-bit range.
-std::optional<float> ReadDecimal(const std::string& text);
+// Reads "3.5" (C form, "." decimal, optional sign) in 64 bits; nullopt on anything else,
+// including values beyond the 32-bit range that the calculation reads them in.
+std::optional<double> ReadDecimal(const std::string& text);
 
 // The contract description as the window's field keeps it: its first 50 characters
 // (UTF-8 characters, not bytes).

@@ -76,6 +76,26 @@ TEST_F(CalcArchive, SaveListShowDelete) {
     EXPECT_EQ(Run({"--show", "1"}), 2);
 }
 
+// The contract's amounts are stored as given, to the cent, not as their 32-bit terms.
+TEST_F(CalcArchive, SaveStoresTheGivenAmounts) {
+    ASSERT_EQ(Save("Centesimi", {"--value", "209824.65", "--maxi", "150000.03", "--buyout",
+                                 "16777217", "--contract-fees", "200000.01", "--instalment-fee",
+                                 "1234567.89", "--rate", "5.126", "--spread", "0.5"}),
+              0)
+        << err_;
+    auto db = Database::Open(archive_);
+    Recordset row(db,
+                  "SELECT Valore, Maxicanone, Riscatto, SpeseContratto, SpeseAddebito, Tasso, "
+                  "Spread FROM tabContratti");
+    EXPECT_EQ(row.Value("Valore").ToDouble(), 209824.65);
+    EXPECT_EQ(row.Value("Maxicanone").ToDouble(), 150000.03);
+    EXPECT_EQ(row.Value("Riscatto").ToDouble(), 16777217);
+    EXPECT_EQ(row.Value("SpeseContratto").ToDouble(), 200000.01);
+    EXPECT_EQ(row.Value("SpeseAddebito").ToDouble(), 1234567.89);
+    EXPECT_EQ(row.Value("Tasso").ToDouble(), 5.13);
+    EXPECT_EQ(row.Value("Spread").ToDouble(), 0.5);
+}
+
 TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
     ASSERT_EQ(Save("Fresatrice CNC"), 0) << err_;
     EXPECT_EQ(Save("FRESATRICE CNC"), 2);

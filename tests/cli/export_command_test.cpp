@@ -64,6 +64,20 @@ TEST_F(CalcExport, TextGoesToTheExportFolderBesideTheProgram) {
     EXPECT_NE(text.find("\r\nRiscatto;"), std::string::npos);
 }
 
+// The heading shows the amounts as given, to the cent, not as their 32-bit terms.
+TEST_F(CalcExport, HeadingAmountsAreTheGivenOnes) {
+    ASSERT_EQ(Run({"--export", "txt", "--value", "1234567.89", "--maxi", "150000.03", "--buyout",
+                   "16777217", "--rate", "5.126", "--spread", "0.004"}),
+              0)
+        << err_;
+    const std::string text = Read(folder_ / "Export" / "Auto  A B.txt");
+    EXPECT_NE(text.find("\r\nValore finanziato;1.234.567,89\r\nAnticipo;150.000,03\r\n"
+                        "Spread;0,00\r\nTasso;5,13\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\r\nRiscatto;16.777.217,00\r\n"), std::string::npos) << text;
+}
+
 TEST_F(CalcExport, WorkbookAndDocumentGoToTheChosenFolder) {
     const fs::path out = folder_ / "elsewhere" / "deeper";
     ASSERT_EQ(Run({"--export", "xls", "--out", out.string()}), 0) << err_;
