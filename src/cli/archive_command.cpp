@@ -176,10 +176,15 @@ std::int32_t StoredId(Database& db, const std::string& option, const std::string
     return *id;
 }
 
-int Show(Database& db, ContractStore& store, const std::string& text, std::ostream& out) {
+// Prints what can be read of the contract; a stored value that cannot be read is shown
+// empty and reported on `boxes`, and the command then fails.
+int Show(Database& db, ContractStore& store, const StderrMessageBoxes& boxes,
+         const std::string& text, std::ostream& out) {
     const std::int32_t id = StoredId(db, "show", text);
+    const int reportedBefore = boxes.Written();
     const auto form = store.Load(id);
     if (!form) return kRefused;
+    const bool unreadable = boxes.Written() != reportedBefore;
     std::string json =
         "{\n  \"id\": " + std::to_string(id) + ",\n" + FormJson(*form) + "  \"plan\": [";
     const auto rows = store.LoadPlanRows(id);
@@ -187,7 +192,7 @@ int Show(Database& db, ContractStore& store, const std::string& text, std::ostre
         json += (k == 0 ? "\n    " : ",\n    ") + StoredRowJson(rows[k]);
     }
     out << json << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
-    return 0;
+    return unreadable ? kDatabaseError : 0;
 }
 
 int Delete(Database& db, ContractStore& store, const std::string& text) {
@@ -242,7 +247,7 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
     try {
         if (line.Has("save")) return Save(*db, store, line, calc, out);
         if (line.Has("list")) return List(store, out);
-        if (line.Has("show")) return Show(*db, store, *line.Value("show"), out);
+        if (line.Has("show")) return Show(*db, store, boxes, *line.Value("show"), out);
         return Delete(*db, store, *line.Value("delete"));
     } catch (const Refusal& refusal) {
         err << refusal.message << "\n";

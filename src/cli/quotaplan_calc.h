@@ -10,7 +10,8 @@ namespace quotaplan {
 // The whole of quotaplan-calc: a calculation printed as JSON or CSV, written as an export
 // file (--export), or an archive command (--save, --list, --show, --delete). `programFolder` is
 // where the default Export folder and the Word template live. Returns the exit status; nothing
-// reaches `out` unless it succeeds.
+// reaches `out` unless it succeeds, except that --show prints what it could read of a
+// contract before failing on a stored value it could not.
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                      const std::filesystem::path& programFolder);
 

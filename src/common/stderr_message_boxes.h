@@ -20,8 +20,13 @@ public:
     std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                        const std::string& defaultText) override;
 
+    // How many boxes have been written: a command can tell whether a step it ran reported
+    // anything.
+    int Written() const { return written_; }
+
 private:
     std::ostream& out_;
+    int written_ = 0;
 };
 
 }  // namespace quotaplan

@@ -155,7 +155,17 @@ TEST_F(CalcArchive, StoredContractsShownToTheCentOrRefusedInWords) {
               std::string::npos)
         << out_;
     {
+        // A field that cannot be read is shown empty and reported; the command fails.
         auto db = Database::Open(archive_);
+        ASSERT_TRUE(db.Execute("UPDATE tabContratti SET Valore = 'x'"));
+    }
+    EXPECT_EQ(Run({"--show", "1"}), 1);
+    EXPECT_NE(out_.find("\"value\": \"\",\n  \"maxi\": \"0,00\","), std::string::npos) << out_;
+    EXPECT_NE(out_.find("\"residual\": 1837748.25}"), std::string::npos) << out_;
+    EXPECT_EQ(err_, "Quotaplan 4: Si è verificato l'errore N° 13 Tipo non corrispondente\n");
+    {
+        auto db = Database::Open(archive_);
+        ASSERT_TRUE(db.Execute("UPDATE tabContratti SET Valore = 2000000"));
         ASSERT_TRUE(db.Execute("UPDATE tabPDA SET Importo = 'x' WHERE ID = 2"));
     }
     EXPECT_EQ(Run({"--show", "1"}), 1);
