@@ -2,9 +2,14 @@
 // and loading one contract on a generated archive of 10,000 contracts x 360 instalments.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+
 #include "common/clock.h"
+#include "common/number_text.h"
 #include "common/recording_message_boxes.h"
 #include "data/contract_store.h"
+#include "data/reference_rate_values.h"
+#include "data/sql_helpers.h"
 #include "data/summary_queries.h"
 #include "data_archive_generator.h"
 
@@ -80,6 +85,41 @@ BENCHMARK(BM_SavePlan)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// Each iteration imports a daily series of 27 years (9,855 lines, the Euribor history since
+// 1999) into one reference rate, in one transaction; from the second on, every line
+// replaces the value its date already has.
+void BM_ImportIndexSeries(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path();
+    const auto file = folder / "quotaplan-bench-index.mdb";
+    const auto series = folder / "quotaplan-bench-euribor.csv";
+    bench::CreateEmptyArchive(file);
+    {
+        std::ofstream out(series, std::ios::binary);
+        out << "Data;Valore\r\n";
+        const CalendarDate start = *CalendarDate::FromYmd(1999, 1, 4);
+        for (int day = 0; day < 27 * 365; ++day) {
+            const CalendarDate date = CalendarDate::FromSerial(start.Serial() + day);
+            out << FormatDate(date, 2) << ";" << (day % 5000) / 1000 << "," << day % 1000 << "\r\n";
+        }
+    }
+    auto db = Database::Open(file);
+    RecordingMessageBoxes boxes;
+    ReferenceRateValues values(db, boxes);
+    const std::int32_t rate = GetIdByDescription(db, "supTxRiferimento", "Euribor 3 mesi");
+    for (auto _ : state) {
+        const auto imported = ImportIndexSeries(values, rate, "Euribor 3 mesi", series);
+        if (imported.status != SeriesImport::Status::Imported) state.SkipWithError("refused");
+    }
+    db.Close();
+    std::filesystem::remove(file);
+    std::filesystem::remove(series);
+}
+BENCHMARK(BM_ImportIndexSeries)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 Database& LargeArchive() {

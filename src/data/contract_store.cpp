@@ -7,6 +7,7 @@
 #include "common/number_text.h"
 #include "common/run_time_error.h"
 #include "data/execute_sql.h"
+#include "data/write_transaction.h"
 #include "engine/periodicity.h"
 
 namespace quotaplan {
@@ -32,36 +33,6 @@ enum Position {
     kSpeseAddebito = 42,
     kDataRiscatto = 43,
     kIntRiscatto = 44
-};
-
-// Begins a write transaction at once (BEGIN IMMEDIATE, so a second writer waits here and
-// not halfway through) and rolls it back silently unless committed.
-class WriteTransaction {
-public:
-    WriteTransaction(Database& db, MessageBoxes& boxes)
-        : db_(db), boxes_(boxes), began_(ExecuteSql(db, boxes, "BEGIN IMMEDIATE")) {}
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    ~WriteTransaction() { Rollback(); }
-    // Ends the transaction without writing; a box shown afterwards then holds no lock.
-    void Rollback() {
-        if (began_ && !committed_) {
-            db_.Execute("ROLLBACK");
-            db_.ClearErrors();
-        }
-        began_ = false;
-    }
-    bool Began() const { return began_; }
-    bool Commit() {
-        committed_ = ExecuteSql(db_, boxes_, "COMMIT");
-        return committed_;
-    }
-
-private:
-    Database& db_;
-    MessageBoxes& boxes_;
-    bool began_;
-    bool committed_ = false;
 };
 
 std::string TrimBlanks(std::string_view text) {

@@ -1,0 +1,159 @@
+#include "data/index_series_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+namespace quotaplan {
+namespace {
+
+constexpr const char* kNothingImported = " Nessun valore importato.";
+constexpr double kLargestRate = 100.0;
+
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// A field as a spreadsheet may write it: blanks around it, perhaps in double quotes.
+std::string_view Field(std::string_view text) {
+    text = Trimmed(text);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = Trimmed(text.substr(1, text.size() - 2));
+    }
+    return text;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::optional<int> Number(std::string_view digits, std::size_t minLength, std::size_t maxLength) {
+    if (digits.size() < minLength || digits.size() > maxLength ||
+        !std::all_of(digits.begin(), digits.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    int value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return value;
+}
+
+// "d/m/yyyy" with one or two digits for day and month and four for the year.
+std::optional<CalendarDate> ReadDay(std::string_view text) {
+    const auto first = text.find('/');
+    const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto day = Number(text.substr(0, first), 1, 2);
+    const auto month = Number(text.substr(first + 1, second - first - 1), 1, 2);
+    const auto year = Number(text.substr(second + 1), 4, 4);
+    if (!day || !month || !year) return std::nullopt;
+    return CalendarDate::FromYmd(*year, *month, *day);
+}
+
+// An optional sign, digits, and at most one decimal comma followed by digits.
+std::optional<double> ReadItalianDecimal(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const auto comma = text.find(',');
+    const std::string_view whole = text.substr(0, comma);
+    const std::string_view fraction =
+        comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    const auto digitsOnly = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), IsDigit);
+    };
+    if (whole.size() + fraction.size() == 0 || !digitsOnly(whole) || !digitsOnly(fraction) ||
+        (comma != std::string_view::npos && fraction.empty())) {
+        return std::nullopt;
+    }
+    const std::string plain = std::string(whole.empty() ? "0" : whole) + "." +
+                              std::string(fraction.empty() ? "0" : fraction);
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+IndexFileRefusal LineRefusal(int line, const std::string& reason) {
+    return {line, "Riga " + std::to_string(line) + ": " + reason + "." + kNothingImported};
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// One "Data;Valore" line into the series, or the reason it cannot be read.
+std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate, double>& series) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const auto semicolon = line.find(';', start);
+        fields.push_back(Field(line.substr(start, semicolon - start)));
+        if (semicolon == std::string_view::npos) break;
+        start = semicolon + 1;
+    }
+    // A spreadsheet may end every line with a separator.
+    while (fields.size() > 2 && fields.back().empty()) fields.pop_back();
+    if (fields.size() != 2) {
+        return "servono due campi, Data;Valore, separati da un punto e virgola";
+    }
+    const auto date = ReadDay(fields[0]);
+    if (!date) return "data non valida " + Quoted(fields[0]) + " (serve gg/mm/aaaa)";
+    const auto value = ReadItalianDecimal(fields[1]);
+    if (!value) {
+        return "valore non valido " + Quoted(fields[1]) +
+               " (serve un numero con la virgola decimale, come 2,50)";
+    }
+    if (std::fabs(*value) > kLargestRate) {
+        return "valore fuori misura " + Quoted(fields[1]) +
+               " (serve un tasso in percentuale fra -100 e 100)";
+    }
+    series[*date] = *value;
+    return std::nullopt;
+}
+
+}  // namespace
+
+IndexFileContent ReadIndexSeriesText(std::string_view text) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+    std::map<CalendarDate, double> series;
+    bool headerAllowed = true;
+    int number = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        const auto end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = Trimmed(text.substr(start, end - start));
+        start = end + 1;
+        ++number;
+        if (line.empty()) continue;
+        const bool header = headerAllowed && std::none_of(line.begin(), line.end(), IsDigit);
+        headerAllowed = false;
+        if (header) continue;
+        if (auto reason = ReadLine(line, series)) return LineRefusal(number, *reason);
+    }
+    if (series.empty()) {
+        return IndexFileRefusal{
+            0, std::string("Il file non contiene valori (righe Data;Valore).") + kNothingImported};
+    }
+    std::vector<IndexValue> values;
+    values.reserve(series.size());
+    for (const auto& [date, percent] : series) values.push_back({date, percent});
+    return values;
+}
+
+IndexFileContent ReadIndexSeriesFile(const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    if (in) bytes << in.rdbuf();
+    if (!std::filesystem::is_regular_file(file, ignored) || !in || in.bad()) {
+        return IndexFileRefusal{
+            0, "Impossibile leggere il file " + Quoted(file.string()) + "." + kNothingImported};
+    }
+    return ReadIndexSeriesText(bytes.str());
+}
+
+}  // namespace quotaplan
