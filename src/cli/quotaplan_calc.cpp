@@ -5,6 +5,7 @@
 #include "cli/archive_command.h"
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
+#include "cli/usage.h"
 #include "common/run_time_error.h"
 
 namespace quotaplan {
@@ -20,6 +21,7 @@ std::set<std::string> AllValueOptions() {
 std::set<std::string> AllFlagOptions() {
     std::set<std::string> flags = CalcFlagOptions();
     flags.insert(ArchiveFlagOptions().begin(), ArchiveFlagOptions().end());
+    flags.insert("help");
     return flags;
 }
 
@@ -34,6 +36,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     CalcOptions calc;
     if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line)) {
         return Fail(*failure, err);
+    }
+    if (line.Flag("help")) {
+        out << UsageText();
+        return 0;
     }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (AsksForArchive(line)) return RunArchiveCommand(line, calc, programFolder, out, err);
@@ -61,6 +67,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 }  // namespace
+
+std::set<std::string> KnownOptions() {
+    std::set<std::string> options = AllValueOptions();
+    options.merge(AllFlagOptions());
+    return options;
+}
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                      const std::filesystem::path& programFolder) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace quotaplan {
 // where the default Export folder and the Word template live. Returns the exit status; nothing
 // reaches `out` unless it succeeds, except that --show prints what it could read of a
 // contract before failing on a stored value it could not.
+// The names (without dashes) of every option the command line accepts.
+std::set<std::string> KnownOptions();
+
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                      const std::filesystem::path& programFolder);
 

@@ -1,0 +1,100 @@
+#include "cli/usage.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quotaplan {
+namespace {
+
+constexpr std::string_view kCalc = "Calcolo";
+constexpr std::string_view kExport = "Esportazione del piano";
+constexpr std::string_view kArchive = "Archivio";
+constexpr std::string_view kOther = "Altro";
+
+constexpr std::array kOptions = {
+    OptionHelp{kCalc, "solve", "instalment|rate|value",
+               "che cosa calcolare: la rata (predefinito), il tasso nominale o il valore del bene"},
+    OptionHelp{kCalc, "value", "V", "valore del bene finanziato"},
+    OptionHelp{kCalc, "maxi", "M", "maxicanone o anticipo (predefinito 0)"},
+    OptionHelp{kCalc, "buyout", "B", "riscatto finale (predefinito 0)"},
+    OptionHelp{kCalc, "rate", "J", "tasso nominale annuo in percentuale, senza lo spread"},
+    OptionHelp{kCalc, "spread", "S", "spread in percentuale (predefinito 0)"},
+    OptionHelp{kCalc, "count", "N", "numero di rate"},
+    OptionHelp{kCalc, "periodicity", "P", "rate all'anno: 12, 6, 4, 3, 2 o 1 (predefinito 12)"},
+    OptionHelp{kCalc, "simple", "", "capitalizzazione semplice (predefinita la composta)"},
+    OptionHelp{kCalc, "advance", "", "rate anticipate (predefinite le posticipate)"},
+    OptionHelp{kCalc, "contract-date", "AAAA-MM-GG", "data del contratto (predefinita oggi)"},
+    OptionHelp{kCalc, "first-date", "AAAA-MM-GG", "data della prima rata (predefinita oggi)"},
+    OptionHelp{kCalc, "buyout-date", "AAAA-MM-GG",
+               "data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"},
+    OptionHelp{kCalc, "buyout-interest", "", "interessi sul riscatto"},
+    OptionHelp{kCalc, "contract-fees", "F", "spese di contratto (predefinite 0)"},
+    OptionHelp{kCalc, "instalment-fee", "F", "spese per ogni rata (predefinite 0)"},
+    OptionHelp{kCalc, "instalment", "R", "rata, per calcolare il tasso o il valore del bene"},
+    OptionHelp{kCalc, "rates", "J1,J2,...",
+               "tasso annuo di ogni rata in percentuale, spread compreso; il primo è --rate "
+               "più --spread, l'ultimo vale per le rate seguenti"},
+    OptionHelp{kCalc, "format", "json|csv",
+               "stampa il risultato in JSON (predefinito) o le righe delle rate in CSV"},
+    OptionHelp{kExport, "export", "txt|xls|doc",
+               "scrive il piano in un file di testo, Excel o Word invece di stamparlo"},
+    OptionHelp{kExport, "out", "CARTELLA",
+               "cartella del file (predefinita la cartella Export accanto al programma)"},
+    OptionHelp{kExport, "description", "D",
+               "descrizione del contratto, che dà il nome al file (predefinita \"Piano "
+               "finanziario\")"},
+    OptionHelp{kExport, "type", "T", "tipo di finanziamento (anche con --save)"},
+    OptionHelp{kExport, "ref-rate", "R", "tasso di riferimento (anche con --save)"},
+    OptionHelp{kArchive, "db", "PERCORSO",
+               "archivio da usare (predefinito quello configurato accanto al programma)"},
+    OptionHelp{kArchive, "save", "DESCRIZIONE",
+               "calcola la rata, archivia il contratto con il suo piano e ne stampa l'ID"},
+    OptionHelp{kArchive, "list", "", "elenca i contratti archiviati"},
+    OptionHelp{kArchive, "show", "ID", "mostra un contratto archiviato con il suo piano"},
+    OptionHelp{kArchive, "delete", "ID", "elimina un contratto e il suo piano"},
+    OptionHelp{kOther, "help", "", "mostra questo aiuto"},
+};
+
+constexpr std::string_view kForms =
+    "Uso:\n"
+    "  quotaplan-calc [--solve instalment|rate|value] --value V --rate J --count N [opzioni di "
+    "calcolo]\n"
+    "  quotaplan-calc <opzioni di calcolo> --export txt|xls|doc [opzioni di esportazione]\n"
+    "  quotaplan-calc [--db PERCORSO] --save DESCRIZIONE [--type T] [--ref-rate R] <opzioni di "
+    "calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO] --list | --show ID | --delete ID\n"
+    "  quotaplan-calc --help\n"
+    "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
+
+constexpr std::string_view kExitStatuses =
+    "Stato di uscita: 0 eseguito; 2 dati non validi o richiesta rifiutata; 1 errore di calcolo "
+    "o dell'archivio.\n";
+
+std::string OptionWords(const OptionHelp& help) {
+    std::string words = "--" + std::string(help.option);
+    if (!help.value.empty()) words += " " + std::string(help.value);
+    return words;
+}
+
+}  // namespace
+
+std::span<const OptionHelp> OptionHelps() { return kOptions; }
+
+std::string UsageText() {
+    std::size_t width = 0;
+    for (const auto& help : kOptions) width = std::max(width, OptionWords(help).size());
+    std::string text(kForms);
+    std::string_view group;
+    for (const auto& help : kOptions) {
+        if (help.group != group) {
+            group = help.group;
+            text += "\n" + std::string(group) + ":\n";
+        }
+        const std::string words = OptionWords(help);
+        text += "  " + words + std::string(width + 2 - words.size(), ' ') +
+                std::string(help.meaning) + "\n";
+    }
+    return text + "\n" + std::string(kExitStatuses);
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "cli/quotaplan_calc.h"
+#include "cli/usage.h"
+
+namespace quotaplan {
+namespace {
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(CalcHelp, PrintsTheUsageAndSucceeds) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunQuotaplanCalc({"--help"}, out, err, "."), 0);
+    EXPECT_EQ(err.str(), "");
+    const auto lines = LinesOf(out.str());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "Uso:");
+    EXPECT_EQ(lines.back(),
+              "Stato di uscita: 0 eseguito; 2 dati non validi o richiesta rifiutata; 1 errore di "
+              "calcolo o dell'archivio.");
+    // Other options beside it change nothing.
+    std::ostringstream again;
+    EXPECT_EQ(RunQuotaplanCalc({"--value", "10000", "--help"}, again, err, "."), 0);
+    EXPECT_EQ(again.str(), out.str());
+}
+
+// Every option the command line accepts has exactly one line, and no line names an
+// option it does not accept.
+TEST(CalcHelp, EveryOptionHasOneLine) {
+    std::ostringstream out, err;
+    ASSERT_EQ(RunQuotaplanCalc({"--help"}, out, err, "."), 0);
+    std::map<std::string, std::vector<std::string>> linesOf;
+    for (const auto& line : LinesOf(out.str())) {
+        if (!line.starts_with("  --")) continue;
+        const auto end = line.find(' ', 4);
+        linesOf[line.substr(4, end - 4)].push_back(line);
+    }
+    const auto known = KnownOptions();
+    for (const auto& option : known) EXPECT_EQ(linesOf[option].size(), 1u) << option;
+    EXPECT_EQ(linesOf.size(), known.size());
+    EXPECT_EQ(OptionHelps().size(), known.size());
+    // The option, what its value stands for, then its meaning in a column of its own.
+    const std::string buyoutDate = linesOf["buyout-date"].at(0);
+    EXPECT_TRUE(buyoutDate.starts_with("  --buyout-date AAAA-MM-GG   ")) << buyoutDate;
+    EXPECT_TRUE(buyoutDate.ends_with(
+        "   data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"))
+        << buyoutDate;
+    EXPECT_EQ(buyoutDate.find("data"), linesOf["help"].at(0).find("mostra"));
+}
+
+}  // namespace
+}  // namespace quotaplan
