@@ -7,6 +7,7 @@
 #include "app/services_shortcut.h"
 #include "app/single_instance.h"
 #include "common/message_boxes.h"
+#include "common/program_folder.h"
 #include "common/program_info.h"
 #include "data/connection.h"
 #include "data/lookup_lists.h"
@@ -29,8 +30,7 @@ int main(int argc, char* argv[]) {
     }
     SetProgramTitle("Quotaplan");
 
-    const std::filesystem::path programFolder =
-        QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path programFolder = ProgramFolder();
     std::optional<Database> db = OpenDatabase(programFolder, boxes);
     if (!db) return 1;
     if (!LoadLookupLists(*db, boxes)) return 1;

@@ -7,10 +7,16 @@ namespace quotaplan {
 
 inline constexpr const char* kServicesShortcutName = "Servizi.url";
 
-// CreateServicesShortcut: writes the Internet shortcut "Servizi.url" into the folder,
-// one INI write per entry in this order: [DEFAULT] BASEURL=productIndexUrl,
-// [InternetShortcut] URL=productPageUrl and Modified=103DE468B8E8C201FC. A folder that
-// cannot be written is tolerated silently (the next start tries again).
+// The text of the Internet shortcut, one INI write per entry in this order:
+// [DEFAULT] BASEURL=productIndexUrl, [InternetShortcut] URL=productPageUrl and
+// Modified=103DE468B8E8C201FC.
+std::string ServicesShortcutText(const std::string& productIndexUrl,
+                                 const std::string& productPageUrl);
+
+// CreateServicesShortcut: writes "Servizi.url" into the folder as a new file. Anything
+// already bearing the name, a symbolic link included (even one that leads nowhere), is
+// left alone and never written through. A folder that cannot be written is tolerated
+// silently, and a write that fails midway leaves no file, so the next start tries again.
 void CreateServicesShortcut(const std::filesystem::path& folder, const std::string& productIndexUrl,
                             const std::string& productPageUrl);
 

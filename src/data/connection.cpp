@@ -1,31 +1,90 @@
 #include "data/connection.h"
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <system_error>
 
 #include "data/ini_file.h"
+#include "data/text_fold.h"
 
 namespace quotaplan {
+namespace {
 
-std::filesystem::path ConfiguredArchivePath(const std::filesystem::path& programFolder) {
-    // The INI path is the folder and "/Quotaplan.ini" joined as text, as the folder reads.
-    const std::filesystem::path ini = programFolder.string() + "/" + kIniFileName;
-    std::string folder = ReadIniValue(ini, "DATABASE", "PATH");
-    std::string file = ReadIniValue(ini, "DATABASE", "FILE");
-    if (folder.empty()) folder = programFolder.string();
-    if (file.empty()) file = kDefaultArchiveName;
-    std::filesystem::path configured = folder + "/" + file;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(configured, error)) {
-        configured = programFolder.string() + "/" + kDefaultArchiveName;
+namespace fs = std::filesystem;
+
+std::string UnreadableIniMessage(const fs::path& ini, const FileReadResult& read) {
+    std::string reason;
+    switch (read.status) {
+        case FileReadStatus::NotRegular:
+            reason = "non è un file normale";
+            break;
+        case FileReadStatus::TooLarge:
+            reason = "supera i " + std::to_string(kIniFileMaxBytes / 1024) + " KiB";
+            break;
+        case FileReadStatus::BrokenLink:
+            reason = "è un collegamento a un file che non esiste";
+            break;
+        default:
+            reason = read.error == EACCES || read.error == EPERM ? "accesso negato"
+                                                                 : "errore di lettura";
+            break;
     }
-    return configured;
+    return "Impossibile leggere il file di configurazione " + ini.string() + ": " + reason + ".";
 }
 
-std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databasePath,
-                                          std::string_view, std::string_view, MessageBoxes& boxes,
+// The tables every command of the program reads; a file without them is some other
+// program's database.
+constexpr std::array<const char*, 3> kRequiredTables = {"supTipologia", "tabContratti", "tabPDA"};
+
+void RequireArchiveTables(Database& db) {
+    const auto names = db.TableNames();
+    std::vector<std::string> missing;
+    for (const char* required : kRequiredTables) {
+        const bool present = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+            return CompareFolded(name, required) == 0;
+        });
+        if (!present) missing.emplace_back(required);
+    }
+    if (missing.empty()) return;
+    std::string list;
+    for (const auto& name : missing) list += (list.empty() ? "" : ", ") + name;
+    throw DatabaseError(kErrReadFile, "Il database non è un archivio di Quotaplan (" +
+                                          std::string(missing.size() == 1 ? "manca la tabella "
+                                                                          : "mancano le tabelle ") +
+                                          list + "). File: " + db.File().string());
+}
+
+}  // namespace
+
+ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder) {
+    // The INI path is the folder and "/Quotaplan.ini" joined as text, as the folder reads.
+    const fs::path ini = programFolder.string() + "/" + kIniFileName;
+    const FileReadResult read = ReadIniFile(ini);
+    if (read.status != FileReadStatus::Read && read.status != FileReadStatus::Missing) {
+        return {{}, UnreadableIniMessage(ini, read)};
+    }
+    fs::path folder = IniValueFromText(read.bytes, "DATABASE", "PATH");
+    std::string file = IniValueFromText(read.bytes, "DATABASE", "FILE");
+    if (folder.empty()) folder = programFolder;
+    // Relative to the program, not to wherever the program happened to be started from.
+    if (folder.is_relative()) folder = programFolder / folder;
+    if (file.empty()) file = kDefaultArchiveName;
+    const fs::path configured = folder.string() + "/" + file;
+    std::error_code error;
+    if (fs::symlink_status(configured, error).type() == fs::file_type::not_found) {
+        return {programFolder.string() + "/" + kDefaultArchiveName, ""};
+    }
+    return {configured, ""};
+}
+
+std::optional<Database> ADO_connConnectDB(const fs::path& databasePath, std::string_view,
+                                          std::string_view, MessageBoxes& boxes,
                                           int busyTimeoutMs) {
     try {
-        return Database::Open(databasePath, busyTimeoutMs);
+        Database db = Database::Open(databasePath, busyTimeoutMs);
+        RequireArchiveTables(db);
+        return db;
     } catch (const DatabaseError& failure) {
         ReportError(boxes, "ADO_connConnectDB", failure.Description(), "");
     } catch (const std::exception& failure) {
@@ -34,9 +93,13 @@ std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databaseP
     return std::nullopt;
 }
 
-std::optional<Database> OpenDatabase(const std::filesystem::path& programFolder,
-                                     MessageBoxes& boxes) {
-    return ADO_connConnectDB(ConfiguredArchivePath(programFolder), "", "", boxes);
+std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes& boxes) {
+    const ArchiveLocation archive = ConfiguredArchivePath(programFolder);
+    if (!archive.failure.empty()) {
+        ReportError(boxes, "OpenDatabase", archive.failure, "");
+        return std::nullopt;
+    }
+    return ADO_connConnectDB(archive.path, "", "", boxes);
 }
 
 void CloseDatabase(std::optional<Database>& connection) { connection.reset(); }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/message_boxes.h"
@@ -12,23 +13,35 @@ namespace quotaplan {
 inline constexpr const char* kIniFileName = "Quotaplan.ini";
 inline constexpr const char* kDefaultArchiveName = "Quotaplan.mdb";
 
+// Where the configuration puts the archive, or why the configuration cannot be read.
+struct ArchiveLocation {
+    std::filesystem::path path;  // empty when the configuration cannot be read
+    std::string failure;         // the Italian message naming the INI file, or ""
+};
+
 // The archive the configuration names: section "DATABASE" of "Quotaplan.ini" in the
-// program folder, key "PATH" (folder, default the program folder) and key "FILE" (default
-// "Quotaplan.mdb"). When no file exists there, both fall back to "Quotaplan.mdb" in the
-// program folder, even when only one of them was configured.
-std::filesystem::path ConfiguredArchivePath(const std::filesystem::path& programFolder);
+// program folder, key "PATH" (folder, default the program folder; a relative one counts
+// from the program folder) and key "FILE" (default "Quotaplan.mdb"). When nothing at all
+// bears the configured name, both fall back to "Quotaplan.mdb" in the program folder, even
+// when only one of them was configured; anything else there (a FIFO, a device, a folder)
+// is left for the open to refuse. A missing INI file means the defaults; one that exists
+// but cannot be read (not a regular file, over 64 KiB, a link to nothing, no permission)
+// is a failure, never a silent fallback to the default archive.
+ArchiveLocation ConfiguredArchivePath(const std::filesystem::path& programFolder);
 
 // Opens the archive at the path (user name and password are accepted and ignored: an
-// SQLite file has none). On failure shows one critical box whose text is the error's
-// description, a line feed, "Indirizzo errore: ADO_connConnectDB", under the default
-// title, and returns nullopt.
+// SQLite file has none) and checks that it holds the tables supTipologia, tabContratti
+// and tabPDA. On failure shows one critical box whose text is the error's description, a
+// line feed, "Indirizzo errore: ADO_connConnectDB", under the default title, and returns
+// nullopt.
 std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databasePath,
                                           std::string_view userName, std::string_view password,
                                           MessageBoxes& boxes,
                                           int busyTimeoutMs = kDefaultBusyTimeoutMs);
 
 // Reads the configuration and opens the configured archive (ConfiguredArchivePath); the
-// connection, or nullopt after the failure has been reported.
+// connection, or nullopt after the failure has been reported (a configuration that cannot
+// be read: its message, a line feed, "Indirizzo errore: OpenDatabase").
 std::optional<Database> OpenDatabase(const std::filesystem::path& programFolder,
                                      MessageBoxes& boxes);
 

@@ -151,7 +151,9 @@ DbError ErrorFromSqlite(sqlite3* handle, int rc) {
 Database Database::Open(const fs::path& file, int busyTimeoutMs) {
     std::error_code error;
     const auto status = fs::status(file, error);
-    if (!fs::is_regular_file(status)) throw DatabaseError(TableError(kErrOpeningFile, file));
+    if (!fs::exists(status)) throw DatabaseError(TableError(kErrOpeningFile, file));
+    // A FIFO would block the open, a device would be read without end: neither is tried.
+    if (!fs::is_regular_file(status)) throw DatabaseError(TableError(kErrReadFile, file));
     if (fs::file_size(file, error) == 0 || error)
         throw DatabaseError(TableError(kErrReadFile, file));
 

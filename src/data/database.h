@@ -28,7 +28,8 @@ public:
     // created); the file is checked at once to be a whole SQLite database. A file that no
     // one may write (no write permission bit) is opened read-only, so that changes fail
     // with "Impossibile scrivere sul database!" whoever runs the program.
-    // Throws DatabaseError: 3002 missing, 3003 not a database or truncated, 3730 locked
+    // Throws DatabaseError: 3002 missing, 3003 not a regular file (a FIFO, a device, a
+    // folder: never opened), not a database or truncated, 3730 locked
     // beyond the timeout, otherwise SQLite's own code and text.
     static Database Open(const std::filesystem::path& file,
                          int busyTimeoutMs = kDefaultBusyTimeoutMs);

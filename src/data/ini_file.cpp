@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace quotaplan {
@@ -42,26 +40,28 @@ std::optional<std::string_view> EntryKey(std::string_view line) {
     return Trim(line.substr(0, equals));
 }
 
-std::vector<std::string> ReadLines(const std::filesystem::path& file, bool& readable) {
-    std::ifstream in(file, std::ios::binary);
-    readable = static_cast<bool>(in);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+// The text's lines without their line ends; a byte-order mark before the first is dropped.
+std::vector<std::string_view> Lines(std::string_view text) {
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (text.starts_with(kUtf8Mark)) text.remove_prefix(kUtf8Mark.size());
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        auto line = text.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
         lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
     }
     return lines;
 }
 
 }  // namespace
 
-std::string ReadIniValue(const std::filesystem::path& file, std::string_view section,
-                         std::string_view key) {
-    bool readable = false;
-    const auto lines = ReadLines(file, readable);
+std::string IniValueFromText(std::string_view text, std::string_view section,
+                             std::string_view key) {
     bool inSection = false;
-    for (const auto& line : lines) {
+    for (const auto line : Lines(text)) {
         if (const auto name = SectionName(line)) {
             inSection = SameName(*name, section);
             continue;
@@ -69,7 +69,7 @@ std::string ReadIniValue(const std::filesystem::path& file, std::string_view sec
         if (!inSection) continue;
         const auto entryKey = EntryKey(line);
         if (!entryKey || !SameName(*entryKey, key)) continue;
-        auto value = Trim(std::string_view(line).substr(line.find('=') + 1));
+        auto value = Trim(line.substr(line.find('=') + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
             value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
@@ -79,10 +79,10 @@ std::string ReadIniValue(const std::filesystem::path& file, std::string_view sec
     return "";
 }
 
-bool WriteIniValue(const std::filesystem::path& file, std::string_view section,
-                   std::string_view key, std::string_view value) {
-    bool readable = false;
-    auto lines = ReadLines(file, readable);
+std::string IniTextWithValue(std::string_view text, std::string_view section,
+                             std::string_view key, std::string_view value) {
+    std::vector<std::string> lines;
+    for (const auto line : Lines(text)) lines.emplace_back(line);
     const std::string entry = std::string(key) + "=" + std::string(value);
 
     std::optional<std::size_t> sectionLine;
@@ -113,12 +113,19 @@ bool WriteIniValue(const std::filesystem::path& file, std::string_view section,
             lines.push_back(entry);
         }
     }
+    std::string out;
+    for (const auto& line : lines) out += line + "\r\n";
+    return out;
+}
 
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& line : lines) out << line << "\r\n";
-    out.flush();
-    return static_cast<bool>(out);
+FileReadResult ReadIniFile(const std::filesystem::path& file) {
+    return ReadBoundedFile(file, kIniFileMaxBytes);
+}
+
+std::string ReadIniValue(const std::filesystem::path& file, std::string_view section,
+                         std::string_view key) {
+    const FileReadResult read = ReadIniFile(file);
+    return read.status == FileReadStatus::Read ? IniValueFromText(read.bytes, section, key) : "";
 }
 
 }  // namespace quotaplan

@@ -1,26 +1,40 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "common/file_io.h"
+
 namespace quotaplan {
 
-// The longest value ReadIniValue returns; longer values are cut.
+// The longest value an INI read returns; longer values are cut.
 inline constexpr std::size_t kIniValueMaxLength = 255;
+// The largest INI file read at all: a configuration of a few lines, with room to spare.
+inline constexpr std::size_t kIniFileMaxBytes = 64 * 1024;
 
-// Reads one value of an INI file with the rules of the Windows profile functions: section
-// and key compared without regard to letter case, the first match wins, the value trimmed
-// of blanks (and of one pair of enclosing quotes) and cut at 255 characters. Lines starting
-// with ";" are comments. Returns "" when the file, the section or the key is missing.
+// The value of a key in the INI text, with the rules of the Windows profile functions:
+// section and key compared without regard to letter case, the first match wins, the value
+// trimmed of blanks (and of one pair of enclosing quotes) and cut at 255 characters.
+// Lines starting with ";" are comments; a UTF-8 byte-order mark before the first line is
+// skipped. Returns "" when the section or the key is missing. Any bytes are accepted.
+std::string IniValueFromText(std::string_view text, std::string_view section,
+                             std::string_view key);
+
+// The INI text with one value written: the first entry of the key in the section replaced,
+// or the entry appended at the end of the section, or the section appended at the end.
+// Everything else stays as it was, but for a byte-order mark, which is dropped; lines end
+// in CR LF.
+std::string IniTextWithValue(std::string_view text, std::string_view section,
+                             std::string_view key, std::string_view value);
+
+// Reads an INI file as ReadBoundedFile does, up to kIniFileMaxBytes.
+FileReadResult ReadIniFile(const std::filesystem::path& file);
+
+// ReadIniValue: IniValueFromText on the file's text; "" when the file is missing or cannot
+// be read.
 std::string ReadIniValue(const std::filesystem::path& file, std::string_view section,
                          std::string_view key);
-
-// Writes one value: replaces the first entry of the key in the section, or appends the
-// entry at the end of the section, or appends the section at the end of the file; creates
-// the file when missing. Everything else in the file stays as it was. Returns false when
-// the file cannot be written (nothing is reported).
-bool WriteIniValue(const std::filesystem::path& file, std::string_view section,
-                   std::string_view key, std::string_view value);
 
 }  // namespace quotaplan

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "common/file_io.h"
 #include "output/file_names.h"
 
 namespace quotaplan {
@@ -16,18 +17,6 @@ namespace {
 
 ExportResult Failure(ExportCode code, std::string message, const std::filesystem::path& file) {
     return ExportResult{code, std::move(message), file};
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace

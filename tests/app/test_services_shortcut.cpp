@@ -1,5 +1,5 @@
-// The services shortcut written at start: its entries in order, an existing file left
-// alone, a folder that cannot be written tolerated without a word.
+// The services shortcut written at start: its entries in order, an existing file or link
+// left alone, a folder that cannot be written tolerated without a word.
 #include <unistd.h>
 
 #include <QTemporaryDir>
@@ -49,6 +49,27 @@ private slots:
         EnsureServicesShortcut(dir, kIndex, kPage);
         QCOMPARE(QString::fromStdString(Contents(dir / "Servizi.url")),
                  QString::fromStdString(edited));
+    }
+
+    // A link planted under the shortcut's name is never written through, even when it
+    // leads nowhere yet.
+    void aLinkIsNeverFollowed_data() {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("dangling") << false;
+        QTest::newRow("to a file") << true;
+    }
+    void aLinkIsNeverFollowed() {
+        QFETCH(bool, targetExists);
+        QTemporaryDir folder;
+        const std::filesystem::path dir = folder.path().toStdString();
+        const std::filesystem::path target = dir / "altrove.txt";
+        if (targetExists) std::ofstream(target, std::ios::binary) << "mio";
+        std::filesystem::create_symlink(target, dir / "Servizi.url");
+        EnsureServicesShortcut(dir, kIndex, kPage);
+        CreateServicesShortcut(dir, kIndex, kPage);
+        QVERIFY(std::filesystem::is_symlink(dir / "Servizi.url"));
+        QCOMPARE(std::filesystem::exists(target), targetExists);
+        if (targetExists) QCOMPARE(QString::fromStdString(Contents(target)), QString("mio"));
     }
 
     void aReadOnlyFolderIsTolerated() {

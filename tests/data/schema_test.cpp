@@ -137,27 +137,5 @@ TEST(Schema, ViewsScriptReplacesTheViewsOfAnExistingArchive) {
     EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'view'"), 4);
 }
 
-TEST(Schema, IniConfigurationChoosesTheArchive) {
-    TempArchive archive;
-    const auto folder = archive.Folder();
-    const auto ini = folder / "Quotaplan.ini";
-    EXPECT_EQ(ConfiguredArchivePath(folder), folder.string() + "/Quotaplan.mdb");
-
-    std::filesystem::create_directory(folder / "altrove");
-    std::filesystem::copy_file(archive.File(), folder / "altrove" / "mio.db");
-    std::ofstream(ini) << "[Database]\r\npath = " << (folder / "altrove").string()
-                       << "\r\nFILE=mio.db\r\n";
-    EXPECT_EQ(ConfiguredArchivePath(folder), (folder / "altrove").string() + "/mio.db");
-
-    // A folder without that file: both settings fall back.
-    std::ofstream(ini, std::ios::trunc)
-        << "[DATABASE]\nPATH=" << folder.string() << "\nFILE=mio.db\n";
-    EXPECT_EQ(ConfiguredArchivePath(folder), folder.string() + "/Quotaplan.mdb");
-
-    RecordingMessageBoxes boxes;
-    EXPECT_TRUE(OpenDatabase(folder, boxes).has_value());
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
 }  // namespace
 }  // namespace quotaplan

@@ -1,0 +1,168 @@
+// Quotaplan.ini and the archive it names: the defaults, the fallback when nothing bears the
+// configured name, a byte-order mark, a relative PATH, and files that are not what they
+// should be, each refused in words rather than replaced silently by the default archive.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+
+#include "archive_fixture.h"
+#include "data/connection.h"
+#include "data/ini_file.h"
+
+namespace quotaplan {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempArchive;
+
+class Configuration : public ::testing::Test {
+protected:
+    void WriteIni(const std::string& text) const {
+        std::ofstream(Ini(), std::ios::binary | std::ios::trunc) << text;
+    }
+    fs::path Ini() const { return Folder() / "Quotaplan.ini"; }
+    const fs::path& Folder() const { return archive.Folder(); }
+    fs::path Default() const { return Folder().string() + "/Quotaplan.mdb"; }
+    // A copy of the archive as folder/name; returns the path the configuration yields.
+    fs::path CopyAs(const fs::path& relativeFolder, const std::string& name) const {
+        fs::create_directories(Folder() / relativeFolder);
+        fs::copy_file(archive.File(), Folder() / relativeFolder / name);
+        return (Folder() / relativeFolder).string() + "/" + name;
+    }
+    // The one box OpenDatabase showed, or a note saying how many there were.
+    std::string OpenFailure() const {
+        RecordingMessageBoxes boxes;
+        EXPECT_FALSE(OpenDatabase(Folder(), boxes).has_value());
+        if (boxes.shown.size() != 1) return "boxes shown: " + std::to_string(boxes.shown.size());
+        EXPECT_EQ(boxes.shown[0].icon, BoxIcon::Critical);
+        return boxes.shown[0].prompt;
+    }
+
+    TempArchive archive;
+};
+
+TEST_F(Configuration, TheIniFileChoosesTheArchive) {
+    EXPECT_EQ(ConfiguredArchivePath(Folder()).path, Default());
+
+    const auto other = CopyAs("altrove", "mio.db");
+    WriteIni("[Database]\r\npath = " + (Folder() / "altrove").string() + "\r\nFILE=mio.db\r\n");
+    EXPECT_EQ(ConfiguredArchivePath(Folder()).path, other);
+
+    // A folder without that file: both settings fall back.
+    WriteIni("[DATABASE]\nPATH=" + Folder().string() + "\nFILE=manca.db\n");
+    EXPECT_EQ(ConfiguredArchivePath(Folder()).path, Default());
+    RecordingMessageBoxes boxes;
+    EXPECT_TRUE(OpenDatabase(Folder(), boxes).has_value());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// What Notepad and many other editors write before the first line.
+TEST_F(Configuration, AByteOrderMarkIsAccepted) {
+    const auto other = CopyAs("altrove", "mio.db");
+    WriteIni("\xEF\xBB\xBF[DATABASE]\r\nPATH=" + (Folder() / "altrove").string() +
+             "\r\nFILE=mio.db\r\n");
+    const auto location = ConfiguredArchivePath(Folder());
+    EXPECT_EQ(location.path, other);
+    EXPECT_EQ(location.failure, "");
+}
+
+// Counted from the program folder, wherever the program was started from.
+TEST_F(Configuration, ARelativePathCountsFromTheProgramFolder) {
+    const auto other = CopyAs("dati/2027", "mio.db");
+    ASSERT_NE(fs::current_path(), Folder());
+    for (const std::string path : {"dati/2027", "./dati/2027", "dati/../dati/2027"}) {
+        SCOPED_TRACE(path);
+        WriteIni("[DATABASE]\nPATH=" + path + "\nFILE=mio.db\n");
+        EXPECT_EQ(fs::weakly_canonical(ConfiguredArchivePath(Folder()).path),
+                  fs::weakly_canonical(other));
+    }
+}
+
+// An INI file that exists but cannot be read stops the start with a message: opening the
+// default archive instead would let the user save into the wrong one.
+TEST_F(Configuration, AnIniFileThatCannotBeReadIsReported) {
+    const std::string prefix = "Impossibile leggere il file di configurazione " + Ini().string();
+    const std::string suffix = ".\nIndirizzo errore: OpenDatabase";
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+        std::string reason;
+    } cases[] = {
+        {"FIFO", [](const fs::path& ini) { ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0); },
+         ": non è un file normale"},
+        {"device", [](const fs::path& ini) { fs::create_symlink("/dev/null", ini); },
+         ": non è un file normale"},
+        {"folder", [](const fs::path& ini) { fs::create_directory(ini); },
+         ": non è un file normale"},
+        {"link to nothing", [](const fs::path& ini) { fs::create_symlink("altrove.ini", ini); },
+         ": è un collegamento a un file che non esiste"},
+        {"over 64 KiB",
+         [](const fs::path& ini) {
+             std::ofstream(ini) << "[DATABASE]\n" << std::string(64 * 1024, ';');
+         },
+         ": supera i 64 KiB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Ini());
+        c.make(Ini());
+        const auto location = ConfiguredArchivePath(Folder());
+        EXPECT_EQ(location.path, fs::path());
+        EXPECT_EQ(location.failure, prefix + c.reason + ".");
+        EXPECT_EQ(OpenFailure(), prefix + c.reason + suffix);
+    }
+}
+
+// Only nothing at all bears the name: anything else there is for the open to refuse, with
+// the connection's message, and is never opened (a FIFO would block, a device never end).
+TEST_F(Configuration, AnArchiveThatIsNoRegularFileIsRefused) {
+    const auto fifo = Folder() / "coda.mdb";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(Folder() / "cartella.mdb");
+    const struct {
+        fs::path folder;
+        std::string file;
+    } cases[] = {{Folder(), "coda.mdb"}, {"/dev", "null"}, {Folder(), "cartella.mdb"}};
+    for (const auto& c : cases) {
+        const fs::path configured = c.folder.string() + "/" + c.file;
+        SCOPED_TRACE(configured.string());
+        WriteIni("[DATABASE]\nPATH=" + c.folder.string() + "\nFILE=" + c.file + "\n");
+        EXPECT_EQ(ConfiguredArchivePath(Folder()).path, configured);
+        EXPECT_EQ(OpenFailure(), "Il database non può essere aperto! File: " + configured.string() +
+                                     "\nIndirizzo errore: ADO_connConnectDB");
+    }
+}
+
+// Another program's SQLite file is refused at once, not at its first query.
+TEST_F(Configuration, AnSqliteFileOfAnotherSchemaIsRefusedAtOpen) {
+    const auto foreign = Folder() / "altro.sqlite";
+    const struct {
+        const char* schema;
+        const char* missing;
+    } cases[] = {
+        {"CREATE TABLE clienti (id INTEGER);",
+         "mancano le tabelle supTipologia, tabContratti, tabPDA"},
+        {"CREATE TABLE SUPTIPOLOGIA (ID INTEGER); CREATE TABLE tabContratti (ID INTEGER);"
+         "CREATE VIEW tabPDA AS SELECT 1;",
+         "manca la tabella tabPDA"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.schema);
+        fs::remove(foreign);
+        sqlite3* handle = nullptr;
+        ASSERT_EQ(sqlite3_open(foreign.c_str(), &handle), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(handle, c.schema, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(handle);
+        WriteIni("[DATABASE]\nPATH=" + Folder().string() + "\nFILE=altro.sqlite\n");
+        EXPECT_EQ(OpenFailure(), "Il database non è un archivio di Quotaplan (" +
+                                     std::string(c.missing) + "). File: " + foreign.string() +
+                                     "\nIndirizzo errore: ADO_connConnectDB");
+    }
+}
+
+}  // namespace
+}  // namespace quotaplan
