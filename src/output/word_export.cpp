@@ -1,9 +1,6 @@
 #include "output/word_export.h"
 
-#include <fstream>
-#include <sstream>
-#include <system_error>
-
+#include "common/file_io.h"
 #include "common/number_text.h"
 #include "output/export_file.h"
 #include "output/file_names.h"
@@ -18,6 +15,8 @@ namespace {
 constexpr int kAmount = 1, kRate = 2, kShortDate = 1;
 constexpr int kFirstLabelBookmark = 8;
 constexpr int kBookmarkCount = 8 + 2 * ContractHeader::kSize;
+// A template with pictures in it stays far below this.
+constexpr std::size_t kTemplateMaxBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
@@ -59,24 +58,23 @@ ExportResult ExportWord(const std::filesystem::path& templateFile,
                         const ContractHeader& header, const FinancialPlan& plan) {
     if (!plan.PlanReady) return NoPlanResult();
     const std::filesystem::path file = ExportFilePath(folder, description, ".doc");
-    std::error_code error;
-    if (!std::filesystem::exists(templateFile, error)) {
+    // Read only as a regular file of sane size: a FIFO put in its place must not stop the
+    // program, nor a device fill its memory.
+    const FileReadResult read = ReadBoundedFile(templateFile, kTemplateMaxBytes);
+    if (read.status == FileReadStatus::Missing || read.status == FileReadStatus::BrokenLink) {
         return ExportResult{
             ExportCode::TemplateMissing,
             "Il modello " + templateFile.string() + " non esiste: il documento non è stato creato.",
             file};
     }
-    std::ifstream in(templateFile, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (!in || !LooksLikeRtf(content.str())) {
+    if (read.status != FileReadStatus::Read || !LooksLikeRtf(read.bytes)) {
         return ExportResult{ExportCode::TemplateUnreadable,
                             "Il modello " + templateFile.string() +
                                 " non è leggibile: il documento non è stato creato.",
                             file};
     }
     const std::vector<std::string> texts = WordBookmarkTexts(std::move(description), header, plan);
-    return WriteExportFile(file, FillWordTemplate(content.str(), texts));
+    return WriteExportFile(file, FillWordTemplate(read.bytes, texts));
 }
 
 }  // namespace quotaplan

@@ -1,8 +1,10 @@
 #include "output/word_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 
 #include "output/contract_header.h"
 #include "output/rtf_document.h"
@@ -216,17 +218,28 @@ TEST(WordExport, MissingTemplateWritesNothingAndNamesTheFile) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Export"));
 }
 
-TEST(WordExport, TemplateThatIsNotRtfWritesNothing) {
+// A FIFO in the template's place is refused without waiting on it, a device without
+// reading it.
+TEST(WordExport, TemplateThatIsNotAnRtfFileWritesNothing) {
     TempFolder folder;
     const std::filesystem::path bad = folder.Path() / "pda.dot";
-    std::ofstream(bad) << "PK not a document";
-    const ExportResult result =
-        ExportWord(bad, folder.Path() / "Export", "x", BuildContractHeader(test::SampleForm()),
-                   test::SmallPlan());
-    EXPECT_EQ(result.code, ExportCode::TemplateUnreadable);
-    EXPECT_EQ(result.message,
-              "Il modello " + bad.string() + " non è leggibile: il documento non è stato creato.");
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Export"));
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"not RTF", [&] { std::ofstream(bad) << "PK not a document"; }},
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(bad.c_str(), 0600), 0); }},
+        {"device", [&] { std::filesystem::create_symlink("/dev/null", bad); }},
+        {"folder", [&] { std::filesystem::create_directory(bad); }}};
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove_all(bad);
+        make();
+        const ExportResult result =
+            ExportWord(bad, folder.Path() / "Export", "x",
+                       BuildContractHeader(test::SampleForm()), test::SmallPlan());
+        EXPECT_EQ(result.code, ExportCode::TemplateUnreadable);
+        EXPECT_EQ(result.message, "Il modello " + bad.string() +
+                                      " non è leggibile: il documento non è stato creato.");
+        EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Export"));
+    }
 }
 
 TEST(WordExport, NothingIsWrittenBeforeTheFirstCalculation) {
