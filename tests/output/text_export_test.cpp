@@ -1,7 +1,10 @@
 #include "output/text_export.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -39,9 +42,59 @@ INSTANTIATE_TEST_SUITE_P(Names, ReplaceInvalidCharsTest,
                                            NameCase{"Città è più. 12", "Città è più. 12"},
                                            NameCase{"", ""}, NameCase{"::", "  "}));
 
-TEST(ReplaceInvalidChars, NulCharacterBecomesASpace) {
-    std::string text("a\0b", 3);
-    EXPECT_EQ(ReplaceInvalidChars(text), "a b");
+// Control characters would reach the file name as they are: a line break in the middle of
+// it, a terminal escape in every listing of the folder.
+TEST(ReplaceInvalidChars, ControlCharactersBecomeSpaces) {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("a\0b", 3), "a b"},
+        {"Riga\nDue\r", "Riga Due "},
+        {"\x1b[31mRosso", " [31mRosso"},
+        {"a\tb\x01\x1f\x7f", "a b   "},
+        {"a\xc2\x85" "b\xc2\x9f", "a b "},
+        // The neighbours of the controls stay: a no-break space, "é", "°".
+        {"\xc2\xa0\xc3\xa9\xc2\xb0 ~", "\xc2\xa0\xc3\xa9\xc2\xb0 ~"},
+        {"fine\xc2", "fine\xc2"}};
+    for (const auto& [description, cleaned] : cases) {
+        std::string text = description;
+        EXPECT_EQ(ReplaceInvalidChars(text), cleaned);
+        EXPECT_EQ(text, cleaned);
+    }
+}
+
+// An export killed midway leaves its temporary file behind; the next export into the
+// folder removes it, and only it: not one another export is still writing (it holds the
+// lock), not another user's, not a file of another name, not a link.
+TEST(ExportFile, TemporariesLeftByKilledExportsGoAtTheNextExport) {
+    TempFolder folder;
+    const auto at = [&](const char* name) { return folder.Path() / name; };
+    for (const char* name : {".quotaplan-export-Ab12Cd", ".quotaplan-export-zzzzzz",
+                             ".quotaplan-export-Ab12C", ".quotaplan-export-Ab12Cd.txt",
+                             "quotaplan-export-Ab12Cd", ".quotaplan-export-altrui", "bersaglio"}) {
+        std::ofstream(at(name)) << "mezzo";
+    }
+    std::filesystem::create_symlink(at("bersaglio"), at(".quotaplan-export-Link00"));
+    const int writing = ::open(at(".quotaplan-export-zzzzzz").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(writing, LOCK_EX), 0);
+    const bool otherUser =
+        ::geteuid() == 0 && ::chown(at(".quotaplan-export-altrui").c_str(), 4321, 4321) == 0;
+
+    ASSERT_TRUE(WriteExportFile(at("Piano.txt"), "abc").Ok());
+    ::close(writing);
+    std::vector<std::string> expected = {".quotaplan-export-Ab12C",
+                                         ".quotaplan-export-Ab12Cd.txt",
+                                         ".quotaplan-export-Link00",
+                                         ".quotaplan-export-altrui",
+                                         ".quotaplan-export-zzzzzz",
+                                         "Piano.txt",
+                                         "bersaglio",
+                                         "quotaplan-export-Ab12Cd"};
+    if (!otherUser) std::erase(expected, ".quotaplan-export-altrui");
+    EXPECT_EQ(FileNames(folder.Path()), expected);
+    EXPECT_EQ(ReadBytes(at("bersaglio")), "mezzo");
+
+    // Once its export is gone, the file it held goes at the next export.
+    ASSERT_TRUE(WriteExportFile(at("Piano.txt"), "abc").Ok());
+    EXPECT_FALSE(std::filesystem::exists(at(".quotaplan-export-zzzzzz")));
 }
 
 struct CodePageCase {
