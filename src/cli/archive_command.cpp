@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/index_command.h"
 #include "cli/json_text.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
@@ -208,12 +209,6 @@ int Delete(Database& db, ContractStore& store, const std::string& text) {
     return kDatabaseError;
 }
 
-std::optional<Database> Connect(const CommandLine& line, const std::filesystem::path& programFolder,
-                                MessageBoxes& boxes) {
-    if (const auto path = line.Value("db")) return ADO_connConnectDB(*path, "", "", boxes);
-    return OpenDatabase(programFolder, boxes);
-}
-
 }  // namespace
 
 const std::set<std::string>& ArchiveValueOptions() {
@@ -228,26 +223,35 @@ const std::set<std::string>& ArchiveFlagOptions() {
 }
 
 bool AsksForArchive(const CommandLine& line) {
-    return line.Has("save") || line.Has("list") || line.Has("show") || line.Has("delete");
+    return line.Has("save") || line.Has("list") || line.Has("show") || line.Has("delete") ||
+           line.Has("import-index");
+}
+
+std::optional<Database> ConnectArchive(const CommandLine& line,
+                                       const std::filesystem::path& programFolder,
+                                       MessageBoxes& boxes) {
+    if (const auto path = line.Value("db")) return ADO_connConnectDB(*path, "", "", boxes);
+    return OpenDatabase(programFolder, boxes);
 }
 
 int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
                       const std::filesystem::path& programFolder, std::ostream& out,
                       std::ostream& err) {
-    const int commands =
-        line.Has("save") + line.Has("list") + line.Has("show") + line.Has("delete");
+    const int commands = line.Has("save") + line.Has("list") + line.Has("show") +
+                         line.Has("delete") + line.Has("import-index");
     if (commands != 1) {
-        err << "Indicare uno solo fra --save, --list, --show e --delete.\n";
+        err << "Indicare uno solo fra --save, --list, --show, --delete e --import-index.\n";
         return kRefused;
     }
     StderrMessageBoxes boxes(err);
-    auto db = Connect(line, programFolder, boxes);
+    auto db = ConnectArchive(line, programFolder, boxes);
     if (!db) return kDatabaseError;
     ContractStore store(*db, boxes);
     try {
         if (line.Has("save")) return Save(*db, store, line, calc, out);
         if (line.Has("list")) return List(store, out);
         if (line.Has("show")) return Show(*db, store, boxes, *line.Value("show"), out);
+        if (line.Has("import-index")) return ImportIndexCommand(*db, boxes, line, out, err);
         return Delete(*db, store, *line.Value("delete"));
     } catch (const Refusal& refusal) {
         err << refusal.message << "\n";

@@ -2,19 +2,28 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "cli/calc_command.h"
 #include "cli/command_line.h"
+#include "common/message_boxes.h"
+#include "data/database.h"
 
 namespace quotaplan {
 
 // The archive options of quotaplan-calc: --db, --save (with --type and --ref-rate),
-// --list, --show, --delete.
+// --list, --show, --delete; --import-index (index_command.h) is an archive command too.
 const std::set<std::string>& ArchiveValueOptions();
 const std::set<std::string>& ArchiveFlagOptions();
 bool AsksForArchive(const CommandLine& line);
+
+// The archive named by --db, or the one configured beside the program; nullopt after the
+// failure has been shown through `boxes`.
+std::optional<Database> ConnectArchive(const CommandLine& line,
+                                       const std::filesystem::path& programFolder,
+                                       MessageBoxes& boxes);
 
 // Runs the one archive command the line asks for, on the archive named by --db or the
 // configured one beside the program, through the same store the window uses. Prints JSON

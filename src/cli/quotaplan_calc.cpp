@@ -5,6 +5,7 @@
 #include "cli/archive_command.h"
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
+#include "cli/index_command.h"
 #include "cli/usage.h"
 #include "common/run_time_error.h"
 
@@ -15,6 +16,7 @@ std::set<std::string> AllValueOptions() {
     std::set<std::string> options = CalcValueOptions();
     options.insert(ExportValueOptions().begin(), ExportValueOptions().end());
     options.insert(ArchiveValueOptions().begin(), ArchiveValueOptions().end());
+    options.insert(IndexValueOptions().begin(), IndexValueOptions().end());
     return options;
 }
 
@@ -22,11 +24,13 @@ std::set<std::string> AllFlagOptions() {
     std::set<std::string> flags = CalcFlagOptions();
     flags.insert(ArchiveFlagOptions().begin(), ArchiveFlagOptions().end());
     flags.insert("help");
+    flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
     return flags;
 }
 
 int Fail(const CliFailure& failure, std::ostream& err) {
-    err << failure.message << "\n";
+    // An empty message: the failure has been written already.
+    if (!failure.message.empty()) err << failure.message << "\n";
     return failure.exitStatus;
 }
 
@@ -42,6 +46,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
+    if (line.Flag("indexed") && !line.Has("import-index")) {
+        if (auto failure = IndexFromArchive(line, programFolder, calc, err)) {
+            return Fail(*failure, err);
+        }
+    }
     if (AsksForArchive(line)) return RunArchiveCommand(line, calc, programFolder, out, err);
 
     ExportOptions exportOptions;

@@ -9,6 +9,7 @@ namespace {
 constexpr std::string_view kCalc = "Calcolo";
 constexpr std::string_view kExport = "Esportazione del piano";
 constexpr std::string_view kArchive = "Archivio";
+constexpr std::string_view kIndex = "Contratti indicizzati";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -44,7 +45,8 @@ constexpr std::array kOptions = {
                "descrizione del contratto, che dà il nome al file (predefinita \"Piano "
                "finanziario\")"},
     OptionHelp{kExport, "type", "T", "tipo di finanziamento (anche con --save)"},
-    OptionHelp{kExport, "ref-rate", "R", "tasso di riferimento (anche con --save)"},
+    OptionHelp{kExport, "ref-rate", "R",
+               "tasso di riferimento (anche con --save, --indexed e --import-index)"},
     OptionHelp{kArchive, "db", "PERCORSO",
                "archivio da usare (predefinito quello configurato accanto al programma)"},
     OptionHelp{kArchive, "save", "DESCRIZIONE",
@@ -52,6 +54,12 @@ constexpr std::array kOptions = {
     OptionHelp{kArchive, "list", "", "elenca i contratti archiviati"},
     OptionHelp{kArchive, "show", "ID", "mostra un contratto archiviato con il suo piano"},
     OptionHelp{kArchive, "delete", "ID", "elimina un contratto e il suo piano"},
+    OptionHelp{kIndex, "import-index", "FILE",
+               "importa nell'archivio i valori del tasso --ref-rate da righe Data;Valore "
+               "(gg/mm/aaaa;2,50)"},
+    OptionHelp{kIndex, "indexed", "",
+               "tassi delle rate dai valori archiviati del tasso --ref-rate più lo spread, "
+               "invece di --rate e --rates"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto"},
 };
 
@@ -63,6 +71,9 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO] --save DESCRIZIONE [--type T] [--ref-rate R] <opzioni di "
     "calcolo>\n"
     "  quotaplan-calc [--db PERCORSO] --list | --show ID | --delete ID\n"
+    "  quotaplan-calc [--db PERCORSO] --import-index FILE --ref-rate R\n"
+    "  quotaplan-calc [--db PERCORSO] --indexed --ref-rate R --value V --count N [opzioni di "
+    "calcolo]\n"
     "  quotaplan-calc --help\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "calc_archive_fixture.h"
 #include "cli/quotaplan_calc.h"
 #include "data/database.h"
 
@@ -11,39 +12,7 @@ namespace quotaplan {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Each test works on its own copy of a new archive.
-class CalcArchive : public testing::Test {
-protected:
-    void SetUp() override {
-        archive_ = fs::temp_directory_path() /
-                   ("quotaplan-cli-" + std::to_string(::getpid()) + "-" +
-                    testing::UnitTest::GetInstance()->current_test_info()->name() + ".mdb");
-        fs::copy_file(QUOTAPLAN_PRISTINE_ARCHIVE, archive_, fs::copy_options::overwrite_existing);
-    }
-    void TearDown() override { fs::remove(archive_); }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--db", archive_.string()});
-        std::ostringstream out, err;
-        const int status = RunQuotaplanCalc(args, out, err, archive_.parent_path());
-        out_ = out.str();
-        err_ = err.str();
-        return status;
-    }
-
-    int Save(const std::string& description, std::vector<std::string> more = {}) {
-        std::vector<std::string> args = {
-            "--save",          description,  "--value",      "30000",     "--maxi",  "3000",
-            "--buyout",        "3000",       "--rate",       "7.5",       "--count", "12",
-            "--contract-date", "2026-01-15", "--first-date", "2026-02-15"};
-        args.insert(args.end(), more.begin(), more.end());
-        return Run(args);
-    }
-
-    fs::path archive_;
-    std::string out_, err_;
-};
+using test::CalcArchive;
 
 TEST_F(CalcArchive, SaveListShowDelete) {
     ASSERT_EQ(Save("Fresatrice CNC", {"--type", "mutuo", "--ref-rate", "EURIBOR 3 MESI"}), 0)
@@ -113,9 +82,10 @@ TEST_F(CalcArchive, RefusalsLeaveTheArchiveAsItWas) {
     EXPECT_EQ(Run({"--list", "--delete", "1"}), 2);
     EXPECT_EQ(Run({"--show", "uno"}), 2);
     ASSERT_EQ(Run({"--list"}), 0);
-    EXPECT_EQ(out_,
-              "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"},\n"
-              "  {\"type\": \"Leasing\", \"id\": 2, \"description\": \"Furgone L Aquila  test \"}\n]\n");
+    EXPECT_EQ(
+        out_,
+        "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Fresatrice CNC\"},\n"
+        "  {\"type\": \"Leasing\", \"id\": 2, \"description\": \"Furgone L Aquila  test \"}\n]\n");
 }
 
 TEST_F(CalcArchive, HostileDescriptionsComeBackUnchanged) {

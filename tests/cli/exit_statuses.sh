@@ -35,6 +35,8 @@ expect 2 "Il primo tasso di --rates" --value 10000 --rate 6 --count 12 --rates 5
 expect 2 "--value" --value 10,5 --rate 6 --count 12
 expect 2 "--first-date" --value 10000 --rate 6 --count 12 --first-date 2007-02-31
 expect 2 "--bogus" --value 10000 --rate 6 --count 12 --bogus
+expect 2 "è fisso: non si può indicizzare" --indexed --ref-rate Fisso --value 10000 --count 12
+expect 2 "--import-index richiede --ref-rate" --import-index serie.csv
 expect 1 "Divisione per zero" --value 10000 --rate -1 --spread 1 --count 12
 expect 1 "Overflow" --value 10000 --rate 6 --count 40000
 expect 1 "Overflow" --value 10000 --rate 6 --count 99999999999999999999
