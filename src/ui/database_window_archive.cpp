@@ -71,6 +71,24 @@ std::int64_t DatabaseWindowArchive::CountContractsOfType(std::int32_t typeId) {
                             std::to_string(typeId));
 }
 
+std::int64_t DatabaseWindowArchive::CountContractsOfReferenceRate(std::int32_t rateId) {
+    return CountOf(db_, "SELECT COUNT(ID) as A FROM tabContratti WHERE [ID TassoRif] = " +
+                            std::to_string(rateId));
+}
+
+std::optional<std::string> DatabaseWindowArchive::LookupValueText(std::string_view table,
+                                                                 std::int32_t id) {
+    try {
+        Recordset rows(db_, "SELECT Descrizione FROM " + std::string(table) +
+                                " WHERE ID = " + std::to_string(id));
+        if (rows.Eof()) return std::nullopt;
+        return rows.Value(0).ToText();
+    } catch (const DatabaseError&) {
+        db_.ClearErrors();
+        return std::nullopt;
+    }
+}
+
 bool DatabaseWindowArchive::AddLookupValue(std::string_view table, std::string_view text) {
     return ExecuteSql(
         db_, boxes_,

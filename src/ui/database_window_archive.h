@@ -42,6 +42,8 @@ public:
     std::int64_t CountLookupValues(std::string_view table, std::string_view text,
                                    std::optional<std::int32_t> excludedId) override;
     std::int64_t CountContractsOfType(std::int32_t typeId) override;
+    std::int64_t CountContractsOfReferenceRate(std::int32_t rateId) override;
+    std::optional<std::string> LookupValueText(std::string_view table, std::int32_t id) override;
     bool AddLookupValue(std::string_view table, std::string_view text) override;
     bool RenameLookupValue(std::string_view table, std::int32_t id, std::string_view text) override;
     bool DeleteLookupValue(std::string_view table, std::int32_t id) override;

@@ -25,7 +25,8 @@ std::optional<std::int32_t> IdOf(const std::string& text) {
     return id;
 }
 
-bool NamesTypes(const std::string& table) { return table.find("Tip") != std::string::npos; }
+constexpr const char* kTypesTable = "supTipologia";
+constexpr const char* kReferenceRatesTable = "supTxRiferimento";
 
 }  // namespace
 
@@ -67,17 +68,17 @@ LookupCommandEnd LookupEditor::Add(const LookupPanel& panel) {
         return {};
     }
     const bool added = archive_.AddLookupValue(table, text);
-    return {true, NamesTypes(table), added};
+    return {true, panel.tableEntry, added};
 }
 
 LookupCommandEnd LookupEditor::Rename(const LookupPanel& panel) {
     const auto id = IdOf(panel.valueId);
     if (!id) {
         Message("Selezionare un valore da modificare.");
-        return {true, false, false};
+        return {true, panel.tableEntry, false};
     }
     const std::string table = LookupTableOf(panel.tableEntry);
-    const LookupCommandEnd refreshOnly{true, NamesTypes(table), false};
+    const LookupCommandEnd refreshOnly{true, panel.tableEntry, false};
     const std::string text = Trimmed(panel.value);
     if (text.empty()) {
         Message("Digitare un valore valido. Modifica non riuscita.");
@@ -90,17 +91,18 @@ LookupCommandEnd LookupEditor::Rename(const LookupPanel& panel) {
         return refreshOnly;
     }
     const bool renamed = archive_.RenameLookupValue(table, *id, text);
-    return {true, NamesTypes(table), renamed};
+    return {true, panel.tableEntry, renamed};
 }
 
 LookupCommandEnd LookupEditor::Delete(const LookupPanel& panel) {
     const auto id = IdOf(panel.valueId);
     if (!id) {
         Message("Selezionare un valore dalla lista dei valori. Cancellazione non riuscita.");
-        return {true, false, false};
+        return {true, panel.tableEntry, false};
     }
     const std::string table = LookupTableOf(panel.tableEntry);
-    if (table == "supTipologia") {
+    // Refusals and a "No" leave the panel and the form as they were: no refresh.
+    if (table == kTypesTable) {
         const auto used = Checked([&] { return archive_.CountContractsOfType(*id); });
         if (!used) return {};
         if (*used > 0) {
@@ -108,8 +110,29 @@ LookupCommandEnd LookupEditor::Delete(const LookupPanel& panel) {
             return {};
         }
     }
+    // A contract would keep the ID of a rate name that no longer exists and lose it from
+    // its form, as it would a deleted financing type.
+    if (table == kReferenceRatesTable) {
+        const auto used = Checked([&] { return archive_.CountContractsOfReferenceRate(*id); });
+        if (!used) return {};
+        if (*used > 0) {
+            Message(
+                "Tasso di riferimento già assegnato ad un contratto. Cancellazione non riuscita.");
+            return {};
+        }
+    }
+    // The question names the value the ID stands for, which is what goes, whatever
+    // txtValue shows by now.
+    const auto value = archive_.LookupValueText(table, *id);
+    if (!value) {
+        Message("Selezionare un valore dalla lista dei valori. Cancellazione non riuscita.");
+        return {true, panel.tableEntry, false};
+    }
+    const std::string question =
+        "Cancellare \"" + *value + "\" dalla tabella " + panel.tableEntry + "?";
+    if (AskYesNo(boxes_, question, "") != BoxAnswer::Yes) return {};
     const bool deleted = archive_.DeleteLookupValue(table, *id);
-    return {true, NamesTypes(table), deleted};
+    return {true, panel.tableEntry, deleted};
 }
 
 std::string LookupEditor::ValueIdOf(const std::string& tableEntry, const std::string& value) {

@@ -18,15 +18,20 @@ struct LookupPanel {
 
 // How a command of the panel ends.
 struct LookupCommandEnd {
-    bool refresh = false;           // tree, table list, combos, New, then the reselection
-    bool selectFirstTable = false;  // after the refresh: the first entry, else the second
-    bool valueCleared = false;      // txtValue and txtValueID emptied, lstSupVal refilled
+    bool refresh = false;  // tree, table list, combos, New, then the reselection
+    // The entry of lstSupTab selected after the refresh: the table the user had chosen, so
+    // that "Valori" never switches under the user's hand; "" when none was chosen, and then
+    // the second entry is selected.
+    std::string tableAfterRefresh;
+    bool valueCleared = false;  // txtValue and txtValueID emptied, lstSupVal refilled
 };
 
 // The rules of the lookup-table editor ("Nuovo", "Modifica", "Cancella"), apart from the
 // widgets: each reads the panel, checks, changes the table through the archive and says
 // what the panel must do next. Messages are OK boxes titled "Errore"; a database error
-// in a duplicate or use check is shown in words and the command stops there.
+// in a duplicate or use check is shown in words and the command stops there. A value that
+// a contract uses, as its financing type or its reference rate, is never deleted, and any
+// other delete is asked first.
 class LookupEditor {
 public:
     LookupEditor(WindowArchive& archive, MessageBoxes& boxes) : archive_(archive), boxes_(boxes) {}

@@ -79,8 +79,8 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
         const std::int32_t owner = saveMode_ == SaveMode::StoredContract ? ContractIdShown() : 0;
         planOwner_ = PlanOwner::For(owner, contractPage_->ReadContractForm());
     });
-    connect(statusPage_, &StatusPage::lookupsChanged, this, [this](bool selectFirstTable) {
-        Guarded([this, selectFirstTable] { RefreshLookups(selectFirstTable); });
+    connect(statusPage_, &StatusPage::lookupsChanged, this, [this](const QString& tableEntry) {
+        Guarded([this, tableEntry] { RefreshLookups(tableEntry); });
     });
     connect(tvwContratti_, &QTreeWidget::itemClicked, this, &MainWindow::LoadContract);
     connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [](QTreeWidgetItem* item) {
@@ -173,11 +173,11 @@ void MainWindow::New() {
 
 void MainWindow::RefreshSummary() { statusPage_->RefreshSummary(); }
 
-void MainWindow::RefreshLookups(bool selectFirstTable) {
+void MainWindow::RefreshLookups(const QString& tableEntry) {
     LoadTree();
     FillLookupLists();
     New();
-    statusPage_->SelectTable(selectFirstTable ? 0 : 1);
+    statusPage_->SelectTable(tableEntry);
 }
 
 void MainWindow::OpenServices() {

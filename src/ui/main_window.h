@@ -51,8 +51,9 @@ public:
     // The frame "Dati di Riepilogo" read again.
     void RefreshSummary();
     // After a change of the lookup tables: tree, table list and combos rebuilt, the form
-    // cleared, then the first or the second table selected in the editor.
-    void RefreshLookups(bool selectFirstTable);
+    // cleared, then the table worked on selected again in the editor (the second table
+    // when none was chosen).
+    void RefreshLookups(const QString& tableEntry);
 
     // The menu's desktop commands.
     void OpenServices();

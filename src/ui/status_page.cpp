@@ -119,6 +119,11 @@ void StatusPage::SelectTable(int row) {
     if (lstSupTab->currentRow() == row) TableClicked();
 }
 
+void StatusPage::SelectTable(const QString& entry) {
+    const auto found = lstSupTab->findItems(entry, Qt::MatchExactly);
+    SelectTable(found.isEmpty() ? 1 : lstSupTab->row(found.first()));
+}
+
 void StatusPage::TableClicked() {
     FillValues();
     txtValue->clear();
@@ -158,7 +163,7 @@ void StatusPage::RunCommand(LookupCommandEnd (LookupEditor::*command)(const Look
         txtValue->clear();
         txtValueID->clear();
     }
-    if (end.refresh) emit lookupsChanged(end.selectFirstTable);
+    if (end.refresh) emit lookupsChanged(QString::fromStdString(end.tableAfterRefresh));
 }
 
 void StatusPage::RefreshSummary() {

@@ -29,6 +29,8 @@ public:
     // Selects entry `row` of lstSupTab and runs its click: the values of that table,
     // txtValue and txtValueID emptied. A row the list lacks selects nothing.
     void SelectTable(int row);
+    // The same for the entry with that text; the second entry when the list has none.
+    void SelectTable(const QString& entry);
 
     // RefreshSummary: the three figures read again. A query that fails is shown in words
     // and leaves the frame empty.
@@ -50,9 +52,9 @@ public:
 
 signals:
     // A command of the editor ended with the refresh: the window rebuilds the tree, the
-    // table list and the combos, clears the form, then selects the first table of the
-    // list (selectFirstTable) or the second.
-    void lookupsChanged(bool selectFirstTable);
+    // table list and the combos, clears the form, then selects the table `entry` again
+    // (SelectTable).
+    void lookupsChanged(const QString& entry);
 
 private:
     void BuildEditor();

@@ -70,6 +70,12 @@ public:
                                            std::optional<std::int32_t> excludedId) = 0;
     // How many contracts have the financing type. Throws when the query fails.
     virtual std::int64_t CountContractsOfType(std::int32_t typeId) = 0;
+    // How many contracts have the reference rate. Throws when the query fails.
+    virtual std::int64_t CountContractsOfReferenceRate(std::int32_t rateId) = 0;
+    // The Descrizione of the row with the ID; nullopt when there is none or the query fails
+    // (nothing is shown).
+    virtual std::optional<std::string> LookupValueText(std::string_view table,
+                                                       std::int32_t id) = 0;
 
     // The editor's changes, each one statement through ExecuteSql: true when it ran,
     // otherwise the error has been shown.

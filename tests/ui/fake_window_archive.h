@@ -53,6 +53,13 @@ public:
         if (failChecks) throw std::runtime_error("Tabella non trovata.");
         return 0;
     }
+    std::int64_t CountContractsOfReferenceRate(std::int32_t) override {
+        if (failChecks) throw std::runtime_error("Tabella non trovata.");
+        return 0;
+    }
+    std::optional<std::string> LookupValueText(std::string_view, std::int32_t) override {
+        return std::nullopt;
+    }
     bool AddLookupValue(std::string_view, std::string_view) override { return true; }
     bool RenameLookupValue(std::string_view, std::int32_t, std::string_view) override {
         return true;

@@ -1,6 +1,7 @@
 // The lookup-table editor on the page "Stato", over a copy of the real archive: the
 // messages and their title, trimmed and apostrophe values, case-blind duplicates, renaming
-// to itself, types in use, a broken lookup table, and the refresh that follows.
+// to itself, types and reference rates in use, the question before a delete, a broken
+// lookup table, and the refresh that follows, which keeps the chosen table.
 #include <QListWidget>
 
 #include "archive_fixture.h"
@@ -152,8 +153,11 @@ private slots:
         QVERIFY(f.boxes.shown.empty());
         QCOMPARE(f.Stored("supTipologia"), kTypes + QStringList{"Prestito d'onore bis"});
         f.Value("Prestito d'onore bis");
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
         f.Press(f.S()->cmdSupDel);
-        QVERIFY(f.boxes.shown.empty());
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0), QString("Cancellare \"Prestito d'onore bis\" dalla tabella "
+                                      "Tipologia?"));
         QCOMPARE(f.Stored("supTipologia"), kTypes);
         QCOMPARE(f.Combo(f.C().cboTipoLea), kTypes);
     }
@@ -163,9 +167,6 @@ private slots:
         f.Table("Tipologia");
         f.Press(f.S()->cmdSupEdit);
         QCOMPARE(f.Prompt(0), QString("Selezionare un valore da modificare."));
-        // With no value chosen the second table is shown afterwards.
-        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("TxRiferimento"));
-        f.Table("Tipologia");
         f.Value("Mutuo");
         f.Type(" ");
         f.Press(f.S()->cmdSupEdit);
@@ -197,23 +198,98 @@ private slots:
         QCOMPARE(f.Text("txtDescBene"), QString("Modulo in corso"));
 
         f.Value("Credito al consumo");
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
         f.Press(f.S()->cmdSupDel);
-        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
         QCOMPARE(f.Stored("supTipologia"), QStringList({"Leasing", "Mutuo"}));
         QCOMPARE(f.Values(), QStringList({"Leasing", "Mutuo"}));
         QCOMPARE(f.Combo(f.C().cboTipoLea), QStringList({"Leasing", "Mutuo"}));
         QVERIFY(f.TypeNode("Credito al consumo") == nullptr);
         QVERIFY(f.ContractNode("Pialla") != nullptr);
-        // Reference rates are deleted without a use check.
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.Prompt(2), QString("Selezionare un valore dalla lista dei valori. "
+                                      "Cancellazione non riuscita."));
+    }
+
+    // "Fisso" is the reference rate of the stored contract: deleting it would leave the
+    // contract pointing at nothing, as a deleted financing type would.
+    void aReferenceRateInUseIsKeptAndAnUnusedOneGoes() {
+        ScopedToday today(*CalendarDate::FromYmd(2006, 1, 15));
+        EditorFixture f;
+        f.FillSmall("Pialla", "6");
+        QCOMPARE(f.C().cboTxRif->currentText(), QString("Fisso"));
+        f.Calcola();
+        f.Salva();
+        f.Enter("txtDescBene", "Modulo in corso");
         f.Table("TxRiferimento");
-        f.Value("IRS 10 anni");
+        f.Value("Fisso");
         f.Press(f.S()->cmdSupDel);
         QCOMPARE(f.boxes.shown.size(), std::size_t(1));
-        QVERIFY(!f.Stored("supTxRiferimento").contains("IRS 10 anni"));
-        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("TxRiferimento"));
-        f.Press(f.S()->cmdSupDel);
-        QCOMPARE(f.Prompt(1), QString("Selezionare un valore dalla lista dei valori. "
+        QCOMPARE(f.Prompt(0), QString("Tasso di riferimento già assegnato ad un contratto. "
                                       "Cancellazione non riuscita."));
+        QCOMPARE(f.Title(0), QString("Errore  Quotaplan 4.0.0"));
+        QVERIFY(f.Stored("supTxRiferimento").contains("Fisso"));
+        QCOMPARE(f.S()->txtValue->text(), QString("Fisso"));
+        QCOMPARE(f.Text("txtDescBene"), QString("Modulo in corso"));
+
+        f.Value("IRS 10 anni");
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
+        QCOMPARE(f.Prompt(1), QString("Cancellare \"IRS 10 anni\" dalla tabella TxRiferimento?"));
+        QVERIFY(!f.Stored("supTxRiferimento").contains("IRS 10 anni"));
+        QVERIFY(!f.Combo(f.C().cboTxRif).contains("IRS 10 anni"));
+    }
+
+    // Every delete is asked first; "No" changes nothing, not even the form. The question
+    // names the value the selection stands for, whatever has been typed since.
+    void aDeleteIsAskedFirst() {
+        EditorFixture f;
+        f.Enter("txtDescBene", "Modulo in corso");
+        f.Table("Tipologia");
+        f.Value("Credito al consumo");
+        f.Type("Mutuo");
+        f.Press(f.S()->cmdSupDel);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.Prompt(0),
+                 QString("Cancellare \"Credito al consumo\" dalla tabella Tipologia?"));
+        QCOMPARE(f.boxes.shown[0].buttons, BoxButtons::YesNo);
+        QCOMPARE(f.Stored("supTipologia"), kTypes);
+        QCOMPARE(f.S()->txtValue->text(), QString("Mutuo"));
+        QCOMPARE(f.Text("txtDescBene"), QString("Modulo in corso"));
+    }
+
+    // A refresh after a refusal or a change shows the same table again, so a later click in
+    // "Valori" never lands in the other table unnoticed.
+    void theChosenTableStaysAcrossRefreshes_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("message");
+        for (const QString table : {"Tipologia", "TxRiferimento"}) {
+            const QByteArray name = table.toUtf8();
+            QTest::newRow(name + ", rename without a value")
+                << table << "cmdSupEdit"
+                << "Selezionare un valore da modificare.";
+            QTest::newRow(name + ", delete without a value")
+                << table << "cmdSupDel"
+                << "Selezionare un valore dalla lista dei valori. Cancellazione non riuscita.";
+            QTest::newRow(name + ", add") << table << "cmdSupNew" << "";
+        }
+    }
+    void theChosenTableStaysAcrossRefreshes() {
+        QFETCH(QString, table);
+        QFETCH(QString, command);
+        QFETCH(QString, message);
+        EditorFixture f;
+        f.Table(table);
+        const QStringList before = f.Values();
+        if (message.isEmpty()) f.Type("Nuovo valore");
+        f.Press(f.S()->findChild<QPushButton*>(command));
+        QCOMPARE(f.boxes.shown.size(), std::size_t(message.isEmpty() ? 0 : 1));
+        if (!message.isEmpty()) QCOMPARE(f.Prompt(0), message);
+        QCOMPARE(f.S()->lstSupTab->currentItem()->text(), table);
+        QCOMPARE(f.Values(),
+                 message.isEmpty() ? before + QStringList{"Nuovo valore"} : before);
     }
 
     void aBrokenLookupTableIsReportedInWords() {
