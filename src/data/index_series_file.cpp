@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
+
+#include "common/file_io.h"
 
 namespace quotaplan {
 namespace {
 
 constexpr const char* kNothingImported = " Nessun valore importato.";
 constexpr double kLargestRate = 100.0;
+// A century of daily values takes under 1 MiB.
+constexpr std::size_t kSeriesFileMaxBytes = 16 * 1024 * 1024;
 
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -145,15 +147,14 @@ IndexFileContent ReadIndexSeriesText(std::string_view text) {
 }
 
 IndexFileContent ReadIndexSeriesFile(const std::filesystem::path& file) {
-    std::error_code ignored;
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    if (in) bytes << in.rdbuf();
-    if (!std::filesystem::is_regular_file(file, ignored) || !in || in.bad()) {
+    // Only a regular file of sane size is read: a FIFO would stop the program and a device
+    // would be read without end.
+    const FileReadResult read = ReadBoundedFile(file, kSeriesFileMaxBytes);
+    if (read.status != FileReadStatus::Read) {
         return IndexFileRefusal{
             0, "Impossibile leggere il file " + Quoted(file.string()) + "." + kNothingImported};
     }
-    return ReadIndexSeriesText(bytes.str());
+    return ReadIndexSeriesText(read.bytes);
 }
 
 }  // namespace quotaplan

@@ -1,6 +1,7 @@
 #include "data/index_series_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -110,6 +111,15 @@ TEST(IndexSeriesFile, FileWithoutValuesOrUnreadable) {
     EXPECT_EQ(Refusal(ReadIndexSeriesFile(folder.Folder())).message,
               "Impossibile leggere il file \"" + folder.Folder().string() +
                   "\". Nessun valore importato.");
+    // Refused without waiting on it or reading it without end.
+    const auto fifo = folder.Folder() / "coda.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto device = folder.Folder() / "null.csv";
+    std::filesystem::create_symlink("/dev/null", device);
+    for (const auto& file : {fifo, device}) {
+        EXPECT_EQ(Refusal(ReadIndexSeriesFile(file)).message,
+                  "Impossibile leggere il file \"" + file.string() + "\". Nessun valore importato.");
+    }
     std::ofstream(missing) << "Data;Valore\n01/01/2026;2,00\n";
     EXPECT_EQ(Values(ReadIndexSeriesFile(missing)),
               (std::vector<IndexValue>{{Ymd(2026, 1, 1), 2.0}}));
