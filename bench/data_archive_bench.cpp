@@ -57,21 +57,25 @@ ContractForm Form(const std::string& name, int n) {
 }
 
 // Each iteration saves a new contract with its whole plan, committed to disk.
-void BM_SavePlan(benchmark::State& state) {
-    const int rows = static_cast<int>(state.range(0));
-    const auto file = std::filesystem::temp_directory_path() / "quotaplan-bench-save.mdb";
-    bench::CreateEmptyArchive(file);
-    auto db = Database::Open(file);
+void SaveContracts(benchmark::State& state, Database& db, int rows) {
     RecordingMessageBoxes boxes;
     ContractStore store(db, boxes);
     const auto plan = Plan(rows);
-    int n = 0;
+    static int n = 0;  // names stay unique across repetitions on one archive
     for (auto _ : state) {
         const auto form = Form("Contratto " + std::to_string(++n), rows);
         const auto saved =
             store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
         if (!saved.planWritten) state.SkipWithError("save failed");
     }
+}
+
+// Into an archive that starts empty.
+void BM_SavePlan(benchmark::State& state) {
+    const auto file = std::filesystem::temp_directory_path() / "quotaplan-bench-save.mdb";
+    bench::CreateEmptyArchive(file);
+    auto db = Database::Open(file);
+    SaveContracts(state, db, static_cast<int>(state.range(0)));
     db.Close();
     std::filesystem::remove(file);
 }
@@ -119,6 +123,37 @@ void BM_ImportIndexSeries(benchmark::State& state) {
 BENCHMARK(BM_ImportIndexSeries)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A copy of the large archive to write into, made once a run and removed at its end.
+class LargeArchiveCopy {
+public:
+    LargeArchiveCopy()
+        : file_(std::filesystem::temp_directory_path() / "quotaplan-bench-save-large.mdb") {
+        std::filesystem::copy_file(bench::LargeArchive(10000, 360), file_,
+                                   std::filesystem::copy_options::overwrite_existing);
+        db_ = Database::Open(file_);
+    }
+    ~LargeArchiveCopy() {
+        db_.Close();
+        std::filesystem::remove(file_);
+    }
+    Database& Db() { return db_; }
+
+private:
+    std::filesystem::path file_;
+    Database db_;
+};
+
+// Into the archive of 10,000 contracts, where the new plan lines join 3.6 million others.
+void BM_SavePlanIntoLargeArchive(benchmark::State& state) {
+    static LargeArchiveCopy archive;
+    SaveContracts(state, archive.Db(), static_cast<int>(state.range(0)));
+}
+BENCHMARK(BM_SavePlanIntoLargeArchive)
+    ->Arg(360)
+    ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

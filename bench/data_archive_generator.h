@@ -1,14 +1,15 @@
 #pragma once
 
-// Builds benchmark archives from db/schema.sql, views.sql and seed.sql: an empty one, and a large
-// one of generated contracts with full plans, kept in the temporary folder and reused by
-// later runs (it takes a while to build).
+// Builds benchmark archives from db/schema.sql, views.sql and seed.sql: an empty one, and a
+// large one of generated contracts with full plans, kept in the temporary folder and reused
+// by later runs of the same tables (it takes a while to build).
 
 #include <sqlite3.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -34,9 +35,8 @@ inline void Exec(sqlite3* db, const std::string& sql) {
     }
 }
 
-inline std::filesystem::path SqlFolder() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path() / "db";
-}
+// The folder of schema.sql, views.sql and seed.sql.
+inline std::filesystem::path SqlFolder() { return QUOTAPLAN_DB_DIR; }
 
 // Creates a new archive at `file` (replacing any) from the SQL files of db/.
 inline void CreateEmptyArchive(const std::filesystem::path& file) {
@@ -60,14 +60,23 @@ inline void RefreshViews(const std::filesystem::path& file) {
 
 // An archive of `contracts` contracts with `instalments` monthly instalments each (plus the
 // "Maxi." and "Riscatto" lines), starting in months spread over 2015-2025, written in one
-// transaction. Built once at `file` and reused while it exists.
+// transaction. Built once and reused while it exists, with the current views; its name
+// carries a digest of the tables and indexes, so a changed index gets an archive of its
+// own, and the archives of other schemas of this shape are removed.
 inline std::filesystem::path LargeArchive(int contracts, int instalments) {
-    const auto file =
-        std::filesystem::temp_directory_path() / ("quotaplan-bench-" + std::to_string(contracts) +
-                                                  "x" + std::to_string(instalments) + ".mdb");
-    if (std::filesystem::exists(file)) {
+    namespace fs = std::filesystem;
+    const std::string shape =
+        "quotaplan-bench-" + std::to_string(contracts) + "x" + std::to_string(instalments) + "-";
+    const auto tables = ReadText(SqlFolder() / "schema.sql") + ReadText(SqlFolder() / "seed.sql");
+    const auto file = fs::temp_directory_path() /
+                      (shape + std::to_string(std::hash<std::string>{}(tables)) + ".mdb");
+    if (fs::exists(file)) {
         RefreshViews(file);
         return file;
+    }
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path())) {
+        const auto name = entry.path().filename().string();
+        if (name.starts_with(shape) && name.ends_with(".mdb")) fs::remove(entry.path());
     }
     const auto partial = std::filesystem::path(file.string() + ".partial");
     CreateEmptyArchive(partial);

@@ -358,6 +358,27 @@ ReadOutcome DigitsToNumber(const NumberParts& parts, Number& value) {
 
 // ---- formatting ------------------------------------------------------------------------
 
+double RoundAsShown(double value, int decimals) {
+    if (!std::isfinite(value) || decimals < 0 || decimals > 15) return value;
+    const DecimalDigits number = ToDecimal(value, 15);
+    const auto [integerPart, fraction] = RoundToPlaces(number, decimals);
+    const std::string digits = integerPart + fraction;
+    double magnitude = 0;
+    if (digits.size() <= 15) {
+        // Below 2^53 the scaled digits are exact, and one correctly rounded division gives
+        // the nearest number to the decimal text, as reading it would.
+        static constexpr std::array<double, 16> kPowers = {
+            1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::int64_t scaled = 0;
+        for (const char digit : digits) scaled = scaled * 10 + (digit - '0');
+        magnitude = static_cast<double>(scaled) / kPowers[static_cast<std::size_t>(decimals)];
+    } else {
+        const std::string text = (integerPart.empty() ? "0" : integerPart) + "." + fraction;
+        std::from_chars(text.data(), text.data() + text.size(), magnitude);
+    }
+    return number.negative && magnitude != 0 ? -magnitude : magnitude;
+}
+
 std::string FormatValue(double value, std::string_view pattern) {
     if (pattern.empty()) return GeneralText(value);
     if (!IsDatePattern(pattern)) return FormatNumberPattern(value, pattern);

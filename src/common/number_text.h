@@ -26,6 +26,12 @@ std::string FormatValue(CalendarDate date, std::string_view pattern);
 // a date (ReadDateText) for date patterns; a text that cannot be read comes back unchanged.
 std::string FormatValue(std::string_view text, std::string_view pattern);
 
+// The number a value shows as with `decimals` fixed places (0..15): rounded as FormatValue
+// rounds (halves away from zero on the 15-significant-digit form, no "-" on a zero), then
+// read back as the nearest 64-bit number, exactly as a reader of that text gets it.
+// 2.345 gives 2.35, -0.004 gives 0. Infinities and NaN come back unchanged.
+double RoundAsShown(double value, int decimals);
+
 // Number codes: 1 "#,##0.00" (amounts), 2 "0.00" (rates), 3 "0", 4 "00000", 5 "#";
 // any other code the empty pattern.
 std::string_view NumberPattern(int code);

@@ -57,7 +57,6 @@ CalendarDate RequiredDate(std::string_view text) {
 }
 
 std::string Currency(double value) { return FormatSqlValue(SqlValue(value), kTypeCurrency); }
-std::string Currency(float value) { return Currency(static_cast<double>(value)); }
 std::string Whole(std::int64_t value) { return FormatSqlValue(SqlValue(value), kTypeInteger); }
 std::string DateLiteral(CalendarDate date) { return FormatSqlValue(SqlValue(date), kTypeDate); }
 
@@ -120,14 +119,34 @@ std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contr
            " WHERE ID = " + std::to_string(contractId);
 }
 
-std::string PlanInsert(std::int32_t contractId, const char* tipo, const std::string& date,
-                       const std::string& rate, const std::string& importo,
-                       const std::string& interessi, const std::string& capitale,
-                       const std::string& debito) {
-    return "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
-           "DebitoRes) VALUES (" +
-           Whole(contractId) + ", " + tipo + ", " + date + ", " + rate + ", " + importo + ", " +
-           interessi + ", " + capitale + ", " + debito + ")";
+// One statement writes every plan line, its values bound: a plan of 32,767 instalments is
+// one preparation, not 32,769 texts to build, rewrite and prepare.
+constexpr std::string_view kPlanLineInsert =
+    "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
+    "DebitoRes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+
+// A plan line as tabPDA stores it. The numbers are bound as the two-decimal literals of
+// FormatSqlValue read back, so a line stores exactly what its SQL text would have stored.
+struct PlanLine {
+    const char* tipo;
+    CalendarDate data;
+    DbValue tasso;
+    float importo;
+    float interessi;
+    float capitale;
+    float debito;
+};
+
+DbValue TwoDecimals(double value) { return DbValue::Real(RoundAsShown(value, 2)); }
+
+bool InsertPlanLine(PreparedStatement& insert, std::int32_t contractId, const PlanLine& line) {
+    return insert.Bind(1, DbValue::Integer(contractId)) &&
+           insert.Bind(2, DbValue::Text(line.tipo)) &&
+           insert.Bind(3, DbValue::Text(line.data.Iso())) && insert.Bind(4, line.tasso) &&
+           insert.Bind(5, TwoDecimals(line.importo)) &&
+           insert.Bind(6, TwoDecimals(line.interessi)) &&
+           insert.Bind(7, TwoDecimals(line.capitale)) && insert.Bind(8, TwoDecimals(line.debito)) &&
+           insert.Step();
 }
 
 }  // namespace
@@ -159,33 +178,29 @@ ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
     if (!plan.PlanReady) return PlanWrite::NotReady;
     if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
 
-    const std::string zero = "0";
-    const float maxiResidual = plan.Valore - plan.Maxicanone;
-    if (!ExecuteSql(db_, boxes_,
-                    PlanInsert(contractId, "'Maxi.'", DateLiteral(plan.DataMaxi), zero,
-                               Currency(plan.Maxicanone), zero, Currency(plan.Maxicanone),
-                               Currency(maxiResidual)))) {
+    auto insert = db_.Prepare(kPlanLineInsert);
+    if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
+    const auto write = [&](const PlanLine& line) {
+        InsertPlanLine(insert, contractId, line);
+        return ReportStatementErrors(db_, boxes_);
+    };
+    const DbValue zeroRate = DbValue::Integer(0);
+    if (!write({"Maxi.", plan.DataMaxi, zeroRate, plan.Maxicanone, 0, plan.Maxicanone,
+                plan.Valore - plan.Maxicanone})) {
         return PlanWrite::Failed;
     }
     for (const auto& row : plan.rows) {
         const float ratePercent = row.Tasso * 100.0f;
-        if (!ExecuteSql(
-                db_, boxes_,
-                PlanInsert(contractId, "'Rata'", DateLiteral(row.Data),
-                           FormatSqlValue(SqlValue(static_cast<double>(ratePercent)), kTypeSingle),
-                           Currency(row.Importo), Currency(row.QInteressi), Currency(row.QCapitale),
-                           Currency(row.DebitoRes)))) {
+        if (!write({"Rata", row.Data, TwoDecimals(ratePercent), row.Importo, row.QInteressi,
+                    row.QCapitale, row.DebitoRes})) {
             return PlanWrite::Failed;
         }
     }
     const CalendarDate buyoutDate = !plan.DataRiscatto.IsZero() || plan.rows.empty()
                                         ? plan.DataRiscatto
                                         : plan.rows.back().Data;
-    const float buyoutAmount = plan.Riscatto + plan.InteressiRiscatto;
-    if (!ExecuteSql(db_, boxes_,
-                    PlanInsert(contractId, "'Riscatto'", DateLiteral(buyoutDate), zero,
-                               Currency(buyoutAmount), Currency(plan.InteressiRiscatto),
-                               Currency(plan.Riscatto), zero))) {
+    if (!write({"Riscatto", buyoutDate, zeroRate, plan.Riscatto + plan.InteressiRiscatto,
+                plan.InteressiRiscatto, plan.Riscatto, 0})) {
         return PlanWrite::Failed;
     }
     return PlanWrite::Written;

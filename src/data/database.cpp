@@ -6,6 +6,7 @@
 #include <cctype>
 #include <fstream>
 #include <system_error>
+#include <type_traits>
 #include <utility>
 
 #include "common/clock.h"
@@ -148,6 +149,20 @@ DbError ErrorFromSqlite(sqlite3* handle, int rc) {
     return {code, message != nullptr ? message : sqlite3_errstr(rc)};
 }
 
+namespace {
+
+// Steps a changing statement to its end (rows a SELECT may give are passed over). True when
+// it ran; otherwise false with its error appended to the list.
+bool RunToEnd(sqlite3* handle, sqlite3_stmt* statement, std::vector<DbError>& errors) {
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW) rc = sqlite3_step(statement);
+    if (rc == SQLITE_DONE) return true;
+    errors.push_back(ErrorFromSqlite(handle, rc));
+    return false;
+}
+
+}  // namespace
+
 Database Database::Open(const fs::path& file, int busyTimeoutMs) {
     std::error_code error;
     const auto status = fs::status(file, error);
@@ -222,40 +237,97 @@ bool Database::IsReadOnly() const {
 
 int Database::Changes() const { return handle_ != nullptr ? sqlite3_changes(handle_) : 0; }
 
-bool Database::Execute(std::string_view jetSql) {
+sqlite3_stmt* Database::PrepareOne(std::string_view jetSql) {
     if (handle_ == nullptr) {
         errors_.push_back({kErrObjectClosed, AdoErrorDescription(kErrObjectClosed)});
-        return false;
+        return nullptr;
     }
     std::string sql;
     try {
         sql = TranslateJetSql(jetSql);
     } catch (const DatabaseError& failure) {
         errors_.push_back(failure.Error());
-        return false;
+        return nullptr;
     }
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
-    int rc =
+    const int rc =
         sqlite3_prepare_v2(handle_, sql.c_str(), static_cast<int>(sql.size()), &statement, &tail);
     if (rc != SQLITE_OK) {
         errors_.push_back(ErrorFromSqlite(handle_, rc));
         sqlite3_finalize(statement);
-        return false;
+        return nullptr;
     }
     if (!OnlySeparators(tail)) {
         errors_.push_back(kTrailingText);
         sqlite3_finalize(statement);
-        return false;
+        return nullptr;
     }
-    if (statement == nullptr) return true;  // nothing but blanks
-    do {
-        rc = sqlite3_step(statement);
-    } while (rc == SQLITE_ROW);
-    bool ok = rc == SQLITE_DONE;
-    if (!ok) errors_.push_back(ErrorFromSqlite(handle_, rc));
+    return statement;  // nullptr for a text of nothing but blanks
+}
+
+bool Database::Execute(std::string_view jetSql) {
+    const auto errorsBefore = errors_.size();
+    sqlite3_stmt* statement = PrepareOne(jetSql);
+    if (statement == nullptr) return errors_.size() == errorsBefore;  // blanks run as nothing
+    const bool ok = RunToEnd(handle_, statement, errors_);
     sqlite3_finalize(statement);
     return ok;
+}
+
+PreparedStatement Database::Prepare(std::string_view jetSql) {
+    return PreparedStatement(*this, PrepareOne(jetSql));
+}
+
+PreparedStatement::PreparedStatement(PreparedStatement&& other) noexcept
+    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)) {}
+
+PreparedStatement& PreparedStatement::operator=(PreparedStatement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(statement_);
+        db_ = other.db_;
+        statement_ = std::exchange(other.statement_, nullptr);
+    }
+    return *this;
+}
+
+PreparedStatement::~PreparedStatement() { sqlite3_finalize(statement_); }
+
+bool PreparedStatement::Bind(int parameter, const DbValue& value) {
+    if (statement_ == nullptr || !db_->IsOpen()) {
+        db_->errors_.push_back({kErrObjectClosed, AdoErrorDescription(kErrObjectClosed)});
+        return false;
+    }
+    const int rc = value.Visit([&](const auto& held) {
+        using Held = std::decay_t<decltype(held)>;
+        if constexpr (std::is_same_v<Held, std::int64_t>) {
+            return sqlite3_bind_int64(statement_, parameter, held);
+        } else if constexpr (std::is_same_v<Held, double>) {
+            return sqlite3_bind_double(statement_, parameter, held);
+        } else if constexpr (std::is_same_v<Held, std::string>) {
+            return sqlite3_bind_text(statement_, parameter, held.data(),
+                                     static_cast<int>(held.size()), SQLITE_TRANSIENT);
+        } else {
+            return sqlite3_bind_null(statement_, parameter);
+        }
+    });
+    if (rc == SQLITE_OK) return true;
+    db_->errors_.push_back(ErrorFromSqlite(db_->handle_, rc));
+    return false;
+}
+
+bool PreparedStatement::Step() {
+    if (statement_ == nullptr || !db_->IsOpen()) {
+        db_->errors_.push_back({kErrObjectClosed, AdoErrorDescription(kErrObjectClosed)});
+        return false;
+    }
+    const bool ok = RunToEnd(db_->handle_, statement_, db_->errors_);
+    sqlite3_reset(statement_);
+    return ok;
+}
+
+void PreparedStatement::Reset() {
+    if (statement_ != nullptr) sqlite3_reset(statement_);
 }
 
 std::vector<std::string> Database::TableNames() {

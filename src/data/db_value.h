@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "common/calendar_date.h"
@@ -38,6 +39,13 @@ public:
     // The value as a date: an ISO text, or a date text in the regional order; nullopt for
     // Null and anything else.
     std::optional<CalendarDate> ToDate() const;
+
+    // Calls the visitor with what is held: std::monostate (Null), std::int64_t, double or
+    // std::string.
+    template <typename Visitor>
+    decltype(auto) Visit(Visitor&& visitor) const {
+        return std::visit(std::forward<Visitor>(visitor), data_);
+    }
 
     friend bool operator==(const DbValue&, const DbValue&) = default;
 

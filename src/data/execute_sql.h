@@ -14,4 +14,8 @@ namespace quotaplan {
 // throws.
 bool ExecuteSql(Database& db, MessageBoxes& boxes, std::string_view sql);
 
+// Reports the connection's error list as ExecuteSql does, for statements run another way
+// (PreparedStatement). True when the list was empty.
+bool ReportStatementErrors(Database& db, MessageBoxes& boxes);
+
 }  // namespace quotaplan

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "common/number_text.h"
@@ -135,6 +139,53 @@ TEST(GeneralText, ReadsBackAsTheSameFloat) {
     for (float value : {0.1f, 7.3f, 123.456f, 1e-3f, 98765.43f, 0.0625f, 3.0e10f}) {
         const std::string text = GeneralText(value);
         EXPECT_EQ(ParseNumber32(text), value) << text;
+    }
+}
+
+// What reading FormatValue's text back gives, the oracle of RoundAsShown.
+double ReadBackShown(double value, int decimals) {
+    std::string text = FormatValue(value, decimals == 0 ? "0" : "0." + std::string(decimals, '0'));
+    for (auto& c : text) {
+        if (c == ',') c = '.';
+    }
+    double read = 0;
+    std::from_chars(text.data(), text.data() + text.size(), read);
+    return read;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST(RoundAsShown, IsTheNumberTheShownTextReadsAs) {
+    struct Case {
+        double value;
+        int decimals;
+        double expected;
+    };
+    for (const auto& c :
+         {Case{2.345, 2, 2.35}, Case{2.345f, 2, 2.35}, Case{1.005, 2, 1.01}, Case{-5.125, 2, -5.13},
+          Case{5.126, 2, 5.13}, Case{1234.565, 2, 1234.57}, Case{999999.995, 2, 1000000},
+          Case{12.5, 0, 13}, Case{-2.5, 0, -3}, Case{0.123456, 4, 0.1235},
+          Case{123456789012.345, 2, 123456789012.35}, Case{1e20, 2, 1e20}, Case{0, 2, 0}}) {
+        EXPECT_TRUE(SameBits(RoundAsShown(c.value, c.decimals), c.expected))
+            << c.value << " to " << c.decimals << " gives " << RoundAsShown(c.value, c.decimals);
+    }
+    // A value that shows as zero is a plain zero, without sign.
+    EXPECT_TRUE(SameBits(RoundAsShown(-0.004, 2), 0.0));
+    EXPECT_TRUE(std::isnan(RoundAsShown(std::nan(""), 2)));
+    EXPECT_EQ(RoundAsShown(-INFINITY, 2), -INFINITY);
+}
+
+TEST(RoundAsShown, AgreesWithTheTextBitForBitOverManyAmounts) {
+    std::mt19937_64 random(20240615);
+    std::uniform_real_distribution<double> exponent(-3, 13);
+    for (int k = 0; k < 50000; ++k) {
+        const double magnitude = std::pow(10.0, exponent(random));
+        const double value = (k % 2 ? -1 : 1) * magnitude;
+        // Plans hold 32-bit amounts; stored values are read as doubles.
+        for (const double sample : {value, static_cast<double>(static_cast<float>(value))}) {
+            ASSERT_TRUE(SameBits(RoundAsShown(sample, 2), ReadBackShown(sample, 2)))
+                << sample << " shows as " << FormatValue(sample, "0.00");
+        }
     }
 }
 

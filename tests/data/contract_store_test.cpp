@@ -123,6 +123,46 @@ TEST_F(ContractStoreTest, SavingAgainReplacesThePlanRows) {
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
 }
 
+// Plan lines are written with bound values: each must store what its SQL literal
+// (FormatSqlValue's text with two decimals) stores, the same type and the same bits.
+TEST_F(ContractStoreTest, PlanLinesStoreExactlyWhatTheirLiteralsStore) {
+    auto plan = MakePlan(6, 1000, 500);
+    plan.rows[0].Importo = 2.345f;         // a half that shows rounded up
+    plan.rows[1].QInteressi = -0.004f;     // shows as 0,00: a whole zero
+    plan.rows[2].QCapitale = 123456.785f;  // beyond a float's cents
+    plan.rows[3].DebitoRes = -0.01f;       // a drift below zero
+    plan.rows[4].Tasso = 0.0712549f;       // 7.12549 %: two decimals
+    plan.rows[5].Importo = 9999999488.0f;  // the largest amounts the window accepts
+    ASSERT_EQ(SaveNew(MakeForm("Letterali"), plan).status, SaveStatus::Saved);
+
+    ASSERT_TRUE(
+        db.Execute("CREATE TEMP TABLE literals (Data DATE, Tasso SINGLE, Importo CURRENCY, "
+                   "QInteressi CURRENCY, QCapitale CURRENCY, DebitoRes CURRENCY)"));
+    for (const auto& row : plan.rows) {
+        const auto amount = [](float value) {
+            return FormatSqlValue(SqlValue(static_cast<double>(value)), kTypeCurrency);
+        };
+        ASSERT_TRUE(db.Execute(
+            "INSERT INTO literals VALUES (" + FormatSqlValue(SqlValue(row.Data), kTypeDate) + ", " +
+            FormatSqlValue(SqlValue(static_cast<double>(row.Tasso * 100.0f)), kTypeSingle) + ", " +
+            amount(row.Importo) + ", " + amount(row.QInteressi) + ", " + amount(row.QCapitale) +
+            ", " + amount(row.DebitoRes) + ")"));
+    }
+    std::string same =
+        "SELECT COUNT(*) FROM tabPDA AS p INNER JOIN literals AS l "
+        "ON l.rowid = p.ID - 1 WHERE p.Tipo = 'Rata'";
+    for (const char* column :
+         {"Data", "Tasso", "Importo", "QInteressi", "QCapitale", "DebitoRes"}) {
+        same += std::string(" AND typeof(p.") + column + ") = typeof(l." + column + ") AND p." +
+                column + " IS l." + column;
+    }
+    EXPECT_EQ(CountOf(db, same), 6);
+    EXPECT_EQ(CountOf(db,
+                      "SELECT COUNT(*) FROM tabPDA WHERE typeof(QInteressi) = 'integer' "
+                      "AND QInteressi = 0 AND Tipo = 'Rata'"),
+              1);
+}
+
 struct DuplicateCase {
     const char* stored;
     const char* typed;

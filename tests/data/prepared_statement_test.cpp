@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "archive_fixture.h"
+#include "data/database.h"
+
+namespace quotaplan {
+namespace {
+
+using testing::TempArchive;
+
+// "typeof|value" of each stored row, to see exactly what a bound value became.
+std::string Stored(Database& db, const std::string& sql) {
+    std::string out;
+    for (Recordset rows(db, sql); !rows.Eof(); rows.MoveNext()) {
+        for (int k = 0; k < rows.FieldCount(); ++k) out += rows.Value(k).ToText() + "|";
+        out += "\n";
+    }
+    return out;
+}
+
+class PreparedStatementTest : public ::testing::Test {
+protected:
+    TempArchive archive;
+    Database db = archive.Open();
+};
+
+TEST_F(PreparedStatementTest, RunsOncePerRunWithTheValuesBoundAsTheyAre) {
+    auto insert = db.Prepare(
+        "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo) VALUES (?, ?, ?, ?, ?)");
+    ASSERT_TRUE(insert.IsReady());
+    const struct {
+        DbValue tipo;
+        DbValue importo;
+    } rows[] = {{DbValue::Text("Rata"), DbValue::Real(711.25)},
+                // Bound texts are values, never SQL: no rewriting of "#...#", no quoting.
+                {DbValue::Text("l'anno #1/3/2006# \"x\""), DbValue::Integer(5)},
+                {DbValue(), DbValue()}};
+    for (const auto& row : rows) {
+        EXPECT_TRUE(insert.Bind(1, DbValue::Integer(7)));
+        EXPECT_TRUE(insert.Bind(2, row.tipo));
+        EXPECT_TRUE(insert.Bind(3, DbValue::Text("2024-02-15")));
+        EXPECT_TRUE(insert.Bind(4, DbValue::Real(5.25)));
+        EXPECT_TRUE(insert.Bind(5, row.importo));
+        EXPECT_TRUE(insert.Step());
+    }
+    // Values stay bound between runs.
+    EXPECT_TRUE(insert.Step());
+    EXPECT_TRUE(db.Errors().empty());
+    EXPECT_EQ(Stored(db,
+                     "SELECT ID, [ID Leasing], typeof(Tipo), Tipo, Data, Tasso, typeof(Importo), "
+                     "Importo FROM tabPDA ORDER BY ID"),
+              "1|7|text|Rata|2024-02-15|5,25|real|711,25|\n"
+              "2|7|text|l'anno #1/3/2006# \"x\"|2024-02-15|5,25|integer|5|\n"
+              "3|7|null||2024-02-15|5,25|null||\n"
+              "4|7|null||2024-02-15|5,25|null||\n");
+}
+
+TEST_F(PreparedStatementTest, TheStatementTextIsRewrittenFromTheJetDialect) {
+    auto insert = db.Prepare(
+        "INSERT INTO tabPDA ([ID Leasing], Tipo, Data) VALUES (?, \"Maxi.\", #1/3/2006#)");
+    ASSERT_TRUE(insert.Bind(1, DbValue::Integer(3)));
+    ASSERT_TRUE(insert.Step());
+    EXPECT_EQ(Stored(db, "SELECT [ID Leasing], Tipo, Data FROM tabPDA"), "3|Maxi.|2006-01-03|\n");
+    auto purge = db.Prepare("DELETE * FROM tabPDA WHERE [ID Leasing] = ?");
+    ASSERT_TRUE(purge.Bind(1, DbValue::Integer(3)));
+    ASSERT_TRUE(purge.Step());
+    EXPECT_EQ(db.Changes(), 1);
+}
+
+TEST_F(PreparedStatementTest, FailuresGoToTheErrorListAndTheStatementRunsOnAfterwards) {
+    auto missing = db.Prepare("INSERT INTO tabNessuna (A) VALUES (?)");
+    EXPECT_FALSE(missing.IsReady());
+    EXPECT_FALSE(missing.Bind(1, DbValue::Integer(1)));
+    EXPECT_FALSE(missing.Step());
+    EXPECT_EQ(db.Errors(), (std::vector<DbError>{{1, "no such table: tabNessuna"},
+                                                 {3704, "L'oggetto è chiuso!"},
+                                                 {3704, "L'oggetto è chiuso!"}}));
+    db.ClearErrors();
+
+    EXPECT_FALSE(db.Prepare("DELETE * FROM supTipologia; DROP TABLE tabPDA").IsReady());
+    EXPECT_FALSE(db.Prepare("DELETE * FROM supTipologia WHERE Descrizione = 'a").IsReady());
+    ASSERT_EQ(db.Errors().size(), 2u);
+    EXPECT_EQ(db.Errors()[0].description, "Caratteri trovati dopo la fine dell'istruzione SQL.");
+    EXPECT_EQ(db.Errors()[1].description,
+              "Errore di sintassi nell'istruzione SQL: stringa non terminata.");
+    db.ClearErrors();
+
+    auto insert = db.Prepare("INSERT INTO supTipologia (ID, Descrizione) VALUES (?, ?)");
+    EXPECT_FALSE(insert.Bind(3, DbValue::Integer(1)));
+    EXPECT_EQ(db.Errors(), (std::vector<DbError>{{25, "column index out of range"}}));
+    db.ClearErrors();
+    ASSERT_TRUE(insert.Bind(1, DbValue::Integer(1)));  // the seeded "Leasing"
+    ASSERT_TRUE(insert.Bind(2, DbValue::Text("Doppione")));
+    EXPECT_FALSE(insert.Step());
+    EXPECT_EQ(db.Errors().size(), 1u);
+    EXPECT_EQ(db.Errors()[0].number, kErrIntegrityViolation);
+    db.ClearErrors();
+    ASSERT_TRUE(insert.Bind(1, DbValue::Integer(40)));
+    EXPECT_TRUE(insert.Step());
+    EXPECT_EQ(Stored(db, "SELECT Descrizione FROM supTipologia WHERE ID = 40"), "Doppione|\n");
+
+    db.Close();
+    EXPECT_FALSE(insert.Step());
+    EXPECT_EQ(db.Errors(), (std::vector<DbError>{{3704, "L'oggetto è chiuso!"}}));
+}
+
+}  // namespace
+}  // namespace quotaplan
