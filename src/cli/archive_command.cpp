@@ -5,6 +5,7 @@
 
 #include "cli/index_command.h"
 #include "cli/json_text.h"
+#include "common/clock.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
 #include "common/stderr_message_boxes.h"
@@ -13,6 +14,7 @@
 #include "data/db_error.h"
 #include "data/lookup_lists.h"
 #include "data/sql_helpers.h"
+#include "data/summary_queries.h"
 #include "data/text_fold.h"
 #include "engine/periodicity.h"
 
@@ -209,22 +211,54 @@ int Delete(Database& db, ContractStore& store, const std::string& text) {
     return kDatabaseError;
 }
 
+// The figures of the Stato page as JSON: the weighted rate as the page shows it (percent,
+// two decimals), the residual debt and the month's instalments as stored.
+int Summary(Database& db, std::ostream& out) {
+    const PortfolioSummary summary = ReadPortfolioSummary(db);
+    const double shownRate = ParseNumber64(FormatNumber(summary.weightedAverageRate, 2));
+    std::string json = "{\"weighted_rate\": " + JsonNumber(shownRate) +
+                       ", \"residual_debt\": " + JsonNumber(summary.totalResidualDebt) +
+                       ", \"due_this_month\": [";
+    const auto& rows = summary.instalmentsThisMonth;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        json += (k == 0 ? "\n  " : ",\n  ");
+        json += "{\"id\": " + (rows[k].ID != 0 ? std::to_string(rows[k].ID) : "null") +
+                ", \"description\": " + JsonString(rows[k].DescBene) +
+                ", \"date\": " + JsonString(rows[k].Data.IsZero() ? "" : rows[k].Data.Iso()) +
+                ", \"amount\": " + JsonNumber(rows[k].Importo) + "}";
+    }
+    out << json << (rows.empty() ? "]}\n" : "\n]}\n");
+    return 0;
+}
+
+// The day --summary counts as today: --today, or the system's.
+std::optional<CalendarDate> SummaryDay(const CommandLine& line) {
+    const auto text = line.Value("today");
+    if (!text) return std::nullopt;
+    const auto day = ReadIsoDate(*text);
+    if (!day) {
+        throw Refusal{kRefused,
+                      "Valore non valido per --today: \"" + *text + "\" (serve una data AAAA-MM-GG)"};
+    }
+    return day;
+}
+
 }  // namespace
 
 const std::set<std::string>& ArchiveValueOptions() {
-    static const std::set<std::string> options = {"db",     "save", "show",
-                                                  "delete", "type", "ref-rate"};
+    static const std::set<std::string> options = {"db",   "save",     "show", "delete",
+                                                  "type", "ref-rate", "today"};
     return options;
 }
 
 const std::set<std::string>& ArchiveFlagOptions() {
-    static const std::set<std::string> flags = {"list"};
+    static const std::set<std::string> flags = {"list", "summary"};
     return flags;
 }
 
 bool AsksForArchive(const CommandLine& line) {
     return line.Has("save") || line.Has("list") || line.Has("show") || line.Has("delete") ||
-           line.Has("import-index");
+           line.Has("import-index") || line.Has("summary") || line.Has("today");
 }
 
 std::optional<Database> ConnectArchive(const CommandLine& line,
@@ -238,16 +272,29 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
                       const std::filesystem::path& programFolder, std::ostream& out,
                       std::ostream& err) {
     const int commands = line.Has("save") + line.Has("list") + line.Has("show") +
-                         line.Has("delete") + line.Has("import-index");
+                         line.Has("delete") + line.Has("import-index") + line.Has("summary");
     if (commands != 1) {
-        err << "Indicare uno solo fra --save, --list, --show, --delete e --import-index.\n";
+        err << "Indicare uno solo fra --save, --list, --show, --delete, --import-index e "
+               "--summary.\n";
         return kRefused;
+    }
+    if (line.Has("today") && !line.Has("summary")) {
+        err << "--today si usa solo con --summary.\n";
+        return kRefused;
+    }
+    std::optional<ScopedToday> summaryDay;
+    try {
+        if (const auto day = SummaryDay(line)) summaryDay.emplace(*day);
+    } catch (const Refusal& refusal) {
+        err << refusal.message << "\n";
+        return refusal.exitStatus;
     }
     StderrMessageBoxes boxes(err);
     auto db = ConnectArchive(line, programFolder, boxes);
     if (!db) return kDatabaseError;
     ContractStore store(*db, boxes);
     try {
+        if (line.Has("summary")) return Summary(*db, out);
         if (line.Has("save")) return Save(*db, store, line, calc, out);
         if (line.Has("list")) return List(store, out);
         if (line.Has("show")) return Show(*db, store, boxes, *line.Value("show"), out);

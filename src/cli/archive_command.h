@@ -14,7 +14,8 @@
 namespace quotaplan {
 
 // The archive options of quotaplan-calc: --db, --save (with --type and --ref-rate),
-// --list, --show, --delete; --import-index (index_command.h) is an archive command too.
+// --list, --show, --delete, --summary (with --today); --import-index (index_command.h) is an
+// archive command too.
 const std::set<std::string>& ArchiveValueOptions();
 const std::set<std::string>& ArchiveFlagOptions();
 bool AsksForArchive(const CommandLine& line);
@@ -26,9 +27,10 @@ std::optional<Database> ConnectArchive(const CommandLine& line,
                                        MessageBoxes& boxes);
 
 // Runs the one archive command the line asks for, on the archive named by --db or the
-// configured one beside the program, through the same store the window uses. Prints JSON
-// (or the new ID) on `out`, messages on `err`; returns the exit status: 0 done, 2 refused
-// (a duplicate description, an unknown ID or lookup text), 1 a database error.
+// configured one beside the program, through the same store and summary queries the window
+// uses. Prints JSON (or the new ID) on `out`, messages on `err`; returns the exit status:
+// 0 done, 2 refused (a duplicate description, an unknown ID or lookup text, a bad --today),
+// 1 a database error.
 int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
                       const std::filesystem::path& programFolder, std::ostream& out,
                       std::ostream& err);

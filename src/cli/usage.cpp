@@ -60,6 +60,10 @@ constexpr std::array kOptions = {
     OptionHelp{kIndex, "indexed", "",
                "tassi delle rate dai valori archiviati del tasso --ref-rate più lo spread, "
                "invece di --rate e --rates"},
+    OptionHelp{kArchive, "summary", "",
+               "riepilogo del portafoglio: tasso medio ponderato, debito residuo totale, canoni "
+               "del mese"},
+    OptionHelp{kArchive, "today", "AAAA-MM-GG", "il giorno da contare come oggi per --summary"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto"},
 };
 
@@ -74,6 +78,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO] --import-index FILE --ref-rate R\n"
     "  quotaplan-calc [--db PERCORSO] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
+    "  quotaplan-calc [--db PERCORSO] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc --help\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

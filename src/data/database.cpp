@@ -426,10 +426,15 @@ void Recordset::ReadRow() {
     }
 }
 
-int Recordset::IndexOf(std::string_view name) const {
+std::optional<int> Recordset::FindField(std::string_view name) const {
     for (int k = 0; k < FieldCount(); ++k) {
         if (CompareFolded(names_[k], name) == 0) return k;
     }
+    return std::nullopt;
+}
+
+int Recordset::IndexOf(std::string_view name) const {
+    if (const auto index = FindField(name)) return *index;
     throw DatabaseError(kErrItemNotFound, AdoErrorDescription(kErrItemNotFound));
 }
 

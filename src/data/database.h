@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -150,11 +151,14 @@ public:
     Field GetField(std::string_view name) const;
     const DbValue& Value(int index) const;
     const DbValue& Value(std::string_view name) const;
+    // True when the result has a column of that name (without regard to letter case).
+    bool HasField(std::string_view name) const { return FindField(name).has_value(); }
 
     void Close();
 
 private:
     void ReadRow();
+    std::optional<int> FindField(std::string_view name) const;
     int IndexOf(std::string_view name) const;
 
     Database* db_;

@@ -20,12 +20,20 @@ double TotalResidualDebt(Database& db) {
 
 std::vector<MonthInstalment> InstalmentsThisMonth(Database& db) {
     std::vector<MonthInstalment> instalments;
-    for (Recordset rows(db, "SELECT * FROM qryRLeaMese"); !rows.Eof(); rows.MoveNext()) {
+    Recordset rows(db, "SELECT * FROM qryRLeaMese");
+    // Archives made before the view named the contract keep working without it.
+    const bool withIds = rows.HasField("ID");
+    for (; !rows.Eof(); rows.MoveNext()) {
         instalments.push_back({rows.Value("DescBene").ToText(),
                                rows.Value("Data").ToDate().value_or(CalendarDate()),
-                               rows.Value("Importo").ToDouble()});
+                               rows.Value("Importo").ToDouble(),
+                               withIds ? rows.Value("ID").ToLong() : 0});
     }
     return instalments;
+}
+
+PortfolioSummary ReadPortfolioSummary(Database& db) {
+    return {WeightedAverageRate(db), TotalResidualDebt(db), InstalmentsThisMonth(db)};
 }
 
 }  // namespace quotaplan

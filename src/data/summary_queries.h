@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ struct MonthInstalment {
     std::string DescBene;
     CalendarDate Data;
     double Importo = 0;
+    std::int32_t ID = 0;  // the contract's; 0 when the archive's view does not give it
+};
+
+// The three figures of the frame "Dati di Riepilogo".
+struct PortfolioSummary {
+    double weightedAverageRate = 0;  // percent
+    double totalResidualDebt = 0;
+    std::vector<MonthInstalment> instalmentsThisMonth;
 };
 
 // The portfolio summary, from the archive's three stored queries; "today" is Today() of
@@ -28,5 +37,8 @@ double TotalResidualDebt(Database& db);
 // Every row of "SELECT * FROM qryRLeaMese": the "Rata" lines due this calendar month, by
 // date.
 std::vector<MonthInstalment> InstalmentsThisMonth(Database& db);
+
+// The three figures together, as the Stato page and quotaplan-calc --summary show them.
+PortfolioSummary ReadPortfolioSummary(Database& db);
 
 }  // namespace quotaplan

@@ -40,7 +40,7 @@ std::vector<StoredRate> DatabaseWindowArchive::RateRows(std::int32_t contractId)
 }
 
 PortfolioSummary DatabaseWindowArchive::Summary() {
-    return {WeightedAverageRate(db_), TotalResidualDebt(db_), InstalmentsThisMonth(db_)};
+    return ReadPortfolioSummary(db_);
 }
 
 std::vector<std::string> DatabaseWindowArchive::LookupValues(std::string_view table) {

@@ -13,13 +13,6 @@
 
 namespace quotaplan {
 
-// The three figures of the frame "Dati di Riepilogo".
-struct PortfolioSummary {
-    double weightedAverageRate = 0;  // percent
-    double totalResidualDebt = 0;
-    std::vector<MonthInstalment> instalmentsThisMonth;
-};
-
 // What the main window needs from the archive. The program's implementation works on the
 // open database; tests give the window a fixed one.
 class WindowArchive {

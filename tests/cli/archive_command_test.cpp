@@ -6,6 +6,7 @@
 
 #include "calc_archive_fixture.h"
 #include "cli/quotaplan_calc.h"
+#include "common/clock.h"
 #include "data/database.h"
 
 namespace quotaplan {
@@ -145,9 +146,43 @@ TEST_F(CalcArchive, StoredContractsShownToTheCentOrRefusedInWords) {
     EXPECT_EQ(Run({"--show", "1"}), 2);
 }
 
+// The Stato page's figures on 20/03/2026: Fresatrice's plan runs from 15/02 (23.119,57 left
+// after 15/03), Tornio's from 28/02 (25.052,98 left; its second instalment falls on 31/03);
+// the buy-out of Chiuso closed it in February. (7,5 * 23119,57 + 6 * 25052,98) / 48172,55 is
+// 6,7199.
+TEST_F(CalcArchive, SummaryOfThePortfolioOnAGivenDay) {
+    ASSERT_EQ(Save("Fresatrice CNC"), 0) << err_;
+    ASSERT_EQ(Save("Tornio", {"--rate", "5", "--spread", "1", "--first-date", "2026-02-28"}), 0)
+        << err_;
+    ASSERT_EQ(Save("Chiuso", {"--count", "1", "--rate", "9"}), 0) << err_;
+    ASSERT_EQ(Run({"--summary", "--today", "2026-03-20"}), 0) << err_;
+    EXPECT_EQ(out_,
+              "{\"weighted_rate\": 6.72, \"residual_debt\": 48172.55, \"due_this_month\": [\n"
+              "  {\"id\": 1, \"description\": \"Fresatrice CNC\", \"date\": \"2026-03-15\", "
+              "\"amount\": 2097.59},\n"
+              "  {\"id\": 2, \"description\": \"Tornio\", \"date\": \"2026-03-31\", "
+              "\"amount\": 2078.44}\n"
+              "]}\n");
+    EXPECT_EQ(err_, "");
+
+    // Without --today, the system's day: no contract has started before 2026.
+    ScopedToday early(*CalendarDate::FromYmd(2025, 12, 1));
+    ASSERT_EQ(Run({"--summary"}), 0) << err_;
+    EXPECT_EQ(out_, "{\"weighted_rate\": 0, \"residual_debt\": 0, \"due_this_month\": []}\n");
+
+    EXPECT_EQ(Run({"--summary", "--today", "20/03/2026"}), 2);
+    EXPECT_EQ(err_, "Valore non valido per --today: \"20/03/2026\" (serve una data AAAA-MM-GG)\n");
+    EXPECT_EQ(Run({"--list", "--today", "2026-03-20"}), 2);
+    EXPECT_EQ(err_, "--today si usa solo con --summary.\n");
+    EXPECT_EQ(Run({"--summary", "--list"}), 2);
+    EXPECT_EQ(out_, "");
+}
+
 TEST_F(CalcArchive, MissingArchiveIsADatabaseError) {
     fs::remove(archive_);
     EXPECT_EQ(Run({"--list"}), 1);
+    EXPECT_NE(err_.find("ADO_connConnectDB"), std::string::npos) << err_;
+    EXPECT_EQ(Run({"--summary"}), 1);
     EXPECT_NE(err_.find("ADO_connConnectDB"), std::string::npos) << err_;
     EXPECT_FALSE(fs::exists(archive_));
 }

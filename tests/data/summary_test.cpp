@@ -60,9 +60,32 @@ TEST_F(SummaryWithContracts, ResidualDebtTodayWeightsTheRateAndTheMonthListsItsI
     const auto month = InstalmentsThisMonth(db);
     ASSERT_EQ(month.size(), 2u);
     EXPECT_EQ(month[0].DescBene, "Alfa");
+    EXPECT_EQ(month[0].ID, 2);
     EXPECT_EQ(month[0].Data, Day(2024, 3, 15));
     EXPECT_DOUBLE_EQ(month[0].Importo, 712.25);
     EXPECT_EQ(month[1].DescBene, "Beta");
+    EXPECT_EQ(month[1].ID, 1);
+
+    const PortfolioSummary summary = ReadPortfolioSummary(db);
+    EXPECT_EQ(summary.totalResidualDebt, TotalResidualDebt(db));
+    EXPECT_EQ(summary.weightedAverageRate, WeightedAverageRate(db));
+    ASSERT_EQ(summary.instalmentsThisMonth.size(), 2u);
+    EXPECT_EQ(summary.instalmentsThisMonth[1].DescBene, "Beta");
+}
+
+// An archive whose month view predates the contract's ID still lists its rows.
+TEST_F(SummaryWithContracts, MonthViewWithoutContractIdsGivesIdZero) {
+    Save("Beta", "5,00", MakePlan(12, 1000, 500));
+    ASSERT_TRUE(db.Execute("DROP VIEW qryRLeaMese"));
+    ASSERT_TRUE(db.Execute(
+        "CREATE VIEW qryRLeaMese AS SELECT c.DescBene AS DescBene, p.Data AS Data, "
+        "p.Importo AS Importo FROM tabPDA AS p INNER JOIN tabContratti AS c ON c.ID = "
+        "p.[ID Leasing] WHERE p.Tipo = 'Rata' AND p.Data >= '2024-03-01' AND p.Data < "
+        "'2024-04-01'"));
+    const auto month = InstalmentsThisMonth(db);
+    ASSERT_EQ(month.size(), 1u);
+    EXPECT_EQ(month[0].DescBene, "Beta");
+    EXPECT_EQ(month[0].ID, 0);
 }
 
 TEST_F(SummaryWithContracts, MonthBoundariesAreHalfOpen) {
