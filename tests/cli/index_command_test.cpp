@@ -164,7 +164,7 @@ TEST_F(IndexCommand, Refusals) {
          "--import-index richiede --ref-rate con il nome del tasso di riferimento."},
         {{"--import-index", "x.csv", "--list", "--ref-rate", "Euribor 3 mesi"},
          2,
-         "Indicare uno solo fra --save, --list, --show, --delete e --import-index."},
+         "Indicare uno solo fra --save, --list, --show, --delete, --import-index e --summary."},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Run(c.args), c.status) << c.message;
