@@ -237,8 +237,8 @@ std::optional<CalendarDate> SummaryDay(const CommandLine& line) {
     if (!text) return std::nullopt;
     const auto day = ReadIsoDate(*text);
     if (!day) {
-        throw Refusal{kRefused,
-                      "Valore non valido per --today: \"" + *text + "\" (serve una data AAAA-MM-GG)"};
+        throw Refusal{kRefused, "Valore non valido per --today: \"" + *text +
+                                    "\" (serve una data AAAA-MM-GG)"};
     }
     return day;
 }

@@ -73,8 +73,8 @@ std::optional<CliFailure> CheckFirstListedRate(const CalcOptions& options,
     const std::string firstListed = FormatNumber(options.ratesPercent.front(), kRateFormat);
     if (firstListed == contractRate) return std::nullopt;
     return CliFailure{kRefused, "Il primo tasso di --rates (" + firstListed +
-                                    ") deve essere uguale a --rate più --spread (" +
-                                    contractRate + ")."};
+                                    ") deve essere uguale a --rate più --spread (" + contractRate +
+                                    ")."};
 }
 
 // The checks of the window's form check, in its order, less the description; first, as the
@@ -97,7 +97,8 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options, const GivenFie
     if (!IsKnownPeriodicity(options.periodicity)) {
         return CliFailure{kRefused, "Inserire una periodicità!"};
     }
-    if (BuyoutBeforeLastInstalment(options)) return CliFailure{kRefused, "Inserire una data valida!"};
+    if (BuyoutBeforeLastInstalment(options))
+        return CliFailure{kRefused, "Inserire una data valida!"};
     if (options.target != SolveTarget::Instalment &&
         !(options.instalment && *options.instalment != 0)) {
         return CliFailure{kRefused, "Inserire la rata!"};

@@ -24,10 +24,9 @@ std::vector<MonthInstalment> InstalmentsThisMonth(Database& db) {
     // Archives made before the view named the contract keep working without it.
     const bool withIds = rows.HasField("ID");
     for (; !rows.Eof(); rows.MoveNext()) {
-        instalments.push_back({rows.Value("DescBene").ToText(),
-                               rows.Value("Data").ToDate().value_or(CalendarDate()),
-                               rows.Value("Importo").ToDouble(),
-                               withIds ? rows.Value("ID").ToLong() : 0});
+        instalments.push_back(
+            {rows.Value("DescBene").ToText(), rows.Value("Data").ToDate().value_or(CalendarDate()),
+             rows.Value("Importo").ToDouble(), withIds ? rows.Value("ID").ToLong() : 0});
     }
     return instalments;
 }

@@ -190,9 +190,8 @@ TEST(CalcRefusals, BuyoutDateBeforeTheLastInstalment) {
         EXPECT_EQ(run.err, "Inserire una data valida!\n") << solve;
         EXPECT_EQ(run.out, "") << solve;
     }
-    const CalcRun sameDay =
-        Calc(With({"--first-date", "2006-02-15", "--buyout-date", "2007-01-15", "--buyout",
-                   "1000", "--buyout-interest"}));
+    const CalcRun sameDay = Calc(With({"--first-date", "2006-02-15", "--buyout-date", "2007-01-15",
+                                       "--buyout", "1000", "--buyout-interest"}));
     ASSERT_EQ(sameDay.status, 0) << sameDay.err;
     EXPECT_NE(sameDay.out.find("{\"type\": \"Riscatto\", \"date\": \"2007-01-15\", \"rate\": 0, "
                                "\"amount\": 1000, \"capital\": 1000, \"interest\": 0, "),

@@ -1,3 +1,5 @@
+#include "cli/usage.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "cli/quotaplan_calc.h"
-#include "cli/usage.h"
 
 namespace quotaplan {
 namespace {

@@ -184,16 +184,14 @@ TEST_P(DuplicateTest, NewContractWithAStoredNameIsRefusedAndNothingIsWritten) {
     EXPECT_EQ(DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA"), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, DuplicateTest,
-                         ::testing::Values(DuplicateCase{"Auto", "Auto"},
-                                           DuplicateCase{"Auto", "AUTO"},
-                                           DuplicateCase{"Auto", "  auto  "},
-                                           DuplicateCase{"Società", "SOCIETÀ"},
-                                           DuplicateCase{"l'anno", "L'ANNO"},
-                                           // Stored names may carry blanks of their own.
-                                           DuplicateCase{"Furgone L Aquila  test ",
-                                                         "  furgone l aquila  test"},
-                                           DuplicateCase{"  Auto", "auto"}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, DuplicateTest,
+    ::testing::Values(DuplicateCase{"Auto", "Auto"}, DuplicateCase{"Auto", "AUTO"},
+                      DuplicateCase{"Auto", "  auto  "}, DuplicateCase{"Società", "SOCIETÀ"},
+                      DuplicateCase{"l'anno", "L'ANNO"},
+                      // Stored names may carry blanks of their own.
+                      DuplicateCase{"Furgone L Aquila  test ", "  furgone l aquila  test"},
+                      DuplicateCase{"  Auto", "auto"}));
 
 TEST_F(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
     const auto first = SaveNew(MakeForm("Primo"), MakePlan(12, 1000, 500));

@@ -104,7 +104,8 @@ TEST(Schema, BuildCreatesTheArchiveOnlyWhenMissing) {
     const auto target = archive.Folder() / "nuovo.mdb";
     const std::string command = std::string(QUOTAPLAN_CMAKE) +
                                 " -DSQLITE3=" QUOTAPLAN_SQLITE3 " -DSCHEMA=" QUOTAPLAN_SCHEMA_SQL
-                                " -DVIEWS=" QUOTAPLAN_VIEWS_SQL " -DSEED=" QUOTAPLAN_SEED_SQL " -DKEEP=ON -DARCHIVE=" +
+                                " -DVIEWS=" QUOTAPLAN_VIEWS_SQL " -DSEED=" QUOTAPLAN_SEED_SQL
+                                " -DKEEP=ON -DARCHIVE=" +
                                 target.string() + " -P " QUOTAPLAN_CREATE_ARCHIVE_SCRIPT;
     ASSERT_EQ(std::system(command.c_str()), 0);
     {
@@ -125,8 +126,7 @@ TEST(Schema, ViewsScriptReplacesTheViewsOfAnExistingArchive) {
         ASSERT_TRUE(db.Execute(
             "INSERT INTO tabContratti (DescBene, Tasso, Spread) VALUES ('Esistente', 5, 0)"));
         ASSERT_TRUE(db.Execute("DROP VIEW qryRDebResTotale"));
-        ASSERT_TRUE(
-            db.Execute("CREATE VIEW qryRDebResTotale AS SELECT -1 AS SommaDiDebitoRes"));
+        ASSERT_TRUE(db.Execute("CREATE VIEW qryRDebResTotale AS SELECT -1 AS SommaDiDebitoRes"));
     }
     const std::string command = std::string(QUOTAPLAN_SQLITE3) + " -bail " +
                                 archive.File().string() + " < " QUOTAPLAN_VIEWS_SQL;

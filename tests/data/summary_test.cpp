@@ -77,11 +77,11 @@ TEST_F(SummaryWithContracts, ResidualDebtTodayWeightsTheRateAndTheMonthListsItsI
 TEST_F(SummaryWithContracts, MonthViewWithoutContractIdsGivesIdZero) {
     Save("Beta", "5,00", MakePlan(12, 1000, 500));
     ASSERT_TRUE(db.Execute("DROP VIEW qryRLeaMese"));
-    ASSERT_TRUE(db.Execute(
-        "CREATE VIEW qryRLeaMese AS SELECT c.DescBene AS DescBene, p.Data AS Data, "
-        "p.Importo AS Importo FROM tabPDA AS p INNER JOIN tabContratti AS c ON c.ID = "
-        "p.[ID Leasing] WHERE p.Tipo = 'Rata' AND p.Data >= '2024-03-01' AND p.Data < "
-        "'2024-04-01'"));
+    ASSERT_TRUE(
+        db.Execute("CREATE VIEW qryRLeaMese AS SELECT c.DescBene AS DescBene, p.Data AS Data, "
+                   "p.Importo AS Importo FROM tabPDA AS p INNER JOIN tabContratti AS c ON c.ID = "
+                   "p.[ID Leasing] WHERE p.Tipo = 'Rata' AND p.Data >= '2024-03-01' AND p.Data < "
+                   "'2024-04-01'"));
     const auto month = InstalmentsThisMonth(db);
     ASSERT_EQ(month.size(), 1u);
     EXPECT_EQ(month[0].DescBene, "Beta");

@@ -60,12 +60,10 @@ private slots:
         QTest::newRow("value empty")
             << "value"
             << "" << 0 << "Inserire il Valore del bene!" << int(FormField::ValBene);
-        QTest::newRow("rate empty")
-            << "tasso"
-            << "" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
-        QTest::newRow("rate 0,00")
-            << "tasso"
-            << "0,00" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
+        QTest::newRow("rate empty") << "tasso"
+                                    << "" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
+        QTest::newRow("rate 0,00") << "tasso"
+                                   << "0,00" << 0 << "Inserire il Tasso!" << int(FormField::Tasso);
         QTest::newRow("count 0") << "rate"
                                  << "0" << 0 << "Inserire il Numero di rate!"
                                  << int(FormField::Rate);
