@@ -1,7 +1,10 @@
 #include "calendar_date.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+
+#include "common/run_time_error.h"
 
 namespace quotaplan {
 namespace {
@@ -50,6 +53,11 @@ std::optional<CalendarDate> CalendarDate::FromIso(std::string_view text) {
     return FromYmd(parts[0], parts[1], parts[2]);
 }
 
+CalendarDate::Parts CalendarDate::ToParts() const {
+    const year_month_day ymd = ToYmd(serial_);
+    return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+}
+
 int CalendarDate::Year() const { return int(ToYmd(serial_).year()); }
 int CalendarDate::Month() const { return int(unsigned(ToYmd(serial_).month())); }
 int CalendarDate::Day() const { return int(unsigned(ToYmd(serial_).day())); }
@@ -65,6 +73,17 @@ bool IsLeapYear(int y) { return year{y}.is_leap(); }
 int DaysInMonth(int y, int m) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+CalendarDate AddCalendarMonths(CalendarDate date, int k) {
+    const year_month_day ymd = ToYmd(date.Serial());
+    const long long monthIndex =
+        static_cast<long long>(int(ymd.year())) * 12 + (int(unsigned(ymd.month())) - 1) + k;
+    const long long y = monthIndex >= 0 ? monthIndex / 12 : -((11 - monthIndex) / 12);
+    if (y < 1 || y > 9999) throw RunTimeError::InvalidArgument();
+    const int m = static_cast<int>(monthIndex - y * 12) + 1;
+    const int d = std::min(int(unsigned(ymd.day())), DaysInMonth(static_cast<int>(y), m));
+    return CalendarDate::FromYmdCarrying(static_cast<int>(y), m, d);
 }
 
 }  // namespace quotaplan

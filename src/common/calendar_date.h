@@ -33,6 +33,14 @@ public:
     int Month() const;
     int Day() const;
 
+    // Year, month and day in one conversion (Year(), Month() and Day() convert each).
+    struct Parts {
+        int year;
+        int month;
+        int day;
+    };
+    Parts ToParts() const;
+
     // "YYYY-MM-DD".
     std::string Iso() const;
 
@@ -48,5 +56,10 @@ private:
 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
+
+// The same day k months later (k < 0: earlier); a day the target month lacks becomes its
+// last day: 31/03/2007 - 1 month = 28/02/2007, 31/01/2008 + 1 month = 29/02/2008.
+// Raises RunTimeError 5 when the result leaves the years 1..9999.
+CalendarDate AddCalendarMonths(CalendarDate date, int k);
 
 }  // namespace quotaplan

@@ -301,16 +301,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-// A number text split into its parts; digits only, separators dropped.
-struct NumberParts {
-    bool negative = false;
-    std::string integerDigits;
-    std::string fractionDigits;
-};
-
-std::optional<NumberParts> SplitNumberText(std::string_view text) {
+// Splits a number text with the given separators; group 0 allows no grouping.
+std::optional<NumberParts> SplitWithSeparators(std::string_view text, char decimal, char group) {
     text = TrimBlanks(text);
-    const RegionalSettings& regional = Regional();
     NumberParts parts;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -318,12 +311,12 @@ std::optional<NumberParts> SplitNumberText(std::string_view text) {
         ++i;
     }
     // Group separators may stand anywhere in the integer part once a digit has been seen.
-    while (i < text.size() && (IsDigit(text[i]) || (text[i] == regional.groupSeparator &&
-                                                    !parts.integerDigits.empty()))) {
+    while (i < text.size() &&
+           (IsDigit(text[i]) || (group != 0 && text[i] == group && !parts.integerDigits.empty()))) {
         if (IsDigit(text[i])) parts.integerDigits += text[i];
         ++i;
     }
-    if (i < text.size() && text[i] == regional.decimalSeparator) {
+    if (i < text.size() && text[i] == decimal) {
         ++i;
         while (i < text.size() && IsDigit(text[i])) parts.fractionDigits += text[i++];
     }
@@ -469,6 +462,14 @@ std::string GeneralText(double value) {
 }
 
 // ---- reading ---------------------------------------------------------------------------
+
+std::optional<NumberParts> SplitNumberText(std::string_view text) {
+    return SplitWithSeparators(text, Regional().decimalSeparator, Regional().groupSeparator);
+}
+
+std::optional<NumberParts> SplitPlainNumberText(std::string_view text) {
+    return SplitWithSeparators(text, '.', 0);
+}
 
 bool IsNumberText(std::string_view text) { return SplitNumberText(text).has_value(); }
 

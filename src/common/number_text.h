@@ -50,6 +50,22 @@ std::string FormatDate(std::string_view text, int code);
 // The empty text is not a number.
 bool IsNumberText(std::string_view text);
 
+// A number text split into its parts, separators dropped: the exact readers of money and
+// rates start from these digits rather than from a binary number.
+struct NumberParts {
+    bool negative = false;
+    std::string integerDigits;
+    std::string fractionDigits;
+};
+
+// The parts of a regional number text as IsNumberText accepts it; nullopt otherwise.
+std::optional<NumberParts> SplitNumberText(std::string_view text);
+
+// The parts of a plain number text, the calculator's and the data files' form: optional
+// sign, digits, "." and digits, no grouping ("-600", "1234.56", ".5"); surrounding blanks
+// ignored. nullopt otherwise.
+std::optional<NumberParts> SplitPlainNumberText(std::string_view text);
+
 // Reads a number text (IsNumberText): group separators dropped, the decimal separator marks
 // the fraction. Returns nullopt when the text is not a number or is beyond the 64-bit range.
 std::optional<double> TryParseNumber(std::string_view text);

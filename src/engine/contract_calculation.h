@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "engine/contract_terms.h"
 #include "engine/financial_plan.h"
+#include "engine/money.h"
 
 namespace quotaplan {
 
@@ -35,5 +37,30 @@ float CalculateAssetValue(const ContractTerms& terms);
 // The effective rate (4 decimals) on Valore, SpeseContratto, Maxicanone, Riscatto,
 // NumRate, Periodicita, Rata and SpeseAddebito, as they stand after a calculation.
 float CalculateEffectiveRate(const ContractTerms& terms);
+
+// The contract's amounts to the cent, read from the same texts as the 32-bit fields of
+// ContractTerms: the plan to the cent and the TAEG count with these.
+struct ExactAmounts {
+    Money value;
+    Money maxi;
+    Money buyout;
+    Money contractFees;
+    Money instalmentFee;
+    Money instalment;  // the instalment field, for the TAEG when no plan is built
+};
+
+// The plan to the cent (BuildCentsPlan) on terms' NumRate, Periodicita, Semplice,
+// Anticipato, IntRiscatto and dates, the amounts in `exact` and the per-instalment rates
+// `rates` (fractions as RatesForPlan gives them, each taken to the hundredth of a percent
+// the rate list holds); replaces `plan` (SetPlanToTheCent) and returns the instalment R.
+// Raises the errors of BuildCentsPlan.
+Money CalculateInstalmentToTheCent(const ContractTerms& terms, const ExactAmounts& exact,
+                                   const std::vector<float>& rates, FinancialPlan& plan);
+
+// The contract's TAEG (SolveTaeg on ContractFlows): on the lines of `plan` when one was just
+// built, otherwise on NumRate instalments of exact.instalment (ScheduledLines). nullopt
+// when no rate fits. Raises RunTimeError 5 for a due date beyond 9999.
+std::optional<double> CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
+                                    const FinancialPlan* plan);
 
 }  // namespace quotaplan

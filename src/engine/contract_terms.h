@@ -26,6 +26,7 @@ struct ContractTerms {
     bool IntRiscatto = false;       // charge interest on the buy-out up to DataRiscatto
     float SpeseContratto = 0;       // fees at signing (effective rate only)
     float SpeseAddebito = 0;        // fee with every instalment (effective rate only)
+    bool Centesimo = false;         // the plan to the cent instead of the classic plan
     std::string DescBene;           // description of the asset, at most 50 characters
 
     // Results.

@@ -31,4 +31,27 @@ PlanRow FinancialPlan::BuyoutRow() const {
     return buyout;
 }
 
+void SetPlanToTheCent(FinancialPlan& plan, CentsPlan cents) {
+    const auto single = [](Money amount) { return static_cast<float>(amount.Units()); };
+    plan.PlanReady = true;
+    plan.Valore = single(cents.value);
+    plan.Maxicanone = single(cents.maxi);
+    plan.DataMaxi = cents.maxiDate;
+    plan.Riscatto = single(cents.buyout);
+    plan.InteressiRiscatto = single(cents.buyoutInterest);
+    plan.DataRiscatto = cents.buyoutDate;
+    plan.rows.assign(cents.rows.size(), PlanRow{});
+    for (std::size_t k = 0; k < cents.rows.size(); ++k) {
+        const CentsPlanRow& exact = cents.rows[k];
+        PlanRow& row = plan.rows[k];
+        row.Data = exact.date;
+        row.Tasso = static_cast<float>(exact.rate.Fraction());
+        row.Importo = single(exact.instalment);
+        row.QInteressi = single(exact.interest);
+        row.QCapitale = single(exact.capital);
+        row.DebitoRes = single(exact.residual);
+    }
+    plan.toTheCent = std::move(cents);
+}
+
 }  // namespace quotaplan

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/calendar_date.h"
+#include "engine/cents_plan.h"
 
 namespace quotaplan {
 
@@ -31,6 +33,11 @@ struct FinancialPlan {
     CalendarDate DataRiscatto;  // zero date when none was entered
     std::vector<PlanRow> rows;  // rows[k - 1] is instalment k
 
+    // Set when the plan was built to the cent: the exact amounts, which every reader shows
+    // (PlanLines) instead of the 32-bit fields above; those then hold the nearest 32-bit
+    // values, the dates and the rates.
+    std::optional<CentsPlan> toTheCent;
+
     int Count() const { return static_cast<int>(rows.size()); }
 
     // The buy-out date readers use: DataRiscatto, or the last instalment's date when
@@ -44,5 +51,9 @@ struct FinancialPlan {
     // InteressiRiscatto, residual 0.
     PlanRow BuyoutRow() const;
 };
+
+// Replaces the plan whole with a plan to the cent: toTheCent = cents, the header and the
+// rows from it, PlanReady true. Raises nothing.
+void SetPlanToTheCent(FinancialPlan& plan, CentsPlan cents);
 
 }  // namespace quotaplan

@@ -31,6 +31,7 @@ void ResetPlan(FinancialPlan& plan) {
     plan.DataMaxi = CalendarDate();
     plan.DataRiscatto = CalendarDate();
     plan.PlanReady = false;
+    plan.toTheCent.reset();
 }
 
 float BuildPlan(FinancialPlan& plan, float V, float M, float B, std::int16_t n, std::int16_t m,

@@ -9,7 +9,8 @@
 namespace quotaplan {
 
 // Empties the plan header: Valore, Maxicanone, Riscatto, InteressiRiscatto 0, DataMaxi and
-// DataRiscatto the zero date, PlanReady false. Rows are left to the caller.
+// DataRiscatto the zero date, PlanReady false, no plan to the cent. Rows are left to the
+// caller.
 void ResetPlan(FinancialPlan& plan);
 
 // Computes the constant instalment and, in the same pass, the financial plan.

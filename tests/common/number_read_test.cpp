@@ -164,3 +164,26 @@ TEST(ParseNumber, ItalianRuleContrastsWithLeadingNumber) {
 
 }  // namespace
 }  // namespace quotaplan
+
+namespace quotaplan {
+namespace {
+
+// The digits the exact readers of money and rates start from.
+TEST(SplitNumberText, RegionalAndPlainForms) {
+    const auto regional = SplitNumberText(" -1.234,50 ");
+    ASSERT_TRUE(regional);
+    EXPECT_TRUE(regional->negative);
+    EXPECT_EQ(regional->integerDigits, "1234");
+    EXPECT_EQ(regional->fractionDigits, "50");
+    const auto plain = SplitPlainNumberText("1234.50");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->integerDigits, "1234");
+    EXPECT_EQ(plain->fractionDigits, "50");
+    EXPECT_EQ(SplitPlainNumberText(".5")->fractionDigits, "5");
+    for (const char* refused : {"1,234.50", "1.234.5", "", "-", "12a"}) {
+        EXPECT_FALSE(SplitPlainNumberText(refused)) << refused;
+    }
+}
+
+}  // namespace
+}  // namespace quotaplan

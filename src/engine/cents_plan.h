@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "common/calendar_date.h"
+#include "engine/due_dates.h"
+#include "engine/money.h"
+
+namespace quotaplan {
+
+enum class Capitalisation { Simple, Compound };
+enum class BuyoutInterest { No, Yes };
+
+// What the plan to the cent is built from: the contract's amounts to the cent, its
+// instalments and their annual rates.
+struct CentsPlanTerms {
+    Money value;                  // asset value
+    Money maxi;                   // maxi-instalment on the contract date
+    Money buyout;                 // buy-out after the last instalment
+    InstalmentCalendar calendar;  // n (at least 1), m, timing, contract and first dates
+    Capitalisation capitalisation = Capitalisation::Compound;
+    BuyoutInterest buyoutInterest = BuyoutInterest::No;
+    CalendarDate buyoutDate;     // zero date: the buy-out falls on the last instalment's date
+    std::vector<Percent> rates;  // rates[k - 1]: instalment k's annual rate, n entries at least
+};
+
+// One instalment of the plan to the cent.
+struct CentsPlanRow {
+    CalendarDate date;
+    Percent rate;  // the annual rate the row's interest runs at
+    Money instalment;
+    Money interest;
+    Money capital;
+    Money residual;  // debt left after the row
+};
+
+struct CentsPlan {
+    Money instalment;  // R of the first segment: what the contract's instalment field shows
+    Money value;
+    Money maxi;
+    Money buyout;
+    Money buyoutInterest;
+    CalendarDate maxiDate;    // the contract date
+    CalendarDate buyoutDate;  // as given: the zero date when none was entered
+    std::vector<CentsPlanRow> rows;
+};
+
+// Builds the plan to the cent.
+//
+//   i = j / m (simple) or (1 + j)^(1/m) - 1 (compound), j the row's annual rate, never
+//       pre-rounded: a simple row's interest is residual * j / m computed exactly;
+//   R = round((V - M - B (1 + i)^-n) / F(n, i)), F = a(n, i) in arrears, ä(n, i) in advance;
+//   each row: interest = round(residual * i), capital = R - interest; the first instalment
+//       in advance is paid at once and carries no interest;
+//   the last row: capital = residual - B, so that B is left exactly; its instalment is
+//       capital + interest;
+//   where a row's rate differs from the previous row's, the residual is re-amortised at
+//       the new rate over the n' rows left: R' = round((D - B (1 + i')^-(n' + a)) / a(n', i')),
+//       a = 1 in advance (the buy-out falls a period after the last instalment), 0 in arrears;
+//   buy-out interest (when asked for and a buy-out date is given) =
+//       round(B * j_n * days / 365), j_n the last row's rate, days from the last instalment.
+// round() is RoundHalfUp to the cent. Legend: V value, M maxi, B buy-out, n instalments,
+// m periods a year, a(n, i) = (1 - (1 + i)^-n) / i (n when i = 0), ä(n, i) = 1 + a(n - 1, i).
+// Dates: InstalmentDueDates.
+//
+// So the capital shares of maxi, instalments and buy-out add up to V to the cent. A rate
+// of 0 is allowed (a(n, 0) = n). Raises RunTimeError 5 when n < 1, m < 1, fewer than n
+// rates are given or a rate is at or below -100 % a period; 6 when an amount leaves 64-bit
+// cents; 5 for a due date beyond 9999.
+CentsPlan BuildCentsPlan(const CentsPlanTerms& terms);
+
+}  // namespace quotaplan

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <vector>
+
+#include "common/calendar_date.h"
+#include "engine/financial_plan.h"
+
+namespace quotaplan {
+
+enum class PlanLineKind { Maxi, Instalment, Buyout };
+
+// One line of the plan as its readers show or store it (grid, exports, archive,
+// calculator). For the classic plan the amounts are its 32-bit values, sums taken in 32
+// bits; for a plan to the cent they are the exact cents (a double holds every cent below
+// 90,000 billion, and every two-decimal formatting shows it exactly).
+struct PlanLine {
+    PlanLineKind kind = PlanLineKind::Instalment;
+    int number = 0;  // the instalment number; 0 for the maxi and buy-out lines
+    CalendarDate date;
+    float ratePercent = 0;  // the row's rate times 100; 0 on the maxi and buy-out lines
+    double amount = 0;      // capital share plus interest share: what the grid shows
+    double capital = 0;
+    double interest = 0;
+    double residual = 0;
+    // The amount as the archive stores it (Importo): for a classic instalment the
+    // instalment of its segment, which can differ from `amount` in the last 32-bit place.
+    double stored = 0;
+};
+
+// Which derived lines a reader wants.
+enum class DerivedLines {
+    WhenNotZero,  // the maxi line when the maxi is above 0, the buy-out line likewise
+    Always,       // both, also with zero amounts (the archive)
+};
+
+// The lines in order: the maxi line (dated DataMaxi, all capital, residual value less maxi),
+// instalments 1..n, the buy-out line (dated BuyoutDate(), capital the buy-out, interest the
+// buy-out interest, residual 0). Raises nothing.
+std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived);
+
+}  // namespace quotaplan

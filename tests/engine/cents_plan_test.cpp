@@ -1,0 +1,190 @@
+#include "engine/cents_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/run_time_error.h"
+
+namespace quotaplan {
+namespace {
+
+CalendarDate Ymd(int year, int month, int day) { return *CalendarDate::FromYmd(year, month, day); }
+
+Money Cents(std::int64_t cents) { return Money::FromCents(cents); }
+
+CentsPlanTerms Monthly(std::int64_t value, int count, int ratePercentHundredths,
+                       Capitalisation capitalisation = Capitalisation::Simple) {
+    CentsPlanTerms terms;
+    terms.value = Cents(value);
+    terms.calendar.count = static_cast<std::int16_t>(count);
+    terms.capitalisation = capitalisation;
+    terms.calendar.contractDate = Ymd(2026, 1, 15);
+    terms.calendar.firstDate = Ymd(2026, 2, 15);
+    terms.rates.assign(static_cast<std::size_t>(count),
+                       Percent::FromHundredths(ratePercentHundredths));
+    return terms;
+}
+
+// A row as the grid shows it, in cents: instalment, interest, capital, residual.
+struct Row {
+    std::int64_t instalment, interest, capital, residual;
+};
+
+void ExpectRow(const CentsPlan& plan, int number, const Row& expected) {
+    const CentsPlanRow& row = plan.rows.at(static_cast<std::size_t>(number - 1));
+    EXPECT_EQ(row.instalment.Cents(), expected.instalment) << "row " << number;
+    EXPECT_EQ(row.interest.Cents(), expected.interest) << "row " << number;
+    EXPECT_EQ(row.capital.Cents(), expected.capital) << "row " << number;
+    EXPECT_EQ(row.residual.Cents(), expected.residual) << "row " << number;
+}
+
+Money CapitalSum(const CentsPlan& plan) {
+    Money sum = plan.maxi + plan.buyout;
+    for (const CentsPlanRow& row : plan.rows) sum += row.capital;
+    return sum;
+}
+
+TEST(BuildCentsPlan, MortgageOf200000At4PercentOver360Months) {
+    const CentsPlan plan = BuildCentsPlan(Monthly(20000000, 360, 400));
+    EXPECT_EQ(plan.instalment.Cents(), 95483);
+    ExpectRow(plan, 1, {95483, 66667, 28816, 19971184});
+    // A pre-rounded monthly rate would land one row on a half cent and end at 955,41.
+    ExpectRow(plan, 360, {95546, 317, 95229, 0});
+    Money interest;
+    for (const CentsPlanRow& row : plan.rows) interest += row.interest;
+    EXPECT_EQ(interest.Cents(), 14373943);
+    EXPECT_EQ(CapitalSum(plan).Cents(), 20000000);
+    EXPECT_EQ(plan.rows[0].date.Iso(), "2026-02-15");
+    EXPECT_EQ(plan.rows[359].date.Iso(), "2056-01-15");
+    EXPECT_EQ(plan.rows[359].rate.TenThousandths(), 40000);
+}
+
+TEST(BuildCentsPlan, ElevenEqualInstalmentsAndALastOneThatClosesTheDebt) {
+    const CentsPlan plan = BuildCentsPlan(Monthly(1000000, 12, 600));
+    for (int r = 1; r <= 11; ++r) EXPECT_EQ(plan.rows[r - 1].instalment.Cents(), 86066) << r;
+    EXPECT_EQ(plan.rows[11].instalment.Cents(), 86070);
+    EXPECT_EQ(plan.rows[11].residual.Cents(), 0);
+}
+
+TEST(BuildCentsPlan, CompoundRateIsNotPreRounded) {
+    const CentsPlan plan = BuildCentsPlan(Monthly(20000000, 360, 400, Capitalisation::Compound));
+    EXPECT_EQ(plan.instalment.Cents(), 94660);
+    ExpectRow(plan, 1, {94660, 65475, 29185, 19970815});
+    ExpectRow(plan, 360, {94897, 310, 94587, 0});
+    EXPECT_EQ(CapitalSum(plan).Cents(), 20000000);
+    // The classic plan's example: 859,93, the last instalment absorbing the cents.
+    const CentsPlan small = BuildCentsPlan(Monthly(1000000, 12, 600, Capitalisation::Compound));
+    EXPECT_EQ(small.instalment.Cents(), 85993);
+    EXPECT_EQ(small.rows[11].instalment.Cents(), 85999);
+}
+
+TEST(BuildCentsPlan, MaxiAndBuyoutInArrears) {
+    CentsPlanTerms terms = Monthly(1000000, 3, 1200);
+    terms.maxi = Cents(100000);
+    terms.buyout = Cents(100000);
+    const CentsPlan plan = BuildCentsPlan(terms);
+    EXPECT_EQ(plan.instalment.Cents(), 273018);
+    ExpectRow(plan, 1, {273018, 9000, 264018, 635982});
+    ExpectRow(plan, 2, {273018, 6360, 266658, 369324});
+    ExpectRow(plan, 3, {273017, 3693, 269324, 100000});
+    EXPECT_EQ(CapitalSum(plan).Cents(), 1000000);
+}
+
+TEST(BuildCentsPlan, AdvancePaymentFirstInstalmentAllCapital) {
+    CentsPlanTerms terms = Monthly(1000000, 3, 1200);
+    terms.calendar.timing = PaymentTiming::Advance;
+    terms.maxi = Cents(100000);
+    terms.buyout = Cents(100000);
+    const CentsPlan plan = BuildCentsPlan(terms);
+    EXPECT_EQ(plan.instalment.Cents(), 270315);
+    ExpectRow(plan, 1, {270315, 0, 270315, 629685});
+    ExpectRow(plan, 2, {270315, 6297, 264018, 365667});
+    // The buy-out stays owed exactly; its interest to the buy-out date is the buy-out
+    // interest's business.
+    ExpectRow(plan, 3, {269324, 3657, 265667, 100000});
+    EXPECT_EQ(plan.rows[0].date.Iso(), "2026-01-15");
+    EXPECT_EQ(plan.rows[1].date.Iso(), "2026-02-15");
+    EXPECT_EQ(plan.rows[2].date.Iso(), "2026-03-15");
+    EXPECT_EQ(CapitalSum(plan).Cents(), 1000000);
+}
+
+TEST(BuildCentsPlan, RateChangeReamortisesTheResidual) {
+    CentsPlanTerms terms = Monthly(1000000, 4, 1200);
+    terms.rates[2] = terms.rates[3] = Percent::FromHundredths(2400);
+    const CentsPlan plan = BuildCentsPlan(terms);
+    ExpectRow(plan, 1, {256281, 10000, 246281, 753719});
+    ExpectRow(plan, 2, {256281, 7537, 248744, 504975});
+    ExpectRow(plan, 3, {260087, 10100, 249987, 254988});
+    ExpectRow(plan, 4, {260088, 5100, 254988, 0});
+    EXPECT_EQ(plan.rows[2].rate.TenThousandths(), 240000);
+}
+
+TEST(BuildCentsPlan, RateChangeInAdvanceChargesTheInterestOfThePeriod) {
+    CentsPlanTerms terms = Monthly(1000000, 4, 1200);
+    terms.calendar.timing = PaymentTiming::Advance;
+    terms.buyout = Cents(100000);
+    terms.rates[2] = terms.rates[3] = Percent::FromHundredths(2400);
+    const CentsPlan plan = BuildCentsPlan(terms);
+    ExpectRow(plan, 1, {229359, 0, 229359, 770641});
+    ExpectRow(plan, 2, {229359, 7706, 221653, 548988});
+    ExpectRow(plan, 3, {234222, 10980, 223242, 325746});
+    ExpectRow(plan, 4, {232261, 6515, 225746, 100000});
+}
+
+TEST(BuildCentsPlan, BuyoutInterestToTheBuyoutDate) {
+    CentsPlanTerms terms = Monthly(1000000, 12, 600, Capitalisation::Compound);
+    terms.buyout = Cents(100000);
+    terms.buyoutInterest = BuyoutInterest::Yes;
+    terms.buyoutDate = Ymd(2027, 3, 15);
+    const CentsPlan plan = BuildCentsPlan(terms);
+    EXPECT_EQ(plan.rows[11].residual.Cents(), 100000);
+    // 1000 * 6 % * 59 days / 365 = 9,6986...
+    EXPECT_EQ(plan.buyoutInterest.Cents(), 970);
+    terms.buyoutDate = CalendarDate();
+    EXPECT_EQ(BuildCentsPlan(terms).buyoutInterest.Cents(), 0);
+}
+
+TEST(BuildCentsPlan, ZeroRateAndSingleInstalments) {
+    const CentsPlan free = BuildCentsPlan(Monthly(100000, 3, 0));
+    ExpectRow(free, 1, {33333, 0, 33333, 66667});
+    ExpectRow(free, 3, {33334, 0, 33334, 0});
+
+    CentsPlanTerms one = Monthly(1000000, 1, 600);
+    one.buyout = Cents(100000);
+    ExpectRow(BuildCentsPlan(one), 1, {905000, 5000, 900000, 100000});
+    one.calendar.timing = PaymentTiming::Advance;
+    const CentsPlan advance = BuildCentsPlan(one);
+    EXPECT_EQ(advance.instalment.Cents(), 900498);
+    ExpectRow(advance, 1, {900000, 0, 900000, 100000});
+}
+
+TEST(BuildCentsPlan, RefusesWhatCannotBePlanned) {
+    struct Bad {
+        const char* name;
+        CentsPlanTerms terms;
+        int error;
+    };
+    CentsPlanTerms noRows = Monthly(100000, 0, 600);
+    CentsPlanTerms fewRates = Monthly(100000, 3, 600);
+    fewRates.rates.pop_back();
+    CentsPlanTerms ruinous = Monthly(100000, 3, -150000);
+    CentsPlanTerms noPeriods = Monthly(100000, 3, 600);
+    noPeriods.calendar.periodsPerYear = 0;
+    CentsPlanTerms tooLate = Monthly(100000, 3, 600);
+    tooLate.calendar.firstDate = Ymd(9999, 11, 15);
+    for (const Bad& bad : {Bad{"no rows", noRows, 5}, Bad{"fewer rates", fewRates, 5},
+                           Bad{"rate below -100 %", ruinous, 5}, Bad{"m = 0", noPeriods, 5},
+                           Bad{"beyond 9999", tooLate, 5}}) {
+        try {
+            BuildCentsPlan(bad.terms);
+            ADD_FAILURE() << bad.name;
+        } catch (const RunTimeError& error) {
+            EXPECT_EQ(error.Number(), bad.error) << bad.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quotaplan

@@ -1,0 +1,132 @@
+#include "engine/taeg.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace quotaplan {
+namespace {
+
+CalendarDate Iso(const char* text) { return *CalendarDate::FromIso(text); }
+
+struct YearsCase {
+    const char* name;
+    const char* from;
+    const char* to;
+    double years;
+};
+
+class YearsBetweenTest : public testing::TestWithParam<YearsCase> {};
+
+TEST_P(YearsBetweenTest, CountsMonthsThenDays) {
+    const YearsCase& c = GetParam();
+    EXPECT_DOUBLE_EQ(YearsBetween(Iso(c.from), Iso(c.to)), c.years);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, YearsBetweenTest,
+    testing::Values(YearsCase{"same_day", "2026-01-15", "2026-01-15", 0},
+                    YearsCase{"two_months", "2026-01-15", "2026-03-15", 2.0 / 12},
+                    YearsCase{"month_end_to_shorter_month", "2007-01-31", "2007-02-28", 1.0 / 12},
+                    YearsCase{"month_end_kept", "2007-01-31", "2007-04-30", 3.0 / 12},
+                    YearsCase{"february_end", "2007-02-28", "2007-03-31", 1.0 / 12},
+                    YearsCase{"days_after_months", "2007-01-28", "2007-03-31",
+                              2.0 / 12 + 3.0 / 365},
+                    YearsCase{"days_in_a_leap_year", "2024-03-01", "2024-03-31", 30.0 / 366},
+                    YearsCase{"leap_year_not_in_the_span", "2024-01-01", "2024-01-31", 30.0 / 365},
+                    YearsCase{"over_a_year", "2023-12-20", "2025-01-05", 1 + 16.0 / 366},
+                    YearsCase{"backwards", "2026-05-10", "2025-05-10", -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::vector<DatedFlow> Monthly(const char* drawn, std::int64_t drawdownCents,
+                               const std::vector<std::int64_t>& paidCents) {
+    std::vector<DatedFlow> flows{{Iso(drawn), Money::FromCents(drawdownCents)}};
+    for (std::size_t k = 0; k < paidCents.size(); ++k) {
+        flows.push_back({AddCalendarMonths(Iso(drawn), static_cast<int>(k + 1)),
+                         Money::FromCents(-paidCents[k])});
+    }
+    return flows;
+}
+
+double Taeg(const std::vector<DatedFlow>& flows) {
+    const auto rate = SolveTaeg(flows);
+    EXPECT_TRUE(rate.has_value());
+    return rate.value_or(NAN);
+}
+
+std::int64_t ShownHundredths(const std::vector<DatedFlow>& flows) {
+    return TaegPercent(Taeg(flows)).TenThousandths() / 100;
+}
+
+TEST(SolveTaeg, TenThousandAtSixPercentWithFees) {
+    // 860,66 x 11 and 860,70, each with 2 of fees; 150 of fees on the contract date.
+    std::vector<std::int64_t> withFee(11, 86266);
+    withFee.push_back(86272);
+    EXPECT_EQ(ShownHundredths(Monthly("2026-01-15", 1000000 - 15000, withFee)), 968);
+    std::vector<std::int64_t> bare(11, 86066);
+    bare.push_back(86070);
+    EXPECT_EQ(ShownHundredths(Monthly("2026-01-15", 1000000, bare)), 617);
+}
+
+TEST(SolveTaeg, YearlyRepayments) {
+    const std::vector<DatedFlow> flows{{Iso("2026-03-01"), Money::FromCents(100000)},
+                                       {Iso("2027-03-01"), Money::FromCents(-60000)},
+                                       {Iso("2028-03-01"), Money::FromCents(-60000)}};
+    EXPECT_EQ(ShownHundredths(flows), 1307);
+    // 1000 (1 + X)^-1 ... : 0,6 v + 0,6 v^2 = 1, v = (-0,6 + sqrt(0,36 + 2,4)) / 1,2
+    const double v = (-0.6 + std::sqrt(0.36 + 2.4)) / 1.2;
+    EXPECT_NEAR(Taeg(flows), 1 / v - 1, 1e-12);
+}
+
+TEST(SolveTaeg, RatesThatCanBeWorkedOutByHand) {
+    // A year for 10 %; a month for 1 %, compounded; 30 days of a leap year for 1 %.
+    EXPECT_NEAR(Taeg({{Iso("2023-01-01"), Money::FromCents(100000)},
+                      {Iso("2024-01-01"), Money::FromCents(-110000)}}),
+                0.10, 1e-12);
+    EXPECT_NEAR(Taeg({{Iso("2023-05-10"), Money::FromCents(100000)},
+                      {Iso("2023-06-10"), Money::FromCents(-101000)}}),
+                std::pow(1.01, 12) - 1, 1e-12);
+    EXPECT_NEAR(Taeg({{Iso("2024-03-01"), Money::FromCents(100000)},
+                      {Iso("2024-03-31"), Money::FromCents(-101000)}}),
+                std::pow(1.01, 366.0 / 30) - 1, 1e-12);
+    // Repaying less than was drawn is a negative rate.
+    EXPECT_NEAR(Taeg({{Iso("2023-01-01"), Money::FromCents(100000)},
+                      {Iso("2024-01-01"), Money::FromCents(-90000)}}),
+                -0.10, 1e-12);
+    // The order of the list does not matter, nor do zero flows.
+    EXPECT_NEAR(Taeg({{Iso("2024-01-01"), Money::FromCents(-110000)},
+                      {Iso("2023-06-01"), Money()},
+                      {Iso("2023-01-01"), Money::FromCents(100000)}}),
+                0.10, 1e-12);
+}
+
+TEST(SolveTaeg, LongAndShortContracts) {
+    // 600 monthly instalments of a 0,5 % monthly annuity on 100.000: 0,5 % a month.
+    const double i = 0.005;
+    const double annuity = 10000000 * i / (1 - std::pow(1 + i, -600));
+    const std::vector<std::int64_t> paid(600, std::llround(annuity));
+    EXPECT_NEAR(Taeg(Monthly("2026-01-31", 10000000, paid)), std::pow(1 + i, 12) - 1, 1e-6);
+    EXPECT_EQ(ShownHundredths(Monthly("2026-01-31", 100000, {100500})), 617);
+}
+
+TEST(SolveTaeg, NoRateWithoutBothSidesOrBeyondTheRange) {
+    EXPECT_FALSE(SolveTaeg({}));
+    EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(100000)}}));
+    EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(-100000)},
+                            {Iso("2024-01-01"), Money::FromCents(-100000)}}));
+    // 1.000 drawn and 0,01 repaid: -99,999 %, below the range.
+    EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(100000)},
+                            {Iso("2024-01-01"), Money::FromCents(-1)}}));
+}
+
+TEST(TaegPercent, RoundsHalfUpToTwoDecimals) {
+    EXPECT_EQ(TaegPercent(0.096818).TenThousandths(), 96800);
+    EXPECT_EQ(TaegPercent(0.0968500001).TenThousandths(), 96900);
+    EXPECT_EQ(TaegPercent(0.0968499999).TenThousandths(), 96800);
+    EXPECT_EQ(TaegPercent(-0.1).TenThousandths(), -100000);
+}
+
+}  // namespace
+}  // namespace quotaplan

@@ -1,0 +1,89 @@
+#include "engine/usury.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quotaplan {
+namespace {
+
+CalendarDate Iso(const char* text) { return *CalendarDate::FromIso(text); }
+Percent Points(std::int64_t tenThousandths) { return Percent::FromTenThousandths(tenThousandths); }
+
+TEST(UsuryThreshold, TheLowerOfTheTwoFormulas) {
+    struct Case {
+        std::int64_t tegm, threshold;
+    };
+    for (const Case c : {Case{105800, 172250},  // 10,58 * 1,25 + 4
+                         Case{170000, 250000},  // 17 + 8
+                         Case{160000, 240000},  // both give 24
+                         Case{33300, 81625},    // 3,33 * 1,25 + 4
+                         Case{105801, 172251},  // 13,225125 + 4, four decimals
+                         Case{2, 40003}}) {     // 0,00025 rounds half up
+        EXPECT_EQ(UsuryThreshold(Points(c.tegm)).TenThousandths(), c.threshold) << c.tegm;
+    }
+}
+
+std::vector<UsuryRate> LeasingQuarter() {
+    UsuryRate small{"Leasing strumentale", std::nullopt,      Money::FromCents(2500000),
+                    Iso("2026-01-01"),     Iso("2026-03-31"), Points(105800)};
+    UsuryRate large{"Leasing strumentale", Money::FromCents(2500000), std::nullopt,
+                    Iso("2026-01-01"),     Iso("2026-03-31"),         Points(81700)};
+    UsuryRate next{"Leasing strumentale", std::nullopt,   std::nullopt,
+                   Iso("2026-04-01"),     CalendarDate(), Points(99900)};
+    return {small, large, next};
+}
+
+TEST(RateInForce, ClassOfAmountAndQuarterOfDate) {
+    const auto rows = LeasingQuarter();
+    struct Case {
+        std::int64_t amountCents;
+        const char* date;
+        std::int64_t tegm;  // 0: none in force
+    };
+    for (const Case c : {Case{2500000, "2026-02-10", 105800},  // "fino a 25.000"
+                         Case{2500001, "2026-02-10", 81700},   // "oltre 25.000"
+                         Case{100, "2026-01-01", 105800}, Case{100, "2026-03-31", 105800},
+                         Case{100, "2026-04-01", 99900},  // open-ended next quarter
+                         Case{100, "2031-04-01", 99900}, Case{100, "2025-12-31", 0}}) {
+        const auto found = RateInForce(rows, Money::FromCents(c.amountCents), Iso(c.date));
+        EXPECT_EQ(found ? found->tegm.TenThousandths() : 0, c.tegm) << c.amountCents << c.date;
+    }
+}
+
+TEST(RateInForce, ALowerBoundHoldsItsAmountOnlyWhenNoOtherClassDoes) {
+    UsuryRate from{"Mutui",           Money::FromCents(500000), std::nullopt,
+                   Iso("2026-01-01"), CalendarDate(),           Points(40000)};
+    EXPECT_EQ(RateInForce({from}, Money::FromCents(500000), Iso("2026-02-01"))->tegm,
+              Points(40000));
+    UsuryRate upTo{"Mutui",           std::nullopt,   Money::FromCents(500000),
+                   Iso("2026-01-01"), CalendarDate(), Points(50000)};
+    EXPECT_EQ(RateInForce({from, upTo}, Money::FromCents(500000), Iso("2026-02-01"))->tegm,
+              Points(50000));
+}
+
+TEST(RateInForce, TheLatestQuarterWinsWhereTwoOverlap) {
+    UsuryRate old{"Mutui",           std::nullopt,   std::nullopt,
+                  Iso("2025-01-01"), CalendarDate(), Points(40000)};
+    UsuryRate recent{"Mutui",           std::nullopt,   std::nullopt,
+                     Iso("2026-01-01"), CalendarDate(), Points(35000)};
+    EXPECT_EQ(RateInForce({recent, old}, Money::FromCents(1), Iso("2026-06-01"))->tegm,
+              Points(35000));
+    EXPECT_EQ(RateInForce({recent, old}, Money::FromCents(1), Iso("2025-06-01"))->tegm,
+              Points(40000));
+}
+
+TEST(JudgeUsury, OverOnlyAboveTheThreshold) {
+    const UsuryRate rate{"Credito personale", std::nullopt,   std::nullopt,
+                         Iso("2026-01-01"),   CalendarDate(), Points(105800)};
+    const UsuryJudgement below = JudgeUsury(rate, Points(96800));
+    EXPECT_EQ(below.category, "Credito personale");
+    EXPECT_EQ(below.threshold.TenThousandths(), 172250);
+    EXPECT_FALSE(below.over);
+    EXPECT_FALSE(JudgeUsury(rate, Points(172250)).over);
+    EXPECT_TRUE(JudgeUsury(rate, Points(172300)).over);
+}
+
+}  // namespace
+}  // namespace quotaplan
