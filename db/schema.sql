@@ -73,11 +73,12 @@ CREATE TABLE tabPDA (
     QCapitale CURRENCY,
     DebitoRes CURRENCY
 );
--- One contract's plan in date order (rate list, residual debt today), and the month's
--- instalments across all contracts; both cover their queries, so the scattered plan rows
--- themselves are not read.
-CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data, DebitoRes);
-CREATE INDEX idxPDAData ON tabPDA (Data, Tipo, [ID Leasing], Importo);
+-- One contract's plan in date order, the lines of a day in the order written: the rate
+-- list, and the summary views, which seek it once per contract for the residual debt today
+-- and for the month's instalments and find every column they read in it. It is the only
+-- index of the table, so a saved plan adds its lines at one place instead of scattering
+-- them over a date-first index (hundreds of pages written per save).
+CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data, ID, DebitoRes, Tipo, Importo);
 
 CREATE TABLE supTipologia (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -16,16 +16,14 @@ DROP VIEW IF EXISTS qryDebitoResOggi;
 -- settle (the maxi-instalment before the first instalment, the last instalment before the
 -- buy-out), so a finished contract leaves its buy-out line's 0 even when its last
 -- instalment drifted a cent below zero. Null for a contract whose plan has not started.
--- Both look-ups are seeks in idxPDALeasingData, which covers them (the row ID included).
+-- One seek in idxPDALeasingData, whose order (date, then ID) puts that line first.
 CREATE VIEW qryDebitoResOggi AS
 SELECT c.ID AS ID,
        c.Tasso AS Tasso,
        c.Spread AS Spread,
        (SELECT p.DebitoRes FROM tabPDA AS p
-         WHERE p.[ID Leasing] = c.ID
-           AND p.Data = (SELECT MAX(q.Data) FROM tabPDA AS q
-                          WHERE q.[ID Leasing] = c.ID AND q.Data <= qp_today())
-         ORDER BY p.ID DESC LIMIT 1) AS DebitoRes
+         WHERE p.[ID Leasing] = c.ID AND p.Data <= qp_today()
+         ORDER BY p.Data DESC, p.ID DESC LIMIT 1) AS DebitoRes
 FROM tabContratti AS c;
 
 -- The residual debts are computed once per query (MATERIALIZED), not once per use.
@@ -40,11 +38,12 @@ CREATE VIEW qryRDebResTotale AS
 SELECT ROUND(COALESCE(SUM(DebitoRes), 0), 2) AS SommaDiDebitoRes
 FROM qryDebitoResOggi;
 
--- Half-open range on the bare column, so that idxPDAData serves it. The contract's ID comes
--- last, after the three columns the Stato page shows.
+-- Half-open range on the bare column, so that each contract's lines of the month are one
+-- seek in idxPDALeasingData. The contract's ID comes last, after the three columns the Stato
+-- page shows.
 CREATE VIEW qryRLeaMese AS
 SELECT c.DescBene AS DescBene, p.Data AS Data, p.Importo AS Importo, c.ID AS ID
-FROM tabPDA AS p INNER JOIN tabContratti AS c ON c.ID = p.[ID Leasing]
+FROM tabContratti AS c INNER JOIN tabPDA AS p ON p.[ID Leasing] = c.ID
 WHERE p.Tipo = 'Rata'
   AND p.Data >= date(qp_today(), 'start of month')
   AND p.Data < date(qp_today(), 'start of month', '+1 month')

@@ -91,6 +91,19 @@ int CompareFolded(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
+        const auto byteA = static_cast<unsigned char>(a[i]);
+        const auto byteB = static_cast<unsigned char>(b[j]);
+        if ((byteA | byteB) < 0x80) {
+            // Both ASCII, the usual case: one byte each, only A-Z to fold.
+            if (byteA != byteB) {
+                const int x = byteA >= 'A' && byteA <= 'Z' ? byteA + 32 : byteA;
+                const int y = byteB >= 'A' && byteB <= 'Z' ? byteB + 32 : byteB;
+                if (x != y) return x < y ? -1 : 1;
+            }
+            ++i;
+            ++j;
+            continue;
+        }
         const char32_t x = FoldOne(NextCode(a, i));
         const char32_t y = FoldOne(NextCode(b, j));
         if (x != y) return x < y ? -1 : 1;
