@@ -1,16 +1,14 @@
-// QPLMain: refuses a second copy, records the program title, opens the archive, checks
-// the lookup tables, writes the services shortcut when missing and shows frmContratto.
+// QPLMain: refuses a second copy, records the program title, opens the archive (the user's
+// own copy when the program is installed), checks the lookup tables, writes the services
+// shortcut when missing and shows frmContratto.
 #include <QApplication>
 #include <exception>
-#include <filesystem>
 
-#include "app/services_shortcut.h"
+#include "app/program_start.h"
 #include "app/single_instance.h"
 #include "common/message_boxes.h"
 #include "common/program_folder.h"
 #include "common/program_info.h"
-#include "data/connection.h"
-#include "data/lookup_lists.h"
 #include "ui/database_window_archive.h"
 #include "ui/main_window.h"
 #include "ui/qt_desktop_shell.h"
@@ -30,12 +28,10 @@ int main(int argc, char* argv[]) {
     }
     SetProgramTitle("Quotaplan");
 
-    const std::filesystem::path programFolder = ProgramFolder();
-    std::optional<Database> db = OpenDatabase(programFolder, boxes);
+    std::optional<Database> db = OpenProgramArchive(
+        ThisProgramFiles(),
+        {MakerWebAddress(kProductIndexPath), MakerWebAddress(kQuotaplanPagePath)}, boxes);
     if (!db) return 1;
-    if (!LoadLookupLists(*db, boxes)) return 1;
-    EnsureServicesShortcut(programFolder, MakerWebAddress(kProductIndexPath),
-                           MakerWebAddress(kQuotaplanPagePath));
 
     DatabaseWindowArchive archive(*db, boxes);
     QtDesktopShell shell;

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-namespace quotaplan {
+#include "common/program_folder.h"
 
-inline constexpr const char* kServicesShortcutName = "Servizi.url";
+namespace quotaplan {
 
 // The text of the Internet shortcut, one INI write per entry in this order:
 // [DEFAULT] BASEURL=productIndexUrl, [InternetShortcut] URL=productPageUrl and

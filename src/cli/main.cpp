@@ -9,5 +9,5 @@
 int main(int argc, char** argv) {
     quotaplan::SetProgramTitle("Quotaplan");
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return quotaplan::RunQuotaplanCalc(args, std::cout, std::cerr, quotaplan::ProgramFolder());
+    return quotaplan::RunQuotaplanCalc(args, std::cout, std::cerr, quotaplan::ThisProgramFiles());
 }

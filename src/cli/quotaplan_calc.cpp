@@ -34,8 +34,15 @@ int Fail(const CliFailure& failure, std::ostream& err) {
     return failure.exitStatus;
 }
 
+// Whether the command reads or writes the user's files rather than only calculating: the
+// configured archive (no --db) or the default Export folder (no --out).
+bool UsesProgramData(const CommandLine& line) {
+    const bool usesArchive = (AsksForArchive(line) || line.Flag("indexed")) && !line.Has("db");
+    return usesArchive || (line.Has("export") && !line.Has("out"));
+}
+
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const std::filesystem::path& programFolder) {
+               const ProgramFiles& files) {
     CommandLine line;
     CalcOptions calc;
     if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line)) {
@@ -46,6 +53,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
+    if (UsesProgramData(line)) {
+        // Without its archive the program can do nothing: the status of a database error.
+        if (auto failure = PrepareProgramFiles(files)) return Fail({1, *failure}, err);
+    }
+    const std::filesystem::path& programFolder = files.dataFolder;
     if (line.Flag("indexed") && !line.Has("import-index")) {
         if (auto failure = IndexFromArchive(line, programFolder, calc, err)) {
             return Fail(*failure, err);
@@ -66,7 +78,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const auto& outcome = std::get<CalcOutcome>(result);
 
     if (exporting) {
-        auto written = WriteExport(exportOptions, calc, outcome, programFolder / "pda.dot");
+        auto written = WriteExport(exportOptions, calc, outcome, files.WordTemplate());
         if (auto* failure = std::get_if<CliFailure>(&written)) return Fail(*failure, err);
         out << std::get<std::filesystem::path>(written).string() << "\n";
         return 0;
@@ -84,16 +96,21 @@ std::set<std::string> KnownOptions() {
 }
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::filesystem::path& programFolder) {
+                     const ProgramFiles& files) {
     // The last trap: whatever escapes a command is reported in words, never as a crash.
     try {
-        return RunCommand(args, out, err, programFolder);
+        return RunCommand(args, out, err, files);
     } catch (const RunTimeError& error) {
         err << "Errore " << error.Number() << ": " << error.Description() << "\n";
     } catch (const std::exception& error) {
         err << "Errore: " << error.what() << "\n";
     }
     return 1;
+}
+
+int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const std::filesystem::path& programFolder) {
+    return RunQuotaplanCalc(args, out, err, ReadyToRunFiles(programFolder));
 }
 
 }  // namespace quotaplan

@@ -6,16 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "common/program_folder.h"
+
 namespace quotaplan {
 
 // The whole of quotaplan-calc: a calculation printed as JSON or CSV, written as an export
-// file (--export), or an archive command (--save, --list, --show, --delete). `programFolder` is
-// where the default Export folder and the Word template live. Returns the exit status; nothing
+// file (--export), or an archive command (--save, --list, --show, --delete). `files` says where
+// the configured archive, the default Export folder and the Word template live; an installed
+// program's data folder is made ready (PrepareProgramFiles) only by a command that uses it,
+// so a calculation alone never touches the user's folders. Returns the exit status; nothing
 // reaches `out` unless it succeeds, except that --show prints what it could read of a
 // contract before failing on a stored value it could not.
 // The names (without dashes) of every option the command line accepts.
 std::set<std::string> KnownOptions();
 
+int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const ProgramFiles& files);
+
+// The same on a ready-to-run folder: everything beside each other in programFolder.
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                      const std::filesystem::path& programFolder);
 

@@ -40,7 +40,8 @@ constexpr std::array kOptions = {
     OptionHelp{kExport, "export", "txt|xls|doc",
                "scrive il piano in un file di testo, Excel o Word invece di stamparlo"},
     OptionHelp{kExport, "out", "CARTELLA",
-               "cartella del file (predefinita la cartella Export accanto al programma)"},
+               "cartella del file (predefinita la cartella Export accanto al programma o, per il "
+               "programma installato, in ~/.local/share/Quotaplan)"},
     OptionHelp{kExport, "description", "D",
                "descrizione del contratto, che dà il nome al file (predefinita \"Piano "
                "finanziario\")"},
@@ -48,7 +49,8 @@ constexpr std::array kOptions = {
     OptionHelp{kExport, "ref-rate", "R",
                "tasso di riferimento (anche con --save, --indexed e --import-index)"},
     OptionHelp{kArchive, "db", "PERCORSO",
-               "archivio da usare (predefinito quello configurato accanto al programma)"},
+               "archivio da usare (predefinito quello configurato accanto al programma o, per il "
+               "programma installato, in ~/.local/share/Quotaplan)"},
     OptionHelp{kArchive, "save", "DESCRIZIONE",
                "calcola la rata, archivia il contratto con il suo piano e ne stampa l'ID"},
     OptionHelp{kArchive, "list", "", "elenca i contratti archiviati"},

@@ -6,12 +6,10 @@
 #include <string_view>
 
 #include "common/message_boxes.h"
+#include "common/program_folder.h"
 #include "data/database.h"
 
 namespace quotaplan {
-
-inline constexpr const char* kIniFileName = "Quotaplan.ini";
-inline constexpr const char* kDefaultArchiveName = "Quotaplan.mdb";
 
 // Where the configuration puts the archive, or why the configuration cannot be read.
 struct ArchiveLocation {

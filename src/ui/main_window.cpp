@@ -182,7 +182,7 @@ void MainWindow::RefreshLookups(const QString& tableEntry) {
 
 void MainWindow::OpenServices() {
     // A missing shortcut is the shell's own business: nothing is shown.
-    (void)shell_.OpenFile(ProgramFolder() / "Servizi.url");
+    (void)shell_.OpenFile(ThisProgramFiles().ServicesShortcut());
 }
 
 void MainWindow::OpenOnlineGuide() { OpenWebPage(shell_, boxes_, kOnlineGuidePath); }

@@ -95,7 +95,7 @@ public:
 
 }  // namespace
 
-PlanPage::PlanPage(QWidget* parent) : QWidget(parent), programFolder_(ProgramFolder()) {
+PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()) {
     fgrPDA = new PlanGrid(this);
     fgrPDA->setObjectName(QStringLiteral("fgrPDA"));
     const QRect gridPlace = PageRect(120, 420, Twips(6735), Twips(5115));
@@ -160,7 +160,7 @@ ExportResult PlanPage::WriteExport(ExportKind kind) const {
     // The export cleans its own copy of the description for the file name.
     const std::string description = Text(contract_->Controls().txtDescBene);
     const FinancialPlan& plan = contract_->Plan();
-    const std::filesystem::path folder = programFolder_ / "Export";
+    const std::filesystem::path folder = files_.ExportFolder();
     try {
         switch (kind) {
             case ExportKind::Text:
@@ -168,7 +168,7 @@ ExportResult PlanPage::WriteExport(ExportKind kind) const {
             case ExportKind::Excel:
                 return ExportExcel(folder, description, header, plan);
             case ExportKind::Word:
-                return ExportWord(programFolder_ / "pda.dot", folder, description, header, plan);
+                return ExportWord(files_.WordTemplate(), folder, description, header, plan);
         }
     } catch (const std::exception& error) {
         return ExportResult{ExportCode::WriteError, UnexpectedError(error), {}};

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "common/program_folder.h"
 #include "output/contract_header.h"
 #include "output/export_result.h"
 
@@ -31,10 +32,9 @@ public:
     void ConnectCommands(const ContractPage& contract, MessageBoxes& boxes, DesktopShell& shell);
     void SetDesktopShell(DesktopShell& shell) { shell_ = &shell; }
 
-    // The folder that holds the Word template pda.dot and the folder Export: the program
-    // folder unless changed (tests use a temporary one).
-    void SetProgramFolder(std::filesystem::path folder) { programFolder_ = std::move(folder); }
-    const std::filesystem::path& ProgramFolderPath() const { return programFolder_; }
+    // Where the Word template is read and the Export folder lies: the program's own unless
+    // changed (tests use a temporary folder).
+    void SetProgramFiles(ProgramFiles files) { files_ = std::move(files); }
 
     // The printer "Stampa" prints on; nullptr, the default, is the system's default printer.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }
@@ -68,7 +68,7 @@ private:
     MessageBoxes* boxes_ = nullptr;
     DesktopShell* shell_ = nullptr;
     QPrinter* printer_ = nullptr;
-    std::filesystem::path programFolder_;
+    ProgramFiles files_;
 };
 
 }  // namespace quotaplan

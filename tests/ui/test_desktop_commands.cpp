@@ -72,7 +72,7 @@ private slots:
         Menu(f, "mnuServizi")->trigger();
         QCOMPARE(f.shell.requests.size(), std::size_t(1));
         QCOMPARE(f.shell.requests[0].kind, RecordingDesktopShell::Kind::File);
-        QCOMPARE(f.shell.requests[0].target, (ProgramFolder() / "Servizi.url").string());
+        QCOMPARE(f.shell.requests[0].target, ThisProgramFiles().ServicesShortcut().string());
         QVERIFY(f.boxes.shown.empty());
     }
 

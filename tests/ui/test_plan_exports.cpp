@@ -80,7 +80,7 @@ private slots:
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(folder_->isValid());
         QVERIFY(QFile::copy(QUOTAPLAN_TEMPLATE, folder_->filePath("pda.dot")));
-        Page()->SetProgramFolder(folder_->path().toStdString());
+        Page()->SetProgramFiles(ReadyToRunFiles(folder_->path().toStdString()));
     }
     void cleanup() {
         f_.reset();
@@ -99,7 +99,7 @@ private slots:
         }
         // Outside a main window and given nothing, the page has nothing to work with.
         PlanPage alone;
-        alone.SetProgramFolder(folder_->path().toStdString());
+        alone.SetProgramFiles(ReadyToRunFiles(folder_->path().toStdString()));
         QCOMPARE(alone.GetContractHeader().labels[0], std::string());
         QTest::mouseClick(alone.cmdText, Qt::LeftButton);
         QTest::mouseClick(alone.cmdPrintPDA, Qt::LeftButton);
