@@ -1,0 +1,96 @@
+# Installing Quotaplan as Debian lays a program out, and the .deb built from that:
+#   cmake --build build --target package   ->  build/quotaplan_<version>_<arch>.deb
+# The ready-to-run folder bin/ is left as it is; the installed program finds its share
+# folder as ../share/quotaplan from its own folder and keeps each user's files in
+# $XDG_DATA_HOME/Quotaplan (see src/common/program_folder.h).
+include(GNUInstallDirs)
+
+set(QUOTAPLAN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/quotaplan)
+# Debian names the documentation folder after the package, in lower case.
+set(QUOTAPLAN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quotaplan)
+set(QUOTAPLAN_DEBIAN_DIR ${CMAKE_SOURCE_DIR}/cmake/debian)
+
+install(TARGETS quotaplan quotaplan-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The archive every user's copy starts from: always the fresh one made from db/, never the
+# developer's bin/Quotaplan.mdb with its contracts.
+install(FILES ${QUOTAPLAN_PRISTINE_ARCHIVE} DESTINATION ${QUOTAPLAN_SHARE_DIR}
+        RENAME Quotaplan.mdb)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/pda.dot DESTINATION ${QUOTAPLAN_SHARE_DIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/db/ DESTINATION ${QUOTAPLAN_SHARE_DIR}/schema
+        FILES_MATCHING PATTERN "*.sql")
+install(FILES ${CMAKE_SOURCE_DIR}/resources/quotaplan.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/quotaplan.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Debian wants the changelog and the manual pages compressed with gzip -9n (no name, no
+# time stamp: the same bytes at every build).
+set(QUOTAPLAN_PACKAGE_FILES ${CMAKE_BINARY_DIR}/package-files)
+function(quotaplan_gzip source output)
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND gzip -9n -c ${source} > ${output}
+        DEPENDS ${source}
+        COMMENT "Compressing ${output}")
+endfunction()
+file(MAKE_DIRECTORY ${QUOTAPLAN_PACKAGE_FILES})
+
+quotaplan_gzip(${QUOTAPLAN_DEBIAN_DIR}/changelog ${QUOTAPLAN_PACKAGE_FILES}/changelog.gz)
+
+configure_file(${QUOTAPLAN_DEBIAN_DIR}/quotaplan.1.in ${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1 @ONLY)
+quotaplan_gzip(${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1 ${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1.gz)
+
+# The calculator's page is made from its own --help, so the two never differ.
+add_custom_command(
+    OUTPUT ${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:quotaplan-calc> -DVERSION=${PROJECT_VERSION}
+            -DOUTPUT=${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1
+            -P ${CMAKE_SOURCE_DIR}/cmake/manual_page.cmake
+    DEPENDS quotaplan-calc ${CMAKE_SOURCE_DIR}/cmake/manual_page.cmake
+    COMMENT "Writing the manual page of quotaplan-calc")
+quotaplan_gzip(${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1
+               ${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1.gz)
+
+add_custom_target(quotaplan_package_files ALL
+    DEPENDS ${QUOTAPLAN_PACKAGE_FILES}/changelog.gz ${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1.gz
+            ${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1.gz)
+install(FILES ${QUOTAPLAN_DEBIAN_DIR}/copyright ${QUOTAPLAN_PACKAGE_FILES}/changelog.gz
+        DESTINATION ${QUOTAPLAN_DOC_DIR})
+install(FILES ${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1.gz ${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Resolve every symbol at start, so that the relocation table can be made read-only.
+target_link_options(quotaplan PRIVATE -Wl,-z,relro,-z,now)
+target_link_options(quotaplan-calc PRIVATE -Wl,-z,relro,-z,now)
+
+set(QUOTAPLAN_PACKAGE_MAINTAINER "Brightmoor <info@brightmoor.it>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quotaplan)
+set(CPACK_PACKAGE_VENDOR Brightmoor)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "constant-instalment financing calculator and archive")
+# The extended description, below the summary line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Quotaplan calculates leasing contracts, mortgages and consumer credit with
+constant instalments, in Italian: the instalment, the rate or the asset
+value, the financial plan with rate changes, and the effective rate with
+the fees. Contracts are archived in an SQLite file of each user's own; plans
+are exported to text, Excel 97-2003 and Word-readable RTF files and printed.
+.
+The package holds the window (quotaplan) and the headless calculator and
+archive tool (quotaplan-calc).")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUOTAPLAN_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://${QUOTAPLAN_WEB_HOST}/quotaplan.html")
+# The libraries the programs link, found by dpkg-shlibdeps (package dpkg-dev).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Exported files and web pages are opened through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
