@@ -2,11 +2,13 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace quotaplan {
@@ -18,6 +20,8 @@ const char* const kPrinterError = "Errore della stampante";
 
 // Relative column widths, as the plan grid lays them out; further columns take the last.
 constexpr double kColumnWeights[] = {930, 950, 1100, 1100, 1100, 1100};
+// Where the values of the first page's pairs start, from the left margin.
+constexpr double kPairValueMm = 45;
 
 double ColumnWeight(std::size_t column) {
     return kColumnWeights[std::min(column, std::size(kColumnWeights) - 1)];
@@ -29,69 +33,39 @@ std::string DottedDate(CalendarDate date) {
     return text;
 }
 
+QFont CellFont() { return QFont(QStringLiteral("Sans Serif"), 9); }
+
+QFont BoldFont(double points) {
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
 PrintResult Failure() { return PrintResult{PrintCode::PrinterError, kPrinterError}; }
 
-class PagePainter {
+// The grid's rows drawn as boxed cells across the grid area.
+class GridRows {
 public:
-    PagePainter(QPainter& painter, QPrinter& printer, const GridPrintContent& content)
-        : painter_(painter), content_(content) {
-        pxPerMmX_ = printer.logicalDpiX() / 25.4;
-        pxPerMmY_ = printer.logicalDpiY() / 25.4;
-        const double width = printer.width();
-        const double height = printer.height();
-        left_ = kPrintMarginMm * pxPerMmX_;
-        top_ = kPrintMarginMm * pxPerMmY_;
-        right_ = width - kPrintMarginMm * pxPerMmX_;
-        bottom_ = height - kPrintMarginMm * pxPerMmY_;
-        cellFont_ = QFont(QStringLiteral("Sans Serif"), 9);
-        headerFont_ = cellFont_;
-        headerFont_.setBold(true);
-        titleFont_ = QFont(QStringLiteral("Sans Serif"), 11);
-        titleFont_.setBold(true);
-        painter_.setFont(cellFont_);
-        rowHeight_ = QFontMetricsF(cellFont_, &printer).height() * 1.5;
-
-        std::size_t columns = 0;
-        for (const auto& row : content.rows) columns = std::max(columns, row.size());
+    GridRows(QPainter& painter, const PrintedPage& page, std::size_t columns)
+        : painter_(painter), page_(page), cellFont_(CellFont()), headerFont_(BoldFont(9)) {
         double total = 0;
         for (std::size_t c = 0; c < columns; ++c) total += ColumnWeight(c);
-        double x = left_;
+        const QRectF area = page.GridArea();
+        double x = area.left();
         for (std::size_t c = 0; c < columns; ++c) {
-            const double w = (right_ - left_) * ColumnWeight(c) / total;
+            const double w = area.width() * ColumnWeight(c) / total;
             columnX_.push_back(x);
             columnWidth_.push_back(w);
             x += w;
         }
     }
 
-    // Rows after the header that fit on one page; at least one, so printing always advances.
-    std::size_t RowsPerPage() const {
-        const double room = bottom_ - top_ - rowHeight_;
-        return std::max<std::size_t>(1, static_cast<std::size_t>(room / rowHeight_));
-    }
-
-    void Head() {
-        painter_.setFont(titleFont_);
-        // A title wider than the grid is cut with an ellipsis at the right margin, so the
-        // page shows that it goes on instead of stopping mid-letter at the paper's edge.
-        const QString title =
-            QFontMetricsF(titleFont_, painter_.device())
-                .elidedText(QString::fromStdString("Piano finanziario - " + content_.description),
-                            Qt::ElideRight, right_ - left_);
-        painter_.drawText(
-            QRectF(left_, kPrintTitleTopMm * pxPerMmY_, right_ - left_, rowHeight_ * 2),
-            Qt::AlignLeft | Qt::AlignTop, title);
-        painter_.setFont(cellFont_);
-        painter_.drawText(
-            QRectF(left_, kPrintDateTopMm * pxPerMmY_, right_ - left_, rowHeight_ * 2),
-            Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(DottedDate(content_.today)));
-    }
-
-    void Row(const std::vector<std::string>& cells, double y, bool header) {
+    void Row(const std::vector<std::string>& cells, double y, bool header) const {
         painter_.setFont(header ? headerFont_ : cellFont_);
-        const double pad = 1.0 * pxPerMmX_;
+        const double pad = page_.PixelsPerMm();
         for (std::size_t c = 0; c < columnX_.size(); ++c) {
-            const QRectF cell(columnX_[c], y, columnWidth_[c], rowHeight_);
+            const QRectF cell(columnX_[c], y, columnWidth_[c], page_.RowHeight());
             painter_.drawRect(cell);
             if (c >= cells.size()) continue;
             const Qt::Alignment align = (header || c < 2) ? Qt::AlignHCenter : Qt::AlignRight;
@@ -100,20 +74,98 @@ public:
         }
     }
 
-    double Top() const { return top_; }
-    double RowHeight() const { return rowHeight_; }
-
 private:
     QPainter& painter_;
-    const GridPrintContent& content_;
-    double pxPerMmX_ = 0, pxPerMmY_ = 0;
-    double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
-    double rowHeight_ = 0;
-    QFont cellFont_, headerFont_, titleFont_;
+    const PrintedPage& page_;
+    QFont cellFont_, headerFont_;
     std::vector<double> columnX_, columnWidth_;
 };
 
+// The label and value lines above the table; returns the height they took.
+double DrawPairs(QPainter& painter, const PrintedPage& page, const PrintedPairs& pairs) {
+    if (pairs.empty()) return 0;
+    const QRectF area = page.GridArea();
+    const double valueX = area.left() + kPairValueMm * page.PixelsPerMm();
+    const QFont labelFont = BoldFont(9);
+    const QFont valueFont = CellFont();
+    const QFontMetricsF valueMetrics(valueFont, painter.device());
+    double y = area.top();
+    for (const auto& [label, value] : pairs) {
+        painter.setFont(labelFont);
+        painter.drawText(QRectF(area.left(), y, valueX - area.left(), page.RowHeight()),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(label));
+        painter.setFont(valueFont);
+        const QString shown = valueMetrics.elidedText(QString::fromStdString(value), Qt::ElideRight,
+                                                      area.right() - valueX);
+        painter.drawText(QRectF(valueX, y, area.right() - valueX, page.RowHeight()),
+                         Qt::AlignLeft | Qt::AlignVCenter, shown);
+        y += page.RowHeight();
+    }
+    return (static_cast<double>(pairs.size()) + 1) * page.RowHeight();
+}
+
 }  // namespace
+
+std::string PrintTitle(const std::string& description) {
+    return "Piano finanziario - " + description;
+}
+
+PrintedPage::PrintedPage(QPainter& painter, const QPagedPaintDevice& device) : painter_(painter) {
+    pxPerMmX_ = device.logicalDpiX() / 25.4;
+    pxPerMmY_ = device.logicalDpiY() / 25.4;
+    area_ = QRectF(QPointF(kPrintMarginMm * pxPerMmX_, kPrintMarginMm * pxPerMmY_),
+                   QPointF(device.width() - kPrintMarginMm * pxPerMmX_,
+                           device.height() - kPrintMarginMm * pxPerMmY_));
+    rowHeight_ = kPrintRowHeightMm * pxPerMmY_;
+}
+
+void PrintedPage::DrawHead(const std::string& title, CalendarDate today) const {
+    const QFont titleFont = BoldFont(11);
+    painter_.setFont(titleFont);
+    // A title wider than the grid is cut with an ellipsis at the right margin, so the page
+    // shows that it goes on instead of stopping mid-letter at the paper's edge.
+    const QString shown =
+        QFontMetricsF(titleFont, painter_.device())
+            .elidedText(QString::fromStdString(title), Qt::ElideRight, area_.width());
+    painter_.drawText(
+        QRectF(area_.left(), kPrintTitleTopMm * pxPerMmY_, area_.width(), rowHeight_ * 2),
+        Qt::AlignLeft | Qt::AlignTop, shown);
+    painter_.setFont(CellFont());
+    painter_.drawText(
+        QRectF(area_.left(), kPrintDateTopMm * pxPerMmY_, area_.width(), rowHeight_ * 2),
+        Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(DottedDate(today)));
+}
+
+bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrintContent& content,
+                   const PrintedPairs& firstPagePairs) {
+    if (content.rows.empty()) return true;
+    const std::string title = PrintTitle(content.description);
+    const std::vector<std::string>& header = content.rows.front();
+    std::size_t columns = 0;
+    for (const auto& row : content.rows) columns = std::max(columns, row.size());
+    const std::size_t bodyRows = content.rows.size() - 1;
+    std::size_t next = 1;
+    bool firstPage = true;
+    do {
+        if (!firstPage && !device.newPage()) return false;
+        const PrintedPage page(painter, device);
+        const GridRows grid(painter, page, columns);
+        page.DrawHead(title, content.today);
+        double y = page.GridArea().top();
+        if (firstPage) y += DrawPairs(painter, page, firstPagePairs);
+        // Rows after the header that fit; on later pages at least one, so printing advances.
+        const double room = page.GridArea().bottom() - y - page.RowHeight();
+        std::size_t fit = room > 0 ? static_cast<std::size_t>(room / page.RowHeight() + 1e-9) : 0;
+        if (!firstPage) fit = std::max<std::size_t>(fit, 1);
+        grid.Row(header, y, true);
+        for (std::size_t k = 0; k < fit && next <= bodyRows; ++k, ++next) {
+            y += page.RowHeight();
+            grid.Row(content.rows[next], y, false);
+        }
+        firstPage = false;
+    } while (next <= bodyRows);
+    return true;
+}
 
 PrintResult PrintGrid(QPrinter& printer, const GridPrintContent& content) {
     if (content.gridRowCount < 3 || content.rows.empty()) {
@@ -122,24 +174,10 @@ PrintResult PrintGrid(QPrinter& printer, const GridPrintContent& content) {
     if (!printer.isValid()) return Failure();
     QPainter painter;
     if (!painter.begin(&printer)) return Failure();
-    PagePainter page(painter, printer, content);
-    const std::vector<std::string>& header = content.rows.front();
-    const std::size_t bodyRows = content.rows.size() - 1;
-    const std::size_t perPage = page.RowsPerPage();
-    std::size_t next = 1;
-    do {
-        if (next > 1 && !printer.newPage()) {
-            painter.end();
-            return Failure();
-        }
-        page.Head();
-        double y = page.Top();
-        page.Row(header, y, true);
-        for (std::size_t k = 0; k < perPage && next <= bodyRows; ++k, ++next) {
-            y += page.RowHeight();
-            page.Row(content.rows[next], y, false);
-        }
-    } while (next <= bodyRows);
+    if (!DrawGridPages(painter, printer, content)) {
+        painter.end();
+        return Failure();
+    }
     if (!painter.end() || printer.printerState() == QPrinter::Error) return Failure();
     return PrintResult{};
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QRectF>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/calendar_date.h"
 
+class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
 
 namespace quotaplan {
@@ -33,6 +37,43 @@ struct [[nodiscard]] PrintResult {
 inline constexpr double kPrintMarginMm = 20;  // each side of the grid area
 inline constexpr double kPrintTitleTopMm = 10;
 inline constexpr double kPrintDateTopMm = 16;
+// Every row of the grid area, the header row and the lines above the table included. A
+// fixed height, so that the rows a page holds follow from the paper alone.
+inline constexpr double kPrintRowHeightMm = 5.5;
+
+// "Piano finanziario - " and the description: the title at the head of every printed page.
+std::string PrintTitle(const std::string& description);
+
+// One page of the printed layout on a paged device (a printer or a PDF writer), measured
+// when made: the device's current page, in its pixels.
+class PrintedPage {
+public:
+    PrintedPage(QPainter& painter, const QPagedPaintDevice& device);
+
+    // The title at 10 mm, cut with an ellipsis at the right margin when it is too wide, and
+    // the date "DD.MM.YYYY" at 16 mm, both at the left margin.
+    void DrawHead(const std::string& title, CalendarDate today) const;
+    // Within the 20 mm margins.
+    QRectF GridArea() const { return area_; }
+    double RowHeight() const { return rowHeight_; }
+    double PixelsPerMm() const { return pxPerMmX_; }
+
+private:
+    QPainter& painter_;
+    double pxPerMmX_ = 0, pxPerMmY_ = 0;
+    QRectF area_;
+    double rowHeight_ = 0;
+};
+
+// Lines of label and value that open the first page, above the grid's header row.
+using PrintedPairs = std::vector<std::pair<std::string, std::string>>;
+
+// Draws the grid in the printed layout from the device's current page on, the painter
+// being active on the device: every page gets the head, the header row and as many rows as
+// fit above the bottom margin (at least one); the first page has `firstPagePairs` and an
+// empty line above its header row. Returns false when the device could not start a page.
+bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrintContent& content,
+                   const PrintedPairs& firstPagePairs = {});
 
 // Prints the grid on `printer`, page by page: on every page the title "Piano finanziario - "
 // + description at 10 mm, the date "DD.MM.YYYY" at 16 mm, then the header row and as many

@@ -3,32 +3,23 @@
 #include <QHeaderView>
 #include <array>
 
-#include "common/number_text.h"
 #include "engine/financial_plan.h"
+#include "output/plan_table.h"
 #include "ui/twips.h"
 
 namespace quotaplan {
 namespace {
 
-constexpr std::array<const char*, PlanGrid::kColumns> kHeadings = {
-    "Tipo", "Scadenza", "Importo", "Q. Capitale", "Q. Interessi", "Deb. Res."};
+static_assert(PlanGrid::kColumns == kPlanTableColumns);
 constexpr std::array<int, PlanGrid::kColumns> kWidthsTwips = {930, 950, 1100, 1100, 1100, 1100};
 
 Qt::Alignment AlignmentOf(int column) {
     return column < 2 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter;
 }
 
-QString Amount(float value) { return QString::fromStdString(FormatNumber(value, 1)); }
-QString Date(CalendarDate date) { return QString::fromStdString(FormatDate(date, 1)); }
-
-// One body row: kind, date, amount paid, capital, interest, residual debt.
-void WriteRow(PlanGrid& grid, int row, const QString& kind, CalendarDate date, float paid,
-              float capital, float interest, float residual) {
-    const QString cells[] = {
-        kind, Date(date), Amount(paid), Amount(capital), Amount(interest), Amount(residual)};
-    for (int column = 0; column < PlanGrid::kColumns; ++column) {
-        grid.SetTextMatrix(row, column, cells[column]);
-    }
+QString Heading(int column) {
+    const std::string_view heading = PlanTableHeadings()[static_cast<std::size_t>(column)];
+    return QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size()));
 }
 
 }  // namespace
@@ -44,8 +35,7 @@ PlanGrid::PlanGrid(QWidget* parent) : QTableWidget(0, kColumns, parent) {
     bold.setBold(true);
     horizontalHeader()->setFont(bold);
     for (int column = 0; column < kColumns; ++column) {
-        setHorizontalHeaderItem(column,
-                                new QTableWidgetItem(QString::fromLatin1(kHeadings[column])));
+        setHorizontalHeaderItem(column, new QTableWidgetItem(Heading(column)));
         setColumnWidth(column, Twips(kWidthsTwips[column]));
     }
 }
@@ -86,32 +76,22 @@ Qt::Alignment PlanGrid::ColAlignment(int column) const { return AlignmentOf(colu
 void PlanGridWriter::FillPlanGrid() const {
     if (grid_ == nullptr) return;
     PlanGrid& grid = *grid_;
-    const CalendarDate buyoutDate = plan_.BuyoutDate();
     grid.clearContents();
     grid.setColumnCount(PlanGrid::kColumns);
-    grid.SetRows(2);
+    // The row count runs ahead of the written rows: n + 3 whatever the optional maxi and
+    // buy-out rows, as printing expects.
+    grid.SetRows(plan_.Count() + 3);
     for (int column = 0; column < PlanGrid::kColumns; ++column) {
-        grid.SetTextMatrix(0, column, QString::fromLatin1(kHeadings[column]));
+        grid.SetTextMatrix(0, column, Heading(column));
         grid.setColumnWidth(column, Twips(kWidthsTwips[column]));
     }
     int row = 1;
-    if (plan_.Maxicanone > 0) {
-        WriteRow(grid, row, QStringLiteral("Maxi."), plan_.DataMaxi, plan_.Maxicanone,
-                 plan_.Maxicanone, 0.0f, plan_.Valore - plan_.Maxicanone);
-        row = 2;
-    }
-    for (int i = 1; i <= plan_.Count(); ++i) {
-        const PlanRow& line = plan_.rows[static_cast<std::size_t>(i - 1)];
-        grid.SetRows(grid.Rows() + 1);
-        WriteRow(grid, row, QStringLiteral("%1° Rata").arg(i), line.Data,
-                 line.QCapitale + line.QInteressi, line.QCapitale, line.QInteressi, line.DebitoRes);
+    for (const PlanTableRow& cells : PlanTableRows(plan_)) {
+        for (int column = 0; column < PlanGrid::kColumns; ++column) {
+            grid.SetTextMatrix(row, column,
+                               QString::fromStdString(cells[static_cast<std::size_t>(column)]));
+        }
         ++row;
-    }
-    grid.SetRows(grid.Rows() + 1);
-    if (plan_.Riscatto > 0) {
-        WriteRow(grid, row, QStringLiteral("Riscatto"), buyoutDate,
-                 plan_.Riscatto + plan_.InteressiRiscatto, plan_.Riscatto, plan_.InteressiRiscatto,
-                 0.0f);
     }
 }
 

@@ -149,6 +149,23 @@ TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
     }
 }
 
+// Each page holds the rows its grid area allows at the fixed row height: on A4 without page
+// margins, 257 mm less the header row make room for 45 rows of 5.5 mm.
+TEST(PrintGrid, EveryFullPageHoldsTheRowsItsHeightAllows) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "righe.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const int perPage = static_cast<int>((297 - 2 * kPrintMarginMm - kPrintRowHeightMm) /
+                                         kPrintRowHeightMm);
+    ASSERT_EQ(perPage, 45);
+    ASSERT_TRUE(PrintGrid(printer, PlanGrid(100)).Ok());
+    std::vector<std::size_t> rowsPerPage;
+    for (const auto& lines : ReadPages(file)) rowsPerPage.push_back(lines.size() - 3);
+    EXPECT_EQ(rowsPerPage, (std::vector<std::size_t>{45, 45, 10}));
+}
+
 struct NothingCase {
     const char* name;
     int gridRows;

@@ -1,0 +1,48 @@
+#include "output/plan_table.h"
+
+#include "common/number_text.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kAmount = 1;
+constexpr int kShortDate = 1;
+
+}  // namespace
+
+const std::array<std::string_view, kPlanTableColumns>& PlanTableHeadings() {
+    static constexpr std::array<std::string_view, kPlanTableColumns> headings = {
+        "Tipo", "Scadenza", "Importo", "Q. Capitale", "Q. Interessi", "Deb. Res."};
+    return headings;
+}
+
+std::string PlanLineCaption(const PlanLine& line) {
+    switch (line.kind) {
+        case PlanLineKind::Maxi:
+            return "Maxi.";
+        case PlanLineKind::Buyout:
+            return "Riscatto";
+        case PlanLineKind::Instalment:
+            break;
+    }
+    return std::to_string(line.number) + "° Rata";
+}
+
+PlanTableRow PlanTableRowOf(const PlanLine& line) {
+    return {PlanLineCaption(line),
+            FormatDate(line.date, kShortDate),
+            FormatNumber(line.amount, kAmount),
+            FormatNumber(line.capital, kAmount),
+            FormatNumber(line.interest, kAmount),
+            FormatNumber(line.residual, kAmount)};
+}
+
+std::vector<PlanTableRow> PlanTableRows(const FinancialPlan& plan) {
+    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::WhenNotZero);
+    std::vector<PlanTableRow> rows;
+    rows.reserve(lines.size());
+    for (const PlanLine& line : lines) rows.push_back(PlanTableRowOf(line));
+    return rows;
+}
+
+}  // namespace quotaplan
