@@ -29,6 +29,15 @@ public:
     // The input box: returns the text entered, nullopt on Cancel.
     virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                                const std::string& defaultText) = 0;
+    // The file chooser: the path of an existing file the user picked, nullopt on Cancel.
+    // `filter` lists the kinds offered, as "Valori (*.csv *.txt);;Tutti i file (*)". Where
+    // no one can choose (the command line), nullopt.
+    virtual std::optional<std::string> AskOpenFile(const std::string& title,
+                                                   const std::string& filter) {
+        static_cast<void>(title);
+        static_cast<void>(filter);
+        return std::nullopt;
+    }
 };
 
 // OK box. An empty title: the default title and no icon. Otherwise the title, two blanks,

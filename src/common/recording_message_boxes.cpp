@@ -23,10 +23,23 @@ std::optional<std::string> RecordingMessageBoxes::AskText(const std::string& pro
     return text;
 }
 
+std::optional<std::string> RecordingMessageBoxes::AskOpenFile(const std::string& title,
+                                                              const std::string&) {
+    fileTitles.push_back(title);
+    if (files_.empty()) return std::nullopt;
+    std::optional<std::string> file = std::move(files_.front());
+    files_.pop_front();
+    return file;
+}
+
 void RecordingMessageBoxes::ScriptAnswer(BoxAnswer answer) { answers_.push_back(answer); }
 
 void RecordingMessageBoxes::ScriptText(std::optional<std::string> text) {
     texts_.push_back(std::move(text));
+}
+
+void RecordingMessageBoxes::ScriptFile(std::optional<std::string> file) {
+    files_.push_back(std::move(file));
 }
 
 }  // namespace quotaplan

@@ -10,8 +10,8 @@
 namespace quotaplan {
 
 // Message boxes for tests: records every box and answers from scripted queues, never
-// blocking. With nothing scripted an OK box answers Ok, a Yes/No box No, an input box
-// nullopt (Cancel).
+// blocking. With nothing scripted an OK box answers Ok, a Yes/No box No, an input box and
+// a file chooser nullopt (Cancel).
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     // An input box as it was asked.
@@ -24,18 +24,24 @@ public:
     BoxAnswer Show(const BoxRequest& box) override;
     std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                        const std::string& defaultText) override;
+    std::optional<std::string> AskOpenFile(const std::string& title,
+                                           const std::string& filter) override;
 
     // Queues the answer of the next Yes/No box.
     void ScriptAnswer(BoxAnswer answer);
     // Queues the answer of the next input box (nullopt: Cancel).
     void ScriptText(std::optional<std::string> text);
+    // Queues the file the next file chooser picks (nullopt: Cancel).
+    void ScriptFile(std::optional<std::string> file);
 
     std::vector<BoxRequest> shown;
     std::vector<TextRequest> asked;
+    std::vector<std::string> fileTitles;  // the title of every file chooser opened
 
 private:
     std::deque<BoxAnswer> answers_;
     std::deque<std::optional<std::string>> texts_;
+    std::deque<std::optional<std::string>> files_;
 };
 
 }  // namespace quotaplan

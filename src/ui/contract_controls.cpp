@@ -200,6 +200,13 @@ ContractControls BuildContractControls(QWidget* page) {
     c.cmdSalva->setEnabled(false);
     c.cmdElimina->setEnabled(false);
 
+    // In the free band of the right column, between the buy-out check box and "Calcola:".
+    c.cmdIndicizza = Named(new QPushButton(QStringLiteral("Indicizza"), page), "cmdIndicizza");
+    c.cmdIndicizza->setGeometry(PageRect(5520, 3570, 76, 25));
+    c.cmdIndicizza->setToolTip(
+        QStringLiteral("Tassi delle rate dai valori del tasso di riferimento più lo spread"));
+    c.cmdIndicizza->setEnabled(false);
+
     // Tab order follows the form from top to bottom, as the user fills it.
     QWidget* order[] = {c.cboTipoLea,     c.txtDescBene,    c.txtValBene,      c.txtMaxi,
                         c.txtPercMaxi,    c.txtSpread,      c.txtTasso,        c.cboTxRif,
@@ -207,6 +214,7 @@ ContractControls BuildContractControls(QWidget* page) {
                         c.txtContract,    c.txtStart,       c.txtDataRiscatto, c.txtResult,
                         c.txtSpContratto, c.txtSpRata,      c.cmdCalcola};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    QWidget::setTabOrder(c.cmdCalcola, c.cmdIndicizza);
     return c;
 }
 

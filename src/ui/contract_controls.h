@@ -51,6 +51,7 @@ struct ContractControls {
     QPushButton* cmdSalva = nullptr;
     QPushButton* cmdElimina = nullptr;
     QPushButton* cmdCalcola = nullptr;
+    QPushButton* cmdIndicizza = nullptr;  // the rate list from the reference rate's values
 };
 
 // Creates every control of the page on `page`, at its place, with its caption and its

@@ -12,6 +12,7 @@
 #include "common/run_time_error.h"
 #include "ui/field_hooks.h"
 #include "ui/field_rules.h"
+#include "ui/indexing_form.h"
 #include "ui/rate_list_view.h"
 
 namespace quotaplan {
@@ -42,6 +43,8 @@ ContractPage::ContractPage(MessageBoxes& boxes, QWidget* parent)
     ConnectChangeRules();
     ConnectFieldHooks();
     connect(c_.cmdCalcola, &QPushButton::clicked, this, &ContractPage::Calculate);
+    connect(c_.cmdIndicizza, &QPushButton::clicked, this, &ContractPage::indexRequested);
+    connect(c_.cboTxRif, &QComboBox::currentIndexChanged, this, &ContractPage::referenceRateChosen);
     connect(c_.cmdNuovo, &QPushButton::clicked, this, &ContractPage::newRequested);
     connect(c_.cmdSalva, &QPushButton::clicked, this, &ContractPage::saveRequested);
     connect(c_.cmdElimina, &QPushButton::clicked, this, &ContractPage::deleteRequested);
@@ -343,6 +346,35 @@ void ContractPage::Calculate() {
     }
     if (outcome.focus) FocusField(*outcome.focus);
     if (outcome.planBuilt) emit planCalculated();
+}
+
+void ContractPage::Index(const std::vector<IndexValue>& series) {
+    const CalculationForm form = ReadForm();
+    std::optional<FormField> focus;
+    std::optional<IndexedForm> indexed;
+    try {
+        indexed = IndexContractForm(form, series, ReferenceRateName(), boxes_, focus);
+    } catch (const RunTimeError& failure) {
+        ShowError(boxes_, static_cast<std::int16_t>(failure.Number()), failure.Description(), "");
+    }
+    if (focus) FocusField(*focus);
+    if (!indexed) return;
+    SetText(c_.txtRate, indexed->rate);
+    SetText(c_.txtContract, indexed->contract);
+    SetText(c_.txtStart, indexed->start);
+    // Tasso first: its change empties the list, which is filled afterwards.
+    SetText(c_.txtTasso, indexed->tasso);
+    InvalidateResult();
+    c_.lsvTxHis->SetItems(indexed->rateList);
+    c_.lsvTxHis->MarkChangedRates(indexed->changed);
+}
+
+void ContractPage::SetIndexable(bool hasValues) {
+    c_.cmdIndicizza->setEnabled(hasValues && !IsFixedRateName(ReferenceRateName()));
+}
+
+std::string ContractPage::ReferenceRateName() const {
+    return c_.cboTxRif->currentText().toStdString();
 }
 
 ContractForm ContractPage::ReadContractForm() const {

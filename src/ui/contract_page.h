@@ -6,6 +6,7 @@
 
 #include "data/contract_store.h"
 #include "engine/financial_plan.h"
+#include "engine/indexation.h"
 #include "ui/calculation_form.h"
 #include "ui/contract_controls.h"
 #include "ui/plan_grid.h"
@@ -53,6 +54,12 @@ public:
     // The handlers of the commands on this page.
     void Calculate();
     void EditRateListRow();
+    // "Indicizza" with the series of the chosen reference rate: the rate list and Tasso
+    // from IndexContractForm, the rows whose rate changed marked (a refusal changes nothing).
+    void Index(const std::vector<IndexValue>& series);
+    // "Indicizza" is enabled only for a reference rate that has values and is not "Fisso".
+    void SetIndexable(bool hasValues);
+    std::string ReferenceRateName() const;
 
     // The form as a save reads it, and a stored contract written into it in the order of
     // the load: each text runs its change behaviour; a combo whose text matches no entry
@@ -70,6 +77,10 @@ public:
 signals:
     // The instalment calculation replaced the plan.
     void planCalculated();
+    // The user chose another reference rate, or pressed "Indicizza": the window asks the
+    // archive for the rate's values.
+    void referenceRateChosen();
+    void indexRequested();
     void newRequested();
     void saveRequested();
     void deleteRequested();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/message_boxes.h"
 #include "data/execute_sql.h"
 #include "data/lookup_lists.h"
 
@@ -105,6 +106,57 @@ bool DatabaseWindowArchive::RenameLookupValue(std::string_view table, std::int32
 bool DatabaseWindowArchive::DeleteLookupValue(std::string_view table, std::int32_t id) {
     return ExecuteSql(db_, boxes_,
                       "DELETE * FROM " + std::string(table) + " WHERE ID = " + std::to_string(id));
+}
+
+std::int32_t DatabaseWindowArchive::ReferenceRateId(std::string_view rateName, bool reportMissing) {
+    const std::int32_t id = GetIdByDescription(db_, kReferenceRateTable, rateName);
+    if (id == 0 && reportMissing) {
+        ShowMessage(
+            boxes_,
+            "Il tasso di riferimento \"" + std::string(rateName) + "\" non è più nell'archivio.",
+            "Errore");
+    }
+    return id;
+}
+
+std::vector<IndexValue> DatabaseWindowArchive::ReferenceSeries(std::string_view rateName) {
+    const std::int32_t id = ReferenceRateId(rateName, false);
+    return id == 0 ? std::vector<IndexValue>() : referenceValues_.Series(id);
+}
+
+bool DatabaseWindowArchive::ReferenceRateHasValues(std::string_view rateName) {
+    try {
+        const std::int32_t id = ReferenceRateId(rateName, false);
+        return id != 0 && referenceValues_.HasValues(id);
+    } catch (const DatabaseError&) {
+        db_.ClearErrors();
+        return false;
+    }
+}
+
+SeriesWrite DatabaseWindowArchive::WriteReferenceValues(std::string_view rateName,
+                                                        const std::vector<IndexValue>& values) {
+    const std::int32_t id = ReferenceRateId(rateName, true);
+    return id == 0 ? SeriesWrite() : referenceValues_.Write(id, values);
+}
+
+SeriesWrite DatabaseWindowArchive::ReplaceReferenceValue(std::string_view rateName,
+                                                         CalendarDate from,
+                                                         const IndexValue& value) {
+    const std::int32_t id = ReferenceRateId(rateName, true);
+    return id == 0 ? SeriesWrite() : referenceValues_.Replace(id, from, value);
+}
+
+bool DatabaseWindowArchive::DeleteReferenceValue(std::string_view rateName, CalendarDate date) {
+    const std::int32_t id = ReferenceRateId(rateName, true);
+    return id != 0 && referenceValues_.Delete(id, date);
+}
+
+SeriesImport DatabaseWindowArchive::ImportReferenceValues(std::string_view rateName,
+                                                          const std::filesystem::path& file) {
+    const std::int32_t id = ReferenceRateId(rateName, true);
+    if (id == 0) return SeriesImport();
+    return ImportIndexSeries(referenceValues_, id, rateName, file);
 }
 
 }  // namespace quotaplan

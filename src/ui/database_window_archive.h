@@ -14,7 +14,7 @@ class MessageBoxes;
 class DatabaseWindowArchive : public WindowArchive {
 public:
     DatabaseWindowArchive(Database& db, MessageBoxes& boxes)
-        : db_(db), boxes_(boxes), store_(db, boxes) {}
+        : db_(db), boxes_(boxes), store_(db, boxes), referenceValues_(db, boxes) {}
 
     std::optional<std::vector<TreeType>> ContractTree() override;
     std::vector<std::string> LookupTexts(std::string_view table) override;
@@ -48,10 +48,24 @@ public:
     bool RenameLookupValue(std::string_view table, std::int32_t id, std::string_view text) override;
     bool DeleteLookupValue(std::string_view table, std::int32_t id) override;
 
+    std::vector<IndexValue> ReferenceSeries(std::string_view rateName) override;
+    bool ReferenceRateHasValues(std::string_view rateName) override;
+    SeriesWrite WriteReferenceValues(std::string_view rateName,
+                                     const std::vector<IndexValue>& values) override;
+    SeriesWrite ReplaceReferenceValue(std::string_view rateName, CalendarDate from,
+                                      const IndexValue& value) override;
+    bool DeleteReferenceValue(std::string_view rateName, CalendarDate date) override;
+    SeriesImport ImportReferenceValues(std::string_view rateName,
+                                       const std::filesystem::path& file) override;
+
 private:
     Database& db_;
     MessageBoxes& boxes_;
+    // The ID of the reference rate; 0 when it is not in the archive, which is then shown.
+    std::int32_t ReferenceRateId(std::string_view rateName, bool reportMissing);
+
     ContractStore store_;
+    ReferenceRateValues referenceValues_;
     RecordBuffer buffer_;
 };
 

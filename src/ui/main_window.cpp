@@ -79,6 +79,9 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
         const std::int32_t owner = saveMode_ == SaveMode::StoredContract ? ContractIdShown() : 0;
         planOwner_ = PlanOwner::For(owner, contractPage_->ReadContractForm());
     });
+    connect(contractPage_, &ContractPage::referenceRateChosen, this, &MainWindow::UpdateIndexing);
+    connect(contractPage_, &ContractPage::indexRequested, this, &MainWindow::Index);
+    connect(statusPage_, &StatusPage::referenceValuesChanged, this, &MainWindow::UpdateIndexing);
     connect(statusPage_, &StatusPage::lookupsChanged, this, [this](const QString& tableEntry) {
         Guarded([this, tableEntry] { RefreshLookups(tableEntry); });
     });
@@ -172,6 +175,17 @@ void MainWindow::New() {
 }
 
 void MainWindow::RefreshSummary() { statusPage_->RefreshSummary(); }
+
+void MainWindow::UpdateIndexing() {
+    contractPage_->SetIndexable(
+        archive_.ReferenceRateHasValues(contractPage_->ReferenceRateName()));
+}
+
+void MainWindow::Index() {
+    Guarded([this] {
+        contractPage_->Index(archive_.ReferenceSeries(contractPage_->ReferenceRateName()));
+    });
+}
 
 void MainWindow::RefreshLookups(const QString& tableEntry) {
     LoadTree();

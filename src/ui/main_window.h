@@ -55,6 +55,11 @@ public:
     // when none was chosen).
     void RefreshLookups(const QString& tableEntry);
 
+    // "Indicizza" enabled when the chosen reference rate has values; pressed, the rate list
+    // made from them (a query that fails is shown in words and nothing changes).
+    void UpdateIndexing();
+    void Index();
+
     // The menu's desktop commands.
     void OpenServices();
     void OpenOnlineGuide();

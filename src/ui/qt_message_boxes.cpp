@@ -1,6 +1,7 @@
 #include "ui/qt_message_boxes.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,6 +52,15 @@ std::optional<std::string> QtMessageBoxes::AskText(const std::string& prompt,
     dialog.setCancelButtonText(QStringLiteral("Annulla"));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue().toStdString();
+}
+
+std::optional<std::string> QtMessageBoxes::AskOpenFile(const std::string& title,
+                                                       const std::string& filter) {
+    QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
+    const QString file = QFileDialog::getOpenFileName(parent, QString::fromStdString(title),
+                                                      QString(), QString::fromStdString(filter));
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
 }
 
 }  // namespace quotaplan

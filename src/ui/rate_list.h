@@ -17,6 +17,14 @@ struct RateListItem {
 };
 using RateList = std::vector<RateListItem>;
 
+// A row of the rate list whose rate a new list changed (see IndexContractForm).
+struct ChangedRate {
+    std::size_t row = 0;
+    std::string previousRate;  // as the list showed it ("3,50")
+    bool higher = false;       // the new rate is above the previous one
+    friend bool operator==(const ChangedRate&, const ChangedRate&) = default;
+};
+
 // What FillLstWithDefault reads from the form.
 struct RateListDefaults {
     std::string rateCountText;  // txtRate; rewritten as the absolute count in plain digits

@@ -67,6 +67,26 @@ void RateListView::SetItems(const RateList& items) {
     addTopLevelItems(rows);
 }
 
+const QColor RateListView::kRateUp(255, 214, 214);
+const QColor RateListView::kRateDown(214, 240, 214);
+
+void RateListView::MarkChangedRates(const std::vector<ChangedRate>& changed) {
+    for (const ChangedRate& change : changed) {
+        QTreeWidgetItem* item = topLevelItem(static_cast<int>(change.row));
+        if (item == nullptr) continue;
+        const QString tip =
+            QStringLiteral("Prima: %1 %").arg(QString::fromStdString(change.previousRate));
+        // Only the rate turns bold: the date column is as wide as a plain date.
+        QFont bold = item->font(1);
+        bold.setBold(true);
+        item->setFont(1, bold);
+        for (int column = 0; column < columnCount(); ++column) {
+            item->setBackground(column, change.higher ? kRateUp : kRateDown);
+            item->setToolTip(column, tip);
+        }
+    }
+}
+
 int RateListView::SelectedRow() const {
     const auto selected = selectedItems();
     return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.first());

@@ -25,6 +25,16 @@ public:
 
     // Position of the selected row, or -1 when none is selected.
     int SelectedRow() const;
+
+    // Marks the rows whose rate changed: the rate in bold, the row on a light red
+    // background when the rate went up, light green when it went down, and the previous
+    // rate in the row's tooltip ("Prima: 3,50 %"). The marks last until the rows are
+    // replaced.
+    void MarkChangedRates(const std::vector<ChangedRate>& changed);
+
+    // The background of a row whose rate went up, and of one whose rate went down.
+    static const QColor kRateUp;
+    static const QColor kRateDown;
 };
 
 }  // namespace quotaplan

@@ -12,7 +12,9 @@
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "data/db_error.h"
+#include "data/lookup_lists.h"
 #include "ui/field_hooks.h"
+#include "ui/reference_values_dialog.h"
 #include "ui/twips.h"
 #include "ui/window_archive.h"
 
@@ -67,6 +69,14 @@ void StatusPage::BuildEditor() {
         Placed(new QPushButton(QStringLiteral("Modifica"), this), "cmdSupEdit", 344, 82, 108, 25);
     cmdSupDel =
         Placed(new QPushButton(QStringLiteral("Cancella"), this), "cmdSupDel", 344, 112, 108, 25);
+
+    cmdValTxRif = Placed(new QPushButton(QStringLiteral("Valori storici…"), this), "cmdValTxRif",
+                         344, 146, 108, 25);
+    cmdValTxRif->setToolTip(QStringLiteral("Valori nel tempo del tasso di riferimento scelto"));
+    cmdValTxRif->setEnabled(false);
+    connect(txtValueID, &QLineEdit::textChanged, this, &StatusPage::UpdateValuesButton);
+    connect(lstSupTab, &QListWidget::currentRowChanged, this, &StatusPage::UpdateValuesButton);
+    connect(cmdValTxRif, &QPushButton::clicked, this, &StatusPage::OpenReferenceValues);
 
     connect(lstSupTab, &QListWidget::itemClicked, this, &StatusPage::TableClicked);
     connect(lstSupVal, &QListWidget::itemClicked, this, &StatusPage::ValueClicked);
@@ -164,6 +174,24 @@ void StatusPage::RunCommand(LookupCommandEnd (LookupEditor::*command)(const Look
         txtValueID->clear();
     }
     if (end.refresh) emit lookupsChanged(QString::fromStdString(end.tableAfterRefresh));
+}
+
+void StatusPage::UpdateValuesButton() {
+    const QListWidgetItem* table = lstSupTab->currentItem();
+    cmdValTxRif->setEnabled(table != nullptr &&
+                            LookupTableOf(table->text().toStdString()) == kReferenceRateTable &&
+                            !txtValueID->text().isEmpty());
+}
+
+void StatusPage::OpenReferenceValues() {
+    const QListWidgetItem* value = lstSupVal->currentItem();
+    if (value == nullptr) return;
+    auto* dialog =
+        new ReferenceValuesDialog(archive_, boxes_, value->text().toStdString(), window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &ReferenceValuesDialog::valuesChanged, this,
+            &StatusPage::referenceValuesChanged);
+    dialog->open();
 }
 
 void StatusPage::RefreshSummary() {

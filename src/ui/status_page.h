@@ -44,6 +44,9 @@ public:
     QPushButton* cmdSupNew = nullptr;
     QPushButton* cmdSupEdit = nullptr;
     QPushButton* cmdSupDel = nullptr;
+    // The dated values of the reference rate chosen in lstSupVal (ReferenceValuesDialog);
+    // enabled while a value of the table TxRiferimento is chosen.
+    QPushButton* cmdValTxRif = nullptr;
     QGroupBox* fraSummary = nullptr;
     QLineEdit* txtTassoMedio = nullptr;
     QLineEdit* txtDebitoResiduo = nullptr;
@@ -55,6 +58,8 @@ signals:
     // table list and the combos, clears the form, then selects the table `entry` again
     // (SelectTable).
     void lookupsChanged(const QString& entry);
+    // The values of a reference rate changed.
+    void referenceValuesChanged();
 
 private:
     void BuildEditor();
@@ -65,6 +70,8 @@ private:
     void FillValues();
     LookupPanel Panel() const;
     void ShowFailure(const std::exception& failure);
+    void UpdateValuesButton();
+    void OpenReferenceValues();
 
     WindowArchive& archive_;
     MessageBoxes& boxes_;

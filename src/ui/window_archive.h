@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,8 +9,10 @@
 
 #include "data/contract_form.h"
 #include "data/contract_store.h"
+#include "data/reference_rate_values.h"
 #include "data/summary_queries.h"
 #include "engine/financial_plan.h"
+#include "engine/indexation.h"
 
 namespace quotaplan {
 
@@ -76,6 +79,24 @@ public:
     virtual bool RenameLookupValue(std::string_view table, std::int32_t id,
                                    std::string_view text) = 0;
     virtual bool DeleteLookupValue(std::string_view table, std::int32_t id) = 0;
+
+    // The dated values of a reference rate, named by its Descrizione (letter case aside),
+    // as ReferenceRateValues reads and writes them. The series in date order, empty for a
+    // rate without values or not in the archive; throws when the query fails.
+    virtual std::vector<IndexValue> ReferenceSeries(std::string_view rateName) = 0;
+    // Whether the rate has any value; false for a rate not in the archive or when the query
+    // fails (nothing is shown).
+    virtual bool ReferenceRateHasValues(std::string_view rateName) = 0;
+    // Each value written over its date, in one transaction; a failure has been shown.
+    virtual SeriesWrite WriteReferenceValues(std::string_view rateName,
+                                             const std::vector<IndexValue>& values) = 0;
+    // The value dated `from` moved to the value's date and set to its value.
+    virtual SeriesWrite ReplaceReferenceValue(std::string_view rateName, CalendarDate from,
+                                              const IndexValue& value) = 0;
+    virtual bool DeleteReferenceValue(std::string_view rateName, CalendarDate date) = 0;
+    // A "Data;Valore" file imported into the series (ImportIndexSeries).
+    virtual SeriesImport ImportReferenceValues(std::string_view rateName,
+                                               const std::filesystem::path& file) = 0;
 };
 
 }  // namespace quotaplan

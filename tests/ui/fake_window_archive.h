@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <map>
 #include <stdexcept>
 
 #include "ui/window_archive.h"
@@ -66,11 +68,53 @@ public:
     }
     bool DeleteLookupValue(std::string_view, std::int32_t) override { return true; }
 
+    // The reference rates' values live in `series`; the editor's writes are tried on the
+    // real archive (test_indexing), here they change the map as the archive would.
+    std::vector<IndexValue> ReferenceSeries(std::string_view rateName) override {
+        ++seriesReads;
+        const auto found = series.find(std::string(rateName));
+        return found == series.end() ? std::vector<IndexValue>() : found->second;
+    }
+    bool ReferenceRateHasValues(std::string_view rateName) override {
+        const auto found = series.find(std::string(rateName));
+        return found != series.end() && !found->second.empty();
+    }
+    SeriesWrite WriteReferenceValues(std::string_view rateName,
+                                     const std::vector<IndexValue>& values) override {
+        SeriesWrite write{true, 0, 0};
+        for (const IndexValue& value : values) {
+            ++(Remove(rateName, value.date) ? write.replaced : write.added);
+            auto& rate = series[std::string(rateName)];
+            rate.push_back(value);
+            std::sort(rate.begin(), rate.end(),
+                      [](const IndexValue& a, const IndexValue& b) { return a.date < b.date; });
+        }
+        return write;
+    }
+    SeriesWrite ReplaceReferenceValue(std::string_view rateName, CalendarDate from,
+                                      const IndexValue& value) override {
+        Remove(rateName, from);
+        return WriteReferenceValues(rateName, {value});
+    }
+    bool DeleteReferenceValue(std::string_view rateName, CalendarDate date) override {
+        Remove(rateName, date);
+        return true;
+    }
+    SeriesImport ImportReferenceValues(std::string_view, const std::filesystem::path&) override {
+        return {SeriesImport::Status::Refused, "Importazione non provata qui.", {}};
+    }
+    bool Remove(std::string_view rateName, CalendarDate date) {
+        auto& rate = series[std::string(rateName)];
+        return std::erase_if(rate, [date](const IndexValue& v) { return v.date == date; }) > 0;
+    }
+
     std::optional<std::vector<TreeType>> tree =
         std::vector<TreeType>{{1, "Leasing", {{7, "Fresatrice"}, {9, "Tornio"}}}, {2, "Mutuo", {}}};
     std::vector<std::string> financingTypes = {"Leasing", "Mutuo", "Credito al consumo"};
     std::vector<std::string> referenceRates = {"Euribor 3 mesi", "Euribor 6 mesi"};
     std::vector<StoredRate> rates;
+    std::map<std::string, std::vector<IndexValue>> series;
+    int seriesReads = 0;
     std::optional<ContractForm> stored;
     PortfolioSummary summary;
     std::vector<ContractForm> saved;
