@@ -92,6 +92,15 @@ struct RealFixture : ArchiveFixture {
         QTest::mouseClick(S()->cmdValTxRif, Qt::LeftButton);
         return window->findChild<ReferenceValuesDialog*>();
     }
+    // The example indexed, calculated and saved; its ID.
+    int SaveIndexedExample() {
+        archive->WriteReferenceValues("Euribor 3 mesi", kSeries2026);
+        x.FillExample("Mutuo indicizzato");
+        x.Indicizza();
+        Calcola();
+        Salva();
+        return ShownId();
+    }
     QStringList StoredRates(int contractId) {
         QStringList rates;
         for (const StoredRate& rate : archive->RateRows(contractId)) {
@@ -256,12 +265,7 @@ private slots:
     // imported since, and the rows that changed are marked.
     void reloadedContractIsRepriced() {
         RealFixture f;
-        f.archive->WriteReferenceValues("Euribor 3 mesi", kSeries2026);
-        f.x.FillExample("Mutuo indicizzato");
-        f.x.Indicizza();
-        f.Calcola();
-        f.Salva();
-        const int id = f.ShownId();
+        const int id = f.SaveIndexedExample();
         QCOMPARE(f.StoredRates(id), kIndexedRates);
 
         f.archive->WriteReferenceValues("Euribor 3 mesi", {{Ymd(2026, 10, 1), 2.0}});
@@ -423,11 +427,7 @@ private slots:
         const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
         if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
         RealFixture f;
-        f.archive->WriteReferenceValues("Euribor 3 mesi", kSeries2026);
-        f.x.FillExample("Mutuo indicizzato");
-        f.x.Indicizza();
-        f.Calcola();
-        f.Salva();
+        f.SaveIndexedExample();
         f.archive->WriteReferenceValues("Euribor 3 mesi", {{Ymd(2026, 10, 1), 2.0}});
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
         f.TypeNode("Leasing")->setExpanded(true);
