@@ -1,7 +1,5 @@
 #include "data/reference_rate_values.h"
 
-#include <array>
-#include <charconv>
 #include <variant>
 
 #include "data/execute_sql.h"
@@ -14,15 +12,13 @@ namespace {
 
 std::string DateLiteral(CalendarDate date) { return FormatSqlValue(SqlValue(date), kTypeDate); }
 
-// The value with every decimal it has ("3.856", "-0.125"): the two-decimal literal of a
-// Single column would cut the third decimal the Euribor is published with.
-std::string PercentLiteral(double percent) {
-    std::array<char, 64> text{};
-    const auto end =
-        std::to_chars(text.data(), text.data() + text.size(), percent, std::chars_format::fixed)
-            .ptr;
-    return std::string(text.data(), end);
-}
+// The statements of a write, prepared once for all its values. The value is bound as the
+// number it is, with every decimal it has (a Single column's two-decimal literal would cut
+// the third decimal the Euribor is published with).
+constexpr const char* kDeleteDate =
+    "DELETE * FROM tabValTxRiferimento WHERE [ID TxRiferimento] = ? AND Data = ?";
+constexpr const char* kInsertValue =
+    "INSERT INTO tabValTxRiferimento ([ID TxRiferimento], Data, Valore) VALUES (?, ?, ?)";
 
 std::string OfRate(std::int32_t rateId) {
     return " FROM tabValTxRiferimento WHERE [ID TxRiferimento] = " + std::to_string(rateId);
@@ -55,23 +51,33 @@ bool ReferenceRateValues::DeleteDate(std::int32_t rateId, CalendarDate date, boo
     return ran;
 }
 
-bool ReferenceRateValues::Insert(std::int32_t rateId, const IndexValue& value) {
-    return ExecuteSql(
-        db_, boxes_,
-        "INSERT INTO tabValTxRiferimento ([ID TxRiferimento], Data, Valore) VALUES (" +
-            std::to_string(rateId) + ", " + DateLiteral(value.date) + ", " +
-            PercentLiteral(value.percent) + ")");
+bool ReferenceRateValues::WriteValues(std::int32_t rateId, const std::vector<IndexValue>& values,
+                                      SeriesWrite& result) {
+    auto remove = db_.Prepare(kDeleteDate);
+    auto insert = db_.Prepare(kInsertValue);
+    if (!ReportStatementErrors(db_, boxes_)) return false;
+    const DbValue rate = DbValue::Integer(rateId);
+    for (const IndexValue& value : values) {
+        const DbValue date = DbValue::Text(value.date.Iso());
+        if (!(remove.Bind(1, rate) && remove.Bind(2, date) && remove.Step())) {
+            ReportStatementErrors(db_, boxes_);
+            return false;
+        }
+        const bool existed = db_.Changes() > 0;
+        if (!(insert.Bind(1, rate) && insert.Bind(2, date) &&
+              insert.Bind(3, DbValue::Real(value.percent)) && insert.Step())) {
+            ReportStatementErrors(db_, boxes_);
+            return false;
+        }
+        ++(existed ? result.replaced : result.added);
+    }
+    return true;
 }
 
 SeriesWrite ReferenceRateValues::Write(std::int32_t rateId, const std::vector<IndexValue>& values) {
     SeriesWrite result;
     WriteTransaction transaction(db_, boxes_);
-    if (!transaction.Began()) return result;
-    for (const IndexValue& value : values) {
-        bool existed = false;
-        if (!DeleteDate(rateId, value.date, existed) || !Insert(rateId, value)) return result;
-        ++(existed ? result.replaced : result.added);
-    }
+    if (!transaction.Began() || !WriteValues(rateId, values, result)) return SeriesWrite();
     result.written = transaction.Commit();
     return result;
 }
@@ -80,15 +86,13 @@ SeriesWrite ReferenceRateValues::Replace(std::int32_t rateId, CalendarDate from,
                                          const IndexValue& value) {
     SeriesWrite result;
     WriteTransaction transaction(db_, boxes_);
-    if (!transaction.Began()) return result;
     bool fromExisted = false;
-    bool targetExisted = false;
-    if (!DeleteDate(rateId, from, fromExisted) || !DeleteDate(rateId, value.date, targetExisted) ||
-        !Insert(rateId, value)) {
-        return result;
+    if (!transaction.Began() || !DeleteDate(rateId, from, fromExisted) ||
+        !WriteValues(rateId, {value}, result)) {
+        return SeriesWrite();
     }
-    const bool overwrote = targetExisted || (from == value.date && fromExisted);
-    ++(overwrote ? result.replaced : result.added);
+    // The value given a new value on its own date counts as replaced, not as new.
+    if (from == value.date && fromExisted) result = {false, 0, 1};
     result.written = transaction.Commit();
     return result;
 }

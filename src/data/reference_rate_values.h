@@ -48,7 +48,10 @@ public:
 
 private:
     bool DeleteDate(std::int32_t rateId, CalendarDate date, bool& existed);
-    bool Insert(std::int32_t rateId, const IndexValue& value);
+    // Each value written over its date inside the caller's transaction, counted in
+    // `result`; false after a failure has been shown.
+    bool WriteValues(std::int32_t rateId, const std::vector<IndexValue>& values,
+                     SeriesWrite& result);
 
     Database& db_;
     MessageBoxes& boxes_;
