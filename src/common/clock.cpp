@@ -15,6 +15,8 @@ CalendarDate Today() {
     return CalendarDate::FromYmdCarrying(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
+std::optional<CalendarDate> FixedToday() { return fixedToday; }
+
 ScopedToday::ScopedToday(CalendarDate fixed) : previous_(fixedToday) { fixedToday = fixed; }
 ScopedToday::~ScopedToday() { fixedToday = previous_; }
 

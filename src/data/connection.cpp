@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "data/ini_file.h"
+#include "data/postgres_engine.h"
 #include "data/text_fold.h"
 
 namespace quotaplan {
@@ -52,7 +53,7 @@ void RequireArchiveTables(Database& db) {
     throw DatabaseError(kErrReadFile, "Il database non è un archivio di Quotaplan (" +
                                           std::string(missing.size() == 1 ? "manca la tabella "
                                                                           : "mancano le tabelle ") +
-                                          list + "). File: " + db.File().string());
+                                          list + "). " + db.Location());
 }
 
 }  // namespace
@@ -62,7 +63,20 @@ ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder) {
     const fs::path ini = programFolder.string() + "/" + kIniFileName;
     const FileReadResult read = ReadIniFile(ini);
     if (read.status != FileReadStatus::Read && read.status != FileReadStatus::Missing) {
-        return {{}, UnreadableIniMessage(ini, read)};
+        return {{}, {}, UnreadableIniMessage(ini, read)};
+    }
+    const std::string driver = IniValueFromText(read.bytes, "DATABASE", "DRIVER");
+    if (CompareFolded(driver, "postgresql") == 0) {
+        std::string conninfo = IniValueFromText(read.bytes, "DATABASE", "CONNINFO");
+        if (conninfo.empty()) {
+            return {{}, {}, "Nel file di configurazione " + ini.string() +
+                                " manca CONNINFO, la connessione al server PostgreSQL."};
+        }
+        return {{}, std::move(conninfo), ""};
+    }
+    if (!driver.empty() && CompareFolded(driver, "sqlite") != 0) {
+        return {{}, {}, "Nel file di configurazione " + ini.string() + " il DRIVER \"" + driver +
+                            "\" non è previsto (sqlite o postgresql)."};
     }
     fs::path folder = IniValueFromText(read.bytes, "DATABASE", "PATH");
     std::string file = IniValueFromText(read.bytes, "DATABASE", "FILE");
@@ -73,16 +87,26 @@ ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder) {
     const fs::path configured = folder.string() + "/" + file;
     std::error_code error;
     if (fs::symlink_status(configured, error).type() == fs::file_type::not_found) {
-        return {programFolder.string() + "/" + kDefaultArchiveName, ""};
+        return {programFolder.string() + "/" + kDefaultArchiveName, "", ""};
     }
-    return {configured, ""};
+    return {configured, "", ""};
 }
 
 std::optional<Database> ADO_connConnectDB(const fs::path& databasePath, std::string_view,
                                           std::string_view, MessageBoxes& boxes,
                                           int busyTimeoutMs) {
+    if (IsPostgresUri(databasePath.string())) {
+        return OpenArchive({{}, databasePath.string(), ""}, boxes, busyTimeoutMs);
+    }
+    return OpenArchive({databasePath, "", ""}, boxes, busyTimeoutMs);
+}
+
+std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
+                                       int busyTimeoutMs) {
     try {
-        Database db = Database::Open(databasePath, busyTimeoutMs);
+        Database db = location.conninfo.empty()
+                          ? Database::Open(location.path, busyTimeoutMs)
+                          : Database::Connect(location.conninfo, busyTimeoutMs);
         RequireArchiveTables(db);
         return db;
     } catch (const DatabaseError& failure) {
@@ -99,7 +123,7 @@ std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes
         ReportError(boxes, "OpenDatabase", archive.failure, "");
         return std::nullopt;
     }
-    return ADO_connConnectDB(archive.path, "", "", boxes);
+    return OpenArchive(archive, boxes);
 }
 
 void CloseDatabase(std::optional<Database>& connection) { connection.reset(); }

@@ -13,7 +13,8 @@ namespace quotaplan {
 
 // Where the configuration puts the archive, or why the configuration cannot be read.
 struct ArchiveLocation {
-    std::filesystem::path path;  // empty when the configuration cannot be read
+    std::filesystem::path path;  // the SQLite file; empty for a server or a failure
+    std::string conninfo;        // DRIVER=postgresql: the libpq connection string, else ""
     std::string failure;         // the Italian message naming the INI file, or ""
 };
 
@@ -25,17 +26,25 @@ struct ArchiveLocation {
 // is left for the open to refuse. A missing INI file means the defaults; one that exists
 // but cannot be read (not a regular file, over 64 KiB, a link to nothing, no permission)
 // is a failure, never a silent fallback to the default archive.
+// With key "DRIVER=postgresql" the archive is on a PostgreSQL server instead, reached with
+// key "CONNINFO" (a libpq connection string or URI; the password comes from ~/.pgpass or the
+// environment, never from this file); PATH and FILE are then not read. "DRIVER=sqlite" or
+// no DRIVER is the archive file; another DRIVER, or a server without CONNINFO, is a failure.
 ArchiveLocation ConfiguredArchivePath(const std::filesystem::path& programFolder);
 
 // Opens the archive at the path (user name and password are accepted and ignored: an
-// SQLite file has none) and checks that it holds the tables supTipologia, tabContratti
-// and tabPDA. On failure shows one critical box whose text is the error's description, a
+// SQLite file has none), or connects to the PostgreSQL archive a "postgresql://" URI names,
+// and checks that it holds the tables supTipologia, tabContratti and tabPDA. On failure shows one critical box whose text is the error's description, a
 // line feed, "Indirizzo errore: ADO_connConnectDB", under the default title, and returns
 // nullopt.
 std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databasePath,
                                           std::string_view userName, std::string_view password,
                                           MessageBoxes& boxes,
                                           int busyTimeoutMs = kDefaultBusyTimeoutMs);
+
+// Opens or connects to the archive of the location as ADO_connConnectDB does.
+std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
+                                       int busyTimeoutMs = kDefaultBusyTimeoutMs);
 
 // Reads the configuration and opens the configured archive (ConfiguredArchivePath); the
 // connection, or nullopt after the failure has been reported (a configuration that cannot

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/database_engine.h"
 #include "data/db_error.h"
 #include "data/db_value.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace quotaplan {
 
@@ -22,11 +21,11 @@ class Database;
 // Database::Execute do; nothing here throws. It must not outlive its Database.
 class PreparedStatement {
 public:
-    PreparedStatement(PreparedStatement&& other) noexcept;
-    PreparedStatement& operator=(PreparedStatement&& other) noexcept;
+    PreparedStatement(PreparedStatement&&) noexcept = default;
+    PreparedStatement& operator=(PreparedStatement&&) noexcept = default;
     PreparedStatement(const PreparedStatement&) = delete;
     PreparedStatement& operator=(const PreparedStatement&) = delete;
-    ~PreparedStatement();
+    ~PreparedStatement() = default;
 
     // False when the text could not be prepared; every Step then fails.
     bool IsReady() const { return statement_ != nullptr; }
@@ -44,42 +43,55 @@ public:
 
 private:
     friend class Database;
-    PreparedStatement(Database& db, sqlite3_stmt* statement) : db_(&db), statement_(statement) {}
+    PreparedStatement(Database& db, std::unique_ptr<EngineStatement> statement)
+        : db_(&db), statement_(std::move(statement)) {}
+    bool Usable();
     Database* db_;
-    sqlite3_stmt* statement_ = nullptr;
+    std::unique_ptr<EngineStatement> statement_;
 };
 
 // How long a statement waits for another connection's lock before it fails.
 inline constexpr int kDefaultBusyTimeoutMs = 5000;
 
-// The one connection to the archive: an SQLite file opened for reading and writing that
-// speaks the Jet dialect of the program's statements (TranslateJetSql).
+// The one connection to the archive, whichever engine holds it: an SQLite file (Open) or a
+// PostgreSQL database (Connect). It speaks the Jet dialect of the program's statements,
+// which each engine rewrites into its own, and keeps the error list of the statements run.
 //
-// On every connection: journal mode DELETE with synchronous FULL, the busy timeout,
-// NOCASE and LIKE replaced by comparisons that fold accented letters too, and qp_today(),
-// the date the summary views count from, taken from Today() (common/clock.h).
+// On every connection, whatever the engine: texts compared with "=" under the NOCASE
+// collation ignore letter case and accents, a write transaction begun with "BEGIN
+// IMMEDIATE" waits for other writers at its start, and the summary views count from
+// Today() (common/clock.h) when a test fixes it, otherwise from the engine's today.
 class Database {
 public:
-    // Opens an existing archive. A missing file is an error (an empty archive is never
-    // created); the file is checked at once to be a whole SQLite database. A file that no
-    // one may write (no write permission bit) is opened read-only, so that changes fail
-    // with "Impossibile scrivere sul database!" whoever runs the program.
+    // Opens an existing SQLite archive. A missing file is an error (an empty archive is
+    // never created); the file is checked at once to be a whole SQLite database. A file
+    // that no one may write (no write permission bit) is opened read-only, so that changes
+    // fail with "Impossibile scrivere sul database!" whoever runs the program.
     // Throws DatabaseError: 3002 missing, 3003 not a regular file (a FIFO, a device, a
-    // folder: never opened), not a database or truncated, 3730 locked
-    // beyond the timeout, otherwise SQLite's own code and text.
+    // folder: never opened), not a database or truncated, 3730 locked beyond the timeout,
+    // otherwise SQLite's own code and text.
     static Database Open(const std::filesystem::path& file,
                          int busyTimeoutMs = kDefaultBusyTimeoutMs);
 
+    // Connects to a PostgreSQL archive with a libpq connection string or URI; the password
+    // comes from ~/.pgpass or the environment. Throws DatabaseError: 3002 server or
+    // database not reached, 3716 authentication refused.
+    static Database Connect(std::string_view conninfo, int lockTimeoutMs = kDefaultBusyTimeoutMs);
+
     Database() = default;
-    Database(Database&& other) noexcept;
-    Database& operator=(Database&& other) noexcept;
+    explicit Database(std::unique_ptr<DatabaseEngine> engine) : engine_(std::move(engine)) {}
+    Database(Database&&) noexcept = default;
+    Database& operator=(Database&&) noexcept = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
-    ~Database();
+    ~Database() = default;
 
-    bool IsOpen() const { return handle_ != nullptr; }
-    bool IsReadOnly() const;
-    const std::filesystem::path& File() const { return file_; }
+    bool IsOpen() const { return engine_ != nullptr; }
+    bool IsReadOnly() const { return engine_ != nullptr && engine_->IsReadOnly(); }
+    // "File: /path" or "Server: …", for messages; "" when closed.
+    std::string Location() const { return engine_ != nullptr ? engine_->Location() : ""; }
+    // The engine behind the connection; nullptr when closed.
+    DatabaseEngine* Engine() const { return engine_.get(); }
 
     // Runs one changing statement of the Jet dialect. Returns true when it ran; otherwise
     // false with its error appended to Errors(). Never throws. A text holding more than one
@@ -92,36 +104,35 @@ public:
     // the text is refused as Execute refuses it.
     PreparedStatement Prepare(std::string_view jetSql);
 
+    // Runs a script in the engine's own SQL (the schema files of db/). False with the error
+    // listed when it fails.
+    bool ExecuteScript(std::string_view nativeSql);
+
+    // After rows were written with IDs of their own, the table's next ID follows the
+    // highest one. False with the error listed when it fails.
+    bool AdvanceIdentity(std::string_view table);
+
     // Rows changed by the last statement that ran.
-    int Changes() const;
+    int Changes() const { return engine_ != nullptr ? engine_->Changes() : 0; }
 
     // The error list of the statements run since it was last emptied.
     const std::vector<DbError>& Errors() const { return errors_; }
     void ClearErrors() { errors_.clear(); }
 
-    // The names of the archive's tables (not views), in name order.
+    // The names of the archive's tables (not views), in name order. Throws DatabaseError.
     std::vector<std::string> TableNames();
 
     // Closes the connection; a closed connection refuses every statement with 3704.
-    void Close();
-
-    sqlite3* Handle() const { return handle_; }
+    void Close() { engine_.reset(); }
 
 private:
     friend class PreparedStatement;
-    // Prepares the rewritten text; nullptr with the error listed when it cannot.
-    sqlite3_stmt* PrepareOne(std::string_view jetSql);
+    friend class Recordset;
+    bool RefuseClosed();
 
-    explicit Database(sqlite3* handle, std::filesystem::path file)
-        : handle_(handle), file_(std::move(file)) {}
-    sqlite3* handle_ = nullptr;
-    std::filesystem::path file_;
+    std::unique_ptr<DatabaseEngine> engine_;
     std::vector<DbError> errors_;
 };
-
-// The DbError for SQLite's result code rc on the connection: the error table's number
-// where the meaning matches, otherwise SQLite's extended code and message.
-DbError ErrorFromSqlite(sqlite3* handle, int rc);
 
 // One column of the current row of a Recordset.
 struct Field {
@@ -138,7 +149,7 @@ public:
     Recordset(Database& db, std::string_view jetSql);
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
-    ~Recordset();
+    ~Recordset() = default;
 
     bool Eof() const { return eof_; }
     // Moves to the next row. Throws DatabaseError 3021 past the end, or on a read error.
@@ -157,15 +168,12 @@ public:
     void Close();
 
 private:
-    void ReadRow();
     std::optional<int> FindField(std::string_view name) const;
     int IndexOf(std::string_view name) const;
 
-    Database* db_;
-    sqlite3_stmt* statement_ = nullptr;
+    std::unique_ptr<EngineCursor> cursor_;
     bool eof_ = true;
     std::vector<std::string> names_;
-    std::vector<std::string> declaredTypes_;
     std::vector<DbValue> row_;
 };
 

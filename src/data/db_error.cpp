@@ -86,6 +86,10 @@ std::string ErrorLine(const DbError& error) {
            (text.empty() ? " - " + error.description : std::string(text));
 }
 
+DbError TrailingTextError() {
+    return {kErrSqlSyntax, "Caratteri trovati dopo la fine dell'istruzione SQL."};
+}
+
 std::string AdoErrorDescription(std::int32_t number) {
     const auto text = AdoErrorText(number);
     return text.size() > 3 ? std::string(text.substr(3)) : std::string();

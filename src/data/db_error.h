@@ -43,10 +43,20 @@ inline constexpr std::int32_t kErrIntegrityViolation = 3719;
 inline constexpr std::int32_t kErrPermissionDenied = 3720;
 inline constexpr std::int32_t kErrDataOverflow = 3721;
 inline constexpr std::int32_t kErrSchemaViolation = 3722;
+inline constexpr std::int32_t kErrTransactionFailed = 3246;
+inline constexpr std::int32_t kErrInvalidConnection = 3709;
+inline constexpr std::int32_t kErrSecurity = 3716;
 inline constexpr std::int32_t kErrResourceLocked = 3730;
+inline constexpr std::int32_t kErrResourceExists = 3731;
+inline constexpr std::int32_t kErrServerBusy = 3732;
 inline constexpr std::int32_t kErrOutOfSpace = 3734;
 // The number the Jet provider gives a statement it cannot parse (0x80040E14).
 inline constexpr std::int32_t kErrSqlSyntax = -2147217900;
+// The provider's number for any other failure (E_FAIL, 0x80004005).
+inline constexpr std::int32_t kErrUnspecified = -2147467259;
+
+// A text that goes on after its statement's end: refused, so nothing after it can run.
+DbError TrailingTextError();
 
 // The Italian text the error table appends after a number (" - ..."), or nullopt-like ""
 // for a number the table does not hold.

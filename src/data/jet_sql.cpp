@@ -127,7 +127,9 @@ std::size_t NextSolid(const std::vector<Token>& tokens, std::size_t from) {
 
 }  // namespace
 
-std::string TranslateJetSql(std::string_view jetSql) {
+std::string TranslateJetSql(std::string_view jetSql) { return TranslateJetSql(jetSql, {}); }
+
+std::string TranslateJetSql(std::string_view jetSql, const JetDialect& dialect) {
     auto tokens = Tokenize(jetSql);
     std::string limit;
 
@@ -162,10 +164,33 @@ std::string TranslateJetSql(std::string_view jetSql) {
                        (tokens[end - 1].kind == TokenKind::Other && tokens[end - 1].text == ";"))) {
         --end;
     }
+    if (dialect.refuseTrailingText) {
+        for (std::size_t k = 0; k < end; ++k) {
+            if (tokens[k].kind == TokenKind::Other && tokens[k].text == ";")
+                throw DatabaseError(TrailingTextError());
+        }
+    }
     std::string out;
+    int parameter = 0;
+    bool afterCollate = false;  // a collation's name is the engine's own
     for (std::size_t k = 0; k < tokens.size(); ++k) {
         if (k == end && !limit.empty()) out += " LIMIT " + limit;
-        out += tokens[k].text;
+        const Token& token = tokens[k];
+        const bool call = k + 1 < tokens.size() && tokens[k + 1].kind == TokenKind::Other &&
+                          tokens[k + 1].text == "(";
+        if (token.kind == TokenKind::Literal && token.text.front() == '[' &&
+            dialect.bracketedName) {
+            out += dialect.bracketedName(
+                std::string_view(token.text).substr(1, token.text.size() - 2));
+        } else if (token.kind == TokenKind::Word && dialect.bareName && !call && !afterCollate) {
+            out += dialect.bareName(token.text);
+        } else if (token.kind == TokenKind::Other && token.text == "?" &&
+                   dialect.numberedParameters) {
+            out += "$" + std::to_string(++parameter);
+        } else {
+            out += token.text;
+        }
+        if (token.kind != TokenKind::Blank) afterCollate = SameWord(token, "COLLATE");
     }
     if (end == tokens.size() && !limit.empty()) out += " LIMIT " + limit;
     return out;

@@ -7,6 +7,7 @@
 
 #include "archive_fixture.h"
 #include "data/sql_helpers.h"
+#include "data/sqlite_engine.h"
 
 namespace quotaplan {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(ReferenceRateValuesTest, BadFileImportsNothing) {
 // A failure halfway through the writes rolls back the lines already written.
 TEST_F(ReferenceRateValuesTest, DatabaseFailureMidwayImportsNothing) {
     ASSERT_EQ(
-        sqlite3_exec(db.Handle(),
+        sqlite3_exec(SqliteHandleOf(db),
                      "CREATE TRIGGER refuse_high BEFORE INSERT ON tabValTxRiferimento "
                      "WHEN NEW.Valore > 50 BEGIN SELECT RAISE(ABORT, 'valore rifiutato'); END",
                      nullptr, nullptr, nullptr),

@@ -1,0 +1,50 @@
+-- The stored queries of the portfolio summary, as db/sqlite/views.sql defines them. Run
+-- after schema.sql on a new archive, or alone on an existing one to bring its views up to
+-- date (views hold no data, so replacing them loses nothing):
+--     psql "postgresql://…/archivio" -f db/postgresql/views.sql
+-- Today is the server's CURRENT_DATE, unless a connection sets quotaplan.today (the tests
+-- fix their date so).
+
+BEGIN;
+
+DROP VIEW IF EXISTS "qryRTxMedioPonderato";
+DROP VIEW IF EXISTS "qryRDebResTotale";
+DROP VIEW IF EXISTS "qryRLeaMese";
+DROP VIEW IF EXISTS "qryDebitoResOggi";
+
+CREATE OR REPLACE FUNCTION qp_today() RETURNS date LANGUAGE sql STABLE AS $$
+    SELECT COALESCE(NULLIF(current_setting('quotaplan.today', true), '')::date, CURRENT_DATE)
+$$;
+
+-- Each contract's residual debt today: the debt left by the line written last (highest ID)
+-- on its last plan day on or before today. Null for a contract whose plan has not started.
+CREATE VIEW "qryDebitoResOggi" AS
+SELECT c."ID" AS "ID",
+       c."Tasso" AS "Tasso",
+       c."Spread" AS "Spread",
+       (SELECT p."DebitoRes" FROM "tabPDA" AS p
+         WHERE p."ID Leasing" = c."ID" AND p."Data" <= qp_today()
+         ORDER BY p."Data" DESC, p."ID" DESC LIMIT 1) AS "DebitoRes"
+FROM "tabContratti" AS c;
+
+CREATE VIEW "qryRTxMedioPonderato" AS
+WITH debito AS MATERIALIZED (SELECT "Tasso", "Spread", "DebitoRes" FROM "qryDebitoResOggi")
+SELECT COALESCE(SUM((COALESCE("Tasso", 0) + COALESCE("Spread", 0)) * "DebitoRes")
+                / NULLIF(SUM("DebitoRes"), 0), 0)::double precision AS "TXMePo"
+FROM debito
+WHERE "DebitoRes" > 0;
+
+CREATE VIEW "qryRDebResTotale" AS
+SELECT ROUND(COALESCE(SUM("DebitoRes"), 0), 2) AS "SommaDiDebitoRes"
+FROM "qryDebitoResOggi";
+
+-- Half-open range on the bare column, so that idxPDAData serves it.
+CREATE VIEW "qryRLeaMese" AS
+SELECT c."DescBene" AS "DescBene", p."Data" AS "Data", p."Importo" AS "Importo"
+FROM "tabPDA" AS p INNER JOIN "tabContratti" AS c ON c."ID" = p."ID Leasing"
+WHERE p."Tipo" = 'Rata'
+  AND p."Data" >= date_trunc('month', qp_today())::date
+  AND p."Data" < (date_trunc('month', qp_today()) + interval '1 month')::date
+ORDER BY p."Data", c."DescBene", p."ID";
+
+COMMIT;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/db_error.h"
+#include "data/db_value.h"
+
+namespace quotaplan {
+
+// The engine side of a Database: one open connection of one engine (SQLite, PostgreSQL),
+// each with its own rewriting of the Jet dialect and its own error mapping. Database,
+// Recordset and PreparedStatement (database.h) drive it; nothing above them knows which
+// engine it talks to. Failures of Execute, Prepare, Bind and Step are appended to the error
+// list given; Query and Next throw DatabaseError.
+
+// The rows of one SELECT, read forward only.
+class EngineCursor {
+public:
+    virtual ~EngineCursor() = default;
+    virtual const std::vector<std::string>& Names() const = 0;
+    // The type code of the column's declared type (TypeCodeOfDeclaredType), 0 when unknown.
+    virtual int DeclaredTypeCode(int column) const = 0;
+    // Reads the next row into `row`; false past the last one.
+    virtual bool Next(std::vector<DbValue>& row) = 0;
+};
+
+// A changing statement prepared once, with "?" parameters.
+class EngineStatement {
+public:
+    virtual ~EngineStatement() = default;
+    virtual bool Bind(int parameter, const DbValue& value, std::vector<DbError>& errors) = 0;
+    virtual bool Step(std::vector<DbError>& errors) = 0;
+    virtual void Reset() = 0;
+};
+
+enum class EngineKind { Sqlite, Postgresql };
+
+class DatabaseEngine {
+public:
+    virtual ~DatabaseEngine() = default;
+    virtual EngineKind Kind() const = 0;
+    // Where the archive is, for messages: "File: /path" or "Server: host=… dbname=…".
+    virtual std::string Location() const = 0;
+    virtual bool IsReadOnly() const = 0;
+
+    // One statement of the Jet dialect; more than one is refused.
+    virtual bool Execute(std::string_view jetSql, std::vector<DbError>& errors) = 0;
+    // nullptr with the error listed when the text cannot be prepared (or holds nothing).
+    virtual std::unique_ptr<EngineStatement> Prepare(std::string_view jetSql,
+                                                     std::vector<DbError>& errors) = 0;
+    virtual std::unique_ptr<EngineCursor> Query(std::string_view jetSql) = 0;
+    virtual int Changes() const = 0;
+    // The archive's tables (not views), in name order.
+    virtual std::vector<std::string> TableNames() = 0;
+
+    // A script in the engine's own SQL (several statements, no rewriting): the schema
+    // files that make a new archive.
+    virtual bool ExecuteScript(std::string_view nativeSql, std::vector<DbError>& errors) = 0;
+    // After rows were written with IDs of their own: the next ID the table gives follows
+    // the highest one.
+    virtual bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) = 0;
+};
+
+}  // namespace quotaplan

@@ -1,0 +1,618 @@
+#include "data/postgres_engine.h"
+
+#include <libpq-fe.h>
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <type_traits>
+#include <unordered_map>
+
+#include "common/clock.h"
+#include "data/database.h"
+#include "data/jet_sql.h"
+
+namespace quotaplan {
+namespace {
+
+// The key of the archive's writer lock (pg_advisory_xact_lock): "qplan" in ASCII.
+constexpr const char* kWriterLock = "SELECT pg_advisory_xact_lock(491496844654)";
+
+// Type OIDs of the built-in types a result may carry (pg_type.h).
+constexpr Oid kBoolOid = 16;
+constexpr Oid kInt8Oid = 20;
+constexpr Oid kInt2Oid = 21;
+constexpr Oid kInt4Oid = 23;
+constexpr Oid kOidOid = 26;
+constexpr Oid kFloat4Oid = 700;
+constexpr Oid kFloat8Oid = 701;
+constexpr Oid kNumericOid = 1700;
+
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Quoted(std::string_view name) {
+    std::string out = "\"";
+    for (const char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+std::string FirstLine(std::string_view text) {
+    const auto end = text.find('\n');
+    std::string line(text.substr(0, end));
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+    return line;
+}
+
+bool StartsWithWords(std::string_view sql, std::string_view words) {
+    std::string upper;
+    for (const char c : sql) {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!upper.empty() && upper.back() != ' ') upper += ' ';
+        } else if (c != ';') {
+            upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+    }
+    while (!upper.empty() && upper.back() == ' ') upper.pop_back();
+    return upper == words;
+}
+
+bool IsSchemaChange(std::string_view sql) {
+    std::size_t k = 0;
+    while (k < sql.size() && std::isspace(static_cast<unsigned char>(sql[k]))) ++k;
+    std::string word;
+    while (k < sql.size() && std::isalpha(static_cast<unsigned char>(sql[k])))
+        word += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[k++])));
+    return word == "CREATE" || word == "ALTER" || word == "DROP";
+}
+
+DbError Mapped(std::int32_t number) { return {number, AdoErrorDescription(number)}; }
+
+// The error table's number for a SQLSTATE, 0 when none matches.
+std::int32_t NumberOfState(std::string_view state) {
+    static const std::unordered_map<std::string_view, std::int32_t> kStates = {
+        {"23505", kErrIntegrityViolation},  // unique_violation
+        {"25006", kErrWriteFile},           // read_only_sql_transaction
+        {"42501", kErrPermissionDenied},    // insufficient_privilege
+        {"55P03", kErrResourceLocked},      // lock_not_available (lock_timeout)
+        {"40P01", kErrResourceLocked},      // deadlock_detected
+        {"40001", kErrResourceLocked},      // serialization_failure
+        {"53100", kErrOutOfSpace},          // disk_full
+        {"22001", kErrDataOverflow},        // string_data_right_truncation
+        {"22003", kErrDataOverflow},        // numeric_value_out_of_range
+        {"22P02", kErrSchemaViolation},     // invalid_text_representation
+        {"22007", kErrSchemaViolation},     // invalid_datetime_format
+        {"22008", kErrSchemaViolation},     // datetime_field_overflow
+        {"42804", kErrSchemaViolation},     // datatype_mismatch
+        {"57P01", kErrInvalidConnection},   // admin_shutdown
+        {"57P02", kErrInvalidConnection},   // crash_shutdown
+        {"57P03", kErrServerBusy},          // cannot_connect_now
+        {"28000", kErrSecurity},            // invalid_authorization_specification
+        {"28P01", kErrSecurity},            // invalid_password
+    };
+    const auto found = kStates.find(state);
+    if (found != kStates.end()) return found->second;
+    if (state.substr(0, 2) == "08") return kErrInvalidConnection;  // connection_exception
+    if (state.substr(0, 2) == "53") return kErrServerBusy;         // insufficient_resources
+    return 0;
+}
+
+// The DbError of a failed statement: the error table's number where the meaning matches,
+// otherwise the server's message with its SQLSTATE.
+DbError ErrorFromPostgres(const PGresult* result, PGconn* conn) {
+    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* primary =
+        result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const std::string message = FirstLine(primary != nullptr ? primary : PQerrorMessage(conn));
+    if (state == nullptr) {
+        // No answer from the server at all: the connection is gone.
+        if (PQstatus(conn) == CONNECTION_BAD) return Mapped(kErrInvalidConnection);
+        return {kErrUnspecified, message};
+    }
+    if (const auto number = NumberOfState(state)) return Mapped(number);
+    if (std::string_view(state) == "42601") return {kErrSqlSyntax, message};
+    return {kErrUnspecified, message + " (SQLSTATE " + state + ")"};
+}
+
+using ResultPtr = std::unique_ptr<PGresult, decltype(&PQclear)>;
+ResultPtr Own(PGresult* result) { return ResultPtr(result, &PQclear); }
+
+bool Succeeded(const PGresult* result) {
+    const auto status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ||
+           status == PGRES_EMPTY_QUERY;
+}
+
+// "12.5000" -> whole numbers as Integer (as SQLite stores a whole CURRENCY), others Real.
+DbValue NumberValue(std::string_view text) {
+    double real = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), real);
+    if (error != std::errc() || stop != text.data() + text.size()) {
+        return DbValue::Real(std::strtod(std::string(text).c_str(), nullptr));  // NaN, Infinity
+    }
+    if (std::isfinite(real) && real == std::floor(real) && std::fabs(real) < 9.0e15) {
+        return DbValue::Integer(static_cast<std::int64_t>(real));
+    }
+    return DbValue::Real(real);
+}
+
+DbValue ValueOf(const PGresult* result, int row, int column, Oid type) {
+    if (PQgetisnull(result, row, column)) return DbValue();
+    const std::string_view text(PQgetvalue(result, row, column),
+                                static_cast<std::size_t>(PQgetlength(result, row, column)));
+    switch (type) {
+        case kBoolOid:
+            return DbValue::Integer(text == "t" ? -1 : 0);
+        case kInt2Oid:
+        case kInt4Oid:
+        case kInt8Oid:
+        case kOidOid: {
+            std::int64_t whole = 0;
+            std::from_chars(text.data(), text.data() + text.size(), whole);
+            return DbValue::Integer(whole);
+        }
+        case kFloat4Oid:
+        case kFloat8Oid:
+        case kNumericOid:
+            return NumberValue(text);
+        default:
+            return DbValue::Text(std::string(text));
+    }
+}
+
+// A value as the text form of a parameter: numbers in their shortest exact decimal form.
+std::optional<std::string> ParameterText(const DbValue& value) {
+    return value.Visit([](const auto& held) -> std::optional<std::string> {
+        using Held = std::decay_t<decltype(held)>;
+        if constexpr (std::is_same_v<Held, std::int64_t>) {
+            return std::to_string(held);
+        } else if constexpr (std::is_same_v<Held, double>) {
+            if (std::isnan(held)) return std::string("NaN");
+            if (std::isinf(held)) return std::string(held > 0 ? "Infinity" : "-Infinity");
+            std::array<char, 64> text{};
+            const auto end = std::to_chars(text.data(), text.data() + text.size(), held).ptr;
+            return std::string(text.data(), end);
+        } else if constexpr (std::is_same_v<Held, std::string>) {
+            return held;
+        } else {
+            return std::nullopt;
+        }
+    });
+}
+
+// The connection and what the engine keeps about it. Statements hold it weakly, so that
+// one outliving a closed Database fails rather than touching a freed connection.
+struct Session {
+    PGconn* conn = nullptr;
+    int lockTimeoutMs = 0;
+    // Lower-cased name -> the archive's own spelling, for every table, view and column.
+    std::unordered_map<std::string, std::string> names;
+    // (table OID, column number) -> type code of the column's declared type.
+    std::unordered_map<std::uint64_t, int> typeCodes;
+    bool readOnly = false;
+    // The date last passed to qp_today(), when known; nullopt inside: none fixed.
+    std::optional<std::optional<CalendarDate>> todaySent;
+    // The connection went down inside a transaction: refuse all but ROLLBACK.
+    bool lostTransaction = false;
+    // Counts connections made, so that statements prepared on an earlier one are redone.
+    int generation = 0;
+    int nextStatement = 0;
+    int changes = 0;
+
+    ~Session() { PQfinish(conn); }
+
+    JetDialect Dialect() const {
+        JetDialect dialect;
+        dialect.bracketedName = [this](std::string_view name) { return Spelling(name); };
+        dialect.bareName = [this](std::string_view word) {
+            const auto found = names.find(AsciiLower(word));
+            return found == names.end() ? std::string(word) : Quoted(found->second);
+        };
+        dialect.numberedParameters = true;
+        dialect.refuseTrailingText = true;
+        return dialect;
+    }
+
+    std::string Spelling(std::string_view name) const {
+        const auto found = names.find(AsciiLower(name));
+        return Quoted(found == names.end() ? std::string(name) : found->second);
+    }
+
+    std::string Translate(std::string_view jetSql) const {
+        return TranslateJetSql(jetSql, Dialect());
+    }
+
+    ResultPtr Run(const std::string& sql) {
+        return Own(PQexecParams(conn, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    }
+
+    // Settings every connection needs: ISO dates, literal backslashes, the lock wait.
+    bool Configure() {
+        const std::string settings =
+            "SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on; "
+            "SET extra_float_digits = 1; SET client_min_messages = warning; SET lock_timeout = " +
+            std::to_string(lockTimeoutMs) + ";";
+        if (!Succeeded(Own(PQexec(conn, settings.c_str())).get())) return false;
+        const auto readOnlySetting = Run("SHOW transaction_read_only");
+        readOnly = Succeeded(readOnlySetting.get()) && PQntuples(readOnlySetting.get()) == 1 &&
+                   std::string_view(PQgetvalue(readOnlySetting.get(), 0, 0)) == "on";
+        todaySent.reset();
+        ++generation;
+        return LoadCatalog();
+    }
+
+    bool LoadCatalog() {
+        const auto result = Run(
+            "SELECT c.oid::bigint, c.relname::text, a.attnum::int, a.attname::text, "
+            "t.typname::text FROM pg_class AS c "
+            "JOIN pg_attribute AS a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped "
+            "JOIN pg_type AS t ON t.oid = a.atttypid "
+            "WHERE c.relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = "
+            "current_schema()) "
+            "AND c.relkind IN ('r', 'v', 'm', 'p', 'f')");
+        if (!Succeeded(result.get())) return false;
+        names.clear();
+        typeCodes.clear();
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
+            const auto text = [&](int column) { return std::string(PQgetvalue(result.get(), row, column)); };
+            names.emplace(AsciiLower(text(1)), text(1));
+            names.emplace(AsciiLower(text(3)), text(3));
+            const auto key = (std::stoull(text(0)) << 16) | std::stoull(text(2));
+            typeCodes[key] = TypeCodeOfType(text(4));
+        }
+        return true;
+    }
+
+    static int TypeCodeOfType(const std::string& typeName) {
+        if (typeName == "int2" || typeName == "int4" || typeName == "int8") return 3;
+        if (typeName == "float4") return 4;
+        if (typeName == "float8") return 5;
+        if (typeName == "bool") return 11;
+        if (typeName == "varchar" || typeName == "bpchar") return 202;
+        return TypeCodeOfDeclaredType(typeName);  // the domains: long, single, currency, ...
+    }
+
+    int DeclaredTypeCode(Oid table, int column) const {
+        if (table == InvalidOid || column <= 0) return 0;
+        const auto found = typeCodes.find((std::uint64_t{table} << 16) | std::uint64_t(column));
+        return found == typeCodes.end() ? 0 : found->second;
+    }
+
+    // A connection lost (a server restart, a network cut) is made again; false with the
+    // error when that fails too.
+    bool EnsureConnected(std::vector<DbError>& errors) {
+        if (PQstatus(conn) == CONNECTION_OK) return true;
+        PQreset(conn);
+        if (PQstatus(conn) == CONNECTION_OK && Configure()) return true;
+        errors.push_back(Mapped(kErrInvalidConnection));
+        return false;
+    }
+
+    // Notes what a statement's failure means for the connection.
+    void AfterFailure(bool wasInTransaction) {
+        if (PQstatus(conn) == CONNECTION_BAD && wasInTransaction) lostTransaction = true;
+    }
+
+    bool InTransaction() const { return PQtransactionStatus(conn) != PQTRANS_IDLE; }
+
+    // Passes the date a test fixed on to qp_today(), when it changed.
+    bool SyncToday(std::vector<DbError>& errors) {
+        const auto fixed = FixedToday();
+        if (todaySent && *todaySent == fixed) return true;
+        const std::string iso = fixed ? fixed->Iso() : "";
+        const char* values[] = {iso.c_str()};
+        const auto result = Own(PQexecParams(conn, "SELECT set_config('quotaplan.today', $1, false)",
+                                             1, nullptr, values, nullptr, nullptr, 0));
+        if (!Succeeded(result.get())) {
+            errors.push_back(ErrorFromPostgres(result.get(), conn));
+            return false;
+        }
+        todaySent = fixed;
+        return true;
+    }
+
+    // Everything a statement needs before it runs; false with the error listed otherwise.
+    bool Ready(std::vector<DbError>& errors, bool rollback = false) {
+        if (!EnsureConnected(errors)) return false;
+        if (lostTransaction && !rollback) {
+            errors.push_back(Mapped(kErrTransactionFailed));
+            return false;
+        }
+        return SyncToday(errors);
+    }
+
+    // Runs a statement already in the server's dialect; true when it ran.
+    bool Exec(const std::string& sql, int parameters, const char* const* values,
+              const char* preparedName, std::vector<DbError>& errors) {
+        const bool wasInTransaction = InTransaction();
+        const auto result =
+            preparedName != nullptr
+                ? Own(PQexecPrepared(conn, preparedName, parameters, values, nullptr, nullptr, 0))
+                : Own(PQexecParams(conn, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+        if (Succeeded(result.get())) {
+            const char* tuples = PQcmdTuples(result.get());
+            changes = tuples != nullptr && *tuples != '\0' ? std::atoi(tuples) : 0;
+            return true;
+        }
+        errors.push_back(ErrorFromPostgres(result.get(), conn));
+        AfterFailure(wasInTransaction);
+        return false;
+    }
+};
+
+class PostgresStatement final : public EngineStatement {
+public:
+    PostgresStatement(std::weak_ptr<Session> session, std::string sql, int parameters)
+        : session_(std::move(session)), sql_(std::move(sql)), values_(parameters) {}
+
+    ~PostgresStatement() override {
+        const auto session = session_.lock();
+        if (session && generation_ == session->generation && PQstatus(session->conn) == CONNECTION_OK) {
+            const std::string deallocate = "DEALLOCATE " + name_;
+            Own(PQexec(session->conn, deallocate.c_str()));
+        }
+    }
+
+    bool Prepare(Session& session, std::vector<DbError>& errors) {
+        name_ = "qp_" + std::to_string(++session.nextStatement);
+        const auto result = Own(PQprepare(session.conn, name_.c_str(), sql_.c_str(), 0, nullptr));
+        if (!Succeeded(result.get())) {
+            errors.push_back(ErrorFromPostgres(result.get(), session.conn));
+            return false;
+        }
+        generation_ = session.generation;
+        return true;
+    }
+
+    bool Bind(int parameter, const DbValue& value, std::vector<DbError>& errors) override {
+        if (parameter < 1 || parameter > static_cast<int>(values_.size())) {
+            errors.push_back(Mapped(kErrItemNotFound));
+            return false;
+        }
+        values_[parameter - 1] = ParameterText(value);
+        return true;
+    }
+
+    bool Step(std::vector<DbError>& errors) override {
+        const auto session = session_.lock();
+        if (!session) {
+            errors.push_back(Mapped(kErrObjectClosed));
+            return false;
+        }
+        if (!session->Ready(errors)) return false;
+        // Prepared statements die with the connection: one made again needs them again.
+        if (generation_ != session->generation && !Prepare(*session, errors)) return false;
+        std::vector<const char*> pointers;
+        for (const auto& value : values_) pointers.push_back(value ? value->c_str() : nullptr);
+        return session->Exec(sql_, static_cast<int>(pointers.size()), pointers.data(),
+                             name_.c_str(), errors);
+    }
+
+    void Reset() override {}
+
+private:
+    std::weak_ptr<Session> session_;
+    std::string sql_;
+    std::string name_;
+    int generation_ = -1;
+    std::vector<std::optional<std::string>> values_;
+};
+
+class PostgresCursor final : public EngineCursor {
+public:
+    PostgresCursor(std::shared_ptr<Session> session, ResultPtr result)
+        : session_(std::move(session)), result_(std::move(result)) {
+        const int columns = PQnfields(result_.get());
+        for (int k = 0; k < columns; ++k) {
+            names_.emplace_back(PQfname(result_.get(), k));
+            types_.push_back(PQftype(result_.get(), k));
+        }
+    }
+
+    const std::vector<std::string>& Names() const override { return names_; }
+
+    int DeclaredTypeCode(int column) const override {
+        return session_->DeclaredTypeCode(PQftable(result_.get(), column),
+                                          PQftablecol(result_.get(), column));
+    }
+
+    bool Next(std::vector<DbValue>& row) override {
+        if (next_ >= PQntuples(result_.get())) return false;
+        row.clear();
+        for (int k = 0; k < static_cast<int>(names_.size()); ++k) {
+            row.push_back(ValueOf(result_.get(), next_, k, types_[k]));
+        }
+        ++next_;
+        return true;
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+    ResultPtr result_;
+    std::vector<std::string> names_;
+    std::vector<Oid> types_;
+    int next_ = 0;
+};
+
+class PostgresEngine final : public DatabaseEngine {
+public:
+    explicit PostgresEngine(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+
+    EngineKind Kind() const override { return EngineKind::Postgresql; }
+    std::string Location() const override { return LocationOf(session_->conn); }
+    bool IsReadOnly() const override { return session_->readOnly; }
+    int Changes() const override { return session_->changes; }
+
+    bool Execute(std::string_view jetSql, std::vector<DbError>& errors) override {
+        Session& session = *session_;
+        const bool rollback = StartsWithWords(jetSql, "ROLLBACK");
+        if (!session.Ready(errors, rollback)) return false;
+        if (rollback) {
+            session.lostTransaction = false;
+            // A rolled-back transaction takes its settings with it.
+            session.todaySent.reset();
+        }
+        if (StartsWithWords(jetSql, "BEGIN IMMEDIATE")) return BeginWriting(errors);
+        std::string sql;
+        try {
+            sql = session.Translate(jetSql);
+        } catch (const DatabaseError& failure) {
+            errors.push_back(failure.Error());
+            return false;
+        }
+        if (sql.find_first_not_of(" \t\r\n;") == std::string::npos) return true;
+        if (!session.Exec(sql, 0, nullptr, nullptr, errors)) return false;
+        if (IsSchemaChange(sql)) session.LoadCatalog();
+        return true;
+    }
+
+    std::unique_ptr<EngineStatement> Prepare(std::string_view jetSql,
+                                             std::vector<DbError>& errors) override {
+        Session& session = *session_;
+        if (!session.EnsureConnected(errors)) return nullptr;
+        std::string sql;
+        try {
+            sql = session.Translate(jetSql);
+        } catch (const DatabaseError& failure) {
+            errors.push_back(failure.Error());
+            return nullptr;
+        }
+        int parameters = 0;
+        for (std::size_t at = sql.find('$'); at != std::string::npos; at = sql.find('$', at + 1)) {
+            int number = 0;
+            std::from_chars(sql.data() + at + 1, sql.data() + sql.size(), number);
+            parameters = std::max(parameters, number);
+        }
+        auto statement = std::make_unique<PostgresStatement>(session_, sql, parameters);
+        if (!statement->Prepare(session, errors)) return nullptr;
+        return statement;
+    }
+
+    std::unique_ptr<EngineCursor> Query(std::string_view jetSql) override {
+        Session& session = *session_;
+        std::vector<DbError> errors;
+        if (!session.Ready(errors)) throw DatabaseError(errors.front());
+        const auto sql = session.Translate(jetSql);
+        const bool wasInTransaction = session.InTransaction();
+        auto result = session.Run(sql);
+        if (PQresultStatus(result.get()) != PGRES_TUPLES_OK &&
+            PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+            const auto failure = ErrorFromPostgres(result.get(), session.conn);
+            session.AfterFailure(wasInTransaction);
+            throw DatabaseError(failure);
+        }
+        return std::make_unique<PostgresCursor>(session_, std::move(result));
+    }
+
+    std::vector<std::string> TableNames() override {
+        auto tables = Query(
+            "SELECT relname::text FROM pg_class WHERE relnamespace = (SELECT oid FROM "
+            "pg_namespace WHERE nspname = current_schema()) AND relkind IN ('r', 'p', 'f') "
+            "ORDER BY relname");
+        std::vector<std::string> names;
+        for (std::vector<DbValue> row; tables->Next(row);) names.push_back(row[0].ToText());
+        return names;
+    }
+
+    bool ExecuteScript(std::string_view nativeSql, std::vector<DbError>& errors) override {
+        Session& session = *session_;
+        if (!session.Ready(errors)) return false;
+        const std::string script(nativeSql);
+        const auto result = Own(PQexec(session.conn, script.c_str()));
+        const bool ok = Succeeded(result.get());
+        if (!ok) {
+            errors.push_back(ErrorFromPostgres(result.get(), session.conn));
+            if (session.InTransaction()) Own(PQexec(session.conn, "ROLLBACK"));
+        }
+        session.LoadCatalog();
+        return ok;
+    }
+
+    bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) override {
+        Session& session = *session_;
+        if (!session.Ready(errors)) return false;
+        const auto name = session.Spelling(table);
+        const auto id = session.Spelling("ID");
+        // The name inside the literal is the quoted one, as pg_get_serial_sequence reads it.
+        std::string literal = "'";
+        for (const char c : name) literal += c == '\'' ? std::string("''") : std::string(1, c);
+        literal += "'";
+        const std::string sql = "SELECT setval(pg_get_serial_sequence(" + literal + ", 'ID'), " +
+                                "COALESCE(MAX(" + id + "), 0) + 1, false) FROM " + name;
+        return session.Exec(sql, 0, nullptr, nullptr, errors);
+    }
+
+    static std::string LocationOf(PGconn* conn) {
+        std::string location = "Server:";
+        const auto add = [&](const char* key, const char* value) {
+            if (value != nullptr && *value != '\0') location += std::string(" ") + key + "=" + value;
+        };
+        add("host", PQhost(conn));
+        add("port", PQport(conn));
+        add("dbname", PQdb(conn));
+        add("user", PQuser(conn));
+        return location;
+    }
+
+private:
+    // BEGIN, then the writer lock: a second writer waits here, up to the lock timeout, and
+    // never halfway through its statements.
+    bool BeginWriting(std::vector<DbError>& errors) {
+        Session& session = *session_;
+        if (!session.Exec("BEGIN", 0, nullptr, nullptr, errors)) return false;
+        if (session.Exec(kWriterLock, 0, nullptr, nullptr, errors)) return true;
+        if (PQstatus(session.conn) == CONNECTION_OK) Own(PQexec(session.conn, "ROLLBACK"));
+        session.lostTransaction = false;
+        return false;
+    }
+
+    std::shared_ptr<Session> session_;
+};
+
+// The failure of a connection attempt, from libpq's words (a failed attempt has no SQLSTATE).
+DbError ConnectionError(PGconn* conn) {
+    const std::string message = FirstLine(PQerrorMessage(conn));
+    const bool refused = PQconnectionNeedsPassword(conn) ||
+                         message.find("authentication failed") != std::string::npos ||
+                         message.find("pg_hba.conf") != std::string::npos ||
+                         (message.find("role") != std::string::npos &&
+                          message.find("does not exist") != std::string::npos);
+    const std::int32_t number = refused ? kErrSecurity : kErrOpeningFile;
+    return {number, AdoErrorDescription(number) + " " + PostgresEngine::LocationOf(conn) + " (" +
+                        message + ")"};
+}
+
+}  // namespace
+
+bool IsPostgresUri(std::string_view text) {
+    return text.rfind("postgresql://", 0) == 0 || text.rfind("postgres://", 0) == 0;
+}
+
+std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
+                                                      int lockTimeoutMs) {
+    const std::string given(conninfo);
+    // Defaults first: what the connection string says wins over them.
+    const char* keywords[] = {"application_name", "client_encoding", "connect_timeout", "dbname",
+                              nullptr};
+    const char* values[] = {"Quotaplan", "UTF8", "10", given.c_str(), nullptr};
+    auto session = std::make_shared<Session>();
+    session->conn = PQconnectdbParams(keywords, values, 1);
+    session->lockTimeoutMs = lockTimeoutMs;
+    if (session->conn == nullptr) throw DatabaseError(Mapped(kErrOpeningFile));
+    if (PQstatus(session->conn) != CONNECTION_OK) throw DatabaseError(ConnectionError(session->conn));
+    if (!session->Configure()) {
+        throw DatabaseError(ErrorFromPostgres(nullptr, session->conn));
+    }
+    return std::make_unique<PostgresEngine>(std::move(session));
+}
+
+}  // namespace quotaplan
