@@ -38,9 +38,10 @@ CREATE VIEW "qryRDebResTotale" AS
 SELECT ROUND(COALESCE(SUM("DebitoRes"), 0), 2) AS "SommaDiDebitoRes"
 FROM "qryDebitoResOggi";
 
--- Half-open range on the bare column, so that idxPDAData serves it.
+-- Half-open range on the bare column, so that idxPDAData serves it. The contract's ID comes
+-- last, after the three columns the Stato page shows.
 CREATE VIEW "qryRLeaMese" AS
-SELECT c."DescBene" AS "DescBene", p."Data" AS "Data", p."Importo" AS "Importo"
+SELECT c."DescBene" AS "DescBene", p."Data" AS "Data", p."Importo" AS "Importo", c."ID" AS "ID"
 FROM "tabPDA" AS p INNER JOIN "tabContratti" AS c ON c."ID" = p."ID Leasing"
 WHERE p."Tipo" = 'Rata'
   AND p."Data" >= date_trunc('month', qp_today())::date
