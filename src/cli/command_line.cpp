@@ -5,7 +5,8 @@ namespace quotaplan {
 std::optional<CliFailure> CommandLine::Parse(const std::vector<std::string>& args,
                                              const std::set<std::string>& valueOptions,
                                              const std::set<std::string>& flagOptions,
-                                             CommandLine& parsed) {
+                                             CommandLine& parsed,
+                                             const std::set<std::string>& pairOptions) {
     for (std::size_t k = 0; k < args.size(); ++k) {
         const std::string& word = args[k];
         if (!word.starts_with("--")) {
@@ -14,6 +15,12 @@ std::optional<CliFailure> CommandLine::Parse(const std::vector<std::string>& arg
         const std::string name = word.substr(2);
         if (flagOptions.contains(name)) {
             parsed.flags_.insert(name);
+        } else if (pairOptions.contains(name)) {
+            if (k + 2 >= args.size()) {
+                return CliFailure{2, "Mancano i due valori dell'opzione " + word};
+            }
+            parsed.values_[name] = args[++k];
+            parsed.secondValues_[name] = args[++k];
         } else if (valueOptions.contains(name)) {
             if (k + 1 >= args.size()) {
                 return CliFailure{2, "Manca il valore dell'opzione " + word};
@@ -33,6 +40,12 @@ bool CommandLine::Has(const std::string& option) const {
 std::optional<std::string> CommandLine::Value(const std::string& option) const {
     const auto found = values_.find(option);
     if (found == values_.end()) return std::nullopt;
+    return found->second;
+}
+
+std::optional<std::string> CommandLine::SecondValue(const std::string& option) const {
+    const auto found = secondValues_.find(option);
+    if (found == secondValues_.end()) return std::nullopt;
     return found->second;
 }
 

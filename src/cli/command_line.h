@@ -19,18 +19,22 @@ struct CliFailure {
 class CommandLine {
 public:
     // Splits args into options. Options in valueOptions take the next word as their value,
-    // options in flagOptions take none; anything else is refused with exit status 2.
+    // options in pairOptions the next two (Value and SecondValue), options in flagOptions
+    // take none; anything else is refused with exit status 2.
     static std::optional<CliFailure> Parse(const std::vector<std::string>& args,
                                            const std::set<std::string>& valueOptions,
                                            const std::set<std::string>& flagOptions,
-                                           CommandLine& parsed);
+                                           CommandLine& parsed,
+                                           const std::set<std::string>& pairOptions = {});
 
     bool Has(const std::string& option) const;
     bool Flag(const std::string& option) const { return flags_.contains(option); }
     std::optional<std::string> Value(const std::string& option) const;
+    std::optional<std::string> SecondValue(const std::string& option) const;
 
 private:
     std::map<std::string, std::string> values_;
+    std::map<std::string, std::string> secondValues_;
     std::set<std::string> flags_;
 };
 

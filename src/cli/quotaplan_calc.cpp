@@ -6,6 +6,7 @@
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
+#include "cli/setup_command.h"
 #include "cli/usage.h"
 #include "common/run_time_error.h"
 
@@ -25,6 +26,7 @@ std::set<std::string> AllFlagOptions() {
     flags.insert(ArchiveFlagOptions().begin(), ArchiveFlagOptions().end());
     flags.insert("help");
     flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
+    flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
     return flags;
 }
 
@@ -45,13 +47,15 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                const ProgramFiles& files) {
     CommandLine line;
     CalcOptions calc;
-    if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line)) {
+    if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line,
+                                          SetupPairOptions())) {
         return Fail(*failure, err);
     }
     if (line.Flag("help")) {
         out << UsageText();
         return 0;
     }
+    if (AsksForSetup(line)) return RunSetupCommand(line, programFolder, out, err);
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (UsesProgramData(line)) {
         // Without its archive the program can do nothing: the status of a database error.
@@ -92,6 +96,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 std::set<std::string> KnownOptions() {
     std::set<std::string> options = AllValueOptions();
     options.merge(AllFlagOptions());
+    options.insert(SetupPairOptions().begin(), SetupPairOptions().end());
     return options;
 }
 

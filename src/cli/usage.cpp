@@ -48,14 +48,21 @@ constexpr std::array kOptions = {
     OptionHelp{kExport, "type", "T", "tipo di finanziamento (anche con --save)"},
     OptionHelp{kExport, "ref-rate", "R",
                "tasso di riferimento (anche con --save, --indexed e --import-index)"},
-    OptionHelp{kArchive, "db", "PERCORSO",
-               "archivio da usare (predefinito quello configurato accanto al programma o, per il "
-               "programma installato, in ~/.local/share/Quotaplan)"},
+    OptionHelp{kArchive, "db", "PERCORSO|URI",
+               "archivio da usare: un file o un server PostgreSQL (postgresql://...) "
+               "(predefinito quello configurato accanto al programma o, per il programma "
+               "installato, in ~/.local/share/Quotaplan)"},
     OptionHelp{kArchive, "save", "DESCRIZIONE",
                "calcola la rata, archivia il contratto con il suo piano e ne stampa l'ID"},
     OptionHelp{kArchive, "list", "", "elenca i contratti archiviati"},
     OptionHelp{kArchive, "show", "ID", "mostra un contratto archiviato con il suo piano"},
     OptionHelp{kArchive, "delete", "ID", "elimina un contratto e il suo piano"},
+    OptionHelp{kArchive, "init-archive", "",
+               "prepara un archivio nuovo su un database PostgreSQL vuoto o in un file che non "
+               "esiste ancora"},
+    OptionHelp{kArchive, "copy-archive", "DA A",
+               "copia tutto l'archivio DA nell'archivio nuovo A (file o postgresql://...) in "
+               "una sola transazione e stampa le righe copiate"},
     OptionHelp{kIndex, "import-index", "FILE",
                "importa nell'archivio i valori del tasso --ref-rate da righe Data;Valore "
                "(gg/mm/aaaa;2,50)"},
@@ -74,13 +81,15 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--solve instalment|rate|value] --value V --rate J --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc <opzioni di calcolo> --export txt|xls|doc [opzioni di esportazione]\n"
-    "  quotaplan-calc [--db PERCORSO] --save DESCRIZIONE [--type T] [--ref-rate R] <opzioni di "
+    "  quotaplan-calc [--db PERCORSO|URI] --save DESCRIZIONE [--type T] [--ref-rate R] <opzioni di "
     "calcolo>\n"
-    "  quotaplan-calc [--db PERCORSO] --list | --show ID | --delete ID\n"
-    "  quotaplan-calc [--db PERCORSO] --import-index FILE --ref-rate R\n"
-    "  quotaplan-calc [--db PERCORSO] --indexed --ref-rate R --value V --count N [opzioni di "
+    "  quotaplan-calc [--db PERCORSO|URI] --list | --show ID | --delete ID\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --import-index FILE --ref-rate R\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --init-archive\n"
+    "  quotaplan-calc --copy-archive DA A\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
-    "  quotaplan-calc [--db PERCORSO] --summary [--today AAAA-MM-GG]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc --help\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

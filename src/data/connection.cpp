@@ -92,21 +92,26 @@ ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder) {
     return {configured, "", ""};
 }
 
+ArchiveLocation LocationOfAddress(const std::string& address) {
+    if (IsPostgresUri(address)) return {{}, address, ""};
+    return {address, "", ""};
+}
+
+Database OpenUnchecked(const ArchiveLocation& location, int busyTimeoutMs) {
+    return location.conninfo.empty() ? Database::Open(location.path, busyTimeoutMs)
+                                     : Database::Connect(location.conninfo, busyTimeoutMs);
+}
+
 std::optional<Database> ADO_connConnectDB(const fs::path& databasePath, std::string_view,
                                           std::string_view, MessageBoxes& boxes,
                                           int busyTimeoutMs) {
-    if (IsPostgresUri(databasePath.string())) {
-        return OpenArchive({{}, databasePath.string(), ""}, boxes, busyTimeoutMs);
-    }
-    return OpenArchive({databasePath, "", ""}, boxes, busyTimeoutMs);
+    return OpenArchive(LocationOfAddress(databasePath.string()), boxes, busyTimeoutMs);
 }
 
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
-                                       int busyTimeoutMs) {
+                                    int busyTimeoutMs) {
     try {
-        Database db = location.conninfo.empty()
-                          ? Database::Open(location.path, busyTimeoutMs)
-                          : Database::Connect(location.conninfo, busyTimeoutMs);
+        Database db = OpenUnchecked(location, busyTimeoutMs);
         RequireArchiveTables(db);
         return db;
     } catch (const DatabaseError& failure) {

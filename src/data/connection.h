@@ -42,6 +42,13 @@ std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databaseP
                                           MessageBoxes& boxes,
                                           int busyTimeoutMs = kDefaultBusyTimeoutMs);
 
+// The location an archive name stands for: a "postgresql://" URI or a file.
+ArchiveLocation LocationOfAddress(const std::string& address);
+
+// Opens the file or connects to the server, without looking for the archive's tables (a new
+// archive has none yet). Throws DatabaseError as Database::Open and Database::Connect do.
+Database OpenUnchecked(const ArchiveLocation& location, int busyTimeoutMs = kDefaultBusyTimeoutMs);
+
 // Opens or connects to the archive of the location as ADO_connConnectDB does.
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
                                        int busyTimeoutMs = kDefaultBusyTimeoutMs);

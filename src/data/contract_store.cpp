@@ -232,11 +232,16 @@ SaveResult ContractStore::Save(const ContractForm& form, const FinancialPlan& pl
         }
 
         const auto literals = LiteralsOf(db_, form);
-        if (!ExecuteSql(
-                db_, boxes_,
-                update ? UpdateStatement(literals, contractId) : InsertStatement(literals))) {
-            return {SaveStatus::Failed, contractId, false};
+        db_.Execute(update ? UpdateStatement(literals, contractId) : InsertStatement(literals));
+        // An archive that keeps descriptions unique itself refuses the name when another
+        // desk saved it after the check above: the same refusal as the check's.
+        if (!db_.Errors().empty() && db_.Errors().front().number == kErrIntegrityViolation) {
+            db_.ClearErrors();
+            transaction.Rollback();
+            ShowPlainBox(boxes_, kDuplicateNameMessage, "", BoxIcon::Exclamation);
+            return {SaveStatus::Duplicate, contractId, false};
         }
+        if (!ReportStatementErrors(db_, boxes_)) return {SaveStatus::Failed, contractId, false};
         if (update && db_.Changes() == 0) {
             transaction.Rollback();
             ShowPlainBox(boxes_, kContractGoneMessage, "", BoxIcon::Exclamation);

@@ -156,6 +156,8 @@ public:
     void MoveNext();
 
     int FieldCount() const { return static_cast<int>(names_.size()); }
+    // The name of the column at the 0-based position, also past the last row.
+    const std::string& FieldName(int index) const { return names_.at(index); }
     // The column at the 0-based position or with the name (without regard to letter case)
     // of the current row. Throws DatabaseError 3021 at the end, 3265 for no such column.
     Field GetField(int index) const;

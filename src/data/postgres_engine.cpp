@@ -321,9 +321,10 @@ struct Session {
     }
 
     // Everything a statement needs before it runs; false with the error listed otherwise.
-    bool Ready(std::vector<DbError>& errors, bool rollback = false) {
+    // `startsOver`: a ROLLBACK or BEGIN, which may follow a transaction the server lost.
+    bool Ready(std::vector<DbError>& errors, bool startsOver = false) {
         if (!EnsureConnected(errors)) return false;
-        if (lostTransaction && !rollback) {
+        if (lostTransaction && !startsOver) {
             errors.push_back(Mapped(kErrTransactionFailed));
             return false;
         }
@@ -455,13 +456,18 @@ public:
     bool Execute(std::string_view jetSql, std::vector<DbError>& errors) override {
         Session& session = *session_;
         const bool rollback = StartsWithWords(jetSql, "ROLLBACK");
-        if (!session.Ready(errors, rollback)) return false;
-        if (rollback) {
-            session.lostTransaction = false;
-            // A rolled-back transaction takes its settings with it.
-            session.todaySent.reset();
-        }
+        const bool begin =
+            StartsWithWords(jetSql, "BEGIN") || StartsWithWords(jetSql, "BEGIN IMMEDIATE");
+        if (!session.Ready(errors, rollback || begin)) return false;
+        if (rollback || begin) session.lostTransaction = false;
+        // A rolled-back transaction takes its settings with it.
+        if (rollback) session.todaySent.reset();
         if (StartsWithWords(jetSql, "BEGIN IMMEDIATE")) return BeginWriting(errors);
+        // A plain BEGIN reads one picture of the archive throughout, as SQLite's does.
+        if (StartsWithWords(jetSql, "BEGIN")) {
+            return session.Exec("BEGIN ISOLATION LEVEL REPEATABLE READ", 0, nullptr, nullptr,
+                                errors);
+        }
         std::string sql;
         try {
             sql = session.Translate(jetSql);
@@ -608,6 +614,8 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
     session->conn = PQconnectdbParams(keywords, values, 1);
     session->lockTimeoutMs = lockTimeoutMs;
     if (session->conn == nullptr) throw DatabaseError(Mapped(kErrOpeningFile));
+    // The server's notices ("there is no transaction in progress") are not for the user.
+    PQsetNoticeProcessor(session->conn, [](void*, const char*) {}, nullptr);
     if (PQstatus(session->conn) != CONNECTION_OK) throw DatabaseError(ConnectionError(session->conn));
     if (!session->Configure()) {
         throw DatabaseError(ErrorFromPostgres(nullptr, session->conn));

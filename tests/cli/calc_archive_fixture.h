@@ -1,34 +1,33 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../data/archive_fixture.h"
 #include "cli/quotaplan_calc.h"
 
 namespace quotaplan::test {
 
 namespace fs = std::filesystem;
 
-// Each test works on its own copy of a new archive.
-class CalcArchive : public testing::Test {
+// Each test works on its own new archive, on each engine: quotaplan-calc gets it with --db.
+class CalcArchive : public ::testing::TestWithParam<EngineKind> {
 protected:
-    void SetUp() override {
-        archive_ = fs::temp_directory_path() /
-                   ("quotaplan-cli-" + std::to_string(::getpid()) + "-" +
-                    testing::UnitTest::GetInstance()->current_test_info()->name() + ".mdb");
-        fs::copy_file(QUOTAPLAN_PRISTINE_ARCHIVE, archive_, fs::copy_options::overwrite_existing);
-    }
-    void TearDown() override { fs::remove(archive_); }
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive_); }
 
     int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--db", archive_.string()});
+        args.insert(args.begin(), {"--db", archive_.Address()});
+        return RunPlain(args);
+    }
+
+    // Without --db: the archive configured beside the program (the test's folder).
+    int RunPlain(const std::vector<std::string>& args) {
         std::ostringstream out, err;
-        const int status = RunQuotaplanCalc(args, out, err, archive_.parent_path());
+        const int status = RunQuotaplanCalc(args, out, err, archive_.Folder());
         out_ = out.str();
         err_ = err.str();
         return status;
@@ -43,8 +42,13 @@ protected:
         return Run(args);
     }
 
-    fs::path archive_;
+    Database Open() const { return archive_.Open(); }
+
+    quotaplan::testing::TempArchive archive_{GetParam()};
     std::string out_, err_;
 };
+
+// The cases about the archive file itself.
+class CalcSqliteArchive : public CalcArchive {};
 
 }  // namespace quotaplan::test

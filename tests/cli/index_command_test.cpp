@@ -28,17 +28,12 @@ std::vector<std::string> Plus(std::vector<std::string> args, const std::vector<s
 class IndexCommand : public test::CalcArchive {
 protected:
     std::string WriteFile(const std::string& text) {
-        const auto file = archive_.string() + ".csv";
+        const auto file = (archive_.Folder() / "serie.csv").string();
         std::ofstream(file, std::ios::binary) << text;
-        files_.push_back(file);
         return file;
     }
-    void TearDown() override {
-        for (const auto& file : files_) std::filesystem::remove(file);
-        CalcArchive::TearDown();
-    }
     std::vector<IndexValue> Series(const std::string& rate) {
-        Database db = Database::Open(archive_);
+        Database db = Open();
         RecordingMessageBoxes boxes;
         return ReferenceRateValues(db, boxes).Series(
             GetIdByDescription(db, "supTxRiferimento", rate));
@@ -48,10 +43,11 @@ protected:
                   0)
             << err_;
     }
-    std::vector<std::string> files_;
 };
 
-TEST_F(IndexCommand, ImportThenReimport) {
+INSTANTIATE_TEST_SUITE_P(Engines, IndexCommand, testing::kEngines, testing::EngineName);
+
+TEST_P(IndexCommand, ImportThenReimport) {
     ImportExample();
     EXPECT_EQ(out_,
               "{\"ref_rate\": \"Euribor 3 mesi\", \"values\": 3, \"added\": 3, "
@@ -69,7 +65,7 @@ TEST_F(IndexCommand, ImportThenReimport) {
     EXPECT_EQ(series[6].percent, -0.125);
 }
 
-TEST_F(IndexCommand, BadFileImportsNothing) {
+TEST_P(IndexCommand, BadFileImportsNothing) {
     const auto before = Series("Euribor 3 mesi");
     EXPECT_EQ(Run({"--import-index",
                    WriteFile("Data;Valore\n01/01/2026;2,00\n01/04/2026;2,50\n1/7/26;1,75\n"),
@@ -82,7 +78,7 @@ TEST_F(IndexCommand, BadFileImportsNothing) {
 }
 
 // The published oracle: the indexed plan is the plan of the rate list given by hand.
-TEST_F(IndexCommand, IndexedEqualsTheRateListGivenByHand) {
+TEST_P(IndexCommand, IndexedEqualsTheRateListGivenByHand) {
     ImportExample();
     ASSERT_EQ(Run(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})), 0) << err_;
     const std::string indexed = out_;
@@ -99,13 +95,13 @@ TEST_F(IndexCommand, IndexedEqualsTheRateListGivenByHand) {
     }
 }
 
-TEST_F(IndexCommand, SavedIndexedContractKeepsItsRates) {
+TEST_P(IndexCommand, SavedIndexedContractKeepsItsRates) {
     ImportExample();
     ASSERT_EQ(Run(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi", "--save",
                                    "Mutuo indicizzato"})),
               0)
         << err_;
-    Database db = Database::Open(archive_);
+    Database db = Open();
     RecordingMessageBoxes boxes;
     std::vector<double> stored;
     for (const StoredRate& rate : ContractStore(db, boxes).LoadRateRows(1)) {
@@ -120,10 +116,10 @@ TEST_F(IndexCommand, SavedIndexedContractKeepsItsRates) {
     EXPECT_NE(out_.find("\"rate\": \"2,00\",\n  \"spread\": \"1,50\""), std::string::npos) << out_;
 }
 
-TEST_F(IndexCommand, Refusals) {
+TEST_P(IndexCommand, Refusals) {
     ImportExample();
     {
-        Database db = Database::Open(archive_);
+        Database db = Open();
         ASSERT_TRUE(
             db.Execute("INSERT INTO supTxRiferimento (Descrizione) VALUES ('Euribor 12 mesi')"));
     }

@@ -1,22 +1,121 @@
 #include "archive_fixture.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
-#include "data/database.h"
+#include <atomic>
+#include <cstdio>
+
+#include "data/archive_setup.h"
+#include "data/archive_sql.h"
 
 namespace quotaplan::testing {
+namespace {
 
-TempArchive::TempArchive() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qp-data-XXXXXX").string();
+namespace fs = std::filesystem;
+
+std::string Hex(std::size_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%zx", value);
+    return text;
+}
+
+// The template database holding the current PostgreSQL schema: made once per server (per
+// schema text), under a server-wide lock, since test programs run side by side.
+std::string TemplateDatabase(Database& admin) {
+    const std::string name =
+        "qp_template_" + Hex(std::hash<std::string_view>{}(NewArchiveSql(Engine::Postgresql)));
+    Recordset lock(admin, "SELECT pg_advisory_lock(4242)");
+    lock.Close();
+    const bool exists = CountOf(admin, "SELECT COUNT(*) FROM pg_database WHERE datname = '" +
+                                           name + "'") > 0;
+    if (!exists) {
+        const std::string partial = name + "_partial";
+        admin.Execute("DROP DATABASE IF EXISTS " + partial);
+        admin.Execute("CREATE DATABASE " + partial);
+        {
+            auto db = Database::Connect(ServerUri(partial));
+            const auto made = InitArchive(db);
+            if (!made.ok) throw std::runtime_error("template: " + made.message);
+        }
+        admin.Execute("ALTER DATABASE " + partial + " RENAME TO " + name);
+    }
+    Recordset unlock(admin, "SELECT pg_advisory_unlock(4242)");
+    if (!admin.Errors().empty()) {
+        throw std::runtime_error("template: " + admin.Errors().front().description);
+    }
+    return name;
+}
+
+std::atomic<int> databaseCount{0};
+
+}  // namespace
+
+std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
+    return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
+}
+
+std::optional<std::string> TestServer() {
+    const char* uri = std::getenv("QUOTAPLAN_TEST_PG");
+    if (uri == nullptr || *uri == '\0') return std::nullopt;
+    return std::string(uri);
+}
+
+bool TestServerRequired() {
+    const char* required = std::getenv("QUOTAPLAN_TEST_PG_REQUIRED");
+    return required != nullptr && *required != '\0' && std::string(required) != "0";
+}
+
+std::string ServerUri(const std::string& database) {
+    const std::string uri = TestServer().value_or("");
+    const auto query = uri.find('?');
+    const auto slash = uri.rfind('/', query);
+    return uri.substr(0, slash + 1) + database + (query == std::string::npos ? "" : uri.substr(query));
+}
+
+TempArchive::TempArchive(Engine engine, Contents contents) : engine_(engine) {
+    std::string pattern = (fs::temp_directory_path() / "qp-data-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());
-    std::filesystem::copy_file(QUOTAPLAN_PRISTINE_ARCHIVE, File());
+    if (engine_ == Engine::Sqlite) {
+        if (contents == Contents::Pristine) fs::copy_file(QUOTAPLAN_PRISTINE_ARCHIVE, File());
+        return;
+    }
+    if (!TestServer()) {
+        unavailable_ =
+            "Nessun server PostgreSQL di prova: QUOTAPLAN_TEST_PG non è impostata (la imposta "
+            ".ci/run, che avvia un server temporaneo).";
+        return;
+    }
+    auto admin = Database::Connect(*TestServer());
+    const auto source = contents == Contents::Pristine ? TemplateDatabase(admin) : "template0";
+    database_ = "qp_test_" + std::to_string(::getpid()) + "_" + std::to_string(++databaseCount);
+    admin.Execute("DROP DATABASE IF EXISTS " + database_ + " WITH (FORCE)");
+    if (!admin.Execute("CREATE DATABASE " + database_ + " TEMPLATE " + source)) {
+        throw std::runtime_error("test database: " + admin.Errors().front().description);
+    }
 }
 
 TempArchive::~TempArchive() {
     std::error_code error;
-    std::filesystem::permissions(File(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, error);
-    std::filesystem::remove_all(folder_, error);
+    fs::permissions(File(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(folder_, error);
+    if (!database_.empty()) {
+        try {
+            auto admin = Database::Connect(*TestServer());
+            admin.Execute("DROP DATABASE IF EXISTS " + database_ + " WITH (FORCE)");
+        } catch (const DatabaseError&) {
+            // A server that went away takes its test databases with it.
+        }
+    }
+}
+
+std::string TempArchive::Address() const {
+    return engine_ == Engine::Sqlite ? File().string() : ServerUri(database_);
+}
+
+Database TempArchive::Open() const {
+    if (unavailable_) return Database();
+    return engine_ == Engine::Sqlite ? Database::Open(File()) : Database::Connect(Address());
 }
 
 FinancialPlan MakePlan(int n, float maxi, float buyout) {
@@ -78,6 +177,54 @@ std::string DumpTable(Database& db, const std::string& table) {
 long long CountOf(Database& db, const std::string& sql) {
     Recordset rows(db, sql);
     return static_cast<long long>(rows.Value(0).ToDouble());
+}
+
+namespace {
+
+bool IsSqlite(Database& db) { return db.Engine()->Kind() == Engine::Sqlite; }
+
+}  // namespace
+
+void InstallFailingPlanTrigger(Database& db, int after) {
+    const auto count = std::to_string(after);
+    const bool made =
+        IsSqlite(db)
+            ? db.ExecuteScript("CREATE TRIGGER guasto BEFORE INSERT ON tabPDA WHEN (SELECT "
+                               "COUNT(ID) FROM tabPDA WHERE [ID Leasing] = NEW.[ID Leasing]) >= " +
+                               count + " BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END")
+            : db.ExecuteScript(
+                  "CREATE FUNCTION qp_guasto() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                  "IF (SELECT COUNT(*) FROM \"tabPDA\" WHERE \"ID Leasing\" = NEW.\"ID "
+                  "Leasing\") >= " +
+                  count +
+                  " THEN RAISE EXCEPTION 'guasto simulato'; END IF; RETURN NEW; END $$; "
+                  "CREATE TRIGGER guasto BEFORE INSERT ON \"tabPDA\" FOR EACH ROW EXECUTE "
+                  "FUNCTION qp_guasto();");
+    ASSERT_TRUE(made) << db.Errors().front().description;
+}
+
+void InstallFailingPlanDeleteTrigger(Database& db) {
+    const bool made =
+        IsSqlite(db)
+            ? db.ExecuteScript("CREATE TRIGGER guasto BEFORE DELETE ON tabPDA BEGIN SELECT "
+                               "RAISE(ABORT, 'guasto simulato'); END")
+            : db.ExecuteScript(
+                  "CREATE FUNCTION qp_guasto() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                  "RAISE EXCEPTION 'guasto simulato'; END $$; CREATE TRIGGER guasto BEFORE "
+                  "DELETE ON \"tabPDA\" FOR EACH ROW EXECUTE FUNCTION qp_guasto();");
+    ASSERT_TRUE(made) << db.Errors().front().description;
+}
+
+void RemoveFailingPlanTriggers(Database& db) {
+    const bool removed =
+        IsSqlite(db) ? db.ExecuteScript("DROP TRIGGER guasto")
+                     : db.ExecuteScript("DROP TRIGGER guasto ON \"tabPDA\"; DROP FUNCTION qp_guasto();");
+    ASSERT_TRUE(removed) << db.Errors().front().description;
+}
+
+std::string FailingTriggerLine(Engine engine) {
+    return engine == Engine::Sqlite ? "1811 - guasto simulato\n"
+                                    : "-2147467259 - guasto simulato (SQLSTATE P0001)\n";
 }
 
 }  // namespace quotaplan::testing

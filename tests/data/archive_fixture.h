@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "common/recording_message_boxes.h"
@@ -10,22 +13,65 @@
 
 namespace quotaplan::testing {
 
-// A temporary folder holding a fresh copy of the pristine archive as "Quotaplan.mdb";
-// removed with everything in it when the object goes.
+// The engines a test suite runs on: INSTANTIATE_TEST_SUITE_P(Engines, Suite, kEngines,
+// EngineName).
+using Engine = EngineKind;
+inline const auto kEngines = ::testing::Values(Engine::Sqlite, Engine::Postgresql);
+std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
+
+// The PostgreSQL server of the tests: QUOTAPLAN_TEST_PG, a URI naming the server's
+// administration database ("postgresql:///postgres?host=/tmp/qp-pg-x&user=quotaplan"), or
+// nullopt when it is not set. .ci/run starts a server and sets it; without it the PostgreSQL
+// cases skip, unless QUOTAPLAN_TEST_PG_REQUIRED is set (as in CI), and then they fail.
+std::optional<std::string> TestServer();
+bool TestServerRequired();
+
+// A fresh archive of its own for one test, made from db/ for the engine: a copy of the
+// pristine SQLite file in a temporary folder, or a new database on the test server made from
+// a template holding the PostgreSQL schema. Removed with everything in it when it goes.
 class TempArchive {
 public:
-    TempArchive();
+    // Empty: no archive yet, for making one (no file; a database without tables).
+    enum class Contents { Pristine, Empty };
+    explicit TempArchive(Engine engine = Engine::Sqlite, Contents contents = Contents::Pristine);
     ~TempArchive();
     TempArchive(const TempArchive&) = delete;
     TempArchive& operator=(const TempArchive&) = delete;
 
+    Engine GetEngine() const { return engine_; }
+    // Why the archive could not be made (no test server), or nullopt.
+    const std::optional<std::string>& Unavailable() const { return unavailable_; }
+
+    // A temporary folder of the test's own, for both engines.
     const std::filesystem::path& Folder() const { return folder_; }
+    // The SQLite archive's file.
     std::filesystem::path File() const { return folder_ / "Quotaplan.mdb"; }
-    Database Open() const { return Database::Open(File()); }
+    // What --db and ADO_connConnectDB take: the file, or the database's URI.
+    std::string Address() const;
+    // PostgreSQL: the name of the archive's database on the test server.
+    const std::string& ServerDatabase() const { return database_; }
+    // A new connection; a closed one when the archive is unavailable.
+    Database Open() const;
 
 private:
+    Engine engine_;
     std::filesystem::path folder_;
+    std::string database_;  // PostgreSQL: the database's name
+    std::optional<std::string> unavailable_;
 };
+
+// In a fixture's SetUp, or first in a test: skips (or, when required, fails) a case whose
+// archive could not be made.
+#define QP_REQUIRE_ARCHIVE(archive)                                          \
+    do {                                                                     \
+        if (const auto& why = (archive).Unavailable()) {                     \
+            if (::quotaplan::testing::TestServerRequired()) FAIL() << *why;  \
+            GTEST_SKIP() << *why;                                            \
+        }                                                                    \
+    } while (false)
+
+// A URI of the test server naming another database.
+std::string ServerUri(const std::string& database);
 
 // A plan of n monthly instalments from 15/02/2024 (the contract dated 15/01/2024) on an
 // asset of 10.000 with the given maxi-instalment and buy-out; rows carry distinct,
@@ -43,4 +89,19 @@ std::string DumpTable(Database& db, const std::string& table);
 // The number of rows the query counts (its first column).
 long long CountOf(Database& db, const std::string& sql);
 
+// Makes every insert into tabPDA (Delete: every delete from it) fail with "guasto
+// simulato" once the contract already has `after` plan rows, in the engine's own trigger
+// language. The error line the failure shows, for the engine.
+void InstallFailingPlanTrigger(Database& db, int after);
+void InstallFailingPlanDeleteTrigger(Database& db);
+void RemoveFailingPlanTriggers(Database& db);
+std::string FailingTriggerLine(Engine engine);
+
 }  // namespace quotaplan::testing
+
+namespace quotaplan {
+// Test names and messages say which engine.
+inline void PrintTo(EngineKind engine, std::ostream* out) {
+    *out << (engine == EngineKind::Sqlite ? "SQLite" : "PostgreSQL");
+}
+}  // namespace quotaplan

@@ -60,6 +60,33 @@ TEST_F(Configuration, TheIniFileChoosesTheArchive) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// DRIVER=postgresql puts the archive on a server, named by CONNINFO; PATH and FILE are then
+// not read. Anything else under DRIVER, or a server without CONNINFO, stops the start.
+TEST_F(Configuration, TheDriverChoosesTheEngine) {
+    const auto other = CopyAs("altrove", "mio.db");
+    const std::string files = "PATH=" + (Folder() / "altrove").string() + "\nFILE=mio.db\n";
+    WriteIni("[DATABASE]\nDRIVER=PostgreSQL\nCONNINFO=postgresql://quotaplan@server/archivio\n" +
+             files);
+    auto location = ConfiguredArchivePath(Folder());
+    EXPECT_EQ(location.conninfo, "postgresql://quotaplan@server/archivio");
+    EXPECT_EQ(location.path, fs::path());
+    EXPECT_EQ(location.failure, "");
+
+    WriteIni("[DATABASE]\nDRIVER=sqlite\n" + files);
+    location = ConfiguredArchivePath(Folder());
+    EXPECT_EQ(location.path, other);
+    EXPECT_EQ(location.conninfo, "");
+
+    const std::string suffix = "\nIndirizzo errore: OpenDatabase";
+    WriteIni("[DATABASE]\nDRIVER=postgresql\n" + files);
+    EXPECT_EQ(OpenFailure(), "Nel file di configurazione " + Ini().string() +
+                                 " manca CONNINFO, la connessione al server PostgreSQL." + suffix);
+    WriteIni("[DATABASE]\nDRIVER=mysql\n" + files);
+    EXPECT_EQ(OpenFailure(), "Nel file di configurazione " + Ini().string() +
+                                 " il DRIVER \"mysql\" non è previsto (sqlite o postgresql)." +
+                                 suffix);
+}
+
 // What Notepad and many other editors write before the first line.
 TEST_F(Configuration, AByteOrderMarkIsAccepted) {
     const auto other = CopyAs("altrove", "mio.db");

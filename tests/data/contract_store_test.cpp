@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "archive_fixture.h"
 #include "common/clock.h"
 #include "data/execute_sql.h"
@@ -13,10 +16,14 @@ using testing::CountOf;
 using testing::DumpTable;
 using testing::MakeForm;
 using testing::MakePlan;
+using testing::Engine;
 using testing::TempArchive;
 
-class ContractStoreTest : public ::testing::Test {
+// A store on a fresh archive of the engine.
+class StoreFixture {
 protected:
+    explicit StoreFixture(Engine engine) : archive(engine) {}
+
     // Two-digit years are placed around a fixed today, so the test does not age.
     ScopedToday today{*CalendarDate::FromYmd(2024, 6, 10)};
     TempArchive archive;
@@ -29,7 +36,15 @@ protected:
     }
 };
 
-TEST_F(ContractStoreTest, NewContractStoresRowAndFourteenPlanRowsAndLoadsBack) {
+class ContractStoreTest : public ::testing::TestWithParam<Engine>, protected StoreFixture {
+protected:
+    ContractStoreTest() : StoreFixture(GetParam()) {}
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, ContractStoreTest, testing::kEngines, testing::EngineName);
+
+TEST_P(ContractStoreTest, NewContractStoresRowAndFourteenPlanRowsAndLoadsBack) {
     const auto form = MakeForm("Auto aziendale");
     const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
     ASSERT_EQ(saved.status, SaveStatus::Saved);
@@ -67,7 +82,7 @@ TEST_F(ContractStoreTest, NewContractStoresRowAndFourteenPlanRowsAndLoadsBack) {
     EXPECT_EQ(*loaded, form);
 }
 
-TEST_F(ContractStoreTest, PlanWithoutMaxiOrBuyoutStillStoresBothLinesWithZeros) {
+TEST_P(ContractStoreTest, PlanWithoutMaxiOrBuyoutStillStoresBothLinesWithZeros) {
     auto form = MakeForm("Senza maxi");
     form.txtMaxi = "0,00";
     form.txtRiscatto = "0,00";
@@ -80,7 +95,7 @@ TEST_F(ContractStoreTest, PlanWithoutMaxiOrBuyoutStillStoresBothLinesWithZeros) 
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
 }
 
-TEST_F(ContractStoreTest, ValuesAreStoredWithTwoDecimalsAndBuyoutDate) {
+TEST_P(ContractStoreTest, ValuesAreStoredWithTwoDecimalsAndBuyoutDate) {
     auto form = MakeForm("Arrotondamenti");
     form.txtTasso = "5,126";
     form.txtValBene = "1.234,565";
@@ -110,7 +125,7 @@ TEST_F(ContractStoreTest, ValuesAreStoredWithTwoDecimalsAndBuyoutDate) {
     EXPECT_TRUE(loaded->optCapSem);
 }
 
-TEST_F(ContractStoreTest, SavingAgainReplacesThePlanRows) {
+TEST_P(ContractStoreTest, SavingAgainReplacesThePlanRows) {
     const auto form = MakeForm("Due volte");
     const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
     ASSERT_EQ(saved.status, SaveStatus::Saved);
@@ -123,9 +138,14 @@ TEST_F(ContractStoreTest, SavingAgainReplacesThePlanRows) {
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
 }
 
+// SQLite keeps the type of each value it stores: what a bound value becomes is its concern.
+class SqliteStorageTest : public ContractStoreTest {};
+INSTANTIATE_TEST_SUITE_P(SQLite, SqliteStorageTest, ::testing::Values(Engine::Sqlite),
+                         testing::EngineName);
+
 // Plan lines are written with bound values: each must store what its SQL literal
 // (FormatSqlValue's text with two decimals) stores, the same type and the same bits.
-TEST_F(ContractStoreTest, PlanLinesStoreExactlyWhatTheirLiteralsStore) {
+TEST_P(SqliteStorageTest, PlanLinesStoreExactlyWhatTheirLiteralsStore) {
     auto plan = MakePlan(6, 1000, 500);
     plan.rows[0].Importo = 2.345f;         // a half that shows rounded up
     plan.rows[1].QInteressi = -0.004f;     // shows as 0,00: a whole zero
@@ -168,14 +188,19 @@ struct DuplicateCase {
     const char* typed;
 };
 
-class DuplicateTest : public ContractStoreTest,
-                      public ::testing::WithParamInterface<DuplicateCase> {};
+class DuplicateTest : public ::testing::TestWithParam<std::tuple<Engine, DuplicateCase>>,
+                      protected StoreFixture {
+protected:
+    DuplicateTest() : StoreFixture(std::get<0>(GetParam())) {}
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+    const DuplicateCase& Case() const { return std::get<1>(GetParam()); }
+};
 
 TEST_P(DuplicateTest, NewContractWithAStoredNameIsRefusedAndNothingIsWritten) {
-    ASSERT_EQ(SaveNew(MakeForm(GetParam().stored), MakePlan(12, 1000, 500)).status,
+    ASSERT_EQ(SaveNew(MakeForm(Case().stored), MakePlan(12, 1000, 500)).status,
               SaveStatus::Saved);
     const auto before = DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA");
-    const auto refused = SaveNew(MakeForm(GetParam().typed), MakePlan(12, 1000, 500));
+    const auto refused = SaveNew(MakeForm(Case().typed), MakePlan(12, 1000, 500));
     EXPECT_EQ(refused.status, SaveStatus::Duplicate);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].prompt, "Nome leasing già esistente");
@@ -186,14 +211,16 @@ TEST_P(DuplicateTest, NewContractWithAStoredNameIsRefusedAndNothingIsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, DuplicateTest,
-    ::testing::Values(DuplicateCase{"Auto", "Auto"}, DuplicateCase{"Auto", "AUTO"},
-                      DuplicateCase{"Auto", "  auto  "}, DuplicateCase{"Società", "SOCIETÀ"},
-                      DuplicateCase{"l'anno", "L'ANNO"},
-                      // Stored names may carry blanks of their own.
-                      DuplicateCase{"Furgone L Aquila  test ", "  furgone l aquila  test"},
-                      DuplicateCase{"  Auto", "auto"}));
+    ::testing::Combine(
+        testing::kEngines,
+        ::testing::Values(DuplicateCase{"Auto", "Auto"}, DuplicateCase{"Auto", "AUTO"},
+                          DuplicateCase{"Auto", "  auto  "}, DuplicateCase{"Società", "SOCIETÀ"},
+                          DuplicateCase{"l'anno", "L'ANNO"},
+                          // Stored names may carry blanks of their own.
+                          DuplicateCase{"Furgone L Aquila  test ", "  furgone l aquila  test"},
+                          DuplicateCase{"  Auto", "auto"})));
 
-TEST_F(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
+TEST_P(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
     const auto first = SaveNew(MakeForm("Primo"), MakePlan(12, 1000, 500));
     const auto second = SaveNew(MakeForm("Secondo"), MakePlan(12, 1000, 500));
     const auto same = MakeForm("PRIMO");
@@ -212,7 +239,7 @@ TEST_F(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
         SaveStatus::Duplicate);
 }
 
-TEST_F(ContractStoreTest, PlanOfAnotherContractNeverReplacesAStoredPlan) {
+TEST_P(ContractStoreTest, PlanOfAnotherContractNeverReplacesAStoredPlan) {
     const auto formA = MakeForm("Contratto A");
     const auto planA = MakePlan(24, 2000, 0);
     const auto ownerA = PlanOwner::For(0, formA);
@@ -240,7 +267,7 @@ TEST_F(ContractStoreTest, PlanOfAnotherContractNeverReplacesAStoredPlan) {
     EXPECT_EQ(store.LoadPlanRows(1).size(), 26u);
 }
 
-TEST_F(ContractStoreTest, PlanNotReadyLeavesTheStoredPlanUntouched) {
+TEST_P(ContractStoreTest, PlanNotReadyLeavesTheStoredPlanUntouched) {
     const auto form = MakeForm("Non pronto");
     const auto saved = SaveNew(form, MakePlan(12, 1000, 500));
     FinancialPlan notReady = MakePlan(3, 0, 0);
@@ -254,11 +281,9 @@ TEST_F(ContractStoreTest, PlanNotReadyLeavesTheStoredPlanUntouched) {
 
 // A trigger makes the seventh plan line of any contract fail: the save must leave the
 // archive exactly as it was and show the error once.
-TEST_F(ContractStoreTest, FailureMidPlanRollsEverythingBack) {
+TEST_P(ContractStoreTest, FailureMidPlanRollsEverythingBack) {
     const auto first = SaveNew(MakeForm("Esistente"), MakePlan(12, 1000, 500));
-    ASSERT_TRUE(db.Execute(
-        "CREATE TRIGGER guasto BEFORE INSERT ON tabPDA WHEN (SELECT COUNT(ID) FROM tabPDA WHERE "
-        "[ID Leasing] = NEW.[ID Leasing]) >= 6 BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END"));
+    testing::InstallFailingPlanTrigger(db, 6);
     const auto before = DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA");
 
     EXPECT_EQ(SaveNew(MakeForm("Nuovo"), MakePlan(12, 1000, 500)).status, SaveStatus::Failed);
@@ -271,14 +296,17 @@ TEST_F(ContractStoreTest, FailureMidPlanRollsEverythingBack) {
 
     EXPECT_EQ(DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA"), before);
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].prompt, "1811 - guasto simulato\n");
+    EXPECT_EQ(boxes.shown[0].prompt, testing::FailingTriggerLine(GetParam()));
     EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4.0.0");
     // The next new contract still gets the next ID: the failed insert left no trace.
-    ASSERT_TRUE(db.Execute("DROP TRIGGER guasto"));
-    EXPECT_EQ(SaveNew(MakeForm("Dopo"), MakePlan(12, 1000, 500)).contractId, 2);
+    testing::RemoveFailingPlanTriggers(db);
+    // SQLite gives the next ID; a PostgreSQL identity never hands out again the value a
+    // rolled-back insert took.
+    EXPECT_EQ(SaveNew(MakeForm("Dopo"), MakePlan(12, 1000, 500)).contractId,
+              GetParam() == Engine::Sqlite ? 2 : 3);
 }
 
-TEST_F(ContractStoreTest, UnreadableFieldIsReportedAndNothingIsWritten) {
+TEST_P(ContractStoreTest, UnreadableFieldIsReportedAndNothingIsWritten) {
     auto form = MakeForm("Data sbagliata");
     form.txtContract = "31/02/24";
     EXPECT_EQ(SaveNew(form, MakePlan(12, 1000, 500)).status, SaveStatus::Failed);
@@ -288,7 +316,7 @@ TEST_F(ContractStoreTest, UnreadableFieldIsReportedAndNothingIsWritten) {
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 0);
 }
 
-TEST_F(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
+TEST_P(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
     const auto keep = SaveNew(MakeForm("Resta"), MakePlan(12, 1000, 500));
     const auto gone = SaveNew(MakeForm("Va via"), MakePlan(12, 1000, 500));
     EXPECT_EQ(store.Delete(gone.contractId), DeleteStatus::Deleted);
@@ -302,8 +330,7 @@ TEST_F(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
     EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4.0.0");
 
     // A failing second statement takes the first one back with it.
-    ASSERT_TRUE(db.Execute(
-        "CREATE TRIGGER guasto BEFORE DELETE ON tabPDA BEGIN SELECT RAISE(ABORT, 'no'); END"));
+    testing::InstallFailingPlanDeleteTrigger(db);
     EXPECT_EQ(store.Delete(keep.contractId), DeleteStatus::Failed);
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
 
@@ -318,7 +345,7 @@ TEST_F(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
     EXPECT_EQ(boxes.shown[1].prompt, kContractGoneMessage);
 }
 
-TEST_F(ContractStoreTest, TreeGroupsContractsUnderTheirTypesInIdOrder) {
+TEST_P(ContractStoreTest, TreeGroupsContractsUnderTheirTypesInIdOrder) {
     auto mutuo = MakeForm("Casa");
     mutuo.cboTipoLea = "Mutuo";
     SaveNew(MakeForm("Furgone"), MakePlan(12, 1000, 500));
@@ -338,7 +365,7 @@ TEST_F(ContractStoreTest, TreeGroupsContractsUnderTheirTypesInIdOrder) {
     EXPECT_TRUE(tree[2].contracts.empty());
 }
 
-TEST_F(ContractStoreTest, RateRowsComeBackInDateOrderWithTheirIds) {
+TEST_P(ContractStoreTest, RateRowsComeBackInDateOrderWithTheirIds) {
     auto plan = MakePlan(3, 1000, 500);
     plan.rows[2].Tasso = 0.061234f;
     const auto saved = SaveNew(MakeForm("Tassi"), plan);
@@ -353,11 +380,15 @@ TEST_F(ContractStoreTest, RateRowsComeBackInDateOrderWithTheirIds) {
 
 // Texts that break naive SQL building: stored and found back unchanged, and the duplicate
 // check sees them.
-class HostileTextTest : public ContractStoreTest,
-                        public ::testing::WithParamInterface<std::string> {};
+class HostileTextTest : public ::testing::TestWithParam<std::tuple<Engine, std::string>>,
+                        protected StoreFixture {
+protected:
+    HostileTextTest() : StoreFixture(std::get<0>(GetParam())) {}
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+};
 
 TEST_P(HostileTextTest, DescriptionAndLookupValueRoundTrip) {
-    const std::string text = GetParam();
+    const std::string text = std::get<1>(GetParam());
     ASSERT_TRUE(ExecuteSql(db, boxes,
                            "INSERT INTO supTipologia (Descrizione) VALUES (" +
                                FormatSqlValue(SqlValue(text), kTypeText) + ")"));
@@ -380,16 +411,17 @@ TEST_P(HostileTextTest, DescriptionAndLookupValueRoundTrip) {
 
     EXPECT_EQ(SaveNew(form, MakePlan(12, 1000, 500)).status, SaveStatus::Duplicate);
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
-    EXPECT_EQ(CountOf(db, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'tabPDA'"), 1);
+    const auto tables = db.TableNames();
+    EXPECT_NE(std::find(tables.begin(), tables.end(), "tabPDA"), tables.end());
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, HostileTextTest,
-                         ::testing::Values("l'anno", "Il \"grande\" affare",
+                         ::testing::Combine(testing::kEngines, ::testing::Values<std::string>("l'anno", "Il \"grande\" affare",
                                            "x'); DROP TABLE tabPDA; --", "Auto #1/1/2000# n° 5 #",
                                            "SELECT TOP 1 ''' DELETE * FROM tabPDA",
                                            "Perché È così: àèéìòù ÀÈÉÌÒÙ", "[ID Leasing]; --",
                                            "12345678901234567890123456789012345678901234567'9\"",
-                                           "ÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈè"));
+                                           "ÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈè")));
 
 }  // namespace
 }  // namespace quotaplan

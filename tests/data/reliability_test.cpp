@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
-#include <random>
-#include <thread>
 
 #include "archive_fixture.h"
 #include "data/connection.h"
@@ -122,51 +117,6 @@ TEST(Reliability, ArchiveLockedBeyondTheTimeout) {
     sqlite3_close(other);
     auto db = archive.Open();
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 0);
-}
-
-// A writer saving and deleting contracts is killed at random moments: after each kill the
-// archive is sound and every contract has its whole plan or does not exist.
-TEST(Reliability, WriterKilledAtRandomLeavesWholeContracts) {
-    TempArchive archive;
-    std::mt19937 random(20240610);
-    std::uniform_int_distribution<int> pause(5, 60);
-    for (int round = 0; round < 30; ++round) {
-        const pid_t writer = fork();
-        ASSERT_GE(writer, 0);
-        if (writer == 0) {
-            RecordingMessageBoxes boxes;
-            auto db = Database::Open(archive.File());
-            ContractStore store(db, boxes);
-            for (int n = 0;; ++n) {
-                auto form = MakeForm("R" + std::to_string(round) + "-" + std::to_string(n));
-                form.txtRate = "120";
-                const auto saved = store.Save(form, MakePlan(120, 1000, 500),
-                                              PlanOwner::For(0, form), SaveMode::NewContract, 0);
-                if (n % 3 == 2) store.Delete(saved.contractId);
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
-        kill(writer, SIGKILL);
-        int status = 0;
-        waitpid(writer, &status, 0);
-
-        auto db = archive.Open();
-        Recordset check(db, "PRAGMA integrity_check");
-        ASSERT_EQ(check.Value(0).ToText(), "ok") << "round " << round;
-        check.Close();
-        EXPECT_EQ(CountOf(db,
-                          "SELECT COUNT(ID) FROM tabContratti AS c WHERE (SELECT COUNT(ID) FROM "
-                          "tabPDA AS p WHERE p.[ID Leasing] = c.ID) <> c.NumRate + 2"),
-                  0)
-            << "round " << round;
-        EXPECT_EQ(CountOf(db,
-                          "SELECT COUNT(ID) FROM tabPDA AS p WHERE NOT EXISTS (SELECT ID FROM "
-                          "tabContratti AS c WHERE c.ID = p.[ID Leasing])"),
-                  0)
-            << "round " << round;
-    }
-    auto db = archive.Open();
-    EXPECT_GT(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 0);
 }
 
 }  // namespace

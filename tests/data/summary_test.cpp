@@ -8,25 +8,32 @@
 namespace quotaplan {
 namespace {
 
+using testing::Engine;
 using testing::MakeForm;
 using testing::MakePlan;
 using testing::TempArchive;
 
 CalendarDate Day(int year, int month, int day) { return *CalendarDate::FromYmd(year, month, day); }
 
-TEST(SummaryQueries, EmptyArchiveGivesZerosAndNoRows) {
+class SummaryQueries : public ::testing::TestWithParam<Engine> {};
+INSTANTIATE_TEST_SUITE_P(Engines, SummaryQueries, testing::kEngines, testing::EngineName);
+
+TEST_P(SummaryQueries, EmptyArchiveGivesZerosAndNoRows) {
     ScopedToday today(Day(2024, 3, 20));
-    TempArchive archive;
+    TempArchive archive(GetParam());
+    QP_REQUIRE_ARCHIVE(archive);
     auto db = archive.Open();
     EXPECT_EQ(WeightedAverageRate(db), 0);
     EXPECT_EQ(TotalResidualDebt(db), 0);
     EXPECT_TRUE(InstalmentsThisMonth(db).empty());
 }
 
-class SummaryWithContracts : public ::testing::Test {
+class SummaryWithContracts : public ::testing::TestWithParam<Engine> {
 protected:
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+
     ScopedToday today{Day(2024, 3, 20)};
-    TempArchive archive;
+    TempArchive archive{GetParam()};
     Database db = archive.Open();
     RecordingMessageBoxes boxes;
     ContractStore store{db, boxes};
@@ -40,7 +47,9 @@ protected:
     }
 };
 
-TEST_F(SummaryWithContracts, ResidualDebtTodayWeightsTheRateAndTheMonthListsItsInstalments) {
+INSTANTIATE_TEST_SUITE_P(Engines, SummaryWithContracts, testing::kEngines, testing::EngineName);
+
+TEST_P(SummaryWithContracts, ResidualDebtTodayWeightsTheRateAndTheMonthListsItsInstalments) {
     // Plan rows fall on the 15th from February 2024: on 20/03/2024 the latest is row 2.
     Save("Beta", "5,00", MakePlan(12, 1000, 500));
     auto second = MakePlan(12, 0, 0);
@@ -74,7 +83,7 @@ TEST_F(SummaryWithContracts, ResidualDebtTodayWeightsTheRateAndTheMonthListsItsI
 }
 
 // An archive whose month view predates the contract's ID still lists its rows.
-TEST_F(SummaryWithContracts, MonthViewWithoutContractIdsGivesIdZero) {
+TEST_P(SummaryWithContracts, MonthViewWithoutContractIdsGivesIdZero) {
     Save("Beta", "5,00", MakePlan(12, 1000, 500));
     ASSERT_TRUE(db.Execute("DROP VIEW qryRLeaMese"));
     ASSERT_TRUE(
@@ -88,7 +97,7 @@ TEST_F(SummaryWithContracts, MonthViewWithoutContractIdsGivesIdZero) {
     EXPECT_EQ(month[0].ID, 0);
 }
 
-TEST_F(SummaryWithContracts, MonthBoundariesAreHalfOpen) {
+TEST_P(SummaryWithContracts, MonthBoundariesAreHalfOpen) {
     auto plan = MakePlan(3, 0, 0);
     plan.rows[0].Data = Day(2024, 2, 29);
     plan.rows[1].Data = Day(2024, 3, 1);
@@ -111,7 +120,7 @@ TEST_F(SummaryWithContracts, MonthBoundariesAreHalfOpen) {
 
 // A plan whose shares drift a cent past the debt ends with a "Rata" row at -0,01 and the
 // "Riscatto" row at 0 on the same day: the day's last line, the buy-out, says what is left.
-TEST_F(SummaryWithContracts, FinishedContractLeavesNoDebtWhateverItsLastInstalmentDrift) {
+TEST_P(SummaryWithContracts, FinishedContractLeavesNoDebtWhateverItsLastInstalmentDrift) {
     auto drifted = MakePlan(1, 0, 0);
     drifted.rows[0].Data = Day(2024, 2, 15);
     drifted.rows[0].DebitoRes = -0.01f;
@@ -124,7 +133,7 @@ TEST_F(SummaryWithContracts, FinishedContractLeavesNoDebtWhateverItsLastInstalme
     EXPECT_DOUBLE_EQ(WeightedAverageRate(db), 5.5);
 }
 
-TEST_F(SummaryWithContracts, ContractNotYetStartedCountsNothing) {
+TEST_P(SummaryWithContracts, ContractNotYetStartedCountsNothing) {
     ScopedToday early(Day(2023, 12, 31));
     Save("Domani", "5,00", MakePlan(12, 1000, 500));
     EXPECT_EQ(TotalResidualDebt(db), 0);

@@ -1,0 +1,133 @@
+#include "cli/setup_command.h"
+
+#include <optional>
+#include <ostream>
+#include <system_error>
+
+#include "cli/json_text.h"
+#include "common/stderr_message_boxes.h"
+#include "data/archive_setup.h"
+#include "data/connection.h"
+#include "data/sqlite_engine.h"
+
+namespace quotaplan {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRefused = 2;
+constexpr int kDatabaseError = 1;
+
+int Finish(const ArchiveSetup& setup, std::ostream& err) {
+    if (setup.ok) return 0;
+    err << setup.message << "\n";
+    return setup.refused ? kRefused : kDatabaseError;
+}
+
+bool IsNewFile(const ArchiveLocation& location) {
+    std::error_code error;
+    return location.conninfo.empty() &&
+           fs::symlink_status(location.path, error).type() == fs::file_type::not_found;
+}
+
+// A new SQLite archive in a file that does not exist yet; the file is removed again when it
+// cannot be made whole.
+std::optional<Database> NewSqliteArchive(const fs::path& file, std::ostream& err) {
+    try {
+        Database db(CreateSqliteEngine(file));
+        const auto made = InitArchive(db);
+        if (made.ok) return db;
+        err << made.message << "\n";
+    } catch (const DatabaseError& failure) {
+        err << ErrorLine(failure.Error()) << "\n";
+    }
+    std::error_code error;
+    fs::remove(file, error);
+    return std::nullopt;
+}
+
+int InitCommand(const ArchiveLocation& location, std::ostream& out, std::ostream& err) {
+    if (location.conninfo.empty()) {
+        if (!IsNewFile(location)) {
+            err << "Il file " << location.path.string()
+                << " esiste già: --init-archive crea soltanto un archivio nuovo.\n";
+            return kRefused;
+        }
+        if (!NewSqliteArchive(location.path, err)) return kDatabaseError;
+        out << "Archivio nuovo pronto. File: " << location.path.string() << "\n";
+        return 0;
+    }
+    try {
+        auto db = OpenUnchecked(location);
+        const auto made = InitArchive(db);
+        if (made.ok) out << "Archivio nuovo pronto. " << db.Location() << "\n";
+        return Finish(made, err);
+    } catch (const DatabaseError& failure) {
+        err << ErrorLine(failure.Error()) << "\n";
+        return kDatabaseError;
+    }
+}
+
+int CopyCommand(const std::string& fromAddress, const std::string& toAddress, std::ostream& out,
+                std::ostream& err) {
+    StderrMessageBoxes boxes(err);
+    auto from = ADO_connConnectDB(fromAddress, "", "", boxes);
+    if (!from) return kDatabaseError;
+    const auto toLocation = LocationOfAddress(toAddress);
+    const bool newFile = IsNewFile(toLocation);
+    auto to = newFile ? NewSqliteArchive(toLocation.path, err)
+                      : ADO_connConnectDB(toAddress, "", "", boxes);
+    if (!to) return kDatabaseError;
+    const auto copied = CopyArchive(*from, *to);
+    if (!copied.ok) {
+        to.reset();
+        std::error_code error;
+        if (newFile) fs::remove(toLocation.path, error);
+        return Finish(copied, err);
+    }
+    std::string json = "{";
+    for (const auto& [table, count] : copied.counts) {
+        json += (json.size() > 1 ? ", " : "") + JsonString(table) + ": " + std::to_string(count);
+    }
+    out << json << "}\n";
+    return 0;
+}
+
+}  // namespace
+
+const std::set<std::string>& SetupFlagOptions() {
+    static const std::set<std::string> flags = {"init-archive"};
+    return flags;
+}
+
+const std::set<std::string>& SetupPairOptions() {
+    static const std::set<std::string> pairs = {"copy-archive"};
+    return pairs;
+}
+
+bool AsksForSetup(const CommandLine& line) {
+    return line.Has("init-archive") || line.Has("copy-archive");
+}
+
+int RunSetupCommand(const CommandLine& line, const fs::path& programFolder, std::ostream& out,
+                    std::ostream& err) {
+    if (line.Has("init-archive") && line.Has("copy-archive")) {
+        err << "Indicare uno solo fra --init-archive e --copy-archive.\n";
+        return kRefused;
+    }
+    if (line.Has("copy-archive")) {
+        return CopyCommand(*line.Value("copy-archive"), *line.SecondValue("copy-archive"), out,
+                           err);
+    }
+    if (const auto address = line.Value("db")) {
+        return InitCommand(LocationOfAddress(*address), out, err);
+    }
+    const auto configured = ConfiguredArchivePath(programFolder);
+    if (!configured.failure.empty()) {
+        err << configured.failure << "\n";
+        return kDatabaseError;
+    }
+    return InitCommand(configured, out, err);
+}
+
+}  // namespace quotaplan

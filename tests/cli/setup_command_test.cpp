@@ -1,0 +1,157 @@
+// --init-archive and --copy-archive: an office moves its archive from a desk's file to the
+// server and back, and every contract, plan row, lookup and reference-rate value comes along.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "../data/archive_fixture.h"
+#include "cli/quotaplan_calc.h"
+
+namespace quotaplan {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Engine;
+using testing::TempArchive;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Calc(const std::vector<std::string>& args, const fs::path& folder) {
+    std::ostringstream out, err;
+    const int status = RunQuotaplanCalc(args, out, err, folder);
+    return {status, out.str(), err.str()};
+}
+
+// Two contracts and an imported series in the archive at `address`.
+void Fill(const std::string& address, const fs::path& folder) {
+    const std::vector<std::string> terms = {"--value",         "30000",      "--rate",
+                                            "7.5",             "--count",    "12",
+                                            "--contract-date", "2026-01-15", "--first-date",
+                                            "2026-02-15"};
+    for (const char* name : {"Fresatrice CNC", "Società è più"}) {
+        std::vector<std::string> args = {"--db", address, "--save", name};
+        args.insert(args.end(), terms.begin(), terms.end());
+        ASSERT_EQ(Calc(args, folder).status, 0);
+    }
+    const auto series = folder / "serie.csv";
+    std::ofstream(series) << "Data;Valore\n01/01/2026;2,125\n01/04/2026;2,50\n";
+    ASSERT_EQ(Calc({"--db", address, "--import-index", series.string(), "--ref-rate", "Euribor 3 mesi"},
+                   folder)
+                  .status,
+              0);
+}
+
+// What the calculator shows of an archive: the tree and every contract with its plan.
+std::string Shown(const std::string& address, const fs::path& folder) {
+    std::string shown = Calc({"--db", address, "--list"}, folder).out;
+    for (const char* id : {"1", "2"}) shown += Calc({"--db", address, "--show", id}, folder).out;
+    return shown;
+}
+
+constexpr const char* kCounts =
+    "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabPDA\": 28, "
+    "\"tabValTxRiferimento\": 15}\n";
+
+class ArchiveSetupCommands : public ::testing::Test {
+protected:
+    void SetUp() override { QP_REQUIRE_ARCHIVE(server); }
+
+    TempArchive desk{Engine::Sqlite};
+    TempArchive server{Engine::Postgresql, TempArchive::Contents::Empty};
+};
+
+TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
+    Fill(desk.Address(), desk.Folder());
+
+    const auto made = Calc({"--db", server.Address(), "--init-archive"}, desk.Folder());
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(made.out.starts_with("Archivio nuovo pronto. Server: host=")) << made.out;
+    const auto again = Calc({"--db", server.Address(), "--init-archive"}, desk.Folder());
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(again.err,
+              "Il database non è vuoto (contiene le tabelle supTipologia, supTxRiferimento, "
+              "tabContratti, tabPDA, tabValTxRiferimento): --init-archive prepara soltanto un "
+              "archivio nuovo.\n");
+
+    const auto copied = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    EXPECT_EQ(copied.out, kCounts);
+    EXPECT_EQ(Shown(server.Address(), desk.Folder()), Shown(desk.Address(), desk.Folder()));
+
+    // Once is enough: a target with contracts is refused and left alone.
+    const auto twice = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.err,
+              "L'archivio di destinazione contiene già dati (2 righe in tabContratti): la copia "
+              "si fa in un archivio nuovo.\n");
+
+    // The server's next contract follows the copied ones.
+    const auto saved = Calc({"--db", server.Address(), "--save", "Terzo", "--value", "1000",
+                             "--rate", "5", "--count", "6"},
+                            desk.Folder());
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "3\n");
+    ASSERT_EQ(Calc({"--db", server.Address(), "--delete", "3"}, desk.Folder()).status, 0);
+
+    // And back into a new file.
+    const auto back = desk.Folder() / "ritorno.mdb";
+    const auto returned = Calc({"--copy-archive", server.Address(), back.string()}, desk.Folder());
+    ASSERT_EQ(returned.status, 0) << returned.err;
+    EXPECT_EQ(returned.out, kCounts);
+    EXPECT_EQ(Shown(back.string(), desk.Folder()), Shown(desk.Address(), desk.Folder()));
+}
+
+TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
+    Fill(desk.Address(), desk.Folder());
+    ASSERT_EQ(Calc({"--db", server.Address(), "--init-archive"}, desk.Folder()).status, 0);
+    {
+        auto db = server.Open();
+        testing::InstallFailingPlanTrigger(db, 6);
+    }
+    const auto failed = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, testing::FailingTriggerLine(Engine::Postgresql));
+    auto db = server.Open();
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabContratti"), 0);
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabPDA"), 0);
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabValTxRiferimento"), 13);
+
+    // A new file made for a copy that fails does not stay behind.
+    const auto back = desk.Folder() / "ritorno.mdb";
+    {
+        auto source = server.Open();
+        ASSERT_TRUE(source.Execute("INSERT INTO supTipologia (Descrizione) VALUES ('Noleggio')"));
+        ASSERT_TRUE(source.ExecuteScript("ALTER TABLE \"supTipologia\" ADD COLUMN \"Codice\" text"));
+    }
+    const auto refused = Calc({"--copy-archive", server.Address(), back.string()}, desk.Folder());
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err,
+              "Nell'archivio di destinazione manca la colonna Codice della tabella "
+              "supTipologia.\n");
+    EXPECT_FALSE(fs::exists(back));
+}
+
+TEST(ArchiveSetupCommand, AFileIsMadeOnlyWhereNoneIs) {
+    TempArchive desk;
+    const auto made = Calc({"--db", desk.Address(), "--init-archive"}, desk.Folder());
+    EXPECT_EQ(made.status, 2);
+    EXPECT_EQ(made.err, "Il file " + desk.Address() +
+                            " esiste già: --init-archive crea soltanto un archivio nuovo.\n");
+    const auto fresh = desk.Folder() / "nuovo.mdb";
+    const auto created = Calc({"--db", fresh.string(), "--init-archive"}, desk.Folder());
+    ASSERT_EQ(created.status, 0) << created.err;
+    EXPECT_EQ(created.out, "Archivio nuovo pronto. File: " + fresh.string() + "\n");
+    const auto list = Calc({"--db", fresh.string(), "--list"}, desk.Folder());
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "[]\n");
+    EXPECT_EQ(Calc({"--copy-archive", desk.Address()}, desk.Folder()).err,
+              "Mancano i due valori dell'opzione --copy-archive\n");
+}
+
+}  // namespace
+}  // namespace quotaplan

@@ -1,0 +1,343 @@
+// Several desks on one archive: saves at the same moment, uniqueness kept by the archive
+// itself, and (on PostgreSQL) what a desk sees when the server is locked, read-only,
+// unreachable or restarted.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "archive_fixture.h"
+#include "common/clock.h"
+#include "data/connection.h"
+#include "data/contract_store.h"
+
+namespace quotaplan {
+namespace {
+
+using testing::CountOf;
+using testing::Engine;
+using testing::MakeForm;
+using testing::MakePlan;
+using testing::TempArchive;
+
+constexpr int kDesks = 4;
+constexpr int kSavesPerDesk = 50;
+// Long enough that no desk gives up while the three others save before it.
+constexpr int kPatientTimeoutMs = 60000;
+
+Database OpenPatiently(const TempArchive& archive) {
+    return archive.GetEngine() == Engine::Sqlite
+               ? Database::Open(archive.File(), kPatientTimeoutMs)
+               : Database::Connect(archive.Address(), kPatientTimeoutMs);
+}
+
+// Contracts whose plan is not whole ("Maxi.", one "Rata" per instalment, "Riscatto"), and
+// plan rows whose contract does not exist.
+long long PartialContracts(Database& db) {
+    return CountOf(db,
+                   "SELECT COUNT(ID) FROM tabContratti AS c WHERE (SELECT COUNT(ID) FROM tabPDA "
+                   "AS p WHERE p.[ID Leasing] = c.ID) <> c.NumRate + 2") +
+           CountOf(db,
+                   "SELECT COUNT(ID) FROM tabPDA AS p WHERE NOT EXISTS (SELECT ID FROM "
+                   "tabContratti AS c WHERE c.ID = p.[ID Leasing])");
+}
+
+// Pairs of contracts whose descriptions the program takes for the same.
+long long SameDescriptions(Database& db) {
+    return CountOf(db,
+                   "SELECT COUNT(ID) FROM tabContratti AS c WHERE EXISTS (SELECT ID FROM "
+                   "tabContratti AS d WHERE Trim(d.DescBene) = Trim(c.DescBene) COLLATE NOCASE "
+                   "AND d.ID <> c.ID)");
+}
+
+struct DeskCounts {
+    int saved = 0;
+    int duplicate = 0;
+    int failed = 0;
+};
+
+class SharedArchive : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+
+    TempArchive archive{GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, SharedArchive, testing::kEngines, testing::EngineName);
+
+// Four desks save fifty contracts each, all at once; half of the names are the same on every
+// desk (in another letter case on each), so every one of them is saved by exactly one desk
+// and refused on the three others.
+TEST_P(SharedArchive, FourDesksSavingAtOnceKeepEveryNameOnceAndEveryPlanWhole) {
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<std::pair<pid_t, int>> desks;
+    for (int desk = 0; desk < kDesks; ++desk) {
+        int report[2];
+        ASSERT_EQ(pipe(report), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            DeskCounts counts;
+            char start = 0;
+            close(go[1]);
+            if (read(go[0], &start, 1) != 0) _exit(3);  // all desks start together
+            RecordingMessageBoxes boxes;
+            auto db = OpenPatiently(archive);
+            ContractStore store(db, boxes);
+            for (int n = 0; n < kSavesPerDesk; ++n) {
+                std::string name = n % 2 == 0 ? "Comune " + std::to_string(n / 2)
+                                               : "Sportello " + std::to_string(desk) + "-" +
+                                                     std::to_string(n);
+                if (desk % 2 == 1) name = " " + std::string(1, 'C') + name.substr(1);
+                if (desk == 2) name += " ";
+                const auto form = MakeForm(name);
+                switch (store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
+                                   SaveMode::NewContract, 0)
+                            .status) {
+                    case SaveStatus::Saved:
+                        ++counts.saved;
+                        break;
+                    case SaveStatus::Duplicate:
+                        ++counts.duplicate;
+                        break;
+                    default:
+                        ++counts.failed;
+                }
+            }
+            const bool written = write(report[1], &counts, sizeof counts) == sizeof counts;
+            _exit(written ? 0 : 4);
+        }
+        close(report[1]);
+        desks.emplace_back(pid, report[0]);
+    }
+    close(go[0]);
+    close(go[1]);  // go
+
+    DeskCounts total;
+    for (const auto& [pid, report] : desks) {
+        DeskCounts counts;
+        EXPECT_EQ(read(report, &counts, sizeof counts), static_cast<ssize_t>(sizeof counts));
+        close(report);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        total.saved += counts.saved;
+        total.duplicate += counts.duplicate;
+        total.failed += counts.failed;
+    }
+    const int shared = kSavesPerDesk / 2;
+    const int own = kDesks * (kSavesPerDesk - shared);
+    EXPECT_EQ(total.saved, shared + own);
+    EXPECT_EQ(total.duplicate, (kDesks - 1) * shared);
+    EXPECT_EQ(total.failed, 0);
+
+    auto db = archive.Open();
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), shared + own);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), (shared + own) * 14);
+    EXPECT_EQ(SameDescriptions(db), 0);
+    EXPECT_EQ(PartialContracts(db), 0);
+}
+
+// A writer saving and deleting contracts is killed at random moments: after each kill the
+// archive is sound and every contract has its whole plan or does not exist.
+TEST_P(SharedArchive, WriterKilledAtRandomLeavesWholeContracts) {
+    std::srand(20240610);
+    for (int round = 0; round < 20; ++round) {
+        const pid_t writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            RecordingMessageBoxes boxes;
+            auto db = archive.Open();
+            ContractStore store(db, boxes);
+            for (int n = 0;; ++n) {
+                auto form = MakeForm("R" + std::to_string(round) + "-" + std::to_string(n));
+                form.txtRate = "120";
+                const auto saved = store.Save(form, MakePlan(120, 1000, 500),
+                                              PlanOwner::For(0, form), SaveMode::NewContract, 0);
+                if (n % 3 == 2) store.Delete(saved.contractId);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 + std::rand() % 80));
+        kill(writer, SIGKILL);
+        int status = 0;
+        waitpid(writer, &status, 0);
+
+        auto db = archive.Open();
+        if (GetParam() == Engine::Sqlite) {
+            Recordset check(db, "PRAGMA integrity_check");
+            ASSERT_EQ(check.Value(0).ToText(), "ok") << "round " << round;
+        }
+        EXPECT_EQ(PartialContracts(db), 0) << "round " << round;
+    }
+    auto db = archive.Open();
+    EXPECT_GT(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 0);
+}
+
+// The rest concerns a server.
+class ServerArchive : public SharedArchive {};
+INSTANTIATE_TEST_SUITE_P(PostgreSQL, ServerArchive, ::testing::Values(Engine::Postgresql),
+                         testing::EngineName);
+
+// The name is taken by another desk between this desk's check and its insert: the archive's
+// own index refuses it, with the check's message.
+TEST_P(ServerArchive, NameSavedMeanwhileByAnotherDeskIsRefusedByTheArchive) {
+    auto db = archive.Open();
+    ASSERT_FALSE(db.Execute("INSERT INTO tabContratti (DescBene) VALUES ('Già qui')") &&
+                 db.Execute("INSERT INTO tabContratti (DescBene) VALUES (' GIA QUI ')"));
+    EXPECT_EQ(db.Errors().back().number, kErrIntegrityViolation);
+    db.ClearErrors();
+
+    // The other desk writes without the writer lock and commits while this one waits on it.
+    auto other = archive.Open();
+    ASSERT_TRUE(other.Execute("BEGIN"));
+    ASSERT_TRUE(other.Execute("INSERT INTO tabContratti (DescBene) VALUES ('Gemello')"));
+    std::thread commit([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        other.Execute("COMMIT");
+    });
+    RecordingMessageBoxes boxes;
+    ContractStore store(db, boxes);
+    const auto form = MakeForm("GEMELLO");
+    const auto saved =
+        store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form), SaveMode::NewContract, 0);
+    commit.join();
+    EXPECT_EQ(saved.status, SaveStatus::Duplicate);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "Nome leasing già esistente");
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 2);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 0);
+}
+
+// The window's road: Quotaplan.ini beside the program names the server.
+TEST_P(ServerArchive, TheConfiguredServerIsOpenedAtStart) {
+    std::ofstream(archive.Folder() / "Quotaplan.ini")
+        << "[DATABASE]\r\nDRIVER=postgresql\r\nCONNINFO=" << archive.Address() << "\r\n";
+    RecordingMessageBoxes boxes;
+    auto db = OpenDatabase(archive.Folder(), boxes);
+    ASSERT_TRUE(db.has_value()) << (boxes.shown.empty() ? "" : boxes.shown[0].prompt);
+    EXPECT_EQ(db->Engine()->Kind(), Engine::Postgresql);
+    ContractStore store(*db, boxes);
+    EXPECT_EQ(store.TreeEntries().size(), 3u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_P(ServerArchive, SaveWaitingBeyondTheLockTimeoutFailsWithTheLockMessage) {
+    auto other = archive.Open();
+    ASSERT_TRUE(other.Execute("BEGIN IMMEDIATE"));
+    auto db = Database::Connect(archive.Address(), 300);
+    RecordingMessageBoxes boxes;
+    ContractStore store(db, boxes);
+    const auto form = MakeForm("Bloccato");
+    EXPECT_EQ(
+        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
+            .status,
+        SaveStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt,
+              "3730 - L'oggetto all'URL specificato è bloccato da altri utenti o processi!\n");
+    ASSERT_TRUE(other.Execute("ROLLBACK"));
+    // Nothing of the refused save stays behind, and the next save goes through.
+    EXPECT_EQ(store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
+                  .status,
+              SaveStatus::Saved);
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
+}
+
+TEST_P(ServerArchive, ReadOnlyDatabaseIsReadButRefusesChangesWithItsMessage) {
+    {
+        auto admin = Database::Connect(*testing::TestServer());
+        ASSERT_TRUE(admin.Execute("ALTER DATABASE " + archive.ServerDatabase() +
+                                  " SET default_transaction_read_only = on"))
+            << admin.Errors().front().description;
+    }
+    RecordingMessageBoxes boxes;
+    auto db = ADO_connConnectDB(archive.Address(), "", "", boxes);
+    ASSERT_TRUE(db.has_value());
+    EXPECT_TRUE(db->IsReadOnly());
+    ContractStore store(*db, boxes);
+    EXPECT_EQ(store.TreeEntries().size(), 3u);
+    const auto form = MakeForm("Non scrivibile");
+    EXPECT_EQ(
+        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
+            .status,
+        SaveStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
+}
+
+TEST_P(ServerArchive, ServerThatDoesNotAnswerIsReportedByItsAddress) {
+    RecordingMessageBoxes boxes;
+    const std::string nowhere = "postgresql:///archivio?host=" + archive.Folder().string() +
+                                "&user=quotaplan&connect_timeout=2";
+    EXPECT_FALSE(ADO_connConnectDB(nowhere, "", "", boxes).has_value());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    const std::string expectedStart = "Database non trovato! Server: host=" +
+                                      archive.Folder().string() +
+                                      " port=5432 dbname=archivio user=quotaplan (";
+    EXPECT_EQ(boxes.shown[0].prompt.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_TRUE(boxes.shown[0].prompt.ends_with(")\nIndirizzo errore: ADO_connConnectDB"))
+        << boxes.shown[0].prompt;
+}
+
+TEST_P(ServerArchive, TodayIsTheServersUnlessOneIsFixed) {
+    auto db = archive.Open();
+    {
+        ScopedToday fixed(*CalendarDate::FromYmd(2031, 12, 30));
+        EXPECT_EQ(Recordset(db, "SELECT qp_today() AS oggi").Value(0).ToText(), "2031-12-30");
+    }
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(*) FROM (SELECT 1 AS x) AS t WHERE qp_today() = CURRENT_DATE"),
+              1);
+}
+
+// The server restarts while a desk saves: the save that was running fails and leaves
+// nothing, the connection is made again, and the next save goes through.
+TEST_P(ServerArchive, ServerRestartLosesNoSaveHalfway) {
+    const char* restart = std::getenv("QUOTAPLAN_TEST_PG_RESTART");
+    if (restart == nullptr) {
+        if (testing::TestServerRequired()) FAIL() << "QUOTAPLAN_TEST_PG_RESTART non impostata";
+        GTEST_SKIP() << "Il server di prova non si può riavviare (QUOTAPLAN_TEST_PG_RESTART).";
+    }
+    auto db = archive.Open();
+    RecordingMessageBoxes boxes;
+    ContractStore store(db, boxes);
+    std::atomic<bool> restarted{false};
+    std::thread server([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_EQ(std::system(restart), 0);
+        restarted = true;
+    });
+    int saved = 0;
+    bool savedAfterRestart = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (int n = 0; !savedAfterRestart && std::chrono::steady_clock::now() < deadline; ++n) {
+        const bool wasRestarted = restarted;
+        auto form = MakeForm("Riavvio " + std::to_string(n));
+        form.txtRate = "120";
+        if (store.Save(form, MakePlan(120, 1000, 500), PlanOwner::For(0, form),
+                       SaveMode::NewContract, 0)
+                .status == SaveStatus::Saved) {
+            ++saved;
+            savedAfterRestart = wasRestarted;
+        }
+    }
+    server.join();
+    EXPECT_TRUE(savedAfterRestart);
+    auto after = archive.Open();
+    EXPECT_EQ(PartialContracts(after), 0);
+    EXPECT_EQ(CountOf(after, "SELECT COUNT(ID) FROM tabContratti"), saved);
+    // The same connection saves again.
+    const auto form = MakeForm("Dopo il riavvio");
+    EXPECT_EQ(store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
+                  .status,
+              SaveStatus::Saved);
+}
+
+}  // namespace
+}  // namespace quotaplan
