@@ -18,6 +18,7 @@ $$;
 
 -- Each contract's residual debt today: the debt left by the line written last (highest ID)
 -- on its last plan day on or before today. Null for a contract whose plan has not started.
+-- One seek in idxPDALeasingData, whose order (date, then ID) puts that line first.
 CREATE VIEW "qryDebitoResOggi" AS
 SELECT c."ID" AS "ID",
        c."Tasso" AS "Tasso",
@@ -38,11 +39,12 @@ CREATE VIEW "qryRDebResTotale" AS
 SELECT ROUND(COALESCE(SUM("DebitoRes"), 0), 2) AS "SommaDiDebitoRes"
 FROM "qryDebitoResOggi";
 
--- Half-open range on the bare column, so that idxPDAData serves it. The contract's ID comes
--- last, after the three columns the Stato page shows.
+-- Half-open range on the bare column, so that each contract's lines of the month are one
+-- seek in idxPDALeasingData. The contract's ID comes last, after the three columns the Stato
+-- page shows.
 CREATE VIEW "qryRLeaMese" AS
 SELECT c."DescBene" AS "DescBene", p."Data" AS "Data", p."Importo" AS "Importo", c."ID" AS "ID"
-FROM "tabPDA" AS p INNER JOIN "tabContratti" AS c ON c."ID" = p."ID Leasing"
+FROM "tabContratti" AS c INNER JOIN "tabPDA" AS p ON p."ID Leasing" = c."ID"
 WHERE p."Tipo" = 'Rata'
   AND p."Data" >= date_trunc('month', qp_today())::date
   AND p."Data" < (date_trunc('month', qp_today()) + interval '1 month')::date
