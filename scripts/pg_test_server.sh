@@ -5,6 +5,8 @@
 #   pg_test_server.sh restart FOLDER  restarts it (the tests' server restart)
 #   pg_test_server.sh stop FOLDER     stops it and removes the folder
 # The server's URI for the tests is  postgresql:///postgres?host=FOLDER&user=quotaplan
+# With QUOTAPLAN_PG_DURABLE=1 the server writes to disk as an office server does (for the
+# benchmarks); otherwise it skips the flushes, which the tests do not need.
 # PostgreSQL refuses to run as root: under root the server runs as the system user
 # "postgres" (made by Debian's package) or, without it, a system user made for it.
 set -euo pipefail
@@ -43,10 +45,11 @@ start)
         rm -rf "$folder"
         exit 1
     fi
-    # No TCP at all; durability is not what these tests measure.
-    if ! server_ctl "$folder" -o "-c listen_addresses='' -c unix_socket_directories='$folder' \
-        -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=60" \
-        start >/dev/null; then
+    # No TCP at all.
+    options="-c listen_addresses='' -c unix_socket_directories='$folder' -c max_connections=60"
+    [ "${QUOTAPLAN_PG_DURABLE:-}" = 1 ] ||
+        options+=" -c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+    if ! server_ctl "$folder" -o "$options" start >/dev/null; then
         cat "$folder/server.log" >&2
         rm -rf "$folder"
         exit 1

@@ -55,7 +55,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << UsageText();
         return 0;
     }
-    if (AsksForSetup(line)) return RunSetupCommand(line, programFolder, out, err);
+    if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (UsesProgramData(line)) {
         // Without its archive the program can do nothing: the status of a database error.

@@ -37,7 +37,7 @@ std::string AsciiLower(std::string_view text) {
     return out;
 }
 
-std::string Quoted(std::string_view name) {
+std::string QuotedName(std::string_view name) {
     std::string out = "\"";
     for (const char c : name) {
         out += c;
@@ -194,8 +194,7 @@ std::optional<std::string> ParameterText(const DbValue& value) {
 struct Session {
     PGconn* conn = nullptr;
     int lockTimeoutMs = 0;
-    // Lower-cased name -> the archive's own spelling, for every table, view and column.
-    std::unordered_map<std::string, std::string> names;
+    ArchiveNames names;
     // (table OID, column number) -> type code of the column's declared type.
     std::unordered_map<std::uint64_t, int> typeCodes;
     bool readOnly = false;
@@ -210,25 +209,13 @@ struct Session {
 
     ~Session() { PQfinish(conn); }
 
-    JetDialect Dialect() const {
-        JetDialect dialect;
-        dialect.bracketedName = [this](std::string_view name) { return Spelling(name); };
-        dialect.bareName = [this](std::string_view word) {
-            const auto found = names.find(AsciiLower(word));
-            return found == names.end() ? std::string(word) : Quoted(found->second);
-        };
-        dialect.numberedParameters = true;
-        dialect.refuseTrailingText = true;
-        return dialect;
-    }
-
     std::string Spelling(std::string_view name) const {
-        const auto found = names.find(AsciiLower(name));
-        return Quoted(found == names.end() ? std::string(name) : found->second);
+        const auto quoted = names.Quoted(name);
+        return quoted.empty() ? QuotedName(name) : quoted;
     }
 
     std::string Translate(std::string_view jetSql) const {
-        return TranslateJetSql(jetSql, Dialect());
+        return TranslateJetSql(jetSql, PostgresDialect(names));
     }
 
     ResultPtr Run(const std::string& sql) {
@@ -260,12 +247,12 @@ struct Session {
             "current_schema()) "
             "AND c.relkind IN ('r', 'v', 'm', 'p', 'f')");
         if (!Succeeded(result.get())) return false;
-        names.clear();
+        names.Clear();
         typeCodes.clear();
         for (int row = 0; row < PQntuples(result.get()); ++row) {
             const auto text = [&](int column) { return std::string(PQgetvalue(result.get(), row, column)); };
-            names.emplace(AsciiLower(text(1)), text(1));
-            names.emplace(AsciiLower(text(3)), text(3));
+            names.Add(text(1));
+            names.Add(text(3));
             const auto key = (std::stoull(text(0)) << 16) | std::stoull(text(2));
             typeCodes[key] = TypeCodeOfType(text(4));
         }
@@ -599,8 +586,39 @@ DbError ConnectionError(PGconn* conn) {
 
 }  // namespace
 
+void ArchiveNames::Add(std::string_view name) { names_.emplace(AsciiLower(name), name); }
+
+std::string ArchiveNames::Quoted(std::string_view name) const {
+    const auto found = names_.find(AsciiLower(name));
+    return found == names_.end() ? std::string() : QuotedName(found->second);
+}
+
+JetDialect PostgresDialect(const ArchiveNames& names) {
+    JetDialect dialect;
+    dialect.bracketedName = [&names](std::string_view name) {
+        const auto quoted = names.Quoted(name);
+        return quoted.empty() ? QuotedName(name) : quoted;
+    };
+    dialect.bareName = [&names](std::string_view word) {
+        const auto quoted = names.Quoted(word);
+        return quoted.empty() ? std::string(word) : quoted;
+    };
+    dialect.numberedParameters = true;
+    dialect.refuseTrailingText = true;
+    return dialect;
+}
+
 bool IsPostgresUri(std::string_view text) {
     return text.rfind("postgresql://", 0) == 0 || text.rfind("postgres://", 0) == 0;
+}
+
+std::string PostgresUriWithDatabase(std::string_view uri, std::string_view database) {
+    const auto query = uri.find('?');
+    const auto authority = uri.find("//");
+    const auto path = uri.find('/', authority == std::string_view::npos ? 0 : authority + 2);
+    const auto end = path == std::string_view::npos || path > query ? query : path;
+    const auto rest = query == std::string_view::npos ? std::string_view() : uri.substr(query);
+    return std::string(uri.substr(0, end)) + "/" + std::string(database) + std::string(rest);
 }
 
 std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,

@@ -73,7 +73,7 @@ private slots:
         std::optional<Database> db = OpenProgramArchive(files, kServices, boxes);
         QVERIFY(db.has_value());
         QVERIFY(boxes.shown.empty());
-        QCOMPARE(db->File(), files.dataFolder / "Quotaplan.mdb");
+        QCOMPARE(db->Location(), "File: " + (files.dataFolder / "Quotaplan.mdb").string());
         QVERIFY(fs::is_regular_file(files.ServicesShortcut()));
         QVERIFY(fs::is_empty(layout.Bin()));
 

@@ -8,6 +8,7 @@
 
 #include "data/archive_setup.h"
 #include "data/archive_sql.h"
+#include "data/postgres_engine.h"
 
 namespace quotaplan::testing {
 namespace {
@@ -67,10 +68,7 @@ bool TestServerRequired() {
 }
 
 std::string ServerUri(const std::string& database) {
-    const std::string uri = TestServer().value_or("");
-    const auto query = uri.find('?');
-    const auto slash = uri.rfind('/', query);
-    return uri.substr(0, slash + 1) + database + (query == std::string::npos ? "" : uri.substr(query));
+    return PostgresUriWithDatabase(TestServer().value_or(""), database);
 }
 
 TempArchive::TempArchive(Engine engine, Contents contents) : engine_(engine) {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "archive_fixture.h"
+#include "data/postgres_engine.h"
 #include "data/sql_helpers.h"
 
 namespace quotaplan {
@@ -41,6 +42,59 @@ INSTANTIATE_TEST_SUITE_P(
         Rewrite{"Select * From tabContratti Where Descbene='x''); DROP TABLE tabPDA; --'",
                 "Select * From tabContratti Where Descbene='x''); DROP TABLE tabPDA; --'"}));
 
+// The server's reading: the archive's names in their own spelling, whatever case the
+// statement used; other words as written; "?" numbered; the rewriting above still done.
+class PostgresRewriteTest : public ::testing::TestWithParam<Rewrite> {};
+
+TEST_P(PostgresRewriteTest, NamesTheArchivesOwnObjects) {
+    ArchiveNames names;
+    for (const char* name : {"tabPDA", "ID Leasing", "ID", "Data", "tabContratti", "DescBene"}) {
+        names.Add(name);
+    }
+    EXPECT_EQ(TranslateJetSql(GetParam().jet, PostgresDialect(names)), GetParam().sqlite);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, PostgresRewriteTest,
+    ::testing::Values(
+        Rewrite{"DELETE * FROM tabpda WHERE [id leasing] = 7",
+                "DELETE FROM \"tabPDA\" WHERE \"ID Leasing\" = 7"},
+        Rewrite{"SELECT TOP 1 Id FROM TABCONTRATTI ORDER BY id DESC",
+                "SELECT \"ID\" FROM \"tabContratti\" ORDER BY \"ID\" DESC LIMIT 1"},
+        Rewrite{"SELECT COUNT(ID) as A, Trim(DescBene) FROM tabContratti AS c",
+                "SELECT COUNT(\"ID\") as A, Trim(\"DescBene\") FROM \"tabContratti\" AS c"},
+        Rewrite{"Select ID From tabContratti Where Trim(DescBene) = 'data' COLLATE NOCASE",
+                "Select \"ID\" From \"tabContratti\" Where Trim(\"DescBene\") = 'data' COLLATE "
+                "NOCASE"},
+        Rewrite{"INSERT INTO tabPDA ([ID Leasing], Data, [Nuova colonna]) VALUES (?, #1/3/2006#, ?)",
+                "INSERT INTO \"tabPDA\" (\"ID Leasing\", \"Data\", \"Nuova colonna\") VALUES "
+                "($1, '2006-01-03', $2)"},
+        Rewrite{"SELECT c.ID FROM tabContratti AS c WHERE c.DescBene = \"l'a?\" ;",
+                "SELECT c.\"ID\" FROM \"tabContratti\" AS c WHERE c.\"DescBene\" = 'l''a?' ;"}));
+
+TEST(PostgresRewrite, TextAfterTheStatementIsRefused) {
+    const ArchiveNames names;
+    for (const char* bad : {"DELETE * FROM tabPDA; DROP TABLE tabPDA", "SELECT 1; SELECT 2"}) {
+        try {
+            TranslateJetSql(bad, PostgresDialect(names));
+            ADD_FAILURE() << bad;
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.Error(), TrailingTextError()) << bad;
+        }
+    }
+    EXPECT_EQ(TranslateJetSql("SELECT ';' FROM t ;; ", PostgresDialect(names)),
+              "SELECT ';' FROM t ;; ");
+}
+
+TEST(PostgresRewrite, AnotherDatabaseOnTheSameServer) {
+    EXPECT_EQ(PostgresUriWithDatabase("postgresql:///postgres?host=/tmp/a/b&user=q", "archivio"),
+              "postgresql:///archivio?host=/tmp/a/b&user=q");
+    EXPECT_EQ(PostgresUriWithDatabase("postgresql://anna@server:5433/x", "archivio"),
+              "postgresql://anna@server:5433/archivio");
+    EXPECT_EQ(PostgresUriWithDatabase("postgres://server", "archivio"),
+              "postgres://server/archivio");
+}
+
 TEST(JetRewrite, UnterminatedOrBadLiteralsAreErrors) {
     for (const char* bad :
          {"SELECT 'abc", "SELECT 'l''anno", "SELECT \"x", "SELECT [ID Leasing", "SELECT #1/3/2006",
@@ -56,9 +110,13 @@ TEST(JetRewrite, UnterminatedOrBadLiteralsAreErrors) {
 }
 
 // Random texts full of quotes, '#', keywords and non-ASCII letters, written as literals by
-// FormatSqlValue, must come back from the engine byte for byte.
-TEST(JetRewrite, FuzzedLiteralsComeBackUnchanged) {
-    testing::TempArchive archive;
+// FormatSqlValue, must come back from either engine byte for byte.
+class FuzzedLiterals : public ::testing::TestWithParam<testing::Engine> {};
+INSTANTIATE_TEST_SUITE_P(Engines, FuzzedLiterals, testing::kEngines, testing::EngineName);
+
+TEST_P(FuzzedLiterals, ComeBackUnchanged) {
+    testing::TempArchive archive(GetParam());
+    QP_REQUIRE_ARCHIVE(archive);
     auto db = archive.Open();
     const std::vector<std::string> pieces = {
         "'", "''", "\"", "#", "#1/3/2006#", "TOP 1 ", "DELETE * ", "[", "]",       ";",  "--", "/*",
