@@ -18,13 +18,14 @@ $$;
 
 -- Each contract's residual debt today: the debt left by the line written last (highest ID)
 -- on its last plan day on or before today. Null for a contract whose plan has not started.
--- One seek in idxPDALeasingData, whose order (date, then ID) puts that line first.
+-- One seek in idxPDALeasingData, whose order (date, then ID) puts that line first. Today is
+-- asked once per query ((SELECT qp_today())), not once per contract.
 CREATE VIEW "qryDebitoResOggi" AS
 SELECT c."ID" AS "ID",
        c."Tasso" AS "Tasso",
        c."Spread" AS "Spread",
        (SELECT p."DebitoRes" FROM "tabPDA" AS p
-         WHERE p."ID Leasing" = c."ID" AND p."Data" <= qp_today()
+         WHERE p."ID Leasing" = c."ID" AND p."Data" <= (SELECT qp_today())
          ORDER BY p."Data" DESC, p."ID" DESC LIMIT 1) AS "DebitoRes"
 FROM "tabContratti" AS c;
 
@@ -46,8 +47,8 @@ CREATE VIEW "qryRLeaMese" AS
 SELECT c."DescBene" AS "DescBene", p."Data" AS "Data", p."Importo" AS "Importo", c."ID" AS "ID"
 FROM "tabContratti" AS c INNER JOIN "tabPDA" AS p ON p."ID Leasing" = c."ID"
 WHERE p."Tipo" = 'Rata'
-  AND p."Data" >= date_trunc('month', qp_today())::date
-  AND p."Data" < (date_trunc('month', qp_today()) + interval '1 month')::date
+  AND p."Data" >= (SELECT date_trunc('month', qp_today())::date)
+  AND p."Data" < (SELECT (date_trunc('month', qp_today()) + interval '1 month')::date)
 ORDER BY p."Data", c."DescBene", p."ID";
 
 COMMIT;

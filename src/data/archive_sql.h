@@ -10,4 +10,7 @@ namespace quotaplan {
 // new, empty archive with its lookup values.
 std::string_view NewArchiveSql(EngineKind engine);
 
+// The engine's views.sql alone: brings an archive's summary views up to date.
+std::string_view ArchiveViewsSql(EngineKind engine);
+
 }  // namespace quotaplan

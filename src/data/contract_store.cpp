@@ -1,7 +1,9 @@
 #include "data/contract_store.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "common/date_text.h"
 #include "common/number_text.h"
@@ -119,11 +121,20 @@ std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contr
            " WHERE ID = " + std::to_string(contractId);
 }
 
-// One statement writes every plan line, its values bound: a plan of 32,767 instalments is
-// one preparation, not 32,769 texts to build, rewrite and prepare.
-constexpr std::string_view kPlanLineInsert =
-    "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
-    "DebitoRes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)";
+// Plan lines are written with their values bound, many lines a statement: a plan of 360
+// instalments is six runs of one prepared statement, not 362 texts to build, rewrite and
+// prepare, nor 362 trips to a database server.
+constexpr int kPlanLinesPerStatement = 64;
+
+std::string PlanLinesInsert(int lines) {
+    std::string sql =
+        "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
+        "DebitoRes) VALUES ";
+    for (int k = 0; k < lines; ++k) {
+        sql += k == 0 ? "(?, ?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?, ?)";
+    }
+    return sql;
+}
 
 // A plan line as tabPDA stores it. The numbers are bound as the two-decimal literals of
 // FormatSqlValue read back, so a line stores exactly what its SQL text would have stored.
@@ -139,14 +150,16 @@ struct PlanLine {
 
 DbValue TwoDecimals(double value) { return DbValue::Real(RoundAsShown(value, 2)); }
 
-bool InsertPlanLine(PreparedStatement& insert, std::int32_t contractId, const PlanLine& line) {
-    return insert.Bind(1, DbValue::Integer(contractId)) &&
-           insert.Bind(2, DbValue::Text(line.tipo)) &&
-           insert.Bind(3, DbValue::Text(line.data.Iso())) && insert.Bind(4, line.tasso) &&
-           insert.Bind(5, TwoDecimals(line.importo)) &&
-           insert.Bind(6, TwoDecimals(line.interessi)) &&
-           insert.Bind(7, TwoDecimals(line.capitale)) && insert.Bind(8, TwoDecimals(line.debito)) &&
-           insert.Step();
+// Binds the line to the statement's eight parameters from `first` on.
+bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
+                  const PlanLine& line) {
+    return insert.Bind(first, DbValue::Integer(contractId)) &&
+           insert.Bind(first + 1, DbValue::Text(line.tipo)) &&
+           insert.Bind(first + 2, DbValue::Text(line.data.Iso())) &&
+           insert.Bind(first + 3, line.tasso) && insert.Bind(first + 4, TwoDecimals(line.importo)) &&
+           insert.Bind(first + 5, TwoDecimals(line.interessi)) &&
+           insert.Bind(first + 6, TwoDecimals(line.capitale)) &&
+           insert.Bind(first + 7, TwoDecimals(line.debito));
 }
 
 }  // namespace
@@ -178,30 +191,38 @@ ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
     if (!plan.PlanReady) return PlanWrite::NotReady;
     if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
 
-    auto insert = db_.Prepare(kPlanLineInsert);
-    if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
-    const auto write = [&](const PlanLine& line) {
-        InsertPlanLine(insert, contractId, line);
-        return ReportStatementErrors(db_, boxes_);
-    };
+    std::vector<PlanLine> lines;
+    lines.reserve(plan.rows.size() + 2);
     const DbValue zeroRate = DbValue::Integer(0);
-    if (!write({"Maxi.", plan.DataMaxi, zeroRate, plan.Maxicanone, 0, plan.Maxicanone,
-                plan.Valore - plan.Maxicanone})) {
-        return PlanWrite::Failed;
-    }
+    lines.push_back({"Maxi.", plan.DataMaxi, zeroRate, plan.Maxicanone, 0, plan.Maxicanone,
+                     plan.Valore - plan.Maxicanone});
     for (const auto& row : plan.rows) {
         const float ratePercent = row.Tasso * 100.0f;
-        if (!write({"Rata", row.Data, TwoDecimals(ratePercent), row.Importo, row.QInteressi,
-                    row.QCapitale, row.DebitoRes})) {
-            return PlanWrite::Failed;
-        }
+        lines.push_back({"Rata", row.Data, TwoDecimals(ratePercent), row.Importo, row.QInteressi,
+                         row.QCapitale, row.DebitoRes});
     }
     const CalendarDate buyoutDate = !plan.DataRiscatto.IsZero() || plan.rows.empty()
                                         ? plan.DataRiscatto
                                         : plan.rows.back().Data;
-    if (!write({"Riscatto", buyoutDate, zeroRate, plan.Riscatto + plan.InteressiRiscatto,
-                plan.InteressiRiscatto, plan.Riscatto, 0})) {
-        return PlanWrite::Failed;
+    lines.push_back({"Riscatto", buyoutDate, zeroRate, plan.Riscatto + plan.InteressiRiscatto,
+                     plan.InteressiRiscatto, plan.Riscatto, 0});
+
+    // One statement for the full runs, one for the lines left over.
+    std::optional<PreparedStatement> full;
+    for (std::size_t first = 0; first < lines.size(); first += kPlanLinesPerStatement) {
+        const int count =
+            static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
+        std::optional<PreparedStatement> rest;
+        auto& insert = count == kPlanLinesPerStatement ? full : rest;
+        if (!insert) {
+            insert.emplace(db_.Prepare(PlanLinesInsert(count)));
+            if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
+        }
+        for (int k = 0; k < count; ++k) {
+            if (!BindPlanLine(*insert, 8 * k + 1, contractId, lines[first + k])) break;
+        }
+        if (db_.Errors().empty()) insert->Step();
+        if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
     }
     return PlanWrite::Written;
 }
