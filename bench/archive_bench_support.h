@@ -5,10 +5,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <string>
 
+#include "common/clock.h"
 #include "common/recording_message_boxes.h"
 #include "data/contract_store.h"
+#include "data/summary_queries.h"
 
 namespace quotaplan::bench {
 
@@ -63,6 +66,50 @@ inline void SaveContracts(benchmark::State& state, Database& db, int rows) {
         const auto saved =
             store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
         if (!saved.planWritten) state.SkipWithError("save failed");
+    }
+}
+
+// The reading benchmarks on an archive of 10,000 contracts x 360 instalments, on 15/06/2025,
+// named prefix + "WeightedAverageRate", "TotalResidualDebt", "InstalmentsThisMonth",
+// "TreeEntries" and "LoadContract". `archive` gives its connection, made at the first call,
+// or nullptr when there is none: the benchmark is then skipped, saying `why`.
+inline void RegisterLargeArchiveQueries(const std::string& prefix,
+                                        std::function<Database*()> archive,
+                                        const std::string& why) {
+    using Query = std::function<void(Database&)>;
+    const std::pair<const char*, Query> queries[] = {
+        {"WeightedAverageRate",
+         [](Database& db) { benchmark::DoNotOptimize(WeightedAverageRate(db)); }},
+        {"TotalResidualDebt", [](Database& db) { benchmark::DoNotOptimize(TotalResidualDebt(db)); }},
+        {"InstalmentsThisMonth",
+         [](Database& db) { benchmark::DoNotOptimize(InstalmentsThisMonth(db)); }},
+        {"TreeEntries",
+         [](Database& db) {
+             RecordingMessageBoxes boxes;
+             benchmark::DoNotOptimize(ContractStore(db, boxes).TreeEntries());
+         }},
+        {"LoadContract",
+         [](Database& db) {
+             RecordingMessageBoxes boxes;
+             ContractStore store(db, boxes);
+             benchmark::DoNotOptimize(store.Load(5000));
+             benchmark::DoNotOptimize(store.LoadRateRows(5000));
+         }},
+    };
+    for (const auto& [name, query] : queries) {
+        benchmark::RegisterBenchmark((prefix + name).c_str(),
+                                     [archive, why, query](benchmark::State& state) {
+                                         Database* db = archive();
+                                         if (db == nullptr) {
+                                             state.SkipWithError(why.c_str());
+                                             return;
+                                         }
+                                         ScopedToday today(*CalendarDate::FromYmd(2025, 6, 15));
+                                         for (auto _ : state) query(*db);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
     }
 }
 

@@ -4,13 +4,11 @@
 
 #include <fstream>
 
-#include "common/clock.h"
 #include "common/number_text.h"
 #include "common/recording_message_boxes.h"
 #include "data/contract_store.h"
 #include "data/reference_rate_values.h"
 #include "data/sql_helpers.h"
-#include "data/summary_queries.h"
 #include "archive_bench_support.h"
 #include "data_archive_generator.h"
 
@@ -106,63 +104,15 @@ BENCHMARK(BM_SavePlanIntoLargeArchive)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-Database& LargeArchive() {
-    static Database db = Database::Open(bench::LargeArchive(10000, 360));
-    return db;
-}
-
-template <typename Query>
-void RunOnLargeArchive(benchmark::State& state, Query query) {
-    auto& db = LargeArchive();
-    ScopedToday today(*CalendarDate::FromYmd(2025, 6, 15));
-    for (auto _ : state) query(db);
-}
-
-void BM_WeightedAverageRate(benchmark::State& state) {
-    RunOnLargeArchive(state,
-                      [](Database& db) { benchmark::DoNotOptimize(WeightedAverageRate(db)); });
-}
-void BM_TotalResidualDebt(benchmark::State& state) {
-    RunOnLargeArchive(state, [](Database& db) { benchmark::DoNotOptimize(TotalResidualDebt(db)); });
-}
-void BM_InstalmentsThisMonth(benchmark::State& state) {
-    RunOnLargeArchive(state,
-                      [](Database& db) { benchmark::DoNotOptimize(InstalmentsThisMonth(db)); });
-}
-void BM_TreeEntries(benchmark::State& state) {
-    RunOnLargeArchive(state, [](Database& db) {
-        RecordingMessageBoxes boxes;
-        benchmark::DoNotOptimize(ContractStore(db, boxes).TreeEntries());
-    });
-}
-void BM_LoadContract(benchmark::State& state) {
-    RunOnLargeArchive(state, [](Database& db) {
-        RecordingMessageBoxes boxes;
-        ContractStore store(db, boxes);
-        benchmark::DoNotOptimize(store.Load(5000));
-        benchmark::DoNotOptimize(store.LoadRateRows(5000));
-    });
-}
-BENCHMARK(BM_WeightedAverageRate)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_TotalResidualDebt)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_InstalmentsThisMonth)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_TreeEntries)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_LoadContract)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+const bool kQueriesRegistered = (bench::RegisterLargeArchiveQueries(
+                                     "BM_",
+                                     [] {
+                                         static Database db =
+                                             Database::Open(bench::LargeArchive(10000, 360));
+                                         return &db;
+                                     },
+                                     ""),
+                                 true);
 
 }  // namespace
 }  // namespace quotaplan

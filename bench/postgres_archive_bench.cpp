@@ -11,11 +11,9 @@
 #include <optional>
 
 #include "archive_bench_support.h"
-#include "common/clock.h"
 #include "data/archive_setup.h"
 #include "data/archive_sql.h"
 #include "data/postgres_engine.h"
-#include "data/summary_queries.h"
 
 namespace quotaplan {
 namespace {
@@ -108,14 +106,11 @@ std::string LargeArchive() {
     return name;
 }
 
-Database& LargeArchiveConnection() {
-    static Database db = Database::Connect(PostgresUriWithDatabase(*Server(), LargeArchive()));
-    return db;
-}
+constexpr const char* kNoServer = "QUOTAPLAN_BENCH_PG non impostata: nessun server PostgreSQL";
 
 bool Skipped(benchmark::State& state) {
     if (Server()) return false;
-    state.SkipWithError("QUOTAPLAN_BENCH_PG non impostata: nessun server PostgreSQL");
+    state.SkipWithError(kNoServer);
     return true;
 }
 
@@ -152,59 +147,17 @@ BENCHMARK(BM_PgSavePlanIntoLargeArchive)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-template <typename Query>
-void RunOnLargeArchive(benchmark::State& state, Query query) {
-    if (Skipped(state)) return;
-    auto& db = LargeArchiveConnection();
-    ScopedToday today(*CalendarDate::FromYmd(2025, 6, 15));
-    for (auto _ : state) query(db);
-}
-
-void BM_PgWeightedAverageRate(benchmark::State& state) {
-    RunOnLargeArchive(state,
-                      [](Database& db) { benchmark::DoNotOptimize(WeightedAverageRate(db)); });
-}
-void BM_PgTotalResidualDebt(benchmark::State& state) {
-    RunOnLargeArchive(state, [](Database& db) { benchmark::DoNotOptimize(TotalResidualDebt(db)); });
-}
-void BM_PgInstalmentsThisMonth(benchmark::State& state) {
-    RunOnLargeArchive(state,
-                      [](Database& db) { benchmark::DoNotOptimize(InstalmentsThisMonth(db)); });
-}
-void BM_PgTreeEntries(benchmark::State& state) {
-    RunOnLargeArchive(state, [](Database& db) {
-        RecordingMessageBoxes boxes;
-        benchmark::DoNotOptimize(ContractStore(db, boxes).TreeEntries());
-    });
-}
-void BM_PgLoadContract(benchmark::State& state) {
-    RunOnLargeArchive(state, [](Database& db) {
-        RecordingMessageBoxes boxes;
-        ContractStore store(db, boxes);
-        benchmark::DoNotOptimize(store.Load(5000));
-        benchmark::DoNotOptimize(store.LoadRateRows(5000));
-    });
-}
-BENCHMARK(BM_PgWeightedAverageRate)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PgTotalResidualDebt)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PgInstalmentsThisMonth)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PgTreeEntries)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PgLoadContract)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+const bool kQueriesRegistered =
+    (bench::RegisterLargeArchiveQueries(
+         "BM_Pg",
+         []() -> Database* {
+             if (!Server()) return nullptr;
+             static Database db =
+                 Database::Connect(PostgresUriWithDatabase(*Server(), LargeArchive()));
+             return &db;
+         },
+         kNoServer),
+     true);
 
 }  // namespace
 }  // namespace quotaplan
