@@ -3,30 +3,50 @@
 #include <QComboBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #include "data/contract_store.h"
 #include "data/database.h"
+#include "../data/archive_fixture.h"
 #include "ui/database_window_archive.h"
 #include "window_fixture.h"
 
 namespace quotaplan::test {
 
-// A window over a fresh copy of the default archive.
+// The exit status that tells ctest a program skipped: the PostgreSQL run of these tests
+// without a test server.
+inline constexpr int kSkippedExitStatus = 77;
+
+// The engine of the window's archive: QUOTAPLAN_UI_ENGINE=postgresql puts it on the test
+// server (quotaplan::testing::TestServer), otherwise it is an SQLite file.
+inline EngineKind WindowArchiveEngine() {
+    const char* engine = std::getenv("QUOTAPLAN_UI_ENGINE");
+    return engine != nullptr && std::string(engine) == "postgresql" ? EngineKind::Postgresql
+                                                                    : EngineKind::Sqlite;
+}
+
+// A window over a fresh archive made from db/, on the engine of WindowArchiveEngine().
 struct ArchiveFixture : WindowDriver {
-    QTemporaryDir folder;
-    std::filesystem::path file;
+    quotaplan::testing::TempArchive fresh{WindowArchiveEngine()};
     Database db;
     std::unique_ptr<DatabaseWindowArchive> archive;
 
     ArchiveFixture() {
-        file = folder.filePath("Quotaplan.mdb").toStdString();
-        std::filesystem::copy_file(QUOTAPLAN_PRISTINE_ARCHIVE, file);
-        db = Database::Open(file);
+        if (const auto& why = fresh.Unavailable()) {
+            if (quotaplan::testing::TestServerRequired()) throw std::runtime_error(*why);
+            // At once: nothing of the half-made test is worth tidying up.
+            std::_Exit(kSkippedExitStatus);
+        }
+        db = fresh.Open();
         archive = std::make_unique<DatabaseWindowArchive>(db, boxes);
         Open(*archive);
     }
     ~ArchiveFixture() { window.reset(); }
+
+    // A second desk on the same archive.
+    Database OpenOther() const { return fresh.Open(); }
 
     long long Count(const std::string& sql) {
         Recordset rows(db, sql);

@@ -223,7 +223,7 @@ private slots:
         f.FillSmall("In corso", "7");
         const ContractForm before = f.window->Contract()->ReadContractForm();
         {
-            Database other = Database::Open(f.file);
+            Database other = f.OpenOther();
             QVERIFY(other.Execute("DELETE FROM tabContratti WHERE ID = " + std::to_string(id)));
         }
         QTreeWidgetItem* node = f.ContractNode("Sparito");
