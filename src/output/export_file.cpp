@@ -10,6 +10,9 @@ namespace quotaplan {
 
 namespace {
 
+// The file name of a contract without a description.
+constexpr std::string_view kUnnamedExport = "Piano finanziario";
+
 // Hidden temporaries of an export: this prefix and six letters or digits.
 constexpr std::string_view kTemporaryPrefix = ".quotaplan-export-";
 
@@ -22,6 +25,8 @@ ExportResult Failure(ExportCode code, std::string message, const std::filesystem
 std::filesystem::path ExportFilePath(const std::filesystem::path& folder, std::string description,
                                      std::string_view extension) {
     ReplaceInvalidChars(description);
+    // Without a name the file would be hidden (".txt") or a name of blanks only.
+    if (description.find_first_not_of(' ') == std::string::npos) description = kUnnamedExport;
     return folder / (description + std::string(extension));
 }
 

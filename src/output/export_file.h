@@ -9,7 +9,8 @@
 namespace quotaplan {
 
 // The export file of a description: folder / (cleaned description + extension). The
-// description is cleaned with ReplaceInvalidChars; extension includes its dot (".txt").
+// description is cleaned with ReplaceInvalidChars; extension includes its dot (".txt"). An
+// empty description, or one of blanks only once cleaned, gives "Piano finanziario".
 std::filesystem::path ExportFilePath(const std::filesystem::path& folder, std::string description,
                                      std::string_view extension);
 

@@ -22,6 +22,10 @@ const char* const kPrinterError = "Errore della stampante";
 constexpr double kColumnWeights[] = {930, 950, 1100, 1100, 1100, 1100};
 // Where the values of the first page's pairs start, from the left margin.
 constexpr double kPairValueMm = 45;
+// The title's size, and how far and in which steps a long one is made smaller.
+constexpr double kTitlePoints = 11;
+constexpr double kSmallestTitlePoints = 7;
+constexpr double kTitleStepPoints = 0.5;
 
 double ColumnWeight(std::size_t column) {
     return kColumnWeights[std::min(column, std::size(kColumnWeights) - 1)];
@@ -120,13 +124,18 @@ PrintedPage::PrintedPage(QPainter& painter, const QPagedPaintDevice& device) : p
 }
 
 void PrintedPage::DrawHead(const std::string& title, CalendarDate today) const {
-    const QFont titleFont = BoldFont(11);
+    const QString whole = QString::fromStdString(title);
+    // A title wider than the grid is set smaller, down to a size still read with ease; only
+    // beyond that is it cut, with an ellipsis at the right margin, so the page shows that it
+    // goes on instead of stopping mid-letter at the paper's edge.
+    QFont titleFont = BoldFont(kTitlePoints);
+    while (titleFont.pointSizeF() - kTitleStepPoints >= kSmallestTitlePoints &&
+           QFontMetricsF(titleFont, painter_.device()).horizontalAdvance(whole) > area_.width()) {
+        titleFont.setPointSizeF(titleFont.pointSizeF() - kTitleStepPoints);
+    }
     painter_.setFont(titleFont);
-    // A title wider than the grid is cut with an ellipsis at the right margin, so the page
-    // shows that it goes on instead of stopping mid-letter at the paper's edge.
-    const QString shown =
-        QFontMetricsF(titleFont, painter_.device())
-            .elidedText(QString::fromStdString(title), Qt::ElideRight, area_.width());
+    const QString shown = QFontMetricsF(titleFont, painter_.device())
+                              .elidedText(whole, Qt::ElideRight, area_.width());
     painter_.drawText(
         QRectF(area_.left(), kPrintTitleTopMm * pxPerMmY_, area_.width(), rowHeight_ * 2),
         Qt::AlignLeft | Qt::AlignTop, shown);

@@ -149,6 +149,62 @@ TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
     }
 }
 
+struct TitleWord {
+    double xMax, height;
+    std::string text;
+};
+
+// The words of the first page's title line, printed on A4 without page margins.
+std::vector<TitleWord> PrintedTitle(const std::string& description) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "titolo.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    GridPrintContent content = PlanGrid(2);
+    content.description = description;
+    EXPECT_TRUE(PrintGrid(printer, content).Ok());
+    constexpr double kPointsPerMm = 72.0 / 25.4;
+    std::vector<TitleWord> title;
+    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file, "boxes")))) {
+        if (fields[0] == "page" && !title.empty()) break;
+        if (fields[0] != "word" || std::stod(fields[2]) > 12 * kPointsPerMm) continue;
+        title.push_back(
+            {std::stod(fields[3]), std::stod(fields[4]) - std::stod(fields[2]), fields[5]});
+    }
+    return title;
+}
+
+std::string Joined(const std::vector<TitleWord>& words) {
+    std::string text;
+    for (const TitleWord& word : words) text += (text.empty() ? "" : " ") + word.text;
+    return text;
+}
+
+// A title too wide for the page is set smaller before it is ever cut; only one too long
+// even at the smallest size ends in an ellipsis.
+TEST(PrintGrid, ALongTitleIsSetSmallerBeforeItIsCut) {
+    constexpr double kRightMargin = 595 - 20 * 72.0 / 25.4;
+    const std::vector<TitleWord> plain = PrintedTitle("Tornio CNC");
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(Joined(plain), "Piano finanziario - Tornio CNC");
+
+    const std::string longer =
+        "Centro di lavoro verticale a cinque assi con cambio utensili e tavola rotante";
+    const std::vector<TitleWord> smaller = PrintedTitle(longer);
+    ASSERT_FALSE(smaller.empty());
+    EXPECT_EQ(Joined(smaller), "Piano finanziario - " + longer);
+    EXPECT_LT(smaller.front().height, plain.front().height * 0.9);
+    EXPECT_LE(smaller.back().xMax, kRightMargin);
+
+    const std::vector<TitleWord> cut = PrintedTitle(longer + " " + longer);
+    ASSERT_FALSE(cut.empty());
+    EXPECT_EQ(Joined(cut).substr(0, 20), "Piano finanziario - ");
+    EXPECT_EQ(Joined(cut).substr(Joined(cut).size() - 3), "...");  // NFKC of "…"
+    EXPECT_LE(cut.back().xMax, kRightMargin);
+    EXPECT_LE(cut.front().height, smaller.front().height);
+}
+
 // Each page holds the rows its grid area allows at the fixed row height: on A4 without page
 // margins, 257 mm less the header row make room for 45 rows of 5.5 mm.
 TEST(PrintGrid, EveryFullPageHoldsTheRowsItsHeightAllows) {

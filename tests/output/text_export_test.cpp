@@ -42,6 +42,22 @@ INSTANTIATE_TEST_SUITE_P(Names, ReplaceInvalidCharsTest,
                                            NameCase{"Città è più. 12", "Città è più. 12"},
                                            NameCase{"", ""}, NameCase{"::", "  "}));
 
+class ExportFilePathTest : public ::testing::TestWithParam<NameCase> {};
+
+// A contract without a description is exported as "Piano finanziario", not as a hidden
+// ".txt" or a name of blanks.
+TEST_P(ExportFilePathTest, NamesTheFileAfterTheCleanedDescription) {
+    EXPECT_EQ(ExportFilePath("Export", GetParam().description, ".txt"),
+              std::filesystem::path("Export") / GetParam().cleaned);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ExportFilePathTest,
+                         ::testing::Values(NameCase{"Auto: A/B", "Auto  A B.txt"},
+                                           NameCase{" Tornio ", " Tornio .txt"},
+                                           NameCase{"", "Piano finanziario.txt"},
+                                           NameCase{"   ", "Piano finanziario.txt"},
+                                           NameCase{"?*", "Piano finanziario.txt"}));
+
 // Control characters would reach the file name as they are: a line break in the middle of
 // it, a terminal escape in every listing of the folder.
 TEST(ReplaceInvalidChars, ControlCharactersBecomeSpaces) {
