@@ -2,6 +2,7 @@
 // own copy when the program is installed), checks the lookup tables, writes the services
 // shortcut when missing and shows frmContratto.
 #include <QApplication>
+#include <QSettings>
 #include <exception>
 
 #include "app/program_start.h"
@@ -14,6 +15,7 @@
 #include "ui/qt_desktop_shell.h"
 #include "ui/qt_message_boxes.h"
 #include "ui/web_pages.h"
+#include "ui/window_placement.h"
 
 int main(int argc, char* argv[]) {
     using namespace quotaplan;
@@ -44,6 +46,8 @@ int main(int argc, char* argv[]) {
         ReportError(boxes, "frmContratto_Load", error.what(), "");
         return 1;
     }
+    const std::unique_ptr<QSettings> settings = UserSettings();
+    window.RememberPlacement(*settings);
     window.show();
     return app.exec();
 }

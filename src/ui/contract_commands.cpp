@@ -14,14 +14,12 @@
 #include "common/run_time_error.h"
 #include "data/db_error.h"
 #include "ui/contract_page.h"
+#include "ui/contract_tree.h"
 #include "ui/main_window.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
 namespace {
-
-constexpr int kKeyRole = Qt::UserRole;
-const QString kContractKeyPrefix = QStringLiteral("IDCon");
 
 // Loading and saving go on after an unexpected error, as their steps are independent.
 template <typename Action>
@@ -47,12 +45,9 @@ std::int32_t MainWindow::ContractIdShown() const {
 }
 
 void MainWindow::LoadContract(QTreeWidgetItem* node) {
-    if (node == nullptr) return;
-    const QString key = node->data(0, kKeyRole).toString();
-    if (key == node->text(0) || !key.startsWith(kContractKeyPrefix)) return;
-    bool numeric = false;
-    const std::int32_t id = key.mid(kContractKeyPrefix.size()).toInt(&numeric);
-    if (!numeric) return;
+    const std::optional<std::int32_t> contract = ContractTree::ContractIdOf(node);
+    if (!contract) return;
+    const std::int32_t id = *contract;
 
     const std::optional<ContractForm> stored = archive_.LoadContract(id);
     if (!stored) {
@@ -72,6 +67,8 @@ void MainWindow::LoadContract(QTreeWidgetItem* node) {
     contractPage_->SetDefaultTarget();
     contractPage_->ApplyLoadedPairs();
     c.txtResult->setText(QStringLiteral("0"));
+    // The effective rate shown belongs to the calculation before, not to this contract.
+    c.txtTxEffettivo->clear();
     c.cmdSalva->setEnabled(true);
     c.cmdElimina->setEnabled(true);
     c.lblInfo->hide();
@@ -95,6 +92,7 @@ void MainWindow::Save() {
     if (saveMode_ == SaveMode::NewContract) {
         c.lblIDContract->setText(QString::number(result.contractId));
     }
+    tvwContratti_->SelectContract(ContractIdShown());
     saveMode_ = SaveMode::StoredContract;
     c.cmdSalva->setEnabled(false);
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/growing_layout.h"
 #include "ui/rate_list_view.h"
 #include "ui/twips.h"
 
@@ -87,11 +88,15 @@ ContractControls BuildContractControls(QWidget* page) {
     c.lsvTxHis = Named(new RateListView(page), "lsvTxHis");
     c.lsvTxHis->setGeometry(listPlace);
 
-    // The contract section: a framed block of fields.
+    // The contract section: a framed block of fields from the financing type to the
+    // instalment. It ends above the captions of the fees, whose row would otherwise carry
+    // the frame's line through "Spese contratto" and cross "Tasso effettivo".
     auto* section = new QFrame(page);
     section->setFrameShape(QFrame::Box);
     section->setFrameShadow(QFrame::Sunken);
-    section->setGeometry(Twips(1980) - 6, Twips(780 - kTabStripTwips) - 22, 238, 336);
+    const int sectionTop = Twips(780 - kTabStripTwips) - 22;
+    const int feeCaptionTop = Twips(5520 - kTabStripTwips) - kLabelHeight;
+    section->setGeometry(Twips(1980) - 6, sectionTop, 238, feeCaptionTop - 5 - sectionTop);
     section->lower();
 
     c.cboTipoLea =
@@ -215,6 +220,17 @@ ContractControls BuildContractControls(QWidget* page) {
                         c.txtSpContratto, c.txtSpRata,      c.cmdCalcola};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
     QWidget::setTabOrder(c.cmdCalcola, c.cmdIndicizza);
+
+    // Taller, the rate list takes the height and the command row follows the bottom edge;
+    // the form keeps its place and arrangement.
+    auto* growing = new GrowingLayout(page);
+    growing->Add(c.lsvTxHis, kGrowDown);
+    for (QWidget* bottom :
+         {static_cast<QWidget*>(c.cmdNuovo), static_cast<QWidget*>(c.cmdSalva),
+          static_cast<QWidget*>(c.cmdElimina), static_cast<QWidget*>(c.cmdCalcola),
+          static_cast<QWidget*>(c.lblInfo)}) {
+        growing->Add(bottom, kFollowBottom);
+    }
     return c;
 }
 

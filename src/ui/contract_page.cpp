@@ -81,8 +81,8 @@ void ContractPage::ConnectChangeRules() {
 }
 
 void ContractPage::ConnectFieldHooks() {
-    auto textHook = [](QLineEdit* field, bool selectAll, auto filter) {
-        auto* hooks = new FieldHooks(field, selectAll);
+    auto textHook = [](QLineEdit* field, auto filter) {
+        auto* hooks = new FieldHooks(field);
         if constexpr (!std::is_same_v<decltype(filter), std::nullptr_t>) {
             hooks->onKeyTyped = [filter](const QString& typed) {
                 return QString::fromStdString(filter(typed.toStdString()));
@@ -90,28 +90,27 @@ void ContractPage::ConnectFieldHooks() {
         }
         return hooks;
     };
-    textHook(c_.txtDescBene, true, &DescriptionKeyFilter);
+    textHook(c_.txtDescBene, &DescriptionKeyFilter);
     for (QLineEdit* field : {c_.txtTasso, c_.txtSpread}) {
-        textHook(field, true, &RateKeyFilter)->onLeave = [field] {
+        textHook(field, &RateKeyFilter)->onLeave = [field] {
             SetText(field, ReformatRate(Text(field)));
         };
     }
-    textHook(c_.txtRate, true, nullptr);
+    textHook(c_.txtRate, nullptr);
     for (QLineEdit* field : {c_.txtContract, c_.txtStart, c_.txtDataRiscatto}) {
-        textHook(field, true, nullptr)->onLeave = [field] {
-            SetText(field, ReformatDate(Text(field)));
-        };
+        textHook(field, nullptr)->onLeave = [field] { SetText(field, ReformatDate(Text(field))); };
     }
-    // The fees keep the caret where the user puts it.
+    // The fees select their text on entry like every other field: a click into "0,00"
+    // followed by 5 gives 5, not 0,005.
     for (QLineEdit* field : {c_.txtSpContratto, c_.txtSpRata}) {
-        textHook(field, false, nullptr)->onLeave = [field] {
+        textHook(field, nullptr)->onLeave = [field] {
             SetText(field, ReformatAmount(Text(field)));
         };
     }
-    textHook(c_.txtResult, true, &PointToComma)->onLeave = [this] { LeaveResult(); };
+    textHook(c_.txtResult, &PointToComma)->onLeave = [this] { LeaveResult(); };
 
     // The asset value: typing into it makes both amounts count again.
-    auto* value = textHook(c_.txtValBene, true, nullptr);
+    auto* value = textHook(c_.txtValBene, nullptr);
     const PairFields pairs[] = {{c_.txtMaxi, c_.txtPercMaxi, &maxi_},
                                 {c_.txtRiscatto, c_.txtPercRiscatto, &riscatto_}};
     auto valueEdited = [this, pairs] {
@@ -131,7 +130,7 @@ void ContractPage::ConnectFieldHooks() {
 }
 
 void ContractPage::ConnectPairHooks(const PairFields& pair) {
-    auto* amount = new FieldHooks(pair.amount, true);
+    auto* amount = new FieldHooks(pair.amount);
     auto amountEdited = [this, pair] {
         LoadPair(pair);
         AmountEdited(*pair.state);
@@ -148,7 +147,7 @@ void ContractPage::ConnectPairHooks(const PairFields& pair) {
         StorePair(pair);
     };
 
-    auto* percent = new FieldHooks(pair.percent, true);
+    auto* percent = new FieldHooks(pair.percent);
     percent->onKeyTyped = [this, pair](const QString& typed) {
         LoadPair(pair);
         const std::string entered =

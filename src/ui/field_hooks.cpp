@@ -7,8 +7,7 @@
 
 namespace quotaplan {
 
-FieldHooks::FieldHooks(QLineEdit* field, bool selectAllOnFocus)
-    : QObject(field), field_(field), selectAllOnFocus_(selectAllOnFocus) {
+FieldHooks::FieldHooks(QLineEdit* field) : QObject(field), field_(field) {
     field->installEventFilter(this);
 }
 
@@ -33,16 +32,9 @@ bool FieldHooks::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             // Deferred, so that the mouse press that gave the focus does not undo it.
-            if (selectAllOnFocus_) {
-                QTimer::singleShot(0, field_, [field = field_] {
-                    if (field->hasFocus()) field->selectAll();
-                });
-            } else {
-                // QLineEdit selects everything when tabbed into; these fields keep the caret.
-                QTimer::singleShot(0, field_, [field = field_, caret = field_->cursorPosition()] {
-                    if (field->hasFocus()) field->setCursorPosition(caret);
-                });
-            }
+            QTimer::singleShot(0, field_, [field = field_] {
+                if (field->hasFocus()) field->selectAll();
+            });
             return false;
         case QEvent::FocusOut: {
             // A message box or a menu taking the focus for a moment is not leaving the field.

@@ -1,12 +1,10 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTreeWidget>
 #include <exception>
 
 #include "common/desktop_shell.h"
@@ -14,15 +12,19 @@
 #include "common/program_folder.h"
 #include "common/program_info.h"
 #include "ui/about_box.h"
+#include "ui/button_keys.h"
 #include "ui/contract_page.h"
+#include "ui/contract_tree.h"
+#include "ui/fitting_figures.h"
+#include "ui/growing_layout.h"
 #include "ui/plan_grid.h"
 #include "ui/plan_page.h"
 #include "ui/rate_list_view.h"
 #include "ui/status_page.h"
-#include "ui/tree_images.h"
 #include "ui/twips.h"
 #include "ui/web_pages.h"
 #include "ui/window_archive.h"
+#include "ui/window_placement.h"
 
 namespace quotaplan {
 namespace {
@@ -33,10 +35,14 @@ QStringList ToQt(const std::vector<std::string>& texts) {
     return list;
 }
 
-constexpr int kKeyRole = Qt::UserRole;
 // A little wider than the classic 6975 twips, so that the option frames at the right edge
 // are not clipped by the page border.
 constexpr int kTabWidth = Twips(6975) + 18;
+// The window's designed size, which is also the least it can be made.
+const QSize kDesignedCentral(Twips(2115) + kTabWidth + 2, Twips(6495) + 4);
+// Of the width the window gains, the tree takes this share (long names) and the pages the
+// rest (the plan grid, the lists).
+constexpr double kTreeShareOfWidth = 0.25;
 
 }  // namespace
 
@@ -51,13 +57,9 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
-    tvwContratti_ = new QTreeWidget(central);
+    tvwContratti_ = new ContractTree(central);
     tvwContratti_->setObjectName(QStringLiteral("tvwContratti"));
-    tvwContratti_->setHeaderHidden(true);
     tvwContratti_->setGeometry(2, 2, Twips(2115) - 4, Twips(6495));
-    // Long descriptions scroll sideways rather than being cut short.
-    tvwContratti_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tvwContratti_->header()->setStretchLastSection(false);
 
     tabMain_ = new QTabWidget(central);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
@@ -70,7 +72,11 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     tabMain_->addTab(statusPage_, QStringLiteral("Stato"));
 
     BuildMenu();
-    central->setFixedSize(Twips(2115) + kTabWidth + 2, Twips(6495) + 4);
+    central->setMinimumSize(kDesignedCentral);
+    resize(sizeHint());
+    LayOutGrowingWindow(central);
+    PressButtonsOnEnter(this);
+    FitFiguresToFields(this);
     connect(contractPage_, &ContractPage::newRequested, this,
             [this] { Guarded([this] { New(); }); });
     connect(contractPage_, &ContractPage::saveRequested, this, &MainWindow::Save);
@@ -85,13 +91,28 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     connect(statusPage_, &StatusPage::lookupsChanged, this, [this](const QString& tableEntry) {
         Guarded([this, tableEntry] { RefreshLookups(tableEntry); });
     });
-    connect(tvwContratti_, &QTreeWidget::itemClicked, this, &MainWindow::LoadContract);
-    connect(tvwContratti_, &QTreeWidget::itemExpanded, this, [](QTreeWidgetItem* item) {
-        item->setIcon(0, TreeImageIcon(TreeImage::ExpandedType));
+    connect(tvwContratti_, &ContractTree::nodeChosen, this, &MainWindow::LoadContract);
+}
+
+void MainWindow::LayOutGrowingWindow(QWidget* central) {
+    auto* layout = new GrowingLayout(central);
+    layout->Add(tvwContratti_, {0, 0, kTreeShareOfWidth, 1});
+    // Every page grows as the tab control does, by the same amount.
+    layout->Add(tabMain_, {kTreeShareOfWidth, 0, 1, 1}, [this](QSize growth) {
+        for (int page = 0; page < tabMain_->count(); ++page) {
+            if (GrowingLayout* pageLayout = GrowingLayout::Of(tabMain_->widget(page))) {
+                pageLayout->Grow(growth);
+            }
+        }
     });
-    connect(tvwContratti_, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem* item) {
-        item->setIcon(0, TreeImageIcon(TreeImage::CollapsedType));
-    });
+    layout->FollowContainer(kDesignedCentral);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::RememberPlacement(QSettings& settings) {
+    placement_ = std::make_unique<WindowPlacement>(settings, QStringLiteral("MainWindow/geometry"));
+    placement_->Restore(*this);
 }
 
 void MainWindow::Guarded(const std::function<void()>& step) {
@@ -143,20 +164,7 @@ void MainWindow::FillLookupLists() {
 void MainWindow::LoadTree() {
     const auto types = archive_.ContractTree();
     if (!types) return;
-    tvwContratti_->clear();
-    const QIcon collapsed = TreeImageIcon(TreeImage::CollapsedType);
-    const QIcon contractIcon = TreeImageIcon(TreeImage::Contract);
-    for (const TreeType& type : *types) {
-        auto* typeNode =
-            new QTreeWidgetItem(tvwContratti_, {QString::fromStdString(type.Descrizione)});
-        typeNode->setData(0, kKeyRole, QString::fromStdString(type.Descrizione));
-        typeNode->setIcon(0, collapsed);
-        for (const TreeContract& contract : type.contracts) {
-            auto* node = new QTreeWidgetItem(typeNode, {QString::fromStdString(contract.DescBene)});
-            node->setData(0, kKeyRole, QStringLiteral("IDCon%1").arg(contract.ID));
-            node->setIcon(0, contractIcon);
-        }
-    }
+    tvwContratti_->Rebuild(*types);
 }
 
 void MainWindow::ResetForm() {
@@ -166,6 +174,8 @@ void MainWindow::ResetForm() {
 
 void MainWindow::New() {
     ResetForm();
+    // The tree keeps its open types, but no contract is chosen while a new one is typed.
+    tvwContratti_->setCurrentItem(nullptr);
     archive_.ClearRecordBuffer();
     saveMode_ = SaveMode::NewContract;
     contractPage_->Controls().cmdElimina->setEnabled(false);
@@ -207,6 +217,7 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (placement_) placement_->Save(*this);
     if (!databaseClosed_) {
         archive_.CloseDatabase();
         databaseClosed_ = true;

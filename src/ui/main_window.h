@@ -2,13 +2,14 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "data/contract_store.h"
+#include "ui/contract_tree.h"
 
 class QAction;
+class QSettings;
 class QTabWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace quotaplan {
 
@@ -18,6 +19,7 @@ class MessageBoxes;
 class PlanPage;
 class StatusPage;
 class WindowArchive;
+class WindowPlacement;
 
 // frmContratto: a frame that owns the contract tree, the menu and the three pages of
 // tabMain. The pages hold their own controls and handlers; the frame runs the load, New
@@ -29,6 +31,11 @@ public:
     // exports too); it must outlive the window.
     MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell& shell,
                QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window takes the place and size it had when it was last closed, and keeps them in
+    // `settings` (which must outlive it) when it closes. Without this it keeps nothing.
+    void RememberPlacement(QSettings& settings);
 
     // Window load: fills the tree, the lookup lists and the combos, hands the grid to the
     // plan module and clears the form (New).
@@ -69,7 +76,7 @@ public:
     PlanPage* Plan() const { return planPage_; }
     StatusPage* Status() const { return statusPage_; }
     QTabWidget* Tabs() const { return tabMain_; }
-    QTreeWidget* Tree() const { return tvwContratti_; }
+    ContractTree* Tree() const { return tvwContratti_; }
     SaveMode CurrentSaveMode() const { return saveMode_; }
     DesktopShell& Shell() const { return shell_; }
     MessageBoxes& Boxes() const { return boxes_; }
@@ -79,6 +86,9 @@ protected:
 
 private:
     void BuildMenu();
+    // The tree and the pages grow with the window past its designed size, which is also its
+    // least size; the form keeps its arrangement.
+    void LayOutGrowingWindow(QWidget* central);
     void FillLookupLists();
     // Runs a step that reads the archive; a failure is shown in words, never fatal.
     void Guarded(const std::function<void()>& step);
@@ -87,7 +97,7 @@ private:
     WindowArchive& archive_;
     MessageBoxes& boxes_;
     DesktopShell& shell_;
-    QTreeWidget* tvwContratti_ = nullptr;
+    ContractTree* tvwContratti_ = nullptr;
     QTabWidget* tabMain_ = nullptr;
     ContractPage* contractPage_ = nullptr;
     PlanPage* planPage_ = nullptr;
@@ -96,6 +106,7 @@ private:
     // What the plan in memory was calculated for; only such a plan is ever saved.
     PlanOwner planOwner_;
     bool databaseClosed_ = false;
+    std::unique_ptr<WindowPlacement> placement_;
 };
 
 }  // namespace quotaplan

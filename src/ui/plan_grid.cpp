@@ -36,8 +36,23 @@ PlanGrid::PlanGrid(QWidget* parent) : QTableWidget(0, kColumns, parent) {
     horizontalHeader()->setFont(bold);
     for (int column = 0; column < kColumns; ++column) {
         setHorizontalHeaderItem(column, new QTableWidgetItem(Heading(column)));
-        setColumnWidth(column, Twips(kWidthsTwips[column]));
     }
+    SetColumnWidths();
+}
+
+void PlanGrid::SetColumnWidths() {
+    const int growth = std::max(0, width() - Twips(kDesignedWidthTwips));
+    int designed = 0;
+    for (int twips : kWidthsTwips) designed += Twips(twips);
+    for (int column = 0; column < kColumns; ++column) {
+        const int width = Twips(kWidthsTwips[static_cast<std::size_t>(column)]);
+        setColumnWidth(column, width + growth * width / designed);
+    }
+}
+
+void PlanGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    SetColumnWidths();
 }
 
 void PlanGrid::SetRows(int rows) { setRowCount(std::max(rows, 1) - 1); }
@@ -83,8 +98,8 @@ void PlanGridWriter::FillPlanGrid() const {
     grid.SetRows(plan_.Count() + 3);
     for (int column = 0; column < PlanGrid::kColumns; ++column) {
         grid.SetTextMatrix(0, column, Heading(column));
-        grid.setColumnWidth(column, Twips(kWidthsTwips[column]));
     }
+    grid.SetColumnWidths();
     int row = 1;
     for (const PlanTableRow& cells : PlanTableRows(plan_)) {
         for (int column = 0; column < PlanGrid::kColumns; ++column) {

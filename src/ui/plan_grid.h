@@ -13,6 +13,8 @@ class PlanGrid : public QTableWidget {
     Q_OBJECT
 public:
     static constexpr int kColumns = 6;
+    // The grid's width on its page at the window's designed size.
+    static constexpr int kDesignedWidthTwips = 6735;
 
     explicit PlanGrid(QWidget* parent = nullptr);
 
@@ -23,6 +25,13 @@ public:
     bool CellBold(int row, int column) const;
     int ColWidthTwips(int column) const;
     Qt::Alignment ColAlignment(int column) const;
+
+    // The columns at their designed widths; a grid wider than designed shares the extra
+    // width among them in proportion to those widths.
+    void SetColumnWidths();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 // The plan module's side of the grid: keeps the grid it was handed and writes the plan

@@ -21,6 +21,7 @@
 #include "output/text_export.h"
 #include "output/word_export.h"
 #include "ui/contract_page.h"
+#include "ui/growing_layout.h"
 #include "ui/main_window.h"
 #include "ui/plan_grid.h"
 #include "ui/twips.h"
@@ -98,7 +99,7 @@ public:
 PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()) {
     fgrPDA = new PlanGrid(this);
     fgrPDA->setObjectName(QStringLiteral("fgrPDA"));
-    const QRect gridPlace = PageRect(120, 420, Twips(6735), Twips(5115));
+    const QRect gridPlace = PageRect(120, 420, Twips(PlanGrid::kDesignedWidthTwips), Twips(5115));
     fgrPDA->setGeometry(gridPlace.x(), 6, gridPlace.width(), gridPlace.height() + 2);
 
     const int below = fgrPDA->geometry().bottom() + 6;
@@ -118,6 +119,13 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     cmdPrintPDA = AddButton(this, "cmdPrintPDA", QStringLiteral("Stampa"),
                             QStyle::SP_DialogSaveButton, gridPlace.right() - 96, buttons);
     cmdPrintPDA->setFixedWidth(96);
+
+    // Larger, the grid takes the room; the hint and the buttons stay below it.
+    auto* growing = new GrowingLayout(this);
+    growing->Add(fgrPDA, kGrowBoth);
+    growing->Add(hint, kFollowBottomWiden);
+    for (QPushButton* button : {cmdText, cmdExcel, cmdWord}) growing->Add(button, kFollowBottom);
+    growing->Add(cmdPrintPDA, kFollowBottomRight);
     // Enabled from the start: before a calculation the exports do nothing and printing
     // says there are no rows.
     connect(cmdText, &QPushButton::clicked, this, &PlanPage::ExportTextFile);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,20 +24,44 @@ QMessageBox::Icon IconOf(BoxIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A window frame draws its title larger than the dialog text and in bold, beside the
+// window's icon and its close, minimise and maximise buttons.
+constexpr double kTitleFontScale = 1.25;
+constexpr int kTitleBarControls = 4 * 32;
+
 }  // namespace
+
+int TitleBarWidth(const QString& title) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * kTitleFontScale);
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarControls;
+}
+
+std::unique_ptr<QMessageBox> BuildMessageBox(const BoxRequest& box, QWidget* parent) {
+    const bool yesNo = box.buttons == BoxButtons::YesNo;
+    auto message = std::make_unique<QMessageBox>(
+        IconOf(box.icon), QString::fromStdString(box.title), QString::fromStdString(box.prompt),
+        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    if (yesNo) {
+        message->button(QMessageBox::Yes)->setText(QStringLiteral("Sì"));
+        message->setDefaultButton(QMessageBox::Yes);
+    }
+    // QMessageBox sizes itself to its text whatever its minimum width says; a spacer as wide
+    // as the title, across its grid, is what it listens to.
+    if (auto* grid = qobject_cast<QGridLayout*>(message->layout())) {
+        grid->addItem(new QSpacerItem(TitleBarWidth(message->windowTitle()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return message;
+}
 
 BoxAnswer QtMessageBoxes::Show(const BoxRequest& box) {
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
-    const bool yesNo = box.buttons == BoxButtons::YesNo;
-    QMessageBox message(IconOf(box.icon), QString::fromStdString(box.title),
-                        QString::fromStdString(box.prompt),
-                        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-    if (yesNo) {
-        message.button(QMessageBox::Yes)->setText(QStringLiteral("Sì"));
-        message.setDefaultButton(QMessageBox::Yes);
-    }
-    const int pressed = message.exec();
-    if (!yesNo) return BoxAnswer::Ok;
+    const std::unique_ptr<QMessageBox> message = BuildMessageBox(box, parent);
+    const int pressed = message->exec();
+    if (box.buttons != BoxButtons::YesNo) return BoxAnswer::Ok;
     return pressed == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
 }
 

@@ -1,10 +1,22 @@
 #pragma once
 
+#include <QString>
+#include <memory>
+
 #include "common/message_boxes.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace quotaplan {
+
+// The message box Show() runs: icon, prompt, buttons ("Sì"/"No" or OK) and title, and at
+// least as wide as its title needs, so that the window's frame does not cut the title of a
+// box with a short prompt.
+std::unique_ptr<QMessageBox> BuildMessageBox(const BoxRequest& box, QWidget* parent);
+
+// The width a window needs for `title` in its frame, the frame's icon and buttons included.
+int TitleBarWidth(const QString& title);
 
 // The window's message boxes: QMessageBox with the requested icon, buttons and title, and
 // QInputDialog for the input box, QFileDialog for the file chooser. Modal over `parent` (or the

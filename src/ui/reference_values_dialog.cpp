@@ -52,11 +52,11 @@ void ReferenceValuesDialog::Build() {
 
     Caption(this, QStringLiteral("Data"), 196, 8);
     txtValData = Placed(new QLineEdit(this), "txtValData", 196, 23, 96, 20);
-    new FieldHooks(txtValData, true);
+    new FieldHooks(txtValData);
     Caption(this, QStringLiteral("Valore in %"), 196, 48);
     txtValValore = Placed(new QLineEdit(this), "txtValValore", 196, 63, 96, 20);
     txtValValore->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    new FieldHooks(txtValValore, true);
+    new FieldHooks(txtValValore);
 
     const auto button = [this](const char* name, const QString& caption, int y) {
         return Placed(new QPushButton(caption, this), name, 196, y, 96, 25);

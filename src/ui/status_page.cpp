@@ -14,6 +14,7 @@
 #include "data/db_error.h"
 #include "data/lookup_lists.h"
 #include "ui/field_hooks.h"
+#include "ui/growing_layout.h"
 #include "ui/reference_values_dialog.h"
 #include "ui/twips.h"
 #include "ui/window_archive.h"
@@ -28,8 +29,10 @@ Widget* Placed(Widget* widget, const char* name, int x, int y, int width, int he
     return widget;
 }
 
-void Caption(QWidget* parent, const QString& text, int x, int y, int width = 150) {
-    (new QLabel(text, parent))->setGeometry(x, y, width, 14);
+QLabel* Caption(QWidget* parent, const QString& text, int x, int y, int width = 150) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(x, y, width, 14);
+    return label;
 }
 
 QStringList ToQt(const std::vector<std::string>& texts) {
@@ -43,24 +46,39 @@ constexpr int kKeyRole = Qt::UserRole;
 // moves down by this much, and the frame grows by as much.
 constexpr int kFrameCaption = 8;
 
+// Of the height the page gains, the lookup lists take this share and the summary the rest;
+// of the width, the list of values takes this share and the editor's column moves by it.
+constexpr double kEditorShareOfHeight = 0.4;
+constexpr double kValuesShareOfWidth = 0.4;
+// The columns of lstCanoni: description and date take these shares of the list's width, the
+// amount the rest.
+constexpr int kDescriptionPercent = 45;
+constexpr int kDatePercent = 25;
+
+void SetSummaryColumnWidths(QTreeWidget* list) {
+    list->setColumnWidth(0, list->width() * kDescriptionPercent / 100);
+    list->setColumnWidth(1, list->width() * kDatePercent / 100);
+}
+
 int FrameTop(int twips) { return Twips(twips) + kFrameCaption; }
 
 }  // namespace
 
 StatusPage::StatusPage(WindowArchive& archive, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent), archive_(archive), boxes_(boxes), editor_(archive, boxes) {
-    BuildEditor();
-    BuildSummary();
+    auto* growing = new GrowingLayout(this);
+    BuildEditor(*growing);
+    BuildSummary(*growing);
 }
 
-void StatusPage::BuildEditor() {
+void StatusPage::BuildEditor(GrowingLayout& growing) {
     Caption(this, QStringLiteral("Tabelle"), 8, 6);
     lstSupTab = Placed(new QListWidget(this), "lstSupTab", 8, 22, 140, 150);
     Caption(this, QStringLiteral("Valori"), 156, 6);
     lstSupVal = Placed(new QListWidget(this), "lstSupVal", 156, 22, 180, 150);
-    Caption(this, QStringLiteral("Modifica / Aggiungi"), 344, 6);
+    QLabel* valueCaption = Caption(this, QStringLiteral("Modifica / Aggiungi"), 344, 6);
     txtValue = Placed(new QLineEdit(this), "txtValue", 344, 22, 108, 20);
-    new FieldHooks(txtValue, true);
+    new FieldHooks(txtValue);
     txtValueID = Placed(new QLineEdit(this), "txtValueID", 344, 22, 10, 20);
     txtValueID->hide();
     cmdSupNew =
@@ -74,6 +92,14 @@ void StatusPage::BuildEditor() {
                          344, 146, 108, 25);
     cmdValTxRif->setToolTip(QStringLiteral("Valori nel tempo del tasso di riferimento scelto"));
     cmdValTxRif->setEnabled(false);
+
+    growing.Add(lstSupTab, {0, 0, 0, kEditorShareOfHeight});
+    growing.Add(lstSupVal, {0, 0, kValuesShareOfWidth, kEditorShareOfHeight});
+    const Anchors besideValues{kValuesShareOfWidth, 0, kValuesShareOfWidth, 0};
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             valueCaption, txtValue, txtValueID, cmdSupNew, cmdSupEdit, cmdSupDel, cmdValTxRif}) {
+        growing.Add(widget, besideValues);
+    }
     connect(txtValueID, &QLineEdit::textChanged, this, &StatusPage::UpdateValuesButton);
     connect(lstSupTab, &QListWidget::currentRowChanged, this, &StatusPage::UpdateValuesButton);
     connect(cmdValTxRif, &QPushButton::clicked, this, &StatusPage::OpenReferenceValues);
@@ -85,9 +111,10 @@ void StatusPage::BuildEditor() {
     connect(cmdSupDel, &QPushButton::clicked, this, [this] { RunCommand(&LookupEditor::Delete); });
 }
 
-void StatusPage::BuildSummary() {
+void StatusPage::BuildSummary(GrowingLayout& growing) {
     fraSummary = Placed(new QGroupBox(QStringLiteral("Dati di Riepilogo"), this), "fraSummary", 8,
                         184, Twips(6735), Twips(2895) + kFrameCaption);
+    growing.Add(fraSummary, {0, kEditorShareOfHeight, 1, 1});
     auto display = [this](const char* name, int top) {
         auto* field = Placed(new QLineEdit(fraSummary), name, Twips(2220), FrameTop(top), 100, 20);
         field->setReadOnly(true);
@@ -111,6 +138,9 @@ void StatusPage::BuildSummary() {
                        Twips(6375), Twips(1575));
     lstCanoni->setRootIsDecorated(false);
     lstCanoni->setColumnCount(0);
+    auto* inFrame = new GrowingLayout(fraSummary);
+    inFrame->Add(cmdAggiorna, kFollowRight);
+    inFrame->Add(lstCanoni, kGrowBoth, [this](QSize) { SetSummaryColumnWidths(lstCanoni); });
     connect(cmdAggiorna, &QPushButton::clicked, this, &StatusPage::RefreshSummary);
 }
 
@@ -223,8 +253,7 @@ void StatusPage::ShowSummary(const PortfolioSummary& summary) {
         item->setData(0, kKeyRole, QStringLiteral("A%1").arg(++position));
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
-    lstCanoni->setColumnWidth(0, lstCanoni->width() * 45 / 100);
-    lstCanoni->setColumnWidth(1, lstCanoni->width() * 25 / 100);
+    SetSummaryColumnWidths(lstCanoni);
 }
 
 }  // namespace quotaplan

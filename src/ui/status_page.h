@@ -12,6 +12,7 @@ class QTreeWidget;
 
 namespace quotaplan {
 
+class GrowingLayout;
 class MessageBoxes;
 class WindowArchive;
 struct PortfolioSummary;
@@ -62,8 +63,8 @@ signals:
     void referenceValuesChanged();
 
 private:
-    void BuildEditor();
-    void BuildSummary();
+    void BuildEditor(GrowingLayout& growing);
+    void BuildSummary(GrowingLayout& growing);
     void TableClicked();
     void ValueClicked();
     void RunCommand(LookupCommandEnd (LookupEditor::*command)(const LookupPanel&));

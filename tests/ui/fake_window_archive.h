@@ -27,9 +27,9 @@ public:
     // The archive commands are tried on the real archive (test_archive_window); here they
     // record what was asked and answer as scripted.
     SaveResult SaveContract(const ContractForm& form, const FinancialPlan&, const PlanOwner&,
-                            SaveMode, std::int32_t contractId) override {
+                            SaveMode mode, std::int32_t contractId) override {
         saved.push_back(form);
-        return {SaveStatus::Saved, contractId == 0 ? 99 : contractId, false};
+        return {SaveStatus::Saved, mode == SaveMode::NewContract ? 99 : contractId, false};
     }
     DeleteStatus DeleteContract(std::int32_t contractId) override {
         deleted.push_back(contractId);

@@ -19,11 +19,28 @@ private slots:
         QTRY_COMPARE(f_->C().txtValBene->selectedText(), QString("1.234,00"));
         QTest::keyClicks(f_->C().txtValBene, "5");
         QCOMPARE(f_->Text("txtValBene"), QString("5"));
-        // The fees keep the caret where it is.
-        f_->C().txtSpRata->setText("12");
-        f_->C().txtSpRata->setCursorPosition(1);
-        f_->Focus(f_->C().txtSpRata);
-        QVERIFY(!f_->C().txtSpRata->hasSelectedText());
+    }
+
+    // A click into a fee selects it as into any other field: 5 typed over "0,00" is 5,00,
+    // not 0,005 shown as 0,01.
+    void clickingIntoAFeeSelectsIt_data() {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("txtSpContratto") << "txtSpContratto";
+        QTest::newRow("txtSpRata") << "txtSpRata";
+    }
+    void clickingIntoAFeeSelectsIt() {
+        QFETCH(QString, field);
+        QLineEdit* fee = f_->Field(field.toLatin1().constData());
+        f_->Enter(field.toLatin1().constData(), "");
+        QCOMPARE(fee->text(), QString("0,00"));
+        for (const QPoint at : {QPoint(fee->width() - 4, fee->height() / 2), QPoint(4, 4)}) {
+            f_->Leave();
+            QTest::mouseClick(fee, Qt::LeftButton, {}, at);
+            QTRY_COMPARE(fee->selectedText(), fee->text());
+        }
+        QTest::keyClicks(fee, "5");
+        f_->Leave();
+        QCOMPARE(fee->text(), QString("5,00"));
     }
 
     void rateFieldFilter() {
