@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 const QString kContractKeyPrefix = QStringLiteral("IDCon");
+constexpr int kIndentation = 12;
 
 QString KeyOf(const QTreeWidgetItem* node) { return node->data(0, kKeyRole).toString(); }
 
@@ -29,12 +30,16 @@ ContractTree::ContractTree(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(QHeaderView::Stretch);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
+    // A narrower step per level leaves the names more of the tree's designed width.
+    setIndentation(kIndentation);
     connect(this, &QTreeWidget::itemClicked, this, &ContractTree::nodeChosen);
+    // Only a financing type changes its image; a contract keeps its own, even when
+    // "expand all" (the * key) reaches it.
     connect(this, &QTreeWidget::itemExpanded, this, [](QTreeWidgetItem* item) {
-        item->setIcon(0, TreeImageIcon(TreeImage::ExpandedType));
+        if (item->parent() == nullptr) item->setIcon(0, TreeImageIcon(TreeImage::ExpandedType));
     });
     connect(this, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem* item) {
-        item->setIcon(0, TreeImageIcon(TreeImage::CollapsedType));
+        if (item->parent() == nullptr) item->setIcon(0, TreeImageIcon(TreeImage::CollapsedType));
     });
 }
 

@@ -14,6 +14,7 @@
 
 #include "ui/qt_message_boxes.h"
 #include "ui/status_page.h"
+#include "ui/tree_images.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 #include "window_fixture.h"
@@ -259,6 +260,11 @@ private slots:
         tree->expandAll();
         QApplication::processEvents();
         QTreeWidgetItem* cut = tree->topLevelItem(0)->child(2);
+        // Opening everything changes the images of the types only.
+        const auto image = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
+        QCOMPARE(image(cut->icon(0)), image(TreeImageIcon(TreeImage::Contract)));
+        QCOMPARE(image(tree->topLevelItem(0)->icon(0)),
+                 image(TreeImageIcon(TreeImage::ExpandedType)));
         QCOMPARE(tree->CutNameTip(cut), QString::fromStdString(longName));
         QCOMPARE(tree->CutNameTip(tree->topLevelItem(0)->child(1)), QString());
         QVERIFY(!tree->horizontalScrollBar()->isVisible());
