@@ -1,8 +1,10 @@
 -- The contract archive of Quotaplan: an SQLite file that keeps the names and column
 -- order of the original Access archive. Declared types carry the Jet type names so that
 -- readers can tell a date from a text: INTEGER/LONG (32-bit), SINGLE, CURRENCY, DATE
--- (ISO text 'YYYY-MM-DD'), YESNO (-1/0), BYTE, TEXT. The program never creates tables;
--- the build makes the default archive from this file and seed.sql.
+-- (ISO text 'YYYY-MM-DD'), YESNO (-1/0), BYTE, TEXT. The build makes the default archive
+-- from this file and seed.sql; the program itself only brings an archive of an older
+-- version up to this schema (UpgradeArchive in src/data/archive_upgrade.cpp: the column
+-- tabContratti.Centesimo, supTipologia.CategoriaUsura and the table tabSoglieUsura).
 --
 -- Text columns compared by "=" use NOCASE: the program replaces it on its connection with
 -- a comparison that also folds accented letters ("È" = "è"), as the Jet engine did.
@@ -58,7 +60,8 @@ CREATE TABLE tabContratti (
     SpeseContratto CURRENCY,                -- 41
     SpeseAddebito CURRENCY,                 -- 42
     DataRiscatto DATE,                      -- 43
-    IntRiscatto YESNO NOT NULL DEFAULT 0    -- 44
+    IntRiscatto YESNO NOT NULL DEFAULT 0,   -- 44
+    Centesimo YESNO NOT NULL DEFAULT 0      -- 45: the plan to the cent (older archives lack it)
 );
 CREATE INDEX idxContrattiTipologia ON tabContratti ([ID Tipologia]);
 
@@ -80,9 +83,12 @@ CREATE TABLE tabPDA (
 -- them over a date-first index (hundreds of pages written per save).
 CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data, ID, DebitoRes, Tipo, Importo);
 
+-- CategoriaUsura: the category of tabSoglieUsura the type's contracts are judged by; Null
+-- when none.
 CREATE TABLE supTipologia (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
-    Descrizione TEXT COLLATE NOCASE
+    Descrizione TEXT COLLATE NOCASE,
+    CategoriaUsura TEXT COLLATE NOCASE
 );
 
 CREATE TABLE supTxRiferimento (
@@ -97,5 +103,20 @@ CREATE TABLE tabValTxRiferimento (
     Valore SINGLE
 );
 CREATE INDEX idxValTxRiferimento ON tabValTxRiferimento ([ID TxRiferimento], Data);
+
+-- The quarterly table of the usury law: the average effective global rate (TEGM, percent)
+-- of a category of credit and a class of amounts (above ImportoDa, up to ImportoA; Null:
+-- no bound) over a quarter (Dal to Al; Al Null: still in force). Filled by the user from
+-- the official decree: the program ships no figures.
+CREATE TABLE tabSoglieUsura (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Categoria TEXT COLLATE NOCASE NOT NULL,
+    ImportoDa CURRENCY,
+    ImportoA CURRENCY,
+    Dal DATE NOT NULL,
+    Al DATE,
+    TEGM DOUBLE NOT NULL
+);
+CREATE INDEX idxSoglieUsura ON tabSoglieUsura (Categoria, Dal);
 
 COMMIT;

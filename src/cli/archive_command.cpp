@@ -77,6 +77,7 @@ ContractForm FormOf(const CalcOutcome& outcome, const CalcOptions& calc, std::st
     form.txtStart = FormatDate(terms.DataInizio, 2);
     form.txtDataRiscatto = terms.DataRiscatto.IsZero() ? "" : FormatDate(terms.DataRiscatto, 2);
     form.chkIntRiscatto = terms.IntRiscatto;
+    form.chkCentesimo = terms.Centesimo;
     form.txtSpContratto = outcome.fields.spContratto;
     form.txtSpRata = outcome.fields.spRata;
     form.cboTipoLea = std::move(type);
@@ -158,6 +159,7 @@ std::string FormJson(const ContractForm& form) {
            text("contract_date", form.txtContract) + text("first_date", form.txtStart) +
            text("buyout_date", form.txtDataRiscatto) +
            flag("buyout_interest", form.chkIntRiscatto) +
+           flag("plan_to_the_cent", form.chkCentesimo) +
            text("contract_fees", form.txtSpContratto) + text("instalment_fee", form.txtSpRata);
 }
 

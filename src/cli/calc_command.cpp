@@ -12,6 +12,7 @@
 #include "engine/contract_calculation.h"
 #include "engine/due_dates.h"
 #include "engine/rate_schedule.h"
+#include "engine/taeg.h"
 #include "output/contract_header.h"
 #include "output/plan_export_rows.h"
 #include "output/text_export.h"
@@ -146,16 +147,37 @@ std::vector<float> ListPercents(const CalcOptions& options, const ContractTerms&
     return listed;
 }
 
+// The amounts of the form's texts to the cent, and the instalment as its field shows it.
+ExactAmounts ExactAmountsOf(const CalcOptions& options, const GivenFields& fields) {
+    const auto cents = [](const std::string& text) { return ReadMoney(text).value_or(Money()); };
+    ExactAmounts exact;
+    exact.value = cents(fields.valBene);
+    exact.maxi = cents(fields.maxi);
+    exact.buyout = cents(fields.riscatto);
+    exact.contractFees = cents(fields.spContratto);
+    exact.instalmentFee = cents(fields.spRata);
+    exact.instalment = cents(FormatNumber(options.instalment.value_or(0), kAmountFormat));
+    return exact;
+}
+
 void Calculate(const CalcOptions& options, CalcOutcome& outcome) {
     ContractTerms& terms = outcome.terms;
     terms = TermsOf(options, outcome.fields);
+    outcome.exact = ExactAmountsOf(options, outcome.fields);
     switch (options.target) {
         case SolveTarget::Instalment: {
             // As the window does, a negative count is taken as its absolute value.
             terms.NumRate = CountOf(std::labs(*options.count));
             const auto rates = RatesForPlan(ListPercents(options, terms), terms.NumRate,
                                             terms.Tasso + terms.Spread);
-            terms.Rata = CalculateInstalment(terms, rates, outcome.plan);
+            if (options.plan == PlanKind::ToTheCent) {
+                terms.Centesimo = true;
+                const Money instalment =
+                    CalculateInstalmentToTheCent(terms, outcome.exact, rates, outcome.plan);
+                terms.Rata = static_cast<float>(instalment.Units());
+            } else {
+                terms.Rata = CalculateInstalment(terms, rates, outcome.plan);
+            }
             outcome.instalment = terms.Rata;
             break;
         }
@@ -167,14 +189,20 @@ void Calculate(const CalcOptions& options, CalcOutcome& outcome) {
         case SolveTarget::Value:
             terms.Valore = CalculateAssetValue(terms);
             outcome.value = terms.Valore;
+            outcome.exact.value = Money::FromUnits(terms.Valore);
             break;
     }
     outcome.effectiveRate = CalculateEffectiveRate(terms);
     terms.TassoEffettivo = outcome.effectiveRate;
+    const bool planBuilt = options.target == SolveTarget::Instalment;
+    outcome.taeg = CalculateTaeg(terms, outcome.exact, planBuilt ? &outcome.plan : nullptr);
 }
 
-// A plan amount as the plan grid shows it: rounded for display to its decimals.
-std::string ShownNumber(float value, int formatCode) {
+// A plan amount as the plan grid shows it: rounded for display to its decimals. An amount
+// of the plan to the cent is printed exactly: a 32-bit value cannot hold every cent above
+// 167.772,16.
+std::string ShownNumber(double value, int formatCode, bool exact) {
+    if (exact) return Money::FromUnits(value).Decimal();
     return JsonNumber(ParseNumber32(FormatNumber(value, formatCode)));
 }
 
@@ -183,17 +211,22 @@ std::string RowTypeOf(const ExportRow& row) {
     return row.kind == ExportRowKind::Instalment ? "Rata" : ExportRowCaption(row);
 }
 
-std::string PlanRowJson(const ExportRow& row) {
+std::string PlanRowJson(const ExportRow& row, bool exact) {
     std::string json = "{\"type\": " + JsonString(RowTypeOf(row));
     if (row.kind == ExportRowKind::Instalment)
         json += ", \"number\": " + std::to_string(row.number);
     json += ", \"date\": " + JsonString(row.date.Iso());
-    json += ", \"rate\": " + ShownNumber(row.ratePercent, 2);
-    json += ", \"amount\": " + ShownNumber(row.amount, 1);
-    json += ", \"capital\": " + ShownNumber(row.capital, 1);
-    json += ", \"interest\": " + ShownNumber(row.interest, 1);
-    json += ", \"residual\": " + ShownNumber(row.residual, 1);
+    json += ", \"rate\": " + ShownNumber(row.ratePercent, 2, false);
+    json += ", \"amount\": " + ShownNumber(row.amount, 1, exact);
+    json += ", \"capital\": " + ShownNumber(row.capital, 1, exact);
+    json += ", \"interest\": " + ShownNumber(row.interest, 1, exact);
+    json += ", \"residual\": " + ShownNumber(row.residual, 1, exact);
     return json + "}";
+}
+
+// ", "taeg": 9.68": the percentage with two decimals, or null when no rate fits.
+std::string TaegJson(const std::optional<double>& taeg) {
+    return ", \"taeg\": " + (taeg ? TaegPercent(*taeg).Decimal() : std::string("null"));
 }
 
 }  // namespace
@@ -227,7 +260,8 @@ std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options)
 }
 
 std::string CalcOutcomeJson(const CalcOutcome& outcome) {
-    const std::string effective = ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate);
+    const std::string effective =
+        ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate) + TaegJson(outcome.taeg);
     switch (outcome.target) {
         case SolveTarget::Rate:
             // The rate as the rate field shows it: seven significant digits at most.
@@ -239,11 +273,13 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
         case SolveTarget::Instalment:
             break;
     }
-    std::string json =
-        "{\"instalment\": " + JsonNumber(outcome.instalment) + effective + ", \"plan\": [";
+    const auto& exact = outcome.plan.toTheCent;
+    const std::string instalment =
+        exact ? exact->instalment.Decimal() : JsonNumber(outcome.instalment);
+    std::string json = "{\"instalment\": " + instalment + effective + ", \"plan\": [";
     const auto rows = PlanRowsForExport(outcome.plan);
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k]);
+        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k], exact.has_value());
     }
     return json + "\n]}\n";
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/calc_options.h"
+#include "engine/contract_calculation.h"
 #include "engine/contract_terms.h"
 #include "engine/financial_plan.h"
 
@@ -20,15 +21,17 @@ struct GivenFields {
 };
 GivenFields GivenFieldsOf(const CalcOptions& options);
 
-// What one calculation produced: the figure asked for, the effective rate, and, for the
-// instalment, the plan.
+// What one calculation produced: the figure asked for, the effective rate, the TAEG and,
+// for the instalment, the plan (to the cent with --plan cents).
 struct CalcOutcome {
     GivenFields fields;  // the form's input texts
+    ExactAmounts exact;  // the same amounts to the cent
     SolveTarget target = SolveTarget::Instalment;
     float instalment = 0;
     float nominalRatePercent = 0;
     float value = 0;
     float effectiveRate = 0;
+    std::optional<double> taeg;  // none when no rate fits the contract's flows
     ContractTerms terms;  // the contract as calculated, results included
     FinancialPlan plan;   // filled by the instalment calculation only
 };

@@ -82,6 +82,14 @@ std::optional<CliFailure> ReadChoices(const CommandLine& line, CalcOptions& opti
         else
             return Unreadable("format", *format, "json o csv");
     }
+    if (const auto plan = line.Value("plan")) {
+        if (*plan == "classic")
+            options.plan = PlanKind::Classic;
+        else if (*plan == "cents")
+            options.plan = PlanKind::ToTheCent;
+        else
+            return Unreadable("plan", *plan, "classic o cents");
+    }
     return std::nullopt;
 }
 
@@ -89,10 +97,10 @@ std::optional<CliFailure> ReadChoices(const CommandLine& line, CalcOptions& opti
 
 const std::set<std::string>& CalcValueOptions() {
     static const std::set<std::string> options = {
-        "solve",          "value",      "maxi",        "buyout",
-        "rate",           "spread",     "count",       "periodicity",
-        "contract-date",  "first-date", "buyout-date", "contract-fees",
-        "instalment-fee", "instalment", "rates",       "format"};
+        "solve",       "value",         "maxi",           "buyout",        "rate",
+        "spread",      "count",         "periodicity",    "contract-date", "first-date",
+        "buyout-date", "contract-fees", "instalment-fee", "instalment",    "rates",
+        "format",      "plan"};
     return options;
 }
 

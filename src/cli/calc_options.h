@@ -13,6 +13,7 @@ namespace quotaplan {
 
 enum class SolveTarget { Instalment, Rate, Value };
 enum class OutputFormat { Json, Csv };
+enum class PlanKind { Classic, ToTheCent };
 
 // One calculation as asked for on the command line. Numbers use "." as the decimal
 // separator; rates are percentages, as the window's fields hold them. Amounts and rates are
@@ -20,6 +21,7 @@ enum class OutputFormat { Json, Csv };
 struct CalcOptions {
     SolveTarget target = SolveTarget::Instalment;
     OutputFormat format = OutputFormat::Json;
+    PlanKind plan = PlanKind::Classic;  // --plan classic|cents
     std::optional<double> value;
     double maxi = 0;
     double buyout = 0;

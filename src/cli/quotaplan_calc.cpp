@@ -7,6 +7,7 @@
 #include "cli/export_command.h"
 #include "cli/index_command.h"
 #include "cli/setup_command.h"
+#include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
 #include "common/run_time_error.h"
 
@@ -18,6 +19,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(ExportValueOptions().begin(), ExportValueOptions().end());
     options.insert(ArchiveValueOptions().begin(), ArchiveValueOptions().end());
     options.insert(IndexValueOptions().begin(), IndexValueOptions().end());
+    options.insert("taeg-flows");
     return options;
 }
 
@@ -56,6 +58,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
+    if (const auto flowsFile = line.Value("taeg-flows")) return RunTaegFlows(*flowsFile, out, err);
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (UsesProgramData(line)) {
         // Without its archive the program can do nothing: the status of a database error.

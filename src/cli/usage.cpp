@@ -10,6 +10,7 @@ constexpr std::string_view kCalc = "Calcolo";
 constexpr std::string_view kExport = "Esportazione del piano";
 constexpr std::string_view kArchive = "Archivio";
 constexpr std::string_view kIndex = "Contratti indicizzati";
+constexpr std::string_view kTaeg = "TAEG";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -37,6 +38,11 @@ constexpr std::array kOptions = {
                "più --spread, l'ultimo vale per le rate seguenti"},
     OptionHelp{kCalc, "format", "json|csv",
                "stampa il risultato in JSON (predefinito) o le righe delle rate in CSV"},
+    OptionHelp{kCalc, "plan", "classic|cents",
+               "piano classico (predefinito) o piano al centesimo, anche con --save"},
+    OptionHelp{kTaeg, "taeg-flows", "FILE",
+               "TAEG dei flussi datati del file, righe AAAA-MM-GG;importo (erogazioni positive, "
+               "pagamenti negativi)"},
     OptionHelp{kExport, "export", "txt|xls|doc",
                "scrive il piano in un file di testo, Excel o Word invece di stamparlo"},
     OptionHelp{kExport, "out", "CARTELLA",
@@ -90,6 +96,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
+    "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc --help\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

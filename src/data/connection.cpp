@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "data/archive_upgrade.h"
 #include "data/ini_file.h"
 #include "data/postgres_engine.h"
 #include "data/text_fold.h"
@@ -113,6 +114,7 @@ std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxe
     try {
         Database db = OpenUnchecked(location, busyTimeoutMs);
         RequireArchiveTables(db);
+        UpgradeArchive(db);
         return db;
     } catch (const DatabaseError& failure) {
         ReportError(boxes, "ADO_connConnectDB", failure.Description(), "");

@@ -33,10 +33,11 @@ struct ArchiveLocation {
 ArchiveLocation ConfiguredArchivePath(const std::filesystem::path& programFolder);
 
 // Opens the archive at the path (user name and password are accepted and ignored: an
-// SQLite file has none), or connects to the PostgreSQL archive a "postgresql://" URI names,
-// and checks that it holds the tables supTipologia, tabContratti and tabPDA. On failure shows one critical box whose text is the error's description, a
-// line feed, "Indirizzo errore: ADO_connConnectDB", under the default title, and returns
-// nullopt.
+// SQLite file has none), or connects to the PostgreSQL archive a "postgresql://" URI names;
+// checks that it holds the tables supTipologia, tabContratti and tabPDA, and brings an older
+// writable archive up to date (UpgradeArchive). On failure shows one critical box whose text
+// is the error's description, a line feed, "Indirizzo errore: ADO_connConnectDB", under the
+// default title, and returns nullopt.
 std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databasePath,
                                           std::string_view userName, std::string_view password,
                                           MessageBoxes& boxes,

@@ -23,6 +23,7 @@ struct ContractForm {
     std::string txtStart;         // first due date
     std::string txtDataRiscatto;  // buy-out date, empty when none
     bool chkIntRiscatto = false;  // interest on the buy-out
+    bool chkCentesimo = false;    // the plan to the cent (column Centesimo)
     std::string txtSpContratto;   // contract fee
     std::string txtSpRata;        // fee per instalment
     std::string cboTipoLea;       // text of the selected financing type; "" matches no entry

@@ -8,9 +8,11 @@
 #include "common/date_text.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
+#include "data/archive_upgrade.h"
 #include "data/execute_sql.h"
 #include "data/write_transaction.h"
 #include "engine/periodicity.h"
+#include "engine/plan_lines.h"
 
 namespace quotaplan {
 namespace {
@@ -34,7 +36,8 @@ enum Position {
     kSpeseContratto = 41,
     kSpeseAddebito = 42,
     kDataRiscatto = 43,
-    kIntRiscatto = 44
+    kIntRiscatto = 44,
+    kCentesimo = 45  // absent from archives made before the plan to the cent
 };
 
 std::string TrimBlanks(std::string_view text) {
@@ -62,10 +65,12 @@ std::string Currency(double value) { return FormatSqlValue(SqlValue(value), kTyp
 std::string Whole(std::int64_t value) { return FormatSqlValue(SqlValue(value), kTypeInteger); }
 std::string DateLiteral(CalendarDate date) { return FormatSqlValue(SqlValue(date), kTypeDate); }
 
-// The 17 literals from Valore to IntRiscatto and the DataRiscatto literal, in column order.
+// The 17 literals from Valore to IntRiscatto and the DataRiscatto literal, in column order,
+// and the Centesimo literal where the archive has that column.
 struct ContractLiterals {
     std::vector<std::string> values;
     std::string dataRiscatto;
+    std::optional<std::string> centesimo;
 };
 
 ContractLiterals LiteralsOf(Database& db, const ContractForm& form) {
@@ -93,6 +98,11 @@ ContractLiterals LiteralsOf(Database& db, const ContractForm& form) {
     v.push_back(FormatSqlValue(SqlValue(std::int64_t{form.chkIntRiscatto ? 1 : 0}), kTypeYesNo));
     const auto buyoutDate = ReadDateText(form.txtDataRiscatto);
     out.dataRiscatto = buyoutDate ? DateLiteral(*buyoutDate) : "Null";
+    // A read-only archive of an older version lacks the column; its save fails on the
+    // archive being read-only, not on the column.
+    if (HasColumn(db, "tabContratti", "Centesimo")) {
+        out.centesimo = FormatSqlValue(SqlValue(form.chkCentesimo), kTypeYesNo);
+    }
     return out;
 }
 
@@ -101,9 +111,12 @@ std::string InsertStatement(const ContractLiterals& literals) {
         "INSERT INTO tabContratti (Valore, Maxicanone, Tasso, Spread, NumRate, "
         "Riscatto, DescBene, DataContratto, DataInizio, Semplice, "
         "Anticipato, [ID TassoRif], [ID Tipologia], Periodicita, SpeseContratto, SpeseAddebito, "
-        "IntRiscatto, DataRiscatto) VALUES (";
+        "IntRiscatto, DataRiscatto";
+    sql += literals.centesimo ? ", Centesimo) VALUES (" : ") VALUES (";
     for (const auto& literal : literals.values) sql += literal + ", ";
-    return sql + literals.dataRiscatto + ")";
+    sql += literals.dataRiscatto;
+    if (literals.centesimo) sql += ", " + *literals.centesimo;
+    return sql + ")";
 }
 
 std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contractId) {
@@ -117,8 +130,9 @@ std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contr
     for (std::size_t k = 0; k < literals.values.size(); ++k) {
         sql += std::string(kAssignments[k]) + literals.values[k] + ", ";
     }
-    return sql + "DataRiscatto = " + literals.dataRiscatto +
-           " WHERE ID = " + std::to_string(contractId);
+    sql += "DataRiscatto = " + literals.dataRiscatto;
+    if (literals.centesimo) sql += ", Centesimo = " + *literals.centesimo;
+    return sql + " WHERE ID = " + std::to_string(contractId);
 }
 
 // Plan lines are written with their values bound, many lines a statement: a plan of 360
@@ -136,30 +150,35 @@ std::string PlanLinesInsert(int lines) {
     return sql;
 }
 
-// A plan line as tabPDA stores it. The numbers are bound as the two-decimal literals of
-// FormatSqlValue read back, so a line stores exactly what its SQL text would have stored.
-struct PlanLine {
-    const char* tipo;
-    CalendarDate data;
-    DbValue tasso;
-    float importo;
-    float interessi;
-    float capitale;
-    float debito;
-};
-
 DbValue TwoDecimals(double value) { return DbValue::Real(RoundAsShown(value, 2)); }
 
-// Binds the line to the statement's eight parameters from `first` on.
+const char* TipoOf(PlanLineKind kind) {
+    switch (kind) {
+        case PlanLineKind::Maxi:
+            return "Maxi.";
+        case PlanLineKind::Buyout:
+            return "Riscatto";
+        case PlanLineKind::Instalment:
+            break;
+    }
+    return "Rata";
+}
+
+// Binds the line to the statement's eight parameters from `first` on, as tabPDA stores it:
+// the numbers as the two-decimal literals of FormatSqlValue read back, so a line stores
+// exactly what its SQL text would have stored; the maxi and buy-out lines with the rate 0.
 bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
                   const PlanLine& line) {
+    const bool instalment = line.kind == PlanLineKind::Instalment;
     return insert.Bind(first, DbValue::Integer(contractId)) &&
-           insert.Bind(first + 1, DbValue::Text(line.tipo)) &&
-           insert.Bind(first + 2, DbValue::Text(line.data.Iso())) &&
-           insert.Bind(first + 3, line.tasso) && insert.Bind(first + 4, TwoDecimals(line.importo)) &&
-           insert.Bind(first + 5, TwoDecimals(line.interessi)) &&
-           insert.Bind(first + 6, TwoDecimals(line.capitale)) &&
-           insert.Bind(first + 7, TwoDecimals(line.debito));
+           insert.Bind(first + 1, DbValue::Text(TipoOf(line.kind))) &&
+           insert.Bind(first + 2, DbValue::Text(line.date.Iso())) &&
+           insert.Bind(first + 3,
+                       instalment ? TwoDecimals(line.ratePercent) : DbValue::Integer(0)) &&
+           insert.Bind(first + 4, TwoDecimals(line.stored)) &&
+           insert.Bind(first + 5, TwoDecimals(line.interest)) &&
+           insert.Bind(first + 6, TwoDecimals(line.capital)) &&
+           insert.Bind(first + 7, TwoDecimals(line.residual));
 }
 
 }  // namespace
@@ -178,7 +197,7 @@ PlanOwner PlanOwner::For(std::int32_t contractId, const ContractForm& form) {
     }
     inputs += separator + std::to_string(form.cboPeriodicita);
     inputs += separator + std::string(form.optCapSem ? "1" : "0") + (form.optPagAnt ? "1" : "0") +
-              (form.chkIntRiscatto ? "1" : "0");
+              (form.chkIntRiscatto ? "1" : "0") + (form.chkCentesimo ? "1" : "0");
     return {contractId, inputs};
 }
 
@@ -191,21 +210,7 @@ ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
     if (!plan.PlanReady) return PlanWrite::NotReady;
     if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
 
-    std::vector<PlanLine> lines;
-    lines.reserve(plan.rows.size() + 2);
-    const DbValue zeroRate = DbValue::Integer(0);
-    lines.push_back({"Maxi.", plan.DataMaxi, zeroRate, plan.Maxicanone, 0, plan.Maxicanone,
-                     plan.Valore - plan.Maxicanone});
-    for (const auto& row : plan.rows) {
-        const float ratePercent = row.Tasso * 100.0f;
-        lines.push_back({"Rata", row.Data, TwoDecimals(ratePercent), row.Importo, row.QInteressi,
-                         row.QCapitale, row.DebitoRes});
-    }
-    const CalendarDate buyoutDate = !plan.DataRiscatto.IsZero() || plan.rows.empty()
-                                        ? plan.DataRiscatto
-                                        : plan.rows.back().Data;
-    lines.push_back({"Riscatto", buyoutDate, zeroRate, plan.Riscatto + plan.InteressiRiscatto,
-                     plan.InteressiRiscatto, plan.Riscatto, 0});
+    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
 
     // One statement for the full runs, one for the lines left over.
     std::optional<PreparedStatement> full;
@@ -386,6 +391,10 @@ std::optional<ContractForm> ContractStore::Load(std::int32_t contractId) {
     fill([&] { form.txtSpRata = amount(kSpeseAddebito, 1); });
     fill([&] { form.txtDataRiscatto = date(kDataRiscatto); });
     fill([&] { form.chkIntRiscatto = std::fabs(value(kIntRiscatto).ToDouble()) == 1; });
+    // Archives made before the plan to the cent have no such column: the classic plan.
+    if (buffer_.Values().size() >= kCentesimo) {
+        fill([&] { form.chkCentesimo = value(kCentesimo).ToDouble() != 0; });
+    }
     return form;
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "common/data_lines.h"
 #include "common/file_io.h"
 
 namespace quotaplan {
@@ -15,22 +16,6 @@ constexpr const char* kNothingImported = " Nessun valore importato.";
 constexpr double kLargestRate = 100.0;
 // A century of daily values takes under 1 MiB.
 constexpr std::size_t kSeriesFileMaxBytes = 16 * 1024 * 1024;
-
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// A field as a spreadsheet may write it: blanks around it, perhaps in double quotes.
-std::string_view Field(std::string_view text) {
-    text = Trimmed(text);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-        text = Trimmed(text.substr(1, text.size() - 2));
-    }
-    return text;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -90,15 +75,7 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 
 // One "Data;Valore" line into the series, or the reason it cannot be read.
 std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate, double>& series) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto semicolon = line.find(';', start);
-        fields.push_back(Field(line.substr(start, semicolon - start)));
-        if (semicolon == std::string_view::npos) break;
-        start = semicolon + 1;
-    }
-    // A spreadsheet may end every line with a separator.
-    while (fields.size() > 2 && fields.back().empty()) fields.pop_back();
+    const std::vector<std::string_view> fields = SemicolonFields(line, 2);
     if (fields.size() != 2) {
         return "servono due campi, Data;Valore, separati da un punto e virgola";
     }
@@ -120,21 +97,14 @@ std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate
 }  // namespace
 
 IndexFileContent ReadIndexSeriesText(std::string_view text) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     std::map<CalendarDate, double> series;
     bool headerAllowed = true;
-    int number = 0;
-    for (std::size_t start = 0; start <= text.size();) {
-        const auto end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = Trimmed(text.substr(start, end - start));
-        start = end + 1;
-        ++number;
-        if (line.empty()) continue;
-        const bool header = headerAllowed && std::none_of(line.begin(), line.end(), IsDigit);
+    for (const DataLine& line : DataLines(text)) {
+        const bool header =
+            headerAllowed && std::none_of(line.text.begin(), line.text.end(), IsDigit);
         headerAllowed = false;
         if (header) continue;
-        if (auto reason = ReadLine(line, series)) return LineRefusal(number, *reason);
+        if (auto reason = ReadLine(line.text, series)) return LineRefusal(line.number, *reason);
     }
     if (series.empty()) {
         return IndexFileRefusal{

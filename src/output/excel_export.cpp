@@ -18,9 +18,7 @@ namespace {
 constexpr int kAmount = 1, kRate = 2;
 
 // Amounts are stored as the spreadsheet's currency values: four decimal places.
-double Currency(float value) {
-    return std::nearbyint(static_cast<double>(value) * 10000.0) / 10000.0;
-}
+double Currency(double value) { return std::nearbyint(value * 10000.0) / 10000.0; }
 
 // The rate as shown with two decimals, read back as a number.
 double TwoDecimalRate(float ratePercent) {

@@ -3,24 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "common/calendar_date.h"
 #include "engine/financial_plan.h"
+#include "engine/plan_lines.h"
 
 namespace quotaplan {
 
-enum class ExportRowKind { Maxi, Instalment, Buyout };
-
-// One line of an exported plan, with the sums the exports show already taken in 32 bits.
-struct ExportRow {
-    ExportRowKind kind = ExportRowKind::Instalment;
-    int number = 0;  // the instalment number; 0 for the maxi and buy-out rows
-    CalendarDate date;
-    float ratePercent = 0;  // the row's rate times 100; 0 for the maxi and buy-out rows
-    float amount = 0;       // capital share plus interest share
-    float capital = 0;
-    float residual = 0;
-    float interest = 0;
-};
+// A line of an exported plan is a line of the plan as its readers show it: exact cents for
+// a plan to the cent, the 32-bit values with their 32-bit sums for the classic plan.
+using ExportRowKind = PlanLineKind;
+using ExportRow = PlanLine;
 
 // The lines of the plan in export order: the maxi row when the maxi amount is above 0, the
 // instalments 1..n, the buy-out row (dated BuyoutDate()) when the buy-out is above 0.

@@ -123,7 +123,8 @@ PrintedPage::PrintedPage(QPainter& painter, const QPagedPaintDevice& device) : p
     rowHeight_ = kPrintRowHeightMm * pxPerMmY_;
 }
 
-void PrintedPage::DrawHead(const std::string& title, CalendarDate today) const {
+void PrintedPage::DrawHead(const std::string& title, CalendarDate today,
+                           const std::string& taeg) const {
     const QString whole = QString::fromStdString(title);
     // A title wider than the grid is set smaller, down to a size still read with ease; only
     // beyond that is it cut, with an ellipsis at the right margin, so the page shows that it
@@ -143,6 +144,12 @@ void PrintedPage::DrawHead(const std::string& title, CalendarDate today) const {
     painter_.drawText(
         QRectF(area_.left(), kPrintDateTopMm * pxPerMmY_, area_.width(), rowHeight_ * 2),
         Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(DottedDate(today)));
+    if (taeg.empty()) return;
+    painter_.setFont(BoldFont(9));
+    painter_.drawText(
+        QRectF(area_.left(), kPrintDateTopMm * pxPerMmY_, area_.width(), rowHeight_ * 2),
+        Qt::AlignRight | Qt::AlignTop, QString::fromStdString("TAEG " + taeg));
+    painter_.setFont(CellFont());
 }
 
 bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrintContent& content,
@@ -159,7 +166,7 @@ bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrint
         if (!firstPage && !device.newPage()) return false;
         const PrintedPage page(painter, device);
         const GridRows grid(painter, page, columns);
-        page.DrawHead(title, content.today);
+        page.DrawHead(title, content.today, content.taeg);
         double y = page.GridArea().top();
         if (firstPage) y += DrawPairs(painter, page, firstPagePairs);
         // Rows after the header that fit; on later pages at least one, so printing advances.

@@ -18,6 +18,7 @@ struct GridPrintContent {
     std::vector<std::vector<std::string>> rows;  // the grid's cell texts, header row first
     int gridRowCount = 0;     // the grid's row count, header included (may exceed rows.size())
     std::string description;  // the contract description, for the title
+    std::string taeg;         // the TAEG as the window shows it ("9,68%"); empty: none
     CalendarDate today;       // the date printed in every page head
 };
 
@@ -51,8 +52,9 @@ public:
     PrintedPage(QPainter& painter, const QPagedPaintDevice& device);
 
     // The title at 10 mm, cut with an ellipsis at the right margin when it is too wide, and
-    // the date "DD.MM.YYYY" at 16 mm, both at the left margin.
-    void DrawHead(const std::string& title, CalendarDate today) const;
+    // the date "DD.MM.YYYY" at 16 mm, both at the left margin; on the date's line, at the
+    // right margin, "TAEG " and the TAEG when there is one.
+    void DrawHead(const std::string& title, CalendarDate today, const std::string& taeg = {}) const;
     // Within the 20 mm margins.
     QRectF GridArea() const { return area_; }
     double RowHeight() const { return rowHeight_; }
@@ -76,7 +78,8 @@ bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrint
                    const PrintedPairs& firstPagePairs = {});
 
 // Prints the grid on `printer`, page by page: on every page the title "Piano finanziario - "
-// + description at 10 mm, the date "DD.MM.YYYY" at 16 mm, then the header row and as many
+// + description at 10 mm, the date "DD.MM.YYYY" at 16 mm (the TAEG at the right margin of
+// that line), then the header row and as many
 // grid rows as fit within the 20 mm margins. NothingToPrint when gridRowCount is below 3
 // (nothing is printed); PrinterError when the printer cannot start, add a page or finish.
 PrintResult PrintGrid(QPrinter& printer, const GridPrintContent& content);

@@ -14,10 +14,10 @@ namespace {
 constexpr int kAmount = 1, kRate = 2;
 constexpr int kSystemShortDate = 2;  // the Italian short date: "dd/mm/yyyy"
 
-// A 32-bit amount taken to four decimal places and written plainly: no grouping, no
-// trailing zeros ("1234,5").
-std::string PlainAmount(float value) {
-    return GeneralText(std::nearbyint(static_cast<double>(value) * 10000.0) / 10000.0);
+// An amount taken to four decimal places and written plainly: no grouping, no trailing
+// zeros ("1234,5").
+std::string PlainAmount(double value) {
+    return GeneralText(std::nearbyint(value * 10000.0) / 10000.0);
 }
 
 std::string Join(std::initializer_list<std::string> fields) {

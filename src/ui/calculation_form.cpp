@@ -8,6 +8,7 @@
 #include "common/number_text.h"
 #include "common/program_info.h"
 #include "common/run_time_error.h"
+#include "engine/contract_calculation.h"
 #include "engine/due_dates.h"
 #include "engine/effective_rate.h"
 #include "engine/financial_plan.h"
@@ -15,6 +16,7 @@
 #include "engine/plan_builder.h"
 #include "engine/rate_schedule.h"
 #include "engine/rate_solver.h"
+#include "engine/taeg.h"
 #include "ui/field_rules.h"
 
 namespace quotaplan {
@@ -94,6 +96,41 @@ bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
     return FallsBeforeLastInstalment(*buyout, calendar);
 }
 
+// The form's contract as the plan to the cent and the TAEG read it: count, options and
+// dates (the amounts, to the cent, come from ExactAmountsOf).
+ContractTerms ScheduleTermsOf(const CalculationForm& form) {
+    ContractTerms terms;
+    terms.NumRate = ParseInteger16(form.rate);
+    terms.Periodicita = PeriodsPerYear(form);
+    terms.Semplice = !form.compound;
+    terms.Anticipato = form.advance;
+    terms.IntRiscatto = form.intRiscatto;
+    terms.Centesimo = form.centesimo;
+    terms.DataContratto = DateOf(form.contract);
+    terms.DataInizio = DateOf(form.start);
+    terms.DataRiscatto = ReadDateText(form.dataRiscatto).value_or(CalendarDate());
+    return terms;
+}
+
+// An amount field to the cent, read as the field's digits say (not through 32 bits).
+// Raises RunTimeError 13 for a text that is no number, as reading the field does.
+Money CentsOf(const std::string& text) {
+    const auto amount = ReadMoney(text);
+    if (!amount) throw RunTimeError::TypeMismatch();
+    return *amount;
+}
+
+ExactAmounts ExactAmountsOf(const CalculationForm& form) {
+    ExactAmounts exact;
+    exact.value = CentsOf(form.valBene);
+    exact.maxi = CentsOf(form.maxi.amountText);
+    exact.buyout = CentsOf(form.riscatto.amountText);
+    exact.contractFees = CentsOf(form.spContratto);
+    exact.instalmentFee = CentsOf(form.spRata);
+    exact.instalment = CentsOf(form.result);
+    return exact;
+}
+
 float AnnualRate(const CalculationForm& form) {
     return (ParseNumber32(form.tasso) + ParseNumber32(form.spread)) / 100.0f;
 }
@@ -112,13 +149,19 @@ void CalculateInstalment(CalculationForm& form, FinancialPlan& plan, Calculation
     const float contractPercent = ParseNumber32(form.tasso) + ParseNumber32(form.spread);
     const std::vector<float> rates = RatesForPlan(ListPercents(form.rateList), n, contractPercent);
 
-    const auto buyoutDate = ReadDateText(form.dataRiscatto).value_or(CalendarDate());
-    const float instalment =
-        BuildPlan(plan, ParseNumber32(form.valBene), ParseNumber32(form.maxi.amountText),
-                  ParseNumber32(form.riscatto.amountText), n, PeriodsPerYear(form),
-                  AnnualRate(form), 2, form.compound, form.advance, form.intRiscatto,
-                  DateOf(form.contract), DateOf(form.start), buyoutDate, rates, 1);
-    form.result = FormatNumber(instalment, 1);
+    if (form.centesimo) {
+        const Money instalment =
+            CalculateInstalmentToTheCent(ScheduleTermsOf(form), ExactAmountsOf(form), rates, plan);
+        form.result = FormatNumber(instalment.Units(), 1);
+    } else {
+        const auto buyoutDate = ReadDateText(form.dataRiscatto).value_or(CalendarDate());
+        const float instalment =
+            BuildPlan(plan, ParseNumber32(form.valBene), ParseNumber32(form.maxi.amountText),
+                      ParseNumber32(form.riscatto.amountText), n, PeriodsPerYear(form),
+                      AnnualRate(form), 2, form.compound, form.advance, form.intRiscatto,
+                      DateOf(form.contract), DateOf(form.start), buyoutDate, rates, 1);
+        form.result = FormatNumber(instalment, 1);
+    }
     out.planBuilt = true;
     out.saveEnabled = true;
 }
@@ -177,6 +220,14 @@ void ShowEffectiveRate(CalculationForm& form, CalculationOutcome& out) {
                       ParseNumber32(form.spRata), form.compound, form.advance);
     form.txEffettivo = FormatValue(static_cast<double>(rate), "0.00%");
     out.effectiveRateShown = true;
+}
+
+// The TAEG on the plan just built, or on the instalment field's amount when the rate or
+// the asset value was calculated; empty when no rate fits the flows.
+void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, const CalculationOutcome& out) {
+    const auto taeg =
+        CalculateTaeg(ScheduleTermsOf(form), ExactAmountsOf(form), out.planBuilt ? &plan : nullptr);
+    form.taeg = taeg ? FormatValue(TaegPercent(*taeg).Value() / 100.0, "0.00%") : std::string();
 }
 
 }  // namespace
@@ -255,6 +306,7 @@ CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& pla
                 break;
         }
         ShowEffectiveRate(form, out);
+        ShowTaeg(form, plan, out);
     } catch (const RunTimeError& error) {
         ShowError(boxes, static_cast<std::int16_t>(error.Number()), error.Description(), "");
     }

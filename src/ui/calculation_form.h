@@ -35,12 +35,14 @@ enum class CalcTarget : std::int16_t { Instalment = 0, Rate = 1, AssetValue = 3 
 struct CalculationForm {
     std::string descBene, valBene, spread, tasso, rate, contract, start, dataRiscatto;
     std::string result = "0", spContratto = "0", spRata = "0", txEffettivo;
+    std::string taeg;  // txtTAEG: "9,68%", empty when no rate fits the contract's flows
     CoupledPair maxi;
     CoupledPair riscatto = BuyoutPair();
     int periodicityIndex = 0;  // -1: nothing selected
     bool compound = false;     // optCapCom
     bool advance = false;      // optPagAnt
     bool intRiscatto = false;  // chkIntRiscatto
+    bool centesimo = false;    // chkCentesimo: the plan to the cent
     CalcTarget target = CalcTarget::Instalment;
     RateList rateList;
 };
@@ -59,7 +61,8 @@ struct CalculationOutcome {
 bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus);
 
 // The "Calcola" command: tidies the fields, brings the coupled pairs into step, checks,
-// computes the target (the instalment also replaces `plan`), then the effective rate.
+// computes the target (the instalment also replaces `plan`, classic or to the cent), then
+// the effective rate and the TAEG.
 // Any run-time error ends the command with ShowError; the fields written before it keep
 // their new values.
 CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& plan,

@@ -161,6 +161,18 @@ ContractControls BuildContractControls(QWidget* page) {
                                   100, kLabelHeight);
     c.lblTxEffettivo->hide();
 
+    // The TAEG in the free end of the instalment's row, right above the effective rate: a
+    // display like it, its caption shown while the figure is current.
+    c.txtTAEG = AddField(page, "txtTAEG", QString(), 4620, 4860, 52, QString(), true);
+    c.txtTAEG->setReadOnly(true);
+    c.txtTAEG->setFocusPolicy(Qt::NoFocus);
+    c.txtTAEG->setStyleSheet(QStringLiteral("background-color: palette(button);"));
+    c.lblTAEG = Named(new QLabel(QStringLiteral("TAEG"), page), "lblTAEG");
+    c.lblTAEG->setFont(bold);
+    c.lblTAEG->setGeometry(c.txtTAEG->x() - 34, c.txtTAEG->y() + 3, 32, kLabelHeight);
+    c.lblTAEG->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    c.lblTAEG->hide();
+
     c.Frame1 = AddGroup(page, "Frame1", QStringLiteral("Capitalizzazione"), 5460, 540, 104, 58);
     auto* capitalisation = new QButtonGroup(c.Frame1);
     c.optCapSem = AddOption(c.Frame1, capitalisation, "optCapSem", QStringLiteral("Semplice"), 0);
@@ -179,6 +191,14 @@ ContractControls BuildContractControls(QWidget* page) {
                                   c.chkIntRiscatto->x() + 18, c.chkIntRiscatto->y() + 17, 78);
     continuation->setWordWrap(true);
     continuation->setFixedHeight(2 * kLabelHeight);
+
+    // Two lines, as the right-hand column is narrow; a click on either toggles it.
+    c.chkCentesimo =
+        Named(new QCheckBox(QStringLiteral("Piano al\ncentesimo"), page), "chkCentesimo");
+    c.chkCentesimo->setGeometry(PageRect(5520, 3360, 96, 32));
+    c.chkCentesimo->setToolTip(
+        QStringLiteral("Piano al centesimo: importi esatti al centesimo, l'ultima rata chiude il "
+                       "debito"));
 
     c.fraFormula = AddGroup(page, "fraFormula", QStringLiteral("Calcola:"), 5460, 4440, 110, 74);
     auto* target = new QButtonGroup(c.fraFormula);

@@ -36,6 +36,8 @@ struct ContractControls {
     QLineEdit* txtSpRata = nullptr;
     QLineEdit* txtTxEffettivo = nullptr;
     QLabel* lblTxEffettivo = nullptr;
+    QLineEdit* txtTAEG = nullptr;  // the TAEG, beside the effective rate
+    QLabel* lblTAEG = nullptr;
     QGroupBox* Frame1 = nullptr;
     QRadioButton* optCapSem = nullptr;
     QRadioButton* optCapCom = nullptr;
@@ -43,6 +45,7 @@ struct ContractControls {
     QRadioButton* optPagAnt = nullptr;
     QRadioButton* optPagPos = nullptr;
     QCheckBox* chkIntRiscatto = nullptr;
+    QCheckBox* chkCentesimo = nullptr;  // the plan to the cent
     QGroupBox* fraFormula = nullptr;
     QRadioButton* optFormula[4] = {};  // index 2 does not exist
     QLabel* lblInfo = nullptr;

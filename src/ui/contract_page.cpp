@@ -72,7 +72,9 @@ void ContractPage::ConnectChangeRules() {
         ClearRateList();
         InvalidateResult();
     });
-    connect(c_.chkIntRiscatto, &QCheckBox::toggled, this, &ContractPage::InvalidateResult);
+    for (QCheckBox* box : {c_.chkIntRiscatto, c_.chkCentesimo}) {
+        connect(box, &QCheckBox::toggled, this, &ContractPage::InvalidateResult);
+    }
     for (QRadioButton* option : {c_.optCapCom, c_.optCapSem, c_.optPagAnt, c_.optPagPos}) {
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on) InvalidateResult();
@@ -214,6 +216,7 @@ void ContractPage::ResetFields() {
     c_.txtDataRiscatto->clear();
     for (QLineEdit* field : {c_.txtResult, c_.txtSpContratto, c_.txtSpRata}) field->setText(zero);
     c_.txtTxEffettivo->clear();
+    c_.txtTAEG->clear();
     for (CoupledPair* pair : {&maxi_, &riscatto_}) {
         pair->storedAmount = 0;
         pair->storedPercent = 0;
@@ -221,6 +224,7 @@ void ContractPage::ResetFields() {
     c_.txtPercMaxi->setToolTip(QString());
     c_.txtPercRiscatto->setToolTip(QString());
     c_.chkIntRiscatto->setChecked(false);
+    c_.chkCentesimo->setChecked(false);
     c_.lsvTxHis->clear();
     c_.lsvTxHis->SetRateListColumns();
 }
@@ -229,6 +233,7 @@ void ContractPage::InvalidateResult() {
     c_.cmdSalva->setEnabled(false);
     c_.lblInfo->show();
     c_.lblTxEffettivo->hide();
+    c_.lblTAEG->hide();
 }
 
 void ContractPage::ClearRateList() { c_.lsvTxHis->ClearRateList(); }
@@ -287,6 +292,7 @@ CalculationForm ContractPage::ReadForm() const {
     form.spContratto = Text(c_.txtSpContratto);
     form.spRata = Text(c_.txtSpRata);
     form.txEffettivo = Text(c_.txtTxEffettivo);
+    form.taeg = Text(c_.txtTAEG);
     form.maxi = maxi_;
     form.riscatto = riscatto_;
     LoadPair({c_.txtMaxi, c_.txtPercMaxi, &form.maxi});
@@ -295,6 +301,7 @@ CalculationForm ContractPage::ReadForm() const {
     form.compound = c_.optCapCom->isChecked();
     form.advance = c_.optPagAnt->isChecked();
     form.intRiscatto = c_.chkIntRiscatto->isChecked();
+    form.centesimo = c_.chkCentesimo->isChecked();
     form.target = calcMode_;
     form.rateList = c_.lsvTxHis->Items();
     return form;
@@ -313,6 +320,7 @@ void ContractPage::WriteForm(const CalculationForm& form) {
     SetText(c_.txtSpContratto, form.spContratto);
     SetText(c_.txtSpRata, form.spRata);
     SetText(c_.txtTxEffettivo, form.txEffettivo);
+    SetText(c_.txtTAEG, form.taeg);
     maxi_ = form.maxi;
     riscatto_ = form.riscatto;
     StorePair({c_.txtMaxi, c_.txtPercMaxi, &maxi_});
@@ -342,6 +350,7 @@ void ContractPage::Calculate() {
     if (outcome.effectiveRateShown) {
         c_.lblInfo->hide();
         c_.lblTxEffettivo->show();
+        c_.lblTAEG->show();
     }
     if (outcome.focus) FocusField(*outcome.focus);
     if (outcome.planBuilt) emit planCalculated();
@@ -392,6 +401,7 @@ ContractForm ContractPage::ReadContractForm() const {
     form.txtStart = Text(c_.txtStart);
     form.txtDataRiscatto = Text(c_.txtDataRiscatto);
     form.chkIntRiscatto = c_.chkIntRiscatto->isChecked();
+    form.chkCentesimo = c_.chkCentesimo->isChecked();
     form.txtSpContratto = Text(c_.txtSpContratto);
     form.txtSpRata = Text(c_.txtSpRata);
     form.cboTipoLea = c_.cboTipoLea->currentText().toStdString();
@@ -427,6 +437,7 @@ void ContractPage::ShowStoredContract(const ContractForm& form) {
     c_.txtSpRata->setText(QString::fromStdString(form.txtSpRata));
     c_.txtDataRiscatto->setText(QString::fromStdString(form.txtDataRiscatto));
     c_.chkIntRiscatto->setChecked(form.chkIntRiscatto);
+    c_.chkCentesimo->setChecked(form.chkCentesimo);
     // A text equal to the one shown raises no change, so the rates of the contract shown
     // before would stay; they never belong to this one.
     ClearRateList();

@@ -39,7 +39,7 @@ public:
     // pair values zeroed, the rate list emptied. Options and edit flags keep their state.
     void ResetFields();
 
-    // Disables "Salva", shows the stale marker, hides "Tasso effettivo".
+    // Disables "Salva", shows the stale marker, hides "Tasso effettivo" and "TAEG".
     void InvalidateResult();
     // Selects "Rata" as the target and runs its click behaviour.
     void SetDefaultTarget();

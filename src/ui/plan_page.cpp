@@ -60,7 +60,7 @@ ContractFormTexts ReadExportForm(const ContractControls& c) {
 }
 
 // The grid as it is shown, header row first, for printing.
-GridPrintContent ReadGridForPrint(const PlanGrid& grid, std::string description) {
+GridPrintContent ReadGridForPrint(const PlanGrid& grid, std::string description, std::string taeg) {
     GridPrintContent content;
     content.gridRowCount = grid.Rows();
     content.rows.reserve(static_cast<std::size_t>(grid.Rows()));
@@ -72,6 +72,7 @@ GridPrintContent ReadGridForPrint(const PlanGrid& grid, std::string description)
         content.rows.push_back(std::move(cells));
     }
     content.description = std::move(description);
+    content.taeg = std::move(taeg);
     content.today = Today();
     return content;
 }
@@ -216,8 +217,9 @@ void PlanPage::PrintPlan() {
         result = PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"};
     } else {
         BusyCursor busy;
+        const ContractControls& form = contract_->Controls();
         const GridPrintContent content =
-            ReadGridForPrint(*fgrPDA, Text(contract_->Controls().txtDescBene));
+            ReadGridForPrint(*fgrPDA, Text(form.txtDescBene), Text(form.txtTAEG));
         try {
             result = printer_ != nullptr ? PrintGrid(*printer_, content)
                                          : PrintGridOnDefaultPrinter(content);

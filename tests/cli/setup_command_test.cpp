@@ -55,7 +55,7 @@ std::string Shown(const std::string& address, const fs::path& folder) {
 
 constexpr const char* kCounts =
     "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabPDA\": 28, "
-    "\"tabValTxRiferimento\": 15}\n";
+    "\"tabSoglieUsura\": 0, \"tabValTxRiferimento\": 15}\n";
 
 class ArchiveSetupCommands : public ::testing::Test {
 protected:
@@ -75,8 +75,8 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     EXPECT_EQ(again.status, 2);
     EXPECT_EQ(again.err,
               "Il database non è vuoto (contiene le tabelle supTipologia, supTxRiferimento, "
-              "tabContratti, tabPDA, tabValTxRiferimento): --init-archive prepara soltanto un "
-              "archivio nuovo.\n");
+              "tabContratti, tabPDA, tabSoglieUsura, tabValTxRiferimento): --init-archive "
+              "prepara soltanto un archivio nuovo.\n");
 
     const auto copied = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
     ASSERT_EQ(copied.status, 0) << copied.err;

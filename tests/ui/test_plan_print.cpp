@@ -75,8 +75,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(pdf_));
     }
 
-    // A plan over several pages: each page opens with the title, the date and the header
-    // row; every row of the grid is printed once, in order, as the grid shows it.
+    // A plan over several pages: each page opens with the title, the date with the TAEG at
+    // the right margin, and the header row; every row of the grid is printed once, in
+    // order, as the grid shows it.
     void everyPageHeadedEveryRowOnce() {
         Fill("Città: A/B", "120", "0");
         Press();
@@ -88,7 +89,7 @@ private slots:
             const QStringList& lines = pages[p];
             QVERIFY(lines.size() > 3);
             QCOMPARE(lines[0], QString("Piano finanziario - Città: A/B"));
-            QCOMPARE(lines[1], QString("15.01.2006"));
+            QCOMPARE(lines[1], QString("15.01.2006 TAEG 7,50%"));
             QCOMPARE(lines[2], QString("Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res."));
             printedRows += lines.mid(3);
         }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+#include "data/database.h"
+
+namespace quotaplan {
+
+// True when the archive's table has the column (letter case aside), or the table at all.
+// Throws DatabaseError when the table cannot be read.
+bool HasColumn(Database& db, std::string_view table, std::string_view column);
+bool HasTable(Database& db, std::string_view table);
+
+// Brings an archive made by an older Quotaplan up to this one's schema (schema.sql of
+// db/sqlite/ and db/postgresql/), in one transaction: the column Centesimo (the plan to the
+// cent, No for the contracts already stored) at position 45 of tabContratti, the column
+// CategoriaUsura of supTipologia, and the table tabSoglieUsura. Each step only where it is
+// missing; an archive that is up to date, or read-only, is left as it is (a read-only one
+// reads Centesimo as No). Throws DatabaseError when a step fails; the archive is then as it
+// was.
+void UpgradeArchive(Database& db);
+
+}  // namespace quotaplan

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "calc_archive_fixture.h"
+#include "cli/quotaplan_calc.h"
+#include "data/database.h"
+
+namespace quotaplan {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CalcArchive;
+
+struct CalcRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CalcRun Calc(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunQuotaplanCalc(args, out, err, fs::temp_directory_path());
+    return {status, out.str(), err.str()};
+}
+
+const std::vector<std::string> kDated = {"--contract-date", "2026-01-15", "--first-date",
+                                         "2026-02-15"};
+
+std::vector<std::string> Dated(std::vector<std::string> args) {
+    args.insert(args.end(), kDated.begin(), kDated.end());
+    return args;
+}
+
+TEST(PlanToTheCent, MortgageOracleInExactDecimals) {
+    const CalcRun run = Calc(Dated(
+        {"--value", "200000", "--rate", "4", "--count", "360", "--simple", "--plan", "cents"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("{\"instalment\": 954.83, "), 0u) << run.out.substr(0, 80);
+    EXPECT_NE(
+        run.out.find("{\"type\": \"Rata\", \"number\": 1, \"date\": \"2026-02-15\", \"rate\": "
+                     "4, \"amount\": 954.83, \"capital\": 288.16, \"interest\": 666.67, "
+                     "\"residual\": 199711.84}"),
+        std::string::npos);
+    EXPECT_NE(run.out.find("{\"type\": \"Rata\", \"number\": 360, \"date\": \"2056-01-15\", "
+                           "\"rate\": 4, \"amount\": 955.46, \"capital\": 952.29, \"interest\": "
+                           "3.17, \"residual\": 0}"),
+              std::string::npos);
+}
+
+TEST(PlanToTheCent, AmountsBeyondWhatA32BitFloatHolds) {
+    const CalcRun run =
+        Calc(Dated({"--value", "209824.65", "--maxi", "0.03", "--buyout", "167772.17", "--rate",
+                    "0.01", "--count", "2", "--simple", "--plan", "cents"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"amount\": 0.03, \"capital\": 0.03, \"interest\": 0, "
+                           "\"residual\": 209824.62}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"number\": 2, \"date\": \"2026-03-15\", \"rate\": 0.01, \"amount\": "
+                           "21027.88, \"capital\": 21026.31, \"interest\": 1.57, \"residual\": "
+                           "167772.17}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(PlanToTheCent, ClassicStaysTheDefaultAndUnknownPlansAreRefused) {
+    const CalcRun classic = Calc(Dated({"--value", "10000", "--rate", "6", "--count", "12"}));
+    const CalcRun named =
+        Calc(Dated({"--value", "10000", "--rate", "6", "--count", "12", "--plan", "classic"}));
+    EXPECT_EQ(classic.out, named.out);
+    EXPECT_NE(classic.out.find("\"number\": 12, \"date\": \"2027-01-15\", \"rate\": 6, "
+                               "\"amount\": 859.93, \"capital\": 855.77, \"interest\": 4.16, "
+                               "\"residual\": -0.01}"),
+              std::string::npos)
+        << classic.out;
+    const CalcRun bad = Calc({"--value", "10000", "--rate", "6", "--count", "12", "--plan", "x"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "Valore non valido per --plan: \"x\" (classic o cents)\n");
+}
+
+TEST(Taeg, OfTheContractInTheJson) {
+    const CalcRun fees =
+        Calc(Dated({"--value", "10000", "--rate", "6", "--count", "12", "--simple", "--plan",
+                    "cents", "--contract-fees", "150", "--instalment-fee", "2"}));
+    ASSERT_EQ(fees.status, 0) << fees.err;
+    EXPECT_EQ(fees.out.find("{\"instalment\": 860.66, \"effective_rate\": 0.0928, \"taeg\": "
+                            "9.68, \"plan\": ["),
+              0u)
+        << fees.out.substr(0, 100);
+    const CalcRun bare = Calc(
+        Dated({"--value", "10000", "--rate", "6", "--count", "12", "--simple", "--plan", "cents"}));
+    EXPECT_NE(bare.out.find("\"taeg\": 6.17,"), std::string::npos);
+    // The rate and the asset value are judged on their instalment's flows too.
+    const CalcRun rate = Calc(Dated({"--solve", "rate", "--value", "10000", "--instalment",
+                                     "860.66", "--count", "12", "--simple"}));
+    EXPECT_EQ(rate.out, "{\"rate\": 6, \"effective_rate\": 0.06, \"taeg\": 6.17}\n");
+}
+
+class TaegFlows : public ::testing::Test {
+protected:
+    void TearDown() override { fs::remove(file_); }
+    CalcRun RunOn(const std::string& content) {
+        std::ofstream(file_, std::ios::binary) << content;
+        return Calc({"--taeg-flows", file_.string()});
+    }
+    fs::path file_ =
+        fs::temp_directory_path() / ("quotaplan-flows-" + std::to_string(::getpid()) + ".txt");
+};
+
+TEST_F(TaegFlows, OneThousandRepaidInTwoYears) {
+    const CalcRun run = RunOn(
+        "\xEF\xBB\xBF"
+        "Data;Importo\r\n2026-03-01;1000\r\n"
+        "2027-03-01; -600.00 \r\n\r\n2028-03-01;-600,00;\r\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"taeg\": 13.07}\n");
+}
+
+TEST_F(TaegFlows, BadLinesAreNamed) {
+    struct Case {
+        const char* content;
+        const char* message;
+    };
+    for (const Case c :
+         {Case{"2026-03-01;1000\n2027-03-01\n",
+               "Riga 2: servono due campi, AAAA-MM-GG;importo, "
+               "separati da un punto e virgola.\n"},
+          Case{"2026-03-01;1000\n01/03/2027;-600\n",
+               "Riga 2: data non valida \"01/03/2027\" (serve AAAA-MM-GG).\n"},
+          Case{"2026-03-01;1.000,00\n",
+               "Riga 1: importo non valido \"1.000,00\" (serve un importo come -860.66, al più "
+               "due decimali, senza separatori delle migliaia).\n"},
+          Case{"2026-03-01;-600.001\n",
+               "Riga 1: importo non valido \"-600.001\" (serve un importo come -860.66, al più "
+               "due decimali, senza separatori delle migliaia).\n"},
+          Case{"2026-03-01;1000\n2027-03-01;500\n",
+               "Nessun tasso fra -99,99 % e 10.000.000 % pareggia questi flussi: servono "
+               "erogazioni (importi positivi) e pagamenti (importi negativi).\n"}}) {
+        const CalcRun run = RunOn(c.content);
+        EXPECT_EQ(run.status, 2) << c.content;
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_EQ(run.out, "");
+    }
+    const CalcRun missing = Calc({"--taeg-flows", "/nonexistent/flows.txt"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "Impossibile leggere il file \"/nonexistent/flows.txt\".\n");
+}
+
+TEST_P(CalcArchive, SavedPlanToTheCentIsStoredAndShownExactly) {
+    ASSERT_EQ(Save("Centesimo", {"--plan", "cents", "--value", "209824.65", "--maxi", "0",
+                                 "--buyout", "0", "--rate", "4", "--simple"}),
+              0)
+        << err_;
+    {
+        Database db = Open();
+        EXPECT_EQ(Recordset(db, "SELECT Centesimo FROM tabContratti").Value(0).ToDouble(), -1);
+    }
+    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
+    EXPECT_NE(out_.find("\"plan_to_the_cent\": true,"), std::string::npos) << out_;
+    EXPECT_NE(out_.find("\"type\": \"Maxi.\", \"date\": \"2026-01-15\", \"rate\": 0, \"amount\": "
+                        "0, \"capital\": 0, \"interest\": 0, \"residual\": 209824.65}"),
+              std::string::npos)
+        << out_;
+    // The last instalment leaves exactly nothing: 17.807,18 of capital, 59,36 of interest.
+    EXPECT_NE(out_.find("\"type\": \"Rata\", \"date\": \"2027-01-15\", \"rate\": 4, \"amount\": "
+                        "17866.54, \"capital\": 17807.18, \"interest\": 59.36, \"residual\": 0}"),
+              std::string::npos)
+        << out_;
+    ASSERT_EQ(Save("Classico"), 0) << err_;
+    ASSERT_EQ(Run({"--show", "2"}), 0) << err_;
+    EXPECT_NE(out_.find("\"plan_to_the_cent\": false,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quotaplan

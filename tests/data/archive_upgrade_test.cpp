@@ -1,0 +1,157 @@
+#include "data/archive_upgrade.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "archive_fixture.h"
+#include "data/connection.h"
+#include "data/contract_store.h"
+#include "engine/contract_calculation.h"
+#include "engine/rate_schedule.h"
+
+namespace quotaplan {
+namespace {
+
+using testing::CountOf;
+using testing::Engine;
+using testing::MakeForm;
+using testing::MakePlan;
+using testing::TempArchive;
+
+// Turns a fresh archive back into one of the previous version: no Centesimo, no usury
+// table, no usury category; one contract stored by that version.
+void MakeOlder(Database& db) {
+    const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
+    ASSERT_TRUE(db.ExecuteScript(
+        sqlite ? "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
+                 "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura;"
+               : R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
+                 R"(DROP TABLE "tabSoglieUsura";)"
+                 R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"))
+        << db.Errors().back().description;
+    ASSERT_TRUE(db.Execute(
+        "INSERT INTO tabContratti (DescBene, Valore, NumRate, Periodicita, [ID Tipologia]) "
+        "VALUES ('Vecchio', 1000, 12, 12, 1)"));
+}
+
+class ArchiveUpgrade : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+    TempArchive archive{GetParam()};
+    RecordingMessageBoxes boxes;
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveUpgrade, testing::kEngines, testing::EngineName);
+
+TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
+    {
+        Database old = archive.Open();
+        MakeOlder(old);
+        EXPECT_FALSE(HasColumn(old, "tabContratti", "Centesimo"));
+    }
+    auto db = ADO_connConnectDB(archive.Address(), "", "", boxes);
+    ASSERT_TRUE(db.has_value());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(HasColumn(*db, "tabContratti", "centesimo"));
+    EXPECT_TRUE(HasColumn(*db, "supTipologia", "CategoriaUsura"));
+    EXPECT_TRUE(HasTable(*db, "tabSoglieUsura"));
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
+    // The contract stored before reads as a classic plan, and the column stands at 45.
+    Recordset row(*db, "SELECT * FROM tabContratti");
+    ASSERT_EQ(row.FieldCount(), 45);
+    EXPECT_EQ(row.FieldName(44), "Centesimo");
+    EXPECT_EQ(row.Value(44).ToDouble(), 0);
+    ContractStore store(*db, boxes);
+    const auto loaded = store.Load(row.Value("ID").ToLong());
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_FALSE(loaded->chkCentesimo);
+    // Opened again, nothing is left to do.
+    EXPECT_TRUE(ADO_connConnectDB(archive.Address(), "", "", boxes).has_value());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_P(ArchiveUpgrade, ThePlanToTheCentIsSavedWithItsFlagAndExactRows) {
+    Database db = archive.Open();
+    ContractStore store(db, boxes);
+    ContractForm form = MakeForm("Al centesimo");
+    form.txtValBene = "209.824,65";
+    form.txtMaxi = "0";
+    form.txtRiscatto = "0";
+    form.txtRate = "2";
+    form.chkCentesimo = true;
+    ContractTerms terms;
+    terms.NumRate = 2;
+    terms.Semplice = true;
+    terms.DataContratto = *CalendarDate::FromYmd(2024, 1, 15);
+    terms.DataInizio = *CalendarDate::FromYmd(2024, 2, 15);
+    ExactAmounts exact;
+    exact.value = Money::FromCents(20982465);
+    FinancialPlan plan;
+    CalculateInstalmentToTheCent(terms, exact, RatesForPlan({}, 2, 4), plan);
+    const SaveResult saved =
+        store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
+    ASSERT_EQ(saved.status, SaveStatus::Saved);
+    ASSERT_TRUE(saved.planWritten);
+    EXPECT_EQ(CountOf(db, "SELECT Centesimo FROM tabContratti"), -1);
+    const auto rows = store.LoadPlanRows(saved.contractId);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].DebitoRes, 209824.65);  // a 32-bit amount would store ,66
+    EXPECT_EQ(rows[1].QInteressi, 699.42);    // 209.824,65 * 4 % / 12 = 699,4155
+    EXPECT_EQ(rows[2].DebitoRes, 0);
+    EXPECT_EQ((Money::FromUnits(rows[1].QCapitale) + Money::FromUnits(rows[2].QCapitale)).Cents(),
+              20982465);
+    EXPECT_TRUE(store.Load(saved.contractId)->chkCentesimo);
+    // Unticked, it is saved back as the classic plan's flag.
+    form.chkCentesimo = false;
+    ASSERT_EQ(
+        store.Save(form, plan, PlanOwner(), SaveMode::StoredContract, saved.contractId).status,
+        SaveStatus::Saved);
+    EXPECT_FALSE(store.Load(saved.contractId)->chkCentesimo);
+}
+
+std::string Bytes(const std::filesystem::path& file) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+TEST(ArchiveUpgradeSqlite, AnUpToDateArchiveIsLeftAsItIs) {
+    TempArchive archive;
+    const std::string before = Bytes(archive.File());
+    {
+        Database db = archive.Open();
+        UpgradeArchive(db);
+    }
+    EXPECT_EQ(Bytes(archive.File()), before);
+}
+
+TEST(ArchiveUpgradeSqlite, AReadOnlyOlderArchiveIsReadAsTheClassicPlan) {
+    TempArchive archive;
+    {
+        Database old = archive.Open();
+        MakeOlder(old);
+    }
+    std::filesystem::permissions(archive.File(), std::filesystem::perms::owner_read);
+    RecordingMessageBoxes boxes;
+    auto db = ADO_connConnectDB(archive.File(), "", "", boxes);
+    ASSERT_TRUE(db.has_value());
+    EXPECT_FALSE(HasColumn(*db, "tabContratti", "Centesimo"));
+    ContractStore store(*db, boxes);
+    const auto loaded =
+        store.Load(static_cast<std::int32_t>(CountOf(*db, "SELECT MAX(ID) FROM tabContratti")));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_FALSE(loaded->chkCentesimo);
+    // A save fails for the archive being read-only, not for a column it lacks.
+    const auto form = MakeForm("Non scrivibile");
+    EXPECT_EQ(
+        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
+            .status,
+        SaveStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
+}
+
+}  // namespace
+}  // namespace quotaplan
