@@ -11,6 +11,9 @@ set(QUOTAPLAN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quotaplan)
 set(QUOTAPLAN_DEBIAN_DIR ${CMAKE_SOURCE_DIR}/cmake/debian)
 
 install(TARGETS quotaplan quotaplan-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The calculator's drawing program (its PDF and PNG exports, with Qt), which quotaplan-calc
+# looks for in ../libexec/quotaplan.
+install(TARGETS quotaplan-calc-pictures RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quotaplan)
 # The archive every user's copy starts from: always the fresh one made from db/, never the
 # developer's bin/Quotaplan.mdb with its contracts.
 install(FILES ${QUOTAPLAN_PRISTINE_ARCHIVE} DESTINATION ${QUOTAPLAN_SHARE_DIR}
@@ -62,6 +65,7 @@ install(FILES ${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1.gz ${QUOTAPLAN_PACKAGE_FILE
 # Resolve every symbol at start, so that the relocation table can be made read-only.
 target_link_options(quotaplan PRIVATE -Wl,-z,relro,-z,now)
 target_link_options(quotaplan-calc PRIVATE -Wl,-z,relro,-z,now)
+target_link_options(quotaplan-calc-pictures PRIVATE -Wl,-z,relro,-z,now)
 
 set(QUOTAPLAN_PACKAGE_MAINTAINER "Brightmoor <info@brightmoor.it>"
     CACHE STRING "Maintainer field of the Debian package")

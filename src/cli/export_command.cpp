@@ -1,5 +1,7 @@
 #include "cli/export_command.h"
 
+#include <algorithm>
+
 #include "common/number_text.h"
 #include "engine/periodicity.h"
 #include "output/contract_header.h"
@@ -40,6 +42,11 @@ ContractFormTexts FormTextsOf(const ExportOptions& options, const CalcOptions& c
 
 }  // namespace
 
+const std::vector<std::string>& ExportKinds() {
+    static const std::vector<std::string> kinds = {"txt", "xls", "doc", "pdf", "png"};
+    return kinds;
+}
+
 const std::set<std::string>& ExportValueOptions() {
     static const std::set<std::string> options = {"export", "out", "description", "type",
                                                   "ref-rate"};
@@ -50,9 +57,10 @@ std::optional<CliFailure> ReadExportOptions(const CommandLine& line,
                                             const std::filesystem::path& programFolder,
                                             ExportOptions& options) {
     options.kind = line.Value("export").value_or("");
-    if (options.kind != "txt" && options.kind != "xls" && options.kind != "doc") {
-        return CliFailure{
-            2, "Valore non valido per --export: \"" + options.kind + "\" (txt, xls o doc)"};
+    if (std::find(ExportKinds().begin(), ExportKinds().end(), options.kind) ==
+        ExportKinds().end()) {
+        return CliFailure{2, "Valore non valido per --export: \"" + options.kind +
+                                 "\" (txt, xls, doc, pdf o png)"};
     }
     options.folder = line.Value("out").value_or((programFolder / "Export").string());
     options.description = DescriptionOf(line.Value("description").value_or(options.description));
@@ -63,7 +71,7 @@ std::optional<CliFailure> ReadExportOptions(const CommandLine& line,
 
 std::variant<std::filesystem::path, CliFailure> WriteExport(
     const ExportOptions& options, const CalcOptions& calc, const CalcOutcome& outcome,
-    const std::filesystem::path& templateFile) {
+    const std::filesystem::path& templateFile, const PictureWriter& pictures) {
     if (outcome.target != SolveTarget::Instalment) {
         return CliFailure{2, "--export richiede il calcolo della rata (--solve instalment)."};
     }
@@ -73,9 +81,14 @@ std::variant<std::filesystem::path, CliFailure> WriteExport(
         result = ExportText(options.folder, options.description, header, outcome.plan);
     } else if (options.kind == "xls") {
         result = ExportExcel(options.folder, options.description, header, outcome.plan);
-    } else {
+    } else if (options.kind == "doc") {
         result =
             ExportWord(templateFile, options.folder, options.description, header, outcome.plan);
+    } else if (pictures) {
+        result = pictures(PictureExport{options.kind, options.folder, options.description, header,
+                                        &outcome.plan});
+    } else {
+        return CliFailure{1, "Questo programma non disegna i file PDF e PNG."};
     }
     if (!result.Ok()) return CliFailure{1, result.message};
     return result.file;

@@ -46,7 +46,7 @@ bool UsesProgramData(const CommandLine& line) {
 }
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const ProgramFiles& files) {
+               const ProgramFiles& files, const PictureWriter& pictures) {
     CommandLine line;
     CalcOptions calc;
     if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line,
@@ -85,7 +85,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const auto& outcome = std::get<CalcOutcome>(result);
 
     if (exporting) {
-        auto written = WriteExport(exportOptions, calc, outcome, files.WordTemplate());
+        auto written = WriteExport(exportOptions, calc, outcome, files.WordTemplate(), pictures);
         if (auto* failure = std::get_if<CliFailure>(&written)) return Fail(*failure, err);
         out << std::get<std::filesystem::path>(written).string() << "\n";
         return 0;
@@ -104,10 +104,10 @@ std::set<std::string> KnownOptions() {
 }
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const ProgramFiles& files) {
+                     const ProgramFiles& files, const PictureWriter& pictures) {
     // The last trap: whatever escapes a command is reported in words, never as a crash.
     try {
-        return RunCommand(args, out, err, files);
+        return RunCommand(args, out, err, files, pictures);
     } catch (const RunTimeError& error) {
         err << "Errore " << error.Number() << ": " << error.Description() << "\n";
     } catch (const std::exception& error) {
@@ -117,8 +117,8 @@ int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, st
 }
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::filesystem::path& programFolder) {
-    return RunQuotaplanCalc(args, out, err, ReadyToRunFiles(programFolder));
+                     const std::filesystem::path& programFolder, const PictureWriter& pictures) {
+    return RunQuotaplanCalc(args, out, err, ReadyToRunFiles(programFolder), pictures);
 }
 
 }  // namespace quotaplan

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/picture_export.h"
 #include "common/program_folder.h"
 
 namespace quotaplan {
@@ -16,15 +17,17 @@ namespace quotaplan {
 // program's data folder is made ready (PrepareProgramFiles) only by a command that uses it,
 // so a calculation alone never touches the user's folders. Returns the exit status; nothing
 // reaches `out` unless it succeeds, except that --show prints what it could read of a
-// contract before failing on a stored value it could not.
+// contract before failing on a stored value it could not. `pictures` writes the pdf and png
+// exports; without one they fail.
 // The names (without dashes) of every option the command line accepts.
 std::set<std::string> KnownOptions();
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const ProgramFiles& files);
+                     const ProgramFiles& files, const PictureWriter& pictures = {});
 
 // The same on a ready-to-run folder: everything beside each other in programFolder.
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::filesystem::path& programFolder);
+                     const std::filesystem::path& programFolder,
+                     const PictureWriter& pictures = {});
 
 }  // namespace quotaplan

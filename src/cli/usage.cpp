@@ -43,8 +43,9 @@ constexpr std::array kOptions = {
     OptionHelp{kTaeg, "taeg-flows", "FILE",
                "TAEG dei flussi datati del file, righe AAAA-MM-GG;importo (erogazioni positive, "
                "pagamenti negativi)"},
-    OptionHelp{kExport, "export", "txt|xls|doc",
-               "scrive il piano in un file di testo, Excel o Word invece di stamparlo"},
+    OptionHelp{kExport, "export", "txt|xls|doc|pdf|png",
+               "scrive il piano in un file di testo, Excel, Word o PDF (con il grafico), o il "
+               "grafico in un'immagine PNG di 1600 x 900 punti, invece di stamparlo"},
     OptionHelp{kExport, "out", "CARTELLA",
                "cartella del file (predefinita la cartella Export accanto al programma o, per il "
                "programma installato, in ~/.local/share/Quotaplan)"},
@@ -86,7 +87,8 @@ constexpr std::string_view kForms =
     "Uso:\n"
     "  quotaplan-calc [--solve instalment|rate|value] --value V --rate J --count N [opzioni di "
     "calcolo]\n"
-    "  quotaplan-calc <opzioni di calcolo> --export txt|xls|doc [opzioni di esportazione]\n"
+    "  quotaplan-calc <opzioni di calcolo> --export txt|xls|doc|pdf|png [opzioni di "
+    "esportazione]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --save DESCRIZIONE [--type T] [--ref-rate R] <opzioni di "
     "calcolo>\n"
     "  quotaplan-calc [--db PERCORSO|URI] --list | --show ID | --delete ID\n"

@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QString>
+#include <QVector>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -65,17 +66,35 @@ public:
         }
     }
 
+    // The texts of one row; the boxes around them come from Rules.
     void Row(const std::vector<std::string>& cells, double y, bool header) const {
         painter_.setFont(header ? headerFont_ : cellFont_);
         const double pad = page_.PixelsPerMm();
-        for (std::size_t c = 0; c < columnX_.size(); ++c) {
+        const std::size_t shown = std::min(cells.size(), columnX_.size());
+        for (std::size_t c = 0; c < shown; ++c) {
             const QRectF cell(columnX_[c], y, columnWidth_[c], page_.RowHeight());
-            painter_.drawRect(cell);
-            if (c >= cells.size()) continue;
             const Qt::Alignment align = (header || c < 2) ? Qt::AlignHCenter : Qt::AlignRight;
             painter_.drawText(cell.adjusted(pad, 0, -pad, 0), align | Qt::AlignVCenter,
                               QString::fromStdString(cells[c]));
         }
+    }
+
+    // The boxes of `rows` rows from `top` down: a rule above and below each row and beside
+    // each column. Drawn as whole lines rather than a box a cell, which keeps a page's
+    // drawing (and the PDF) a fraction of the size.
+    void Rules(double top, std::size_t rows) const {
+        if (columnX_.empty() || rows == 0) return;
+        const double left = columnX_.front();
+        const double right = columnX_.back() + columnWidth_.back();
+        const double bottom = top + static_cast<double>(rows) * page_.RowHeight();
+        QVector<QLineF> lines;
+        for (std::size_t r = 0; r <= rows; ++r) {
+            const double y = top + static_cast<double>(r) * page_.RowHeight();
+            lines.append(QLineF(left, y, right, y));
+        }
+        for (double x : columnX_) lines.append(QLineF(x, top, x, bottom));
+        lines.append(QLineF(right, top, right, bottom));
+        painter_.drawLines(lines);
     }
 
 private:
@@ -173,11 +192,14 @@ bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrint
         const double room = page.GridArea().bottom() - y - page.RowHeight();
         std::size_t fit = room > 0 ? static_cast<std::size_t>(room / page.RowHeight() + 1e-9) : 0;
         if (!firstPage) fit = std::max<std::size_t>(fit, 1);
+        const double tableTop = y;
         grid.Row(header, y, true);
-        for (std::size_t k = 0; k < fit && next <= bodyRows; ++k, ++next) {
+        std::size_t drawn = 1;
+        for (std::size_t k = 0; k < fit && next <= bodyRows; ++k, ++next, ++drawn) {
             y += page.RowHeight();
             grid.Row(content.rows[next], y, false);
         }
+        grid.Rules(tableTop, drawn);
         firstPage = false;
     } while (next <= bodyRows);
     return true;
@@ -202,10 +224,15 @@ PrintResult PrintGridOnDefaultPrinter(const GridPrintContent& content) {
     if (content.gridRowCount < 3 || content.rows.empty()) {
         return PrintResult{PrintCode::NothingToPrint, kNothingToPrint};
     }
+    const std::unique_ptr<QPrinter> printer = DefaultPlanPrinter();
+    if (printer == nullptr) return Failure();
+    return PrintGrid(*printer, content);
+}
+
+std::unique_ptr<QPrinter> DefaultPlanPrinter() {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull()) return Failure();
-    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-    return PrintGrid(printer, content);
+    if (defaultPrinter.isNull()) return nullptr;
+    return std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
 }
 
 }  // namespace quotaplan

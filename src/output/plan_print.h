@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,6 +84,10 @@ bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrint
 // grid rows as fit within the 20 mm margins. NothingToPrint when gridRowCount is below 3
 // (nothing is printed); PrinterError when the printer cannot start, add a page or finish.
 PrintResult PrintGrid(QPrinter& printer, const GridPrintContent& content);
+
+// The system's default printer as the plan is printed on it (high resolution); nullptr
+// when the system has none.
+std::unique_ptr<QPrinter> DefaultPlanPrinter();
 
 // PrintGrid on the system's default printer; PrinterError when there is none.
 PrintResult PrintGridOnDefaultPrinter(const GridPrintContent& content);

@@ -3,10 +3,10 @@
 # them in /usr/bin), with a temporary XDG_DATA_HOME: the user's files must go to
 # $XDG_DATA_HOME/Quotaplan, the default archive be copied from ../share/quotaplan, and
 # nothing be written beside the programs or in the share folder. Installs nothing.
-#   installed_layout.sh QUOTAPLAN_CALC QUOTAPLAN DEFAULT_ARCHIVE TEMPLATE
+#   installed_layout.sh QUOTAPLAN_CALC QUOTAPLAN DEFAULT_ARCHIVE TEMPLATE PICTURE_PROGRAM
 set -euo pipefail
 export LC_ALL=C
-calc_built=$1 window_built=$2 default_archive=$3 template=$4
+calc_built=$1 window_built=$2 default_archive=$3 template=$4 pictures_built=$5
 
 work=$(mktemp -d)
 window_pid=
@@ -18,13 +18,15 @@ cleanup() {
 trap cleanup EXIT
 
 bin=$work/usr/bin share=$work/usr/share/quotaplan data=$work/xdg/Quotaplan
-mkdir -p "$bin" "$share" "$work/xdg" "$work/home"
+libexec=$work/usr/libexec/quotaplan
+mkdir -p "$bin" "$share" "$libexec" "$work/xdg" "$work/home"
 mkdir -m 0700 "$work/run"
 cp "$calc_built" "$bin/quotaplan-calc"
 cp "$window_built" "$bin/quotaplan"
 cp "$default_archive" "$share/Quotaplan.mdb"
 cp "$template" "$share/pda.dot"
-chmod 0555 "$bin"
+cp "$pictures_built" "$libexec/quotaplan-calc-pictures"
+chmod 0555 "$bin" "$libexec"
 chmod -R a-w "$work/usr/share"
 export XDG_DATA_HOME=$work/xdg HOME=$work/home XDG_RUNTIME_DIR=$work/run
 
@@ -53,6 +55,10 @@ expect "the user's folder" "Export Quotaplan.mdb " "$(listing "$data")"
 expect "--export doc" "$data/Export/Prova.doc" \
     "$("$bin/quotaplan-calc" --export doc --description Prova "${terms[@]}")"
 grep -q '^{\\rtf' "$data/Export/Prova.doc" || fail "Prova.doc is not the filled template"
+# The PDF is drawn by the drawing program in ../libexec/quotaplan, into the same folder.
+expect "--export pdf" "$data/Export/Prova.pdf" \
+    "$("$bin/quotaplan-calc" --export pdf --description Prova "${terms[@]}")"
+[ "$(head -c 5 "$data/Export/Prova.pdf")" = "%PDF-" ] || fail "Prova.pdf is not a PDF"
 
 # The window opens the same archive and writes its services shortcut beside it.
 QT_QPA_PLATFORM=offscreen "$bin/quotaplan" &

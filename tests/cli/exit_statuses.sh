@@ -20,6 +20,7 @@ expect() {
 }
 
 expect 2 "Inserire il Valore del bene!" --rate 6 --count 12
+expect 2 'Valore non valido per --export: "odt" (txt, xls, doc, pdf o png)' --value 10000 --rate 6 --count 12 --export odt
 expect 2 "Inserire il Tasso!" --value 10000 --count 12
 expect 2 "Inserire il Tasso!" --value 10000 --rate 0.004 --count 12
 expect 2 "Inserire il Numero di rate!" --value 10000 --rate 6
@@ -41,6 +42,17 @@ expect 1 "Divisione per zero" --value 10000 --rate -1 --spread 1 --count 12
 expect 1 "Overflow" --value 10000 --rate 6 --count 40000
 expect 1 "Overflow" --value 10000 --rate 6 --count 99999999999999999999
 expect 2 "Inserire una periodicità!" --value 10000 --rate 6 --count 12 --periodicity 99999999999999
+
+# A calculator copied without its drawing program says so for the drawing exports.
+lonely=$(realpath "$(mktemp -d)")
+cp "$calc" "$lonely/"
+whole=$calc
+calc="$lonely/quotaplan-calc"
+expect 1 "quotaplan-calc-pictures, che disegna i file PDF e PNG, manca in $lonely." \
+    --value 10000 --rate 6 --count 12 --export png --out "$lonely/out"
+calc=$whole
+[ -e "$lonely/out" ] && { echo "FAIL: $lonely/out written"; failures=$((failures + 1)); }
+rm -rf "$lonely"
 
 if [ "$failures" -eq 0 ]; then echo "all exit statuses as expected"; fi
 exit "$failures"

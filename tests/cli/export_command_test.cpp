@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "cli/drawn_pictures.h"
+#include "cli/picture_program.h"
 #include "cli/quotaplan_calc.h"
 
 namespace quotaplan {
@@ -34,7 +37,7 @@ protected:
             "--first-date", "2006-02-15", "--description",   "Auto: A/B"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::ostringstream out, err;
-        const int status = RunQuotaplanCalc(args, out, err, folder_);
+        const int status = RunQuotaplanCalc(args, out, err, folder_, DrawnPictures());
         out_ = out.str();
         err_ = err.str();
         return status;
@@ -43,6 +46,19 @@ protected:
     static std::string Read(const fs::path& file) {
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // What pdftotext reads in the file, the typographic "ﬁ" it returns unfolded.
+    static std::string PdfText(const fs::path& file) {
+        const fs::path text = file.string() + ".txt";
+        const std::string command =
+            "pdftotext -enc UTF-8 '" + file.string() + "' '" + text.string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        std::string read = Read(text);
+        for (std::size_t at; (at = read.find("\xEF\xAC\x81")) != std::string::npos;) {
+            read.replace(at, 3, "fi");
+        }
+        return read;
     }
 
     fs::path folder_;
@@ -88,11 +104,85 @@ TEST_F(CalcExport, WorkbookAndDocumentGoToTheChosenFolder) {
     EXPECT_NE(document.find("Tavolier: Quotaplan"), std::string::npos);
 }
 
+// The PDF of the plan with its chart, as the window's "File PDF" writes it: pdftotext reads
+// the heading block and every row.
+TEST_F(CalcExport, PdfOfThePlanAndItsChart) {
+    ASSERT_EQ(Run({"--export", "pdf", "--type", "Leasing"}), 0) << err_;
+    const fs::path file = folder_ / "Export" / "Auto  A B.pdf";
+    EXPECT_EQ(out_, file.string() + "\n");
+    EXPECT_EQ(err_, "");
+    const std::string text = PdfText(file);
+    for (const char* expected :
+         {"Piano finanziario - Auto: A/B", "Tipo Finanziamento", "Leasing", "Valore finanziato",
+          "10.000,00", "Maxi.", "1° Rata", "12° Rata", "Riscatto", "Quota capitale"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+}
+
+// The chart alone, as a PNG picture of 1600 x 900.
+TEST_F(CalcExport, ChartPicture) {
+    const fs::path out = folder_ / "immagini";
+    ASSERT_EQ(Run({"--export", "png", "--out", out.string()}), 0) << err_;
+    EXPECT_EQ(err_, "");
+    const std::string png = Read(out / "Auto  A B.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1A\n");
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    auto bigEndian = [&png](std::size_t at) {
+        return (static_cast<unsigned char>(png[at]) << 24) |
+               (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) |
+               static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(bigEndian(16), 1600u);
+    EXPECT_EQ(bigEndian(20), 900u);
+}
+
+// The calculator's drawing program: beside it in the ready-to-run folder, in
+// ../libexec/quotaplan once installed, and only an executable file counts.
+TEST_F(CalcExport, DrawingProgramBesideOrInLibexec) {
+    const fs::path bin = folder_ / "usr" / "bin";
+    const fs::path libexec = folder_ / "usr" / "libexec" / "quotaplan";
+    fs::create_directories(bin);
+    fs::create_directories(libexec);
+    EXPECT_EQ(FindPictureProgram(bin), std::nullopt);
+    std::ofstream(libexec / "quotaplan-calc-pictures") << "#!/bin/sh\n";
+    EXPECT_EQ(FindPictureProgram(bin), std::nullopt);  // not executable
+    fs::permissions(libexec / "quotaplan-calc-pictures", fs::perms::owner_exec,
+                    fs::perm_options::add);
+    EXPECT_EQ(FindPictureProgram(bin), libexec / "quotaplan-calc-pictures");
+    fs::create_directory(bin / "quotaplan-calc-pictures");  // a folder is no program
+    EXPECT_EQ(FindPictureProgram(bin), libexec / "quotaplan-calc-pictures");
+    fs::remove(bin / "quotaplan-calc-pictures");
+    fs::copy_file(libexec / "quotaplan-calc-pictures", bin / "quotaplan-calc-pictures");
+    EXPECT_EQ(FindPictureProgram(bin), bin / "quotaplan-calc-pictures");
+}
+
+// Without its drawing program the calculator says where it is missing, and writes nothing.
+TEST_F(CalcExport, MissingDrawingProgramIsNamed) {
+    std::ostringstream out, err;
+    EXPECT_EQ(
+        RunQuotaplanCalc({"--value", "10000", "--rate", "6", "--count", "12", "--export", "pdf"},
+                         out, err, folder_, PicturesByProgram({}, folder_)),
+        1);
+    EXPECT_EQ(err.str(),
+              "Il programma quotaplan-calc-pictures, che disegna i file PDF e PNG, "
+              "manca in " +
+                  folder_.string() + ".\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(
+        RunQuotaplanCalc({"--value", "10000", "--rate", "6", "--count", "12", "--export", "png"},
+                         out, err, folder_),
+        1);
+    EXPECT_FALSE(fs::exists(folder_ / "Export"));
+}
+
 TEST_F(CalcExport, RefusalsWriteNothing) {
     fs::remove(folder_ / "pda.dot");
     EXPECT_EQ(Run({"--export", "doc"}), 1);
     EXPECT_NE(err_.find("pda.dot"), std::string::npos) << err_;
-    EXPECT_EQ(Run({"--export", "pdf"}), 2);
+    EXPECT_EQ(Run({"--export", "odt"}), 2);
+    EXPECT_EQ(err_, "Valore non valido per --export: \"odt\" (txt, xls, doc, pdf o png)\n");
     EXPECT_EQ(Run({"--export", "txt", "--solve", "rate", "--instalment", "800"}), 2);
     EXPECT_TRUE(out_.empty());
     EXPECT_FALSE(fs::exists(folder_ / "Export" / "Auto  A B.doc"));

@@ -29,10 +29,9 @@ Outcome Calc(const std::vector<std::string>& args, const fs::path& folder) {
 
 // Two contracts and an imported series in the archive at `address`.
 void Fill(const std::string& address, const fs::path& folder) {
-    const std::vector<std::string> terms = {"--value",         "30000",      "--rate",
-                                            "7.5",             "--count",    "12",
-                                            "--contract-date", "2026-01-15", "--first-date",
-                                            "2026-02-15"};
+    const std::vector<std::string> terms = {
+        "--value", "30000",           "--rate",     "7.5",          "--count",
+        "12",      "--contract-date", "2026-01-15", "--first-date", "2026-02-15"};
     for (const char* name : {"Fresatrice CNC", "Società è più"}) {
         std::vector<std::string> args = {"--db", address, "--save", name};
         args.insert(args.end(), terms.begin(), terms.end());
@@ -40,10 +39,11 @@ void Fill(const std::string& address, const fs::path& folder) {
     }
     const auto series = folder / "serie.csv";
     std::ofstream(series) << "Data;Valore\n01/01/2026;2,125\n01/04/2026;2,50\n";
-    ASSERT_EQ(Calc({"--db", address, "--import-index", series.string(), "--ref-rate", "Euribor 3 mesi"},
-                   folder)
-                  .status,
-              0);
+    ASSERT_EQ(
+        Calc({"--db", address, "--import-index", series.string(), "--ref-rate", "Euribor 3 mesi"},
+             folder)
+            .status,
+        0);
 }
 
 // What the calculator shows of an archive: the tree and every contract with its plan.
@@ -126,7 +126,8 @@ TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
     {
         auto source = server.Open();
         ASSERT_TRUE(source.Execute("INSERT INTO supTipologia (Descrizione) VALUES ('Noleggio')"));
-        ASSERT_TRUE(source.ExecuteScript("ALTER TABLE \"supTipologia\" ADD COLUMN \"Codice\" text"));
+        ASSERT_TRUE(
+            source.ExecuteScript("ALTER TABLE \"supTipologia\" ADD COLUMN \"Codice\" text"));
     }
     const auto refused = Calc({"--copy-archive", server.Address(), back.string()}, desk.Folder());
     EXPECT_EQ(refused.status, 2);

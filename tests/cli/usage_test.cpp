@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "cli/export_command.h"
 #include "cli/quotaplan_calc.h"
 
 namespace quotaplan {
@@ -56,6 +57,11 @@ TEST(CalcHelp, EveryOptionHasOneLine) {
         "   data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"))
         << buyoutDate;
     EXPECT_EQ(buyoutDate.find("data"), linesOf["help"].at(0).find("mostra"));
+    // Every kind of export the option accepts is named on its line.
+    std::string kinds;
+    for (const std::string& kind : ExportKinds()) kinds += (kinds.empty() ? "" : "|") + kind;
+    EXPECT_TRUE(linesOf["export"].at(0).starts_with("  --export " + kinds + " "))
+        << linesOf["export"].at(0);
 }
 
 }  // namespace

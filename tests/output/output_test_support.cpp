@@ -10,6 +10,8 @@
 #include <random>
 #include <sstream>
 
+#include "engine/plan_builder.h"
+
 namespace quotaplan::test {
 
 TempFolder::TempFolder() {
@@ -63,6 +65,11 @@ std::string ReadBytes(const std::filesystem::path& file) {
     return bytes.str();
 }
 
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+}
+
 std::vector<std::vector<std::string>> SplitLines(const std::string& text) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(text);
@@ -79,6 +86,15 @@ std::vector<std::vector<std::string>> SplitLines(const std::string& text) {
         lines.push_back(fields);
     }
     return lines;
+}
+
+std::vector<std::vector<std::string>> ReadPdfPages(const std::filesystem::path& file) {
+    std::vector<std::vector<std::string>> pages;
+    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file)))) {
+        if (fields[0] == "page") pages.emplace_back();
+        if (fields[0] == "line" && !pages.empty()) pages.back().push_back(fields[1]);
+    }
+    return pages;
 }
 
 std::vector<std::string> FileNames(const std::filesystem::path& folder) {
@@ -132,6 +148,14 @@ FinancialPlan SmallPlan() {
     plan.rows = {Row(2006, 2, 15, 0.06f, 2950.5f, 45, 6049.5f),
                  Row(2006, 3, 15, 0.06f, 2965.25f, 30.25f, 3084.25f),
                  Row(2006, 4, 15, 0.05125f, 2084.25f, 15.42f, 1000)};
+    return plan;
+}
+
+FinancialPlan EngineMonthlyPlan(int n, float buyout) {
+    FinancialPlan plan;
+    BuildPlan(plan, 10000, 0, buyout, static_cast<std::int16_t>(n), 12, 0.06f, 2, true, false,
+              false, *CalendarDate::FromYmd(2006, 1, 15), *CalendarDate::FromYmd(2006, 2, 15),
+              CalendarDate(), std::vector<float>(static_cast<std::size_t>(n), 0.06f), 1);
     return plan;
 }
 

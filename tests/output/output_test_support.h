@@ -32,9 +32,14 @@ std::string PythonReader(const std::string& script, const std::filesystem::path&
                          const std::string& extra = "");
 
 std::string ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 
 // Splits a reader's output into lines and each line into its tab-separated fields.
 std::vector<std::vector<std::string>> SplitLines(const std::string& text);
+
+// The non-empty lines of each page of a PDF as pdftotext lays them out (read_pdf.py):
+// blanks squeezed, ligatures unfolded.
+std::vector<std::vector<std::string>> ReadPdfPages(const std::filesystem::path& file);
 
 // The names of the files in a folder, hidden ones included.
 std::vector<std::string> FileNames(const std::filesystem::path& folder);
@@ -46,6 +51,10 @@ ContractFormTexts SampleForm();
 // Three instalments with a maxi of 1234.5 and a buy-out of 1000 (interest 9.70, dated
 // 15/03/2007); instalment 3 has the rate 5.125 %.
 FinancialPlan SmallPlan();
+
+// The plan the engine builds for 10.000 at 6 % in n monthly instalments from 15/02/2006
+// (contract of 15/01/2006, in arrears, compound), with the buy-out given.
+FinancialPlan EngineMonthlyPlan(int n, float buyout = 0);
 
 // n monthly instalments from 15/02/2006, without maxi and buy-out unless asked.
 FinancialPlan LongPlan(int n, bool withMaxiAndBuyout = false);

@@ -12,6 +12,7 @@ namespace quotaplan {
 namespace {
 
 using test::PythonReader;
+using test::ReadPdfPages;
 using test::RunReader;
 using test::SplitLines;
 using test::TempFolder;
@@ -39,16 +40,6 @@ void PdfPrinter(QPrinter& printer, const std::filesystem::path& file) {
     printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
-// Lines of each page, as pdftotext reads them.
-std::vector<std::vector<std::string>> ReadPages(const std::filesystem::path& file) {
-    std::vector<std::vector<std::string>> pages;
-    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file)))) {
-        if (fields[0] == "page") pages.emplace_back();
-        if (fields[0] == "line" && !pages.empty()) pages.back().push_back(fields[1]);
-    }
-    return pages;
-}
-
 TEST(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
     TempFolder folder;
     const std::filesystem::path file = folder.Path() / "piano.pdf";
@@ -58,7 +49,7 @@ TEST(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
     ASSERT_EQ(result.code, PrintCode::Printed) << result.message;
     EXPECT_EQ(result.message, "");
 
-    const auto pages = ReadPages(file);
+    const auto pages = ReadPdfPages(file);
     ASSERT_GT(pages.size(), 1u);
     std::map<int, int> printed;  // instalment -> times seen
     for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -90,7 +81,7 @@ TEST(PrintGrid, ShortPlanFitsOnOnePage) {
     QPrinter printer(QPrinter::HighResolution);
     PdfPrinter(printer, file);
     ASSERT_TRUE(PrintGrid(printer, PlanGrid(1)).Ok());
-    const auto pages = ReadPages(file);
+    const auto pages = ReadPdfPages(file);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].back(), "1° Rata 15/02/06 1.001,00 901,00 100,00 399.000,00");
 }
@@ -213,12 +204,12 @@ TEST(PrintGrid, EveryFullPageHoldsTheRowsItsHeightAllows) {
     QPrinter printer(QPrinter::HighResolution);
     PdfPrinter(printer, file);
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    const int perPage = static_cast<int>((297 - 2 * kPrintMarginMm - kPrintRowHeightMm) /
-                                         kPrintRowHeightMm);
+    const int perPage =
+        static_cast<int>((297 - 2 * kPrintMarginMm - kPrintRowHeightMm) / kPrintRowHeightMm);
     ASSERT_EQ(perPage, 45);
     ASSERT_TRUE(PrintGrid(printer, PlanGrid(100)).Ok());
     std::vector<std::size_t> rowsPerPage;
-    for (const auto& lines : ReadPages(file)) rowsPerPage.push_back(lines.size() - 3);
+    for (const auto& lines : ReadPdfPages(file)) rowsPerPage.push_back(lines.size() - 3);
     EXPECT_EQ(rowsPerPage, (std::vector<std::size_t>{45, 45, 10}));
 }
 

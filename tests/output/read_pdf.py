@@ -3,7 +3,9 @@
    page  <number>            then
    line  <text>              each non-empty line, layout kept, NFKC-normalised, blanks squeezed
 or, with the argument "boxes",
-   word  <xMin> <yMin> <xMax> <yMax> <text>   each word, in points from the page's top left."""
+   word  <xMin> <yMin> <xMax> <yMax> <text>   each word, in points from the page's top left;
+or, with the argument "sizes", one line a page:
+   size  <width> <height>    in points, as pdfinfo reads them."""
 import html
 import re
 import subprocess
@@ -14,6 +16,13 @@ import unicodedata
 def normal(text):
     return " ".join(unicodedata.normalize("NFKC", text).split())
 
+
+if len(sys.argv) > 2 and sys.argv[2] == "sizes":
+    out = subprocess.run(["pdfinfo", "-f", "1", "-l", "1000000", sys.argv[1]], check=True,
+                         capture_output=True).stdout.decode("utf-8")
+    for m in re.finditer(r"^Page +\d+ size: +([\d.]+) x ([\d.]+) pts", out, re.M):
+        print("size\t%s\t%s" % (m.group(1), m.group(2)))
+    sys.exit(0)
 
 if len(sys.argv) > 2 and sys.argv[2] == "boxes":
     out = subprocess.run(["pdftotext", "-bbox", sys.argv[1], "-"], check=True,

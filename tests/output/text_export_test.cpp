@@ -66,7 +66,9 @@ TEST(ReplaceInvalidChars, ControlCharactersBecomeSpaces) {
         {"Riga\nDue\r", "Riga Due "},
         {"\x1b[31mRosso", " [31mRosso"},
         {"a\tb\x01\x1f\x7f", "a b   "},
-        {"a\xc2\x85" "b\xc2\x9f", "a b "},
+        {"a\xc2\x85"
+         "b\xc2\x9f",
+         "a b "},
         // The neighbours of the controls stay: a no-break space, "é", "°".
         {"\xc2\xa0\xc3\xa9\xc2\xb0 ~", "\xc2\xa0\xc3\xa9\xc2\xb0 ~"},
         {"fine\xc2", "fine\xc2"}};

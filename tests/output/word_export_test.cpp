@@ -233,8 +233,8 @@ TEST(WordExport, TemplateThatIsNotAnRtfFileWritesNothing) {
         std::filesystem::remove_all(bad);
         make();
         const ExportResult result =
-            ExportWord(bad, folder.Path() / "Export", "x",
-                       BuildContractHeader(test::SampleForm()), test::SmallPlan());
+            ExportWord(bad, folder.Path() / "Export", "x", BuildContractHeader(test::SampleForm()),
+                       test::SmallPlan());
         EXPECT_EQ(result.code, ExportCode::TemplateUnreadable);
         EXPECT_EQ(result.message, "Il modello " + bad.string() +
                                       " non è leggibile: il documento non è stato creato.");
