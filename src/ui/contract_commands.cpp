@@ -105,7 +105,7 @@ void MainWindow::Delete() {
         RunStep(boxes_, [this] { New(); });
         planOwner_ = PlanOwner{};
     }
-    contractPage_->CutPlanGridToHeader();
+    ClearPlanViews();
 }
 
 }  // namespace quotaplan

@@ -13,6 +13,7 @@
 #include "common/program_info.h"
 #include "ui/about_box.h"
 #include "ui/button_keys.h"
+#include "ui/chart_page.h"
 #include "ui/contract_page.h"
 #include "ui/contract_tree.h"
 #include "ui/fitting_figures.h"
@@ -69,7 +70,9 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     statusPage_ = new StatusPage(archive, boxes);
     tabMain_->addTab(contractPage_, QStringLiteral("Calcoli"));
     tabMain_->addTab(planPage_, QStringLiteral("Piano finanziario"));
+    chartPage_ = new ChartPage;
     tabMain_->addTab(statusPage_, QStringLiteral("Stato"));
+    tabMain_->addTab(chartPage_, QStringLiteral("Grafico"));
 
     BuildMenu();
     central->setMinimumSize(kDesignedCentral);
@@ -84,6 +87,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     connect(contractPage_, &ContractPage::planCalculated, this, [this] {
         const std::int32_t owner = saveMode_ == SaveMode::StoredContract ? ContractIdShown() : 0;
         planOwner_ = PlanOwner::For(owner, contractPage_->ReadContractForm());
+        chartPage_->ShowPlan(contractPage_->Plan());
     });
     connect(contractPage_, &ContractPage::referenceRateChosen, this, &MainWindow::UpdateIndexing);
     connect(contractPage_, &ContractPage::indexRequested, this, &MainWindow::Index);
@@ -181,7 +185,12 @@ void MainWindow::New() {
     contractPage_->Controls().cmdElimina->setEnabled(false);
     contractPage_->InvalidateResult();
     contractPage_->SetDefaultTarget();
+    ClearPlanViews();
+}
+
+void MainWindow::ClearPlanViews() {
     contractPage_->CutPlanGridToHeader();
+    chartPage_->Clear();
 }
 
 void MainWindow::RefreshSummary() { statusPage_->RefreshSummary(); }

@@ -13,6 +13,7 @@ class QTabWidget;
 
 namespace quotaplan {
 
+class ChartPage;
 class ContractPage;
 class DesktopShell;
 class MessageBoxes;
@@ -21,7 +22,7 @@ class StatusPage;
 class WindowArchive;
 class WindowPlacement;
 
-// frmContratto: a frame that owns the contract tree, the menu and the three pages of
+// frmContratto: a frame that owns the contract tree, the menu and the four pages of
 // tabMain. The pages hold their own controls and handlers; the frame runs the load, New
 // and unload sequences that span them.
 class MainWindow : public QMainWindow {
@@ -75,6 +76,7 @@ public:
     ContractPage* Contract() const { return contractPage_; }
     PlanPage* Plan() const { return planPage_; }
     StatusPage* Status() const { return statusPage_; }
+    ChartPage* PlanChart() const { return chartPage_; }
     QTabWidget* Tabs() const { return tabMain_; }
     ContractTree* Tree() const { return tvwContratti_; }
     SaveMode CurrentSaveMode() const { return saveMode_; }
@@ -89,6 +91,8 @@ private:
     // The tree and the pages grow with the window past its designed size, which is also its
     // least size; the form keeps its arrangement.
     void LayOutGrowingWindow(QWidget* central);
+    // The grid back to its header row and the chart emptied (New, Delete).
+    void ClearPlanViews();
     void FillLookupLists();
     // Runs a step that reads the archive; a failure is shown in words, never fatal.
     void Guarded(const std::function<void()>& step);
@@ -102,6 +106,7 @@ private:
     ContractPage* contractPage_ = nullptr;
     PlanPage* planPage_ = nullptr;
     StatusPage* statusPage_ = nullptr;
+    ChartPage* chartPage_ = nullptr;
     SaveMode saveMode_ = SaveMode::NewContract;
     // What the plan in memory was calculated for; only such a plan is ever saved.
     PlanOwner planOwner_;

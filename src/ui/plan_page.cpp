@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -17,6 +19,7 @@
 #include "common/program_info.h"
 #include "common/run_time_error.h"
 #include "output/excel_export.h"
+#include "output/plan_pdf.h"
 #include "output/plan_print.h"
 #include "output/text_export.h"
 #include "output/word_export.h"
@@ -101,7 +104,8 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     fgrPDA = new PlanGrid(this);
     fgrPDA->setObjectName(QStringLiteral("fgrPDA"));
     const QRect gridPlace = PageRect(120, 420, Twips(PlanGrid::kDesignedWidthTwips), Twips(5115));
-    fgrPDA->setGeometry(gridPlace.x(), 6, gridPlace.width(), gridPlace.height() + 2);
+    // A little shorter than the classic grid, to leave room for a second row of buttons.
+    fgrPDA->setGeometry(gridPlace.x(), 6, gridPlace.width(), gridPlace.height() - 30);
 
     const int below = fgrPDA->geometry().bottom() + 6;
     auto* hint = new QLabel(
@@ -117,21 +121,33 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
                          QStyle::SP_FileDialogDetailedView, gridPlace.x() + 112, buttons);
     cmdWord = AddButton(this, "cmdWord", QStringLiteral("File di Word"),
                         QStyle::SP_FileDialogContentsView, gridPlace.x() + 224, buttons);
+    cmdPDF = AddButton(this, "cmdPDF", QStringLiteral("File PDF"), QStyle::SP_FileIcon,
+                       gridPlace.x() + 336, buttons);
+    const int printButtons = buttons + 32;
+    cmdAnteprima =
+        AddButton(this, "cmdAnteprima", QStringLiteral("Anteprima"), QStyle::SP_FileDialogInfoView,
+                  gridPlace.right() - 96 - 112, printButtons);
     cmdPrintPDA = AddButton(this, "cmdPrintPDA", QStringLiteral("Stampa"),
-                            QStyle::SP_DialogSaveButton, gridPlace.right() - 96, buttons);
+                            QStyle::SP_DialogSaveButton, gridPlace.right() - 96, printButtons);
+    cmdAnteprima->setFixedWidth(104);
     cmdPrintPDA->setFixedWidth(96);
 
     // Larger, the grid takes the room; the hint and the buttons stay below it.
     auto* growing = new GrowingLayout(this);
     growing->Add(fgrPDA, kGrowBoth);
     growing->Add(hint, kFollowBottomWiden);
-    for (QPushButton* button : {cmdText, cmdExcel, cmdWord}) growing->Add(button, kFollowBottom);
+    for (QPushButton* button : {cmdText, cmdExcel, cmdWord, cmdPDF}) {
+        growing->Add(button, kFollowBottom);
+    }
+    growing->Add(cmdAnteprima, kFollowBottomRight);
     growing->Add(cmdPrintPDA, kFollowBottomRight);
     // Enabled from the start: before a calculation the exports do nothing and printing
     // says there are no rows.
     connect(cmdText, &QPushButton::clicked, this, &PlanPage::ExportTextFile);
     connect(cmdExcel, &QPushButton::clicked, this, &PlanPage::ExportExcelFile);
     connect(cmdWord, &QPushButton::clicked, this, &PlanPage::ExportWordFile);
+    connect(cmdPDF, &QPushButton::clicked, this, &PlanPage::ExportPdfFile);
+    connect(cmdAnteprima, &QPushButton::clicked, this, &PlanPage::PreviewPlan);
     connect(cmdPrintPDA, &QPushButton::clicked, this, &PlanPage::PrintPlan);
 }
 
@@ -163,6 +179,7 @@ ContractHeader PlanPage::GetContractHeader() const {
 void PlanPage::ExportTextFile() { RunExport(ExportKind::Text); }
 void PlanPage::ExportExcelFile() { RunExport(ExportKind::Excel); }
 void PlanPage::ExportWordFile() { RunExport(ExportKind::Word); }
+void PlanPage::ExportPdfFile() { RunExport(ExportKind::Pdf); }
 
 ExportResult PlanPage::WriteExport(ExportKind kind) const {
     const ContractHeader header = GetContractHeader();
@@ -178,6 +195,8 @@ ExportResult PlanPage::WriteExport(ExportKind kind) const {
                 return ExportExcel(folder, description, header, plan);
             case ExportKind::Word:
                 return ExportWord(files_.WordTemplate(), folder, description, header, plan);
+            case ExportKind::Pdf:
+                return ExportPdf(folder, description, header, plan);
         }
     } catch (const std::exception& error) {
         return ExportResult{ExportCode::WriteError, UnexpectedError(error), {}};
@@ -212,10 +231,12 @@ void PlanPage::RunExport(ExportKind kind) {
 
 void PlanPage::PrintPlan() {
     if (!Connected()) return;
-    PrintResult result;
     if (fgrPDA->Rows() < 3) {
-        result = PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"};
-    } else {
+        ReportPrint(PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"});
+        return;
+    }
+    PrintResult result;
+    {
         BusyCursor busy;
         const ContractControls& form = contract_->Controls();
         const GridPrintContent content =
@@ -227,6 +248,52 @@ void PlanPage::PrintPlan() {
             result = PrintResult{PrintCode::PrinterError, UnexpectedError(error)};
         }
     }
+    ReportPrint(result);
+}
+
+void PlanPage::PreviewPlan() {
+    if (!Connected()) return;
+    if (fgrPDA->Rows() < 3) {
+        ReportPrint(PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"});
+        return;
+    }
+    // The grid as it is now: the preview and the pages printed from it stay the same even
+    // if a calculation changes the grid meanwhile.
+    const GridPrintContent content =
+        ReadGridForPrint(*fgrPDA, Text(contract_->Controls().txtDescBene));
+    QPrinter* printer = printer_;
+    std::unique_ptr<QPrinter> ownPrinter;
+    if (printer == nullptr) {
+        ownPrinter = DefaultPlanPrinter();
+        // Without a printer the preview still shows the pages, on A4, and its print command
+        // can write them to a PDF file.
+        if (ownPrinter == nullptr) {
+            ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            ownPrinter->setPageSize(QPageSize(QPageSize::A4));
+        }
+        printer = ownPrinter.get();
+    }
+    auto* preview = new QPrintPreviewDialog(printer, this);
+    preview->setObjectName(QStringLiteral("dlgAnteprima"));
+    preview->setWindowTitle(QStringLiteral("Anteprima di stampa"));
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    if (ownPrinter != nullptr) {
+        // The printer goes with the dialog, which uses it until its very end.
+        connect(preview, &QObject::destroyed, [owned = ownPrinter.release()] { delete owned; });
+    }
+    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this, content](QPrinter* target) {
+        PrintResult result;
+        try {
+            result = PrintGrid(*target, content);
+        } catch (const std::exception& error) {
+            result = PrintResult{PrintCode::PrinterError, UnexpectedError(error)};
+        }
+        ReportPrint(result);
+    });
+    preview->open();
+}
+
+void PlanPage::ReportPrint(const PrintResult& result) {
     if (result.Ok()) return;
     const BoxIcon icon =
         result.code == PrintCode::NothingToPrint ? BoxIcon::Information : BoxIcon::Critical;

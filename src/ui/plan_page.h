@@ -6,6 +6,7 @@
 #include "common/program_folder.h"
 #include "output/contract_header.h"
 #include "output/export_result.h"
+#include "output/plan_print.h"
 
 class QPrinter;
 class QPushButton;
@@ -17,8 +18,9 @@ class DesktopShell;
 class MessageBoxes;
 class PlanGrid;
 
-// Page 1, "Piano finanziario": the plan grid, the export hint, the three export buttons
-// (text file, .xls workbook, .doc document) and the print button.
+// Page 1, "Piano finanziario": the plan grid, the export hint, the four export buttons
+// (text file, .xls workbook, .doc document, PDF with the chart), the print preview and the
+// print button.
 class PlanPage : public QWidget {
     Q_OBJECT
 public:
@@ -43,24 +45,33 @@ public:
     // only; an empty block when no contract page is connected.
     ContractHeader GetContractHeader() const;
 
-    // The click handlers: cmdText, cmdExcel, cmdWord, cmdPrintPDA.
+    // The click handlers: cmdText, cmdExcel, cmdWord, cmdPDF, cmdPrintPDA.
     void ExportTextFile();
     void ExportExcelFile();
     void ExportWordFile();
+    void ExportPdfFile();
     void PrintPlan();
+    // cmdAnteprima: Qt's print preview of exactly what PrintPlan prints, on the same printer,
+    // opened without blocking (window-modal); its own print command prints those pages.
+    // Below three grid rows, the message of PrintPlan instead.
+    void PreviewPlan();
 
     PlanGrid* fgrPDA = nullptr;
     QPushButton* cmdText = nullptr;
     QPushButton* cmdExcel = nullptr;
     QPushButton* cmdWord = nullptr;
+    QPushButton* cmdPDF = nullptr;
+    QPushButton* cmdAnteprima = nullptr;
     QPushButton* cmdPrintPDA = nullptr;
 
 private:
-    enum class ExportKind { Text, Excel, Word };
+    enum class ExportKind { Text, Excel, Word, Pdf };
     // The button sequence around WriteExport: busy pointer, the file opened, a box on failure.
     void RunExport(ExportKind kind);
     // Writes the export of the current form and plan; an exception becomes a WriteError.
     ExportResult WriteExport(ExportKind kind) const;
+    // Shows the result of printing, when it is not a success.
+    void ReportPrint(const PrintResult& result);
     // Fills in from the main window what was not connected; true when all is there.
     bool Connected();
 

@@ -28,10 +28,11 @@ private slots:
 
     void loadShowsAClearForm() {
         QCOMPARE(f_->window->windowTitle(), QString("Quotaplan 4.0.0 - Brightmoor"));
-        QCOMPARE(f_->window->Tabs()->count(), 3);
+        QCOMPARE(f_->window->Tabs()->count(), 4);
         QCOMPARE(f_->window->Tabs()->tabText(0), QString("Calcoli"));
         QCOMPARE(f_->window->Tabs()->tabText(1), QString("Piano finanziario"));
         QCOMPARE(f_->window->Tabs()->tabText(2), QString("Stato"));
+        QCOMPARE(f_->window->Tabs()->tabText(3), QString("Grafico"));
         QCOMPARE(f_->window->Tabs()->currentIndex(), 0);
         QCOMPARE(f_->C().cboTipoLea->currentText(), QString("Leasing"));
         QCOMPARE(f_->C().cboTipoLea->count(), 3);

@@ -1,4 +1,4 @@
-// The export buttons of the plan page: nothing before a calculation, the three files with
+// The export buttons of the plan page: nothing before a calculation, the four files with
 // their names and how the desktop is asked to open them, the heading block read from the
 // form at the moment of the export, and the boxes of a failed export.
 #include <QDir>
@@ -11,6 +11,7 @@
 
 #include "common/clock.h"
 #include "common/desktop_shell.h"
+#include "pdf_pages.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
@@ -89,10 +90,10 @@ private slots:
     }
 
     void buttonsCanBePressedFromTheStart() {
-        const std::pair<QPushButton*, const char*> buttons[] = {{Page()->cmdText, "File di Testo"},
-                                                                {Page()->cmdExcel, "File di Excel"},
-                                                                {Page()->cmdWord, "File di Word"},
-                                                                {Page()->cmdPrintPDA, "Stampa"}};
+        const std::pair<QPushButton*, const char*> buttons[] = {
+            {Page()->cmdText, "File di Testo"},  {Page()->cmdExcel, "File di Excel"},
+            {Page()->cmdWord, "File di Word"},   {Page()->cmdPDF, "File PDF"},
+            {Page()->cmdAnteprima, "Anteprima"}, {Page()->cmdPrintPDA, "Stampa"}};
         for (const auto& [button, caption] : buttons) {
             QCOMPARE(button->text(), QString(caption));
             QVERIFY2(button->isEnabled(), caption);
@@ -222,6 +223,10 @@ private slots:
             << "cmdWord"
             << "name folder"
             << "Impossibile scrivere il file " + file + ".doc";
+        QTest::newRow("pdf, name taken by a folder")
+            << "cmdPDF"
+            << "name folder"
+            << "Impossibile scrivere il file " + file + ".pdf";
         QTest::newRow("word, no template")
             << "cmdWord"
             << "no template"
@@ -234,6 +239,7 @@ private slots:
         FillAndCalculate("Tornio");
         const QString extension = button == "cmdText"    ? ".txt"
                                   : button == "cmdExcel" ? ".xls"
+                                  : button == "cmdPDF"   ? ".pdf"
                                                          : ".doc";
         if (obstacle == "export file") {
             QFile blocker(ExportFolder());
@@ -257,6 +263,45 @@ private slots:
                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
             QCOMPARE(left,
                      obstacle == "name folder" ? QStringList{"Tornio" + extension} : QStringList{});
+        }
+    }
+
+    // The PDF: the heading block as the form reads at the moment of the export, the plan as
+    // the grid shows it, the chart on the last page.
+    void pdfHoldsHeadingPlanAndChart() {
+        FillAndCalculate("Fresatrice CNC");
+        f_->Enter("txtDescBene", "Fresatrice CNC nuova");
+        Press("cmdPDF");
+        QVERIFY(f_->boxes.shown.empty());
+        const QList<QStringList> pages = PdfPages(ExportFile(".pdf"));
+        QCOMPARE(pages.size(), 3);  // the heading and 31 rows, the other 7 rows, the chart
+        for (const QStringList& page : pages) {
+            QCOMPARE(page.value(0), QString("Piano finanziario - Fresatrice CNC nuova"));
+            QCOMPARE(page.value(1), QString("15.01.2006"));
+        }
+        QCOMPARE(pages[0].mid(2, 3),
+                 QStringList({"Tipo Finanziamento Leasing", "Descrizione Fresatrice CNC nuova",
+                              "Valore finanziato 30.000,00"}));
+        QCOMPARE(pages[0][15], QString("Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res."));
+        QCOMPARE(pages[1][2], pages[0][15]);
+        const QStringList rows = pages[0].mid(16) + pages[1].mid(3);
+        QCOMPARE(rows, f_->GridRowsAsText());
+        QVERIFY(pages[2].join('\n').contains("Quota capitale"));
+    }
+
+    // Pictures of the PDF's first and last page for the documentation, when a folder is given.
+    void picturesOfThePdf() {
+        const QString pictures = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (pictures.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
+        FillAndCalculate("Fresatrice CNC");
+        Press("cmdPDF");
+        const QString pdf = ExportFile(".pdf");
+        for (const auto& [page, name] :
+             {std::pair("1", "pdf-pagina-1"), std::pair("3", "pdf-grafico")}) {
+            QCOMPARE(
+                QProcess::execute("pdftoppm", {"-png", "-r", "80", "-f", page, "-l", page,
+                                               "-singlefile", pdf, QDir(pictures).filePath(name)}),
+                0);
         }
     }
 
@@ -298,6 +343,8 @@ private:
                                << ".xls" << int(Kind::File);
         QTest::newRow("word") << "cmdWord"
                               << ".doc" << int(Kind::File);
+        QTest::newRow("pdf") << "cmdPDF"
+                             << ".pdf" << int(Kind::File);
     }
     PlanPage* Page() const { return f_->window->Plan(); }
     QString ExportFolder() const { return folder_->filePath("Export"); }

@@ -1,6 +1,10 @@
-// The print button of the plan page: the message below three grid rows, the printed pages
-// read back with pdftotext, and the printer's failures.
+// The print and preview buttons of the plan page: the message below three grid rows, the
+// printed pages read back with pdftotext, the preview of the same pages, and the printer's
+// failures.
 #include <QDir>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -8,34 +12,11 @@
 #include <QTest>
 
 #include "common/clock.h"
+#include "pdf_pages.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
 using namespace quotaplan::test;
-
-namespace {
-
-// The non-empty lines of each page as pdftotext lays them out, blanks squeezed and
-// ligatures ("ﬁ") unfolded.
-QList<QStringList> PdfPages(const QString& pdf) {
-    QProcess reader;
-    reader.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
-    if (!reader.waitForFinished(60000) || reader.exitCode() != 0) return {};
-    QStringList pages = QString::fromUtf8(reader.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    QList<QStringList> result;
-    for (const QString& page : pages) {
-        QStringList lines;
-        for (const QString& line : page.split('\n')) {
-            const QString tidy = line.normalized(QString::NormalizationForm_KC).simplified();
-            if (!tidy.isEmpty()) lines.append(tidy);
-        }
-        result.append(lines);
-    }
-    return result;
-}
-
-}  // namespace
 
 class PlanPrintTest : public QObject {
     Q_OBJECT
@@ -93,7 +74,7 @@ private slots:
             QCOMPARE(lines[2], QString("Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res."));
             printedRows += lines.mid(3);
         }
-        QCOMPARE(printedRows, GridRowsAsText());
+        QCOMPARE(printedRows, f_->GridRowsAsText());
         QCOMPARE(printedRows.size(), 120);
         QCOMPARE(printedRows.first().section(' ', 0, 2), QString("1° Rata 28/02/06"));
     }
@@ -106,7 +87,7 @@ private slots:
         const QList<QStringList> pages = PdfPages(pdf_);
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0][0], QString("Piano finanziario - Fresatrice CNC"));
-        QCOMPARE(pages[0].mid(3), GridRowsAsText());
+        QCOMPARE(pages[0].mid(3), f_->GridRowsAsText());
         QCOMPARE(pages[0][3], QString("Maxi. 31/01/06 3.000,00 3.000,00 0,00 27.000,00"));
         QVERIFY(pages[0].last().startsWith("Riscatto 31/01/09 "));
     }
@@ -139,6 +120,48 @@ private slots:
         QCOMPARE(int(f_->boxes.shown[0].icon), int(BoxIcon::Critical));
     }
 
+    void previewBelowThreeRowsSaysSo() {
+        QTest::mouseClick(Page()->cmdAnteprima, Qt::LeftButton);
+        QCOMPARE(Page()->cmdAnteprima->text(), QString("Anteprima"));
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].prompt),
+                 QString("Non ci sono righe da stampare"));
+        QCOMPARE(int(f_->boxes.shown[0].icon), int(BoxIcon::Information));
+        QVERIFY(Page()->findChild<QPrintPreviewDialog*>() == nullptr);
+    }
+
+    // "Anteprima" opens without waiting for the user and shows, page for page, what
+    // "Stampa" prints on the same printer; the pages it paints are the printed ones.
+    void previewShowsWhatIsPrinted() {
+        Fill("Città: A/B", "120", "0");
+        Press();
+        const QList<QStringList> printed = PdfPages(pdf_);
+        QVERIFY(printed.size() > 1);
+
+        int paints = 0;
+        QTest::mouseClick(Page()->cmdAnteprima, Qt::LeftButton);
+        auto* preview = Page()->findChild<QPrintPreviewDialog*>("dlgAnteprima");
+        QVERIFY(preview != nullptr);
+        connect(preview, &QPrintPreviewDialog::paintRequested, this, [&paints] { ++paints; });
+        QTRY_VERIFY(preview->isVisible());
+        QCOMPARE(preview->windowTitle(), QString("Anteprima di stampa"));
+        auto* pages = preview->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pages != nullptr);
+        QTRY_COMPARE(pages->pageCount(), int(printed.size()));
+        QVERIFY(f_->boxes.shown.empty());
+
+        // Painting the preview again on a PDF printer gives the very pages "Stampa" printed.
+        const QString again = folder_.filePath("anteprima.pdf");
+        printer_->setOutputFileName(again);
+        emit preview->paintRequested(printer_.get());
+        QCOMPARE(paints, 1);
+        QCOMPARE(PdfPages(again), printed);
+
+        QPointer<QPrintPreviewDialog> closing(preview);
+        preview->close();
+        QTRY_VERIFY(closing.isNull());
+    }
+
     // A picture of the first printed page for the documentation, when a folder is given.
     void pictureOfAPrintedPage() {
         const QString pictures = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
@@ -161,19 +184,6 @@ private:
         f_->FillLeasing(instalments, maxi);
         f_->Calcola();
         QVERIFY(f_->boxes.shown.empty());
-    }
-    // The grid's body rows that hold any text, their cells joined by one blank.
-    QStringList GridRowsAsText() const {
-        QStringList rows;
-        for (int row = 1; row < f_->Grid()->Rows(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < f_->Grid()->columnCount(); ++column) {
-                cells.append(f_->Cell(row, column));
-            }
-            const QString text = cells.join(' ').simplified();
-            if (!text.isEmpty()) rows.append(text);
-        }
-        return rows;
     }
 
     std::optional<ScopedToday> today_;

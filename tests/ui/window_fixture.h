@@ -87,6 +87,19 @@ struct WindowDriver {
     }
     void Calcola() const { QTest::mouseClick(C().cmdCalcola, Qt::LeftButton); }
     QString Cell(int row, int column) const { return Grid()->TextMatrix(row, column); }
+    // The grid's body rows that hold any text, their cells joined by one blank.
+    QStringList GridRowsAsText() const {
+        QStringList rows;
+        for (int row = 1; row < Grid()->Rows(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < Grid()->columnCount(); ++column) {
+                cells.append(Cell(row, column));
+            }
+            const QString text = cells.join(' ').simplified();
+            if (!text.isEmpty()) rows.append(text);
+        }
+        return rows;
+    }
     bool Stale() const { return C().lblInfo->isVisible(); }
 };
 
