@@ -83,7 +83,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 constant instalments, in Italian: the instalment, the rate or the asset
 value, the financial plan with rate changes, and the effective rate with
 the fees. Contracts are archived in an SQLite file of each user's own; plans
-are exported to text, Excel 97-2003 and Word-readable RTF files and printed.
+are exported to text, Excel 97-2003 and Word-readable RTF files and to PDF
+with a chart of the plan, and printed.
 .
 The package holds the window (quotaplan) and the headless calculator and
 archive tool (quotaplan-calc).")
