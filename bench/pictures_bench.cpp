@@ -47,7 +47,7 @@ void BM_PlanPdf(benchmark::State& state) {
     const CalendarDate today = *CalendarDate::FromYmd(2026, 12, 6);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string pdf = PlanPdfBytes("Casa via Roma", header, plan, today);
+        const std::string pdf = PlanPdfBytes("Casa via Roma", header, plan, "4,32%", today);
         bytes = pdf.size();
         benchmark::DoNotOptimize(pdf.data());
     }

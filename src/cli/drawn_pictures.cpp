@@ -10,7 +10,8 @@ PictureWriter DrawnPictures() {
     return [](const PictureExport& request) {
         const OffscreenApplication drawing;
         if (request.kind == "pdf") {
-            return ExportPdf(request.folder, request.description, request.header, *request.plan);
+            return ExportPdf(request.folder, request.description, request.header, *request.plan,
+                             request.taeg);
         }
         return ExportChartPng(request.folder, request.description, *request.plan);
     };

@@ -4,6 +4,7 @@
 
 #include "common/number_text.h"
 #include "engine/periodicity.h"
+#include "engine/taeg.h"
 #include "output/contract_header.h"
 #include "output/excel_export.h"
 #include "output/text_export.h"
@@ -86,7 +87,7 @@ std::variant<std::filesystem::path, CliFailure> WriteExport(
             ExportWord(templateFile, options.folder, options.description, header, outcome.plan);
     } else if (pictures) {
         result = pictures(PictureExport{options.kind, options.folder, options.description, header,
-                                        &outcome.plan});
+                                        &outcome.plan, TaegText(outcome.taeg)});
     } else {
         return CliFailure{1, "Questo programma non disegna i file PDF e PNG."};
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/number_text.h"
+
 namespace quotaplan {
 namespace {
 
@@ -246,6 +248,11 @@ std::optional<double> SolveTaeg(const std::vector<DatedFlow>& flows) {
 
 Percent TaegPercent(double rate) {
     return Percent::FromHundredths(RoundHalfUpScaled(static_cast<long double>(rate), 10000));
+}
+
+std::string TaegText(const std::optional<double>& rate) {
+    if (!rate) return {};
+    return FormatValue(TaegPercent(*rate).Value() / 100.0, "0.00%");
 }
 
 }  // namespace quotaplan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "common/calendar_date.h"
@@ -40,5 +41,9 @@ std::optional<double> SolveTaeg(const std::vector<DatedFlow>& flows);
 
 // The TAEG as shown: the percentage rounded half up to two decimals (0.096818 -> 9,68).
 Percent TaegPercent(double rate);
+
+// The TAEG as the window's field and the printed page show it: "9,68%"; "" when no rate
+// fits the flows.
+std::string TaegText(const std::optional<double>& rate);
 
 }  // namespace quotaplan

@@ -20,7 +20,7 @@ namespace {
 constexpr double kScreenDpi = 96;
 
 GridPrintContent PlanTableContent(const std::string& description, const FinancialPlan& plan,
-                                  CalendarDate today) {
+                                  const std::string& taeg, CalendarDate today) {
     GridPrintContent content;
     const auto& headings = PlanTableHeadings();
     content.rows.emplace_back(headings.begin(), headings.end());
@@ -30,6 +30,7 @@ GridPrintContent PlanTableContent(const std::string& description, const Financia
     }
     content.gridRowCount = static_cast<int>(content.rows.size());
     content.description = description;
+    content.taeg = taeg;
     content.today = today;
     return content;
 }
@@ -45,7 +46,7 @@ PrintedPairs HeadingPairs(const ContractHeader& header) {
 }  // namespace
 
 std::string PlanPdfBytes(const std::string& description, const ContractHeader& header,
-                         const FinancialPlan& plan, CalendarDate today) {
+                         const FinancialPlan& plan, const std::string& taeg, CalendarDate today) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -56,12 +57,12 @@ std::string PlanPdfBytes(const std::string& description, const ContractHeader& h
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
-        const GridPrintContent table = PlanTableContent(description, plan, today);
+        const GridPrintContent table = PlanTableContent(description, plan, taeg, today);
         DrawGridPages(painter, writer, table, HeadingPairs(header));
         writer.setPageOrientation(QPageLayout::Landscape);
         writer.newPage();
         const PrintedPage chartPage(painter, writer);
-        chartPage.DrawHead(PrintTitle(description), today);
+        chartPage.DrawHead(PrintTitle(description), today, taeg);
         DrawPlanChart(painter, chartPage.GridArea(), PlanChartDataOf(plan), "",
                       writer.resolution() / kScreenDpi);
     }
@@ -69,7 +70,8 @@ std::string PlanPdfBytes(const std::string& description, const ContractHeader& h
 }
 
 ExportResult ExportPdf(const std::filesystem::path& folder, std::string description,
-                       const ContractHeader& header, const FinancialPlan& plan) {
+                       const ContractHeader& header, const FinancialPlan& plan,
+                       const std::string& taeg) {
     if (!plan.PlanReady) return NoPlanResult();
     const std::string shownDescription = description;
     const std::filesystem::path file = ExportFilePath(folder, std::move(description), ".pdf");
@@ -77,7 +79,7 @@ ExportResult ExportPdf(const std::filesystem::path& folder, std::string descript
         return ExportResult{ExportCode::WriteError,
                             "Impossibile disegnare il grafico del file " + file.string(), file};
     }
-    return WriteExportFile(file, PlanPdfBytes(shownDescription, header, plan, Today()));
+    return WriteExportFile(file, PlanPdfBytes(shownDescription, header, plan, taeg, Today()));
 }
 
 }  // namespace quotaplan

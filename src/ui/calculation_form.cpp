@@ -227,7 +227,7 @@ void ShowEffectiveRate(CalculationForm& form, CalculationOutcome& out) {
 void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, const CalculationOutcome& out) {
     const auto taeg =
         CalculateTaeg(ScheduleTermsOf(form), ExactAmountsOf(form), out.planBuilt ? &plan : nullptr);
-    form.taeg = taeg ? FormatValue(TaegPercent(*taeg).Value() / 100.0, "0.00%") : std::string();
+    form.taeg = TaegText(taeg);
 }
 
 }  // namespace

@@ -196,7 +196,8 @@ ExportResult PlanPage::WriteExport(ExportKind kind) const {
             case ExportKind::Word:
                 return ExportWord(files_.WordTemplate(), folder, description, header, plan);
             case ExportKind::Pdf:
-                return ExportPdf(folder, description, header, plan);
+                return ExportPdf(folder, description, header, plan,
+                                 Text(contract_->Controls().txtTAEG));
         }
     } catch (const std::exception& error) {
         return ExportResult{ExportCode::WriteError, UnexpectedError(error), {}};
@@ -238,9 +239,7 @@ void PlanPage::PrintPlan() {
     PrintResult result;
     {
         BusyCursor busy;
-        const ContractControls& form = contract_->Controls();
-        const GridPrintContent content =
-            ReadGridForPrint(*fgrPDA, Text(form.txtDescBene), Text(form.txtTAEG));
+        const GridPrintContent content = PrintContent();
         try {
             result = printer_ != nullptr ? PrintGrid(*printer_, content)
                                          : PrintGridOnDefaultPrinter(content);
@@ -259,8 +258,7 @@ void PlanPage::PreviewPlan() {
     }
     // The grid as it is now: the preview and the pages printed from it stay the same even
     // if a calculation changes the grid meanwhile.
-    const GridPrintContent content =
-        ReadGridForPrint(*fgrPDA, Text(contract_->Controls().txtDescBene));
+    const GridPrintContent content = PrintContent();
     QPrinter* printer = printer_;
     std::unique_ptr<QPrinter> ownPrinter;
     if (printer == nullptr) {
@@ -291,6 +289,11 @@ void PlanPage::PreviewPlan() {
         ReportPrint(result);
     });
     preview->open();
+}
+
+GridPrintContent PlanPage::PrintContent() const {
+    const ContractControls& form = contract_->Controls();
+    return ReadGridForPrint(*fgrPDA, Text(form.txtDescBene), Text(form.txtTAEG));
 }
 
 void PlanPage::ReportPrint(const PrintResult& result) {

@@ -70,6 +70,9 @@ private:
     void RunExport(ExportKind kind);
     // Writes the export of the current form and plan; an exception becomes a WriteError.
     ExportResult WriteExport(ExportKind kind) const;
+    // What "Stampa" and "Anteprima" print: the grid as shown, the description and the TAEG
+    // of the form, today's date.
+    GridPrintContent PrintContent() const;
     // Shows the result of printing, when it is not a success.
     void ReportPrint(const PrintResult& result);
     // Fills in from the main window what was not connected; true when all is there.

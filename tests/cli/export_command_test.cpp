@@ -105,16 +105,17 @@ TEST_F(CalcExport, WorkbookAndDocumentGoToTheChosenFolder) {
 }
 
 // The PDF of the plan with its chart, as the window's "File PDF" writes it: pdftotext reads
-// the heading block and every row.
+// the heading block, every row and the TAEG of the page heads ("taeg": 9.23 in the JSON).
 TEST_F(CalcExport, PdfOfThePlanAndItsChart) {
-    ASSERT_EQ(Run({"--export", "pdf", "--type", "Leasing"}), 0) << err_;
+    ASSERT_EQ(Run({"--export", "pdf", "--type", "Leasing", "--contract-fees", "150"}), 0) << err_;
     const fs::path file = folder_ / "Export" / "Auto  A B.pdf";
     EXPECT_EQ(out_, file.string() + "\n");
     EXPECT_EQ(err_, "");
     const std::string text = PdfText(file);
     for (const char* expected :
          {"Piano finanziario - Auto: A/B", "Tipo Finanziamento", "Leasing", "Valore finanziato",
-          "10.000,00", "Maxi.", "1° Rata", "12° Rata", "Riscatto", "Quota capitale"}) {
+          "10.000,00", "TAEG 9,23%", "Maxi.", "1° Rata", "12° Rata", "Riscatto",
+          "Quota capitale"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }
 }

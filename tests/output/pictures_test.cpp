@@ -144,7 +144,7 @@ TEST_P(PlanPdfTest, HeadingBlockEveryRowAndTheChart) {
     const ScopedToday today(*CalendarDate::FromYmd(2026, 12, 6));
     const FinancialPlan plan = test::EngineMonthlyPlan(c.instalments);
     const ContractHeader header = BuildContractHeader(test::SampleForm());
-    const ExportResult result = ExportPdf(folder.Path(), "Città: A/B", header, plan);
+    const ExportResult result = ExportPdf(folder.Path(), "Città: A/B", header, plan, "6,17%");
     ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.file, folder.Path() / "Città  A B.pdf");
     EXPECT_EQ(FileNames(folder.Path()), std::vector<std::string>{"Città  A B.pdf"});
@@ -165,7 +165,8 @@ TEST_P(PlanPdfTest, HeadingBlockEveryRowAndTheChart) {
         EXPECT_EQ(sizes[p], p + 1 < c.pages ? std::pair(595, 842) : std::pair(842, 595)) << p;
         ASSERT_GE(pages[p].size(), 2u);
         EXPECT_EQ(pages[p][0], "Piano finanziario - Città: A/B") << "page " << p + 1;
-        EXPECT_EQ(pages[p][1], "06.12.2026") << "page " << p + 1;
+        // The TAEG at the right of the date, as on the printed page.
+        EXPECT_EQ(pages[p][1], "06.12.2026 TAEG 6,17%") << "page " << p + 1;
     }
     for (int i = 0; i < ContractHeader::kSize; ++i) {
         const std::string expected = header.labels[i] + " " + header.values[i];
@@ -205,12 +206,18 @@ INSTANTIATE_TEST_SUITE_P(Lengths, PlanPdfTest,
 
 // The chart's page has the axes' Italian numbers and the due dates of a short plan, a date
 // every other bar on the 257 mm of the page (a label every 100 pixels of a 96-dpi screen).
+// Without a TAEG the date stands alone on its line.
 TEST(PlanPdf, ChartPageShowsItalianNumbersAndDates) {
     TempFolder folder;
+    const ScopedToday today(*CalendarDate::FromYmd(2026, 12, 6));
     const ExportResult result =
-        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(12));
+        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(12), "");
     ASSERT_TRUE(result.Ok()) << result.message;
-    const std::string chartPage = PageText(ReadPdfPages(result.file).back());
+    const auto pages = ReadPdfPages(result.file);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0][1], "06.12.2026");
+    EXPECT_EQ(pages[1][1], "06.12.2026");
+    const std::string chartPage = PageText(pages.back());
     for (const char* text :
          {"\n1.000 10.000\n", "\n15/02/06 15/04/06 15/06/06 15/08/06 15/10/06 15/12/06\n",
           "\nScadenza\n"}) {
@@ -220,12 +227,12 @@ TEST(PlanPdf, ChartPageShowsItalianNumbersAndDates) {
 
 TEST(PlanPdf, NothingBeforeAPlanAndAnOlderFileReplaced) {
     TempFolder folder;
-    EXPECT_EQ(ExportPdf(folder.Path(), "Auto", ContractHeader{}, FinancialPlan{}).code,
+    EXPECT_EQ(ExportPdf(folder.Path(), "Auto", ContractHeader{}, FinancialPlan{}, "").code,
               ExportCode::NoPlan);
     EXPECT_TRUE(FileNames(folder.Path()).empty());
     test::WriteBytes(folder.Path() / "Auto.pdf", "vecchio");
     ASSERT_TRUE(
-        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(3)).Ok());
+        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(3), "").Ok());
     EXPECT_EQ(test::ReadBytes(folder.Path() / "Auto.pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(FileNames(folder.Path()), std::vector<std::string>{"Auto.pdf"});
 }
@@ -234,7 +241,7 @@ TEST(PlanPdf, AFolderThatCannotBeMadeIsReported) {
     TempFolder folder;
     test::WriteBytes(folder.Path() / "file", "x");
     const ExportResult result = ExportPdf(folder.Path() / "file" / "Export", "Auto",
-                                          ContractHeader{}, test::EngineMonthlyPlan(3));
+                                          ContractHeader{}, test::EngineMonthlyPlan(3), "");
     EXPECT_EQ(result.code, ExportCode::FolderError);
     EXPECT_EQ(result.message,
               "Impossibile creare la cartella " + (folder.Path() / "file" / "Export").string());

@@ -267,7 +267,7 @@ private slots:
     }
 
     // The PDF: the heading block as the form reads at the moment of the export, the plan as
-    // the grid shows it, the chart on the last page.
+    // the grid shows it, the chart on the last page, every page headed as the printed ones.
     void pdfHoldsHeadingPlanAndChart() {
         FillAndCalculate("Fresatrice CNC");
         f_->Enter("txtDescBene", "Fresatrice CNC nuova");
@@ -275,9 +275,11 @@ private slots:
         QVERIFY(f_->boxes.shown.empty());
         const QList<QStringList> pages = PdfPages(ExportFile(".pdf"));
         QCOMPARE(pages.size(), 3);  // the heading and 31 rows, the other 7 rows, the chart
+        // The page head of the printed plan, the TAEG of the window at the right of the date.
+        QCOMPARE(f_->C().txtTAEG->text(), QString("7,50%"));
         for (const QStringList& page : pages) {
             QCOMPARE(page.value(0), QString("Piano finanziario - Fresatrice CNC nuova"));
-            QCOMPARE(page.value(1), QString("15.01.2006"));
+            QCOMPARE(page.value(1), QString("15.01.2006 TAEG 7,50%"));
         }
         QCOMPARE(pages[0].mid(2, 3),
                  QStringList({"Tipo Finanziamento Leasing", "Descrizione Fresatrice CNC nuova",
