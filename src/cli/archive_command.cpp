@@ -5,6 +5,7 @@
 
 #include "cli/index_command.h"
 #include "cli/json_text.h"
+#include "cli/usury_command.h"
 #include "common/clock.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
@@ -260,7 +261,8 @@ const std::set<std::string>& ArchiveFlagOptions() {
 
 bool AsksForArchive(const CommandLine& line) {
     return line.Has("save") || line.Has("list") || line.Has("show") || line.Has("delete") ||
-           line.Has("import-index") || line.Has("summary") || line.Has("today");
+           line.Has("import-index") || line.Has("import-thresholds") || line.Has("summary") ||
+           line.Has("today");
 }
 
 std::optional<Database> ConnectArchive(const CommandLine& line,
@@ -274,10 +276,11 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
                       const std::filesystem::path& programFolder, std::ostream& out,
                       std::ostream& err) {
     const int commands = line.Has("save") + line.Has("list") + line.Has("show") +
-                         line.Has("delete") + line.Has("import-index") + line.Has("summary");
+                         line.Has("delete") + line.Has("import-index") +
+                         line.Has("import-thresholds") + line.Has("summary");
     if (commands != 1) {
-        err << "Indicare uno solo fra --save, --list, --show, --delete, --import-index e "
-               "--summary.\n";
+        err << "Indicare uno solo fra --save, --list, --show, --delete, --import-index, "
+               "--import-thresholds e --summary.\n";
         return kRefused;
     }
     if (line.Has("today") && !line.Has("summary")) {
@@ -301,6 +304,9 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
         if (line.Has("list")) return List(store, out);
         if (line.Has("show")) return Show(*db, store, boxes, *line.Value("show"), out);
         if (line.Has("import-index")) return ImportIndexCommand(*db, boxes, line, out, err);
+        if (line.Has("import-thresholds")) {
+            return ImportThresholdsCommand(*db, boxes, line, out, err);
+        }
         return Delete(*db, store, *line.Value("delete"));
     } catch (const Refusal& refusal) {
         err << refusal.message << "\n";

@@ -229,6 +229,23 @@ std::string TaegJson(const std::optional<double>& taeg) {
     return ", \"taeg\": " + (taeg ? TaegPercent(*taeg).Decimal() : std::string("null"));
 }
 
+// ", "usury": {...}": the category, the TEGM, the threshold, the TEG and the verdict; null
+// for what is missing.
+std::string UsuryJson(const CalcOutcome& outcome) {
+    if (!outcome.usury) return {};
+    const auto& usury = *outcome.usury;
+    const auto& judged = usury.judgement;
+    const auto percent = [&](Percent UsuryJudgement::*figure) {
+        return judged ? ((*judged).*figure).Decimal() : std::string("null");
+    };
+    const std::string teg = outcome.taeg ? TaegPercent(*outcome.taeg).Decimal() : "null";
+    return ", \"usury\": {\"category\": " +
+           (usury.category.empty() ? std::string("null") : JsonString(usury.category)) +
+           ", \"tegm\": " + percent(&UsuryJudgement::tegm) +
+           ", \"threshold\": " + percent(&UsuryJudgement::threshold) + ", \"teg\": " + teg +
+           ", \"over\": " + (judged ? (judged->over ? "true" : "false") : "null") + "}";
+}
+
 }  // namespace
 
 GivenFields GivenFieldsOf(const CalcOptions& options) {
@@ -260,8 +277,8 @@ std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options)
 }
 
 std::string CalcOutcomeJson(const CalcOutcome& outcome) {
-    const std::string effective =
-        ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate) + TaegJson(outcome.taeg);
+    const std::string effective = ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate) +
+                                  TaegJson(outcome.taeg) + UsuryJson(outcome);
     switch (outcome.target) {
         case SolveTarget::Rate:
             // The rate as the rate field shows it: seven significant digits at most.

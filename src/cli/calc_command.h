@@ -9,6 +9,7 @@
 #include "engine/contract_calculation.h"
 #include "engine/contract_terms.h"
 #include "engine/financial_plan.h"
+#include "engine/usury.h"
 
 namespace quotaplan {
 
@@ -20,6 +21,13 @@ struct GivenFields {
     std::string valBene, maxi, riscatto, tasso, spread, spContratto, spRata;
 };
 GivenFields GivenFieldsOf(const CalcOptions& options);
+
+// The usury check of a calculation: the category it was judged by (empty: the financing type
+// has none), and the verdict, none when no threshold is in force or there is no TAEG.
+struct CalcUsury {
+    std::string category;
+    std::optional<UsuryJudgement> judgement;
+};
 
 // What one calculation produced: the figure asked for, the effective rate, the TAEG and,
 // for the instalment, the plan (to the cent with --plan cents).
@@ -34,6 +42,7 @@ struct CalcOutcome {
     std::optional<double> taeg;  // none when no rate fits the contract's flows
     ContractTerms terms;  // the contract as calculated, results included
     FinancialPlan plan;   // filled by the instalment calculation only
+    std::optional<CalcUsury> usury;  // set when the usury check was asked for
 };
 
 // Checks the options as the "Calcola" command checks its form (the description aside) and

@@ -94,6 +94,23 @@ const std::set<std::string>& IndexFlagOptions() {
     return flags;
 }
 
+int PrintImport(const SeriesImport& imported, const std::string& countsName, std::ostream& out,
+                std::ostream& err) {
+    switch (imported.status) {
+        case SeriesImport::Status::Imported:
+            out << countsName << ": " << imported.write.added + imported.write.replaced
+                << ", \"added\": " << imported.write.added
+                << ", \"replaced\": " << imported.write.replaced << "}\n";
+            return 0;
+        case SeriesImport::Status::Refused:
+            err << imported.message << "\n";
+            return kRefused;
+        case SeriesImport::Status::Failed:
+            break;
+    }
+    return kDatabaseError;
+}
+
 int ImportIndexCommand(Database& db, MessageBoxes& boxes, const CommandLine& line,
                        std::ostream& out, std::ostream& err) {
     const auto named = NamedReferenceRate(db, line, "import-index");
@@ -105,20 +122,8 @@ int ImportIndexCommand(Database& db, MessageBoxes& boxes, const CommandLine& lin
     ReferenceRateValues values(db, boxes);
     const SeriesImport imported =
         ImportIndexSeries(values, rate.id, rate.name, *line.Value("import-index"));
-    switch (imported.status) {
-        case SeriesImport::Status::Imported:
-            out << "{\"ref_rate\": " << JsonString(rate.name)
-                << ", \"values\": " << imported.write.added + imported.write.replaced
-                << ", \"added\": " << imported.write.added
-                << ", \"replaced\": " << imported.write.replaced << "}\n";
-            return 0;
-        case SeriesImport::Status::Refused:
-            err << imported.message << "\n";
-            return kRefused;
-        case SeriesImport::Status::Failed:
-            break;
-    }
-    return kDatabaseError;
+    return PrintImport(imported, "{\"ref_rate\": " + JsonString(rate.name) + ", \"values\"", out,
+                       err);
 }
 
 std::optional<CliFailure> IndexCalculation(Database& db, MessageBoxes& boxes,

@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "common/message_boxes.h"
 #include "data/database.h"
+#include "data/reference_rate_values.h"
 
 namespace quotaplan {
 
@@ -17,6 +18,13 @@ namespace quotaplan {
 // --indexed. Both name their reference rate with --ref-rate.
 const std::set<std::string>& IndexValueOptions();
 const std::set<std::string>& IndexFlagOptions();
+
+// Prints how an import of a data file ended: on `out` the JSON object that `countsName`
+// opens ("{\"thresholds\"") with the number of rows, then "added" and "replaced"; on `err`
+// why the file was refused. Returns the exit status: 0 imported, 2 refused, 1 a database
+// error (shown already).
+int PrintImport(const SeriesImport& imported, const std::string& countsName, std::ostream& out,
+                std::ostream& err);
 
 // --import-index FILE --ref-rate NAME on the open archive: the "Data;Valore" file written
 // into the series of the reference rate (letter case aside) in one transaction. Prints

@@ -9,6 +9,7 @@
 #include "cli/setup_command.h"
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
+#include "cli/usury_command.h"
 #include "common/run_time_error.h"
 
 namespace quotaplan {
@@ -19,6 +20,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(ExportValueOptions().begin(), ExportValueOptions().end());
     options.insert(ArchiveValueOptions().begin(), ArchiveValueOptions().end());
     options.insert(IndexValueOptions().begin(), IndexValueOptions().end());
+    options.insert(UsuryValueOptions().begin(), UsuryValueOptions().end());
     options.insert("taeg-flows");
     return options;
 }
@@ -41,7 +43,8 @@ int Fail(const CliFailure& failure, std::ostream& err) {
 // Whether the command reads or writes the user's files rather than only calculating: the
 // configured archive (no --db) or the default Export folder (no --out).
 bool UsesProgramData(const CommandLine& line) {
-    const bool usesArchive = (AsksForArchive(line) || line.Flag("indexed")) && !line.Has("db");
+    const bool usesArchive =
+        (AsksForArchive(line) || line.Flag("indexed") || AsksForUsury(line)) && !line.Has("db");
     return usesArchive || (line.Has("export") && !line.Has("out"));
 }
 
@@ -70,6 +73,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return Fail(*failure, err);
         }
     }
+    if (line.Has("usury-category") &&
+        (AsksForArchive(line) || line.Has("export") || calc.format != OutputFormat::Json)) {
+        return Fail({2, "--usury-category vale solo per un calcolo stampato in JSON."}, err);
+    }
     if (AsksForArchive(line)) return RunArchiveCommand(line, calc, programFolder, out, err);
 
     ExportOptions exportOptions;
@@ -82,7 +89,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     auto result = RunCalculation(calc);
     if (auto* refusal = std::get_if<CliFailure>(&result)) return Fail(*refusal, err);
-    const auto& outcome = std::get<CalcOutcome>(result);
+    auto& outcome = std::get<CalcOutcome>(result);
+    if (AsksForUsury(line) && !exporting && calc.format == OutputFormat::Json) {
+        auto usury = CheckUsuryInArchive(line, programFolder, calc, outcome, err);
+        if (auto* failure = std::get_if<CliFailure>(&usury)) return Fail(*failure, err);
+        outcome.usury = std::get<CalcUsury>(std::move(usury));
+    }
 
     if (exporting) {
         auto written = WriteExport(exportOptions, calc, outcome, files.WordTemplate(), pictures);

@@ -10,7 +10,7 @@ constexpr std::string_view kCalc = "Calcolo";
 constexpr std::string_view kExport = "Esportazione del piano";
 constexpr std::string_view kArchive = "Archivio";
 constexpr std::string_view kIndex = "Contratti indicizzati";
-constexpr std::string_view kTaeg = "TAEG";
+constexpr std::string_view kTaeg = "TAEG e soglia d'usura";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -43,6 +43,12 @@ constexpr std::array kOptions = {
     OptionHelp{kTaeg, "taeg-flows", "FILE",
                "TAEG dei flussi datati del file, righe AAAA-MM-GG;importo (erogazioni positive, "
                "pagamenti negativi)"},
+    OptionHelp{kTaeg, "usury-category", "NOME",
+               "confronta il TAEG con la soglia d'usura in vigore di questa categoria "
+               "nell'archivio (con --type e --db: la categoria della tipologia)"},
+    OptionHelp{kTaeg, "import-thresholds", "FILE",
+               "importa nell'archivio le soglie d'usura da righe Categoria;Importo da;Importo "
+               "a;Dal;Al;TEGM (gg/mm/aaaa, 10,58)"},
     OptionHelp{kExport, "export", "txt|xls|doc|pdf|png",
                "scrive il piano in un file di testo, Excel, Word o PDF (con il grafico), o il "
                "grafico in un'immagine PNG di 1600 x 900 punti, invece di stamparlo"},
@@ -93,12 +99,14 @@ constexpr std::string_view kForms =
     "calcolo>\n"
     "  quotaplan-calc [--db PERCORSO|URI] --list | --show ID | --delete ID\n"
     "  quotaplan-calc [--db PERCORSO|URI] --import-index FILE --ref-rate R\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --import-thresholds FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --init-archive\n"
     "  quotaplan-calc --copy-archive DA A\n"
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
     "  quotaplan-calc --help\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

@@ -1,6 +1,7 @@
 #include "common/data_lines.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace quotaplan {
 namespace {
@@ -18,6 +19,18 @@ std::string_view Unquoted(std::string_view text) {
         text = Trimmed(text.substr(1, text.size() - 2));
     }
     return text;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::optional<int> Number(std::string_view digits, std::size_t minLength, std::size_t maxLength) {
+    if (digits.size() < minLength || digits.size() > maxLength ||
+        !std::all_of(digits.begin(), digits.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    int value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return value;
 }
 
 }  // namespace
@@ -47,6 +60,26 @@ std::vector<std::string_view> SemicolonFields(std::string_view line, std::size_t
     }
     while (fields.size() > fieldsWanted && fields.back().empty()) fields.pop_back();
     return fields;
+}
+
+std::vector<DataLine> DataLinesAfterHeader(std::string_view text) {
+    std::vector<DataLine> lines = DataLines(text);
+    if (!lines.empty() &&
+        std::none_of(lines.front().text.begin(), lines.front().text.end(), IsDigit)) {
+        lines.erase(lines.begin());
+    }
+    return lines;
+}
+
+std::optional<CalendarDate> ReadDataFileDate(std::string_view text) {
+    const auto first = text.find('/');
+    const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto day = Number(text.substr(0, first), 1, 2);
+    const auto month = Number(text.substr(first + 1, second - first - 1), 1, 2);
+    const auto year = Number(text.substr(second + 1), 4, 4);
+    if (!day || !month || !year) return std::nullopt;
+    return CalendarDate::FromYmd(*year, *month, *day);
 }
 
 }  // namespace quotaplan

@@ -19,28 +19,6 @@ constexpr std::size_t kSeriesFileMaxBytes = 16 * 1024 * 1024;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::optional<int> Number(std::string_view digits, std::size_t minLength, std::size_t maxLength) {
-    if (digits.size() < minLength || digits.size() > maxLength ||
-        !std::all_of(digits.begin(), digits.end(), IsDigit)) {
-        return std::nullopt;
-    }
-    int value = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return value;
-}
-
-// "d/m/yyyy" with one or two digits for day and month and four for the year.
-std::optional<CalendarDate> ReadDay(std::string_view text) {
-    const auto first = text.find('/');
-    const auto second = first == std::string_view::npos ? first : text.find('/', first + 1);
-    if (second == std::string_view::npos) return std::nullopt;
-    const auto day = Number(text.substr(0, first), 1, 2);
-    const auto month = Number(text.substr(first + 1, second - first - 1), 1, 2);
-    const auto year = Number(text.substr(second + 1), 4, 4);
-    if (!day || !month || !year) return std::nullopt;
-    return CalendarDate::FromYmd(*year, *month, *day);
-}
-
 // An optional sign, digits, and at most one decimal comma followed by digits.
 std::optional<double> ReadItalianDecimal(std::string_view text) {
     bool negative = false;
@@ -79,7 +57,7 @@ std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate
     if (fields.size() != 2) {
         return "servono due campi, Data;Valore, separati da un punto e virgola";
     }
-    const auto date = ReadDay(fields[0]);
+    const auto date = ReadDataFileDate(fields[0]);
     if (!date) return "data non valida " + Quoted(fields[0]) + " (serve gg/mm/aaaa)";
     const auto value = ReadItalianDecimal(fields[1]);
     if (!value) {
@@ -98,12 +76,7 @@ std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate
 
 IndexFileContent ReadIndexSeriesText(std::string_view text) {
     std::map<CalendarDate, double> series;
-    bool headerAllowed = true;
-    for (const DataLine& line : DataLines(text)) {
-        const bool header =
-            headerAllowed && std::none_of(line.text.begin(), line.text.end(), IsDigit);
-        headerAllowed = false;
-        if (header) continue;
+    for (const DataLine& line : DataLinesAfterHeader(text)) {
         if (auto reason = ReadLine(line.text, series)) return LineRefusal(line.number, *reason);
     }
     if (series.empty()) {

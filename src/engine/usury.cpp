@@ -39,4 +39,11 @@ UsuryJudgement JudgeUsury(const UsuryRate& rate, Percent teg) {
     return {rate.category, rate.tegm, threshold, teg, teg > threshold};
 }
 
+std::optional<UsuryJudgement> JudgeContract(const std::vector<UsuryRate>& categoryRows,
+                                            const UsuryCase& contract) {
+    const auto rate = RateInForce(categoryRows, contract.financed, contract.contractDate);
+    if (!rate) return std::nullopt;
+    return JudgeUsury(*rate, contract.teg);
+}
+
 }  // namespace quotaplan

@@ -43,4 +43,18 @@ struct UsuryJudgement {
 };
 UsuryJudgement JudgeUsury(const UsuryRate& rate, Percent teg);
 
+// A contract as the usury check sees it: the amount financed (the asset value less the
+// maxi-instalment or down payment paid on the contract date: the credit actually granted),
+// the contract date, and its TEG, here the TAEG as shown (two decimals).
+struct UsuryCase {
+    Money financed;
+    CalendarDate contractDate;
+    Percent teg;
+};
+
+// The verdict on the contract by the row of its category in force for its amount on its
+// date (RateInForce); nullopt when none is. Raises nothing.
+std::optional<UsuryJudgement> JudgeContract(const std::vector<UsuryRate>& categoryRows,
+                                            const UsuryCase& contract);
+
 }  // namespace quotaplan

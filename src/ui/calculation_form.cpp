@@ -224,10 +224,15 @@ void ShowEffectiveRate(CalculationForm& form, CalculationOutcome& out) {
 
 // The TAEG on the plan just built, or on the instalment field's amount when the rate or
 // the asset value was calculated; empty when no rate fits the flows.
-void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, const CalculationOutcome& out) {
-    const auto taeg =
-        CalculateTaeg(ScheduleTermsOf(form), ExactAmountsOf(form), out.planBuilt ? &plan : nullptr);
+void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, CalculationOutcome& out) {
+    const ContractTerms terms = ScheduleTermsOf(form);
+    const ExactAmounts exact = ExactAmountsOf(form);
+    const auto taeg = CalculateTaeg(terms, exact, out.planBuilt ? &plan : nullptr);
     form.taeg = TaegText(taeg);
+    if (taeg) {
+        out.usuryCase =
+            UsuryCase{exact.value - exact.maxi, terms.DataContratto, TaegPercent(*taeg)};
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/usury.h"
 #include "ui/coupled_pair.h"
 #include "ui/rate_list.h"
 
@@ -53,6 +54,8 @@ struct CalculationOutcome {
     std::optional<bool> saveEnabled;  // set when the command enables or disables "Salva"
     bool effectiveRateShown = false;  // hide the stale marker, show "Tasso effettivo"
     std::optional<FormField> focus;   // where a message sent the focus
+    // The contract as the usury check reads it; set when a TAEG was found.
+    std::optional<UsuryCase> usuryCase;
 };
 
 // bCheckCalcData: true when the form allows the calculation of form.target. Otherwise

@@ -200,6 +200,18 @@ ContractControls BuildContractControls(QWidget* page) {
         QStringLiteral("Piano al centesimo: importi esatti al centesimo, l'ultima rata chiude il "
                        "debito"));
 
+    // The usury verdict, in the band of the right column between "Piano al centesimo" and
+    // "Calcola:", level with the figures it judges; shown with the TAEG.
+    c.lblUsura = Named(new QLabel(page), "lblUsura");
+    c.lblUsura->setGeometry(PageRect(5460, 3840, 112, 40));
+    c.lblUsura->setWordWrap(true);
+    // A point smaller, so that the longest verdict takes three lines of the band.
+    QFont small = c.lblUsura->font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    c.lblUsura->setFont(small);
+    c.lblUsura->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c.lblUsura->hide();
+
     c.fraFormula = AddGroup(page, "fraFormula", QStringLiteral("Calcola:"), 5460, 4440, 110, 74);
     auto* target = new QButtonGroup(c.fraFormula);
     c.optFormula[0] = AddOption(c.fraFormula, target, "optFormula", QStringLiteral("Rata"), 0);
@@ -225,9 +237,9 @@ ContractControls BuildContractControls(QWidget* page) {
     c.cmdSalva->setEnabled(false);
     c.cmdElimina->setEnabled(false);
 
-    // In the free band of the right column, between the buy-out check box and "Calcola:".
-    c.cmdIndicizza = Named(new QPushButton(QStringLiteral("Indicizza"), page), "cmdIndicizza");
-    c.cmdIndicizza->setGeometry(PageRect(5520, 3570, 76, 25));
+    // In the command row, between "Elimina" and the stale marker: the right column holds
+    // the check boxes and the usury verdict.
+    c.cmdIndicizza = AddButton(page, "cmdIndicizza", QStringLiteral("Indicizza"), 3960);
     c.cmdIndicizza->setToolTip(
         QStringLiteral("Tassi delle rate dai valori del tasso di riferimento più lo spread"));
     c.cmdIndicizza->setEnabled(false);
@@ -248,7 +260,7 @@ ContractControls BuildContractControls(QWidget* page) {
     for (QWidget* bottom :
          {static_cast<QWidget*>(c.cmdNuovo), static_cast<QWidget*>(c.cmdSalva),
           static_cast<QWidget*>(c.cmdElimina), static_cast<QWidget*>(c.cmdCalcola),
-          static_cast<QWidget*>(c.lblInfo)}) {
+          static_cast<QWidget*>(c.cmdIndicizza), static_cast<QWidget*>(c.lblInfo)}) {
         growing->Add(bottom, kFollowBottom);
     }
     return c;

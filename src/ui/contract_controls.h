@@ -55,6 +55,7 @@ struct ContractControls {
     QPushButton* cmdElimina = nullptr;
     QPushButton* cmdCalcola = nullptr;
     QPushButton* cmdIndicizza = nullptr;  // the rate list from the reference rate's values
+    QLabel* lblUsura = nullptr;           // the TAEG against the usury threshold in force
 };
 
 // Creates every control of the page on `page`, at its place, with its caption and its

@@ -45,6 +45,10 @@ ContractPage::ContractPage(MessageBoxes& boxes, QWidget* parent)
     connect(c_.cmdCalcola, &QPushButton::clicked, this, &ContractPage::Calculate);
     connect(c_.cmdIndicizza, &QPushButton::clicked, this, &ContractPage::indexRequested);
     connect(c_.cboTxRif, &QComboBox::currentIndexChanged, this, &ContractPage::referenceRateChosen);
+    // The verdict follows the type's usury category.
+    connect(c_.cboTipoLea, &QComboBox::currentIndexChanged, this, [this] {
+        if (usuryCase_) emit usuryCheckRequested();
+    });
     connect(c_.cmdNuovo, &QPushButton::clicked, this, &ContractPage::newRequested);
     connect(c_.cmdSalva, &QPushButton::clicked, this, &ContractPage::saveRequested);
     connect(c_.cmdElimina, &QPushButton::clicked, this, &ContractPage::deleteRequested);
@@ -234,6 +238,23 @@ void ContractPage::InvalidateResult() {
     c_.lblInfo->show();
     c_.lblTxEffettivo->hide();
     c_.lblTAEG->hide();
+    usuryCase_.reset();
+    c_.lblUsura->hide();
+}
+
+std::string ContractPage::FinancingTypeName() const {
+    return c_.cboTipoLea->currentText().toStdString();
+}
+
+void ContractPage::ShowUsury(const std::optional<UsuryVerdict>& verdict) {
+    if (!verdict) {
+        c_.lblUsura->hide();
+        return;
+    }
+    static const char* const kStyles[] = {"", "color: gray;", "color: red;"};
+    c_.lblUsura->setStyleSheet(QString::fromLatin1(kStyles[static_cast<int>(verdict->tone)]));
+    c_.lblUsura->setText(QString::fromStdString(verdict->text));
+    c_.lblUsura->show();
 }
 
 void ContractPage::ClearRateList() { c_.lsvTxHis->ClearRateList(); }
@@ -354,6 +375,12 @@ void ContractPage::Calculate() {
     }
     if (outcome.focus) FocusField(*outcome.focus);
     if (outcome.planBuilt) emit planCalculated();
+    usuryCase_ = outcome.usuryCase;
+    if (usuryCase_) {
+        emit usuryCheckRequested();
+    } else {
+        c_.lblUsura->hide();
+    }
 }
 
 void ContractPage::Index(const std::vector<IndexValue>& series) {

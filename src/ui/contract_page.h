@@ -10,6 +10,7 @@
 #include "ui/calculation_form.h"
 #include "ui/contract_controls.h"
 #include "ui/plan_grid.h"
+#include "ui/usury_verdict.h"
 
 namespace quotaplan {
 
@@ -39,8 +40,16 @@ public:
     // pair values zeroed, the rate list emptied. Options and edit flags keep their state.
     void ResetFields();
 
-    // Disables "Salva", shows the stale marker, hides "Tasso effettivo" and "TAEG".
+    // Disables "Salva", shows the stale marker, hides "Tasso effettivo", "TAEG" and the usury
+    // verdict.
     void InvalidateResult();
+
+    // The contract of the TAEG shown, for the usury check; none while no TAEG is current.
+    const std::optional<UsuryCase>& UsuryCaseShown() const { return usuryCase_; }
+    // The financing type chosen in cboTipoLea.
+    std::string FinancingTypeName() const;
+    // The verdict beside the TAEG, in its tone; nullopt hides it.
+    void ShowUsury(const std::optional<UsuryVerdict>& verdict);
     // Selects "Rata" as the target and runs its click behaviour.
     void SetDefaultTarget();
     // Brings the rate list to txtRate rows (FillLstWithDefault).
@@ -77,6 +86,9 @@ public:
 signals:
     // The instalment calculation replaced the plan.
     void planCalculated();
+    // A TAEG is shown (a calculation found one, or the financing type changed beside it):
+    // the window judges it against the usury threshold (UsuryCaseShown).
+    void usuryCheckRequested();
     // The user chose another reference rate, or pressed "Indicizza": the window asks the
     // archive for the rate's values.
     void referenceRateChosen();
@@ -108,6 +120,7 @@ private:
     FinancialPlan plan_;
     PlanGridWriter planGrid_{plan_};
     CalcTarget calcMode_ = CalcTarget::Instalment;
+    std::optional<UsuryCase> usuryCase_;
     CoupledPair maxi_;
     CoupledPair riscatto_ = BuyoutPair();
 };

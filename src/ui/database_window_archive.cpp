@@ -159,4 +159,17 @@ SeriesImport DatabaseWindowArchive::ImportReferenceValues(std::string_view rateN
     return ImportIndexSeries(referenceValues_, id, rateName, file);
 }
 
+std::optional<WindowArchive::TypeUsuryRates> DatabaseWindowArchive::UsuryRatesOfType(
+    std::string_view typeName) {
+    try {
+        TypeUsuryRates found;
+        found.category = usury_.CategoryOfType(typeName).value_or(std::string());
+        if (!found.category.empty()) found.rates = usury_.OfCategory(found.category);
+        return found;
+    } catch (const DatabaseError&) {
+        db_.ClearErrors();
+        return std::nullopt;
+    }
+}
+
 }  // namespace quotaplan

@@ -58,6 +58,26 @@ public:
     SeriesImport ImportReferenceValues(std::string_view rateName,
                                        const std::filesystem::path& file) override;
 
+    std::vector<StoredUsuryRate> UsuryRates() override { return usury_.All(); }
+    std::vector<std::string> UsuryCategories() override { return usury_.Categories(); }
+    SeriesWrite WriteUsuryRates(const std::vector<UsuryRate>& rates) override {
+        return usury_.Write(rates);
+    }
+    SeriesWrite ReplaceUsuryRate(std::int32_t id, const UsuryRate& rate) override {
+        return usury_.Replace(id, rate);
+    }
+    bool DeleteUsuryRate(std::int32_t id) override { return usury_.Delete(id); }
+    SeriesImport ImportUsuryRates(const std::filesystem::path& file) override {
+        return ImportUsuryThresholds(usury_, file);
+    }
+    std::optional<std::string> UsuryCategoryOfType(std::string_view typeName) override {
+        return usury_.CategoryOfType(typeName);
+    }
+    bool SetUsuryCategoryOfType(std::string_view typeName, std::string_view category) override {
+        return usury_.SetCategoryOfType(typeName, category);
+    }
+    std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) override;
+
 private:
     Database& db_;
     MessageBoxes& boxes_;
@@ -66,6 +86,7 @@ private:
 
     ContractStore store_;
     ReferenceRateValues referenceValues_;
+    UsuryThresholds usury_{db_, boxes_};
     RecordBuffer buffer_;
 };
 

@@ -1,10 +1,12 @@
 #include "ui/lookup_editor.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 
 #include "common/message_boxes.h"
 #include "data/db_error.h"
+#include "data/text_fold.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
@@ -139,6 +141,47 @@ std::string LookupEditor::ValueIdOf(const std::string& tableEntry, const std::st
     if (tableEntry.empty()) return {};
     const auto id = archive_.LookupValueId(LookupTableOf(tableEntry), value);
     return id ? std::to_string(*id) : std::string();
+}
+
+bool LookupEditor::AssignUsuryCategory(const LookupPanel& panel) {
+    const auto id = IdOf(panel.valueId);
+    if (LookupTableOf(panel.tableEntry) != kTypesTable || !id) {
+        Message("Selezionare una tipologia dalla lista dei valori.");
+        return false;
+    }
+    const auto type = archive_.LookupValueText(kTypesTable, *id);
+    if (!type) return false;
+    std::vector<std::string> categories;
+    std::string current;
+    if (!Checked([&] {
+            categories = archive_.UsuryCategories();
+            current = archive_.UsuryCategoryOfType(*type).value_or(std::string());
+            return 0LL;
+        })) {
+        return false;
+    }
+    std::string listed;
+    for (const std::string& category : categories)
+        listed += (listed.empty() ? "" : "; ") + category;
+    const std::string prompt =
+        "Categoria d'usura della tipologia \"" + *type + "\" (vuota per nessuna).\n" +
+        (listed.empty() ? "L'archivio non ha ancora soglie d'usura (\"Soglie d'usura…\")."
+                        : "Categorie delle soglie: " + listed + ".");
+    const auto answer = boxes_.AskText(prompt, "Categoria d'usura", current);
+    if (!answer) return false;
+    std::string chosen = Trimmed(*answer);
+    const auto known = std::find_if(categories.begin(), categories.end(),
+                                    [&](const auto& c) { return CompareFolded(c, chosen) == 0; });
+    if (known != categories.end()) {
+        chosen = *known;
+    } else if (!chosen.empty() &&
+               AskYesNo(boxes_,
+                        "La categoria \"" + chosen +
+                            "\" non ha soglie d'usura nell'archivio. Assegnarla comunque?",
+                        "") != BoxAnswer::Yes) {
+        return false;
+    }
+    return archive_.SetUsuryCategoryOfType(*type, chosen);
 }
 
 }  // namespace quotaplan

@@ -40,6 +40,12 @@ public:
     LookupCommandEnd Rename(const LookupPanel& panel);
     LookupCommandEnd Delete(const LookupPanel& panel);
 
+    // "Categoria d'usura…": asks the usury category of the financing type chosen in the panel
+    // (table Tipologia, a value with its ID), listing the categories of the usury table, and
+    // stores it; an empty answer takes it away. A category the table does not hold (yet) is
+    // stored on Yes only. True when stored.
+    bool AssignUsuryCategory(const LookupPanel& panel);
+
     // The ID text of a value clicked in lstSupVal: "" when none matches or the query fails.
     std::string ValueIdOf(const std::string& tableEntry, const std::string& value);
 

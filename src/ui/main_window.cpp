@@ -23,6 +23,7 @@
 #include "ui/rate_list_view.h"
 #include "ui/status_page.h"
 #include "ui/twips.h"
+#include "ui/usury_verdict.h"
 #include "ui/web_pages.h"
 #include "ui/window_archive.h"
 #include "ui/window_placement.h"
@@ -91,7 +92,9 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     });
     connect(contractPage_, &ContractPage::referenceRateChosen, this, &MainWindow::UpdateIndexing);
     connect(contractPage_, &ContractPage::indexRequested, this, &MainWindow::Index);
+    connect(contractPage_, &ContractPage::usuryCheckRequested, this, &MainWindow::CheckUsury);
     connect(statusPage_, &StatusPage::referenceValuesChanged, this, &MainWindow::UpdateIndexing);
+    connect(statusPage_, &StatusPage::usuryChanged, this, &MainWindow::CheckUsury);
     connect(statusPage_, &StatusPage::lookupsChanged, this, [this](const QString& tableEntry) {
         Guarded([this, tableEntry] { RefreshLookups(tableEntry); });
     });
@@ -204,6 +207,19 @@ void MainWindow::Index() {
     Guarded([this] {
         contractPage_->Index(archive_.ReferenceSeries(contractPage_->ReferenceRateName()));
     });
+}
+
+void MainWindow::CheckUsury() {
+    const auto& contract = contractPage_->UsuryCaseShown();
+    if (!contract) return;
+    const auto found = archive_.UsuryRatesOfType(contractPage_->FinancingTypeName());
+    if (!found) {
+        contractPage_->ShowUsury(std::nullopt);
+        return;
+    }
+    const auto judgement =
+        found->category.empty() ? std::nullopt : JudgeContract(found->rates, *contract);
+    contractPage_->ShowUsury(UsuryVerdictOf(found->category, judgement));
 }
 
 void MainWindow::RefreshLookups(const QString& tableEntry) {

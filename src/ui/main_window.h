@@ -68,6 +68,10 @@ public:
     void UpdateIndexing();
     void Index();
 
+    // The TAEG shown judged against the usury threshold of the financing type's category in
+    // force for the amount financed on the contract date, the verdict shown beside it.
+    void CheckUsury();
+
     // The menu's desktop commands.
     void OpenServices();
     void OpenOnlineGuide();

@@ -6,14 +6,13 @@
 #include "common/date_text.h"
 #include "common/message_boxes.h"
 #include "common/number_text.h"
-#include "data/db_error.h"
+#include "ui/editor_commands.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
 namespace {
 
 constexpr double kLargestRate = 100.0;
-constexpr const char* kErrorTitle = "Errore";
 constexpr const char* kFileKinds = "Valori Data;Valore (*.csv *.txt);;Tutti i file (*)";
 
 std::string DayText(CalendarDate date) { return FormatDate(date, 2); }
@@ -28,24 +27,12 @@ std::string ValueText(double percent) {
 }
 
 void ReferenceValuesEditor::Refuse(const std::string& message) {
-    ShowMessage(boxes_, message, kErrorTitle);
-}
-
-template <typename Step>
-bool ReferenceValuesEditor::Guarded(Step step) {
-    try {
-        return step();
-    } catch (const DatabaseError& failure) {
-        Refuse(ErrorLine(failure.Error()));
-    } catch (const std::exception& failure) {
-        Refuse(failure.what());
-    }
-    return false;
+    ShowMessage(boxes_, message, kEditorErrorTitle);
 }
 
 std::vector<IndexValue> ReferenceValuesEditor::Values() {
     std::vector<IndexValue> values;
-    Guarded([&] {
+    GuardedCommand(boxes_, [&] {
         values = archive_.ReferenceSeries(rateName_);
         return true;
     });
@@ -91,7 +78,7 @@ bool ReferenceValuesEditor::ConfirmOverwrite(CalendarDate date,
 bool ReferenceValuesEditor::Add(const ValuesPanel& panel) {
     const auto value = ReadFields(panel);
     if (!value) return false;
-    return Guarded([&] {
+    return GuardedCommand(boxes_, [&] {
         if (!ConfirmOverwrite(value->date, std::nullopt)) return false;
         return archive_.WriteReferenceValues(rateName_, {*value}).written;
     });
@@ -104,7 +91,7 @@ bool ReferenceValuesEditor::Change(const ValuesPanel& panel) {
     }
     const auto value = ReadFields(panel);
     if (!value) return false;
-    return Guarded([&] {
+    return GuardedCommand(boxes_, [&] {
         if (!ConfirmOverwrite(value->date, panel.selected)) return false;
         return archive_.ReplaceReferenceValue(rateName_, *panel.selected, *value).written;
     });
@@ -117,25 +104,16 @@ bool ReferenceValuesEditor::Remove(const ValuesPanel& panel) {
     }
     const std::string question = "Cancellare il valore del " + DayText(*panel.selected) + "?";
     if (AskYesNo(boxes_, question, "") != BoxAnswer::Yes) return false;
-    return Guarded([&] { return archive_.DeleteReferenceValue(rateName_, *panel.selected); });
+    return GuardedCommand(
+        boxes_, [&] { return archive_.DeleteReferenceValue(rateName_, *panel.selected); });
 }
 
 bool ReferenceValuesEditor::Import() {
     const auto file = boxes_.AskOpenFile("Importa i valori di " + rateName_, kFileKinds);
     if (!file) return false;
-    return Guarded([&] {
+    return GuardedCommand(boxes_, [&] {
         const SeriesImport imported = archive_.ImportReferenceValues(rateName_, *file);
-        switch (imported.status) {
-            case SeriesImport::Status::Imported:
-                ShowMessage(boxes_, imported.message, "");
-                return true;
-            case SeriesImport::Status::Refused:
-                Refuse(imported.message);
-                break;
-            case SeriesImport::Status::Failed:
-                break;
-        }
-        return false;
+        return ShowImport(boxes_, imported);
     });
 }
 

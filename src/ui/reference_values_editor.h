@@ -49,8 +49,6 @@ private:
     std::optional<IndexValue> ReadFields(const ValuesPanel& panel);
     bool ConfirmOverwrite(CalendarDate date, std::optional<CalendarDate> except);
     void Refuse(const std::string& message);
-    template <typename Step>
-    bool Guarded(Step step);
 
     WindowArchive& archive_;
     MessageBoxes& boxes_;

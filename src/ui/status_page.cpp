@@ -17,6 +17,7 @@
 #include "ui/growing_layout.h"
 #include "ui/reference_values_dialog.h"
 #include "ui/twips.h"
+#include "ui/usury_thresholds_dialog.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
@@ -42,6 +43,8 @@ QStringList ToQt(const std::vector<std::string>& texts) {
 }
 
 constexpr int kKeyRole = Qt::UserRole;
+// The two lookup lists; the buttons under them fill the band down to the summary.
+constexpr int kListHeight = 118;
 // The frame's caption sits on its top border here, not inside it: the frame's content
 // moves down by this much, and the frame grows by as much.
 constexpr int kFrameCaption = 8;
@@ -73,9 +76,9 @@ StatusPage::StatusPage(WindowArchive& archive, MessageBoxes& boxes, QWidget* par
 
 void StatusPage::BuildEditor(GrowingLayout& growing) {
     Caption(this, QStringLiteral("Tabelle"), 8, 6);
-    lstSupTab = Placed(new QListWidget(this), "lstSupTab", 8, 22, 140, 150);
+    lstSupTab = Placed(new QListWidget(this), "lstSupTab", 8, 22, 140, kListHeight);
     Caption(this, QStringLiteral("Valori"), 156, 6);
-    lstSupVal = Placed(new QListWidget(this), "lstSupVal", 156, 22, 180, 150);
+    lstSupVal = Placed(new QListWidget(this), "lstSupVal", 156, 22, 180, kListHeight);
     QLabel* valueCaption = Caption(this, QStringLiteral("Modifica / Aggiungi"), 344, 6);
     txtValue = Placed(new QLineEdit(this), "txtValue", 344, 22, 108, 20);
     new FieldHooks(txtValue);
@@ -93,8 +96,21 @@ void StatusPage::BuildEditor(GrowingLayout& growing) {
     cmdValTxRif->setToolTip(QStringLiteral("Valori nel tempo del tasso di riferimento scelto"));
     cmdValTxRif->setEnabled(false);
 
+    // Under the lists, level with "Valori storici…".
+    cmdSoglieUsura = Placed(new QPushButton(QStringLiteral("Soglie d'usura…"), this),
+                            "cmdSoglieUsura", 8, 146, 140, 25);
+    cmdSoglieUsura->setToolTip(
+        QStringLiteral("Soglie d'usura trimestrali (TEGM) per categoria e classe di importo"));
+    cmdCatUsura = Placed(new QPushButton(QStringLiteral("Categoria d'usura…"), this), "cmdCatUsura",
+                         156, 146, 180, 25);
+    cmdCatUsura->setToolTip(
+        QStringLiteral("Categoria delle soglie d'usura della tipologia scelta"));
+    cmdCatUsura->setEnabled(false);
+
     growing.Add(lstSupTab, {0, 0, 0, kEditorShareOfHeight});
     growing.Add(lstSupVal, {0, 0, kValuesShareOfWidth, kEditorShareOfHeight});
+    growing.Add(cmdSoglieUsura, {0, kEditorShareOfHeight, 0, kEditorShareOfHeight});
+    growing.Add(cmdCatUsura, {0, kEditorShareOfHeight, kValuesShareOfWidth, kEditorShareOfHeight});
     const Anchors besideValues{kValuesShareOfWidth, 0, kValuesShareOfWidth, 0};
     for (QWidget* widget : std::initializer_list<QWidget*>{
              valueCaption, txtValue, txtValueID, cmdSupNew, cmdSupEdit, cmdSupDel, cmdValTxRif}) {
@@ -103,6 +119,10 @@ void StatusPage::BuildEditor(GrowingLayout& growing) {
     connect(txtValueID, &QLineEdit::textChanged, this, &StatusPage::UpdateValuesButton);
     connect(lstSupTab, &QListWidget::currentRowChanged, this, &StatusPage::UpdateValuesButton);
     connect(cmdValTxRif, &QPushButton::clicked, this, &StatusPage::OpenReferenceValues);
+    connect(cmdSoglieUsura, &QPushButton::clicked, this, &StatusPage::OpenUsuryThresholds);
+    connect(cmdCatUsura, &QPushButton::clicked, this, [this] {
+        if (editor_.AssignUsuryCategory(Panel())) emit usuryChanged();
+    });
 
     connect(lstSupTab, &QListWidget::itemClicked, this, &StatusPage::TableClicked);
     connect(lstSupVal, &QListWidget::itemClicked, this, &StatusPage::ValueClicked);
@@ -208,9 +228,18 @@ void StatusPage::RunCommand(LookupCommandEnd (LookupEditor::*command)(const Look
 
 void StatusPage::UpdateValuesButton() {
     const QListWidgetItem* table = lstSupTab->currentItem();
-    cmdValTxRif->setEnabled(table != nullptr &&
-                            LookupTableOf(table->text().toStdString()) == kReferenceRateTable &&
-                            !txtValueID->text().isEmpty());
+    const std::string chosen = table != nullptr && !txtValueID->text().isEmpty()
+                                   ? LookupTableOf(table->text().toStdString())
+                                   : std::string();
+    cmdValTxRif->setEnabled(chosen == kReferenceRateTable);
+    cmdCatUsura->setEnabled(chosen == kTypeTable);
+}
+
+void StatusPage::OpenUsuryThresholds() {
+    auto* dialog = new UsuryThresholdsDialog(archive_, boxes_, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &UsuryThresholdsDialog::thresholdsChanged, this, &StatusPage::usuryChanged);
+    dialog->open();
 }
 
 void StatusPage::OpenReferenceValues() {

@@ -48,6 +48,11 @@ public:
     // The dated values of the reference rate chosen in lstSupVal (ReferenceValuesDialog);
     // enabled while a value of the table TxRiferimento is chosen.
     QPushButton* cmdValTxRif = nullptr;
+    // The usury thresholds (UsuryThresholdsDialog), under the list of the tables.
+    QPushButton* cmdSoglieUsura = nullptr;
+    // The usury category of the financing type chosen in lstSupVal, under the values;
+    // enabled while a value of the table Tipologia is chosen.
+    QPushButton* cmdCatUsura = nullptr;
     QGroupBox* fraSummary = nullptr;
     QLineEdit* txtTassoMedio = nullptr;
     QLineEdit* txtDebitoResiduo = nullptr;
@@ -61,6 +66,8 @@ signals:
     void lookupsChanged(const QString& entry);
     // The values of a reference rate changed.
     void referenceValuesChanged();
+    // The usury thresholds or a type's usury category changed.
+    void usuryChanged();
 
 private:
     void BuildEditor(GrowingLayout& growing);
@@ -73,6 +80,7 @@ private:
     void ShowFailure(const std::exception& failure);
     void UpdateValuesButton();
     void OpenReferenceValues();
+    void OpenUsuryThresholds();
 
     WindowArchive& archive_;
     MessageBoxes& boxes_;

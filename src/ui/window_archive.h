@@ -11,6 +11,7 @@
 #include "data/contract_store.h"
 #include "data/reference_rate_values.h"
 #include "data/summary_queries.h"
+#include "data/usury_thresholds.h"
 #include "engine/financial_plan.h"
 #include "engine/indexation.h"
 
@@ -97,6 +98,27 @@ public:
     // A "Data;Valore" file imported into the series (ImportIndexSeries).
     virtual SeriesImport ImportReferenceValues(std::string_view rateName,
                                                const std::filesystem::path& file) = 0;
+
+    // The usury thresholds (tabSoglieUsura) and the financing types' usury categories, as
+    // UsuryThresholds reads and writes them. Reads throw when the query fails; writes show
+    // their failure and leave the table as it was.
+    virtual std::vector<StoredUsuryRate> UsuryRates() = 0;
+    virtual std::vector<std::string> UsuryCategories() = 0;
+    virtual SeriesWrite WriteUsuryRates(const std::vector<UsuryRate>& rates) = 0;
+    virtual SeriesWrite ReplaceUsuryRate(std::int32_t id, const UsuryRate& rate) = 0;
+    virtual bool DeleteUsuryRate(std::int32_t id) = 0;
+    // A "Categoria;Importo da;Importo a;Dal;Al;TEGM" file imported (ImportUsuryThresholds).
+    virtual SeriesImport ImportUsuryRates(const std::filesystem::path& file) = 0;
+    virtual std::optional<std::string> UsuryCategoryOfType(std::string_view typeName) = 0;
+    virtual bool SetUsuryCategoryOfType(std::string_view typeName, std::string_view category) = 0;
+    // For the verdict beside the TAEG: the category of the financing type ("" for none) and
+    // its rows; nullopt when the archive cannot tell (an archive of an older version opened
+    // read-only, without the table), and nothing is shown then.
+    struct TypeUsuryRates {
+        std::string category;
+        std::vector<UsuryRate> rates;
+    };
+    virtual std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) = 0;
 };
 
 }  // namespace quotaplan

@@ -160,7 +160,8 @@ TEST_P(IndexCommand, Refusals) {
          "--import-index richiede --ref-rate con il nome del tasso di riferimento."},
         {{"--import-index", "x.csv", "--list", "--ref-rate", "Euribor 3 mesi"},
          2,
-         "Indicare uno solo fra --save, --list, --show, --delete, --import-index e --summary."},
+         "Indicare uno solo fra --save, --list, --show, --delete, --import-index, "
+         "--import-thresholds e --summary."},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Run(c.args), c.status) << c.message;

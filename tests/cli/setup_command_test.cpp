@@ -44,6 +44,20 @@ void Fill(const std::string& address, const fs::path& folder) {
              folder)
             .status,
         0);
+    const auto thresholds = folder / "soglie.csv";
+    std::ofstream(thresholds) << "Credito personale;;;01/01/2026;31/03/2026;10,58\n"
+                                 "Credito personale;;5.000;01/04/2026;;11,20\n";
+    ASSERT_EQ(Calc({"--db", address, "--import-thresholds", thresholds.string()}, folder).status,
+              0);
+}
+
+// The usury verdict of a contract of the type "Mutuo", whose category is set by SQL: what the
+// calculator shows of the thresholds and the types' categories.
+std::string Judged(const std::string& address, const fs::path& folder) {
+    return Calc({"--db", address, "--type", "Mutuo", "--value", "4000", "--rate", "9", "--count",
+                 "12", "--contract-date", "2026-02-01", "--first-date", "2026-03-01"},
+                folder)
+        .out;
 }
 
 // What the calculator shows of an archive: the tree and every contract with its plan.
@@ -55,7 +69,7 @@ std::string Shown(const std::string& address, const fs::path& folder) {
 
 constexpr const char* kCounts =
     "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabPDA\": 28, "
-    "\"tabSoglieUsura\": 0, \"tabValTxRiferimento\": 15}\n";
+    "\"tabSoglieUsura\": 2, \"tabValTxRiferimento\": 15}\n";
 
 class ArchiveSetupCommands : public ::testing::Test {
 protected:
@@ -78,10 +92,23 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
               "tabContratti, tabPDA, tabSoglieUsura, tabValTxRiferimento): --init-archive "
               "prepara soltanto un archivio nuovo.\n");
 
+    {
+        auto db = desk.Open();
+        ASSERT_TRUE(
+            db.Execute("UPDATE supTipologia SET CategoriaUsura = 'Credito personale' "
+                       "WHERE Descrizione = 'Mutuo'"));
+    }
+    const std::string judged = Judged(desk.Address(), desk.Folder());
+    EXPECT_NE(judged.find("\"usury\": {\"category\": \"Credito personale\", \"tegm\": 10.58, "
+                          "\"threshold\": 17.225"),
+              std::string::npos)
+        << judged;
+
     const auto copied = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
     ASSERT_EQ(copied.status, 0) << copied.err;
     EXPECT_EQ(copied.out, kCounts);
     EXPECT_EQ(Shown(server.Address(), desk.Folder()), Shown(desk.Address(), desk.Folder()));
+    EXPECT_EQ(Judged(server.Address(), desk.Folder()), judged);
 
     // Once is enough: a target with contracts is refused and left alone.
     const auto twice = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
@@ -104,6 +131,7 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     ASSERT_EQ(returned.status, 0) << returned.err;
     EXPECT_EQ(returned.out, kCounts);
     EXPECT_EQ(Shown(back.string(), desk.Folder()), Shown(desk.Address(), desk.Folder()));
+    EXPECT_EQ(Judged(back.string(), desk.Folder()), judged);
 }
 
 TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {

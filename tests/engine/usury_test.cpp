@@ -85,5 +85,24 @@ TEST(JudgeUsury, OverOnlyAboveTheThreshold) {
     EXPECT_TRUE(JudgeUsury(rate, Points(172300)).over);
 }
 
+// The contract is judged by the class of its amount financed, on its date; none in force
+// gives no verdict.
+TEST(JudgeContract, TheRowOfTheAmountAndDate) {
+    const auto rows = LeasingQuarter();
+    const auto judged = [&](std::int64_t financedCents, const char* date, std::int64_t teg) {
+        return JudgeContract(rows, {Money::FromCents(financedCents), Iso(date), Points(teg)});
+    };
+    const auto small = judged(2400000, "2026-02-01", 172300);
+    ASSERT_TRUE(small.has_value());
+    EXPECT_EQ(small->threshold.TenThousandths(), 172250);
+    EXPECT_TRUE(small->over);
+    const auto large = judged(3000000, "2026-02-01", 140000);
+    ASSERT_TRUE(large.has_value());
+    EXPECT_EQ(large->tegm.TenThousandths(), 81700);
+    EXPECT_EQ(large->threshold.TenThousandths(), 142125);  // 8,17 * 1,25 + 4
+    EXPECT_FALSE(large->over);
+    EXPECT_FALSE(judged(3000000, "2025-12-31", 140000).has_value());
+}
+
 }  // namespace
 }  // namespace quotaplan

@@ -103,6 +103,52 @@ public:
     SeriesImport ImportReferenceValues(std::string_view, const std::filesystem::path&) override {
         return {SeriesImport::Status::Refused, "Importazione non provata qui.", {}};
     }
+    // The usury table lives in `usuryRates`, the types' categories in `usuryCategories`;
+    // the writes are tried on the real archive (test_figures_window).
+    std::vector<StoredUsuryRate> UsuryRates() override { return usuryRates; }
+    std::vector<std::string> UsuryCategories() override {
+        std::vector<std::string> categories;
+        for (const auto& stored : usuryRates) {
+            if (std::find(categories.begin(), categories.end(), stored.rate.category) ==
+                categories.end()) {
+                categories.push_back(stored.rate.category);
+            }
+        }
+        return categories;
+    }
+    SeriesWrite WriteUsuryRates(const std::vector<UsuryRate>& rates) override {
+        for (const UsuryRate& rate : rates) usuryRates.push_back({++lastUsuryId, rate});
+        return {true, static_cast<int>(rates.size()), 0};
+    }
+    SeriesWrite ReplaceUsuryRate(std::int32_t id, const UsuryRate& rate) override {
+        DeleteUsuryRate(id);
+        usuryRates.push_back({id, rate});
+        return {true, 0, 1};
+    }
+    bool DeleteUsuryRate(std::int32_t id) override {
+        std::erase_if(usuryRates, [id](const StoredUsuryRate& s) { return s.id == id; });
+        return true;
+    }
+    SeriesImport ImportUsuryRates(const std::filesystem::path&) override {
+        return {SeriesImport::Status::Refused, "Importazione non provata qui.", {}};
+    }
+    std::optional<std::string> UsuryCategoryOfType(std::string_view typeName) override {
+        const auto found = usuryCategories.find(std::string(typeName));
+        if (found == usuryCategories.end()) return std::nullopt;
+        return found->second;
+    }
+    bool SetUsuryCategoryOfType(std::string_view typeName, std::string_view category) override {
+        usuryCategories[std::string(typeName)] = std::string(category);
+        return true;
+    }
+    std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) override {
+        TypeUsuryRates found{UsuryCategoryOfType(typeName).value_or(std::string()), {}};
+        for (const auto& stored : usuryRates) {
+            if (stored.rate.category == found.category) found.rates.push_back(stored.rate);
+        }
+        return found;
+    }
+
     bool Remove(std::string_view rateName, CalendarDate date) {
         auto& rate = series[std::string(rateName)];
         return std::erase_if(rate, [date](const IndexValue& v) { return v.date == date; }) > 0;
@@ -114,6 +160,9 @@ public:
     std::vector<std::string> referenceRates = {"Euribor 3 mesi", "Euribor 6 mesi"};
     std::vector<StoredRate> rates;
     std::map<std::string, std::vector<IndexValue>> series;
+    std::vector<StoredUsuryRate> usuryRates;
+    std::map<std::string, std::string> usuryCategories;
+    std::int32_t lastUsuryId = 0;
     int seriesReads = 0;
     std::optional<ContractForm> stored;
     PortfolioSummary summary;

@@ -1,11 +1,19 @@
-// The plan to the cent and the TAEG in the window: the Calculate command on a form snapshot,
-// the check box and the TAEG display on the Calcoli page, and a contract to the cent saved
-// and loaded back through the real archive.
+// The plan to the cent, the TAEG and the usury check in the window: the Calculate command on
+// a form snapshot, the check box and the TAEG display on the Calcoli page, a contract to the
+// cent saved and loaded back, and the usury verdict, thresholds and categories through the
+// real archive.
 #include <QDir>
+#include <QListWidget>
+#include <QTreeWidget>
+#include <fstream>
 
 #include "archive_fixture.h"
 #include "common/clock.h"
+#include "data/usury_thresholds.h"
 #include "ui/calculation_form.h"
+#include "ui/status_page.h"
+#include "ui/usury_thresholds_dialog.h"
+#include "ui/usury_verdict.h"
 
 using namespace quotaplan;
 using namespace quotaplan::test;
@@ -27,6 +35,36 @@ CalculationForm TenThousandWithFees() {
     form.spRata = "2,00";
     form.centesimo = true;
     return form;
+}
+
+UsuryRate Quarter(const char* category, std::int64_t tegmTenThousandths) {
+    return {category,
+            std::nullopt,
+            std::nullopt,
+            *CalendarDate::FromYmd(2026, 1, 1),
+            *CalendarDate::FromYmd(2026, 3, 31),
+            Percent::FromTenThousandths(tegmTenThousandths)};
+}
+
+// The contract of TenThousandWithFees typed into the window: TAEG 9,68 %.
+void FillTenThousand(WindowDriver& f, const QString& type) {
+    f.C().cboTipoLea->setCurrentText(type);
+    f.Enter("txtDescBene", "Auto");
+    f.Enter("txtValBene", "10000");
+    f.Enter("txtTasso", "6");
+    f.Enter("txtRate", "12");
+    f.Enter("txtContract", "15/01/26");
+    f.Enter("txtStart", "15/02/26");
+    f.Enter("txtSpContratto", "150");
+    f.Enter("txtSpRata", "2");
+    f.Choose(f.C().optCapSem);
+}
+
+void Pick(QListWidget* list, const QString& text) {
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY(found.size() == 1);
+    list->setCurrentItem(found[0]);
+    emit list->itemClicked(found[0]);
 }
 
 }  // namespace
@@ -132,6 +170,195 @@ private slots:
         QCOMPARE(f.GridTexts(), plan);
     }
 
+    void usuryVerdictTexts_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<int>("tegm");  // ten-thousandths; 0: none in force
+        QTest::addColumn<int>("teg");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("tone");
+        const int grey = static_cast<int>(UsuryTone::Grey);
+        QTest::newRow("no category")
+            << "" << 105800 << 96800 << "Tipologia senza categoria d'usura" << grey;
+        QTest::newRow("none in force")
+            << "Credito personale" << 0 << 96800 << "Nessuna soglia d'usura in vigore" << grey;
+        QTest::newRow("within") << "Credito personale" << 105800 << 96800
+                                << "Entro la soglia d'usura (soglia 17,2250 %)"
+                                << static_cast<int>(UsuryTone::Neutral);
+        QTest::newRow("at the threshold")
+            << "Mutui" << 170000 << 250000 << "Entro la soglia d'usura (soglia 25,0000 %)"
+            << static_cast<int>(UsuryTone::Neutral);
+        QTest::newRow("over") << "Credito personale" << 105800 << 172300
+                              << "Tasso oltre la soglia d'usura (soglia 17,2250 %)"
+                              << static_cast<int>(UsuryTone::Red);
+    }
+    void usuryVerdictTexts() {
+        QFETCH(QString, category);
+        QFETCH(int, tegm);
+        QFETCH(int, teg);
+        std::optional<UsuryJudgement> judgement;
+        if (tegm != 0) {
+            judgement = JudgeUsury(Quarter(category.toUtf8().constData(), tegm),
+                                   Percent::FromTenThousandths(teg));
+        }
+        const UsuryVerdict verdict = UsuryVerdictOf(category.toStdString(), judgement);
+        QTEST(QString::fromStdString(verdict.text), "text");
+        QTEST(static_cast<int>(verdict.tone), "tone");
+    }
+
+    void rateTexts() {
+        const auto p = Percent::FromTenThousandths;
+        QCOMPARE(QString::fromStdString(PercentText(p(172250), 4)), QString("17,2250"));
+        QCOMPARE(QString::fromStdString(PercentText(p(81625), 2)), QString("8,16"));
+        QCOMPARE(QString::fromStdString(ShortPercentText(p(105800))), QString("10,58"));
+        QCOMPARE(QString::fromStdString(ShortPercentText(p(31250))), QString("3,125"));
+        QCOMPARE(QString::fromStdString(ShortPercentText(p(70000))), QString("7,00"));
+        QCOMPARE(QString::fromStdString(ShortPercentText(p(12345))), QString("1,2345"));
+    }
+
+    // The verdict beside the TAEG follows the type's category, the quarter of the contract
+    // date and the threshold, and goes with the TAEG when the result turns stale.
+    void usuryVerdictBesideTheTaeg() {
+        ArchiveFixture f;
+        UsuryThresholds thresholds(f.db, f.boxes);
+        QVERIFY(
+            thresholds.Write({Quarter("Credito personale", 105800), Quarter("Leasing auto", 33300)})
+                .written);
+        QLabel* label = f.C().lblUsura;
+        FillTenThousand(f, "Credito al consumo");
+        f.Calcola();
+        QCOMPARE(f.Text("txtTAEG"), QString("9,68%"));
+        QVERIFY(label->isVisible());
+        QCOMPARE(label->text(), QString("Tipologia senza categoria d'usura"));
+        QVERIFY(label->styleSheet().contains("gray"));
+
+        QVERIFY(thresholds.SetCategoryOfType("credito al CONSUMO", "Credito personale"));
+        f.Calcola();
+        QCOMPARE(label->text(), QString("Entro la soglia d'usura (soglia 17,2250 %)"));
+        QVERIFY(label->styleSheet().isEmpty());
+
+        // Another type beside the same TAEG is judged by its own category: 3,33 gives 8,1625.
+        QVERIFY(thresholds.SetCategoryOfType("Leasing", "Leasing auto"));
+        f.C().cboTipoLea->setCurrentText("Leasing");
+        QCOMPARE(label->text(), QString("Tasso oltre la soglia d'usura (soglia 8,1625 %)"));
+        QVERIFY(label->styleSheet().contains("red"));
+
+        // A contract dated after the quarter has no threshold in force.
+        f.Enter("txtContract", "15/04/26");
+        QVERIFY(!label->isVisible());
+        f.Enter("txtStart", "15/05/26");
+        f.Calcola();
+        QCOMPARE(label->text(), QString("Nessuna soglia d'usura in vigore"));
+        QVERIFY(label->styleSheet().contains("gray"));
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        QVERIFY(!label->isVisible());
+    }
+
+    // The category of a financing type is chosen on the Stato page, among the categories of
+    // the usury table; an unknown one only on Yes; an empty answer takes it away.
+    void usuryCategoryChosenInTheLookupEditor() {
+        ArchiveFixture f;
+        UsuryThresholds thresholds(f.db, f.boxes);
+        QVERIFY(thresholds.Write({Quarter("Credito personale", 105800)}).written);
+        StatusPage* page = f.window->Status();
+        f.window->Tabs()->setCurrentIndex(2);
+        QVERIFY(!page->cmdCatUsura->isEnabled());
+        Pick(page->lstSupTab, "TxRiferimento");
+        Pick(page->lstSupVal, "Fisso");
+        QVERIFY(!page->cmdCatUsura->isEnabled());
+        Pick(page->lstSupTab, "Tipologia");
+        Pick(page->lstSupVal, "Credito al consumo");
+        QVERIFY(page->cmdCatUsura->isEnabled());
+
+        f.boxes.ScriptText("CREDITO personale ");
+        QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);
+        QCOMPARE(f.boxes.asked.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(f.boxes.asked[0].prompt),
+                 QString("Categoria d'usura della tipologia \"Credito al consumo\" (vuota per "
+                         "nessuna).\nCategorie delle soglie: Credito personale."));
+        QCOMPARE(thresholds.CategoryOfType("Credito al consumo"),
+                 std::optional<std::string>("Credito personale"));
+
+        f.boxes.ScriptText("Cessione del quinto");
+        QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);  // No to the question
+        QCOMPARE(QString::fromStdString(f.boxes.asked[1].defaultText),
+                 QString("Credito personale"));
+        QCOMPARE(QString::fromStdString(f.boxes.shown.back().prompt),
+                 QString("La categoria \"Cessione del quinto\" non ha soglie d'usura "
+                         "nell'archivio. Assegnarla comunque?"));
+        QCOMPARE(thresholds.CategoryOfType("Credito al consumo"),
+                 std::optional<std::string>("Credito personale"));
+        f.boxes.ScriptText("Cessione del quinto");
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);
+        QCOMPARE(thresholds.CategoryOfType("Credito al consumo"),
+                 std::optional<std::string>("Cessione del quinto"));
+        f.boxes.ScriptText("");
+        QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);
+        QCOMPARE(thresholds.CategoryOfType("Credito al consumo"), std::nullopt);
+    }
+
+    // The thresholds window: a file imported, a row added, changed and deleted, the threshold
+    // of each TEGM beside it; a bad field refused in words.
+    void usuryThresholdsWindow() {
+        ArchiveFixture f;
+        f.window->Tabs()->setCurrentIndex(2);
+        QTest::mouseClick(f.window->Status()->cmdSoglieUsura, Qt::LeftButton);
+        auto* d = f.window->findChild<UsuryThresholdsDialog*>();
+        QVERIFY(d != nullptr);
+        QCOMPARE(d->lsvSoglie->topLevelItemCount(), 0);
+
+        const std::string file = (f.fresh.Folder() / "soglie.csv").string();
+        std::ofstream(file) << "Categoria;Importo da;Importo a;Dal;Al;TEGM\n"
+                               "Credito personale;;;01/01/2026;31/03/2026;10,58\n"
+                               "Mutui a tasso fisso;;;01/01/2026;31/03/2026;17,00\n";
+        f.boxes.ScriptFile(file);
+        QTest::mouseClick(d->cmdSogImporta, Qt::LeftButton);
+        QCOMPARE(QString::fromStdString(f.boxes.shown.back().prompt),
+                 QString("Importate 2 soglie d'usura: 2 nuove, 0 sostituite."));
+        QCOMPARE(d->lsvSoglie->topLevelItemCount(), 2);
+        const QStringList first = {"Credito personale", "",      "",       "01/01/2026",
+                                   "31/03/2026",        "10,58", "17,2250"};
+        for (int column = 0; column < 7; ++column) {
+            QCOMPARE(d->lsvSoglie->topLevelItem(0)->text(column), first[column]);
+        }
+        QCOMPARE(d->lsvSoglie->topLevelItem(1)->text(6), QString("25,0000"));
+
+        d->txtSogCategoria->setText("Leasing auto");
+        d->txtSogDa->setText("25.000");
+        d->txtSogDal->setText("01/04/2026");
+        d->txtSogTEGM->setText("7.5");
+        QTest::mouseClick(d->cmdSogNuovo, Qt::LeftButton);
+        QCOMPARE(QString::fromStdString(f.boxes.shown.back().prompt),
+                 QString("TEGM non valido \"7.5\" (serve un tasso in percentuale con la virgola "
+                         "decimale, come 10,58)."));
+        d->txtSogTEGM->setText("7,5");
+        QTest::mouseClick(d->cmdSogNuovo, Qt::LeftButton);
+        QCOMPARE(d->lsvSoglie->topLevelItemCount(), 3);
+        const QStringList added = {"Leasing auto", "25.000,00", "", "01/04/2026", "",
+                                   "7,50",         "13,3750"};
+        for (int column = 0; column < 7; ++column) {
+            QCOMPARE(d->lsvSoglie->topLevelItem(1)->text(column), added[column]);
+        }
+
+        QTreeWidgetItem* row = d->lsvSoglie->topLevelItem(0);
+        d->lsvSoglie->setCurrentItem(row);
+        emit d->lsvSoglie->itemClicked(row, 0);
+        QCOMPARE(d->txtSogTEGM->text(), QString("10,58"));
+        d->txtSogTEGM->setText("11");
+        QTest::mouseClick(d->cmdSogModifica, Qt::LeftButton);
+        QCOMPARE(d->lsvSoglie->topLevelItem(0)->text(6), QString("17,7500"));
+        QCOMPARE(d->lsvSoglie->topLevelItemCount(), 3);
+
+        d->lsvSoglie->setCurrentItem(d->lsvSoglie->topLevelItem(1));
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        QTest::mouseClick(d->cmdSogCancella, Qt::LeftButton);
+        QCOMPARE(QString::fromStdString(f.boxes.shown.back().prompt),
+                 QString("Cancellare la soglia di \"Leasing auto\" dal 01/04/2026?"));
+        QCOMPARE(d->lsvSoglie->topLevelItemCount(), 2);
+        QCOMPARE(f.Count("SELECT COUNT(*) FROM tabSoglieUsura"), 2LL);
+        d->close();
+    }
+
     // Pictures for the documentation, when a folder is given: the Calcoli page with the
     // plan to the cent ticked and the TAEG, the plan page at the last instalments.
     void grabFigures() {
@@ -156,6 +383,37 @@ private slots:
         f.Grid()->scrollToBottom();
         QApplication::processEvents();
         QVERIFY(f.window->grab().save(QDir(folder).filePath("piano-al-centesimo.png")));
+
+        // A personal loan over its threshold, and the thresholds window with a sample table.
+        UsuryThresholds thresholds(f.db, f.boxes);
+        QVERIFY(thresholds
+                    .Write({Quarter("Credito personale", 105800),
+                            Quarter("Mutui a tasso fisso", 33300)})
+                    .written);
+        QVERIFY(thresholds.SetCategoryOfType("Credito al consumo", "Credito personale"));
+        f.window->Tabs()->setCurrentIndex(0);
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        f.C().cboTipoLea->setCurrentText(QStringLiteral("Credito al consumo"));
+        f.Enter("txtDescBene", "Prestito arredamento");
+        f.Enter("txtValBene", "5000");
+        f.Enter("txtTasso", "14,5");
+        f.Enter("txtRate", "24");
+        f.Enter("txtContract", "15/01/26");
+        f.Enter("txtStart", "15/02/26");
+        f.Enter("txtSpContratto", "250");
+        f.Enter("txtSpRata", "4");
+        f.Calcola();
+        QApplication::processEvents();
+        QVERIFY(f.C().lblUsura->text().startsWith("Tasso oltre"));
+        QVERIFY(f.window->grab().save(QDir(folder).filePath("calcoli-usura.png")));
+        f.window->Tabs()->setCurrentIndex(2);
+        QTest::mouseClick(f.window->Status()->cmdSoglieUsura, Qt::LeftButton);
+        auto* d = f.window->findChild<UsuryThresholdsDialog*>();
+        QVERIFY(d != nullptr);
+        QApplication::processEvents();
+        QVERIFY(d->grab().save(QDir(folder).filePath("soglie-usura.png")));
+        QVERIFY(f.window->grab().save(QDir(folder).filePath("stato-usura.png")));
+        d->close();
     }
 
 private:

@@ -103,6 +103,21 @@ private slots:
         QCOMPARE(window.size(), window.minimumSize());
     }
 
+    // The right column and the command row hold their controls side by side: none covers
+    // another (the indexing button once lay over "Piano al centesimo").
+    void noControlOfTheCalcoliPageCoversAnother() {
+        const ContractControls& c = f_->C();
+        const std::vector<QWidget*> placed = {
+            c.Frame1,   c.Frame2,   c.chkIntRiscatto, c.chkCentesimo, c.lblUsura, c.fraFormula,
+            c.cmdNuovo, c.cmdSalva, c.cmdElimina,     c.cmdIndicizza, c.lblInfo,  c.cmdCalcola};
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            for (std::size_t j = i + 1; j < placed.size(); ++j) {
+                QVERIFY2(!placed[i]->geometry().intersects(placed[j]->geometry()),
+                         qPrintable(placed[i]->objectName() + " / " + placed[j]->objectName()));
+            }
+        }
+    }
+
     void theTreeTheListsAndTheGridGrowWithTheWindow() {
         MainWindow& window = *f_->window;
         FillPressa();

@@ -1,0 +1,158 @@
+#include "ui/usury_thresholds_dialog.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "ui/field_hooks.h"
+#include "ui/usury_verdict.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kFieldTop = 256;
+constexpr int kButtonTop = 298;
+
+template <typename Widget>
+Widget* Placed(Widget* widget, const char* name, int x, int y, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+UsuryThresholdsDialog::UsuryThresholdsDialog(WindowArchive& archive, MessageBoxes& boxes,
+                                             QWidget* parent)
+    : QDialog(parent), editor_(archive, boxes) {
+    setObjectName(QStringLiteral("frmSoglieUsura"));
+    // The window's small dialog font, which a window does not take from its parent itself.
+    if (parent != nullptr) setFont(parent->font());
+    setWindowTitle(QStringLiteral("Soglie d'usura"));
+    Build();
+    FillList();
+}
+
+void UsuryThresholdsDialog::Build() {
+    setFixedSize(620, 332);
+    lsvSoglie = Placed(new QTreeWidget(this), "lsvSoglie", 8, 8, 604, 224);
+    lsvSoglie->setRootIsDecorated(false);
+    lsvSoglie->setUniformRowHeights(true);
+    lsvSoglie->setHeaderLabels({QStringLiteral("Categoria"), QStringLiteral("Importo da"),
+                                QStringLiteral("Importo a"), QStringLiteral("Dal"),
+                                QStringLiteral("Al"), QStringLiteral("TEGM %"),
+                                QStringLiteral("Soglia %")});
+    lsvSoglie->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lsvSoglie->header()->setDefaultSectionSize(60);
+    const int widths[] = {164, 76, 76, 72, 72, 56, 76};
+    for (int column = 0; column < 7; ++column) lsvSoglie->setColumnWidth(column, widths[column]);
+    for (int column = 1; column < 7; ++column) {
+        if (column == 3 || column == 4) continue;
+        lsvSoglie->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lsvSoglie->header()->setStretchLastSection(false);
+
+    struct FieldPlace {
+        QLineEdit** field;
+        const char* name;
+        const char* caption;
+        int x, width;
+        bool right;
+    };
+    const FieldPlace fields[] = {
+        {&txtSogCategoria, "txtSogCategoria", "Categoria", 8, 186, false},
+        {&txtSogDa, "txtSogDa", "Importo da", 200, 84, true},
+        {&txtSogA, "txtSogA", "Importo a", 290, 84, true},
+        {&txtSogDal, "txtSogDal", "Dal", 380, 84, false},
+        {&txtSogAl, "txtSogAl", "Al", 470, 84, false},
+        {&txtSogTEGM, "txtSogTEGM", "TEGM %", 560, 52, true},
+    };
+    for (const FieldPlace& place : fields) {
+        (new QLabel(QString::fromUtf8(place.caption), this))
+            ->setGeometry(place.x, kFieldTop - 16, place.width, 14);
+        *place.field = Placed(new QLineEdit(this), place.name, place.x, kFieldTop, place.width, 20);
+        if (place.right) (*place.field)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        new FieldHooks(*place.field);
+    }
+    txtSogDal->setPlaceholderText(QStringLiteral("gg/mm/aaaa"));
+    txtSogAl->setPlaceholderText(QStringLiteral("in vigore"));
+    txtSogDa->setPlaceholderText(QStringLiteral("nessun limite"));
+    txtSogA->setPlaceholderText(QStringLiteral("nessun limite"));
+
+    const auto button = [this](const char* name, const QString& caption, int x) {
+        return Placed(new QPushButton(caption, this), name, x, kButtonTop, 96, 25);
+    };
+    cmdSogNuovo = button("cmdSogNuovo", QStringLiteral("Nuovo"), 8);
+    cmdSogModifica = button("cmdSogModifica", QStringLiteral("Modifica"), 110);
+    cmdSogCancella = button("cmdSogCancella", QStringLiteral("Cancella"), 212);
+    cmdSogImporta = button("cmdSogImporta", QStringLiteral("Importa…"), 314);
+    cmdSogChiudi = button("cmdSogChiudi", QStringLiteral("Chiudi"), 516);
+
+    connect(lsvSoglie, &QTreeWidget::itemClicked, this, &UsuryThresholdsDialog::RowClicked);
+    connect(cmdSogNuovo, &QPushButton::clicked, this, [this] { Run(&UsuryThresholdsEditor::Add); });
+    connect(cmdSogModifica, &QPushButton::clicked, this,
+            [this] { Run(&UsuryThresholdsEditor::Change); });
+    connect(cmdSogCancella, &QPushButton::clicked, this,
+            [this] { Run(&UsuryThresholdsEditor::Remove); });
+    connect(cmdSogImporta, &QPushButton::clicked, this, &UsuryThresholdsDialog::Import);
+    connect(cmdSogChiudi, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void UsuryThresholdsDialog::FillList() {
+    lsvSoglie->clear();
+    for (const StoredUsuryRate& stored : editor_.Rows()) {
+        const ThresholdsPanel texts = PanelOf(stored);
+        auto* item = new QTreeWidgetItem(
+            lsvSoglie, {ToQt(texts.category), ToQt(texts.amountFrom), ToQt(texts.amountTo),
+                        ToQt(texts.validFrom), ToQt(texts.validTo), ToQt(texts.tegm),
+                        ToQt(PercentText(UsuryThreshold(stored.rate.tegm), 4))});
+        item->setData(0, kIdRole, stored.id);
+        for (int column : {1, 2, 5, 6}) {
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+}
+
+void UsuryThresholdsDialog::RowClicked() {
+    const QTreeWidgetItem* item = lsvSoglie->currentItem();
+    if (item == nullptr) return;
+    QLineEdit* fields[] = {txtSogCategoria, txtSogDa, txtSogA, txtSogDal, txtSogAl, txtSogTEGM};
+    for (int column = 0; column < 6; ++column) fields[column]->setText(item->text(column));
+}
+
+ThresholdsPanel UsuryThresholdsDialog::Panel() const {
+    ThresholdsPanel panel;
+    if (const QTreeWidgetItem* item = lsvSoglie->currentItem()) {
+        panel.selected = item->data(0, kIdRole).toInt();
+    }
+    panel.category = txtSogCategoria->text().trimmed().toStdString();
+    panel.amountFrom = txtSogDa->text().trimmed().toStdString();
+    panel.amountTo = txtSogA->text().trimmed().toStdString();
+    panel.validFrom = txtSogDal->text().trimmed().toStdString();
+    panel.validTo = txtSogAl->text().trimmed().toStdString();
+    panel.tegm = txtSogTEGM->text().trimmed().toStdString();
+    return panel;
+}
+
+void UsuryThresholdsDialog::Run(bool (UsuryThresholdsEditor::*command)(const ThresholdsPanel&)) {
+    if ((editor_.*command)(Panel())) AfterChange();
+}
+
+void UsuryThresholdsDialog::Import() {
+    if (editor_.Import()) AfterChange();
+}
+
+void UsuryThresholdsDialog::AfterChange() {
+    FillList();
+    for (QLineEdit* field : {txtSogCategoria, txtSogDa, txtSogA, txtSogDal, txtSogAl, txtSogTEGM}) {
+        field->clear();
+    }
+    emit thresholdsChanged();
+}
+
+}  // namespace quotaplan
