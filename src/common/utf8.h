@@ -14,4 +14,13 @@ inline char32_t ReplacementCharacter(unsigned char) { return 0xFFFD; }
 std::u32string DecodeUtf8(std::string_view utf8,
                           char32_t (*invalidByte)(unsigned char) = ReplacementCharacter);
 
+// Appends the UTF-8 form of one code point; one beyond Unicode or a surrogate appends U+FFFD.
+void AppendUtf8(std::string& out, char32_t code);
+
+enum class ByteOrder { LittleEndian, BigEndian };
+
+// Decodes UTF-16 bytes of the given order (without their byte-order mark) into UTF-8. A
+// surrogate without its partner, or an odd byte at the end, yields U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order);
+
 }  // namespace quotaplan

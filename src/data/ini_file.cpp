@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/utf8.h"
+
 namespace quotaplan {
 namespace {
 
@@ -40,10 +42,8 @@ std::optional<std::string_view> EntryKey(std::string_view line) {
     return Trim(line.substr(0, equals));
 }
 
-// The text's lines without their line ends; a byte-order mark before the first is dropped.
+// The text's lines without their line ends.
 std::vector<std::string_view> Lines(std::string_view text) {
-    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-    if (text.starts_with(kUtf8Mark)) text.remove_prefix(kUtf8Mark.size());
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -58,8 +58,23 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 }  // namespace
 
-std::string IniValueFromText(std::string_view text, std::string_view section,
+std::string IniTextAsUtf8(std::string_view bytes) {
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+    constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+    if (bytes.starts_with(kUtf8Mark)) return std::string(bytes.substr(kUtf8Mark.size()));
+    if (bytes.starts_with(kUtf16LeMark)) {
+        return Utf16ToUtf8(bytes.substr(kUtf16LeMark.size()), ByteOrder::LittleEndian);
+    }
+    if (bytes.starts_with(kUtf16BeMark)) {
+        return Utf16ToUtf8(bytes.substr(kUtf16BeMark.size()), ByteOrder::BigEndian);
+    }
+    return std::string(bytes);
+}
+
+std::string IniValueFromText(std::string_view bytes, std::string_view section,
                              std::string_view key) {
+    const std::string text = IniTextAsUtf8(bytes);
     bool inSection = false;
     for (const auto line : Lines(text)) {
         if (const auto name = SectionName(line)) {
@@ -79,8 +94,9 @@ std::string IniValueFromText(std::string_view text, std::string_view section,
     return "";
 }
 
-std::string IniTextWithValue(std::string_view text, std::string_view section,
+std::string IniTextWithValue(std::string_view bytes, std::string_view section,
                              std::string_view key, std::string_view value) {
+    const std::string text = IniTextAsUtf8(bytes);
     std::vector<std::string> lines;
     for (const auto line : Lines(text)) lines.emplace_back(line);
     const std::string entry = std::string(key) + "=" + std::string(value);

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "archive_fixture.h"
+#include "common/utf8.h"
 #include "data/connection.h"
 #include "data/ini_file.h"
 
@@ -87,14 +88,33 @@ TEST_F(Configuration, TheDriverChoosesTheEngine) {
                                  suffix);
 }
 
-// What Notepad and many other editors write before the first line.
+// What Notepad and many other editors write: a byte-order mark before the first line and,
+// for "Unicode", the whole file in UTF-16.
 TEST_F(Configuration, AByteOrderMarkIsAccepted) {
-    const auto other = CopyAs("altrove", "mio.db");
-    WriteIni("\xEF\xBB\xBF[DATABASE]\r\nPATH=" + (Folder() / "altrove").string() +
-             "\r\nFILE=mio.db\r\n");
-    const auto location = ConfiguredArchivePath(Folder());
-    EXPECT_EQ(location.path, other);
-    EXPECT_EQ(location.failure, "");
+    const auto other = CopyAs("Società", "mio.db");
+    const std::string text =
+        "[DATABASE]\r\nPATH=" + (Folder() / "Società").string() + "\r\nFILE=mio.db\r\n";
+    // The text is ASCII but for "à", U+00E0: one UTF-16 unit each.
+    const auto utf16 = [&text](bool littleEndian) {
+        std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char32_t code : DecodeUtf8(text)) {
+            const std::string unit{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            bytes += littleEndian ? std::string{unit[1], unit[0]} : unit;
+        }
+        return bytes;
+    };
+    const std::pair<const char*, std::string> files[] = {
+        {"UTF-8", "\xEF\xBB\xBF" + text},
+        {"UTF-16 little-endian", utf16(true)},
+        {"UTF-16 big-endian", utf16(false)},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        WriteIni(bytes);
+        const auto location = ConfiguredArchivePath(Folder());
+        EXPECT_EQ(location.path, other);
+        EXPECT_EQ(location.failure, "");
+    }
 }
 
 // Counted from the program folder, wherever the program was started from.

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "archive_fixture.h"
+#include "common/utf8.h"
 
 namespace quotaplan {
 namespace {
@@ -36,6 +37,49 @@ TEST(IniText, AByteOrderMarkIsSkipped) {
                                "FILE=a\n",
                                "DATABASE", "FILE"),
               "");
+}
+
+// The file's bytes for `text`: a byte-order mark, then each UTF-16 unit in that order.
+std::string Utf16File(std::u16string_view text, ByteOrder order) {
+    std::string bytes = order == ByteOrder::LittleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += order == ByteOrder::LittleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+// Windows Notepad saves "Unicode" as UTF-16 with a byte-order mark; read as bytes, every line
+// would hold a zero byte after each letter and no key would be found.
+TEST(IniText, ReadsUtf16ByItsByteOrderMark) {
+    const std::u16string text = u"[DATABASE]\r\nPATH=/dati/Società\r\nFILE=Archivio 😀.mdb\r\n";
+    const std::string replacement = "\xEF\xBF\xBD";  // U+FFFD
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* key;
+        std::string value;
+    } cases[] = {
+        {"little-endian", Utf16File(text, ByteOrder::LittleEndian), "PATH", "/dati/Società"},
+        {"little-endian, a surrogate pair", Utf16File(text, ByteOrder::LittleEndian), "FILE",
+         "Archivio 😀.mdb"},
+        {"big-endian", Utf16File(text, ByteOrder::BigEndian), "PATH", "/dati/Società"},
+        {"big-endian, a surrogate pair", Utf16File(text, ByteOrder::BigEndian), "FILE",
+         "Archivio 😀.mdb"},
+        {"a surrogate without its partner",
+         Utf16File(u"[DATABASE]\nFILE=a\xD83D" u"b\n", ByteOrder::LittleEndian), "FILE",
+         "a" + replacement + "b"},
+        {"an odd byte at the end", Utf16File(u"[DATABASE]\nFILE=a", ByteOrder::LittleEndian) + "b",
+         "FILE", "a" + replacement},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IniValueFromText(c.bytes, "DATABASE", c.key), c.value);
+    }
+    // Written back as UTF-8, which is what the other files of the program are.
+    EXPECT_EQ(IniTextWithValue(Utf16File(u"[A]\r\nK=è\r\n", ByteOrder::BigEndian), "A", "N", "w"),
+              "[A]\r\nK=è\r\nN=w\r\n");
 }
 
 TEST(IniText, WritesEntriesInTheOrderWritten) {
