@@ -17,6 +17,11 @@ struct UpgradeStep {
 };
 
 constexpr UpgradeStep kSteps[] = {
+    // The duplicate check of a save finds the name through it instead of reading every
+    // contract. PostgreSQL archives have had their unique one from the start.
+    {[](Database& db) { return !HasIndex(db, "idxContrattiDescBene"); },
+     "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE NOCASE);",
+     R"(CREATE UNIQUE INDEX "idxContrattiDescBene" ON "tabContratti" ((btrim("DescBene")));)"},
     {[](Database& db) { return !HasColumn(db, "tabContratti", "Centesimo"); },
      "ALTER TABLE tabContratti ADD COLUMN Centesimo YESNO NOT NULL DEFAULT 0;",
      R"(ALTER TABLE "tabContratti" ADD COLUMN "Centesimo" yesno NOT NULL DEFAULT 0;)"},
@@ -56,6 +61,14 @@ bool HasTable(Database& db, std::string_view table) {
         if (CompareFolded(name, table) == 0) return true;
     }
     return false;
+}
+
+bool HasIndex(Database& db, std::string_view index) {
+    const std::string catalog =
+        db.Engine()->Kind() == EngineKind::Sqlite
+            ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name"
+            : "SELECT COUNT(*) FROM pg_indexes WHERE indexname";
+    return Recordset(db, catalog + " = '" + std::string(index) + "'").Value(0).ToLong() > 0;
 }
 
 bool HasColumn(Database& db, std::string_view table, std::string_view column) {

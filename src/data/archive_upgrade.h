@@ -10,10 +10,13 @@ namespace quotaplan {
 // Throws DatabaseError when the table cannot be read.
 bool HasColumn(Database& db, std::string_view table, std::string_view column);
 bool HasTable(Database& db, std::string_view table);
+// True when the archive has an index of that name.
+bool HasIndex(Database& db, std::string_view index);
 
 // Brings an archive made by an older Quotaplan up to this one's schema (schema.sql of
-// db/sqlite/ and db/postgresql/), in one transaction: the column Centesimo (the plan to the
-// cent, No for the contracts already stored) at position 45 of tabContratti, the column
+// db/sqlite/ and db/postgresql/), in one transaction: the index idxContrattiDescBene of the
+// duplicate check, the column Centesimo (the plan to the cent, No for the contracts already
+// stored) at position 45 of tabContratti, the column
 // CategoriaUsura of supTipologia, and the table tabSoglieUsura. Each step only where it is
 // missing; an archive that is up to date, or read-only, is left as it is (a read-only one
 // reads Centesimo as No). Throws DatabaseError when a step fails; the archive is then as it

@@ -21,12 +21,14 @@ using testing::MakePlan;
 using testing::TempArchive;
 
 // Turns a fresh archive back into one of the previous version: no Centesimo, no usury
-// table, no usury category; one contract stored by that version.
+// table, no usury category, and on SQLite no index of the descriptions; one contract stored
+// by that version.
 void MakeOlder(Database& db) {
     const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
     ASSERT_TRUE(db.ExecuteScript(
         sqlite ? "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
-                 "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura;"
+                 "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura; "
+                 "DROP INDEX idxContrattiDescBene;"
                : R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
                  R"(DROP TABLE "tabSoglieUsura";)"
                  R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"))
@@ -57,6 +59,7 @@ TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
     EXPECT_TRUE(HasColumn(*db, "tabContratti", "centesimo"));
     EXPECT_TRUE(HasColumn(*db, "supTipologia", "CategoriaUsura"));
     EXPECT_TRUE(HasTable(*db, "tabSoglieUsura"));
+    EXPECT_TRUE(HasIndex(*db, "idxContrattiDescBene"));
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
     // The contract stored before reads as a classic plan, and the column stands at 45.
     Recordset row(*db, "SELECT * FROM tabContratti");
