@@ -1,12 +1,17 @@
 -- The stored queries of the portfolio summary, as db/sqlite/views.sql defines them. Run
--- after schema.sql on a new archive, or alone on an existing one to bring its views up to
--- date (views hold no data, so replacing them loses nothing):
+-- after schema.sql on a new archive; the program runs it on an archive whose views are
+-- older ("qryVersioneViste" below) when it connects to it (views hold no data, so replacing
+-- them loses nothing). By hand:
 --     psql "postgresql://…/archivio" -f db/postgresql/views.sql
 -- Today is the server's CURRENT_DATE, unless a connection sets quotaplan.today (the tests
 -- fix their date so).
 
 BEGIN;
+-- The archive's writer lock, which every save takes: desks that connect at once replace
+-- the views one after the other.
+SELECT pg_advisory_xact_lock(491496844654);
 
+DROP VIEW IF EXISTS "qryVersioneViste";
 DROP VIEW IF EXISTS "qryRTxMedioPonderato";
 DROP VIEW IF EXISTS "qryRDebResTotale";
 DROP VIEW IF EXISTS "qryRLeaMese";
@@ -50,5 +55,9 @@ WHERE p."Tipo" = 'Rata'
   AND p."Data" >= (SELECT date_trunc('month', qp_today())::date)
   AND p."Data" < (SELECT (date_trunc('month', qp_today()) + interval '1 month')::date)
 ORDER BY p."Data", c."DescBene", p."ID";
+
+-- The version of these views (kSummaryViewsVersion in src/data/archive_views.h): raise it
+-- there, here and in db/sqlite/views.sql with any change to the views.
+CREATE VIEW "qryVersioneViste" AS SELECT 1 AS "Versione";
 
 COMMIT;

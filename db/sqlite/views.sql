@@ -1,11 +1,13 @@
--- The stored queries of the portfolio summary. Run after schema.sql on a new archive, or
--- alone on an existing one to bring its views up to date (views hold no data, so replacing
--- them loses nothing):   sqlite3 Quotaplan.mdb < db/views.sql
+-- The stored queries of the portfolio summary. Run after schema.sql on a new archive; the
+-- program runs it on an archive whose views are older (qryVersioneViste below) when it
+-- opens it for writing (views hold no data, so replacing them loses nothing). By hand:
+--     sqlite3 Quotaplan.mdb < db/sqlite/views.sql
 -- The views read today's date from qp_today(), a function the program registers on its
 -- connection (tests fix it); outside the program they cannot be queried.
 
-BEGIN;
+BEGIN IMMEDIATE;
 
+DROP VIEW IF EXISTS qryVersioneViste;
 DROP VIEW IF EXISTS qryRTxMedioPonderato;
 DROP VIEW IF EXISTS qryRDebResTotale;
 DROP VIEW IF EXISTS qryRLeaMese;
@@ -48,5 +50,9 @@ WHERE p.Tipo = 'Rata'
   AND p.Data >= date(qp_today(), 'start of month')
   AND p.Data < date(qp_today(), 'start of month', '+1 month')
 ORDER BY p.Data, c.DescBene, p.ID;
+
+-- The version of these views (kSummaryViewsVersion in src/data/archive_views.h): raise it
+-- there, here and in db/postgresql/views.sql with any change to the views.
+CREATE VIEW qryVersioneViste AS SELECT 1 AS Versione;
 
 COMMIT;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "data/archive_views.h"
 #include "data/text_fold.h"
 
 namespace quotaplan {
@@ -54,6 +55,26 @@ bool AnyMissing(Database& db) {
     return false;
 }
 
+// The columns and tables of kSteps that the archive lacks, added in one transaction.
+void AddWhatIsMissing(Database& db) {
+    if (!AnyMissing(db)) return;
+    const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
+    db.ClearErrors();
+    Run(db, db.Execute("BEGIN IMMEDIATE"));
+    try {
+        // Checked again inside the transaction: another program may have upgraded the
+        // archive meanwhile.
+        for (const UpgradeStep& step : kSteps) {
+            if (step.missing(db)) Run(db, db.ExecuteScript(sqlite ? step.sqlite : step.postgresql));
+        }
+        Run(db, db.Execute("COMMIT"));
+    } catch (const DatabaseError&) {
+        db.Execute("ROLLBACK");
+        db.ClearErrors();
+        throw;
+    }
+}
+
 }  // namespace
 
 bool HasTable(Database& db, std::string_view table) {
@@ -77,22 +98,9 @@ bool HasColumn(Database& db, std::string_view table, std::string_view column) {
 }
 
 void UpgradeArchive(Database& db) {
-    if (db.IsReadOnly() || !AnyMissing(db)) return;
-    const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
-    db.ClearErrors();
-    Run(db, db.Execute("BEGIN IMMEDIATE"));
-    try {
-        // Checked again inside the transaction: another program may have upgraded the
-        // archive meanwhile.
-        for (const UpgradeStep& step : kSteps) {
-            if (step.missing(db)) Run(db, db.ExecuteScript(sqlite ? step.sqlite : step.postgresql));
-        }
-        Run(db, db.Execute("COMMIT"));
-    } catch (const DatabaseError&) {
-        db.Execute("ROLLBACK");
-        db.ClearErrors();
-        throw;
-    }
+    if (db.IsReadOnly()) return;
+    AddWhatIsMissing(db);
+    RefreshSummaryViews(db);
 }
 
 }  // namespace quotaplan

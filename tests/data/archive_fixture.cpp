@@ -225,4 +225,25 @@ std::string FailingTriggerLine(Engine engine) {
                                     : "-2147467259 - guasto simulato (SQLSTATE P0001)\n";
 }
 
+std::string OlderViewsSql(Engine engine, int stamp) {
+    const std::string sqlite =
+        "DROP VIEW qryVersioneViste; DROP VIEW qryRLeaMese; CREATE VIEW qryRLeaMese AS SELECT "
+        "c.DescBene AS DescBene, p.Data AS Data, p.Importo AS Importo FROM tabPDA AS p INNER "
+        "JOIN tabContratti AS c ON c.ID = p.[ID Leasing] WHERE p.Tipo = 'Rata';";
+    const std::string postgresql =
+        R"(DROP VIEW "qryVersioneViste"; DROP VIEW "qryRLeaMese"; CREATE VIEW "qryRLeaMese" AS )"
+        R"(SELECT c."DescBene" AS "DescBene", p."Data" AS "Data", p."Importo" AS "Importo" )"
+        R"(FROM "tabPDA" AS p INNER JOIN "tabContratti" AS c ON c."ID" = p."ID Leasing" )"
+        R"(WHERE p."Tipo" = 'Rata';)";
+    const bool onSqlite = engine == Engine::Sqlite;
+    std::string sql = onSqlite ? sqlite : postgresql;
+    if (stamp > 0) {
+        sql += onSqlite ? "CREATE VIEW qryVersioneViste AS SELECT " + std::to_string(stamp) +
+                              " AS Versione;"
+                        : R"(CREATE VIEW "qryVersioneViste" AS SELECT )" +
+                              std::to_string(stamp) + R"( AS "Versione";)";
+    }
+    return sql;
+}
+
 }  // namespace quotaplan::testing

@@ -70,6 +70,11 @@ private:
         }                                                                    \
     } while (false)
 
+// The engine's SQL that turns an archive's views into those of an earlier version: the
+// month's instalments without the contract's ID, and `stamp` as the recorded version (none
+// when 0).
+std::string OlderViewsSql(Engine engine, int stamp);
+
 // A URI of the test server naming another database.
 std::string ServerUri(const std::string& database);
 

@@ -134,7 +134,7 @@ TEST(Schema, ViewsScriptReplacesTheViewsOfAnExistingArchive) {
     auto db = archive.Open();
     EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
     EXPECT_EQ(testing::CountOf(db, "SELECT * FROM qryRDebResTotale"), 0);
-    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'view'"), 4);
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'view'"), 5);
 }
 
 }  // namespace
