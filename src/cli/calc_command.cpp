@@ -89,7 +89,10 @@ std::optional<CliFailure> CheckInputs(const CalcOptions& options, const GivenFie
     if (options.target != SolveTarget::Value && IsZero(fields.valBene)) {
         return CliFailure{kRefused, "Inserire il Valore del bene!"};
     }
-    if (options.target != SolveTarget::Rate && IsZero(fields.tasso)) {
+    // An index worth 0 still leaves an indexed contract its spread; a given --rate must not
+    // be 0, as the window's typed Tasso.
+    const bool zeroIndexWithSpread = options.ratesIndexed && !IsZero(fields.spread);
+    if (options.target != SolveTarget::Rate && IsZero(fields.tasso) && !zeroIndexWithSpread) {
         return CliFailure{kRefused, "Inserire il Tasso!"};
     }
     if (!options.count || *options.count == 0) {

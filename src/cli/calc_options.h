@@ -39,6 +39,7 @@ struct CalcOptions {
     double instalmentFee = 0;
     std::optional<double> instalment;
     std::vector<double> ratesPercent;  // per-instalment annual rates, spread included
+    bool ratesIndexed = false;         // --indexed: ratePercent is the index value
 };
 
 // The options of a calculation: those taking a value, and the flags.

@@ -144,6 +144,7 @@ std::optional<CliFailure> IndexCalculation(Database& db, MessageBoxes& boxes,
         }
         const auto& rates = std::get<IndexedRates>(indexed);
         calc.ratePercent = static_cast<double>(rates.firstIndexHundredths) / 100.0;
+        calc.ratesIndexed = true;
         for (const std::int64_t hundredths : rates.rateHundredths) {
             calc.ratesPercent.push_back(static_cast<double>(hundredths) / 100.0);
         }

@@ -36,10 +36,10 @@ int ImportIndexCommand(Database& db, MessageBoxes& boxes, const CommandLine& lin
 
 // --indexed: the rate list of the instalment calculation made from the series of the
 // reference rate --ref-rate in the archive (IndexRates), as if given with --rates, and
-// --rate set to its first index value. Refused with exit status 2 and an Italian message:
-// no --ref-rate, an unknown one, "Fisso", a rate without values or whose values start
-// after the contract date, --rate or --rates given as well, another target than the
-// instalment, no instalment count or periodicity. A database error, or an arithmetic one
+// --rate set to its first index value (which may be 0 when --spread is not). Refused with
+// exit status 2 and an Italian message: no --ref-rate, an unknown one, "Fisso", a rate
+// without values or whose values start after the contract date, --rate or --rates given as
+// well, another target than the instalment, no instalment count or periodicity. A database error, or an arithmetic one
 // on an absurd value, gives exit status 1.
 std::optional<CliFailure> IndexCalculation(Database& db, MessageBoxes& boxes,
                                            const CommandLine& line, CalcOptions& calc);

@@ -34,6 +34,14 @@ bool RateIsZero(const std::string& text) {
     return !rate || *rate == 0;
 }
 
+// Tasso is the index value when the list was made by "Indicizza" (or stored from it), and an
+// index can be 0,00 while the contract's rate, index plus spread, is not. A typed Tasso
+// keeps its rule: it must not be 0.
+bool ZeroIndexWithSpread(const CalculationForm& form) {
+    return form.rateListOrigin != RateListOrigin::Form && !form.rateList.empty() &&
+           !RateIsZero(form.spread);
+}
+
 void TurnNonNumberToZero(std::string& text) {
     if (!IsNumberText(text)) text = "0";
 }
@@ -255,7 +263,7 @@ bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<Fo
     if (form.target != CalcTarget::AssetValue && CountsAsZero(form.valBene)) {
         return Refuse(boxes, focus, "Inserire il Valore del bene!", FormField::ValBene);
     }
-    if (form.target != CalcTarget::Rate && RateIsZero(form.tasso)) {
+    if (form.target != CalcTarget::Rate && RateIsZero(form.tasso) && !ZeroIndexWithSpread(form)) {
         return Refuse(boxes, focus, "Inserire il Tasso!", FormField::Tasso);
     }
     if (CountsAsZero(form.rate)) {

@@ -28,6 +28,10 @@ enum class FormField {
     Result
 };
 
+// Where the rate list of the form came from: the form's own rate (filled by Calcola, or
+// typed row by row), "Indicizza", or a stored contract's plan.
+enum class RateListOrigin { Form, Indexed, Stored };
+
 // What "Calcola" computes: optFormula's index.
 enum class CalcTarget : std::int16_t { Instalment = 0, Rate = 1, AssetValue = 3 };
 
@@ -46,6 +50,7 @@ struct CalculationForm {
     bool centesimo = false;    // chkCentesimo: the plan to the cent
     CalcTarget target = CalcTarget::Instalment;
     RateList rateList;
+    RateListOrigin rateListOrigin = RateListOrigin::Form;
 };
 
 // How a run of the Calculate command ended, for the window to show.
@@ -61,6 +66,9 @@ struct CalculationOutcome {
 // bCheckCalcData: true when the form allows the calculation of form.target. Otherwise
 // shows the message of the first failing check, names the field for the focus in
 // `focus`, and returns false. Fills an empty contract or first-instalment date with today.
+// A Tasso of 0 is refused ("Inserire il Tasso!") unless the rate list comes from indexing
+// or from a stored contract and the spread is not 0: an index worth 0,00 on the contract
+// date still leaves the contract its spread.
 bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus);
 
 // The "Calcola" command: tidies the fields, brings the coupled pairs into step, checks,

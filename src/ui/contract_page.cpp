@@ -231,6 +231,7 @@ void ContractPage::ResetFields() {
     c_.chkCentesimo->setChecked(false);
     c_.lsvTxHis->clear();
     c_.lsvTxHis->SetRateListColumns();
+    rateListOrigin_ = RateListOrigin::Form;
 }
 
 void ContractPage::InvalidateResult() {
@@ -257,7 +258,10 @@ void ContractPage::ShowUsury(const std::optional<UsuryVerdict>& verdict) {
     c_.lblUsura->show();
 }
 
-void ContractPage::ClearRateList() { c_.lsvTxHis->ClearRateList(); }
+void ContractPage::ClearRateList() {
+    c_.lsvTxHis->ClearRateList();
+    rateListOrigin_ = RateListOrigin::Form;
+}
 
 void ContractPage::SetDefaultTarget() {
     if (c_.optFormula[0]->isChecked()) {
@@ -325,6 +329,7 @@ CalculationForm ContractPage::ReadForm() const {
     form.centesimo = c_.chkCentesimo->isChecked();
     form.target = calcMode_;
     form.rateList = c_.lsvTxHis->Items();
+    form.rateListOrigin = rateListOrigin_;
     return form;
 }
 
@@ -360,6 +365,7 @@ void ContractPage::LoadRateList(const std::vector<StoredRate>& rows) {
             {"R" + std::to_string(row.ID), FormatDate(row.Data, 1), FormatNumber(row.Tx, 2)});
     }
     c_.lsvTxHis->SetItems(list);
+    rateListOrigin_ = RateListOrigin::Stored;
 }
 
 void ContractPage::Calculate() {
@@ -401,6 +407,7 @@ void ContractPage::Index(const std::vector<IndexValue>& series) {
     SetText(c_.txtTasso, indexed->tasso);
     InvalidateResult();
     c_.lsvTxHis->SetItems(indexed->rateList);
+    rateListOrigin_ = RateListOrigin::Indexed;
     c_.lsvTxHis->MarkChangedRates(indexed->changed);
 }
 

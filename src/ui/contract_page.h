@@ -120,6 +120,8 @@ private:
     FinancialPlan plan_;
     PlanGridWriter planGrid_{plan_};
     CalcTarget calcMode_ = CalcTarget::Instalment;
+    // Where the rows of lsvTxHis came from; Form again whenever the list is emptied.
+    RateListOrigin rateListOrigin_ = RateListOrigin::Form;
     std::optional<UsuryCase> usuryCase_;
     CoupledPair maxi_;
     CoupledPair riscatto_ = BuyoutPair();

@@ -116,6 +116,38 @@ TEST_P(IndexCommand, SavedIndexedContractKeepsItsRates) {
     EXPECT_NE(out_.find("\"rate\": \"2,00\",\n  \"spread\": \"1,50\""), std::string::npos) << out_;
 }
 
+// An index worth 0,00 on the contract date leaves the contract its spread: the plan of
+// --rate 1.5 without spread. With no spread, or with --rate 0 given by hand, the rate is 0.
+TEST_P(IndexCommand, ZeroIndexWithASpread) {
+    ASSERT_EQ(Run({"--import-index", WriteFile("Data;Valore\n01/01/2026;0,00\n"), "--ref-rate",
+                   "Euribor 3 mesi"}),
+              0)
+        << err_;
+    const std::vector<std::string> contract = {"--value",      "10000",           "--count",
+                                               "12",           "--contract-date", "2026-01-15",
+                                               "--first-date", "2026-02-15"};
+    ASSERT_EQ(Run(Plus(contract, {"--rate", "1.5"})), 0) << err_;
+    const std::string typed = out_;
+    EXPECT_NE(typed.find("\"instalment\": 840.07,"), std::string::npos) << typed;
+    const std::vector<std::string> indexed =
+        Plus(contract, {"--indexed", "--ref-rate", "Euribor 3 mesi"});
+    ASSERT_EQ(Run(Plus(indexed, {"--spread", "1.5"})), 0) << err_;
+    EXPECT_EQ(out_, typed);
+
+    const struct {
+        std::vector<std::string> args;
+        const char* why;
+    } refused[] = {
+        {indexed, "no spread"},
+        {Plus(contract, {"--rate", "0", "--spread", "1.5"}), "a rate of 0 given by hand"}};
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(Run(c.args), 2);
+        EXPECT_EQ(err_, "Inserire il Tasso!\n");
+        EXPECT_TRUE(out_.empty());
+    }
+}
+
 TEST_P(IndexCommand, Refusals) {
     ImportExample();
     {

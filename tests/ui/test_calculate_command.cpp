@@ -121,6 +121,53 @@ private slots:
         QCOMPARE(Q(form.result), QString("836,71"));
     }
 
+    // An index worth 0,00 on the contract date gives Tasso 0 and leaves the contract its
+    // spread: calculated when the list comes from indexing or from a stored contract, as
+    // Tasso 1,5 without spread is; a Tasso of 0 typed with a spread is still refused.
+    void zeroTassoWithASpread_data() {
+        QTest::addColumn<int>("origin");
+        QTest::addColumn<int>("listRows");
+        QTest::addColumn<QString>("spread");
+        QTest::addColumn<bool>("calculated");
+        QTest::newRow("indexed") << int(RateListOrigin::Indexed) << 12 << "1,5" << true;
+        QTest::newRow("stored") << int(RateListOrigin::Stored) << 12 << "1,5" << true;
+        QTest::newRow("typed") << int(RateListOrigin::Form) << 12 << "1,5" << false;
+        QTest::newRow("indexed, no spread") << int(RateListOrigin::Indexed) << 12 << "0" << false;
+        QTest::newRow("indexed, list emptied")
+            << int(RateListOrigin::Indexed) << 0 << "1,5" << false;
+    }
+    void zeroTassoWithASpread() {
+        QFETCH(int, origin);
+        QFETCH(int, listRows);
+        QFETCH(QString, spread);
+        QFETCH(bool, calculated);
+        CalculationForm form = TenThousand();
+        form.tasso = "0,00";
+        form.spread = spread.toStdString();
+        form.rateListOrigin = static_cast<RateListOrigin>(origin);
+        for (int k = 0; k < listRows; ++k) {
+            const std::string date = FormatDate(CalendarDate::FromYmdCarrying(2006, 2 + k, 28), 1);
+            form.rateList.push_back({date, date, "1,50"});
+        }
+        FinancialPlan plan;
+        RecordingMessageBoxes boxes;
+        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes);
+        QCOMPARE(out.planBuilt, calculated);
+        if (!calculated) {
+            QCOMPARE(boxes.shown.size(), std::size_t(1));
+            QCOMPARE(Q(boxes.shown[0].prompt), QString("Inserire il Tasso!"));
+            QCOMPARE(int(*out.focus), int(FormField::Tasso));
+            return;
+        }
+        QVERIFY(boxes.shown.empty());
+        CalculationForm typed = TenThousand();
+        typed.tasso = "1,5";
+        FinancialPlan typedPlan;
+        RunCalculateCommand(typed, typedPlan, boxes);
+        QCOMPARE(Q(form.result), Q(typed.result));
+        QCOMPARE(Q(form.result), QString("840,07"));
+    }
+
     // The buy-out closes the contract: a date before the last instalment (31/01/07 in
     // arrears, 31/12/06 in advance) would charge negative interest, and is refused as an
     // invalid date whatever is calculated; the last instalment's own day is accepted.

@@ -290,6 +290,45 @@ private slots:
         QCOMPARE(f.StoredRates(id), repriced);
     }
 
+    // An index worth 0,00 on the contract date: Tasso 0,00 and every rate the spread's. The
+    // plan is that of the same contract at 1,50 typed by hand, also once saved and reloaded;
+    // a Tasso of 0 typed with the same spread is still refused.
+    void zeroIndexWithASpread() {
+        RealFixture f;
+        f.archive->WriteReferenceValues("Euribor 3 mesi", {{Ymd(2026, 1, 1), 0.0}});
+        f.x.FillExample("Mutuo a indice zero");
+        f.x.Indicizza();
+        QCOMPARE(f.Text("txtTasso"), QString("0,00"));
+        QCOMPARE(f.x.Column(1), QStringList(12, "1,50"));
+        f.Calcola();
+        QVERIFY(f.boxes.shown.empty());
+        const QStringList indexed = f.GridTexts();
+        const QString instalment = f.Text("txtResult");
+        f.Salva();
+        QVERIFY(f.boxes.shown.empty());
+
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        f.x.FillExample("Mutuo all'1,5");
+        f.Field("txtSpread")->setText("0");
+        f.Enter("txtTasso", "1,5");
+        f.Calcola();
+        QCOMPARE(f.GridTexts(), indexed);
+        QCOMPARE(f.Text("txtResult"), instalment);
+
+        f.Click(f.ContractNode("Mutuo a indice zero"));
+        f.Calcola();
+        QVERIFY(f.boxes.shown.empty());
+        QCOMPARE(f.GridTexts(), indexed);
+
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        f.x.FillExample("Mutuo a tasso zero");
+        f.Enter("txtTasso", "0");
+        f.Calcola();
+        QCOMPARE(f.boxes.shown.size(), std::size_t{1});
+        QCOMPARE(f.Prompt(0), QString("Inserire il Tasso!"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("txtTasso"));
+    }
+
     void valuesEditedOnTheStatusPage() {
         RealFixture f;
         QVERIFY(!f.S()->cmdValTxRif->isEnabled());
