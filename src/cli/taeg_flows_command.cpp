@@ -5,6 +5,7 @@
 
 #include "common/data_lines.h"
 #include "common/file_io.h"
+#include "common/text_encoding.h"
 
 namespace quotaplan {
 namespace {
@@ -68,7 +69,7 @@ int RunTaegFlows(const std::filesystem::path& file, std::ostream& out, std::ostr
         err << "Impossibile leggere il file " << Quoted(file.string()) << ".\n";
         return kRefused;
     }
-    const auto flows = ReadDatedFlows(read.bytes);
+    const auto flows = ReadDatedFlows(DataFileTextAsUtf8(read.bytes));
     if (const auto* refusal = std::get_if<CliFailure>(&flows)) {
         err << refusal->message << "\n";
         return refusal->exitStatus;

@@ -8,6 +8,7 @@
 
 #include "common/data_lines.h"
 #include "common/file_io.h"
+#include "common/text_encoding.h"
 
 namespace quotaplan {
 namespace {
@@ -97,7 +98,7 @@ IndexFileContent ReadIndexSeriesFile(const std::filesystem::path& file) {
         return IndexFileRefusal{
             0, "Impossibile leggere il file " + Quoted(file.string()) + "." + kNothingImported};
     }
-    return ReadIndexSeriesText(read.bytes);
+    return ReadIndexSeriesText(DataFileTextAsUtf8(read.bytes));
 }
 
 }  // namespace quotaplan

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/utf8.h"
+#include "common/text_encoding.h"
 
 namespace quotaplan {
 namespace {
@@ -59,17 +59,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
 }  // namespace
 
 std::string IniTextAsUtf8(std::string_view bytes) {
-    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-    constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-    constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-    if (bytes.starts_with(kUtf8Mark)) return std::string(bytes.substr(kUtf8Mark.size()));
-    if (bytes.starts_with(kUtf16LeMark)) {
-        return Utf16ToUtf8(bytes.substr(kUtf16LeMark.size()), ByteOrder::LittleEndian);
-    }
-    if (bytes.starts_with(kUtf16BeMark)) {
-        return Utf16ToUtf8(bytes.substr(kUtf16BeMark.size()), ByteOrder::BigEndian);
-    }
-    return std::string(bytes);
+    return MarkedTextAsUtf8(bytes).value_or(std::string(bytes));
 }
 
 std::string IniValueFromText(std::string_view bytes, std::string_view section,

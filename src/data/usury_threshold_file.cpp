@@ -4,6 +4,7 @@
 
 #include "common/data_lines.h"
 #include "common/file_io.h"
+#include "common/text_encoding.h"
 #include "common/number_text.h"
 #include "data/text_fold.h"
 
@@ -122,7 +123,7 @@ std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdFile(
         return IndexFileRefusal{
             0, "Impossibile leggere il file " + Quoted(file.string()) + "." + kNothingImported};
     }
-    return ReadUsuryThresholdText(read.bytes);
+    return ReadUsuryThresholdText(DataFileTextAsUtf8(read.bytes));
 }
 
 }  // namespace quotaplan

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string_view>
 
 #include "calc_archive_fixture.h"
 #include "data/database.h"
@@ -68,6 +69,33 @@ TEST_P(UsuryCommand, ImportThenReimport) {
               0);
     EXPECT_EQ(out_, "{\"thresholds\": 2, \"added\": 1, \"replaced\": 1}\n");
     EXPECT_EQ(Rows(), 4);
+}
+
+// A table saved by Excel as "CSV" (Windows-1252) or as "Unicode text" (UTF-16) keeps its
+// accented categories: the category typed in UTF-8 finds them.
+TEST_P(UsuryCommand, TablesSavedInOtherEncodingsKeepTheirCategories) {
+    std::string utf16 = "\xFF\xFE";  // UTF-16 little-endian, as Windows saves it
+    for (const char16_t unit : std::u16string_view(u"Attivit\u00E0;;;01/01/2026;;9,50\r\n")) {
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    }
+    const struct {
+        const char* saved;
+        std::string file;
+    } cases[] = {
+        {"Windows-1252", "Categoria;Importo da;Importo a;Dal;Al;TEGM\r\n"
+                         "Attivit\xE0;;;01/01/2026;;9,50\r\n"},
+        {"UTF-16", utf16},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Run({"--import-thresholds", WriteFile(c.file)}), 0) << c.saved << ": " << err_;
+        ASSERT_EQ(Run(Plus(kTenThousand, {"--usury-category", "attivit\xC3\xA0"})), 0)
+            << c.saved << ": " << err_;
+        EXPECT_EQ(UsuryOf(out_),
+                  "\"usury\": {\"category\": \"Attivit\xC3\xA0\", \"tegm\": 9.5, "
+                  "\"threshold\": 15.875, \"teg\": 9.68, \"over\": false}")
+            << c.saved;
+    }
+    EXPECT_EQ(Rows(), 1);
 }
 
 TEST_P(UsuryCommand, ABadFileImportsNothing) {
