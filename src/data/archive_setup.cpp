@@ -127,7 +127,8 @@ ArchiveSetup CopyArchive(Database& from, Database& to) {
             if (const auto count = CountRows(to, kept); count > 0) {
                 return {false, true,
                         "L'archivio di destinazione contiene già dati (" + std::to_string(count) +
-                            " righe in " + kept + "): la copia si fa in un archivio nuovo.",
+                            (count == 1 ? " riga in " : " righe in ") + kept +
+                            "): la copia si fa in un archivio nuovo.",
                         {}};
             }
         }

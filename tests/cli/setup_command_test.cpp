@@ -182,5 +182,21 @@ TEST(ArchiveSetupCommand, AFileIsMadeOnlyWhereNoneIs) {
               "Mancano i due valori dell'opzione --copy-archive\n");
 }
 
+TEST(ArchiveSetupCommand, ATargetWithOneContractIsRefusedInGoodItalian) {
+    TempArchive desk;
+    const auto target = desk.Folder() / "uno.mdb";
+    ASSERT_EQ(Calc({"--db", target.string(), "--init-archive"}, desk.Folder()).status, 0);
+    ASSERT_EQ(Calc({"--db", target.string(), "--save", "Unico", "--value", "1000", "--rate", "5",
+                    "--count", "3"},
+                   desk.Folder())
+                  .status,
+              0);
+    const auto refused = Calc({"--copy-archive", desk.Address(), target.string()}, desk.Folder());
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err,
+              "L'archivio di destinazione contiene già dati (1 riga in tabContratti): la copia "
+              "si fa in un archivio nuovo.\n");
+}
+
 }  // namespace
 }  // namespace quotaplan
