@@ -121,6 +121,10 @@ std::string IniTextWithValue(std::string_view bytes, std::string_view section,
     }
     std::string out;
     for (const auto& line : lines) out += line + "\r\n";
+    // The text is UTF-8 now; should its first bytes look like a mark (a second mark after
+    // the one read, or bytes that spell one), a UTF-8 mark in front keeps them text when
+    // the file is read again.
+    if (MarkedTextAsUtf8(out)) out.insert(0, "\xEF\xBB\xBF");
     return out;
 }
 

@@ -82,6 +82,30 @@ TEST(IniText, ReadsUtf16ByItsByteOrderMark) {
               "[A]\r\nK=è\r\nN=w\r\n");
 }
 
+// Writing reads the text through its mark and writes UTF-8: whatever stood after the mark
+// must not become a mark of its own when the file is read again, or the values move.
+TEST(IniText, TextWrittenReadsAsTheTextItCameFrom) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"a UTF-8 mark, then the bytes of a UTF-16 mark",
+         "\xEF\xBB\xBF\xFE\xFF[A]\r\nK=1\r\n[B]\r\nK=2\r\n"},
+        {"two UTF-8 marks", "\xEF\xBB\xBF\xEF\xBB\xBF[A]\r\nK=1\r\n[B]\r\nK=2\r\n"},
+        {"UTF-16 with a second mark",
+         Utf16File(u"\xFEFF[A]\r\nK=1\r\n[B]\r\nK=2\r\n", ByteOrder::LittleEndian)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string written = IniTextWithValue(c.bytes, "B", "N", "w");
+        EXPECT_EQ(IniValueFromText(written, "B", "N"), "w");
+        EXPECT_EQ(IniValueFromText(written, "A", "K"), IniValueFromText(c.bytes, "A", "K"));
+        EXPECT_EQ(IniValueFromText(written, "B", "K"), "2");
+    }
+    // A plain text is written back as it was, without a mark.
+    EXPECT_EQ(IniTextWithValue("[A]\r\nK=1\r\n", "A", "N", "w"), "[A]\r\nK=1\r\nN=w\r\n");
+}
+
 TEST(IniText, WritesEntriesInTheOrderWritten) {
     std::string text = IniTextWithValue("", "DEFAULT", "BASEURL", "http://h/index.asp?cat=1");
     text = IniTextWithValue(text, "InternetShortcut", "URL", "http://h/quotaplan.html");
