@@ -19,6 +19,21 @@ constexpr std::array<char32_t, 32> kHighControls = {
 constexpr char32_t kNotUtf8 = 0xFFFFFFFF;
 char32_t NotUtf8(unsigned char) { return kNotUtf8; }
 
+bool IsUtf8(const std::u32string& decoded) {
+    return std::find(decoded.begin(), decoded.end(), kNotUtf8) == decoded.end();
+}
+
+// Text that says it is UTF-8: as it is, but for a byte that breaks UTF-8 (a file pieced
+// together, or cut), which becomes U+FFFD as a lone surrogate of UTF-16 does, so that
+// what is stored is always text.
+std::string MarkedUtf8(std::string_view bytes) {
+    const std::u32string decoded = DecodeUtf8(bytes, NotUtf8);
+    if (IsUtf8(decoded)) return std::string(bytes);
+    std::string text;
+    for (const char32_t code : decoded) AppendUtf8(text, code == kNotUtf8 ? 0xFFFD : code);
+    return text;
+}
+
 }  // namespace
 
 char32_t Cp1252CodePoint(unsigned char byte) {
@@ -30,7 +45,7 @@ std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes) {
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
     constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-    if (bytes.starts_with(kUtf8Mark)) return std::string(bytes.substr(kUtf8Mark.size()));
+    if (bytes.starts_with(kUtf8Mark)) return MarkedUtf8(bytes.substr(kUtf8Mark.size()));
     if (bytes.starts_with(kUtf16LeMark)) {
         return Utf16ToUtf8(bytes.substr(kUtf16LeMark.size()), ByteOrder::LittleEndian);
     }
@@ -42,10 +57,7 @@ std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes) {
 
 std::string DataFileTextAsUtf8(std::string_view bytes) {
     if (auto marked = MarkedTextAsUtf8(bytes)) return *std::move(marked);
-    const std::u32string decoded = DecodeUtf8(bytes, NotUtf8);
-    if (std::find(decoded.begin(), decoded.end(), kNotUtf8) == decoded.end()) {
-        return std::string(bytes);
-    }
+    if (IsUtf8(DecodeUtf8(bytes, NotUtf8))) return std::string(bytes);
     std::string text;
     text.reserve(bytes.size() * 2);
     for (const char c : bytes) AppendUtf8(text, Cp1252CodePoint(static_cast<unsigned char>(c)));

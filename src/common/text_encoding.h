@@ -12,7 +12,8 @@ char32_t Cp1252CodePoint(unsigned char byte);
 
 // Text told by the byte-order mark it starts with, as UTF-8: UTF-8 with its mark (dropped),
 // UTF-16 little- or big-endian (what Windows Notepad and Excel save as "Unicode"),
-// converted. nullopt when the bytes start with no mark.
+// converted. Bytes that break the encoding the mark names become U+FFFD. nullopt when the
+// bytes start with no mark.
 std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes);
 
 // A data file's text as UTF-8, whatever a spreadsheet or editor saved it as: told by its

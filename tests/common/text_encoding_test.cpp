@@ -38,5 +38,11 @@ TEST(DataFileText, UnusedWindows1252BytesBecomeTheReplacementCharacter) {
     EXPECT_EQ(DataFileTextAsUtf8("a\x81z\xE8"), "a\xEF\xBF\xBDz\xC3\xA8");
 }
 
+TEST(DataFileText, BytesThatBreakTheMarkedEncodingBecomeTheReplacementCharacter) {
+    EXPECT_EQ(DataFileTextAsUtf8("\xEF\xBB\xBF" "02/01/20\xD7" "4;3,9"),
+              "02/01/20\xEF\xBF\xBD" "4;3,9");
+    EXPECT_EQ(DataFileTextAsUtf8("\xEF\xBB\xBF" "Attivit\xE0\r\n"), "Attivit\xEF\xBF\xBD\r\n");
+}
+
 }  // namespace
 }  // namespace quotaplan
