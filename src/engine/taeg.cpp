@@ -149,14 +149,16 @@ bool FindBracket(const std::vector<TimedAmount>& flows, double f0, int direction
     }
 }
 
-// Newton's method kept inside the bracket: a step that leaves it, or that does not halve
-// the bracket's width at least every other step, gives way to bisection.
+// Newton's method kept inside the bracket: a step that would leave it, or that is not half
+// the step before the last (far from the root of a steep exponential, Newton's steps stay
+// about 1/t long however far the root lies), gives way to bisection.
 double Refine(const std::vector<TimedAmount>& flows, double a, double fa, double b, double fb) {
     if (fa == 0) return a;
     if (fb == 0) return b;
     double low = a < b ? a : b, high = a < b ? b : a;
     const bool risingAtHigh = (a < b ? fb : fa) > 0;
     double y = low - (a < b ? fa : fb) * (high - low) / ((a < b ? fb : fa) - (a < b ? fa : fb));
+    double stepBeforeLast = high - low, lastStep = high - low;
     for (int iteration = 0; iteration < 200; ++iteration) {
         const Value value = Evaluate(flows, y);
         if (value.f == 0) return y;
@@ -166,7 +168,12 @@ double Refine(const std::vector<TimedAmount>& flows, double a, double fa, double
             low = y;
         }
         double next = y - value.f / value.slope;
-        if (!(next > low && next < high) || !std::isfinite(next)) next = low + (high - low) / 2;
+        if (!(next > low && next < high) || !std::isfinite(next) ||
+            std::abs(next - y) > stepBeforeLast / 2) {
+            next = low + (high - low) / 2;
+        }
+        stepBeforeLast = lastStep;
+        lastStep = std::abs(next - y);
         // Newton's error squares at each step: a step below 1e-9 leaves next within about
         // 1e-17 of the root.
         if (std::abs(next - y) < 1e-9 || high - low < 1e-13) return next;

@@ -111,6 +111,15 @@ TEST(SolveTaeg, LongAndShortContracts) {
     EXPECT_EQ(ShownHundredths(Monthly("2026-01-31", 100000, {100500})), 617);
 }
 
+TEST(SolveTaeg, SettlesOnTheRootOfASteepFlowFarAway) {
+    // A drawdown 700 years after the payments: from the bracket's far end Newton's steps
+    // are about 1/700 long, too short to reach the root in the iterations allowed.
+    EXPECT_NEAR(Taeg({{Iso("2724-03-31"), Money::FromCents(100)},
+                      {Iso("2024-06-30"), Money::FromCents(-43066)},
+                      {Iso("2023-07-31"), Money::FromCents(-750000)}}),
+                -0.012733363873715842, 1e-12);
+}
+
 TEST(SolveTaeg, NoRateWithoutBothSidesOrBeyondTheRange) {
     EXPECT_FALSE(SolveTaeg({}));
     EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(100000)}}));
