@@ -8,15 +8,16 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 seconds=${FUZZ_SECONDS:-20}
 [ -d build-sanitize ] || "$top/scripts/sanitize.sh"
-cmake --build build-sanitize -j"$(nproc)" \
-    --target number_text_fuzz date_text_fuzz jet_sql_fuzz ini_text_fuzz
+targets=(number_text_fuzz date_text_fuzz jet_sql_fuzz ini_text_fuzz data_file_text_fuzz
+         taeg_flows_fuzz)
+cmake --build build-sanitize -j"$(nproc)" --target "${targets[@]}"
 
 source "$top/scripts/sanitizer-options.sh"
 findings="$top/build-sanitize/fuzz-findings"
 mkdir -p "$findings"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in number_text_fuzz date_text_fuzz jet_sql_fuzz ini_text_fuzz; do
+for target in "${targets[@]}"; do
     echo "== $target: ${seconds} s"
     mkdir -p "$work/$target"
     "build-sanitize/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
