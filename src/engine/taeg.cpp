@@ -149,9 +149,10 @@ bool FindBracket(const std::vector<TimedAmount>& flows, double f0, int direction
     }
 }
 
-// Newton's method kept inside the bracket: a step that would leave it, or that is not half
-// the step before the last (far from the root of a steep exponential, Newton's steps stay
-// about 1/t long however far the root lies), gives way to bisection.
+// Newton's method kept inside the bracket: a step that would leave it, that comes from a
+// slope beyond doubles, or that is not half the step before the last (far from the root of
+// a steep exponential, Newton's steps stay about 1/t long however far the root lies), gives
+// way to bisection.
 double Refine(const std::vector<TimedAmount>& flows, double a, double fa, double b, double fb) {
     if (fa == 0) return a;
     if (fb == 0) return b;
@@ -169,7 +170,7 @@ double Refine(const std::vector<TimedAmount>& flows, double a, double fa, double
         }
         double next = y - value.f / value.slope;
         if (!(next > low && next < high) || !std::isfinite(next) ||
-            std::abs(next - y) > stepBeforeLast / 2) {
+            !std::isfinite(value.slope) || std::abs(next - y) > stepBeforeLast / 2) {
             next = low + (high - low) / 2;
         }
         stepBeforeLast = lastStep;
@@ -189,6 +190,9 @@ std::optional<double> NewtonFromZero(const std::vector<TimedAmount>& flows, Valu
     constexpr int kSteps = 8;
     double y = 0;
     for (int k = 0; k < kSteps; ++k) {
+        // Beyond doubles (a flow centuries away) a step means nothing: an infinite slope
+        // would give a zero step, taken for the root.
+        if (!std::isfinite(value.f) || !std::isfinite(value.slope)) return std::nullopt;
         const double step = -value.f / value.slope;
         const double next = y + step;
         if (!std::isfinite(next) || next < kLowestY || next > kHighestY) return std::nullopt;

@@ -120,6 +120,15 @@ TEST(SolveTaeg, SettlesOnTheRootOfASteepFlowFarAway) {
                 -0.012733363873715842, 1e-12);
 }
 
+TEST(SolveTaeg, ASlopeBeyondDoublesIsNotTakenForTheRoot) {
+    // Newton's first step from 0 lands where the slope overflows, and the zero step that
+    // follows looked like the root: -63,17 %.
+    EXPECT_NEAR(Taeg({{Iso("2724-03-31"), Money::FromCents(100)},
+                      {Iso("2024-06-30"), Money::FromCents(60)},
+                      {Iso("2023-07-31"), Money::FromCents(-70200)}}),
+                -0.009309022954926985, 1e-12);
+}
+
 TEST(SolveTaeg, NoRateWithoutBothSidesOrBeyondTheRange) {
     EXPECT_FALSE(SolveTaeg({}));
     EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(100000)}}));
