@@ -23,10 +23,10 @@ bool IsUtf8(const std::u32string& decoded) {
     return std::find(decoded.begin(), decoded.end(), kNotUtf8) == decoded.end();
 }
 
-// Text that says it is UTF-8: as it is, but for a byte that breaks UTF-8 (a file pieced
-// together, or cut), which becomes U+FFFD as a lone surrogate of UTF-16 does, so that
-// what is stored is always text.
-std::string MarkedUtf8(std::string_view bytes) {
+// Text that should be UTF-8: as it is, but for a byte that breaks UTF-8 (a file marked as
+// UTF-8 but pieced together, or cut), which becomes U+FFFD as a lone surrogate of UTF-16
+// does, so that what is stored is always text.
+std::string ValidUtf8(std::string_view bytes) {
     const std::u32string decoded = DecodeUtf8(bytes, NotUtf8);
     if (IsUtf8(decoded)) return std::string(bytes);
     std::string text;
@@ -45,7 +45,7 @@ std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes) {
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
     constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-    if (bytes.starts_with(kUtf8Mark)) return MarkedUtf8(bytes.substr(kUtf8Mark.size()));
+    if (bytes.starts_with(kUtf8Mark)) return std::string(bytes.substr(kUtf8Mark.size()));
     if (bytes.starts_with(kUtf16LeMark)) {
         return Utf16ToUtf8(bytes.substr(kUtf16LeMark.size()), ByteOrder::LittleEndian);
     }
@@ -56,7 +56,7 @@ std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes) {
 }
 
 std::string DataFileTextAsUtf8(std::string_view bytes) {
-    if (auto marked = MarkedTextAsUtf8(bytes)) return *std::move(marked);
+    if (auto marked = MarkedTextAsUtf8(bytes)) return ValidUtf8(*marked);
     if (IsUtf8(DecodeUtf8(bytes, NotUtf8))) return std::string(bytes);
     std::string text;
     text.reserve(bytes.size() * 2);
