@@ -8,6 +8,8 @@
 
 #include "data/archive_setup.h"
 #include "data/archive_sql.h"
+#include "data/connection.h"
+#include "data/contract_store.h"
 #include "data/postgres_engine.h"
 
 namespace quotaplan::testing {
@@ -244,6 +246,23 @@ std::string OlderViewsSql(Engine engine, int stamp) {
                               std::to_string(stamp) + R"( AS "Versione";)";
     }
     return sql;
+}
+
+void ExpectReadOnlyArchiveRefusesASave(const std::string& address) {
+    RecordingMessageBoxes boxes;
+    auto db = ADO_connConnectDB(address, "", "", boxes);
+    ASSERT_TRUE(db.has_value());
+    EXPECT_TRUE(db->IsReadOnly());
+    ContractStore store(*db, boxes);
+    EXPECT_EQ(store.TreeEntries().size(), 3u);
+    const auto form = MakeForm("Non scrivibile");
+    EXPECT_EQ(
+        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
+            .status,
+        SaveStatus::Failed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(ID) FROM tabContratti"), 0);
 }
 
 }  // namespace quotaplan::testing

@@ -94,6 +94,11 @@ std::string DumpTable(Database& db, const std::string& table);
 // The number of rows the query counts (its first column).
 long long CountOf(Database& db, const std::string& sql);
 
+// Opens the archive at `address`, which the caller has made read-only, and checks that it is
+// read (the three seed contracts' tree) while a save is refused with the read-only message
+// and adds no contract.
+void ExpectReadOnlyArchiveRefusesASave(const std::string& address);
+
 // Makes every insert into tabPDA (Delete: every delete from it) fail with "guasto
 // simulato" once the contract already has `after` plan rows, in the engine's own trigger
 // language. The error line the failure shows, for the engine.

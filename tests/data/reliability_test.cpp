@@ -13,6 +13,7 @@ namespace {
 
 using testing::CountOf;
 using testing::DumpTable;
+using testing::ExpectReadOnlyArchiveRefusesASave;
 using testing::MakeForm;
 using testing::MakePlan;
 using testing::TempArchive;
@@ -72,20 +73,7 @@ TEST(Reliability, ReadOnlyArchiveIsReadButRefusesChangesWithItsMessage) {
     std::filesystem::permissions(archive.File(), std::filesystem::perms::owner_read |
                                                      std::filesystem::perms::group_read |
                                                      std::filesystem::perms::others_read);
-    RecordingMessageBoxes boxes;
-    auto db = ADO_connConnectDB(archive.File(), "", "", boxes);
-    ASSERT_TRUE(db.has_value());
-    EXPECT_TRUE(db->IsReadOnly());
-    ContractStore store(*db, boxes);
-    EXPECT_EQ(store.TreeEntries().size(), 3u);
-    const auto form = MakeForm("Non scrivibile");
-    EXPECT_EQ(
-        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .status,
-        SaveStatus::Failed);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
-    EXPECT_EQ(CountOf(*db, "SELECT COUNT(ID) FROM tabContratti"), 0);
+    ExpectReadOnlyArchiveRefusesASave(archive.File());
 }
 
 TEST(Reliability, ArchiveLockedBeyondTheTimeout) {

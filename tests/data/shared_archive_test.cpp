@@ -22,6 +22,7 @@ namespace {
 
 using testing::CountOf;
 using testing::Engine;
+using testing::ExpectReadOnlyArchiveRefusesASave;
 using testing::MakeForm;
 using testing::MakePlan;
 using testing::TempArchive;
@@ -257,19 +258,7 @@ TEST_P(ServerArchive, ReadOnlyDatabaseIsReadButRefusesChangesWithItsMessage) {
                                   " SET default_transaction_read_only = on"))
             << admin.Errors().front().description;
     }
-    RecordingMessageBoxes boxes;
-    auto db = ADO_connConnectDB(archive.Address(), "", "", boxes);
-    ASSERT_TRUE(db.has_value());
-    EXPECT_TRUE(db->IsReadOnly());
-    ContractStore store(*db, boxes);
-    EXPECT_EQ(store.TreeEntries().size(), 3u);
-    const auto form = MakeForm("Non scrivibile");
-    EXPECT_EQ(
-        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .status,
-        SaveStatus::Failed);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
+    ExpectReadOnlyArchiveRefusesASave(archive.Address());
 }
 
 TEST_P(ServerArchive, ServerThatDoesNotAnswerIsReportedByItsAddress) {
