@@ -3,8 +3,9 @@
 -- readers can tell a date from a text: INTEGER/LONG (32-bit), SINGLE, CURRENCY, DATE
 -- (ISO text 'YYYY-MM-DD'), YESNO (-1/0), BYTE, TEXT. The build makes the default archive
 -- from this file and seed.sql; the program itself only brings an archive of an older
--- version up to this schema (UpgradeArchive in src/data/archive_upgrade.cpp: the column
--- tabContratti.Centesimo, supTipologia.CategoriaUsura and the table tabSoglieUsura).
+-- version up to this schema (UpgradeArchive in src/data/archive_upgrade.cpp: the columns
+-- tabContratti.Centesimo and ChiaveDescBene, supTipologia.CategoriaUsura and the table
+-- tabSoglieUsura).
 --
 -- Text columns compared by "=" use NOCASE: the program replaces it on its connection with
 -- a comparison that also folds accented letters ("È" = "è"), as the Jet engine did.
@@ -61,14 +62,16 @@ CREATE TABLE tabContratti (
     SpeseAddebito CURRENCY,                 -- 42
     DataRiscatto DATE,                      -- 43
     IntRiscatto YESNO NOT NULL DEFAULT 0,   -- 44
-    Centesimo YESNO NOT NULL DEFAULT 0      -- 45: the plan to the cent (older archives lack it)
+    Centesimo YESNO NOT NULL DEFAULT 0,     -- 45: the plan to the cent (older archives lack it)
+    ChiaveDescBene TEXT                     -- 46: the name's key (older archives lack it)
 );
 CREATE INDEX idxContrattiTipologia ON tabContratti ([ID Tipologia]);
--- The duplicate check of every save compares the trimmed description this way; without the
--- index it reads every contract (about 2 ms at 10,000 contracts). Not unique: archives may
--- already hold names that differ only in blanks around them. Its order is the program's
--- NOCASE, which equals SQLite's own for ASCII letters.
-CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE NOCASE);
+-- ChiaveDescBene is the description's key, computed by the program (NameKey in
+-- src/common/name_key.h: letter case, accents, compatibility forms and blanks aside), the
+-- same on both engines: one key, one contract, even for writers that bypass the program.
+-- Names that were equal under the key before it existed keep keys made distinct by the
+-- contract's ID (the key, a tab, the ID).
+CREATE UNIQUE INDEX idxContrattiChiaveDescBene ON tabContratti (ChiaveDescBene);
 
 CREATE TABLE tabPDA (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,

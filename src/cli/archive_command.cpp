@@ -7,6 +7,7 @@
 #include "cli/json_text.h"
 #include "cli/usury_command.h"
 #include "common/clock.h"
+#include "common/name_key.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
 #include "common/stderr_message_boxes.h"
@@ -16,7 +17,6 @@
 #include "data/lookup_lists.h"
 #include "data/sql_helpers.h"
 #include "data/summary_queries.h"
-#include "data/text_fold.h"
 #include "engine/periodicity.h"
 
 namespace quotaplan {
@@ -46,10 +46,10 @@ std::string LookupText(Database& db, std::string_view table,
     if (!asked) {
         return entries.empty() ? std::string() : entries.front();
     }
-    // As the archive compares texts: letter case aside.
+    // By the archive's name rule.
     std::optional<std::size_t> index;
     for (std::size_t k = 0; k < entries.size() && !index; ++k) {
-        if (CompareFolded(entries[k], *asked) == 0) index = k;
+        if (SameName(entries[k], *asked)) index = k;
     }
     if (!index) {
         throw Refusal{kRefused, std::string("Valore non presente nell'archivio per --") + option +
@@ -267,9 +267,11 @@ bool AsksForArchive(const CommandLine& line) {
 
 std::optional<Database> ConnectArchive(const CommandLine& line,
                                        const std::filesystem::path& programFolder,
-                                       MessageBoxes& boxes) {
-    if (const auto path = line.Value("db")) return ADO_connConnectDB(*path, "", "", boxes);
-    return OpenDatabase(programFolder, boxes);
+                                       MessageBoxes& boxes, ArchiveAccess access) {
+    if (const auto path = line.Value("db")) {
+        return ADO_connConnectDB(*path, "", "", boxes, kDefaultBusyTimeoutMs, access);
+    }
+    return OpenDatabase(programFolder, boxes, access);
 }
 
 int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
@@ -295,7 +297,9 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
         return refusal.exitStatus;
     }
     StderrMessageBoxes boxes(err);
-    auto db = ConnectArchive(line, programFolder, boxes);
+    const bool reads = line.Has("summary") || line.Has("list") || line.Has("show");
+    auto db = ConnectArchive(line, programFolder, boxes,
+                             reads ? ArchiveAccess::Reading : ArchiveAccess::Writing);
     if (!db) return kDatabaseError;
     ContractStore store(*db, boxes);
     try {

@@ -9,6 +9,7 @@
 #include "cli/calc_command.h"
 #include "cli/command_line.h"
 #include "common/message_boxes.h"
+#include "data/connection.h"
 #include "data/database.h"
 
 namespace quotaplan {
@@ -20,11 +21,13 @@ const std::set<std::string>& ArchiveValueOptions();
 const std::set<std::string>& ArchiveFlagOptions();
 bool AsksForArchive(const CommandLine& line);
 
-// The archive named by --db, or the one configured beside the program; nullopt after the
-// failure has been shown through `boxes`.
+// The archive named by --db, or the one configured beside the program, opened for the access
+// given (a command that only reads never changes the archive); nullopt after the failure has
+// been shown through `boxes`.
 std::optional<Database> ConnectArchive(const CommandLine& line,
                                        const std::filesystem::path& programFolder,
-                                       MessageBoxes& boxes);
+                                       MessageBoxes& boxes,
+                                       ArchiveAccess access = ArchiveAccess::Writing);
 
 // Runs the one archive command the line asks for, on the archive named by --db or the
 // configured one beside the program, through the same store and summary queries the window

@@ -1,5 +1,6 @@
 #include "cli/setup_command.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <system_error>
@@ -8,6 +9,7 @@
 #include "common/stderr_message_boxes.h"
 #include "data/archive_setup.h"
 #include "data/connection.h"
+#include "data/contract_names.h"
 #include "data/sqlite_engine.h"
 
 namespace quotaplan {
@@ -68,17 +70,50 @@ int InitCommand(const ArchiveLocation& location, std::ostream& out, std::ostream
     }
 }
 
-int CopyCommand(const std::string& fromAddress, const std::string& toAddress, std::ostream& out,
-                std::ostream& err) {
+// The contracts of the source to rename so that no two share a name's key in the copy; a
+// refusal (nullopt, the pairs reported) when there are some and renaming was not asked for.
+std::optional<std::vector<ContractName>> RenamesForCopy(Database& from, bool renameDuplicates,
+                                                        std::ostream& err) {
+    const auto contracts = ReadContractNames(from);
+    const auto clashes = NameClashes(contracts);
+    if (clashes.empty()) return std::vector<ContractName>();
+    if (!renameDuplicates) {
+        err << "Nell'archivio da copiare ci sono contratti con lo stesso nome (maiuscole, "
+               "accenti e spazi a parte):\n"
+            << ClashLines(clashes)
+            << "Nulla è stato copiato. Con --rename-duplicates i successivi prendono \" (2)\", "
+               "\" (3)\"... in fondo al nome.\n";
+        return std::nullopt;
+    }
+    auto renamed = DistinctNames(contracts);
+    for (const auto& contract : renamed) {
+        const auto was = std::find_if(contracts.begin(), contracts.end(),
+                                      [&](const ContractName& c) { return c.id == contract.id; });
+        err << "Il contratto " << contract.id << " \"" << was->name << "\" è copiato come \""
+            << contract.name << "\".\n";
+    }
+    return renamed;
+}
+
+int CopyCommand(const std::string& fromAddress, const std::string& toAddress,
+                bool renameDuplicates, std::ostream& out, std::ostream& err) {
     StderrMessageBoxes boxes(err);
     auto from = ADO_connConnectDB(fromAddress, "", "", boxes);
     if (!from) return kDatabaseError;
+    std::optional<std::vector<ContractName>> renamed;
+    try {
+        renamed = RenamesForCopy(*from, renameDuplicates, err);
+    } catch (const DatabaseError& failure) {
+        err << ErrorLine(failure.Error()) << "\n";
+        return kDatabaseError;
+    }
+    if (!renamed) return kRefused;
     const auto toLocation = LocationOfAddress(toAddress);
     const bool newFile = IsNewFile(toLocation);
     auto to = newFile ? NewSqliteArchive(toLocation.path, err)
                       : ADO_connConnectDB(toAddress, "", "", boxes);
     if (!to) return kDatabaseError;
-    const auto copied = CopyArchive(*from, *to);
+    const auto copied = CopyArchive(*from, *to, *renamed);
     if (!copied.ok) {
         to.reset();
         std::error_code error;
@@ -96,7 +131,7 @@ int CopyCommand(const std::string& fromAddress, const std::string& toAddress, st
 }  // namespace
 
 const std::set<std::string>& SetupFlagOptions() {
-    static const std::set<std::string> flags = {"init-archive"};
+    static const std::set<std::string> flags = {"init-archive", "rename-duplicates"};
     return flags;
 }
 
@@ -106,7 +141,7 @@ const std::set<std::string>& SetupPairOptions() {
 }
 
 bool AsksForSetup(const CommandLine& line) {
-    return line.Has("init-archive") || line.Has("copy-archive");
+    return line.Has("init-archive") || line.Has("copy-archive") || line.Has("rename-duplicates");
 }
 
 int RunSetupCommand(const CommandLine& line, const fs::path& programFolder, std::ostream& out,
@@ -115,9 +150,13 @@ int RunSetupCommand(const CommandLine& line, const fs::path& programFolder, std:
         err << "Indicare uno solo fra --init-archive e --copy-archive.\n";
         return kRefused;
     }
+    if (line.Has("rename-duplicates") && !line.Has("copy-archive")) {
+        err << "--rename-duplicates si usa solo con --copy-archive.\n";
+        return kRefused;
+    }
     if (line.Has("copy-archive")) {
-        return CopyCommand(*line.Value("copy-archive"), *line.SecondValue("copy-archive"), out,
-                           err);
+        return CopyCommand(*line.Value("copy-archive"), *line.SecondValue("copy-archive"),
+                           line.Has("rename-duplicates"), out, err);
     }
     if (const auto address = line.Value("db")) {
         return InitCommand(LocationOfAddress(*address), out, err);

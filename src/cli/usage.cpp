@@ -62,7 +62,8 @@ constexpr std::array kOptions = {
     OptionHelp{kExport, "ref-rate", "R",
                "tasso di riferimento (anche con --save, --indexed e --import-index)"},
     OptionHelp{kArchive, "db", "PERCORSO|URI",
-               "archivio da usare: un file o un server PostgreSQL (postgresql://...) "
+               "archivio da usare: un file o un server PostgreSQL (postgresql://... oppure "
+               "\"host=... dbname=...\"; un file con un nome simile si scrive ./nome) "
                "(predefinito quello configurato accanto al programma o, per il programma "
                "installato, in ~/.local/share/Quotaplan)"},
     OptionHelp{kArchive, "save", "DESCRIZIONE",
@@ -76,6 +77,9 @@ constexpr std::array kOptions = {
     OptionHelp{kArchive, "copy-archive", "DA A",
                "copia tutto l'archivio DA nell'archivio nuovo A (file o postgresql://...) in "
                "una sola transazione e stampa le righe copiate"},
+    OptionHelp{kArchive, "rename-duplicates", "",
+               "con --copy-archive: i contratti con lo stesso nome di uno precedente "
+               "(maiuscole, accenti e spazi a parte) prendono \" (2)\", \" (3)\"..."},
     OptionHelp{kIndex, "import-index", "FILE",
                "importa nell'archivio i valori del tasso --ref-rate da righe Data;Valore "
                "(gg/mm/aaaa;2,50)"},
@@ -101,7 +105,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --import-index FILE --ref-rate R\n"
     "  quotaplan-calc [--db PERCORSO|URI] --import-thresholds FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --init-archive\n"
-    "  quotaplan-calc --copy-archive DA A\n"
+    "  quotaplan-calc --copy-archive DA A [--rename-duplicates]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"

@@ -110,7 +110,7 @@ ArchiveSetup InitArchive(Database& db) {
     return {true, false, "", {}};
 }
 
-ArchiveSetup CopyArchive(Database& from, Database& to) {
+ArchiveSetup CopyArchive(Database& from, Database& to, const std::vector<ContractName>& renamed) {
     ArchiveSetup result;
     bool began = false;
     try {
@@ -141,6 +141,7 @@ ArchiveSetup CopyArchive(Database& from, Database& to) {
         }
         began = true;
         for (const auto& table : tables) result.counts.emplace_back(table, CopyTable(from, to, table));
+        StoreNameKeys(to, renamed);
         from.Execute("COMMIT");
         if (!to.Execute("COMMIT")) throw FirstError(to);
         result.ok = true;

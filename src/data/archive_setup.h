@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/contract_names.h"
 #include "data/database.h"
 
 namespace quotaplan {
@@ -27,7 +28,10 @@ ArchiveSetup InitArchive(Database& db);
 // values and whatever else the archive holds), row by row with their IDs, in one transaction
 // on `to`: any failure leaves `to` as it was. `to` must be an archive (InitArchive) without
 // contracts or plan rows; its lookup tables are replaced by those of `from`. A table or column
-// of `from` that `to` lacks is refused, so nothing is lost on the way.
-ArchiveSetup CopyArchive(Database& from, Database& to);
+// of `from` that `to` lacks is refused, so nothing is lost on the way. The contracts of
+// `renamed` (DistinctNames) arrive under their new names, and every contract with the key of
+// its name (StoreNameKeys: the copy never trusts the keys `from` stored).
+ArchiveSetup CopyArchive(Database& from, Database& to,
+                         const std::vector<ContractName>& renamed = {});
 
 }  // namespace quotaplan

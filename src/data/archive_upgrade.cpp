@@ -1,8 +1,11 @@
 #include "data/archive_upgrade.h"
 
+#include <algorithm>
 #include <string>
 
+#include "data/archive_grants.h"
 #include "data/archive_views.h"
+#include "data/contract_names.h"
 #include "data/text_fold.h"
 
 namespace quotaplan {
@@ -15,14 +18,10 @@ struct UpgradeStep {
     bool (*missing)(Database&);
     std::string_view sqlite;
     std::string_view postgresql;
+    bool addsNameKeys = false;  // the key column: every contract's key to fill, then its index
 };
 
 constexpr UpgradeStep kSteps[] = {
-    // The duplicate check of a save finds the name through it instead of reading every
-    // contract. PostgreSQL archives have had their unique one from the start.
-    {[](Database& db) { return !HasIndex(db, "idxContrattiDescBene"); },
-     "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE NOCASE);",
-     R"(CREATE UNIQUE INDEX "idxContrattiDescBene" ON "tabContratti" ((btrim("DescBene")));)"},
     {[](Database& db) { return !HasColumn(db, "tabContratti", "Centesimo"); },
      "ALTER TABLE tabContratti ADD COLUMN Centesimo YESNO NOT NULL DEFAULT 0;",
      R"(ALTER TABLE "tabContratti" ADD COLUMN "Centesimo" yesno NOT NULL DEFAULT 0;)"},
@@ -38,7 +37,28 @@ constexpr UpgradeStep kSteps[] = {
      R"(PRIMARY KEY, "Categoria" text COLLATE nocase NOT NULL, "ImportoDa" currency, )"
      R"("ImportoA" currency, "Dal" date NOT NULL, "Al" date, "TEGM" double precision NOT NULL);)"
      R"(CREATE INDEX "idxSoglieUsura" ON "tabSoglieUsura" ("Categoria", "Dal");)"},
+    // The names' key: added here, filled by AddNameKeys. The index of the names it replaces
+    // compared them by another rule on each engine.
+    {[](Database& db) { return !HasColumn(db, "tabContratti", kNameKeyColumn); },
+     "ALTER TABLE tabContratti ADD COLUMN ChiaveDescBene TEXT;"
+     "DROP INDEX IF EXISTS idxContrattiDescBene;",
+     R"(ALTER TABLE "tabContratti" ADD COLUMN "ChiaveDescBene" text COLLATE "C";)"
+     R"(DROP INDEX IF EXISTS "idxContrattiDescBene";)", true},
 };
+
+// The unique index of the names' key, made once every contract has its key.
+constexpr std::string_view kNameKeyIndexSqlite =
+    "CREATE UNIQUE INDEX idxContrattiChiaveDescBene ON tabContratti (ChiaveDescBene);";
+constexpr std::string_view kNameKeyIndexPostgresql =
+    R"(CREATE UNIQUE INDEX "idxContrattiChiaveDescBene" ON "tabContratti" ("ChiaveDescBene");)";
+
+// What the upgrade says once when the archive already held names equal under the key.
+std::string KeptClashesNotice(const std::vector<NameClash>& clashes) {
+    if (clashes.empty()) return "";
+    return "Nell'archivio ci sono contratti con lo stesso nome (maiuscole, accenti e spazi a "
+           "parte); restano tutti, ma non se ne possono salvare altri con quei nomi:\n" +
+           ClashLines(clashes);
+}
 
 // Runs the statement, or throws the error it listed.
 void Run(Database& db, bool ran) {
@@ -55,19 +75,40 @@ bool AnyMissing(Database& db) {
     return false;
 }
 
-// The columns and tables of kSteps that the archive lacks, added in one transaction.
-void AddWhatIsMissing(Database& db) {
-    if (!AnyMissing(db)) return;
+// The columns and tables of kSteps that the archive lacks, added in one transaction, with the
+// names' keys and the tables' grants. The notice of the names kept under one key, or "".
+std::string AddWhatIsMissing(Database& db) {
+    if (!AnyMissing(db)) return "";
     const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
     db.ClearErrors();
     Run(db, db.Execute("BEGIN IMMEDIATE"));
     try {
+        const auto grants = ArchiveGrants(db);
+        const auto tablesBefore = db.TableNames();
+        std::string notice;
         // Checked again inside the transaction: another program may have upgraded the
         // archive meanwhile.
         for (const UpgradeStep& step : kSteps) {
-            if (step.missing(db)) Run(db, db.ExecuteScript(sqlite ? step.sqlite : step.postgresql));
+            if (!step.missing(db)) continue;
+            Run(db, db.ExecuteScript(sqlite ? step.sqlite : step.postgresql));
+            if (step.addsNameKeys) {
+                notice = KeptClashesNotice(StoreNameKeys(db, {}));
+                Run(db, db.ExecuteScript(sqlite ? kNameKeyIndexSqlite : kNameKeyIndexPostgresql));
+            }
         }
+        // A new table is granted as the contracts are: whoever may read or write them may
+        // read or write it.
+        std::vector<RelationGrant> newGrants;
+        for (const auto& table : db.TableNames()) {
+            if (std::find(tablesBefore.begin(), tablesBefore.end(), table) != tablesBefore.end()) {
+                continue;
+            }
+            const auto like = GrantsLike(grants, "tabContratti", table, false);
+            newGrants.insert(newGrants.end(), like.begin(), like.end());
+        }
+        if (!newGrants.empty()) Run(db, db.ExecuteScript(GrantStatements(newGrants)));
         Run(db, db.Execute("COMMIT"));
+        return notice;
     } catch (const DatabaseError&) {
         db.Execute("ROLLBACK");
         db.ClearErrors();
@@ -97,10 +138,18 @@ bool HasColumn(Database& db, std::string_view table, std::string_view column) {
     return Recordset(db, "SELECT * FROM " + std::string(table) + " WHERE 1 = 0").HasField(column);
 }
 
-void UpgradeArchive(Database& db) {
-    if (db.IsReadOnly()) return;
-    AddWhatIsMissing(db);
+std::string UpgradeArchive(Database& db) {
+    if (db.IsReadOnly()) return "";
+    if (!AnyMissing(db) && SummaryViewsVersion(db) >= kSummaryViewsVersion) return "";
+    if (!MayChangeSchema(db)) {
+        // A role without the rights to bring the archive up to date reads what it can and
+        // writes nothing: a write to an older schema could break its rules.
+        db.RefuseWrites();
+        return "";
+    }
+    std::string notice = AddWhatIsMissing(db);
     RefreshSummaryViews(db);
+    return notice;
 }
 
 }  // namespace quotaplan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "data/database.h"
@@ -14,14 +15,20 @@ bool HasTable(Database& db, std::string_view table);
 bool HasIndex(Database& db, std::string_view index);
 
 // Brings an archive made by an older Quotaplan up to this one's schema (schema.sql of
-// db/sqlite/ and db/postgresql/), in one transaction: the index idxContrattiDescBene of the
-// duplicate check, the column Centesimo (the plan to the cent, No for the contracts already
-// stored) at position 45 of tabContratti, the column CategoriaUsura of supTipologia, and the
-// table tabSoglieUsura. Each step only where it is missing. Then, in a transaction of their
-// own, the summary views when they are older than this version's (RefreshSummaryViews).
+// db/sqlite/ and db/postgresql/), in one transaction: the column Centesimo (the plan to the
+// cent, No for the contracts already stored) at position 45 of tabContratti, the column
+// CategoriaUsura of supTipologia, the table tabSoglieUsura (granted to the roles as
+// tabContratti is), and the names' key ChiaveDescBene at position 46 with its unique index
+// in place of the older index of the descriptions. Each step only where it is missing.
+// Contracts whose names were already equal under the key all stay, the later ones with a
+// key made distinct by their ID (KeptClashKey). Then, in a transaction of their own, the
+// summary views when they are older than this version's (RefreshSummaryViews).
 // An archive that is up to date, or read-only, is left as it is (a read-only one reads
-// Centesimo as No, with the views it has). Throws DatabaseError when a step fails; the
-// archive is then as it was before that transaction.
-void UpgradeArchive(Database& db);
+// Centesimo as No, with the views it has); so is one whose role may not change its schema
+// (MayChangeSchema), whose connection then refuses every write with 3720. Returns what the
+// upgrade says once, when it kept names equal under the key (which they are), else "".
+// Throws DatabaseError when a step fails; the archive is then as it was before that
+// transaction.
+std::string UpgradeArchive(Database& db);
 
 }  // namespace quotaplan

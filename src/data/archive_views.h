@@ -15,8 +15,9 @@ int SummaryViewsVersion(Database& db);
 
 // Replaces the summary views of a writable archive with this version's (the engine's
 // views.sql, in one transaction) when they are older. Views made by a later Quotaplan stay
-// as they are, and so does a read-only archive. Throws DatabaseError when the script fails;
-// the views are then as they were.
+// as they are, and so does a read-only archive. On a server each replaced view keeps the
+// grants it had, and a new one is granted for reading as tabContratti is. Throws
+// DatabaseError when the script fails; the views are then as they were.
 void RefreshSummaryViews(Database& db);
 
 }  // namespace quotaplan

@@ -8,6 +8,7 @@
 #include "data/archive_upgrade.h"
 #include "data/ini_file.h"
 #include "data/postgres_engine.h"
+#include "data/server_address.h"
 #include "data/text_fold.h"
 
 namespace quotaplan {
@@ -94,7 +95,7 @@ ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder) {
 }
 
 ArchiveLocation LocationOfAddress(const std::string& address) {
-    if (IsPostgresUri(address)) return {{}, address, ""};
+    if (IsServerAddress(address)) return {{}, address, ""};
     return {address, "", ""};
 }
 
@@ -105,16 +106,21 @@ Database OpenUnchecked(const ArchiveLocation& location, int busyTimeoutMs) {
 
 std::optional<Database> ADO_connConnectDB(const fs::path& databasePath, std::string_view,
                                           std::string_view, MessageBoxes& boxes,
-                                          int busyTimeoutMs) {
-    return OpenArchive(LocationOfAddress(databasePath.string()), boxes, busyTimeoutMs);
+                                          int busyTimeoutMs, ArchiveAccess access) {
+    return OpenArchive(LocationOfAddress(databasePath.string()), boxes, busyTimeoutMs, access);
 }
 
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
-                                    int busyTimeoutMs) {
+                                    int busyTimeoutMs, ArchiveAccess access) {
     try {
         Database db = OpenUnchecked(location, busyTimeoutMs);
         RequireArchiveTables(db);
-        UpgradeArchive(db);
+        if (access == ArchiveAccess::Reading) {
+            // Reading never changes the archive, not even to bring it up to date.
+            db.RefuseWrites();
+        } else if (const std::string notice = UpgradeArchive(db); !notice.empty()) {
+            ShowMessage(boxes, notice, "");
+        }
         return db;
     } catch (const DatabaseError& failure) {
         ReportError(boxes, "ADO_connConnectDB", failure.Description(), "");
@@ -124,13 +130,14 @@ std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxe
     return std::nullopt;
 }
 
-std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes& boxes) {
+std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes& boxes,
+                                     ArchiveAccess access) {
     const ArchiveLocation archive = ConfiguredArchivePath(programFolder);
     if (!archive.failure.empty()) {
         ReportError(boxes, "OpenDatabase", archive.failure, "");
         return std::nullopt;
     }
-    return OpenArchive(archive, boxes);
+    return OpenArchive(archive, boxes, kDefaultBusyTimeoutMs, access);
 }
 
 void CloseDatabase(std::optional<Database>& connection) { connection.reset(); }

@@ -32,18 +32,28 @@ struct ArchiveLocation {
 // no DRIVER is the archive file; another DRIVER, or a server without CONNINFO, is a failure.
 ArchiveLocation ConfiguredArchivePath(const std::filesystem::path& programFolder);
 
+// What a command means to do with the archive it opens.
+enum class ArchiveAccess {
+    Writing,  // may save: an older archive is brought up to date when the role may do so
+    Reading,  // only reads: the archive is never changed, and every write is refused (3720)
+};
+
 // Opens the archive at the path (user name and password are accepted and ignored: an
-// SQLite file has none), or connects to the PostgreSQL archive a "postgresql://" URI names;
-// checks that it holds the tables supTipologia, tabContratti and tabPDA, and brings an older
-// writable archive up to date (UpgradeArchive). On failure shows one critical box whose text
-// is the error's description, a line feed, "Indirizzo errore: ADO_connConnectDB", under the
-// default title, and returns nullopt.
+// SQLite file has none), or connects to the PostgreSQL archive a server address names
+// (LocationOfAddress); checks that it holds the tables supTipologia, tabContratti and
+// tabPDA; for Writing brings an older writable archive up to date (UpgradeArchive, whose
+// notice of names kept under one key is shown once as a message). On failure shows one
+// critical box whose text is the error's description, a line feed, "Indirizzo errore:
+// ADO_connConnectDB", under the default title, and returns nullopt.
 std::optional<Database> ADO_connConnectDB(const std::filesystem::path& databasePath,
                                           std::string_view userName, std::string_view password,
                                           MessageBoxes& boxes,
-                                          int busyTimeoutMs = kDefaultBusyTimeoutMs);
+                                          int busyTimeoutMs = kDefaultBusyTimeoutMs,
+                                          ArchiveAccess access = ArchiveAccess::Writing);
 
-// The location an archive name stands for: a "postgresql://" URI or a file.
+// The location an archive name stands for: a server address (IsServerAddress: a
+// "postgresql://" or "postgres://" URI in any letter case, or a libpq key=value string) or
+// a file.
 ArchiveLocation LocationOfAddress(const std::string& address);
 
 // Opens the file or connects to the server, without looking for the archive's tables (a new
@@ -52,13 +62,15 @@ Database OpenUnchecked(const ArchiveLocation& location, int busyTimeoutMs = kDef
 
 // Opens or connects to the archive of the location as ADO_connConnectDB does.
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
-                                       int busyTimeoutMs = kDefaultBusyTimeoutMs);
+                                    int busyTimeoutMs = kDefaultBusyTimeoutMs,
+                                    ArchiveAccess access = ArchiveAccess::Writing);
 
 // Reads the configuration and opens the configured archive (ConfiguredArchivePath); the
 // connection, or nullopt after the failure has been reported (a configuration that cannot
 // be read: its message, a line feed, "Indirizzo errore: OpenDatabase").
 std::optional<Database> OpenDatabase(const std::filesystem::path& programFolder,
-                                     MessageBoxes& boxes);
+                                     MessageBoxes& boxes,
+                                     ArchiveAccess access = ArchiveAccess::Writing);
 
 // Closes and releases the connection.
 void CloseDatabase(std::optional<Database>& connection);

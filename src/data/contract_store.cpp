@@ -6,9 +6,10 @@
 #include <optional>
 
 #include "common/date_text.h"
+#include "common/name_key.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
-#include "data/archive_upgrade.h"
+#include "data/contract_names.h"
 #include "data/execute_sql.h"
 #include "data/write_transaction.h"
 #include "engine/periodicity.h"
@@ -65,15 +66,30 @@ std::string Currency(double value) { return FormatSqlValue(SqlValue(value), kTyp
 std::string Whole(std::int64_t value) { return FormatSqlValue(SqlValue(value), kTypeInteger); }
 std::string DateLiteral(CalendarDate date) { return FormatSqlValue(SqlValue(date), kTypeDate); }
 
+// The columns of tabContratti that older archives lack. A read-only archive of an older
+// version lacks them still; its save fails on the archive being read-only, not on a column.
+struct ContractColumns {
+    bool centesimo = false;
+    bool nameKey = false;
+};
+
+ContractColumns ColumnsOf(Database& db) {
+    // The names of the columns come with an empty result too.
+    const Recordset columns(db, "SELECT * FROM tabContratti WHERE 1 = 0");
+    return {columns.HasField("Centesimo"), columns.HasField(kNameKeyColumn)};
+}
+
 // The 17 literals from Valore to IntRiscatto and the DataRiscatto literal, in column order,
-// and the Centesimo literal where the archive has that column.
+// the Centesimo literal and the name's key where the archive has those columns.
 struct ContractLiterals {
     std::vector<std::string> values;
     std::string dataRiscatto;
     std::optional<std::string> centesimo;
+    std::optional<std::string> nameKey;
 };
 
-ContractLiterals LiteralsOf(Database& db, const ContractForm& form) {
+ContractLiterals LiteralsOf(Database& db, const ContractForm& form, const ContractColumns& columns,
+                            const std::string& nameKey) {
     ContractLiterals out;
     auto& v = out.values;
     v.push_back(Currency(ParseNumber64(form.txtValBene)));
@@ -98,11 +114,8 @@ ContractLiterals LiteralsOf(Database& db, const ContractForm& form) {
     v.push_back(FormatSqlValue(SqlValue(std::int64_t{form.chkIntRiscatto ? 1 : 0}), kTypeYesNo));
     const auto buyoutDate = ReadDateText(form.txtDataRiscatto);
     out.dataRiscatto = buyoutDate ? DateLiteral(*buyoutDate) : "Null";
-    // A read-only archive of an older version lacks the column; its save fails on the
-    // archive being read-only, not on the column.
-    if (HasColumn(db, "tabContratti", "Centesimo")) {
-        out.centesimo = FormatSqlValue(SqlValue(form.chkCentesimo), kTypeYesNo);
-    }
+    if (columns.centesimo) out.centesimo = FormatSqlValue(SqlValue(form.chkCentesimo), kTypeYesNo);
+    if (columns.nameKey) out.nameKey = FormatSqlValue(SqlValue(nameKey), kTypeText);
     return out;
 }
 
@@ -112,10 +125,13 @@ std::string InsertStatement(const ContractLiterals& literals) {
         "Riscatto, DescBene, DataContratto, DataInizio, Semplice, "
         "Anticipato, [ID TassoRif], [ID Tipologia], Periodicita, SpeseContratto, SpeseAddebito, "
         "IntRiscatto, DataRiscatto";
-    sql += literals.centesimo ? ", Centesimo) VALUES (" : ") VALUES (";
+    if (literals.centesimo) sql += ", Centesimo";
+    if (literals.nameKey) sql += std::string(", ") + kNameKeyColumn;
+    sql += ") VALUES (";
     for (const auto& literal : literals.values) sql += literal + ", ";
     sql += literals.dataRiscatto;
     if (literals.centesimo) sql += ", " + *literals.centesimo;
+    if (literals.nameKey) sql += ", " + *literals.nameKey;
     return sql + ")";
 }
 
@@ -132,6 +148,7 @@ std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contr
     }
     sql += "DataRiscatto = " + literals.dataRiscatto;
     if (literals.centesimo) sql += ", Centesimo = " + *literals.centesimo;
+    if (literals.nameKey) sql += std::string(", ") + kNameKeyColumn + " = " + *literals.nameKey;
     return sql + " WHERE ID = " + std::to_string(contractId);
 }
 
@@ -179,6 +196,13 @@ bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
            insert.Bind(first + 5, TwoDecimals(line.interest)) &&
            insert.Bind(first + 6, TwoDecimals(line.capital)) &&
            insert.Bind(first + 7, TwoDecimals(line.residual));
+}
+
+// The key stored for the contract, "" when it has none.
+std::string StoredNameKey(Database& db, std::int32_t contractId) {
+    Recordset row(db, std::string("SELECT ") + kNameKeyColumn + " FROM tabContratti WHERE ID = " +
+                          std::to_string(contractId));
+    return row.Eof() ? std::string() : NullToEmpty(row.Value(0));
 }
 
 }  // namespace
@@ -246,18 +270,28 @@ SaveResult ContractStore::Save(const ContractForm& form, const FinancialPlan& pl
     WriteTransaction transaction(db_, boxes_);
     if (!transaction.Began()) return {SaveStatus::Failed, contractId, false};
     try {
-        // Both sides trimmed: archives hold names stored with blanks around them. Trim() loses
-        // the column's comparison, so it is named again (NOCASE: letter case and accents aside).
-        std::string check = "Select ID From tabContratti Where Trim(DescBene) = '" +
-                            Doubled(TrimBlanks(form.txtDescBene)) + "' COLLATE NOCASE";
-        if (update) check += " and Id <> " + std::to_string(contractId);
-        if (!Recordset(db_, check).Eof()) {
+        const ContractColumns columns = ColumnsOf(db_);
+        std::string nameKey = NameKey(form.txtDescBene);
+        std::optional<std::string> check;
+        if (!columns.nameKey) {
+            // An older archive that only reads: trimmed, letter case and accents aside.
+            check = "Select ID From tabContratti Where Trim(DescBene) = '" +
+                    Doubled(TrimBlanks(form.txtDescBene)) + "' COLLATE NOCASE";
+        } else if (update && StoredNameKey(db_, contractId) == KeptClashKey(nameKey, contractId)) {
+            // A contract kept under a name it shared before keys existed, saved under that
+            // name again: it keeps its key and makes no new clash.
+            nameKey = KeptClashKey(nameKey, contractId);
+        } else {
+            check = "Select ID From tabContratti Where " + NameTakenCondition(nameKey);
+        }
+        if (check && update) *check += " and Id <> " + std::to_string(contractId);
+        if (check && !Recordset(db_, *check).Eof()) {
             transaction.Rollback();
             ShowPlainBox(boxes_, kDuplicateNameMessage, "", BoxIcon::Exclamation);
             return {SaveStatus::Duplicate, contractId, false};
         }
 
-        const auto literals = LiteralsOf(db_, form);
+        const auto literals = LiteralsOf(db_, form, columns, nameKey);
         db_.Execute(update ? UpdateStatement(literals, contractId) : InsertStatement(literals));
         // An archive that keeps descriptions unique itself refuses the name when another
         // desk saved it after the check above: the same refusal as the check's.

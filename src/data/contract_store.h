@@ -93,10 +93,11 @@ public:
     ContractStore(Database& db, MessageBoxes& boxes) : db_(db), boxes_(boxes) {}
 
     // Saves the form as a new contract (NewContract) or over the stored contract
-    // contractId (StoredContract), in one transaction: the duplicate check of the trimmed
-    // description against the trimmed stored ones (letter case ignored; the contract itself
-    // does not count on update),
-    // the contract row, and, when the plan is ready and planOwner matches
+    // contractId (StoredContract), in one transaction: the duplicate check of the
+    // description's key (NameKey) against the stored keys, kept clash keys included (the
+    // contract itself does not count on update; one kept under a name it shared before keys
+    // existed may be saved under that name again), the contract row with its key, and,
+    // when the plan is ready and planOwner matches
     // PlanOwner::For(contract being saved, form), the plan rows replacing the old ones
     // ("Maxi.", one "Rata" per row, "Riscatto"). Any failure rolls everything back and is
     // shown once.

@@ -17,6 +17,22 @@ std::string Upper(std::string_view text) {
 
 DbError ClosedError() { return {kErrObjectClosed, AdoErrorDescription(kErrObjectClosed)}; }
 
+// True for a statement that changes the archive: its first word, past blanks and brackets.
+bool ChangesArchive(std::string_view sql) {
+    std::size_t k = 0;
+    while (k < sql.size() && (std::isspace(static_cast<unsigned char>(sql[k])) || sql[k] == '(')) {
+        ++k;
+    }
+    std::size_t end = k;
+    while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end]))) ++end;
+    const std::string word = Upper(sql.substr(k, end - k));
+    for (const char* change : {"INSERT", "UPDATE", "DELETE", "REPLACE", "CREATE", "ALTER", "DROP",
+                               "GRANT", "REVOKE", "TRUNCATE"}) {
+        if (word == change) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Database Database::Open(const std::filesystem::path& file, int busyTimeoutMs) {
@@ -33,23 +49,30 @@ bool Database::RefuseClosed() {
     return true;
 }
 
+bool Database::RefuseWrite(std::string_view sql) {
+    if (!writesRefused_ || !ChangesArchive(sql)) return false;
+    errors_.push_back({kErrPermissionDenied, AdoErrorDescription(kErrPermissionDenied)});
+    return true;
+}
+
 bool Database::Execute(std::string_view jetSql) {
-    if (RefuseClosed()) return false;
+    if (RefuseClosed() || RefuseWrite(jetSql)) return false;
     return engine_->Execute(jetSql, errors_);
 }
 
 PreparedStatement Database::Prepare(std::string_view jetSql) {
-    if (RefuseClosed()) return PreparedStatement(*this, nullptr);
+    if (RefuseClosed() || RefuseWrite(jetSql)) return PreparedStatement(*this, nullptr);
     return PreparedStatement(*this, engine_->Prepare(jetSql, errors_));
 }
 
 bool Database::ExecuteScript(std::string_view nativeSql) {
-    if (RefuseClosed()) return false;
+    // A script is the schema's: never run on a connection that only reads.
+    if (RefuseClosed() || RefuseWrite("CREATE")) return false;
     return engine_->ExecuteScript(nativeSql, errors_);
 }
 
 bool Database::AdvanceIdentity(std::string_view table) {
-    if (RefuseClosed()) return false;
+    if (RefuseClosed() || RefuseWrite("UPDATE")) return false;
     return engine_->AdvanceIdentity(table, errors_);
 }
 

@@ -87,7 +87,14 @@ public:
     ~Database() = default;
 
     bool IsOpen() const { return engine_ != nullptr; }
-    bool IsReadOnly() const { return engine_ != nullptr && engine_->IsReadOnly(); }
+    bool IsReadOnly() const {
+        return engine_ != nullptr && (writesRefused_ || engine_->IsReadOnly());
+    }
+    // From now on the connection only reads: every statement that would change the archive
+    // (INSERT, UPDATE, DELETE, a change of the schema, a script) fails with 3720 "Permessi
+    // insufficienti!", as for a role that lacks the rights. For an archive this version may
+    // not write to as it stands.
+    void RefuseWrites() { writesRefused_ = true; }
     // "File: /path" or "Server: …", for messages; "" when closed.
     std::string Location() const { return engine_ != nullptr ? engine_->Location() : ""; }
     // The engine behind the connection; nullptr when closed.
@@ -129,9 +136,11 @@ private:
     friend class PreparedStatement;
     friend class Recordset;
     bool RefuseClosed();
+    bool RefuseWrite(std::string_view sql);
 
     std::unique_ptr<DatabaseEngine> engine_;
     std::vector<DbError> errors_;
+    bool writesRefused_ = false;
 };
 
 // One column of the current row of a Recordset.

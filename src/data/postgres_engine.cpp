@@ -14,6 +14,7 @@
 #include "common/clock.h"
 #include "data/database.h"
 #include "data/jet_sql.h"
+#include "data/server_address.h"
 
 namespace quotaplan {
 namespace {
@@ -571,9 +572,10 @@ private:
     std::shared_ptr<Session> session_;
 };
 
-// The failure of a connection attempt, from libpq's words (a failed attempt has no SQLSTATE).
-DbError ConnectionError(PGconn* conn) {
-    const std::string message = FirstLine(PQerrorMessage(conn));
+// The failure of a connection attempt, from libpq's words (a failed attempt has no SQLSTATE),
+// which may quote pieces of the address: its password never shows.
+DbError ConnectionError(PGconn* conn, std::string_view address) {
+    const std::string message = WithoutPassword(FirstLine(PQerrorMessage(conn)), address);
     const bool refused = PQconnectionNeedsPassword(conn) ||
                          message.find("authentication failed") != std::string::npos ||
                          message.find("pg_hba.conf") != std::string::npos ||
@@ -609,7 +611,8 @@ JetDialect PostgresDialect(const ArchiveNames& names) {
 }
 
 bool IsPostgresUri(std::string_view text) {
-    return text.rfind("postgresql://", 0) == 0 || text.rfind("postgres://", 0) == 0;
+    const std::string start = AsciiLower(text.substr(0, 13));
+    return start.rfind("postgresql://", 0) == 0 || start.rfind("postgres://", 0) == 0;
 }
 
 std::string PostgresUriWithDatabase(std::string_view uri, std::string_view database) {
@@ -623,7 +626,14 @@ std::string PostgresUriWithDatabase(std::string_view uri, std::string_view datab
 
 std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
                                                       int lockTimeoutMs) {
-    const std::string given(conninfo);
+    std::string given(conninfo);
+    // libpq knows the scheme in small letters only.
+    if (IsPostgresUri(given)) {
+        const auto scheme = given.find("://");
+        for (std::size_t k = 0; k < scheme; ++k) {
+            given[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(given[k])));
+        }
+    }
     // Defaults first: what the connection string says wins over them.
     const char* keywords[] = {"application_name", "client_encoding", "connect_timeout", "dbname",
                               nullptr};
@@ -634,7 +644,9 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
     if (session->conn == nullptr) throw DatabaseError(Mapped(kErrOpeningFile));
     // The server's notices ("there is no transaction in progress") are not for the user.
     PQsetNoticeProcessor(session->conn, [](void*, const char*) {}, nullptr);
-    if (PQstatus(session->conn) != CONNECTION_OK) throw DatabaseError(ConnectionError(session->conn));
+    if (PQstatus(session->conn) != CONNECTION_OK) {
+        throw DatabaseError(ConnectionError(session->conn, given));
+    }
     if (!session->Configure()) {
         throw DatabaseError(ErrorFromPostgres(nullptr, session->conn));
     }

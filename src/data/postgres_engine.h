@@ -42,7 +42,7 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
                                                       int lockTimeoutMs);
 
 // Whether an archive name given on a command line or in Quotaplan.ini is a PostgreSQL
-// connection URI ("postgresql://" or "postgres://").
+// connection URI ("postgresql://" or "postgres://", in any letter case).
 bool IsPostgresUri(std::string_view text);
 
 // The same connection URI naming another database on the same server:

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/date_text.h"
+#include "common/name_key.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
 #include "data/execute_sql.h"
@@ -178,10 +179,14 @@ std::vector<std::string> FillListBox(Database& db, RecordBuffer& buffer, std::st
 
 std::int32_t GetIdByDescription(Database& db, std::string_view table,
                                 std::string_view description) {
-    Recordset rows(
-        db, "SELECT ID FROM " + std::string(table) + " WHERE Descrizione = " + Quoted(description));
-    if (rows.Eof()) return 0;
-    return rows.Value("ID").ToLong();
+    // Compared here rather than by the engine, whose comparisons differ: lookup tables are
+    // a few rows.
+    const std::string key = NameKey(description);
+    for (Recordset rows(db, "SELECT ID, Descrizione FROM " + std::string(table) + " ORDER BY ID");
+         !rows.Eof(); rows.MoveNext()) {
+        if (NameKey(NullToEmpty(rows.Value(1))) == key) return rows.Value(0).ToLong();
+    }
+    return 0;
 }
 
 std::string GetDescriptionById(Database& db, std::string_view table, std::int64_t id) {

@@ -84,8 +84,9 @@ std::vector<std::string> FillTableList(Database& db);
 // empty table gives one empty entry. Uses (and leaves filled) the buffer.
 std::vector<std::string> FillListBox(Database& db, RecordBuffer& buffer, std::string_view table);
 
-// The ID of the row whose Descrizione equals the text (without regard to letter case), or
-// 0 when there is none. Throws DatabaseError.
+// The ID of the first row (lowest ID) whose Descrizione is the same name as the text
+// (SameName: letter case, accents, compatibility forms and blanks aside, on every engine),
+// or 0 when there is none. Throws DatabaseError.
 std::int32_t GetIdByDescription(Database& db, std::string_view table, std::string_view description);
 
 // The Descrizione of the row with the ID ("" for Null), or "" when there is none.

@@ -4,6 +4,7 @@
 
 #include "common/data_lines.h"
 #include "common/file_io.h"
+#include "common/name_key.h"
 #include "common/text_encoding.h"
 #include "common/number_text.h"
 #include "data/text_fold.h"
@@ -85,7 +86,7 @@ std::variant<UsuryRate, std::string> ReadUsuryRate(const UsuryRateTexts& texts) 
 }
 
 bool SameUsuryClass(const UsuryRate& a, const UsuryRate& b) {
-    return CompareFolded(a.category, b.category) == 0 && a.amountFrom == b.amountFrom &&
+    return SameName(a.category, b.category) && a.amountFrom == b.amountFrom &&
            a.amountTo == b.amountTo && a.validFrom == b.validFrom;
 }
 

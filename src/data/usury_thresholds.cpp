@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <variant>
 
+#include "common/name_key.h"
 #include "data/execute_sql.h"
 #include "data/sql_helpers.h"
-#include "data/text_fold.h"
 #include "data/usury_threshold_file.h"
 #include "data/write_transaction.h"
 
@@ -45,12 +45,19 @@ std::vector<StoredUsuryRate> ReadRows(Database& db, const std::string& sql) {
         stored.rate.tegm = Percent::FromValue(row.Value("TEGM").ToDouble());
         rows.push_back(std::move(stored));
     }
-    // Sorted here rather than by the engine: the engines place Null bounds differently.
-    std::sort(rows.begin(), rows.end(), [](const StoredUsuryRate& a, const StoredUsuryRate& b) {
-        if (const int order = CompareFolded(a.rate.category, b.rate.category)) return order < 0;
-        if (a.rate.validFrom != b.rate.validFrom) return a.rate.validFrom > b.rate.validFrom;
-        return a.rate.amountFrom < b.rate.amountFrom;
+    // Sorted here rather than by the engine: the engines place Null bounds differently, and
+    // compare categories by rules of their own. Each category's rows stay together.
+    std::vector<std::pair<std::string, StoredUsuryRate>> keyed;
+    for (auto& row : rows) keyed.emplace_back(NameKey(row.rate.category), std::move(row));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        if (a.second.rate.validFrom != b.second.rate.validFrom) {
+            return a.second.rate.validFrom > b.second.rate.validFrom;
+        }
+        return a.second.rate.amountFrom < b.second.rate.amountFrom;
     });
+    rows.clear();
+    for (auto& [key, row] : keyed) rows.push_back(std::move(row));
     return rows;
 }
 
@@ -60,9 +67,9 @@ std::vector<StoredUsuryRate> UsuryThresholds::All() { return ReadRows(db_, kSele
 
 std::vector<UsuryRate> UsuryThresholds::OfCategory(std::string_view category) {
     std::vector<UsuryRate> rates;
-    for (auto& stored :
-         ReadRows(db_, std::string(kSelectRows) + " WHERE Categoria = " + Literal(category))) {
-        rates.push_back(std::move(stored.rate));
+    const std::string key = NameKey(category);
+    for (auto& stored : All()) {
+        if (NameKey(stored.rate.category) == key) rates.push_back(std::move(stored.rate));
     }
     return rates;
 }
@@ -70,7 +77,7 @@ std::vector<UsuryRate> UsuryThresholds::OfCategory(std::string_view category) {
 std::vector<std::string> UsuryThresholds::Categories() {
     std::vector<std::string> categories;
     for (const StoredUsuryRate& stored : All()) {
-        if (categories.empty() || CompareFolded(categories.back(), stored.rate.category) != 0) {
+        if (categories.empty() || !SameName(categories.back(), stored.rate.category)) {
             categories.push_back(stored.rate.category);
         }
     }
@@ -140,8 +147,10 @@ bool UsuryThresholds::Delete(std::int32_t id) {
 }
 
 std::optional<std::string> UsuryThresholds::CategoryOfType(std::string_view typeName) {
-    Recordset row(
-        db_, "SELECT CategoriaUsura FROM supTipologia WHERE Descrizione = " + Literal(typeName));
+    const std::int32_t id = GetIdByDescription(db_, "supTipologia", typeName);
+    if (id == 0) return std::nullopt;
+    Recordset row(db_,
+                  "SELECT CategoriaUsura FROM supTipologia WHERE ID = " + std::to_string(id));
     if (row.Eof()) return std::nullopt;
     std::string category = row.Value(0).ToText();
     if (category.empty()) return std::nullopt;
@@ -150,9 +159,16 @@ std::optional<std::string> UsuryThresholds::CategoryOfType(std::string_view type
 
 bool UsuryThresholds::SetCategoryOfType(std::string_view typeName, std::string_view category) {
     const std::string value = category.empty() ? std::string("Null") : Literal(category);
+    std::int32_t id = 0;
+    try {
+        id = GetIdByDescription(db_, "supTipologia", typeName);
+    } catch (const DatabaseError& failure) {
+        ShowMessage(boxes_, ErrorLine(failure.Error()) + "\n", "");
+        return false;
+    }
     return ExecuteSql(db_, boxes_,
                       "UPDATE supTipologia SET CategoriaUsura = " + value +
-                          " WHERE Descrizione = " + Literal(typeName));
+                          " WHERE ID = " + std::to_string(id));
 }
 
 SeriesImport ImportUsuryThresholds(UsuryThresholds& thresholds, const std::filesystem::path& file) {

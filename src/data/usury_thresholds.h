@@ -29,10 +29,11 @@ class UsuryThresholds {
 public:
     UsuryThresholds(Database& db, MessageBoxes& boxes) : db_(db), boxes_(boxes) {}
 
-    // Every row, by category (letter case aside), then the latest quarter first, then the
+    // Every row, by category (by its NameKey), then the latest quarter first, then the
     // class of amounts from the lowest.
     std::vector<StoredUsuryRate> All();
-    // The rows of one category (letter case and accents aside), for RateInForce.
+    // The rows of one category (SameName: letter case, accents, compatibility forms and
+    // blanks aside, on every engine), for RateInForce.
     std::vector<UsuryRate> OfCategory(std::string_view category);
     // The categories the table holds, each once, in the order of All.
     std::vector<std::string> Categories();
@@ -46,10 +47,11 @@ public:
     // Deletes the row. True when the statement ran.
     bool Delete(std::int32_t id);
 
-    // The usury category of the financing type named `typeName` (letter case aside);
-    // nullopt when the type has none or is not in the archive.
+    // The usury category of the financing type named `typeName` (GetIdByDescription's name
+    // rule); nullopt when the type has none or is not in the archive.
     std::optional<std::string> CategoryOfType(std::string_view typeName);
-    // Sets it; an empty category takes it away. True when the statement ran.
+    // Sets it; an empty category takes it away. True when the statement ran; a failure is
+    // shown as ExecuteSql shows it.
     bool SetCategoryOfType(std::string_view typeName, std::string_view category);
 
 private:

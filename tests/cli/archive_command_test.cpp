@@ -186,14 +186,21 @@ TEST_P(CalcArchive, SummaryOfThePortfolioOnAGivenDay) {
     EXPECT_EQ(out_, "");
 }
 
-// An archive made before the month's view named its contracts gets this version's views when
-// a command opens it for writing, so --summary gives their IDs.
+// An archive made before the month's view named its contracts: --summary only reads, so it
+// shows the views as they are; a command that opens it for writing gives it this version's
+// views, and --summary then gives their IDs.
 TEST_P(CalcArchive, SummaryOfAnArchiveWithOlderViews) {
     ASSERT_EQ(Save("Fresatrice CNC"), 0) << err_;
     {
         Database db = Open();
         ASSERT_TRUE(db.ExecuteScript(quotaplan::testing::OlderViewsSql(GetParam(), 0)));
     }
+    ASSERT_EQ(Run({"--summary", "--today", "2026-03-20"}), 0) << err_;
+    EXPECT_NE(out_.find("{\"id\": null, \"description\": \"Fresatrice CNC\", \"date\": "
+                        "\"2026-03-15\""),
+              std::string::npos)
+        << out_;
+    ASSERT_EQ(Save("Tornio"), 0) << err_;
     ASSERT_EQ(Run({"--summary", "--today", "2026-03-20"}), 0) << err_;
     EXPECT_NE(out_.find("{\"id\": 1, \"description\": \"Fresatrice CNC\", \"date\": "
                         "\"2026-03-15\""),

@@ -20,18 +20,25 @@ using testing::MakeForm;
 using testing::MakePlan;
 using testing::TempArchive;
 
-// Turns a fresh archive back into one of the previous version: no Centesimo, no usury
-// table, no usury category, and on SQLite no index of the descriptions; one contract stored
-// by that version.
+// Turns a fresh archive back into one of the previous version: no names' key (the older
+// index of the descriptions instead, unique on the server), no Centesimo, no usury table, no
+// usury category; one contract stored by that version.
 void MakeOlder(Database& db) {
     const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
     ASSERT_TRUE(db.ExecuteScript(
-        sqlite ? "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
+        sqlite ? "DROP INDEX idxContrattiChiaveDescBene; "
+                 "ALTER TABLE tabContratti DROP COLUMN ChiaveDescBene; "
+                 "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
                  "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura; "
-                 "DROP INDEX idxContrattiDescBene;"
-               : R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
+                 "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE "
+                 "NOCASE);"
+               : R"(DROP INDEX "idxContrattiChiaveDescBene";)"
+                 R"(ALTER TABLE "tabContratti" DROP COLUMN "ChiaveDescBene";)"
+                 R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
                  R"(DROP TABLE "tabSoglieUsura";)"
-                 R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"))
+                 R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"
+                 R"(CREATE UNIQUE INDEX "idxContrattiDescBene" ON "tabContratti" )"
+                 R"(((btrim("DescBene")));)"))
         << db.Errors().back().description;
     ASSERT_TRUE(db.Execute(
         "INSERT INTO tabContratti (DescBene, Valore, NumRate, Periodicita, [ID Tipologia]) "
@@ -59,13 +66,17 @@ TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
     EXPECT_TRUE(HasColumn(*db, "tabContratti", "centesimo"));
     EXPECT_TRUE(HasColumn(*db, "supTipologia", "CategoriaUsura"));
     EXPECT_TRUE(HasTable(*db, "tabSoglieUsura"));
-    EXPECT_TRUE(HasIndex(*db, "idxContrattiDescBene"));
+    EXPECT_TRUE(HasIndex(*db, "idxContrattiChiaveDescBene"));
+    EXPECT_FALSE(HasIndex(*db, "idxContrattiDescBene"));
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
-    // The contract stored before reads as a classic plan, and the column stands at 45.
+    // The contract stored before reads as a classic plan, the column standing at 45, and its
+    // name has its key at 46.
     Recordset row(*db, "SELECT * FROM tabContratti");
-    ASSERT_EQ(row.FieldCount(), 45);
+    ASSERT_EQ(row.FieldCount(), 46);
     EXPECT_EQ(row.FieldName(44), "Centesimo");
     EXPECT_EQ(row.Value(44).ToDouble(), 0);
+    EXPECT_EQ(row.FieldName(45), "ChiaveDescBene");
+    EXPECT_EQ(row.Value(45).ToText(), "vecchio");
     ContractStore store(*db, boxes);
     const auto loaded = store.Load(row.Value("ID").ToLong());
     ASSERT_TRUE(loaded.has_value());
@@ -73,6 +84,63 @@ TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
     // Opened again, nothing is left to do.
     EXPECT_TRUE(ADO_connConnectDB(archive.Address(), "", "", boxes).has_value());
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Names that the older rules of either engine held apart but the key does not: the upgrade
+// keeps them all, says once which they are, and no save adds another.
+TEST_P(ArchiveUpgrade, NamesEqualUnderTheKeyAreKeptAndNoMoreAreMade) {
+    std::vector<std::int32_t> ids;
+    {
+        Database old = archive.Open();
+        MakeOlder(old);
+        for (const char* name : {"Auto 1", "AUTO  1", "auto\t1 ", "Camion"}) {
+            ASSERT_TRUE(old.Execute(std::string("INSERT INTO tabContratti (DescBene, [ID "
+                                                "Tipologia]) VALUES ('") +
+                                    name + "', 1)"));
+            ids.push_back(static_cast<std::int32_t>(
+                CountOf(old, "SELECT MAX(ID) FROM tabContratti")));
+        }
+    }
+    auto db = ADO_connConnectDB(archive.Address(), "", "", boxes);
+    ASSERT_TRUE(db.has_value());
+    const auto id = [&](int k) { return std::to_string(ids[k]); };
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].prompt,
+              "Nell'archivio ci sono contratti con lo stesso nome (maiuscole, accenti e spazi a "
+              "parte); restano tutti, ma non se ne possono salvare altri con quei nomi:\n  " +
+                  id(0) + " \"Auto 1\" e " + id(1) + " \"AUTO  1\"\n  " + id(0) +
+                  " \"Auto 1\" e " + id(2) + " \"auto\t1 \"\n");
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti"), 5);
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE ChiaveDescBene = 'auto 1'"),
+              1);
+    boxes.shown.clear();
+    ASSERT_TRUE(ADO_connConnectDB(archive.Address(), "", "", boxes).has_value());
+    EXPECT_TRUE(boxes.shown.empty());
+
+    ContractStore store(*db, boxes);
+    const FinancialPlan noPlan;
+    const auto save = [&](const std::string& name, std::int32_t over) {
+        const auto form = MakeForm(name);
+        return store
+            .Save(form, noPlan, PlanOwner(),
+                  over == 0 ? SaveMode::NewContract : SaveMode::StoredContract, over)
+            .status;
+    };
+    // A kept contract saved again under its name, or the same name written otherwise.
+    EXPECT_EQ(save("AUTO  1", ids[1]), SaveStatus::Saved);
+    EXPECT_EQ(save("Àuto 1", ids[2]), SaveStatus::Saved);
+    // Neither a new contract nor a renamed one may take the name, even once its first
+    // holder is gone.
+    EXPECT_EQ(save("auto 1", 0), SaveStatus::Duplicate);
+    EXPECT_EQ(save("Auto 1", ids[3]), SaveStatus::Duplicate);
+    ASSERT_EQ(store.Delete(ids[0]), DeleteStatus::Deleted);
+    EXPECT_EQ(save("auto 1", 0), SaveStatus::Duplicate);
+    EXPECT_EQ(save("Auto 1", ids[3]), SaveStatus::Duplicate);
+    // A kept contract renamed to a name of its own gives up its kept key.
+    EXPECT_EQ(save("Auto 2", ids[1]), SaveStatus::Saved);
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE ChiaveDescBene = 'auto 2'"),
+              1);
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE DescBene = 'Camion'"), 1);
 }
 
 TEST_P(ArchiveUpgrade, ThePlanToTheCentIsSavedWithItsFlagAndExactRows) {

@@ -207,8 +207,18 @@ TEST_P(DuplicateTest, NewContractWithAStoredNameIsRefusedAndNothingIsWritten) {
     EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4");
     EXPECT_EQ(boxes.shown[0].icon, BoxIcon::Exclamation);
     EXPECT_EQ(DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA"), before);
+    // A writer that bypasses the program meets the same rule in the key's unique index.
+    Recordset stored(db, "SELECT ChiaveDescBene FROM tabContratti");
+    const std::string key = stored.Value(0).ToText();
+    stored.Close();
+    EXPECT_FALSE(db.Execute("INSERT INTO tabContratti (DescBene, ChiaveDescBene) VALUES ('x', " +
+                            FormatSqlValue(SqlValue(key), kTypeText) + ")"));
+    ASSERT_FALSE(db.Errors().empty());
+    EXPECT_EQ(db.Errors().front().number, kErrIntegrityViolation);
 }
 
+// One rule on both engines: before it, SQLite folded letter case only and the server also
+// folded accents and compatibility forms, but not blanks within the name.
 INSTANTIATE_TEST_SUITE_P(
     Names, DuplicateTest,
     ::testing::Combine(
@@ -218,7 +228,14 @@ INSTANTIATE_TEST_SUITE_P(
                           DuplicateCase{"l'anno", "L'ANNO"},
                           // Stored names may carry blanks of their own.
                           DuplicateCase{"Furgone L Aquila  test ", "  furgone l aquila  test"},
-                          DuplicateCase{"  Auto", "auto"})));
+                          DuplicateCase{"  Auto", "auto"},
+                          DuplicateCase{"Màcchina 3", "macchina 3"},
+                          DuplicateCase{"Crédito persònale", "CREDITO PERSONALE"},
+                          DuplicateCase{"Straße", "STRASSE"}, DuplicateCase{"\xef\xac\x81ne", "fine"},
+                          DuplicateCase{"\xef\xbc\xa1", "a"}, DuplicateCase{"\xe2\x84\xaa", "K"},
+                          DuplicateCase{"Auto\t1", "auto 1"},
+                          DuplicateCase{"Auto\xc2\xa0 1", "AUTO 1"},
+                          DuplicateCase{"Auto  blu", "auto blu"})));
 
 TEST_P(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
     const auto first = SaveNew(MakeForm("Primo"), MakePlan(12, 1000, 500));
