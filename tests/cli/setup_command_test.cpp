@@ -134,6 +134,50 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     EXPECT_EQ(Judged(back.string(), desk.Folder()), judged);
 }
 
+// The test server's value of a key of its URI ("host", "user").
+std::string ServerSetting(const std::string& key) {
+    const std::string uri = testing::TestServer().value_or("");
+    const auto start = uri.find(key + "=");
+    if (start == std::string::npos) return "";
+    const auto value = start + key.size() + 1;
+    return uri.substr(value, uri.find('&', value) - value);
+}
+
+// The forms libpq documents name the server, never a local file; a password in them never
+// shows in a message.
+TEST_F(ArchiveSetupCommands, KeyValueAddressesAndUrisInCapitalsReachTheServer) {
+    const std::string host = ServerSetting("host");
+    const std::string user = ServerSetting("user");
+    const std::string keyValue =
+        "host=" + host + " dbname=" + server.ServerDatabase() + " user=" + user;
+    const auto made = Calc({"--db", keyValue, "--init-archive"}, desk.Folder());
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(made.out.starts_with("Archivio nuovo pronto. Server: host=")) << made.out;
+    const auto copied = Calc({"--copy-archive", desk.Address(), keyValue}, desk.Folder());
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    EXPECT_FALSE(fs::exists(keyValue));
+    const std::string capitals =
+        "POSTGRESQL:///" + server.ServerDatabase() + "?host=" + host + "&user=" + user;
+    const auto listed = Calc({"--db", capitals, "--list"}, desk.Folder());
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "[]\n");
+
+    for (const std::string& secret :
+         {"host=" + host + " dbname=nessuno user=" + user + " password=Segreta99",
+          "postgresql://" + user + ":Segr%ZZeta99@/nessuno?host=" + host}) {
+        const auto refused = Calc({"--db", secret, "--list"}, desk.Folder());
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("Database non trovato! Server:"), std::string::npos)
+            << refused.err;
+        EXPECT_EQ(refused.err.find("Segr"), std::string::npos) << refused.err;
+        EXPECT_FALSE(fs::exists(secret));
+    }
+    // A file whose name looks like an address is written with its folder.
+    const auto file = (desk.Folder() / "dbname=copia.mdb").string();
+    const auto fileMade = Calc({"--db", file, "--init-archive"}, desk.Folder());
+    EXPECT_EQ(fileMade.out, "Archivio nuovo pronto. File: " + file + "\n");
+}
+
 TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
     Fill(desk.Address(), desk.Folder());
     ASSERT_EQ(Calc({"--db", server.Address(), "--init-archive"}, desk.Folder()).status, 0);
@@ -163,6 +207,75 @@ TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
               "Nell'archivio di destinazione manca la colonna Codice della tabella "
               "supTipologia.\n");
     EXPECT_FALSE(fs::exists(back));
+}
+
+// A desk's archive holding names that are one name under the archive's rule (stored before
+// the rule, or by another program): the copy names each pair before writing anything, into
+// a file or onto a server, and renames the later ones when asked.
+class CopyOfNamesThatCollide : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Engine::Postgresql) QP_REQUIRE_ARCHIVE(server);
+        auto db = desk.Open();
+        for (const char* name : {"Màcchina 3", "macchina 3", "Macchina 3 (2)", "MACCHINA  3"}) {
+            ASSERT_TRUE(db.Execute(std::string("INSERT INTO tabContratti (DescBene, [ID "
+                                               "Tipologia]) VALUES ('") +
+                                   name + "', 1)"));
+        }
+        if (GetParam() == Engine::Postgresql) {
+            target = server.Address();
+            ASSERT_EQ(Calc({"--db", target, "--init-archive"}, desk.Folder()).status, 0);
+        } else {
+            target = (desk.Folder() / "copia.mdb").string();
+        }
+    }
+
+    long long Contracts() {
+        if (GetParam() == Engine::Sqlite && !fs::exists(target)) return -1;
+        auto db = GetParam() == Engine::Sqlite ? Database::Open(target) : server.Open();
+        return testing::CountOf(db, "SELECT COUNT(*) FROM tabContratti");
+    }
+
+    TempArchive desk{Engine::Sqlite};
+    TempArchive server{Engine::Postgresql, TempArchive::Contents::Empty};
+    std::string target;
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, CopyOfNamesThatCollide, testing::kEngines,
+                         testing::EngineName);
+
+TEST_P(CopyOfNamesThatCollide, ArePairedBeforeAnyWriteAndRenamedOnRequest) {
+    const auto refused = Calc({"--copy-archive", desk.Address(), target}, desk.Folder());
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "Nell'archivio da copiare ci sono contratti con lo stesso nome (maiuscole, accenti "
+              "e spazi a parte):\n"
+              "  1 \"Màcchina 3\" e 2 \"macchina 3\"\n"
+              "  1 \"Màcchina 3\" e 4 \"MACCHINA  3\"\n"
+              "Nulla è stato copiato. Con --rename-duplicates i successivi prendono \" (2)\", "
+              "\" (3)\"... in fondo al nome.\n");
+    EXPECT_EQ(Contracts(), GetParam() == Engine::Sqlite ? -1 : 0);
+
+    const auto renamed =
+        Calc({"--copy-archive", desk.Address(), target, "--rename-duplicates"}, desk.Folder());
+    ASSERT_EQ(renamed.status, 0) << renamed.err;
+    EXPECT_EQ(renamed.err,
+              "Il contratto 2 \"macchina 3\" è copiato come \"macchina 3 (3)\".\n"
+              "Il contratto 4 \"MACCHINA  3\" è copiato come \"MACCHINA  3 (4)\".\n");
+    EXPECT_EQ(Calc({"--db", target, "--list"}, desk.Folder()).out,
+              "[\n  {\"type\": \"Leasing\", \"id\": 1, \"description\": \"Màcchina 3\"},\n"
+              "  {\"type\": \"Leasing\", \"id\": 2, \"description\": \"macchina 3 (3)\"},\n"
+              "  {\"type\": \"Leasing\", \"id\": 3, \"description\": \"Macchina 3 (2)\"},\n"
+              "  {\"type\": \"Leasing\", \"id\": 4, \"description\": \"MACCHINA  3 (4)\"}\n]\n");
+    // The copy's keys hold the names apart from now on.
+    const auto again = Calc({"--db", target, "--save", "MACCHINA 3 (3)", "--value", "1000",
+                             "--rate", "5", "--count", "6"},
+                            desk.Folder());
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(Contracts(), 4);
+    EXPECT_EQ(Calc({"--rename-duplicates", "--db", target}, desk.Folder()).err,
+              "--rename-duplicates si usa solo con --copy-archive.\n");
 }
 
 TEST(ArchiveSetupCommand, AFileIsMadeOnlyWhereNoneIs) {

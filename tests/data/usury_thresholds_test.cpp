@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "archive_fixture.h"
+#include "data/sql_helpers.h"
 #include "data/usury_threshold_file.h"
 
 namespace quotaplan {
@@ -149,6 +150,33 @@ TEST_P(UsuryTable, ABadFileWritesNothing) {
     const SeriesImport imported = ImportUsuryThresholds(table, file);
     EXPECT_EQ(imported.status, SeriesImport::Status::Imported);
     EXPECT_EQ(imported.message, "Importata 1 soglia d'usura: 1 nuova, 0 sostituite.");
+}
+
+// One name rule for categories, types and reference rates on both engines: before it, SQLite
+// folded letter case only and the server accents too, so the same category found other rows.
+TEST_P(UsuryTable, ACategoryIsFoundUnderEverySpellingOfItsName) {
+    Database db = archive.Open();
+    UsuryThresholds table(db, boxes);
+    ASSERT_TRUE(table.Write(Rows("Crédito persònale;;5.000;01/01/2026;;10,58\n"
+                                 "Crédito persònale;5.000;;01/01/2026;;9,12\n"
+                                 "Mutui;;;01/01/2026;;4,2\n"))
+                    .written);
+    for (const char* asked : {"Crédito persònale", "CREDITO PERSONALE", "credito\tpersonale",
+                              "  Credito  personale ", "CRÉDITO PERSÒNALE"}) {
+        EXPECT_EQ(table.OfCategory(asked).size(), 2u) << asked;
+    }
+    EXPECT_EQ(table.Categories(), (std::vector<std::string>{"Crédito persònale", "Mutui"}));
+    // The decree's file spelling the category otherwise replaces the same rows.
+    const SeriesWrite again = table.Write(Rows("CREDITO PERSONALE;;5.000;01/01/2026;;10,6\n"));
+    EXPECT_EQ(again.replaced, 1);
+    EXPECT_EQ(again.added, 0);
+
+    EXPECT_TRUE(table.SetCategoryOfType("CRÈDITO AL CONSUMO", "credito personale"));
+    EXPECT_EQ(table.CategoryOfType("Credito al  consumo"),
+              std::optional<std::string>("credito personale"));
+    EXPECT_EQ(GetIdByDescription(db, "supTxRiferimento", "EURÍBOR 3 MESI"), 3);
+    EXPECT_EQ(GetIdByDescription(db, "supTxRiferimento", "Euribor 3"), 0);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace
