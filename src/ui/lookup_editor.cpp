@@ -6,7 +6,7 @@
 
 #include "common/message_boxes.h"
 #include "data/db_error.h"
-#include "data/text_fold.h"
+#include "common/name_key.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
@@ -171,7 +171,7 @@ bool LookupEditor::AssignUsuryCategory(const LookupPanel& panel) {
     if (!answer) return false;
     std::string chosen = Trimmed(*answer);
     const auto known = std::find_if(categories.begin(), categories.end(),
-                                    [&](const auto& c) { return CompareFolded(c, chosen) == 0; });
+                                    [&](const auto& c) { return SameName(c, chosen); });
     if (known != categories.end()) {
         chosen = *known;
     } else if (!chosen.empty() &&
