@@ -187,18 +187,22 @@ INSTANTIATE_TEST_SUITE_P(PostgreSQL, ServerArchive, ::testing::Values(Engine::Po
                          testing::EngineName);
 
 // The name is taken by another desk between this desk's check and its insert: the archive's
-// own index refuses it, with the check's message.
+// own index of the names' key refuses it, with the check's message.
 TEST_P(ServerArchive, NameSavedMeanwhileByAnotherDeskIsRefusedByTheArchive) {
     auto db = archive.Open();
-    ASSERT_FALSE(db.Execute("INSERT INTO tabContratti (DescBene) VALUES ('Già qui')") &&
-                 db.Execute("INSERT INTO tabContratti (DescBene) VALUES (' GIA QUI ')"));
+    ASSERT_FALSE(
+        db.Execute("INSERT INTO tabContratti (DescBene, ChiaveDescBene) VALUES ('Già qui', "
+                   "'gia qui')") &&
+        db.Execute("INSERT INTO tabContratti (DescBene, ChiaveDescBene) VALUES (' GIA QUI ', "
+                   "'gia qui')"));
     EXPECT_EQ(db.Errors().back().number, kErrIntegrityViolation);
     db.ClearErrors();
 
     // The other desk writes without the writer lock and commits while this one waits on it.
     auto other = archive.Open();
     ASSERT_TRUE(other.Execute("BEGIN"));
-    ASSERT_TRUE(other.Execute("INSERT INTO tabContratti (DescBene) VALUES ('Gemello')"));
+    ASSERT_TRUE(other.Execute(
+        "INSERT INTO tabContratti (DescBene, ChiaveDescBene) VALUES ('Gemello', 'gemello')"));
     std::thread commit([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         other.Execute("COMMIT");
