@@ -47,9 +47,9 @@ std::vector<ContractName> DistinctNames(const std::vector<ContractName>& contrac
 // a tab and the ID (a key never holds a tab), so each stays unique and none is lost.
 std::string KeptClashKey(std::string_view key, std::int32_t id);
 
-// The key a save stores for the contract's description, and the condition that finds the
-// other contracts holding that name (its key, or a kept clash key of it): both for
-// ContractStore. The condition is a WHERE clause of the Jet dialect without the WHERE.
+// The condition that finds the contracts holding the name of the key (the key itself, or a
+// kept clash key of it), for the duplicate check of a save: a WHERE clause of the Jet
+// dialect without the WHERE, served by the key's unique index.
 std::string NameTakenCondition(std::string_view key);
 
 // Gives every contract of the archive the key of its description, after giving the renamed

@@ -134,20 +134,11 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     EXPECT_EQ(Judged(back.string(), desk.Folder()), judged);
 }
 
-// The test server's value of a key of its URI ("host", "user").
-std::string ServerSetting(const std::string& key) {
-    const std::string uri = testing::TestServer().value_or("");
-    const auto start = uri.find(key + "=");
-    if (start == std::string::npos) return "";
-    const auto value = start + key.size() + 1;
-    return uri.substr(value, uri.find('&', value) - value);
-}
-
 // The forms libpq documents name the server, never a local file; a password in them never
 // shows in a message.
 TEST_F(ArchiveSetupCommands, KeyValueAddressesAndUrisInCapitalsReachTheServer) {
-    const std::string host = ServerSetting("host");
-    const std::string user = ServerSetting("user");
+    const std::string host = testing::ServerSetting("host");
+    const std::string user = testing::ServerSetting("user");
     const std::string keyValue =
         "host=" + host + " dbname=" + server.ServerDatabase() + " user=" + user;
     const auto made = Calc({"--db", keyValue, "--init-archive"}, desk.Folder());

@@ -25,12 +25,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         KeyCase{"LetterCase", "Macchina 3", "macchina 3"},
         KeyCase{"AccentOfAComposedLetter", "Màcchina 3", "macchina 3"},
-        KeyCase{"AccentAsACombiningMark", "Ma\xcc\x80""cchina 3", "macchina 3"},
+        KeyCase{"AccentAsACombiningMark", "Ma\u0300cchina 3", "macchina 3"},
         KeyCase{"AccentsOfACategory", "Crédito persònale", "credito personale"},
         KeyCase{"SharpS", "Straße", "strasse"}, KeyCase{"CapitalSharpS", "STRASSE", "strasse"},
         KeyCase{"Ligature", "\xef\xac\x81ne", "fine"},
-        KeyCase{"FullWidthLetter", "\xef\xbc\xa1", "a"},
-        KeyCase{"KelvinSign", "\xe2\x84\xaa", "k"},
+        KeyCase{"FullWidthLetter", "\xef\xbc\xa1", "a"}, KeyCase{"KelvinSign", "\xe2\x84\xaa", "k"},
         KeyCase{"GreekFinalSigma", "ΟΔΟΣ", "οδοσ"},
         KeyCase{"TabLineFeedAndNoBreakSpace", "Auto\t1\nrossa\xc2\xa0nuova", "auto 1 rossa nuova"},
         KeyCase{"RunsOfBlanksAndEnds", "  Auto   blu  ", "auto blu"},
@@ -38,14 +37,18 @@ INSTANTIATE_TEST_SUITE_P(
         // Not a combining mark: the mark of a spacing letter stays ("ʼ" is Lm).
         KeyCase{"SpacingModifierStays", "Sant\xca\xbc", "sant\xca\xbc"},
         // A byte that is not UTF-8 keeps a place of its own.
-        KeyCase{"InvalidByte", "M\xe0""cchina", "m\xef\x9f\xa0""cchina"}),
+        KeyCase{"InvalidByte", "M\xe0rio", "m\xef\x9f\xa0rio"}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return info.param.name; });
 
 TEST(SameNameTest, TellsNamesApartOnlyByWhatAReaderSees) {
     EXPECT_TRUE(SameName("Màcchina 3", "macchina 3"));
     EXPECT_TRUE(SameName("Straße", "STRASSE"));
     EXPECT_FALSE(SameName("Macchina 3", "Macchina 3 bis"));
-    EXPECT_FALSE(SameName("M\xe0""cchina", "M\xe8""cchina"));
+    EXPECT_FALSE(
+        SameName("M\xe0"
+                 "cchina",
+                 "M\xe8"
+                 "cchina"));
 }
 
 }  // namespace

@@ -73,6 +73,14 @@ std::string ServerUri(const std::string& database) {
     return PostgresUriWithDatabase(TestServer().value_or(""), database);
 }
 
+std::string ServerSetting(const std::string& key) {
+    const std::string uri = TestServer().value_or("");
+    const auto start = uri.find(key + "=");
+    if (start == std::string::npos) return "";
+    const auto value = start + key.size() + 1;
+    return uri.substr(value, uri.find('&', value) - value);
+}
+
 TempArchive::TempArchive(Engine engine, Contents contents) : engine_(engine) {
     std::string pattern = (fs::temp_directory_path() / "qp-data-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());

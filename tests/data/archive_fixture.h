@@ -78,6 +78,10 @@ std::string OlderViewsSql(Engine engine, int stamp);
 // A URI of the test server naming another database.
 std::string ServerUri(const std::string& database);
 
+// The value of a key of the test server's URI ("host": its socket folder, "user"); "" when
+// it has none.
+std::string ServerSetting(const std::string& key);
+
 // A plan of n monthly instalments from 15/02/2024 (the contract dated 15/01/2024) on an
 // asset of 10.000 with the given maxi-instalment and buy-out; rows carry distinct,
 // easily checked amounts.

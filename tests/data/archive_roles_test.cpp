@@ -20,15 +20,6 @@ using testing::Engine;
 using testing::MakeForm;
 using testing::TempArchive;
 
-// The test server's value of a key of its URI ("host", "user").
-std::string ServerSetting(const std::string& key) {
-    const std::string uri = testing::TestServer().value_or("");
-    const auto start = uri.find(key + "=");
-    if (start == std::string::npos) return "";
-    const auto value = start + key.size() + 1;
-    return uri.substr(value, uri.find('&', value) - value);
-}
-
 // Roles live on the whole server: each test makes its own and drops them when its database
 // is gone.
 class ServerRoles {
@@ -75,17 +66,17 @@ protected:
     // names' key, no usury table, the views without their version.
     void MakeOlderAndGrant() {
         Database owner = archive.Open();
-        ASSERT_TRUE(owner.ExecuteScript(
-            R"(DROP INDEX "idxContrattiChiaveDescBene";)"
-            R"(ALTER TABLE "tabContratti" DROP COLUMN "ChiaveDescBene";)"
-            R"(DROP TABLE "tabSoglieUsura";)" +
-            testing::OlderViewsSql(Engine::Postgresql, 0)))
+        ASSERT_TRUE(
+            owner.ExecuteScript(R"(DROP INDEX "idxContrattiChiaveDescBene";)"
+                                R"(ALTER TABLE "tabContratti" DROP COLUMN "ChiaveDescBene";)"
+                                R"(DROP TABLE "tabSoglieUsura";)" +
+                                testing::OlderViewsSql(Engine::Postgresql, 0)))
             << owner.Errors().back().description;
         Grant(owner);
     }
 
     std::optional<Database> OpenAs(const std::string& role, ArchiveAccess access) {
-        return ADO_connConnectDB("host=" + ServerSetting("host") +
+        return ADO_connConnectDB("host=" + testing::ServerSetting("host") +
                                      " dbname=" + archive.ServerDatabase() + " user=" + role,
                                  "", "", boxes, kDefaultBusyTimeoutMs, access);
     }
@@ -150,7 +141,7 @@ TEST_F(OfficeRoles, AnOlderArchiveIsReadByEveryRoleAndUpgradedOnlyByItsOwner) {
     EXPECT_TRUE(OwnerSeesTheOlderSchema());
 
     boxes.shown.clear();
-    ASSERT_TRUE(OpenAs(ServerSetting("user"), ArchiveAccess::Writing).has_value());
+    ASSERT_TRUE(OpenAs(testing::ServerSetting("user"), ArchiveAccess::Writing).has_value());
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(OwnerSeesTheOlderSchema());
 
