@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/recording_message_boxes.h"
 #include "data/contract_form.h"
@@ -98,6 +101,18 @@ long long CountOf(Database& db, const std::string& sql);
 // read (the three seed contracts' tree) while a save is refused with the read-only message
 // and adds no contract.
 void ExpectReadOnlyArchiveRefusesASave(const std::string& address);
+
+// What one of several desks run at once said: its exit status (-1 when it did not exit) and
+// the bytes it reported.
+struct DeskOutcome {
+    int status = -1;
+    std::string report;
+};
+
+// Runs `work` in `desks` child processes that all start at the same moment, as desks of an
+// office acting at once; each returns its exit status and a report. In desk order.
+std::vector<DeskOutcome> RunDesksTogether(
+    int desks, const std::function<std::pair<int, std::string>(int desk)>& work);
 
 // Makes every insert into tabPDA (Delete: every delete from it) fail with "guasto
 // simulato" once the contract already has `after` plan rows, in the engine's own trigger
