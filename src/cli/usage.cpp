@@ -75,7 +75,10 @@ constexpr std::array kOptions = {
                "esiste ancora"},
     OptionHelp{kArchive, "copy-archive", "DA A",
                "copia tutto l'archivio DA nell'archivio nuovo A (file o postgresql://...) in "
-               "una sola transazione e stampa le righe copiate"},
+               "una sola transazione e stampa le righe copiate; DA viene solo letto"},
+    OptionHelp{kArchive, "replace", "",
+               "con --copy-archive: A può contenere già dati, che la copia sostituisce; stampa "
+               "anche le righe sostituite"},
     OptionHelp{kIndex, "import-index", "FILE",
                "importa nell'archivio i valori del tasso --ref-rate da righe Data;Valore "
                "(gg/mm/aaaa;2,50)"},
@@ -101,7 +104,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --import-index FILE --ref-rate R\n"
     "  quotaplan-calc [--db PERCORSO|URI] --import-thresholds FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --init-archive\n"
-    "  quotaplan-calc --copy-archive DA A\n"
+    "  quotaplan-calc --copy-archive DA A [--replace]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
