@@ -173,12 +173,14 @@ std::string StoredRowJson(const StoredPlanRow& row) {
            ", \"residual\": " + JsonNumber(row.DebitoRes) + "}";
 }
 
+Refusal NotInArchive(const std::string& text) {
+    return {kRefused, "Il contratto " + text + " non è nell'archivio."};
+}
+
 std::int32_t StoredId(Database& db, const std::string& option, const std::string& text) {
     const auto id = ReadId(text);
     if (!id) throw Refusal{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
-    if (!Exists(db, *id)) {
-        throw Refusal{kRefused, "Il contratto " + text + " non è nell'archivio."};
-    }
+    if (!Exists(db, *id)) throw NotInArchive(text);
     return *id;
 }
 
@@ -208,6 +210,9 @@ int Delete(Database& db, ContractStore& store, const std::string& text) {
             return 0;
         case DeleteStatus::NothingSelected:
             return kRefused;
+        case DeleteStatus::Gone:
+            // Deleted by another program between the look-up above and this delete.
+            throw NotInArchive(text);
         case DeleteStatus::Failed:
             break;
     }

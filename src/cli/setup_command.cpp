@@ -10,7 +10,6 @@
 #include "data/archive_setup.h"
 #include "data/connection.h"
 #include "data/contract_names.h"
-#include "data/sqlite_engine.h"
 
 namespace quotaplan {
 namespace {
@@ -32,22 +31,6 @@ bool IsNewFile(const ArchiveLocation& location) {
            fs::symlink_status(location.path, error).type() == fs::file_type::not_found;
 }
 
-// A new SQLite archive in a file that does not exist yet; the file is removed again when it
-// cannot be made whole.
-std::optional<Database> NewSqliteArchive(const fs::path& file, std::ostream& err) {
-    try {
-        Database db(CreateSqliteEngine(file));
-        const auto made = InitArchive(db);
-        if (made.ok) return db;
-        err << made.message << "\n";
-    } catch (const DatabaseError& failure) {
-        err << ErrorLine(failure.Error()) << "\n";
-    }
-    std::error_code error;
-    fs::remove(file, error);
-    return std::nullopt;
-}
-
 int InitCommand(const ArchiveLocation& location, std::ostream& out, std::ostream& err) {
     if (location.conninfo.empty()) {
         if (!IsNewFile(location)) {
@@ -55,9 +38,9 @@ int InitCommand(const ArchiveLocation& location, std::ostream& out, std::ostream
                 << " esiste già: --init-archive crea soltanto un archivio nuovo.\n";
             return kRefused;
         }
-        if (!NewSqliteArchive(location.path, err)) return kDatabaseError;
-        out << "Archivio nuovo pronto. File: " << location.path.string() << "\n";
-        return 0;
+        const auto made = MakeArchiveFile(location.path);
+        if (made.ok) out << "Archivio nuovo pronto. File: " << location.path.string() << "\n";
+        return Finish(made, err);
     }
     try {
         auto db = OpenUnchecked(location);
@@ -95,10 +78,29 @@ std::optional<std::vector<ContractName>> RenamesForCopy(Database& from, bool ren
     return renamed;
 }
 
+// {"table": rows, ...}
+std::string CountsJson(const std::vector<std::pair<std::string, std::int64_t>>& counts) {
+    std::string json = "{";
+    for (const auto& [table, count] : counts) {
+        json += (json.size() > 1 ? ", " : "") + JsonString(table) + ": " + std::to_string(count);
+    }
+    return json + "}";
+}
+
+// The texts the copy stored otherwise than the source holds them, one line each.
+void ReportChangedTexts(const std::vector<ChangedText>& changed, std::ostream& err) {
+    for (const auto& text : changed) {
+        err << "Testo cambiato nella copia: " << text.table << ", " << text.row << ", campo "
+            << text.column << ": " << text.change << " (ora \"" << text.text << "\").\n";
+    }
+}
+
 int CopyCommand(const std::string& fromAddress, const std::string& toAddress,
-                bool renameDuplicates, std::ostream& out, std::ostream& err) {
+                CopyOptions options, bool renameDuplicates, std::ostream& out,
+                std::ostream& err) {
     StderrMessageBoxes boxes(err);
-    auto from = ADO_connConnectDB(fromAddress, "", "", boxes);
+    // Only read: an older source stays as it is, not brought up to date on the way.
+    auto from = OpenArchiveToRead(LocationOfAddress(fromAddress), boxes);
     if (!from) return kDatabaseError;
     std::optional<std::vector<ContractName>> renamed;
     try {
@@ -108,30 +110,32 @@ int CopyCommand(const std::string& fromAddress, const std::string& toAddress,
         return kDatabaseError;
     }
     if (!renamed) return kRefused;
+    options.renamed = std::move(*renamed);
     const auto toLocation = LocationOfAddress(toAddress);
-    const bool newFile = IsNewFile(toLocation);
-    auto to = newFile ? NewSqliteArchive(toLocation.path, err)
-                      : ADO_connConnectDB(toAddress, "", "", boxes);
-    if (!to) return kDatabaseError;
-    const auto copied = CopyArchive(*from, *to, *renamed);
-    if (!copied.ok) {
-        to.reset();
-        std::error_code error;
-        if (newFile) fs::remove(toLocation.path, error);
-        return Finish(copied, err);
+    ArchiveSetup copied;
+    if (IsNewFile(toLocation)) {
+        copied = MakeArchiveFile(toLocation.path,
+                                 [&](Database& to) { return CopyArchive(*from, to, options); });
+    } else {
+        auto to = ADO_connConnectDB(toAddress, "", "", boxes);
+        if (!to) return kDatabaseError;
+        copied = CopyArchive(*from, *to, options);
     }
-    std::string json = "{";
-    for (const auto& [table, count] : copied.counts) {
-        json += (json.size() > 1 ? ", " : "") + JsonString(table) + ": " + std::to_string(count);
+    if (!copied.ok) return Finish(copied, err);
+    ReportChangedTexts(copied.changedTexts, err);
+    if (options.targetRows == TargetRows::Replace) {
+        out << "{\"copied\": " << CountsJson(copied.counts)
+            << ", \"replaced\": " << CountsJson(copied.replaced) << "}\n";
+    } else {
+        out << CountsJson(copied.counts) << "\n";
     }
-    out << json << "}\n";
     return 0;
 }
 
 }  // namespace
 
 const std::set<std::string>& SetupFlagOptions() {
-    static const std::set<std::string> flags = {"init-archive", "rename-duplicates"};
+    static const std::set<std::string> flags = {"init-archive", "rename-duplicates", "replace"};
     return flags;
 }
 
@@ -141,7 +145,8 @@ const std::set<std::string>& SetupPairOptions() {
 }
 
 bool AsksForSetup(const CommandLine& line) {
-    return line.Has("init-archive") || line.Has("copy-archive") || line.Has("rename-duplicates");
+    return line.Has("init-archive") || line.Has("copy-archive") || line.Has("rename-duplicates") ||
+           line.Has("replace");
 }
 
 int RunSetupCommand(const CommandLine& line, const fs::path& programFolder, std::ostream& out,
@@ -150,12 +155,16 @@ int RunSetupCommand(const CommandLine& line, const fs::path& programFolder, std:
         err << "Indicare uno solo fra --init-archive e --copy-archive.\n";
         return kRefused;
     }
-    if (line.Has("rename-duplicates") && !line.Has("copy-archive")) {
-        err << "--rename-duplicates si usa solo con --copy-archive.\n";
-        return kRefused;
+    for (const char* flag : {"rename-duplicates", "replace"}) {
+        if (line.Has(flag) && !line.Has("copy-archive")) {
+            err << "--" << flag << " si usa solo con --copy-archive.\n";
+            return kRefused;
+        }
     }
     if (line.Has("copy-archive")) {
-        return CopyCommand(*line.Value("copy-archive"), *line.SecondValue("copy-archive"),
+        CopyOptions options;
+        if (line.Has("replace")) options.targetRows = TargetRows::Replace;
+        return CopyCommand(*line.Value("copy-archive"), *line.SecondValue("copy-archive"), options,
                            line.Has("rename-duplicates"), out, err);
     }
     if (const auto address = line.Value("db")) {

@@ -76,10 +76,13 @@ constexpr std::array kOptions = {
                "esiste ancora"},
     OptionHelp{kArchive, "copy-archive", "DA A",
                "copia tutto l'archivio DA nell'archivio nuovo A (file o postgresql://...) in "
-               "una sola transazione e stampa le righe copiate"},
+               "una sola transazione e stampa le righe copiate; DA viene solo letto"},
     OptionHelp{kArchive, "rename-duplicates", "",
                "con --copy-archive: i contratti con lo stesso nome di uno precedente "
                "(maiuscole, accenti e spazi a parte) prendono \" (2)\", \" (3)\"..."},
+    OptionHelp{kArchive, "replace", "",
+               "con --copy-archive: A può contenere già dati, che la copia sostituisce; stampa "
+               "anche le righe sostituite"},
     OptionHelp{kIndex, "import-index", "FILE",
                "importa nell'archivio i valori del tasso --ref-rate da righe Data;Valore "
                "(gg/mm/aaaa;2,50)"},
@@ -105,7 +108,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --import-index FILE --ref-rate R\n"
     "  quotaplan-calc [--db PERCORSO|URI] --import-thresholds FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --init-archive\n"
-    "  quotaplan-calc --copy-archive DA A [--rename-duplicates]\n"
+    "  quotaplan-calc --copy-archive DA A [--rename-duplicates] [--replace]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"

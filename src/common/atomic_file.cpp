@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace quotaplan {
 namespace {
@@ -29,27 +30,43 @@ bool IsTemporaryName(std::string_view name, std::string_view prefix) {
     });
 }
 
-// Removes a temporary file that a writer killed midway left behind: only a regular file of
-// this user, never through a link, and only when no writer holds its lock any more.
-void RemoveIfStale(const fs::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return;
-    struct stat opened {};
-    struct stat named {};
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
-        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(file.c_str(), &named) == 0 &&
-        named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
-        ::unlink(file.c_str());
-    }
-    ::close(fd);
+// Whether the file is a regular file of this user (not followed through a link).
+bool IsOwnRegularFile(const struct stat& status) {
+    return S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
 }
 
+// Removes a temporary file that a writer killed midway left behind: only a regular file of
+// this user, never through a link, and only when no writer holds its lock any more. True
+// when removed.
+bool RemoveIfStale(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat opened {};
+    struct stat named {};
+    const bool stale = ::fstat(fd, &opened) == 0 && IsOwnRegularFile(opened) &&
+                       ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(file.c_str(), &named) == 0 &&
+                       named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+                       ::unlink(file.c_str()) == 0;
+    ::close(fd);
+    return stale;
+}
+
+// Removes stale temporaries of the prefix and the files named after them ("<temporary>-…").
 void RemoveStaleTemporaries(const fs::path& folder, std::string_view prefix) {
+    std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        if (IsTemporaryName(entry->path().filename().string(), prefix)) {
-            RemoveIfStale(entry->path());
+        names.push_back(entry->path().filename().string());
+    }
+    for (const auto& name : names) {
+        if (!IsTemporaryName(name, prefix) || !RemoveIfStale(folder / name)) continue;
+        for (const auto& companion : names) {
+            struct stat status {};
+            if (companion.starts_with(name + "-") &&
+                ::lstat((folder / companion).c_str(), &status) == 0 && IsOwnRegularFile(status)) {
+                ::unlink((folder / companion).c_str());
+            }
         }
     }
 }
@@ -89,11 +106,10 @@ AtomicWriteStatus RenameWithoutReplacing(const fs::path& temporary, const fs::pa
     return errno == EEXIST ? AtomicWriteStatus::KeptExisting : AtomicWriteStatus::Failed;
 }
 
-}  // namespace
-
-AtomicWriteStatus WriteFileAtomically(const fs::path& file, std::string_view temporaryPrefix,
-                                      WhenFileExists whenExists,
-                                      const std::function<bool(int fd)>& fill) {
+// Both ways of writing: `fill` gets the locked temporary's descriptor and path.
+AtomicWriteStatus WriteAside(const fs::path& file, std::string_view temporaryPrefix,
+                             WhenFileExists whenExists,
+                             const std::function<bool(int fd, const fs::path&)>& fill) {
     const fs::path folder = file.parent_path().empty() ? "." : file.parent_path();
     RemoveStaleTemporaries(folder, temporaryPrefix);
     fs::path temporary;
@@ -104,7 +120,7 @@ AtomicWriteStatus WriteFileAtomically(const fs::path& file, std::string_view tem
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
     AtomicWriteStatus status = AtomicWriteStatus::Failed;
-    if (fill(fd) && ::fsync(fd) == 0) {
+    if (fill(fd, temporary) && ::fsync(fd) == 0) {
         if (whenExists == WhenFileExists::Keep) {
             status = RenameWithoutReplacing(temporary, file);
         } else {
@@ -117,6 +133,22 @@ AtomicWriteStatus WriteFileAtomically(const fs::path& file, std::string_view tem
     // already (fsync), so closing cannot lose them.
     ::close(fd);
     return status;
+}
+
+}  // namespace
+
+AtomicWriteStatus WriteFileAtomically(const fs::path& file, std::string_view temporaryPrefix,
+                                      WhenFileExists whenExists,
+                                      const std::function<bool(int fd)>& fill) {
+    return WriteAside(file, temporaryPrefix, whenExists,
+                      [&](int fd, const fs::path&) { return fill(fd); });
+}
+
+AtomicWriteStatus WriteNamedFileAtomically(
+    const fs::path& file, std::string_view temporaryPrefix, WhenFileExists whenExists,
+    const std::function<bool(const fs::path& temporary)>& fill) {
+    return WriteAside(file, temporaryPrefix, whenExists,
+                      [&](int, const fs::path& temporary) { return fill(temporary); });
 }
 
 }  // namespace quotaplan

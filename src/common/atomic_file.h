@@ -30,4 +30,11 @@ AtomicWriteStatus WriteFileAtomically(const std::filesystem::path& file,
                                       std::string_view temporaryPrefix, WhenFileExists whenExists,
                                       const std::function<bool(int fd)>& fill);
 
+// As WriteFileAtomically, for a writer that opens the file by its name (a database library):
+// `fill` gets the temporary's path, and has closed whatever it opened when it returns. Files
+// the writer keeps beside it, named after it ("-journal"), go with a stale temporary.
+AtomicWriteStatus WriteNamedFileAtomically(
+    const std::filesystem::path& file, std::string_view temporaryPrefix, WhenFileExists whenExists,
+    const std::function<bool(const std::filesystem::path& temporary)>& fill);
+
 }  // namespace quotaplan

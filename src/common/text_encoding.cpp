@@ -55,13 +55,19 @@ std::optional<std::string> MarkedTextAsUtf8(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::string DataFileTextAsUtf8(std::string_view bytes) {
-    if (auto marked = MarkedTextAsUtf8(bytes)) return ValidUtf8(*marked);
-    if (IsUtf8(DecodeUtf8(bytes, NotUtf8))) return std::string(bytes);
+bool IsUtf8Text(std::string_view bytes) { return IsUtf8(DecodeUtf8(bytes, NotUtf8)); }
+
+std::string Cp1252TextAsUtf8(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() * 2);
     for (const char c : bytes) AppendUtf8(text, Cp1252CodePoint(static_cast<unsigned char>(c)));
     return text;
+}
+
+std::string DataFileTextAsUtf8(std::string_view bytes) {
+    if (auto marked = MarkedTextAsUtf8(bytes)) return ValidUtf8(*marked);
+    if (IsUtf8Text(bytes)) return std::string(bytes);
+    return Cp1252TextAsUtf8(bytes);
 }
 
 }  // namespace quotaplan

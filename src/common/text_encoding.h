@@ -10,6 +10,12 @@ namespace quotaplan {
 // unused.
 char32_t Cp1252CodePoint(unsigned char byte);
 
+// Whether the bytes are valid UTF-8 throughout.
+bool IsUtf8Text(std::string_view bytes);
+
+// Bytes read as Windows-1252, one character a byte, as UTF-8.
+std::string Cp1252TextAsUtf8(std::string_view bytes);
+
 // Text told by the byte-order mark it starts with, as UTF-8: UTF-8 with its mark (dropped),
 // UTF-16 little- or big-endian (what Windows Notepad and Excel save as "Unicode"),
 // converted. nullopt when the bytes start with no mark.

@@ -1,8 +1,14 @@
 #include "data/archive_setup.h"
 
 #include <algorithm>
+#include <optional>
+#include <type_traits>
 
+#include "common/atomic_file.h"
 #include "data/archive_sql.h"
+#include "data/new_archive_contents.h"
+#include "data/server_text.h"
+#include "data/sqlite_engine.h"
 #include "data/text_fold.h"
 
 namespace quotaplan {
@@ -15,6 +21,19 @@ struct Refusal {
 
 // Rows are read in pages of this many, so that a large plan table never sits in memory whole.
 constexpr int kPageRows = 5000;
+
+ArchiveSetup Failed(std::string message) {
+    ArchiveSetup failed;
+    failed.message = std::move(message);
+    return failed;
+}
+
+// Not done because of what the archives hold.
+ArchiveSetup Refused(std::string message) {
+    ArchiveSetup refused = Failed(std::move(message));
+    refused.refused = true;
+    return refused;
+}
 
 std::string Joined(const std::vector<std::string>& names) {
     std::string text;
@@ -48,8 +67,50 @@ long long CountRows(Database& db, const std::string& table) {
     return static_cast<long long>(rows.Value(0).ToDouble());
 }
 
+// Each table of `from` must be in `to`.
+void RequireTables(const std::vector<std::string>& tables,
+                   const std::vector<std::string>& targetTables) {
+    for (const auto& table : tables) {
+        if (FindFolded(targetTables, table) == nullptr) {
+            throw Refusal{"Nell'archivio di destinazione manca la tabella " + table + "."};
+        }
+    }
+}
+
+// A target holding more than a new archive is refused unless its rows are to be replaced;
+// then the rows it holds, table by table, for the report.
+std::vector<std::pair<std::string, std::int64_t>> CheckTargetRows(
+    Database& to, const std::vector<std::string>& targetTables, TargetRows targetRows) {
+    std::vector<std::pair<std::string, std::int64_t>> held;
+    if (targetRows == TargetRows::Replace) {
+        for (const auto& table : targetTables) {
+            if (const auto count = CountRows(to, table); count > 0) held.emplace_back(table, count);
+        }
+        return held;
+    }
+    if (const auto beyond = TablesBeyondNewArchive(to); !beyond.empty()) {
+        throw Refusal{"L'archivio di destinazione contiene già dati (" + HeldTablesText(beyond) +
+                      "): la copia si fa in un archivio nuovo; con --replace prende il posto "
+                      "di questi dati."};
+    }
+    return held;
+}
+
+// What TextForServer makes of a text value; nullopt for any other value, and for a text the
+// server holds as it is.
+std::optional<ServerText> TextForServerOf(const DbValue& value) {
+    return value.Visit([](const auto& held) -> std::optional<ServerText> {
+        if constexpr (std::is_same_v<std::decay_t<decltype(held)>, std::string>) {
+            return TextForServer(held);
+        } else {
+            return std::nullopt;
+        }
+    });
+}
+
 // Copies one table; the count of rows copied, or throws the Italian message.
-std::int64_t CopyTable(Database& from, Database& to, const std::string& table) {
+std::int64_t CopyTable(Database& from, Database& to, const std::string& table,
+                       std::vector<ChangedText>& changedTexts) {
     const auto columns = ColumnNames(from, table);
     const auto targetColumns = ColumnNames(to, table);
     std::string list;
@@ -66,6 +127,7 @@ std::int64_t CopyTable(Database& from, Database& to, const std::string& table) {
     auto insert = to.Prepare("INSERT INTO " + table + " (" + list + ") VALUES (" + marks + ")");
     if (!insert.IsReady()) throw FirstError(to);
 
+    const bool serverTarget = to.Engine()->Kind() == EngineKind::Postgresql;
     const bool byId = FindFolded(columns, "ID") != nullptr;
     std::int64_t copied = 0;
     std::int64_t lastId = 0;
@@ -78,7 +140,17 @@ std::int64_t CopyTable(Database& from, Database& to, const std::string& table) {
         int read = 0;
         for (; !rows.Eof(); rows.MoveNext(), ++read) {
             for (int k = 0; k < rows.FieldCount(); ++k) {
-                if (!insert.Bind(k + 1, rows.Value(k))) throw FirstError(to);
+                auto mended = serverTarget ? TextForServerOf(rows.Value(k)) : std::nullopt;
+                if (!mended) {
+                    if (!insert.Bind(k + 1, rows.Value(k))) throw FirstError(to);
+                    continue;
+                }
+                const std::string row =
+                    byId ? "ID " + rows.Value("ID").ToText() : "riga " + std::to_string(copied + 1);
+                changedTexts.push_back({table, row, columns[k], mended->change, mended->text});
+                if (!insert.Bind(k + 1, DbValue::Text(std::move(mended->text)))) {
+                    throw FirstError(to);
+                }
             }
             if (!insert.Step()) throw FirstError(to);
             if (byId) lastId = std::max<std::int64_t>(lastId, rows.Value("ID").ToLong());
@@ -90,58 +162,88 @@ std::int64_t CopyTable(Database& from, Database& to, const std::string& table) {
     return copied;
 }
 
+// Replacing: the target's tables that `from` lacks are emptied too.
+void EmptyTablesNotCopied(Database& to, const std::vector<std::string>& tables,
+                          const std::vector<std::string>& targetTables) {
+    for (const auto& table : targetTables) {
+        if (FindFolded(tables, table) == nullptr && !to.Execute("DELETE * FROM " + table)) {
+            throw FirstError(to);
+        }
+    }
+}
+
 }  // namespace
 
 ArchiveSetup InitArchive(Database& db) {
     try {
         const auto tables = db.TableNames();
         if (!tables.empty()) {
-            return {false, true,
-                    "Il database non è vuoto (contiene le tabelle " + Joined(tables) +
-                        "): --init-archive prepara soltanto un archivio nuovo.",
-                    {}};
+            return Refused("Il database non è vuoto (contiene le tabelle " + Joined(tables) +
+                           "): --init-archive prepara soltanto un archivio nuovo.");
         }
     } catch (const DatabaseError& failure) {
-        return {false, false, ErrorLine(failure.Error()), {}};
+        return Failed(ErrorLine(failure.Error()));
     }
     if (!db.ExecuteScript(NewArchiveSql(db.Engine()->Kind()))) {
-        return {false, false, FirstError(db), {}};
+        return Failed(FirstError(db));
     }
-    return {true, false, "", {}};
+    ArchiveSetup made;
+    made.ok = true;
+    return made;
 }
 
-ArchiveSetup CopyArchive(Database& from, Database& to, const std::vector<ContractName>& renamed) {
+ArchiveSetup MakeArchiveFile(const std::filesystem::path& file,
+                             const std::function<ArchiveSetup(Database&)>& fill) {
+    ArchiveSetup outcome;
+    const std::string prefix = "." + file.filename().string() + ".parziale-";
+    const auto written = WriteNamedFileAtomically(
+        file, prefix, WhenFileExists::Keep, [&](const std::filesystem::path& temporary) {
+            try {
+                Database db(CreateSqliteEngine(temporary, NewFile::EmptyGiven));
+                outcome = InitArchive(db);
+                if (outcome.ok && fill) outcome = fill(db);
+            } catch (const DatabaseError& failure) {
+                outcome = Failed(ErrorLine(failure.Error()));
+            }
+            return outcome.ok;
+        });
+    if (written == AtomicWriteStatus::KeptExisting) {
+        return Refused("Il file " + file.string() +
+                       " è stato creato da un altro programma nel frattempo: non viene "
+                       "sostituito.");
+    }
+    // Failed with nothing said: the folder could not take the file (missing, not writable,
+    // full), before or after the archive was written.
+    if (written == AtomicWriteStatus::Failed && (outcome.ok || outcome.message.empty())) {
+        return Failed("Impossibile scrivere il file " + file.string() + ".");
+    }
+    return outcome;
+}
+
+ArchiveSetup CopyArchive(Database& from, Database& to, const CopyOptions& options) {
     ArchiveSetup result;
     bool began = false;
     try {
         const auto tables = from.TableNames();
         const auto targetTables = to.TableNames();
-        for (const auto& table : tables) {
-            if (FindFolded(targetTables, table) == nullptr) {
-                return {false, true,
-                        "Nell'archivio di destinazione manca la tabella " + table + ".", {}};
-            }
-        }
-        for (const char* kept : {"tabContratti", "tabPDA"}) {
-            if (FindFolded(targetTables, kept) == nullptr) continue;
-            if (const auto count = CountRows(to, kept); count > 0) {
-                return {false, true,
-                        "L'archivio di destinazione contiene già dati (" + std::to_string(count) +
-                            (count == 1 ? " riga in " : " righe in ") + kept +
-                            "): la copia si fa in un archivio nuovo.",
-                        {}};
-            }
-        }
+        RequireTables(tables, targetTables);
         // The source is read in one transaction too, so that a desk saving meanwhile
         // cannot leave a contract without its plan in the copy.
-        if (!from.Execute("BEGIN")) return {false, false, FirstError(from), {}};
+        if (!from.Execute("BEGIN")) return Failed(FirstError(from));
         if (!to.Execute("BEGIN IMMEDIATE")) {
             from.Execute("ROLLBACK");
-            return {false, false, FirstError(to), {}};
+            return Failed(FirstError(to));
         }
         began = true;
-        for (const auto& table : tables) result.counts.emplace_back(table, CopyTable(from, to, table));
-        StoreNameKeys(to, renamed);
+        // Under the target's writer lock: what it holds stays as checked until the copy ends.
+        result.replaced = CheckTargetRows(to, targetTables, options.targetRows);
+        for (const auto& table : tables) {
+            result.counts.emplace_back(table, CopyTable(from, to, table, result.changedTexts));
+        }
+        if (options.targetRows == TargetRows::Replace) {
+            EmptyTablesNotCopied(to, tables, targetTables);
+        }
+        StoreNameKeys(to, options.renamed);
         from.Execute("COMMIT");
         if (!to.Execute("COMMIT")) throw FirstError(to);
         result.ok = true;
@@ -164,6 +266,8 @@ ArchiveSetup CopyArchive(Database& from, Database& to, const std::vector<Contrac
     }
     result.ok = false;
     result.counts.clear();
+    result.replaced.clear();
+    result.changedTexts.clear();
     return result;
 }
 

@@ -110,9 +110,26 @@ std::optional<Database> ADO_connConnectDB(const fs::path& databasePath, std::str
     return OpenArchive(LocationOfAddress(databasePath.string()), boxes, busyTimeoutMs, access);
 }
 
+namespace {
+
+// The archive `open` gives; nullopt once its failure has been reported.
+template <typename Opener>
+std::optional<Database> Reported(MessageBoxes& boxes, Opener open) {
+    try {
+        return open();
+    } catch (const DatabaseError& failure) {
+        ReportError(boxes, "ADO_connConnectDB", failure.Description(), "");
+    } catch (const std::exception& failure) {
+        ReportError(boxes, "ADO_connConnectDB", failure.what(), "");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
                                     int busyTimeoutMs, ArchiveAccess access) {
-    try {
+    return Reported(boxes, [&] {
         Database db = OpenUnchecked(location, busyTimeoutMs);
         RequireArchiveTables(db);
         if (access == ArchiveAccess::Reading) {
@@ -122,12 +139,17 @@ std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxe
             ShowMessage(boxes, notice, "");
         }
         return db;
-    } catch (const DatabaseError& failure) {
-        ReportError(boxes, "ADO_connConnectDB", failure.Description(), "");
-    } catch (const std::exception& failure) {
-        ReportError(boxes, "ADO_connConnectDB", failure.what(), "");
-    }
-    return std::nullopt;
+    });
+}
+
+std::optional<Database> OpenArchiveToRead(const ArchiveLocation& location, MessageBoxes& boxes) {
+    return Reported(boxes, [&] {
+        Database db = location.conninfo.empty() ? Database::OpenToRead(location.path)
+                                                : Database::Connect(location.conninfo);
+        RequireArchiveTables(db);
+        db.RefuseWrites();
+        return db;
+    });
 }
 
 std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes& boxes,

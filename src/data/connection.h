@@ -65,6 +65,11 @@ std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxe
                                     int busyTimeoutMs = kDefaultBusyTimeoutMs,
                                     ArchiveAccess access = ArchiveAccess::Writing);
 
+// Opens or connects to the archive of the location only to read it, as the source of a
+// copy: an archive file is opened read-only, and neither engine's archive is brought up to
+// date (an older archive is read as it is). Checks and reports as OpenArchive does.
+std::optional<Database> OpenArchiveToRead(const ArchiveLocation& location, MessageBoxes& boxes);
+
 // Reads the configuration and opens the configured archive (ConfiguredArchivePath); the
 // connection, or nullopt after the failure has been reported (a configuration that cannot
 // be read: its message, a line feed, "Indirizzo errore: OpenDatabase").

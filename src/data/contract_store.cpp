@@ -340,6 +340,9 @@ DeleteStatus ContractStore::Delete(std::int32_t contractId) {
     if (!ExecuteSql(db_, boxes_, "DELETE * FROM tabContratti WHERE ID = " + id)) {
         return DeleteStatus::Failed;
     }
+    // Under the write lock: of desks deleting the same contract at once, only the first finds
+    // it; the others must not report a deletion they did not make.
+    if (db_.Changes() == 0) return DeleteStatus::Gone;
     if (!ExecuteSql(db_, boxes_, "DELETE * FROM tabPDA WHERE [ID Leasing] = " + id)) {
         return DeleteStatus::Failed;
     }

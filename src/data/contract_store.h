@@ -52,6 +52,7 @@ struct SaveResult {
 enum class DeleteStatus {
     Deleted,          // contract row and plan rows gone
     NothingSelected,  // "Selezionare un contratto!" shown
+    Gone,             // no such contract (another desk deleted it first); nothing shown
     Failed,           // the error has been shown; the archive is as it was
 };
 
@@ -105,8 +106,9 @@ public:
                     SaveMode saveMode, std::int32_t contractId);
 
     // Deletes the contract row and its plan rows in one transaction. contractId 0 (no
-    // contract loaded) shows "Selezionare un contratto!". The window asks "Cancellare il
-    // contratto?" before calling.
+    // contract loaded) shows "Selezionare un contratto!". A contract that is not in the
+    // archive (deleted meanwhile at another desk) gives Gone and changes nothing; the caller
+    // says so in its own words. The window asks "Cancellare il contratto?" before calling.
     DeleteStatus Delete(std::int32_t contractId);
 
     // The financing types in the archive's order, each with its contracts. An empty result

@@ -39,6 +39,10 @@ Database Database::Open(const std::filesystem::path& file, int busyTimeoutMs) {
     return Database(OpenSqliteEngine(file, busyTimeoutMs));
 }
 
+Database Database::OpenToRead(const std::filesystem::path& file, int busyTimeoutMs) {
+    return Database(OpenSqliteEngine(file, busyTimeoutMs, FileAccess::ReadOnly));
+}
+
 Database Database::Connect(std::string_view conninfo, int lockTimeoutMs) {
     return Database(ConnectPostgresEngine(conninfo, lockTimeoutMs));
 }

@@ -73,6 +73,12 @@ public:
     static Database Open(const std::filesystem::path& file,
                          int busyTimeoutMs = kDefaultBusyTimeoutMs);
 
+    // Opens an existing SQLite archive only to read it: nothing done through the connection
+    // changes the file (writes fail with "Impossibile scrivere sul database!"). Throws
+    // DatabaseError as Open does.
+    static Database OpenToRead(const std::filesystem::path& file,
+                               int busyTimeoutMs = kDefaultBusyTimeoutMs);
+
     // Connects to a PostgreSQL archive with a libpq connection string or URI; the password
     // comes from ~/.pgpass or the environment. Throws DatabaseError: 3002 server or
     // database not reached, 3716 authentication refused.

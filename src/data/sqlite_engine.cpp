@@ -351,7 +351,8 @@ DbError ErrorFromSqlite(sqlite3* handle, int rc) {
     return {code, message != nullptr ? message : sqlite3_errstr(rc)};
 }
 
-std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyTimeoutMs) {
+std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyTimeoutMs,
+                                                 FileAccess access) {
     std::error_code error;
     const auto status = fs::status(file, error);
     if (!fs::exists(status)) throw DatabaseError(TableError(kErrOpeningFile, file));
@@ -362,7 +363,8 @@ std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyT
 
     const auto writeBits =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    const bool readOnly = (status.permissions() & writeBits) == fs::perms::none;
+    const bool readOnly =
+        access == FileAccess::ReadOnly || (status.permissions() & writeBits) == fs::perms::none;
     sqlite3* handle = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     int rc = sqlite3_open_v2(file.c_str(), &handle, flags, nullptr);
@@ -393,18 +395,30 @@ std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyT
     return engine;
 }
 
-std::unique_ptr<DatabaseEngine> CreateSqliteEngine(const fs::path& file) {
+std::unique_ptr<DatabaseEngine> CreateSqliteEngine(const fs::path& file, NewFile newFile) {
     std::error_code error;
-    if (fs::symlink_status(file, error).type() != fs::file_type::not_found) {
-        throw DatabaseError(TableError(kErrResourceExists, file));
-    }
+    const auto status = fs::symlink_status(file, error);
+    const bool usable = newFile == NewFile::Made
+                            ? status.type() == fs::file_type::not_found
+                            : fs::is_regular_file(status) && fs::file_size(file, error) == 0;
+    if (!usable) throw DatabaseError(TableError(kErrResourceExists, file));
+    const int create = newFile == NewFile::Made ? SQLITE_OPEN_CREATE : 0;
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(
         file.c_str(), &handle,
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW,
-        nullptr);
+        SQLITE_OPEN_READWRITE | create | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW, nullptr);
     auto engine = std::make_unique<SqliteEngine>(handle, file);
     if (rc != SQLITE_OK) throw DatabaseError(TableError(kErrOpeningFile, file));
+    Configure(handle, kDefaultBusyTimeoutMs);
+    return engine;
+}
+
+std::unique_ptr<DatabaseEngine> CreateSqliteMemoryEngine() {
+    sqlite3* handle = nullptr;
+    const int rc =
+        sqlite3_open_v2(":memory:", &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
+    auto engine = std::make_unique<SqliteEngine>(handle, ":memory:");
+    if (rc != SQLITE_OK) throw DatabaseError(ErrorFromSqlite(handle, rc));
     Configure(handle, kDefaultBusyTimeoutMs);
     return engine;
 }

@@ -101,7 +101,11 @@ void MainWindow::Delete() {
     if (AskYesNo(boxes_, "Cancellare il contratto?", "") != BoxAnswer::Yes) return;
     const DeleteStatus status = archive_.DeleteContract(ContractIdShown());
     if (status == DeleteStatus::NothingSelected) return;
-    if (status == DeleteStatus::Deleted) {
+    if (status == DeleteStatus::Gone) {
+        ShowPlainBox(boxes_, kContractGoneMessage, "", BoxIcon::Exclamation);
+    }
+    // Gone is as good as deleted: another desk did it first.
+    if (status == DeleteStatus::Deleted || status == DeleteStatus::Gone) {
         RunStep(boxes_, [this] { New(); });
         planOwner_ = PlanOwner{};
     }

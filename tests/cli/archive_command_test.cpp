@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "calc_archive_fixture.h"
@@ -49,6 +50,27 @@ TEST_P(CalcArchive, SaveListShowDelete) {
     EXPECT_EQ(out_.find("Fresatrice"), std::string::npos);
     EXPECT_EQ(Run({"--delete", "1"}), 2);
     EXPECT_EQ(Run({"--show", "1"}), 2);
+}
+
+// Eight programs delete the same contract at the same moment: one of them deletes it, and the
+// seven others say it is not there, as a delete after it would.
+TEST_P(CalcArchive, OfDesksDeletingTheSameContractAtOnceOnlyOneSucceeds) {
+    ASSERT_EQ(Save("Conteso"), 0) << err_;
+    constexpr int kDesks = 8;
+    std::map<std::pair<int, std::string>, int> outcomes;
+    for (const auto& desk : testing::RunDesksTogether(kDesks, [&](int) {
+             std::ostringstream out, err;
+             const int status = RunQuotaplanCalc({"--db", archive_.Address(), "--delete", "1"}, out,
+                                                 err, archive_.Folder());
+             return std::pair{status, err.str()};
+         })) {
+        ++outcomes[{desk.status, desk.report}];
+    }
+    const std::map<std::pair<int, std::string>, int> expected = {
+        {{0, ""}, 1}, {{2, "Il contratto 1 non è nell'archivio.\n"}, kDesks - 1}};
+    EXPECT_EQ(outcomes, expected);
+    auto db = Open();
+    EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabPDA"), 0);
 }
 
 // The contract's amounts are stored as given, to the cent, not as their 32-bit terms.

@@ -1,12 +1,23 @@
 // --init-archive and --copy-archive: an office moves its archive from a desk's file to the
 // server and back, and every contract, plan row, lookup and reference-rate value comes along.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
 #include <sstream>
+#include <thread>
 
 #include "../data/archive_fixture.h"
 #include "cli/quotaplan_calc.h"
+#include "common/recording_message_boxes.h"
+#include "data/connection.h"
+#include "data/contract_store.h"
 
 namespace quotaplan {
 namespace {
@@ -67,6 +78,15 @@ std::string Shown(const std::string& address, const fs::path& folder) {
     return shown;
 }
 
+// The names in a folder.
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 constexpr const char* kCounts =
     "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabPDA\": 28, "
     "\"tabSoglieUsura\": 2, \"tabValTxRiferimento\": 15}\n";
@@ -114,8 +134,10 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     const auto twice = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
     EXPECT_EQ(twice.status, 2);
     EXPECT_EQ(twice.err,
-              "L'archivio di destinazione contiene già dati (2 righe in tabContratti): la copia "
-              "si fa in un archivio nuovo.\n");
+              "L'archivio di destinazione contiene già dati (supTipologia modificata, 2 righe in "
+              "tabContratti, 28 righe in tabPDA, 2 righe in tabSoglieUsura, tabValTxRiferimento "
+              "modificata): la copia si fa in un archivio nuovo; con --replace prende il posto "
+              "di questi dati.\n");
 
     // The server's next contract follows the copied ones.
     const auto saved = Calc({"--db", server.Address(), "--save", "Terzo", "--value", "1000",
@@ -197,7 +219,8 @@ TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
     EXPECT_EQ(refused.err,
               "Nell'archivio di destinazione manca la colonna Codice della tabella "
               "supTipologia.\n");
-    EXPECT_FALSE(fs::exists(back));
+    EXPECT_EQ(Names(desk.Folder()),
+              (std::set<std::string>{"Quotaplan.mdb", "serie.csv", "soglie.csv"}));
 }
 
 // A desk's archive holding names that are one name under the archive's rule (stored before
@@ -284,22 +307,309 @@ TEST(ArchiveSetupCommand, AFileIsMadeOnlyWhereNoneIs) {
     EXPECT_EQ(list.out, "[]\n");
     EXPECT_EQ(Calc({"--copy-archive", desk.Address()}, desk.Folder()).err,
               "Mancano i due valori dell'opzione --copy-archive\n");
+    const auto nowhere = desk.Folder() / "manca" / "nuovo.mdb";
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--db", nowhere.string(), "--init-archive"},
+             {"--copy-archive", desk.Address(), nowhere.string()}}) {
+        const auto failed = Calc(args, desk.Folder());
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_EQ(failed.err, "Impossibile scrivere il file " + nowhere.string() + ".\n");
+    }
 }
 
-TEST(ArchiveSetupCommand, ATargetWithOneContractIsRefusedInGoodItalian) {
+// A copy goes into a new archive; a target that holds anything else (an imported usury table,
+// reference-rate values, changed lookup lists, contracts) is refused naming it and left
+// alone, or, with --replace, given over to the copy with the counts of what it held.
+struct HeldTarget {
+    const char* name;
+    std::vector<std::string> statements;  // run on a new target
+    const char* held;                     // what the refusal names; "" none
+    const char* replaced;                 // the "replaced" counts of --replace, when refused
+};
+
+const HeldTarget kHeldTargets[] = {
+    {"NewArchive", {}, "", ""},
+    {"UsuryTable",
+     {"INSERT INTO tabSoglieUsura (Categoria, Dal, TEGM) VALUES ('Mutui', '2026-01-01', 4.5)"},
+     "1 riga in tabSoglieUsura",
+     R"({"supTipologia": 3, "supTxRiferimento": 5, "tabSoglieUsura": 1, )"
+     R"("tabValTxRiferimento": 13})"},
+    {"ReferenceValue",
+     {"UPDATE tabValTxRiferimento SET Valore = 2.5 WHERE ID = 2"},
+     "tabValTxRiferimento modificata",
+     R"({"supTipologia": 3, "supTxRiferimento": 5, "tabValTxRiferimento": 13})"},
+    {"UsuryCategory",
+     {"UPDATE supTipologia SET CategoriaUsura = 'Mutui' WHERE ID = 2"},
+     "supTipologia modificata",
+     R"({"supTipologia": 3, "supTxRiferimento": 5, "tabValTxRiferimento": 13})"},
+    {"TypeAdded",
+     {"INSERT INTO supTipologia (Descrizione) VALUES ('Noleggio')"},
+     "supTipologia modificata",
+     R"({"supTipologia": 4, "supTxRiferimento": 5, "tabValTxRiferimento": 13})"},
+    {"RateRemoved",
+     {"DELETE FROM supTxRiferimento WHERE ID = 5"},
+     "supTxRiferimento modificata",
+     R"({"supTipologia": 3, "supTxRiferimento": 4, "tabValTxRiferimento": 13})"},
+    {"Contract",
+     {"INSERT INTO tabContratti (DescBene, NumRate, Periodicita, [ID Tipologia]) VALUES "
+      "('Unico', 1, 12, 1)",
+      "INSERT INTO tabPDA ([ID Leasing], Tipo) VALUES (1, 'Rata')"},
+     "1 riga in tabContratti, 1 riga in tabPDA",
+     R"({"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, "tabPDA": 1, )"
+     R"("tabValTxRiferimento": 13})"},
+};
+
+// Every row of every table, to compare an archive before and after.
+std::string AllRows(Database& db) {
+    std::string rows;
+    for (const auto& table : db.TableNames()) rows += testing::DumpTable(db, table);
+    return rows;
+}
+
+std::string LookupLists(Database&& db) {
+    return testing::DumpTable(db, "supTipologia") + testing::DumpTable(db, "supTxRiferimento");
+}
+
+// A desk's file copied into a target of each engine.
+class CopyInto : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override { QP_REQUIRE_ARCHIVE(target); }
+
+    // Saves a contract of 12 instalments at the desk.
+    void SaveAtDesk(const std::string& name) {
+        ASSERT_EQ(
+            Calc({"--db", desk.Address(), "--save", name, "--value", "30000", "--rate", "7.5",
+                  "--count", "12", "--contract-date", "2026-01-15", "--first-date", "2026-02-15"},
+                 desk.Folder())
+                .status,
+            0);
+    }
+
+    TempArchive desk{Engine::Sqlite};
+    TempArchive target{GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, CopyInto, testing::kEngines, testing::EngineName);
+
+TEST_P(CopyInto, ATargetHoldingMoreThanANewArchiveIsRefusedOrReplaced) {
+    SaveAtDesk("Fresatrice CNC");
+    const std::string copied =
+        R"({"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, "tabPDA": 14, )"
+        R"("tabSoglieUsura": 0, "tabValTxRiferimento": 13})";
+    const std::string shown = Shown(desk.Address(), desk.Folder());
+    for (const HeldTarget& row : kHeldTargets) {
+        SCOPED_TRACE(row.name);
+        TempArchive held{GetParam()};
+        std::string before;
+        {
+            auto db = held.Open();
+            for (const auto& statement : row.statements) ASSERT_TRUE(db.Execute(statement));
+            before = AllRows(db);
+        }
+        const auto plain = Calc({"--copy-archive", desk.Address(), held.Address()}, desk.Folder());
+        if (*row.held == '\0') {
+            EXPECT_EQ(plain.status, 0) << plain.err;
+            EXPECT_EQ(plain.out, copied + "\n");
+        } else {
+            EXPECT_EQ(plain.status, 2);
+            EXPECT_EQ(plain.err, std::string("L'archivio di destinazione contiene già dati (") +
+                                     row.held +
+                                     "): la copia si fa in un archivio nuovo; con --replace "
+                                     "prende il posto di questi dati.\n");
+            EXPECT_EQ(plain.out, "");
+            auto db = held.Open();
+            EXPECT_EQ(AllRows(db), before);
+
+            const auto replacing = Calc(
+                {"--copy-archive", desk.Address(), held.Address(), "--replace"}, desk.Folder());
+            EXPECT_EQ(replacing.status, 0) << replacing.err;
+            EXPECT_EQ(replacing.out,
+                      "{\"copied\": " + copied + ", \"replaced\": " + row.replaced + "}\n");
+        }
+        EXPECT_EQ(Shown(held.Address(), desk.Folder()), shown);
+        EXPECT_EQ(LookupLists(held.Open()), LookupLists(desk.Open()));
+        auto db = held.Open();
+        EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
+        EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabValTxRiferimento"), 13);
+    }
+    EXPECT_EQ(Calc({"--db", desk.Address(), "--replace", "--list"}, desk.Folder()).err,
+              "--replace si usa solo con --copy-archive.\n");
+}
+
+// The bytes of a file.
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A desk's file of the previous version is copied, and stays as it was: no new columns, no
+// new table, not a byte changed. The copy has this version's schema, the new columns at their
+// defaults; replacing, even the target's usury table, which the source lacks, gives way.
+TEST_P(CopyInto, AnOlderSourceIsOnlyRead) {
+    SaveAtDesk("Fresatrice CNC");
+    {
+        auto db = desk.Open();
+        ASSERT_TRUE(db.ExecuteScript(testing::OlderSchemaSql(testing::Engine::Sqlite)))
+            << db.Errors().back().description;
+    }
+    const std::string original = Bytes(desk.File());
+    {
+        auto db = target.Open();
+        ASSERT_TRUE(
+            db.Execute("INSERT INTO tabSoglieUsura (Categoria, Dal, TEGM) VALUES "
+                       "('Mutui', '2026-01-01', 4.5)"));
+    }
+    const auto replaced =
+        Calc({"--copy-archive", desk.Address(), target.Address(), "--replace"}, desk.Folder());
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(replaced.out,
+              R"({"copied": {"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, )"
+              R"("tabPDA": 14, "tabValTxRiferimento": 13}, "replaced": {"supTipologia": 3, )"
+              R"("supTxRiferimento": 5, "tabSoglieUsura": 1, "tabValTxRiferimento": 13}})"
+              "\n");
+    const auto fresh = desk.Folder() / "nuovo.mdb";
+    const auto copied = Calc({"--copy-archive", desk.Address(), fresh.string()}, desk.Folder());
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    EXPECT_TRUE(Bytes(desk.File()) == original);
+
+    for (const std::string& address : {target.Address(), fresh.string()}) {
+        SCOPED_TRACE(address);
+        const auto shown = Calc({"--db", address, "--show", "1"}, desk.Folder());
+        EXPECT_NE(shown.out.find("\"plan_to_the_cent\": false"), std::string::npos) << shown.out;
+        RecordingMessageBoxes boxes;
+        auto db = ADO_connConnectDB(address, "", "", boxes);
+        ASSERT_TRUE(db.has_value());
+        Recordset contract(*db, "SELECT * FROM tabContratti");
+        ASSERT_EQ(contract.FieldCount(), 46);
+        EXPECT_EQ(contract.FieldName(44), "Centesimo");
+        EXPECT_EQ(contract.Value(44).ToDouble(), 0);
+        EXPECT_EQ(contract.FieldName(45), "ChiaveDescBene");
+        EXPECT_EQ(contract.Value(45).ToText(), "fresatrice cnc");
+        EXPECT_EQ(testing::CountOf(*db,
+                                   "SELECT COUNT(*) FROM supTipologia WHERE CategoriaUsura "
+                                   "IS NULL"),
+                  3);
+        EXPECT_EQ(testing::CountOf(*db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
+    }
+}
+
+// Texts of a file that the server cannot hold as they are: NUL, where the server's texts end,
+// and bytes an older program wrote in Windows-1252. The server gets them read as meant, and
+// each is listed; a file keeps them byte for byte.
+struct OddText {
+    const char* table;
+    int id;
+    const char* column;
+    const char* hex;     // the bytes stored at the desk
+    const char* stored;  // what the server holds then
+    const char* change;
+};
+
+// In the order copied: table by table, each in ID order.
+const OddText kOddTexts[] = {
+    {"supTipologia", 3, "Descrizione", "4372E96469746F2080", "Crédito €",
+     "byte non UTF-8 letti come Windows-1252"},
+    {"supTxRiferimento", 2, "Descrizione", "45E7BD00", "E\u00E7\u00BD\uFFFD",
+     "byte non UTF-8 letti come Windows-1252, carattere NUL sostituito da \"\uFFFD\""},
+    {"tabContratti", 1, "DescBene", "410042", "A\uFFFDB", "carattere NUL sostituito da \"\uFFFD\""},
+    {"tabContratti", 2, "DescBene", "536F63696574E0207069F9", "Società più",
+     "byte non UTF-8 letti come Windows-1252"},
+};
+
+TEST_P(CopyInto, TextsTheServerCannotHoldAreReadAsMeantAndListed) {
+    SaveAtDesk("Primo");
+    SaveAtDesk("Secondo");
+    std::map<std::string, std::string> atDesk;
+    {
+        auto db = desk.Open();
+        for (const OddText& odd : kOddTexts) {
+            const std::string where =
+                std::string(" FROM ") + odd.table + " WHERE ID = " + std::to_string(odd.id);
+            ASSERT_TRUE(db.Execute(std::string("UPDATE ") + odd.table + " SET " + odd.column +
+                                   " = CAST(X'" + odd.hex +
+                                   "' AS TEXT) WHERE ID = " + std::to_string(odd.id)));
+            atDesk[odd.table + std::to_string(odd.id)] =
+                Recordset(db, std::string("SELECT ") + odd.column + where).Value(0).ToText();
+        }
+    }
+    const auto copied = Calc({"--copy-archive", desk.Address(), target.Address()}, desk.Folder());
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    const bool server = GetParam() == Engine::Postgresql;
+    std::string listed;
+    auto db = target.Open();
+    for (const OddText& odd : kOddTexts) {
+        const std::string held =
+            Recordset(db, std::string("SELECT ") + odd.column + " FROM " + odd.table +
+                              " WHERE ID = " + std::to_string(odd.id))
+                .Value(0)
+                .ToText();
+        EXPECT_EQ(held,
+                  server ? std::string(odd.stored) : atDesk[odd.table + std::to_string(odd.id)])
+            << odd.table << " " << odd.id;
+        if (server) {
+            listed += std::string("Testo cambiato nella copia: ") + odd.table + ", ID " +
+                      std::to_string(odd.id) + ", campo " + odd.column + ": " + odd.change +
+                      " (ora \"" + odd.stored + "\").\n";
+        }
+    }
+    EXPECT_EQ(copied.err, listed);
+}
+
+// A copy into a new file killed at any moment leaves under the file's name either nothing or
+// the whole copy, never a file that fails to open; the next copy takes the name and leaves
+// nothing else in the folder.
+TEST(ArchiveSetupCommand, ACopyKilledMidwayLeavesNoArchiveBehind) {
     TempArchive desk;
-    const auto target = desk.Folder() / "uno.mdb";
-    ASSERT_EQ(Calc({"--db", target.string(), "--init-archive"}, desk.Folder()).status, 0);
-    ASSERT_EQ(Calc({"--db", target.string(), "--save", "Unico", "--value", "1000", "--rate", "5",
-                    "--count", "3"},
-                   desk.Folder())
-                  .status,
-              0);
-    const auto refused = Calc({"--copy-archive", desk.Address(), target.string()}, desk.Folder());
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err,
-              "L'archivio di destinazione contiene già dati (1 riga in tabContratti): la copia "
-              "si fa in un archivio nuovo.\n");
+    {
+        // Large enough that the copy takes a while: 40 contracts of 360 instalments.
+        RecordingMessageBoxes boxes;
+        auto db = desk.Open();
+        ContractStore store(db, boxes);
+        for (int n = 0; n < 40; ++n) {
+            auto form = testing::MakeForm("Contratto " + std::to_string(n));
+            form.txtRate = "360";
+            ASSERT_EQ(store
+                          .Save(form, testing::MakePlan(360, 1000, 500), PlanOwner::For(0, form),
+                                SaveMode::NewContract, 0)
+                          .status,
+                      SaveStatus::Saved);
+        }
+    }
+    const std::string listed = Calc({"--db", desk.Address(), "--list"}, desk.Folder()).out;
+    const fs::path folder = desk.Folder() / "copie";
+    fs::create_directory(folder);
+    const fs::path copy = folder / "copia.mdb";
+    for (const int delayMs : {0, 2, 10, 40}) {
+        SCOPED_TRACE(delayMs);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            std::ostringstream out, err;
+            _exit(RunQuotaplanCalc({"--copy-archive", desk.Address(), copy.string()}, out, err,
+                                   desk.Folder()));
+        }
+        int status = 0;
+        bool ended = false;
+        while (fs::is_empty(folder) && !ended) {
+            ended = waitpid(pid, &status, WNOHANG) == pid;
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        if (!ended) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+        }
+        if (fs::exists(copy)) {
+            // The copy ended before the kill: it is whole.
+            EXPECT_EQ(Calc({"--db", copy.string(), "--list"}, desk.Folder()).out, listed);
+            fs::remove(copy);
+        }
+        const auto again = Calc({"--copy-archive", desk.Address(), copy.string()}, desk.Folder());
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(Names(folder), std::set<std::string>{"copia.mdb"});
+        EXPECT_EQ(Calc({"--db", copy.string(), "--list"}, desk.Folder()).out, listed);
+        fs::remove(copy);
+    }
 }
 
 }  // namespace

@@ -62,4 +62,30 @@ TEST_F(AtomicFile, AFailedFillLeavesNothing) {
     }
 }
 
+// A writer that opens the file by its name: what a killed one left (the temporary and the
+// journal named after it) goes at the next write, but not what a live writer holds.
+TEST_F(AtomicFile, AWriterByNameFindsItsTemporaryAndItsLeftoversGo) {
+    std::ofstream(folder_ / ".prova-Ab12Cd") << "a metà";
+    std::ofstream(folder_ / ".prova-Ab12Cd-journal") << "diario";
+    std::ofstream(folder_ / ".prova-altro-journal") << "di nessuno";
+    fs::path written;
+    std::set<std::string> during;
+    const auto status = WriteNamedFileAtomically(
+        folder_ / "archivio", ".prova-", WhenFileExists::Keep, [&](const fs::path& temporary) {
+            written = temporary;
+            during = Names();
+            std::ofstream(temporary) << "intero";
+            std::ofstream(fs::path(temporary.string() + "-journal")) << "in uso";
+            // A second writer meanwhile leaves this one's files alone.
+            EXPECT_EQ(Write(WhenFileExists::Keep, "secondo"), AtomicWriteStatus::Written);
+            fs::remove(temporary.string() + "-journal");
+            return true;
+        });
+    EXPECT_EQ(status, AtomicWriteStatus::KeptExisting);
+    EXPECT_EQ(written.parent_path(), folder_);
+    EXPECT_EQ(during, (std::set<std::string>{written.filename().string(), ".prova-altro-journal"}));
+    EXPECT_EQ(Read(), "secondo");
+    EXPECT_EQ(Names(), (std::set<std::string>{"archivio", ".prova-altro-journal"}));
+}
+
 }  // namespace

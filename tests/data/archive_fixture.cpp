@@ -1,6 +1,7 @@
 #include "archive_fixture.h"
 
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -187,6 +188,49 @@ long long CountOf(Database& db, const std::string& sql) {
     return static_cast<long long>(rows.Value(0).ToDouble());
 }
 
+std::vector<DeskOutcome> RunDesksTogether(
+    int desks, const std::function<std::pair<int, std::string>(int desk)>& work) {
+    int go[2];
+    if (pipe(go) != 0) return {};
+    std::vector<std::pair<pid_t, int>> started;
+    for (int desk = 0; desk < desks; ++desk) {
+        int report[2];
+        if (pipe(report) != 0) break;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            char start = 0;
+            close(go[1]);
+            if (read(go[0], &start, 1) != 0) _exit(9);  // all desks start together
+            const auto [status, said] = work(desk);
+            const bool written =
+                write(report[1], said.data(), said.size()) == static_cast<ssize_t>(said.size());
+            _exit(written ? status : 8);
+        }
+        close(report[1]);
+        if (pid < 0) {
+            close(report[0]);
+            break;
+        }
+        started.emplace_back(pid, report[0]);
+    }
+    close(go[0]);
+    close(go[1]);  // go
+    std::vector<DeskOutcome> outcomes;
+    for (const auto& [pid, report] : started) {
+        DeskOutcome outcome;
+        char buffer[256];
+        for (ssize_t n; (n = read(report, buffer, sizeof buffer)) > 0;) {
+            outcome.report.append(buffer, static_cast<std::size_t>(n));
+        }
+        close(report);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+        outcomes.push_back(std::move(outcome));
+    }
+    return outcomes;
+}
+
 namespace {
 
 bool IsSqlite(Database& db) { return db.Engine()->Kind() == Engine::Sqlite; }
@@ -233,6 +277,23 @@ void RemoveFailingPlanTriggers(Database& db) {
 std::string FailingTriggerLine(Engine engine) {
     return engine == Engine::Sqlite ? "1811 - guasto simulato\n"
                                     : "-2147467259 - guasto simulato (SQLSTATE P0001)\n";
+}
+
+std::string OlderSchemaSql(Engine engine) {
+    return engine == Engine::Sqlite
+               ? "DROP INDEX idxContrattiChiaveDescBene; "
+                 "ALTER TABLE tabContratti DROP COLUMN ChiaveDescBene; "
+                 "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
+                 "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura; "
+                 "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE "
+                 "NOCASE);"
+               : R"(DROP INDEX "idxContrattiChiaveDescBene";)"
+                 R"(ALTER TABLE "tabContratti" DROP COLUMN "ChiaveDescBene";)"
+                 R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
+                 R"(DROP TABLE "tabSoglieUsura";)"
+                 R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"
+                 R"(CREATE UNIQUE INDEX "idxContrattiDescBene" ON "tabContratti" )"
+                 R"(((btrim("DescBene")));)";
 }
 
 std::string OlderViewsSql(Engine engine, int stamp) {

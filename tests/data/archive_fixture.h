@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/recording_message_boxes.h"
 #include "data/contract_form.h"
@@ -75,6 +78,11 @@ private:
 // when 0).
 std::string OlderViewsSql(Engine engine, int stamp);
 
+// The engine's SQL that turns a fresh archive's schema back into the previous version's: no
+// names' key (the older index of the descriptions instead, unique on the server), no
+// Centesimo, no usury table, no usury category.
+std::string OlderSchemaSql(Engine engine);
+
 // A URI of the test server naming another database.
 std::string ServerUri(const std::string& database);
 
@@ -102,6 +110,18 @@ long long CountOf(Database& db, const std::string& sql);
 // read (the three seed contracts' tree) while a save is refused with the read-only message
 // and adds no contract.
 void ExpectReadOnlyArchiveRefusesASave(const std::string& address);
+
+// What one of several desks run at once said: its exit status (-1 when it did not exit) and
+// the bytes it reported.
+struct DeskOutcome {
+    int status = -1;
+    std::string report;
+};
+
+// Runs `work` in `desks` child processes that all start at the same moment, as desks of an
+// office acting at once; each returns its exit status and a report. In desk order.
+std::vector<DeskOutcome> RunDesksTogether(
+    int desks, const std::function<std::pair<int, std::string>(int desk)>& work);
 
 // Makes every insert into tabPDA (Delete: every delete from it) fail with "guasto
 // simulato" once the contract already has `after` plan rows, in the engine's own trigger

@@ -20,25 +20,12 @@ using testing::MakeForm;
 using testing::MakePlan;
 using testing::TempArchive;
 
-// Turns a fresh archive back into one of the previous version: no names' key (the older
-// index of the descriptions instead, unique on the server), no Centesimo, no usury table, no
-// usury category; one contract stored by that version.
+// Turns a fresh archive back into one of the previous version, with one contract stored by
+// that version.
 void MakeOlder(Database& db) {
-    const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
-    ASSERT_TRUE(db.ExecuteScript(
-        sqlite ? "DROP INDEX idxContrattiChiaveDescBene; "
-                 "ALTER TABLE tabContratti DROP COLUMN ChiaveDescBene; "
-                 "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
-                 "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura; "
-                 "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE "
-                 "NOCASE);"
-               : R"(DROP INDEX "idxContrattiChiaveDescBene";)"
-                 R"(ALTER TABLE "tabContratti" DROP COLUMN "ChiaveDescBene";)"
-                 R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
-                 R"(DROP TABLE "tabSoglieUsura";)"
-                 R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"
-                 R"(CREATE UNIQUE INDEX "idxContrattiDescBene" ON "tabContratti" )"
-                 R"(((btrim("DescBene")));)"))
+    const Engine engine =
+        db.Engine()->Kind() == EngineKind::Sqlite ? Engine::Sqlite : Engine::Postgresql;
+    ASSERT_TRUE(db.ExecuteScript(testing::OlderSchemaSql(engine)))
         << db.Errors().back().description;
     ASSERT_TRUE(db.Execute(
         "INSERT INTO tabContratti (DescBene, Valore, NumRate, Periodicita, [ID Tipologia]) "

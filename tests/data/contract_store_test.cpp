@@ -351,8 +351,13 @@ TEST_P(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
     EXPECT_EQ(store.Delete(keep.contractId), DeleteStatus::Failed);
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
 
-    // A contract deleted meanwhile is reported once when loaded or updated.
+    // A contract deleted meanwhile is reported once when loaded or updated; deleting it
+    // again is no deletion, and the caller says so.
     boxes.shown.clear();
+    testing::RemoveFailingPlanTriggers(db);
+    EXPECT_EQ(store.Delete(gone.contractId), DeleteStatus::Gone);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
     EXPECT_FALSE(store.Load(gone.contractId).has_value());
     EXPECT_EQ(
         store.Save(MakeForm("Fantasma"), {}, {}, SaveMode::StoredContract, gone.contractId).status,

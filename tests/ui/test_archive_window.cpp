@@ -237,6 +237,31 @@ private slots:
         QVERIFY(f.ContractNode("Sparito") == nullptr);
     }
 
+    // Another desk deleted the contract loaded here: deleting it says so, and the window
+    // forgets it as after its own delete.
+    void deletingAContractDeletedElsewhereSaysSo() {
+        ArchiveFixture f;
+        f.FillSmall("Conteso", "6");
+        f.Calcola();
+        f.Salva();
+        const int id = f.ShownId();
+        f.Click(f.ContractNode("Conteso"));
+        QVERIFY(f.C().cmdElimina->isEnabled());
+        {
+            Database other = f.OpenOther();
+            QVERIFY(other.Execute("DELETE FROM tabContratti WHERE ID = " + std::to_string(id)));
+        }
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        QTest::mouseClick(f.C().cmdElimina, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
+        QCOMPARE(f.Prompt(1), QString(kContractGoneMessage));
+        QCOMPARE(f.boxes.shown[1].icon, BoxIcon::Exclamation);
+        QCOMPARE(f.Text("txtDescBene"), QString());
+        QCOMPARE(f.window->CurrentSaveMode(), SaveMode::NewContract);
+        QVERIFY(!f.C().cmdElimina->isEnabled());
+        QVERIFY(f.ContractNode("Conteso") == nullptr);
+    }
+
     void clickingATypeChangesNothing() {
         ArchiveFixture f;
         f.FillSmall("Scrivania", "6");
