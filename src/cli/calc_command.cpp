@@ -227,9 +227,11 @@ std::string PlanRowJson(const ExportRow& row, bool exact) {
     return json + "}";
 }
 
-// ", "taeg": 9.68": the percentage with two decimals, or null when no rate fits.
-std::string TaegJson(const std::optional<double>& taeg) {
-    return ", \"taeg\": " + (taeg ? TaegPercent(*taeg).Decimal() : std::string("null"));
+// ", "taeg": 9.68": the percentage with two decimals; when no single rate fits, null and
+// the reason in "taeg_note".
+std::string TaegJson(const TaegSolution& taeg) {
+    if (taeg.rate) return ", \"taeg\": " + TaegPercent(*taeg.rate).Decimal();
+    return ", \"taeg\": null, \"taeg_note\": " + JsonString(NoTaegNote(taeg.missing));
 }
 
 // ", "usury": {...}": the category, the TEGM, the threshold, the TEG and the verdict; null
@@ -241,7 +243,8 @@ std::string UsuryJson(const CalcOutcome& outcome) {
     const auto percent = [&](Percent UsuryJudgement::*figure) {
         return judged ? ((*judged).*figure).Decimal() : std::string("null");
     };
-    const std::string teg = outcome.taeg ? TaegPercent(*outcome.taeg).Decimal() : "null";
+    const auto& taeg = outcome.taeg.rate;
+    const std::string teg = taeg ? TaegPercent(*taeg).Decimal() : "null";
     return ", \"usury\": {\"category\": " +
            (usury.category.empty() ? std::string("null") : JsonString(usury.category)) +
            ", \"tegm\": " + percent(&UsuryJudgement::tegm) +

@@ -71,8 +71,8 @@ Money CalculateInstalmentToTheCent(const ContractTerms& terms, const ExactAmount
     return instalment;
 }
 
-std::optional<double> CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
-                                    const FinancialPlan* plan) {
+TaegSolution CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
+                           const FinancialPlan* plan) {
     const ContractCosts costs{terms.DataContratto, exact.value, exact.maxi, exact.contractFees,
                               exact.instalmentFee};
     if (plan != nullptr)

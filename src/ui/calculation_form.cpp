@@ -231,15 +231,17 @@ void ShowEffectiveRate(CalculationForm& form, CalculationOutcome& out) {
 }
 
 // The TAEG on the plan just built, or on the instalment field's amount when the rate or
-// the asset value was calculated; empty when no rate fits the flows.
+// the asset value was calculated; "n.d." when the flows fix no single rate, with the reason
+// as the field's tooltip.
 void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, CalculationOutcome& out) {
     const ContractTerms terms = ScheduleTermsOf(form);
     const ExactAmounts exact = ExactAmountsOf(form);
-    const auto taeg = CalculateTaeg(terms, exact, out.planBuilt ? &plan : nullptr);
+    const TaegSolution taeg = CalculateTaeg(terms, exact, out.planBuilt ? &plan : nullptr);
     form.taeg = TaegText(taeg);
-    if (taeg) {
+    form.taegTooltip = taeg.rate ? std::string() : NoTaegNote(taeg.missing);
+    if (taeg.rate) {
         out.usuryCase =
-            UsuryCase{exact.value - exact.maxi, terms.DataContratto, TaegPercent(*taeg)};
+            UsuryCase{exact.value - exact.maxi, terms.DataContratto, TaegPercent(*taeg.rate)};
     }
 }
 

@@ -98,6 +98,28 @@ TEST(Taeg, OfTheContractInTheJson) {
     const CalcRun rate = Calc(Dated({"--solve", "rate", "--value", "10000", "--instalment",
                                      "860.66", "--count", "12", "--simple"}));
     EXPECT_EQ(rate.out, "{\"rate\": 6, \"effective_rate\": 0.06, \"taeg\": 6.17}\n");
+    // Months counted back from each due date to the signing day.
+    const CalcRun monthEnd = Calc({"--value", "5000", "--rate", "9.9", "--count", "6", "--plan",
+                                   "cents", "--contract-fees", "50", "--contract-date",
+                                   "2026-01-30", "--first-date", "2026-03-01"});
+    EXPECT_EQ(monthEnd.out.find("{\"instalment\": 856.52, \"effective_rate\": 0.1378, "
+                                "\"taeg\": 13.51, \"plan\": ["),
+              0u)
+        << monthEnd.out.substr(0, 100);
+}
+
+TEST(Taeg, NullWithItsReasonWhenTheFlowsFixNoSingleRate) {
+    // One instalment in advance, paid on the signing day: every rate balances the flows.
+    const CalcRun run = Calc(
+        Dated({"--value", "1000", "--rate", "5", "--count", "1", "--advance", "--plan", "cents"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        run.out.find("{\"instalment\": 1000, \"effective_rate\": 6.3881, \"taeg\": null, "
+                     "\"taeg_note\": \"TAEG non determinabile: erogazioni e pagamenti si "
+                     "annullano giorno per giorno (per esempio una sola rata anticipata senza "
+                     "spese), e ogni tasso li pareggia.\", \"plan\": ["),
+        0u)
+        << run.out;
 }
 
 class TaegFlows : public ::testing::Test {
@@ -118,6 +140,10 @@ TEST_F(TaegFlows, OneThousandRepaidInTwoYears) {
         "2027-03-01; -600.00 \r\n\r\n2028-03-01;-600,00;\r\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"taeg\": 13.07}\n");
+    // A month counted back from 30/03/2019 ends on 28/02, 28 days after 31/01: 1/12 +
+    // 28/365 years for 1 %, 6,41 % a year (6,20 counting the month forward).
+    const CalcRun monthEnd = RunOn("2019-01-31;1000\n2019-03-30;-1010\n");
+    EXPECT_EQ(monthEnd.out, "{\"taeg\": 6.41}\n");
 }
 
 TEST_F(TaegFlows, BadLinesAreNamed) {
@@ -138,8 +164,16 @@ TEST_F(TaegFlows, BadLinesAreNamed) {
                "Riga 1: importo non valido \"-600.001\" (serve un importo come -860.66, al più "
                "due decimali, senza separatori delle migliaia).\n"},
           Case{"2026-03-01;1000\n2027-03-01;500\n",
-               "Nessun tasso fra -99,99 % e 10.000.000 % pareggia questi flussi: servono "
-               "erogazioni (importi positivi) e pagamenti (importi negativi).\n"}}) {
+               "TAEG non determinabile: sommati giorno per giorno, i flussi sono tutti "
+               "erogazioni (importi positivi) o tutti pagamenti (importi negativi), e nessun "
+               "tasso li pareggia.\n"},
+          Case{"2026-03-01;1000\n2026-03-01;-1000\n",
+               "TAEG non determinabile: erogazioni e pagamenti si annullano giorno per giorno "
+               "(per esempio una sola rata anticipata senza spese), e ogni tasso li "
+               "pareggia.\n"},
+          Case{"2026-03-01;1000\n2027-03-01;-0.01\n",
+               "TAEG non determinabile: nessun tasso fra -99,99 % e 10.000.000 % pareggia i "
+               "flussi.\n"}}) {
         const CalcRun run = RunOn(c.content);
         EXPECT_EQ(run.status, 2) << c.content;
         EXPECT_EQ(run.err, c.message);
