@@ -48,11 +48,12 @@ struct CentsPlan {
 
 // Builds the plan to the cent.
 //
-//   i = j / m (simple) or (1 + j)^(1/m) - 1 (compound), j the row's annual rate, never
-//       pre-rounded: a simple row's interest is residual * j / m computed exactly;
+//   i = j / m (simple), kept as that exact fraction; or (1 + j)^(1/m) - 1 (compound),
+//       rounded once, half up, to 20 decimals (1,21^(1/2) - 1 is exactly 0,1);
 //   R = round((V - M - B (1 + i)^-n) / F(n, i)), F = a(n, i) in arrears, ä(n, i) in advance;
-//   each row: interest = round(residual * i), capital = R - interest; the first instalment
-//       in advance is paid at once and carries no interest;
+//   each row: interest = round(residual * i), the residual's cents times i's fraction in
+//       128-bit integers, so that an exact half cent goes up; capital = R - interest; the
+//       first instalment in advance is paid at once and carries no interest;
 //   the last row: capital = residual - B, so that B is left exactly; its instalment is
 //       capital + interest;
 //   where a row's rate differs from the previous row's, the residual is re-amortised at
@@ -67,7 +68,7 @@ struct CentsPlan {
 // So the capital shares of maxi, instalments and buy-out add up to V to the cent. A rate
 // of 0 is allowed (a(n, 0) = n). Raises RunTimeError 5 when n < 1, m < 1, fewer than n
 // rates are given or a rate is at or below -100 % a period; 6 when an amount leaves 64-bit
-// cents; 5 for a due date beyond 9999.
+// cents (or a rate's product its 128 bits); 5 for a due date beyond 9999.
 CentsPlan BuildCentsPlan(const CentsPlanTerms& terms);
 
 }  // namespace quotaplan

@@ -67,6 +67,18 @@ TEST(PlanToTheCent, AmountsBeyondWhatA32BitFloatHolds) {
         << run.out;
 }
 
+TEST(PlanToTheCent, ExactHalfCentGoesUp) {
+    // 21 % compounded twice a year is 10 % a half year: 1.000,005 of interest.
+    const CalcRun run = Calc(Dated({"--value", "10000.05", "--rate", "21", "--periodicity", "2",
+                                    "--count", "4", "--plan", "cents"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"number\": 1, \"date\": \"2026-02-15\", \"rate\": 21, \"amount\": "
+                           "3154.72, \"capital\": 2154.71, \"interest\": 1000.01, \"residual\": "
+                           "7845.34}"),
+              std::string::npos)
+        << run.out;
+}
+
 TEST(PlanToTheCent, ClassicStaysTheDefaultAndUnknownPlansAreRefused) {
     const CalcRun classic = Calc(Dated({"--value", "10000", "--rate", "6", "--count", "12"}));
     const CalcRun named =

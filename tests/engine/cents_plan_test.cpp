@@ -80,6 +80,37 @@ TEST(BuildCentsPlan, CompoundRateIsNotPreRounded) {
     EXPECT_EQ(small.rows[11].instalment.Cents(), 85999);
 }
 
+// Exact half cents go up: residual cents times the period rate in whole numbers, the
+// compound rate rounded once to 20 decimals (1,21^(1/2) - 1 is exactly 0,1, where a binary
+// rate lands just below and made 1.000,005 into 1.000,00).
+struct TieCase {
+    const char* name;
+    std::int64_t value;
+    int ratePercentHundredths;
+    std::int16_t periodsPerYear;
+    Capitalisation capitalisation;
+    std::int64_t firstInterest;
+};
+
+class HalfCentTest : public testing::TestWithParam<TieCase> {};
+
+TEST_P(HalfCentTest, FirstInterestRoundsUp) {
+    const TieCase& c = GetParam();
+    CentsPlanTerms terms = Monthly(c.value, 4, c.ratePercentHundredths, c.capitalisation);
+    terms.calendar.periodsPerYear = c.periodsPerYear;
+    EXPECT_EQ(BuildCentsPlan(terms).rows[0].interest.Cents(), c.firstInterest);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HalfCentTest,
+    testing::Values(
+        TieCase{"ten_percent_a_half_year", 1000005, 2100, 2, Capitalisation::Compound, 100001},
+        TieCase{"ten_percent_a_quarter", 1000005, 4641, 4, Capitalisation::Compound, 100001},
+        TieCase{"five_percent_a_half_year", 100010, 1025, 2, Capitalisation::Compound, 5001},
+        TieCase{"ten_percent_a_year", 1000005, 1000, 1, Capitalisation::Compound, 100001},
+        TieCase{"one_percent_a_month_simple", 1000050, 1200, 12, Capitalisation::Simple, 10001}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(BuildCentsPlan, MaxiAndBuyoutInArrears) {
     CentsPlanTerms terms = Monthly(1000000, 3, 1200);
     terms.maxi = Cents(100000);
@@ -174,9 +205,15 @@ TEST(BuildCentsPlan, RefusesWhatCannotBePlanned) {
     noPeriods.calendar.periodsPerYear = 0;
     CentsPlanTerms tooLate = Monthly(100000, 3, 600);
     tooLate.calendar.firstDate = Ymd(9999, 11, 15);
+    CentsPlanTerms compoundRuin = Monthly(100000, 3, -10000, Capitalisation::Compound);
+    // 8 * 10^18 cents at 25 % a year: the instalment fits in 64 bits, the first interest's
+    // product (cents times the rate to 20 decimals) not in 128.
+    CentsPlanTerms hugeProduct = Monthly(8000000000000000000, 3, 2500, Capitalisation::Compound);
+    hugeProduct.calendar.periodsPerYear = 1;
     for (const Bad& bad : {Bad{"no rows", noRows, 5}, Bad{"fewer rates", fewRates, 5},
                            Bad{"rate below -100 %", ruinous, 5}, Bad{"m = 0", noPeriods, 5},
-                           Bad{"beyond 9999", tooLate, 5}}) {
+                           Bad{"beyond 9999", tooLate, 5}, Bad{"compound -100 %", compoundRuin, 5},
+                           Bad{"interest beyond 128 bits", hugeProduct, 6}}) {
         try {
             BuildCentsPlan(bad.terms);
             ADD_FAILURE() << bad.name;
