@@ -78,6 +78,12 @@ public:
             RoundHalfUp(CheckedProduct(amount.Cents(), numerator_), denominator_));
     }
 
+    // round(amount / (1 + i)), on whole numbers.
+    Money DiscountedOnePeriod(Money amount) const {
+        return Money::FromCents(
+            RoundHalfUp(CheckedProduct(amount.Cents(), denominator_), denominator_ + numerator_));
+    }
+
     // (1 + i)^-n.
     long double Discount(int n) const { return std::exp(-n * std::log1p(value_)); }
 
@@ -105,6 +111,12 @@ Money Instalment(Money debt, Money buyout, long double annuity, const PeriodRate
 
 }  // namespace
 
+BuyoutDue BuyoutDueOf(PaymentTiming timing, PlanKind plan) {
+    return plan == PlanKind::ToTheCent && timing == PaymentTiming::Advance
+               ? BuyoutDue::PeriodAfterLastInstalment
+               : BuyoutDue::AtLastInstalment;
+}
+
 CentsPlan BuildCentsPlan(const CentsPlanTerms& terms) {
     const int n = terms.calendar.count;
     if (n < 1 || terms.calendar.periodsPerYear < 1 ||
@@ -117,15 +129,22 @@ CentsPlan BuildCentsPlan(const CentsPlanTerms& terms) {
                           terms.calendar.periodsPerYear, terms.capitalisation);
     };
 
+    const std::vector<CalendarDate> dates = InstalmentDueDates(terms.calendar);
+    const CalendarDate buyoutDue =
+        BuyoutDueDate(dates.back(), terms.calendar.periodsPerYear,
+                      BuyoutDueOf(terms.calendar.timing, PlanKind::ToTheCent));
+    if (!terms.buyoutDate.IsZero() && terms.buyoutDate < buyoutDue) {
+        throw RunTimeError::InvalidArgument();
+    }
+
     CentsPlan plan;
     plan.value = terms.value;
     plan.maxi = terms.maxi;
     plan.buyout = terms.buyout;
     plan.maxiDate = terms.calendar.contractDate;
-    plan.buyoutDate = terms.buyoutDate;
+    plan.buyoutDate = terms.buyoutDate.IsZero() ? buyoutDue : terms.buyoutDate;
     plan.rows.resize(static_cast<std::size_t>(n));
 
-    const std::vector<CalendarDate> dates = InstalmentDueDates(terms.calendar);
     PeriodRate rate = rateOf(1);
     Money residual = terms.value - terms.maxi;
     const long double firstAnnuity =
@@ -147,14 +166,21 @@ CentsPlan BuildCentsPlan(const CentsPlanTerms& terms) {
         row.rate = rate.Annual();
         // An instalment due on the contract date is paid before any interest has run.
         row.interest = advance && r == 1 ? Money() : rate.InterestOn(residual);
-        row.capital = r == n ? residual - terms.buyout : instalment - row.interest;
+        if (r < n) {
+            row.capital = instalment - row.interest;
+        } else {
+            // In advance the buy-out is a period away from the last instalment, which leaves
+            // it owed less that period's interest.
+            const Money left = advance ? rate.DiscountedOnePeriod(terms.buyout) : terms.buyout;
+            row.capital = residual - left;
+        }
         row.instalment = row.capital + row.interest;
         residual -= row.capital;
         row.residual = residual;
     }
 
     if (terms.buyoutInterest == BuyoutInterest::Yes && !terms.buyoutDate.IsZero()) {
-        const std::int64_t days = terms.buyoutDate - plan.rows.back().date;
+        const std::int64_t days = terms.buyoutDate - buyoutDue;
         plan.buyoutInterest = Money::FromCents(RoundHalfUp(
             static_cast<__int128>(terms.buyout.Cents()) * rate.Annual().TenThousandths() * days,
             static_cast<__int128>(kPercentUnitsPerWhole) * kDaysPerYear));

@@ -77,8 +77,10 @@ TaegSolution CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact
                               exact.instalmentFee};
     if (plan != nullptr)
         return SolveTaeg(ContractFlows(costs, PlanLines(*plan, DerivedLines::WhenNotZero)));
-    const InstalmentSchedule schedule{CalendarOf(terms), exact.instalment, exact.buyout,
-                                      terms.DataRiscatto};
+    const InstalmentSchedule schedule{
+        CalendarOf(terms), exact.instalment, exact.buyout, terms.DataRiscatto,
+        BuyoutDueOf(CalendarOf(terms).timing,
+                    terms.Centesimo ? PlanKind::ToTheCent : PlanKind::Classic)};
     return SolveTaeg(ContractFlows(costs, ScheduledLines(schedule)));
 }
 

@@ -59,8 +59,9 @@ Money CalculateInstalmentToTheCent(const ContractTerms& terms, const ExactAmount
                                    const std::vector<float>& rates, FinancialPlan& plan);
 
 // The contract's TAEG (SolveTaeg on ContractFlows): on the lines of `plan` when one was just
-// built, otherwise on NumRate instalments of exact.instalment (ScheduledLines); without a
-// rate when none fits, with the reason. Raises RunTimeError 5 for a due date beyond 9999.
+// built, otherwise on NumRate instalments of exact.instalment (ScheduledLines, the buy-out
+// where the plan Centesimo chooses would put it); without a rate when none fits, with the
+// reason. Raises RunTimeError 5 for a due date beyond 9999.
 TaegSolution CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
                            const FinancialPlan* plan);
 

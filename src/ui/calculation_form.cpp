@@ -83,7 +83,8 @@ std::int16_t PeriodsPerYear(const CalculationForm& form) {
     return ConvertPeriodicity(form.periodicityIndex, false);
 }
 
-// The buy-out closes the contract, so its date cannot come before the last instalment.
+// The buy-out closes the contract, so its date cannot come before the plan reaches it (the
+// last instalment; in advance to the cent, a period later).
 // Only a form whose dates and count read is judged; the calculation reports the others.
 bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
     const auto buyout = ReadDateText(form.dataRiscatto);
@@ -101,7 +102,8 @@ bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
     const InstalmentCalendar calendar{
         *contract, *start, static_cast<std::int16_t>(count), PeriodsPerYear(form),
         form.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
-    return FallsBeforeLastInstalment(*buyout, calendar);
+    const PlanKind plan = form.centesimo ? PlanKind::ToTheCent : PlanKind::Classic;
+    return FallsBeforeBuyoutDue(*buyout, calendar, BuyoutDueOf(calendar.timing, plan));
 }
 
 // The form's contract as the plan to the cent and the TAEG read it: count, options and

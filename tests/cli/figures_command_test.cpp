@@ -79,6 +79,35 @@ TEST(PlanToTheCent, ExactHalfCentGoesUp) {
         << run.out;
 }
 
+TEST(PlanToTheCent, AdvanceBuyoutAPeriodAfterTheLastInstalment) {
+    const auto contract = [](const char* plan, std::vector<std::string> more) {
+        std::vector<std::string> args =
+            Dated({"--value", "100000", "--maxi", "10000", "--buyout", "20000", "--rate", "6",
+                   "--count", "60", "--advance", "--plan", plan});
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const CalcRun run = Calc(contract("cents", {}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("{\"instalment\": 1438.48, "), 0u) << run.out.substr(0, 80);
+    EXPECT_NE(run.out.find("{\"type\": \"Rata\", \"number\": 60, \"date\": \"2030-12-15\", "
+                           "\"rate\": 6, \"amount\": 1438.35, \"capital\": 1334.97, \"interest\": "
+                           "103.38, \"residual\": 19903.12}"),
+              std::string::npos)
+        << run.out.substr(run.out.size() - 400);
+    EXPECT_NE(run.out.find("{\"type\": \"Riscatto\", \"date\": \"2031-01-15\", \"rate\": 0, "
+                           "\"amount\": 20000, \"capital\": 19903.12, \"interest\": 96.88, "
+                           "\"residual\": 0}"),
+              std::string::npos);
+
+    const CalcRun refused = Calc(contract("cents", {"--buyout-date", "2031-01-14"}));
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "Inserire una data valida!\n");
+    EXPECT_EQ(Calc(contract("cents", {"--buyout-date", "2031-01-15"})).status, 0);
+    // The classic plan keeps its buy-out on the last instalment's date.
+    EXPECT_EQ(Calc(contract("classic", {"--buyout-date", "2031-01-14"})).status, 0);
+}
+
 TEST(PlanToTheCent, ClassicStaysTheDefaultAndUnknownPlansAreRefused) {
     const CalcRun classic = Calc(Dated({"--value", "10000", "--rate", "6", "--count", "12"}));
     const CalcRun named =
