@@ -145,6 +145,7 @@ Value Evaluate(const std::vector<TimedAmount>& flows, double y) {
     const double perMonth = std::exp(-y / 12.0);
     double power = 1;
     int powerMonths = 0;
+    double stubYears = 0, stubFactor = 1;
     Value value{0, 0};
     for (const TimedAmount& flow : flows) {
         const int step = flow.months - powerMonths;
@@ -155,7 +156,15 @@ Value Evaluate(const std::vector<TimedAmount>& flows, double y) {
         }
         powerMonths = flow.months;
         double term = flow.amount * power;
-        if (flow.stubYears != 0) term *= std::exp(-y * flow.stubYears);
+        if (flow.stubYears != 0) {
+            // Counted back from the due dates, the days of a plan's flows mostly repeat (a
+            // contract of 30/01 paid on the 1st leaves 2 days each time): one exp for each.
+            if (flow.stubYears != stubYears) {
+                stubYears = flow.stubYears;
+                stubFactor = std::exp(-y * stubYears);
+            }
+            term *= stubFactor;
+        }
         value.f += term;
         value.slope -= flow.years * term;
     }
