@@ -35,77 +35,75 @@ std::vector<std::string> Dated(std::vector<std::string> args) {
     return args;
 }
 
-TEST(PlanToTheCent, MortgageOracleInExactDecimals) {
-    const CalcRun run = Calc(Dated(
-        {"--value", "200000", "--rate", "4", "--count", "360", "--simple", "--plan", "cents"}));
+// A contract of the plan to the cent, dated as kDated, and pieces of its JSON.
+struct CentsCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> pieces;
+};
+
+class PlanToTheCentJson : public ::testing::TestWithParam<CentsCase> {};
+
+TEST_P(PlanToTheCentJson, PrintsExactDecimals) {
+    std::vector<std::string> args = GetParam().args;
+    args.insert(args.end(), {"--plan", "cents"});
+    const CalcRun run = Calc(Dated(args));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.find("{\"instalment\": 954.83, "), 0u) << run.out.substr(0, 80);
-    EXPECT_NE(
-        run.out.find("{\"type\": \"Rata\", \"number\": 1, \"date\": \"2026-02-15\", \"rate\": "
-                     "4, \"amount\": 954.83, \"capital\": 288.16, \"interest\": 666.67, "
-                     "\"residual\": 199711.84}"),
-        std::string::npos);
-    EXPECT_NE(run.out.find("{\"type\": \"Rata\", \"number\": 360, \"date\": \"2056-01-15\", "
-                           "\"rate\": 4, \"amount\": 955.46, \"capital\": 952.29, \"interest\": "
-                           "3.17, \"residual\": 0}"),
-              std::string::npos);
+    for (const std::string& piece : GetParam().pieces) {
+        EXPECT_NE(run.out.find(piece), std::string::npos) << piece << "\n" << run.out;
+    }
 }
 
-TEST(PlanToTheCent, AmountsBeyondWhatA32BitFloatHolds) {
-    const CalcRun run =
-        Calc(Dated({"--value", "209824.65", "--maxi", "0.03", "--buyout", "167772.17", "--rate",
-                    "0.01", "--count", "2", "--simple", "--plan", "cents"}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("\"amount\": 0.03, \"capital\": 0.03, \"interest\": 0, "
-                           "\"residual\": 209824.62}"),
-              std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("\"number\": 2, \"date\": \"2026-03-15\", \"rate\": 0.01, \"amount\": "
-                           "21027.88, \"capital\": 21026.31, \"interest\": 1.57, \"residual\": "
-                           "167772.17}"),
-              std::string::npos)
-        << run.out;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlanToTheCentJson,
+    ::testing::Values(
+        CentsCase{"mortgage",
+                  {"--value", "200000", "--rate", "4", "--count", "360", "--simple"},
+                  {"{\"instalment\": 954.83, ",
+                   "{\"type\": \"Rata\", \"number\": 1, \"date\": \"2026-02-15\", \"rate\": 4, "
+                   "\"amount\": 954.83, \"capital\": 288.16, \"interest\": 666.67, \"residual\": "
+                   "199711.84}",
+                   "{\"type\": \"Rata\", \"number\": 360, \"date\": \"2056-01-15\", \"rate\": 4, "
+                   "\"amount\": 955.46, \"capital\": 952.29, \"interest\": 3.17, \"residual\": "
+                   "0}"}},
+        CentsCase{"amounts_beyond_32_bit_floats",
+                  {"--value", "209824.65", "--maxi", "0.03", "--buyout", "167772.17", "--rate",
+                   "0.01", "--count", "2", "--simple"},
+                  {"\"amount\": 0.03, \"capital\": 0.03, \"interest\": 0, \"residual\": "
+                   "209824.62}",
+                   "\"number\": 2, \"date\": \"2026-03-15\", \"rate\": 0.01, \"amount\": "
+                   "21027.88, \"capital\": 21026.31, \"interest\": 1.57, \"residual\": "
+                   "167772.17}"}},
+        // 21 % compounded twice a year is 10 % a half year: 1.000,005 of interest.
+        CentsCase{"exact_half_cent_goes_up",
+                  {"--value", "10000.05", "--rate", "21", "--periodicity", "2", "--count", "4"},
+                  {"\"number\": 1, \"date\": \"2026-02-15\", \"rate\": 21, \"amount\": 3154.72, "
+                   "\"capital\": 2154.71, \"interest\": 1000.01, \"residual\": 7845.34}"}},
+        // In advance the buy-out falls a month after the last instalment, as 1.438,48 is
+        // priced; the last instalment leaves it owed less that month's interest.
+        CentsCase{"advance_buyout_a_period_after_the_last_instalment",
+                  {"--value", "100000", "--maxi", "10000", "--buyout", "20000", "--rate", "6",
+                   "--count", "60", "--advance"},
+                  {"{\"instalment\": 1438.48, ",
+                   "{\"type\": \"Rata\", \"number\": 60, \"date\": \"2030-12-15\", \"rate\": 6, "
+                   "\"amount\": 1438.35, \"capital\": 1334.97, \"interest\": 103.38, "
+                   "\"residual\": 19903.12}",
+                   "{\"type\": \"Riscatto\", \"date\": \"2031-01-15\", \"rate\": 0, \"amount\": "
+                   "20000, \"capital\": 19903.12, \"interest\": 96.88, \"residual\": 0}"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PlanToTheCent, ExactHalfCentGoesUp) {
-    // 21 % compounded twice a year is 10 % a half year: 1.000,005 of interest.
-    const CalcRun run = Calc(Dated({"--value", "10000.05", "--rate", "21", "--periodicity", "2",
-                                    "--count", "4", "--plan", "cents"}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("\"number\": 1, \"date\": \"2026-02-15\", \"rate\": 21, \"amount\": "
-                           "3154.72, \"capital\": 2154.71, \"interest\": 1000.01, \"residual\": "
-                           "7845.34}"),
-              std::string::npos)
-        << run.out;
-}
-
-TEST(PlanToTheCent, AdvanceBuyoutAPeriodAfterTheLastInstalment) {
-    const auto contract = [](const char* plan, std::vector<std::string> more) {
-        std::vector<std::string> args =
-            Dated({"--value", "100000", "--maxi", "10000", "--buyout", "20000", "--rate", "6",
-                   "--count", "60", "--advance", "--plan", plan});
-        args.insert(args.end(), more.begin(), more.end());
-        return args;
+// In advance to the cent the buy-out date may not come before a period after the last
+// instalment (15/12/2030); the classic plan keeps it on the last instalment's date.
+TEST(PlanToTheCent, AdvanceBuyoutDateFromAPeriodAfterTheLastInstalment) {
+    const auto run = [](const char* plan, const char* buyoutDate) {
+        return Calc(Dated({"--value", "100000", "--buyout", "20000", "--rate", "6", "--count", "60",
+                           "--advance", "--plan", plan, "--buyout-date", buyoutDate}));
     };
-    const CalcRun run = Calc(contract("cents", {}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.find("{\"instalment\": 1438.48, "), 0u) << run.out.substr(0, 80);
-    EXPECT_NE(run.out.find("{\"type\": \"Rata\", \"number\": 60, \"date\": \"2030-12-15\", "
-                           "\"rate\": 6, \"amount\": 1438.35, \"capital\": 1334.97, \"interest\": "
-                           "103.38, \"residual\": 19903.12}"),
-              std::string::npos)
-        << run.out.substr(run.out.size() - 400);
-    EXPECT_NE(run.out.find("{\"type\": \"Riscatto\", \"date\": \"2031-01-15\", \"rate\": 0, "
-                           "\"amount\": 20000, \"capital\": 19903.12, \"interest\": 96.88, "
-                           "\"residual\": 0}"),
-              std::string::npos);
-
-    const CalcRun refused = Calc(contract("cents", {"--buyout-date", "2031-01-14"}));
+    const CalcRun refused = run("cents", "2031-01-14");
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err, "Inserire una data valida!\n");
-    EXPECT_EQ(Calc(contract("cents", {"--buyout-date", "2031-01-15"})).status, 0);
-    // The classic plan keeps its buy-out on the last instalment's date.
-    EXPECT_EQ(Calc(contract("classic", {"--buyout-date", "2031-01-14"})).status, 0);
+    EXPECT_EQ(run("cents", "2031-01-15").status, 0);
+    EXPECT_EQ(run("classic", "2031-01-14").status, 0);
 }
 
 TEST(PlanToTheCent, ClassicStaysTheDefaultAndUnknownPlansAreRefused) {
