@@ -57,6 +57,19 @@ void BM_SolveTaeg(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveTaeg)->ArgName("instalments")->Arg(12)->Arg(360)->Unit(benchmark::kMicrosecond);
 
+// The same 360 instalments due on the 1st of each month from a contract signed on the 30th:
+// every flow's time has days besides its months.
+void BM_SolveTaegWithDays(benchmark::State& state) {
+    std::vector<DatedFlow> flows = ContractFlowsOf(360);
+    flows.front().date = *CalendarDate::FromYmd(2026, 1, 30);
+    for (std::size_t k = 1; k < flows.size(); ++k) {
+        flows[k].date =
+            AddCalendarMonths(*CalendarDate::FromYmd(2026, 3, 1), static_cast<int>(k - 1));
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(SolveTaeg(flows));
+}
+BENCHMARK(BM_SolveTaegWithDays)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace quotaplan
 

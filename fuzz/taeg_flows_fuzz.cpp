@@ -26,13 +26,13 @@ void CheckRefusal(const CliFailure& refusal, std::string_view text) {
     FUZZ_CHECK(refusal.message.starts_with("Riga " + std::to_string(line) + ": "));
 }
 
-// The sum of the flows discounted at `rate` is zero, but for the rounding of adding terms
-// of either sign: small beside the sum of their sizes.
+// The sum of the flows discounted at `rate` from the first flow that is not zero is zero,
+// but for the rounding of adding terms of either sign: small beside the sum of their sizes.
 void CheckBalances(const std::vector<DatedFlow>& flows, double rate) {
-    const CalendarDate first =
-        std::min_element(flows.begin(), flows.end(), [](const auto& a, const auto& b) {
-            return a.date < b.date;
-        })->date;
+    CalendarDate first;
+    for (const DatedFlow& flow : flows) {
+        if (!flow.amount.IsZero() && (first.IsZero() || flow.date < first)) first = flow.date;
+    }
     double sum = 0, sizes = 0;
     for (const DatedFlow& flow : flows) {
         const double term = static_cast<double>(flow.amount.Cents()) *
@@ -58,11 +58,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto& flows = std::get<std::vector<DatedFlow>>(read);
     for (const DatedFlow& flow : flows) FUZZ_CHECK(!flow.date.IsZero());
-    const std::optional<double> rate = SolveTaeg(flows);
-    if (!rate) return 0;
-    FUZZ_CHECK(std::isfinite(*rate));
-    FUZZ_CHECK(*rate >= -0.9999 - 1e-9 && *rate <= 100000 + 1e-6);
-    FUZZ_CHECK(!TaegText(rate).empty());
-    CheckBalances(flows, *rate);
+    const TaegSolution taeg = SolveTaeg(flows);
+    if (!taeg.rate) {
+        FUZZ_CHECK(TaegText(taeg) == "n.d.");
+        return 0;
+    }
+    const double rate = *taeg.rate;
+    FUZZ_CHECK(std::isfinite(rate));
+    FUZZ_CHECK(rate >= -0.9999 - 1e-9 && rate <= 100000 + 1e-6);
+    FUZZ_CHECK(TaegText(taeg).ends_with("%"));
+    CheckBalances(flows, rate);
     return 0;
 }

@@ -48,8 +48,9 @@ bool IsTooLong(const std::string& fieldText) {
     return fieldText.size() > kLongestAmountText;
 }
 
-// The buy-out closes the contract, so its date cannot come before the last instalment. A
-// count beyond the 16-bit range is left to the calculation, which reports the overflow.
+// The buy-out closes the contract, so its date cannot come before the plan reaches it (the
+// last instalment; in advance to the cent, a period later). A count beyond the 16-bit range
+// is left to the calculation, which reports the overflow.
 bool BuyoutBeforeLastInstalment(const CalcOptions& options) {
     if (!options.buyoutDate) return false;
     const long count = std::labs(*options.count);
@@ -58,7 +59,8 @@ bool BuyoutBeforeLastInstalment(const CalcOptions& options) {
         options.contractDate.value_or(Today()), options.firstDate.value_or(Today()),
         static_cast<std::int16_t>(count), static_cast<std::int16_t>(options.periodicity),
         options.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
-    return FallsBeforeLastInstalment(*options.buyoutDate, calendar);
+    return FallsBeforeBuyoutDue(*options.buyoutDate, calendar,
+                                BuyoutDueOf(calendar.timing, options.plan));
 }
 
 // The plan's first segment runs at the contract's rate, rate plus spread, and the rate list
@@ -133,6 +135,7 @@ ContractTerms TermsOf(const CalcOptions& options, const GivenFields& fields) {
     terms.DataInizio = options.firstDate.value_or(today);
     terms.DataRiscatto = options.buyoutDate.value_or(CalendarDate{});
     terms.IntRiscatto = options.buyoutInterest;
+    terms.Centesimo = options.plan == PlanKind::ToTheCent;
     terms.SpeseContratto = ParseNumber32(fields.spContratto);
     terms.SpeseAddebito = ParseNumber32(fields.spRata);
     terms.Rata = static_cast<float>(options.instalment.value_or(0));
@@ -174,7 +177,6 @@ void Calculate(const CalcOptions& options, CalcOutcome& outcome) {
             const auto rates = RatesForPlan(ListPercents(options, terms), terms.NumRate,
                                             terms.Tasso + terms.Spread);
             if (options.plan == PlanKind::ToTheCent) {
-                terms.Centesimo = true;
                 const Money instalment =
                     CalculateInstalmentToTheCent(terms, outcome.exact, rates, outcome.plan);
                 terms.Rata = static_cast<float>(instalment.Units());
@@ -227,9 +229,11 @@ std::string PlanRowJson(const ExportRow& row, bool exact) {
     return json + "}";
 }
 
-// ", "taeg": 9.68": the percentage with two decimals, or null when no rate fits.
-std::string TaegJson(const std::optional<double>& taeg) {
-    return ", \"taeg\": " + (taeg ? TaegPercent(*taeg).Decimal() : std::string("null"));
+// ", "taeg": 9.68": the percentage with two decimals; when no single rate fits, null and
+// the reason in "taeg_note".
+std::string TaegJson(const TaegSolution& taeg) {
+    if (taeg.rate) return ", \"taeg\": " + TaegPercent(*taeg.rate).Decimal();
+    return ", \"taeg\": null, \"taeg_note\": " + JsonString(NoTaegNote(taeg.missing));
 }
 
 // ", "usury": {...}": the category, the TEGM, the threshold, the TEG and the verdict; null
@@ -241,7 +245,8 @@ std::string UsuryJson(const CalcOutcome& outcome) {
     const auto percent = [&](Percent UsuryJudgement::*figure) {
         return judged ? ((*judged).*figure).Decimal() : std::string("null");
     };
-    const std::string teg = outcome.taeg ? TaegPercent(*outcome.taeg).Decimal() : "null";
+    const auto& taeg = outcome.taeg.rate;
+    const std::string teg = taeg ? TaegPercent(*taeg).Decimal() : "null";
     return ", \"usury\": {\"category\": " +
            (usury.category.empty() ? std::string("null") : JsonString(usury.category)) +
            ", \"tegm\": " + percent(&UsuryJudgement::tegm) +

@@ -39,7 +39,7 @@ struct CalcOutcome {
     float nominalRatePercent = 0;
     float value = 0;
     float effectiveRate = 0;
-    std::optional<double> taeg;  // none when no rate fits the contract's flows
+    TaegSolution taeg;    // without a rate when none fits the contract's flows
     ContractTerms terms;  // the contract as calculated, results included
     FinancialPlan plan;   // filled by the instalment calculation only
     std::optional<CalcUsury> usury;  // set when the usury check was asked for

@@ -8,12 +8,12 @@
 
 #include "cli/command_line.h"
 #include "common/calendar_date.h"
+#include "engine/cents_plan.h"
 
 namespace quotaplan {
 
 enum class SolveTarget { Instalment, Rate, Value };
 enum class OutputFormat { Json, Csv };
-enum class PlanKind { Classic, ToTheCent };
 
 // One calculation as asked for on the command line. Numbers use "." as the decimal
 // separator; rates are percentages, as the window's fields hold them. Amounts and rates are
@@ -34,7 +34,7 @@ struct CalcOptions {
     bool buyoutInterest = false;
     std::optional<CalendarDate> contractDate;  // missing dates become today
     std::optional<CalendarDate> firstDate;
-    std::optional<CalendarDate> buyoutDate;  // none: the buy-out falls on the last instalment
+    std::optional<CalendarDate> buyoutDate;  // none: the buy-out falls on its BuyoutDueDate
     double contractFees = 0;
     double instalmentFee = 0;
     std::optional<double> instalment;

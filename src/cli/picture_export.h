@@ -18,7 +18,7 @@ struct PictureExport {
     std::string description;
     ContractHeader header;
     const FinancialPlan* plan = nullptr;
-    std::string taeg;  // as the page heads show it (TaegText); empty when none
+    std::string taeg;  // as the page heads show it (TaegText); "n.d." when none
 };
 
 // Writes a PictureExport. Drawing needs Qt, and loading Qt would slow every calculation

@@ -74,13 +74,12 @@ int RunTaegFlows(const std::filesystem::path& file, std::ostream& out, std::ostr
         err << refusal->message << "\n";
         return refusal->exitStatus;
     }
-    const auto taeg = SolveTaeg(std::get<std::vector<DatedFlow>>(flows));
-    if (!taeg) {
-        err << "Nessun tasso fra -99,99 % e 10.000.000 % pareggia questi flussi: servono "
-               "erogazioni (importi positivi) e pagamenti (importi negativi).\n";
+    const TaegSolution taeg = SolveTaeg(std::get<std::vector<DatedFlow>>(flows));
+    if (!taeg.rate) {
+        err << NoTaegNote(taeg.missing) << "\n";
         return kRefused;
     }
-    out << "{\"taeg\": " << TaegPercent(*taeg).Decimal() << "}\n";
+    out << "{\"taeg\": " << TaegPercent(*taeg.rate).Decimal() << "}\n";
     return 0;
 }
 

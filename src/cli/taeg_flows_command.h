@@ -19,7 +19,8 @@ namespace quotaplan {
 std::variant<std::vector<DatedFlow>, CliFailure> ReadDatedFlows(std::string_view text);
 
 // --taeg-flows FILE: prints {"taeg": X}, X the TAEG in percent with two decimals.
-// Exit status 2 for an unreadable file, a bad line, or flows no rate can balance.
+// Exit status 2 for an unreadable file, a bad line, or flows that fix no single rate (none
+// balances them, or every rate does), with NoTaegNote's reason.
 int RunTaegFlows(const std::filesystem::path& file, std::ostream& out, std::ostream& err);
 
 }  // namespace quotaplan

@@ -70,9 +70,10 @@ std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes
         if (const auto* refusal = std::get_if<CliFailure>(&category)) return *refusal;
         CalcUsury usury;
         usury.category = std::get<std::string>(category);
-        if (usury.category.empty() || !outcome.taeg) return usury;
+        if (usury.category.empty() || !outcome.taeg.rate) return usury;
         const UsuryCase contract{outcome.exact.value - outcome.exact.maxi,
-                                 calc.contractDate.value_or(Today()), TaegPercent(*outcome.taeg)};
+                                 calc.contractDate.value_or(Today()),
+                                 TaegPercent(*outcome.taeg.rate)};
         usury.judgement = JudgeContract(thresholds.OfCategory(usury.category), contract);
         return usury;
     } catch (const DatabaseError& error) {

@@ -11,6 +11,12 @@ namespace quotaplan {
 
 enum class Capitalisation { Simple, Compound };
 enum class BuyoutInterest { No, Yes };
+enum class PlanKind { Classic, ToTheCent };
+
+// Where a plan puts a buy-out without a buy-out date: the plan to the cent in advance one
+// period after the last instalment, where its instalment is priced to leave it; every other
+// plan on the last instalment's due date.
+BuyoutDue BuyoutDueOf(PaymentTiming timing, PlanKind plan);
 
 // What the plan to the cent is built from: the contract's amounts to the cent, its
 // instalments and their annual rates.
@@ -21,7 +27,7 @@ struct CentsPlanTerms {
     InstalmentCalendar calendar;  // n (at least 1), m, timing, contract and first dates
     Capitalisation capitalisation = Capitalisation::Compound;
     BuyoutInterest buyoutInterest = BuyoutInterest::No;
-    CalendarDate buyoutDate;     // zero date: the buy-out falls on the last instalment's date
+    CalendarDate buyoutDate;     // zero date: the buy-out falls on its due date (BuyoutDueOf)
     std::vector<Percent> rates;  // rates[k - 1]: instalment k's annual rate, n entries at least
 };
 
@@ -42,32 +48,39 @@ struct CentsPlan {
     Money buyout;
     Money buyoutInterest;
     CalendarDate maxiDate;    // the contract date
-    CalendarDate buyoutDate;  // as given: the zero date when none was entered
+    CalendarDate buyoutDate;  // the buy-out date given, or else the buy-out's due date
     std::vector<CentsPlanRow> rows;
 };
 
 // Builds the plan to the cent.
 //
-//   i = j / m (simple) or (1 + j)^(1/m) - 1 (compound), j the row's annual rate, never
-//       pre-rounded: a simple row's interest is residual * j / m computed exactly;
+//   i = j / m (simple), kept as that exact fraction; or (1 + j)^(1/m) - 1 (compound),
+//       rounded once, half up, to 20 decimals (1,21^(1/2) - 1 is exactly 0,1);
 //   R = round((V - M - B (1 + i)^-n) / F(n, i)), F = a(n, i) in arrears, ä(n, i) in advance;
-//   each row: interest = round(residual * i), capital = R - interest; the first instalment
-//       in advance is paid at once and carries no interest;
-//   the last row: capital = residual - B, so that B is left exactly; its instalment is
-//       capital + interest;
+//   each row: interest = round(residual * i), the residual's cents times i's fraction in
+//       128-bit integers, so that an exact half cent goes up; capital = R - interest; the
+//       first instalment in advance is paid at once and carries no interest;
+//   the last row: capital = residual - L, L what the instalments leave owed: B in arrears;
+//       in advance round(B / (1 + i)), the buy-out discounted over the period from the last
+//       instalment to the buy-out; its instalment is capital + interest;
 //   where a row's rate differs from the previous row's, the residual is re-amortised at
 //       the new rate over the n' rows left: R' = round((D - B (1 + i')^-(n' + a)) / a(n', i')),
-//       a = 1 in advance (the buy-out falls a period after the last instalment), 0 in arrears;
+//       a = 1 in advance, 0 in arrears;
+//   the buy-out falls on the buy-out date given, or else on its due date: BuyoutDueDate with
+//       BuyoutDueOf(timing, ToTheCent), the last instalment's date in arrears and one period
+//       after it in advance, where R is priced to leave it;
 //   buy-out interest (when asked for and a buy-out date is given) =
-//       round(B * j_n * days / 365), j_n the last row's rate, days from the last instalment.
+//       round(B * j_n * days / 365), j_n the last row's rate, days from the due date to the
+//       buy-out date given.
 // round() is RoundHalfUp to the cent. Legend: V value, M maxi, B buy-out, n instalments,
 // m periods a year, a(n, i) = (1 - (1 + i)^-n) / i (n when i = 0), ä(n, i) = 1 + a(n - 1, i).
 // Dates: InstalmentDueDates.
 //
-// So the capital shares of maxi, instalments and buy-out add up to V to the cent. A rate
-// of 0 is allowed (a(n, 0) = n). Raises RunTimeError 5 when n < 1, m < 1, fewer than n
-// rates are given or a rate is at or below -100 % a period; 6 when an amount leaves 64-bit
-// cents; 5 for a due date beyond 9999.
+// So the capital shares of maxi, instalments and L, with the buy-out's B - L of interest,
+// add up to V to the cent. A rate of 0 is allowed (a(n, 0) = n). Raises RunTimeError 5 when
+// n < 1, m < 1, fewer than n rates are given, a rate is at or below -100 % a period or the
+// buy-out date given falls before the buy-out's due date; 6 when an amount leaves 64-bit
+// cents (or a rate's product its 128 bits); 5 for a due date beyond 9999.
 CentsPlan BuildCentsPlan(const CentsPlanTerms& terms);
 
 }  // namespace quotaplan

@@ -71,14 +71,16 @@ Money CalculateInstalmentToTheCent(const ContractTerms& terms, const ExactAmount
     return instalment;
 }
 
-std::optional<double> CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
-                                    const FinancialPlan* plan) {
+TaegSolution CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
+                           const FinancialPlan* plan) {
     const ContractCosts costs{terms.DataContratto, exact.value, exact.maxi, exact.contractFees,
                               exact.instalmentFee};
     if (plan != nullptr)
         return SolveTaeg(ContractFlows(costs, PlanLines(*plan, DerivedLines::WhenNotZero)));
-    const InstalmentSchedule schedule{CalendarOf(terms), exact.instalment, exact.buyout,
-                                      terms.DataRiscatto};
+    const InstalmentSchedule schedule{
+        CalendarOf(terms), exact.instalment, exact.buyout, terms.DataRiscatto,
+        BuyoutDueOf(CalendarOf(terms).timing,
+                    terms.Centesimo ? PlanKind::ToTheCent : PlanKind::Classic)};
     return SolveTaeg(ContractFlows(costs, ScheduledLines(schedule)));
 }
 

@@ -6,6 +6,7 @@
 #include "engine/contract_terms.h"
 #include "engine/financial_plan.h"
 #include "engine/money.h"
+#include "engine/taeg.h"
 
 namespace quotaplan {
 
@@ -58,9 +59,10 @@ Money CalculateInstalmentToTheCent(const ContractTerms& terms, const ExactAmount
                                    const std::vector<float>& rates, FinancialPlan& plan);
 
 // The contract's TAEG (SolveTaeg on ContractFlows): on the lines of `plan` when one was just
-// built, otherwise on NumRate instalments of exact.instalment (ScheduledLines). nullopt
-// when no rate fits. Raises RunTimeError 5 for a due date beyond 9999.
-std::optional<double> CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
-                                    const FinancialPlan* plan);
+// built, otherwise on NumRate instalments of exact.instalment (ScheduledLines, the buy-out
+// where the plan Centesimo chooses would put it); without a rate when none fits, with the
+// reason. Raises RunTimeError 5 for a due date beyond 9999.
+TaegSolution CalculateTaeg(const ContractTerms& terms, const ExactAmounts& exact,
+                           const FinancialPlan* plan);
 
 }  // namespace quotaplan

@@ -42,7 +42,9 @@ std::vector<PlanLine> ScheduledLines(const InstalmentSchedule& schedule) {
         PlanLine buyout;
         buyout.kind = PlanLineKind::Buyout;
         buyout.date =
-            !schedule.buyoutDate.IsZero() || dates.empty() ? schedule.buyoutDate : dates.back();
+            !schedule.buyoutDate.IsZero() || dates.empty()
+                ? schedule.buyoutDate
+                : BuyoutDueDate(dates.back(), schedule.calendar.periodsPerYear, schedule.due);
         buyout.amount = buyout.stored = buyout.capital = schedule.buyout.Units();
         lines.push_back(buyout);
     }

@@ -28,12 +28,13 @@ std::vector<DatedFlow> ContractFlows(const ContractCosts& costs,
 
 // The instalments of a contract whose plan was not built (the rate or the asset value was
 // calculated): n lines of the instalment R on InstalmentDueDates, and a buy-out line of B on
-// the buy-out date (the last instalment's when it is the zero date), without interest.
+// the buy-out date (BuyoutDueDate when it is the zero date), without interest.
 struct InstalmentSchedule {
     InstalmentCalendar calendar;
     Money instalment;
     Money buyout;
     CalendarDate buyoutDate;
+    BuyoutDue due = BuyoutDue::AtLastInstalment;
 };
 std::vector<PlanLine> ScheduledLines(const InstalmentSchedule& schedule);
 

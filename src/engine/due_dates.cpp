@@ -95,10 +95,15 @@ std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar)
     return dates;
 }
 
-bool FallsBeforeLastInstalment(CalendarDate date, const InstalmentCalendar& calendar) {
+CalendarDate BuyoutDueDate(CalendarDate lastDue, std::int16_t m, BuyoutDue due) {
+    return due == BuyoutDue::AtLastInstalment ? lastDue : NextDueDate(lastDue, m);
+}
+
+bool FallsBeforeBuyoutDue(CalendarDate date, const InstalmentCalendar& calendar, BuyoutDue due) {
     if (calendar.count < 1) return false;
     try {
-        return date < InstalmentDueDates(calendar).back();
+        return date <
+               BuyoutDueDate(InstalmentDueDates(calendar).back(), calendar.periodsPerYear, due);
     } catch (const RunTimeError&) {
         return true;
     }

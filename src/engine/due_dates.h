@@ -45,10 +45,20 @@ struct InstalmentCalendar {
 // for count < 1. Raises RunTimeError 5 when a date would pass the year 9999.
 std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar);
 
-// True when `date` falls before the last instalment's due date (InstalmentDueDates): a
-// buy-out there would close the contract before its last instalment and charge negative
-// interest on the buy-out. False for count < 1; a last due date beyond the year 9999 lies
-// after any date.
-bool FallsBeforeLastInstalment(CalendarDate date, const InstalmentCalendar& calendar);
+// Where the buy-out falls when no buy-out date is given.
+enum class BuyoutDue {
+    AtLastInstalment,           // on the last instalment's due date
+    PeriodAfterLastInstalment,  // on the due date that would follow it
+};
+
+// The buy-out's date without a buy-out date, the last instalment being due on `lastDue`:
+// lastDue itself, or NextDueDate(lastDue, m). Raises RunTimeError 5 beyond the year 9999.
+CalendarDate BuyoutDueDate(CalendarDate lastDue, std::int16_t m, BuyoutDue due);
+
+// True when `date` falls before the buy-out's due date (BuyoutDueDate after the last of
+// InstalmentDueDates): a buy-out there would close the contract before the plan reaches it
+// and charge negative interest on the buy-out. False for count < 1; a due date beyond the
+// year 9999 lies after any date.
+bool FallsBeforeBuyoutDue(CalendarDate date, const InstalmentCalendar& calendar, BuyoutDue due);
 
 }  // namespace quotaplan

@@ -30,7 +30,7 @@ struct FinancialPlan {
     CalendarDate DataMaxi;    // the contract date
     float Riscatto = 0;       // buy-out amount
     float InteressiRiscatto = 0;
-    CalendarDate DataRiscatto;  // zero date when none was entered
+    CalendarDate DataRiscatto;  // zero date when none was entered (to the cent: the due date)
     std::vector<PlanRow> rows;  // rows[k - 1] is instalment k
 
     // Set when the plan was built to the cent: the exact amounts, which every reader shows

@@ -49,8 +49,7 @@ std::vector<PlanLine> ClassicLines(const FinancialPlan& plan, DerivedLines deriv
     return lines;
 }
 
-std::vector<PlanLine> ExactLines(const FinancialPlan& plan, const CentsPlan& cents,
-                                 DerivedLines derived) {
+std::vector<PlanLine> ExactLines(const CentsPlan& cents, DerivedLines derived) {
     const bool always = derived == DerivedLines::Always;
     std::vector<PlanLine> lines;
     lines.reserve(cents.rows.size() + 2);
@@ -65,8 +64,11 @@ std::vector<PlanLine> ExactLines(const FinancialPlan& plan, const CentsPlan& cen
                                   row.residual));
     }
     if (always || cents.buyout > Money()) {
-        lines.push_back(ExactLine(PlanLineKind::Buyout, 0, plan.BuyoutDate(), 0, cents.buyout,
-                                  cents.buyoutInterest, Money()));
+        // The capital still owed after the last instalment; in advance the buy-out, a period
+        // later, is that capital and its interest.
+        const Money owed = cents.rows.empty() ? cents.buyout : cents.rows.back().residual;
+        lines.push_back(ExactLine(PlanLineKind::Buyout, 0, cents.buyoutDate, 0, owed,
+                                  cents.buyout - owed + cents.buyoutInterest, Money()));
     }
     return lines;
 }
@@ -74,7 +76,7 @@ std::vector<PlanLine> ExactLines(const FinancialPlan& plan, const CentsPlan& cen
 }  // namespace
 
 std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived) {
-    if (plan.toTheCent) return ExactLines(plan, *plan.toTheCent, derived);
+    if (plan.toTheCent) return ExactLines(*plan.toTheCent, derived);
     return ClassicLines(plan, derived);
 }
 

@@ -35,7 +35,9 @@ enum class DerivedLines {
 
 // The lines in order: the maxi line (dated DataMaxi, all capital, residual value less maxi),
 // instalments 1..n, the buy-out line (dated BuyoutDate(), capital the buy-out, interest the
-// buy-out interest, residual 0). Raises nothing.
+// buy-out interest, residual 0). A plan to the cent's buy-out line is dated its buyoutDate,
+// and its capital is the residual the last instalment leaves (in advance the buy-out
+// discounted a period), the rest of the buy-out being interest. Raises nothing.
 std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived);
 
 }  // namespace quotaplan

@@ -12,14 +12,11 @@ using Parts = CalendarDate::Parts;
 
 bool IsMonthEnd(const Parts& date) { return date.day == DaysInMonth(date.year, date.month); }
 
-// `from` plus k months: the same day, the month's last day where the month is shorter, and
-// the month's last day throughout when `from` is a month's last day (31/01, 28/02, 31/03).
-Parts AddMonthsKeepingMonthEnd(const Parts& from, int k) {
-    const int index = from.year * 12 + (from.month - 1) + k;
-    Parts to{index / 12, index % 12 + 1, 0};
-    const int last = DaysInMonth(to.year, to.month);
-    to.day = IsMonthEnd(from) ? last : std::min(from.day, last);
-    return to;
+// The days of the year that ends on `end`, back to the same day of the year before: 366
+// when a 29 February lies in it (a 29 February itself goes back to the 28th), else 365.
+int DaysOfYearEndingOn(const Parts& end) {
+    const bool pastFebruary = end.month > 2 || (end.month == 2 && end.day == 29);
+    return IsLeapYear(pastFebruary ? end.year : end.year - 1) ? 366 : 365;
 }
 
 // The time from `from` to `to` (not before it): whole months and the days left.
@@ -28,24 +25,25 @@ struct Interval {
     double stubYears;
 };
 
-// The day the whole months from `from` reach in the year and month of `to`.
-int DayReached(const Parts& from, bool fromIsMonthEnd, int year, int month) {
-    const int last = DaysInMonth(year, month);
-    return fromIsMonthEnd ? last : std::min(from.day, last);
-}
-
-Interval IntervalBetween(const Parts& from, bool fromIsMonthEnd, CalendarDate toDate,
-                         const Parts& to) {
+// Months counted back from `to`, then days back to `from` (YearsBetween).
+Interval IntervalBetween(const Parts& from, bool fromIsMonthEnd, const Parts& to) {
     int months = (to.year - from.year) * 12 + (to.month - from.month);
-    // The months from `from` land in the month of `to`: a whole month more or less is
-    // decided by the day alone.
-    const int day = DayReached(from, fromIsMonthEnd, to.year, to.month);
-    if (day == to.day) return {months, 0};
-    Parts reached{to.year, to.month, day};
-    if (months > 0 && day > to.day) reached = AddMonthsKeepingMonthEnd(from, --months);
-    const int days = toDate - *CalendarDate::FromYmd(reached.year, reached.month, reached.day);
-    const int yearDays = toDate - AddCalendarMonths(toDate, -12);
-    return {months, static_cast<double>(days) / yearDays};
+    if (fromIsMonthEnd && IsMonthEnd(to)) return {months, 0};
+    // `months` back from `to` land in the month of `from`: on `to`'s day, or on that
+    // month's last day when it is shorter.
+    const int fromMonthDays = DaysInMonth(from.year, from.month);
+    const int landed = std::min(to.day, fromMonthDays);
+    if (landed == from.day) return {months, 0};
+    Parts end{from.year, from.month, landed};
+    int days = landed - from.day;
+    if (landed < from.day) {
+        // Landed before `from`: one month fewer, ending in the month after `from`.
+        --months;
+        end = from.month == 12 ? Parts{from.year + 1, 1, 0} : Parts{from.year, from.month + 1, 0};
+        end.day = std::min(to.day, DaysInMonth(end.year, end.month));
+        days = fromMonthDays - from.day + end.day;
+    }
+    return {months, static_cast<double>(days) / DaysOfYearEndingOn(end)};
 }
 
 // Year, month and day of dates met mostly in order and about a month apart, as a plan's
@@ -88,6 +86,45 @@ private:
     Parts lastParts_{};
 };
 
+// The flows of each day summed, in order of date; days that sum to zero are left out.
+struct DaySum {
+    CalendarDate date;
+    double cents;  // exact: a sum of 64-bit cents taken in 128 bits, then rounded once
+};
+struct DaySums {
+    std::vector<DaySum> days;
+    CalendarDate origin;  // the earliest day with a flow that is not zero
+    bool anyFlow = false;
+};
+
+DaySums SumsByDay(const std::vector<DatedFlow>& flows) {
+    const auto byDate = [](const DatedFlow& a, const DatedFlow& b) { return a.date < b.date; };
+    std::vector<DatedFlow> sorted;
+    const std::vector<DatedFlow>* ordered = &flows;
+    if (!std::is_sorted(flows.begin(), flows.end(), byDate)) {
+        sorted = flows;
+        std::stable_sort(sorted.begin(), sorted.end(), byDate);
+        ordered = &sorted;
+    }
+    DaySums sums;
+    sums.days.reserve(ordered->size());
+    for (std::size_t k = 0; k < ordered->size();) {
+        const CalendarDate date = (*ordered)[k].date;
+        __int128 sum = 0;
+        bool flowed = false;
+        for (; k < ordered->size() && (*ordered)[k].date == date; ++k) {
+            sum += (*ordered)[k].amount.Cents();
+            flowed = flowed || !(*ordered)[k].amount.IsZero();
+        }
+        if (flowed && !sums.anyFlow) {
+            sums.anyFlow = true;
+            sums.origin = date;
+        }
+        if (sum != 0) sums.days.push_back({date, static_cast<double>(sum)});
+    }
+    return sums;
+}
+
 // A flow as the solver uses it: its time t = months / 12 + stubYears and its amount.
 struct TimedAmount {
     int months;
@@ -108,6 +145,7 @@ Value Evaluate(const std::vector<TimedAmount>& flows, double y) {
     const double perMonth = std::exp(-y / 12.0);
     double power = 1;
     int powerMonths = 0;
+    double stubYears = 0, stubFactor = 1;
     Value value{0, 0};
     for (const TimedAmount& flow : flows) {
         const int step = flow.months - powerMonths;
@@ -118,7 +156,15 @@ Value Evaluate(const std::vector<TimedAmount>& flows, double y) {
         }
         powerMonths = flow.months;
         double term = flow.amount * power;
-        if (flow.stubYears != 0) term *= std::exp(-y * flow.stubYears);
+        if (flow.stubYears != 0) {
+            // Counted back from the due dates, the days of a plan's flows mostly repeat (a
+            // contract of 30/01 paid on the 1st leaves 2 days each time): one exp for each.
+            if (flow.stubYears != stubYears) {
+                stubYears = flow.stubYears;
+                stubFactor = std::exp(-y * stubYears);
+            }
+            term *= stubFactor;
+        }
         value.f += term;
         value.slope -= flow.years * term;
     }
@@ -209,42 +255,33 @@ std::optional<double> NewtonFromZero(const std::vector<TimedAmount>& flows, Valu
 double YearsBetween(CalendarDate from, CalendarDate to) {
     if (to < from) return -YearsBetween(to, from);
     const Parts start = from.ToParts();
-    const Interval interval = IntervalBetween(start, IsMonthEnd(start), to, to.ToParts());
+    const Interval interval = IntervalBetween(start, IsMonthEnd(start), to.ToParts());
     return interval.months / 12.0 + interval.stubYears;
 }
 
-std::optional<double> SolveTaeg(const std::vector<DatedFlow>& flows) {
-    if (flows.empty()) return std::nullopt;
-    const auto earliest =
-        std::min_element(flows.begin(), flows.end(),
-                         [](const DatedFlow& a, const DatedFlow& b) { return a.date < b.date; });
-    const Parts origin = earliest->date.ToParts();
+TaegSolution SolveTaeg(const std::vector<DatedFlow>& flows) {
+    const DaySums sums = SumsByDay(flows);
+    bool drawn = false, paid = false;
+    for (const DaySum& day : sums.days) (day.cents > 0 ? drawn : paid) = true;
+    if (sums.days.empty() && sums.anyFlow) return {std::nullopt, NoTaeg::EveryRate};
+    if (!drawn || !paid) return {std::nullopt, NoTaeg::OneSided};
+
+    const Parts origin = sums.origin.ToParts();
     const bool originIsMonthEnd = IsMonthEnd(origin);
     std::vector<TimedAmount> timed;
-    timed.reserve(flows.size());
+    timed.reserve(sums.days.size());
     PartsWalker walker;
-    bool drawn = false, paid = false;
-    for (const DatedFlow& flow : flows) {
-        if (flow.amount.IsZero()) continue;
-        (flow.amount > Money() ? drawn : paid) = true;
-        const Interval interval =
-            IntervalBetween(origin, originIsMonthEnd, flow.date, walker.Of(flow.date));
+    for (const DaySum& day : sums.days) {
+        const Interval interval = IntervalBetween(origin, originIsMonthEnd, walker.Of(day.date));
         // In cents: the root does not depend on the unit, and a cent count is exact.
         timed.push_back({interval.months, interval.stubYears,
-                         interval.months * kOneTwelfth + interval.stubYears,
-                         static_cast<double>(flow.amount.Cents())});
-    }
-    if (!drawn || !paid) return std::nullopt;
-    const auto byMonths = [](const TimedAmount& a, const TimedAmount& b) {
-        return a.months < b.months;
-    };
-    if (!std::is_sorted(timed.begin(), timed.end(), byMonths)) {
-        std::stable_sort(timed.begin(), timed.end(), byMonths);
+                         interval.months * kOneTwelfth + interval.stubYears, day.cents});
     }
 
+    const auto rateOf = [](double y) { return TaegSolution{std::expm1(y), {}}; };
     const Value atZero = Evaluate(timed, 0);
-    if (atZero.f == 0) return 0.0;
-    if (const auto root = NewtonFromZero(timed, atZero)) return std::expm1(*root);
+    if (atZero.f == 0) return rateOf(0);
+    if (const auto root = NewtonFromZero(timed, atZero)) return rateOf(*root);
     // Look first where a Newton step from 0 points, then the other way.
     const double newtonStep = -atZero.f / atZero.slope;
     const int direction = newtonStep >= 0 ? 1 : -1;
@@ -252,18 +289,35 @@ std::optional<double> SolveTaeg(const std::vector<DatedFlow>& flows) {
     double a = 0, fa = 0, b = 0, fb = 0;
     if (!FindBracket(timed, atZero.f, direction, firstStep, a, fa, b, fb) &&
         !FindBracket(timed, atZero.f, -direction, 0.01, a, fa, b, fb)) {
-        return std::nullopt;
+        return {std::nullopt, NoTaeg::OutOfRange};
     }
-    return std::expm1(Refine(timed, a, fa, b, fb));
+    return rateOf(Refine(timed, a, fa, b, fb));
+}
+
+std::string NoTaegNote(NoTaeg missing) {
+    switch (missing) {
+        case NoTaeg::OneSided:
+            return "TAEG non determinabile: sommati giorno per giorno, i flussi sono tutti "
+                   "erogazioni (importi positivi) o tutti pagamenti (importi negativi), e nessun "
+                   "tasso li pareggia.";
+        case NoTaeg::EveryRate:
+            return "TAEG non determinabile: erogazioni e pagamenti si annullano giorno per "
+                   "giorno (per esempio una sola rata anticipata senza spese), e ogni tasso li "
+                   "pareggia.";
+        case NoTaeg::OutOfRange:
+            break;
+    }
+    return "TAEG non determinabile: nessun tasso fra -99,99 % e 10.000.000 % pareggia i "
+           "flussi.";
 }
 
 Percent TaegPercent(double rate) {
     return Percent::FromHundredths(RoundHalfUpScaled(static_cast<long double>(rate), 10000));
 }
 
-std::string TaegText(const std::optional<double>& rate) {
-    if (!rate) return {};
-    return FormatValue(TaegPercent(*rate).Value() / 100.0, "0.00%");
+std::string TaegText(const TaegSolution& taeg) {
+    if (!taeg.rate) return "n.d.";
+    return FormatValue(TaegPercent(*taeg.rate).Value() / 100.0, "0.00%");
 }
 
 }  // namespace quotaplan

@@ -83,7 +83,8 @@ std::int16_t PeriodsPerYear(const CalculationForm& form) {
     return ConvertPeriodicity(form.periodicityIndex, false);
 }
 
-// The buy-out closes the contract, so its date cannot come before the last instalment.
+// The buy-out closes the contract, so its date cannot come before the plan reaches it (the
+// last instalment; in advance to the cent, a period later).
 // Only a form whose dates and count read is judged; the calculation reports the others.
 bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
     const auto buyout = ReadDateText(form.dataRiscatto);
@@ -101,7 +102,8 @@ bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
     const InstalmentCalendar calendar{
         *contract, *start, static_cast<std::int16_t>(count), PeriodsPerYear(form),
         form.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
-    return FallsBeforeLastInstalment(*buyout, calendar);
+    const PlanKind plan = form.centesimo ? PlanKind::ToTheCent : PlanKind::Classic;
+    return FallsBeforeBuyoutDue(*buyout, calendar, BuyoutDueOf(calendar.timing, plan));
 }
 
 // The form's contract as the plan to the cent and the TAEG read it: count, options and
@@ -231,15 +233,17 @@ void ShowEffectiveRate(CalculationForm& form, CalculationOutcome& out) {
 }
 
 // The TAEG on the plan just built, or on the instalment field's amount when the rate or
-// the asset value was calculated; empty when no rate fits the flows.
+// the asset value was calculated; "n.d." when the flows fix no single rate, with the reason
+// as the field's tooltip.
 void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, CalculationOutcome& out) {
     const ContractTerms terms = ScheduleTermsOf(form);
     const ExactAmounts exact = ExactAmountsOf(form);
-    const auto taeg = CalculateTaeg(terms, exact, out.planBuilt ? &plan : nullptr);
+    const TaegSolution taeg = CalculateTaeg(terms, exact, out.planBuilt ? &plan : nullptr);
     form.taeg = TaegText(taeg);
-    if (taeg) {
+    form.taegTooltip = taeg.rate ? std::string() : NoTaegNote(taeg.missing);
+    if (taeg.rate) {
         out.usuryCase =
-            UsuryCase{exact.value - exact.maxi, terms.DataContratto, TaegPercent(*taeg)};
+            UsuryCase{exact.value - exact.maxi, terms.DataContratto, TaegPercent(*taeg.rate)};
     }
 }
 

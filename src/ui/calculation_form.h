@@ -40,7 +40,8 @@ enum class CalcTarget : std::int16_t { Instalment = 0, Rate = 1, AssetValue = 3 
 struct CalculationForm {
     std::string descBene, valBene, spread, tasso, rate, contract, start, dataRiscatto;
     std::string result = "0", spContratto = "0", spRata = "0", txEffettivo;
-    std::string taeg;  // txtTAEG: "9,68%", empty when no rate fits the contract's flows
+    std::string taeg;         // txtTAEG: "9,68%", "n.d." when the flows fix no single rate
+    std::string taegTooltip;  // txtTAEG's tooltip: why there is no TAEG, empty with one
     CoupledPair maxi;
     CoupledPair riscatto = BuyoutPair();
     int periodicityIndex = 0;  // -1: nothing selected

@@ -221,6 +221,7 @@ void ContractPage::ResetFields() {
     for (QLineEdit* field : {c_.txtResult, c_.txtSpContratto, c_.txtSpRata}) field->setText(zero);
     c_.txtTxEffettivo->clear();
     c_.txtTAEG->clear();
+    c_.txtTAEG->setToolTip(QString());
     for (CoupledPair* pair : {&maxi_, &riscatto_}) {
         pair->storedAmount = 0;
         pair->storedPercent = 0;
@@ -318,6 +319,7 @@ CalculationForm ContractPage::ReadForm() const {
     form.spRata = Text(c_.txtSpRata);
     form.txEffettivo = Text(c_.txtTxEffettivo);
     form.taeg = Text(c_.txtTAEG);
+    form.taegTooltip = c_.txtTAEG->toolTip().toStdString();
     form.maxi = maxi_;
     form.riscatto = riscatto_;
     LoadPair({c_.txtMaxi, c_.txtPercMaxi, &form.maxi});
@@ -347,6 +349,7 @@ void ContractPage::WriteForm(const CalculationForm& form) {
     SetText(c_.txtSpRata, form.spRata);
     SetText(c_.txtTxEffettivo, form.txEffettivo);
     SetText(c_.txtTAEG, form.taeg);
+    c_.txtTAEG->setToolTip(QString::fromStdString(form.taegTooltip));
     maxi_ = form.maxi;
     riscatto_ = form.riscatto;
     StorePair({c_.txtMaxi, c_.txtPercMaxi, &maxi_});

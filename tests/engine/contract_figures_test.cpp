@@ -33,9 +33,9 @@ struct Contract {
     std::vector<float> Rates() const { return RatesForPlan({}, terms.NumRate, 6.0f); }
 };
 
-std::int64_t ShownTaeg(const std::optional<double>& rate) {
-    EXPECT_TRUE(rate.has_value());
-    return TaegPercent(rate.value_or(0)).TenThousandths() / 100;
+std::int64_t ShownTaeg(const TaegSolution& taeg) {
+    EXPECT_TRUE(taeg.rate.has_value());
+    return TaegPercent(taeg.rate.value_or(0)).TenThousandths() / 100;
 }
 
 TEST(ContractTaeg, OnThePlanToTheCent) {
@@ -49,6 +49,46 @@ TEST(ContractTaeg, OnThePlanToTheCent) {
     EXPECT_EQ(ShownTaeg(CalculateTaeg(contract.terms, contract.exact, &plan)), 968);
     contract.exact.contractFees = contract.exact.instalmentFee = Money();
     EXPECT_EQ(ShownTaeg(CalculateTaeg(contract.terms, contract.exact, &plan)), 617);
+}
+
+// 5.000 at 9,90 % compound in six monthly instalments from 01/03/2026, signed on 30/01/2026
+// with 50 of fees. Counted back from each due date, the months end on the 1st and leave two
+// days after 30/01 (counted forward from 30/01, one day before each due date: 13,58).
+TEST(ContractTaeg, MonthsCountedBackFromEachDueDate) {
+    Contract contract;
+    contract.terms.Valore = 5000;
+    contract.terms.Tasso = 9.9f;
+    contract.terms.NumRate = 6;
+    contract.terms.Semplice = false;
+    contract.terms.DataContratto = Ymd(2026, 1, 30);
+    contract.terms.DataInizio = Ymd(2026, 3, 1);
+    contract.exact.value = Money::FromCents(500000);
+    contract.exact.contractFees = Money::FromCents(5000);
+    contract.exact.instalmentFee = Money();
+    FinancialPlan plan;
+    EXPECT_EQ(CalculateInstalmentToTheCent(contract.terms, contract.exact,
+                                           RatesForPlan({}, 6, 9.9f), plan)
+                  .Cents(),
+              85652);
+    EXPECT_EQ(ShownTaeg(CalculateTaeg(contract.terms, contract.exact, &plan)), 1351);
+}
+
+TEST(ContractTaeg, NoneForOneInstalmentInAdvance) {
+    Contract contract;
+    contract.terms.NumRate = 1;
+    contract.terms.Anticipato = true;
+    contract.exact.instalmentFee = Money();
+    FinancialPlan plan;
+    CalculateInstalmentToTheCent(contract.terms, contract.exact, RatesForPlan({}, 1, 6), plan);
+    // Drawn and repaid on the contract date: with its fees nothing is drawn, without them
+    // every rate balances.
+    TaegSolution taeg = CalculateTaeg(contract.terms, contract.exact, &plan);
+    EXPECT_FALSE(taeg.rate.has_value());
+    EXPECT_EQ(taeg.missing, NoTaeg::OneSided);
+    contract.exact.contractFees = Money();
+    taeg = CalculateTaeg(contract.terms, contract.exact, &plan);
+    EXPECT_FALSE(taeg.rate.has_value());
+    EXPECT_EQ(taeg.missing, NoTaeg::EveryRate);
 }
 
 TEST(ContractTaeg, WithoutAPlanOnTheInstalmentGiven) {

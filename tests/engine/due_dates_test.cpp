@@ -79,24 +79,35 @@ struct BuyoutCase {
     std::int16_t count;
     std::int16_t periodsPerYear;
     PaymentTiming timing;
+    BuyoutDue due;
     bool before;
 };
 
 // Contract 31/01/2006, first instalment 28/02/2006.
-TEST(DueDates, BuyoutBeforeTheLastInstalment) {
+TEST(DueDates, BuyoutBeforeItsDueDate) {
+    constexpr auto kLast = BuyoutDue::AtLastInstalment;
+    constexpr auto kAfter = BuyoutDue::PeriodAfterLastInstalment;
     const BuyoutCase cases[] = {
-        {"arrears, last 31/01/2007", Ymd(2007, 1, 30), 12, 12, PaymentTiming::Arrears, true},
-        {"arrears, on the last day", Ymd(2007, 1, 31), 12, 12, PaymentTiming::Arrears, false},
-        {"advance, last 31/12/2006", Ymd(2006, 12, 31), 12, 12, PaymentTiming::Advance, false},
+        {"arrears, last 31/01/2007", Ymd(2007, 1, 30), 12, 12, PaymentTiming::Arrears, kLast, true},
+        {"arrears, on the last day", Ymd(2007, 1, 31), 12, 12, PaymentTiming::Arrears, kLast,
+         false},
+        {"advance, last 31/12/2006", Ymd(2006, 12, 31), 12, 12, PaymentTiming::Advance, kLast,
+         false},
+        {"advance, a period after 31/12/2006", Ymd(2006, 12, 31), 12, 12, PaymentTiming::Advance,
+         kAfter, true},
+        {"advance, on 31/01/2007", Ymd(2007, 1, 31), 12, 12, PaymentTiming::Advance, kAfter, false},
         {"advance, one instalment: the contract day", Ymd(2006, 1, 31), 1, 12,
-         PaymentTiming::Advance, false},
-        {"quarterly, last 30/11/2008", Ymd(2008, 11, 29), 12, 4, PaymentTiming::Arrears, true},
-        {"no instalments", Ymd(1900, 1, 1), 0, 12, PaymentTiming::Arrears, false},
-        {"last one beyond 9999", Ymd(9999, 12, 31), 9000, 1, PaymentTiming::Arrears, true}};
+         PaymentTiming::Advance, kLast, false},
+        {"advance, one instalment, a period after: 28/02", Ymd(2006, 2, 27), 1, 12,
+         PaymentTiming::Advance, kAfter, true},
+        {"quarterly, last 30/11/2008", Ymd(2008, 11, 29), 12, 4, PaymentTiming::Arrears, kLast,
+         true},
+        {"no instalments", Ymd(1900, 1, 1), 0, 12, PaymentTiming::Arrears, kAfter, false},
+        {"last one beyond 9999", Ymd(9999, 12, 31), 9000, 1, PaymentTiming::Arrears, kLast, true}};
     for (const auto& c : cases) {
         const InstalmentCalendar calendar{Ymd(2006, 1, 31), Ymd(2006, 2, 28), c.count,
                                           c.periodsPerYear, c.timing};
-        EXPECT_EQ(FallsBeforeLastInstalment(c.buyout, calendar), c.before) << c.name;
+        EXPECT_EQ(FallsBeforeBuyoutDue(c.buyout, calendar, c.due), c.before) << c.name;
     }
 }
 

@@ -27,17 +27,31 @@ TEST_P(YearsBetweenTest, CountsMonthsThenDays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, YearsBetweenTest,
-    testing::Values(YearsCase{"same_day", "2026-01-15", "2026-01-15", 0},
-                    YearsCase{"two_months", "2026-01-15", "2026-03-15", 2.0 / 12},
-                    YearsCase{"month_end_to_shorter_month", "2007-01-31", "2007-02-28", 1.0 / 12},
-                    YearsCase{"month_end_kept", "2007-01-31", "2007-04-30", 3.0 / 12},
-                    YearsCase{"february_end", "2007-02-28", "2007-03-31", 1.0 / 12},
-                    YearsCase{"days_after_months", "2007-01-28", "2007-03-31",
-                              2.0 / 12 + 3.0 / 365},
-                    YearsCase{"days_in_a_leap_year", "2024-03-01", "2024-03-31", 30.0 / 366},
-                    YearsCase{"leap_year_not_in_the_span", "2024-01-01", "2024-01-31", 30.0 / 365},
-                    YearsCase{"over_a_year", "2023-12-20", "2025-01-05", 1 + 16.0 / 366},
-                    YearsCase{"backwards", "2026-05-10", "2025-05-10", -1}),
+    testing::Values(
+        YearsCase{"same_day", "2026-01-15", "2026-01-15", 0},
+        YearsCase{"two_months", "2026-01-15", "2026-03-15", 2.0 / 12},
+        // The examples of the Commission's guidelines on the Directive's Annex I.
+        YearsCase{"guideline_a_year", "2019-01-12", "2020-01-12", 1},
+        YearsCase{"guideline_month_end_to_february", "2019-01-31", "2019-02-28", 1.0 / 12},
+        YearsCase{"guideline_month_end_to_leap_february", "2020-01-31", "2020-02-29", 1.0 / 12},
+        YearsCase{"guideline_february_end_to_march_end", "2019-02-28", "2019-03-31", 1.0 / 12},
+        YearsCase{"guideline_a_month_and_a_day", "2019-01-31", "2019-03-01", 1.0 / 12 + 1.0 / 365},
+        YearsCase{"guideline_day_in_a_leap_year", "2020-12-31", "2021-03-01", 2.0 / 12 + 1.0 / 366},
+        YearsCase{"guideline_seventeen_months", "2019-01-01", "2020-06-15", 17.0 / 12 + 14.0 / 365},
+        YearsCase{"guideline_seventeen_months_leap", "2020-03-01", "2021-08-15",
+                  17.0 / 12 + 14.0 / 366},
+        // Counted back from 01/03 the month ends on 01/02: two days after 30/01.
+        YearsCase{"days_at_the_drawdown_end", "2026-01-30", "2026-03-01", 1.0 / 12 + 2.0 / 365},
+        YearsCase{"month_end_to_mid_month", "2019-01-31", "2019-03-30", 1.0 / 12 + 28.0 / 365},
+        YearsCase{"month_end_kept", "2007-01-31", "2007-04-30", 3.0 / 12},
+        YearsCase{"leap_day_to_february_end", "2020-02-29", "2021-02-28", 1},
+        YearsCase{"days_ending_on_a_leap_day", "2024-01-31", "2024-03-29", 1.0 / 12 + 29.0 / 366},
+        YearsCase{"days_after_months", "2007-01-28", "2007-03-31", 2.0 / 12 + 3.0 / 365},
+        YearsCase{"days_in_a_leap_year", "2024-03-01", "2024-03-31", 30.0 / 366},
+        YearsCase{"leap_year_not_in_the_span", "2024-01-01", "2024-01-31", 30.0 / 365},
+        // The year of the days ends on 05/01/2024: no 29 February in it.
+        YearsCase{"over_a_year", "2023-12-20", "2025-01-05", 1 + 16.0 / 365},
+        YearsCase{"backwards", "2026-05-10", "2025-05-10", -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 std::vector<DatedFlow> Monthly(const char* drawn, std::int64_t drawdownCents,
@@ -51,7 +65,7 @@ std::vector<DatedFlow> Monthly(const char* drawn, std::int64_t drawdownCents,
 }
 
 double Taeg(const std::vector<DatedFlow>& flows) {
-    const auto rate = SolveTaeg(flows);
+    const auto rate = SolveTaeg(flows).rate;
     EXPECT_TRUE(rate.has_value());
     return rate.value_or(NAN);
 }
@@ -91,6 +105,10 @@ TEST(SolveTaeg, RatesThatCanBeWorkedOutByHand) {
     EXPECT_NEAR(Taeg({{Iso("2024-03-01"), Money::FromCents(100000)},
                       {Iso("2024-03-31"), Money::FromCents(-101000)}}),
                 std::pow(1.01, 366.0 / 30) - 1, 1e-12);
+    // Two months back from 01/03/2021 end on 01/01/2021: a day of a year with 29/02/2020.
+    EXPECT_NEAR(Taeg({{Iso("2020-12-31"), Money::FromCents(100000)},
+                      {Iso("2021-03-01"), Money::FromCents(-101000)}}),
+                std::pow(1.01, 1 / (2.0 / 12 + 1.0 / 366)) - 1, 1e-12);
     // Repaying less than was drawn is a negative rate.
     EXPECT_NEAR(Taeg({{Iso("2023-01-01"), Money::FromCents(100000)},
                       {Iso("2024-01-01"), Money::FromCents(-90000)}}),
@@ -129,14 +147,64 @@ TEST(SolveTaeg, ASlopeBeyondDoublesIsNotTakenForTheRoot) {
                 -0.009309022954926985, 1e-12);
 }
 
-TEST(SolveTaeg, NoRateWithoutBothSidesOrBeyondTheRange) {
-    EXPECT_FALSE(SolveTaeg({}));
-    EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(100000)}}));
-    EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(-100000)},
-                            {Iso("2024-01-01"), Money::FromCents(-100000)}}));
-    // 1.000 drawn and 0,01 repaid: -99,999 %, below the range.
-    EXPECT_FALSE(SolveTaeg({{Iso("2023-01-01"), Money::FromCents(100000)},
-                            {Iso("2024-01-01"), Money::FromCents(-1)}}));
+struct NoTaegCase {
+    const char* name;
+    std::vector<DatedFlow> flows;
+    NoTaeg missing;
+};
+
+class NoTaegTest : public testing::TestWithParam<NoTaegCase> {};
+
+TEST_P(NoTaegTest, FlowsThatFixNoSingleRate) {
+    const TaegSolution taeg = SolveTaeg(GetParam().flows);
+    EXPECT_FALSE(taeg.rate.has_value()) << *taeg.rate;
+    EXPECT_EQ(taeg.missing, GetParam().missing);
+    EXPECT_EQ(TaegText(taeg), "n.d.");
+}
+
+const DatedFlow kDrawn{Iso("2023-01-01"), Money::FromCents(100000)};
+const DatedFlow kRepaidSameDay{Iso("2023-01-01"), Money::FromCents(-100000)};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NoTaegTest,
+    testing::Values(
+        NoTaegCase{"no_flows", {}, NoTaeg::OneSided},
+        NoTaegCase{"zero_flows", {{Iso("2023-01-01"), Money()}}, NoTaeg::OneSided},
+        NoTaegCase{"drawdown_only", {kDrawn}, NoTaeg::OneSided},
+        NoTaegCase{"payments_only",
+                   {kRepaidSameDay, {Iso("2024-01-01"), Money::FromCents(-100000)}},
+                   NoTaeg::OneSided},
+        // One instalment in advance with 50 of fees: on its one day, 50 paid and nothing drawn.
+        NoTaegCase{"one_day_with_fees",
+                   {kDrawn, kRepaidSameDay, {Iso("2023-01-01"), Money::FromCents(-5000)}},
+                   NoTaeg::OneSided},
+        // One instalment in advance without fees: whatever the rate, the flows balance.
+        NoTaegCase{"one_day_cancelling_out", {kDrawn, kRepaidSameDay}, NoTaeg::EveryRate},
+        NoTaegCase{"each_day_cancelling_out",
+                   {kDrawn,
+                    {Iso("2024-01-01"), Money::FromCents(-700)},
+                    kRepaidSameDay,
+                    {Iso("2024-01-01"), Money::FromCents(700)}},
+                   NoTaeg::EveryRate},
+        // 1.000 drawn and 0,01 repaid: -99,999 %, below the range.
+        NoTaegCase{"below_the_range",
+                   {kDrawn, {Iso("2024-01-01"), Money::FromCents(-1)}},
+                   NoTaeg::OutOfRange}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SolveTaeg, FlowsOfOneDayCountTogether) {
+    // 1.000 drawn less 50 of fees, 1.000 repaid a year later; a zero flow before the drawdown
+    // does not move the count's start.
+    EXPECT_NEAR(Taeg({{Iso("2022-12-15"), Money()},
+                      {Iso("2024-01-01"), Money::FromCents(-100000)},
+                      kDrawn,
+                      {Iso("2023-01-01"), Money::FromCents(-5000)}}),
+                1000.0 / 950 - 1, 1e-12);
+}
+
+TEST(TaegText, PercentWithTwoDecimals) {
+    EXPECT_EQ(TaegText({0.096818, {}}), "9,68%");
+    EXPECT_EQ(TaegText({std::nullopt, NoTaeg::OutOfRange}), "n.d.");
 }
 
 TEST(TaegPercent, RoundsHalfUpToTwoDecimals) {

@@ -145,6 +145,31 @@ private slots:
         QCOMPARE(f.Text("txtTAEG"), QString());
     }
 
+    // One instalment in advance, paid on the signing day, fixes no single rate: "n.d." with
+    // the reason as its tooltip, and no usury verdict; a TAEG found again drops the tooltip.
+    void taegNotDeterminedWithItsReason() {
+        WindowFixture f;
+        f.Enter("txtDescBene", "Auto");
+        f.Enter("txtValBene", "1000");
+        f.Enter("txtTasso", "5");
+        f.Enter("txtRate", "1");
+        f.Enter("txtContract", "15/01/26");
+        f.Enter("txtStart", "15/02/26");
+        f.Choose(f.C().optPagAnt);
+        f.Calcola();
+        QCOMPARE(f.Text("txtTAEG"), QString("n.d."));
+        QCOMPARE(f.C().txtTAEG->toolTip(),
+                 QString("TAEG non determinabile: erogazioni e pagamenti si annullano giorno per "
+                         "giorno (per esempio una sola rata anticipata senza spese), e ogni "
+                         "tasso li pareggia."));
+        QVERIFY(!f.C().lblUsura->isVisible());
+
+        f.Enter("txtRate", "2");
+        f.Calcola();
+        QCOMPARE(f.Text("txtTAEG"), QString("5,12%"));
+        QCOMPARE(f.C().txtTAEG->toolTip(), QString());
+    }
+
     void savedToTheCentAndLoadedBack() {
         ArchiveFixture f;
         f.FillCar("Centesimo", "");
