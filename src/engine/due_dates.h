@@ -45,6 +45,17 @@ struct InstalmentCalendar {
 // for count < 1. Raises RunTimeError 5 when a date would pass the year 9999.
 std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar);
 
+// The first due date a contract takes when none is given: one period after the contract
+// date, NextDueDate(contractDate, m). In advance the first instalment falls on the contract
+// date itself, so this is the second one, the date the form's "Prima rata" field holds.
+// Raises RunTimeError 5 past the year 9999.
+CalendarDate DefaultFirstDate(CalendarDate contractDate, std::int16_t periodsPerYear);
+
+// True when instalments in arrears start on or before the contract date: the first
+// payment falls before any time has run on the loan, which no arrears contract means and
+// which lifts the TAEG far above the contract's rate. False in advance.
+bool FirstDateNotAfterContract(const InstalmentCalendar& calendar);
+
 // True when `date` falls before the last instalment's due date (InstalmentDueDates): a
 // buy-out there would close the contract before its last instalment and charge negative
 // interest on the buy-out. False for count < 1; a last due date beyond the year 9999 lies

@@ -140,7 +140,7 @@ private slots:
     void enabledOnlyForARateWithValues() {
         FakeFixture f;
         QComboBox* rates = f.C().cboTxRif;
-        QCOMPARE(f.C().cmdIndicizza->text(), QString("Indicizza"));
+        QCOMPARE(f.C().cmdIndicizza->text(), QString("&Indicizza"));
         QCOMPARE(rates->currentText(), QString("Fisso"));
         QVERIFY(!f.C().cmdIndicizza->isEnabled());  // a fixed rate, values or not
         rates->setCurrentText("Euribor 3 mesi");
@@ -221,7 +221,8 @@ private slots:
         if (!focus.isEmpty()) QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     }
 
-    void emptyDatesAreToday() {
+    // An empty contract date is today, an empty first date one period on, as Calcola fills them.
+    void emptyDatesAreTodayAndOnePeriodOn() {
         FakeFixture f;
         f.archive.series["Euribor 3 mesi"] = {{Ymd(2026, 1, 1), 2.0}};
         f.x.FillExample("Mutuo");
@@ -229,8 +230,8 @@ private slots:
         f.Field("txtStart")->clear();
         f.x.Indicizza();
         QCOMPARE(f.Text("txtContract"), QString("10/06/26"));
-        QCOMPARE(f.Text("txtStart"), QString("10/06/26"));
-        QCOMPARE(f.x.Column(0).mid(0, 2), QStringList({"10/06/26", "10/07/26"}));
+        QCOMPARE(f.Text("txtStart"), QString("10/07/26"));
+        QCOMPARE(f.x.Column(0).mid(0, 2), QStringList({"10/07/26", "10/08/26"}));
     }
 
     // The published example: the indexed plan is the plan of the same rates typed by hand.
@@ -315,7 +316,9 @@ private slots:
         QCOMPARE(f.GridTexts(), indexed);
         QCOMPARE(f.Text("txtResult"), instalment);
 
+        f.boxes.ScriptAnswer(BoxAnswer::No);
         f.Click(f.ContractNode("Mutuo a indice zero"));
+        f.boxes.shown.clear();
         f.Calcola();
         QVERIFY(f.boxes.shown.empty());
         QCOMPARE(f.GridTexts(), indexed);
