@@ -156,6 +156,58 @@ private slots:
         QVERIFY(!f.C().cmdIndicizza->isEnabled());
     }
 
+    // An indexed contract edited and calculated again keeps its indexation when the reference
+    // rate has values (and says so), and is warned that its rates are no longer indexed when
+    // it has none; a contract never indexed is calculated as typed.
+    void anEditedIndexedContractIsIndexedAgain_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("values");
+        QTest::addColumn<QStringList>("rates");
+        QTest::addColumn<QString>("message");
+        const QString again = "Le rate sono state indicizzate di nuovo con i valori di \"Euribor 3 "
+                              "mesi\" più lo spread, come con Indicizza.";
+        const QString lost = "Il tasso di riferimento \"Euribor 3 mesi\" non ha valori: le rate "
+                             "non sono più indicizzate, tutte al Tasso più lo Spread.";
+        QStringList widerSpread;
+        for (const QString& rate : kIndexedRates) {
+            widerSpread << QString::number(rate.toStdString() == "3,50"   ? 4.0
+                                           : rate.toStdString() == "4,00" ? 4.5
+                                                                          : 3.75,
+                                           'f', 2)
+                               .replace('.', ',');
+        }
+        QTest::newRow("spread, values") << "txtSpread" << true << widerSpread << again;
+        QTest::newRow("spread, no values") << "txtSpread" << false << QStringList(12, "4,00")
+                                           << lost;
+        QTest::newRow("count, values") << "txtRate" << true << kIndexedRates + QStringList{"3,25"}
+                                       << again;
+    }
+    void anEditedIndexedContractIsIndexedAgain() {
+        QFETCH(QString, edit);
+        QFETCH(bool, values);
+        FakeFixture f;
+        f.x.FillExample("Mutuo");
+        f.x.Indicizza();
+        f.Calcola();
+        QCOMPARE(f.x.Column(1), kIndexedRates);
+        if (!values) f.archive.series["Euribor 3 mesi"].clear();
+        if (edit == "txtSpread") {
+            f.Enter("txtSpread", "2");
+        } else {
+            f.Enter("txtRate", "13");
+        }
+        f.boxes.shown.clear();
+        f.Calcola();
+        QTEST(f.x.Column(1), "rates");
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QTEST(QString::fromStdString(f.boxes.shown[0].prompt), "message");
+        QVERIFY(!f.Stale());
+        QVERIFY(f.C().cmdSalva->isEnabled());
+        // Said once: the next calculation is as quiet as any.
+        f.Calcola();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+    }
+
     void fillsTheRateListAndTasso() {
         FakeFixture f;
         f.x.FillExample("Mutuo");

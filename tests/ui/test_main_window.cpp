@@ -329,6 +329,31 @@ private slots:
         QVERIFY(!f_->window->isVisible());
     }
 
+    // An empty "Prima rata" is written one period after the contract date; instalments in
+    // arrears from the contract day are calculated, with a warning beside the TAEG.
+    void firstDateFilledAndEarlyDateWarned() {
+        FillTenThousand();
+        f_->Field("txtStart")->clear();
+        f_->Calcola();
+        QCOMPARE(f_->Text("txtStart"), QString("28/02/06"));
+        QLabel* warning = f_->Find<QLabel>("lblAvvisoTAEG");
+        QVERIFY(!warning->isVisible());
+        f_->Enter("txtStart", "31/01/06");
+        f_->Calcola();
+        QVERIFY(f_->boxes.shown.empty());
+        QVERIFY(f_->C().lblTAEG->isVisible());
+        QVERIFY(warning->isVisible());
+        QCOMPARE(warning->toolTip(),
+                 QString("La prima rata cade il giorno del contratto o prima, con pagamento "
+                         "posticipato: il TAEG ne risulta più alto. Controllare la data della "
+                         "prima rata."));
+        f_->Enter("txtValBene", "12000");
+        QVERIFY(!warning->isVisible());  // gone with the figures it speaks of
+        f_->Choose(f_->C().optPagAnt);
+        f_->Calcola();
+        QVERIFY(!warning->isVisible());
+    }
+
     void closingEndsWithTheDatabaseClosed() {
         QAction* exit = f_->window->menuBar()->findChild<QAction*>("mnuEsci");
         QVERIFY(exit != nullptr);

@@ -397,6 +397,20 @@ private slots:
         box->hide();
     }
 
+    // "Salvare le modifiche?" answers in Italian; Esc is Annulla.
+    void aSaveQuestionHasSiNoAnnulla() {
+        const std::unique_ptr<QMessageBox> box =
+            BuildMessageBox({"Salvare le modifiche?", "Quotaplan 4.0.0", BoxIcon::Exclamation,
+                             BoxButtons::YesNoCancel},
+                            f_->window.get());
+        QStringList captions;
+        for (QAbstractButton* button : box->buttons()) captions << button->text();
+        captions.sort();
+        QCOMPARE(captions, QStringList({"&No", "Annulla", "Sì"}));
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::Cancel)));
+    }
+
     void theWindowComesBackWhereItWasClosed() {
         const std::unique_ptr<QSettings> settings = UserSettings();
         QCOMPARE(QFileInfo(settings->fileName()).absoluteFilePath(),
