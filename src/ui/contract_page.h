@@ -33,7 +33,6 @@ public:
 
     // Hands the plan grid over (SetPlanGrid); FillPlanGrid writes into it from then on.
     void SetPlanGrid(PlanGrid* grid) { planGrid_.SetPlanGrid(grid); }
-    void CutPlanGridToHeader() { planGrid_.CutToHeader(); }
 
     // Fills the two lookup combos, financing types first; the first type ends up selected.
     void FillLookupCombos(const QStringList& financingTypes, const QStringList& referenceRates);

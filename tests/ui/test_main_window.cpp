@@ -293,7 +293,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, calculated);
         QFETCH(int, answer);
-        f_->archive.stored = StoredLathe();
+        f_->archive.stored = StoredTornio();
         FillTenThousand();
         if (calculated) f_->Calcola();
         f_->boxes.ScriptAnswer(BoxAnswer(answer));
@@ -313,7 +313,7 @@ private slots:
         QCOMPARE(f_->archive.closes, action == "close" && goesOn ? 1 : 0);
     }
     void nothingIsAskedWithoutChanges() {
-        f_->archive.stored = StoredLathe();
+        f_->archive.stored = StoredTornio();
         for (int k = 1; k <= 12; ++k) {
             f_->archive.rates.push_back({k, CalendarDate::FromYmdCarrying(2006, 1 + k, 28), 6});
         }
@@ -381,21 +381,6 @@ private slots:
     }
 
 private:
-    static ContractForm StoredLathe() {
-        ContractForm form;
-        form.txtDescBene = "Tornio";
-        form.txtValBene = "30.000,00";
-        for (std::string* zero : {&form.txtMaxi, &form.txtRiscatto, &form.txtSpread,
-                                  &form.txtSpContratto, &form.txtSpRata}) {
-            *zero = "0,00";
-        }
-        form.txtTasso = "6,00";
-        form.txtRate = "12";
-        form.txtContract = "31/01/06";
-        form.txtStart = "28/02/06";
-        form.cboTipoLea = "Leasing";
-        return form;
-    }
     // Leaves the contract shown: "nuovo", "load" (Tornio from the tree) or "close".
     void Leave(const QString& action) {
         if (action == "nuovo") {

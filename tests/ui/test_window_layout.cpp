@@ -55,24 +55,6 @@ std::map<QString, QRect> Geometries(const QWidget* window) {
     return places;
 }
 
-ContractForm StoredTornio() {
-    ContractForm form;
-    form.txtDescBene = "Tornio";
-    form.txtValBene = "30.000,00";
-    form.txtMaxi = "0,00";
-    form.txtRiscatto = "0,00";
-    form.txtTasso = "6,00";
-    form.txtSpread = "0,00";
-    form.txtRate = "12";
-    form.txtContract = "31/01/06";
-    form.txtStart = "28/02/06";
-    form.txtSpContratto = "0,00";
-    form.txtSpRata = "0,00";
-    form.cboTipoLea = "Leasing";
-    form.cboTxRif = "Euribor 3 mesi";
-    return form;
-}
-
 }  // namespace
 
 class WindowLayoutTest : public QObject {
