@@ -48,19 +48,34 @@ bool IsTooLong(const std::string& fieldText) {
     return fieldText.size() > kLongestAmountText;
 }
 
+// A missing contract date is today; a missing first date one period after the contract
+// date, as the window fills its empty fields. Raises RunTimeError 5 past the year 9999.
+CalendarDate ContractDateOf(const CalcOptions& options) {
+    return options.contractDate.value_or(Today());
+}
+CalendarDate FirstDateOf(const CalcOptions& options) {
+    if (options.firstDate) return *options.firstDate;
+    return DefaultFirstDate(ContractDateOf(options),
+                            static_cast<std::int16_t>(options.periodicity));
+}
+
 // The buy-out closes the contract, so its date cannot come before the plan reaches it (the
-// last instalment; in advance to the cent, a period later). A count beyond the 16-bit range
-// is left to the calculation, which reports the overflow.
+// last instalment; in advance to the cent, a period later). A count beyond the 16-bit range,
+// or a first date beyond the year 9999, is left to the calculation, which reports it.
 bool BuyoutBeforeLastInstalment(const CalcOptions& options) {
     if (!options.buyoutDate) return false;
     const long count = std::labs(*options.count);
     if (count > 32767) return false;
-    const InstalmentCalendar calendar{
-        options.contractDate.value_or(Today()), options.firstDate.value_or(Today()),
-        static_cast<std::int16_t>(count), static_cast<std::int16_t>(options.periodicity),
-        options.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
-    return FallsBeforeBuyoutDue(*options.buyoutDate, calendar,
-                                BuyoutDueOf(calendar.timing, options.plan));
+    try {
+        const InstalmentCalendar calendar{
+            ContractDateOf(options), FirstDateOf(options), static_cast<std::int16_t>(count),
+            static_cast<std::int16_t>(options.periodicity),
+            options.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
+        return FallsBeforeBuyoutDue(*options.buyoutDate, calendar,
+                                    BuyoutDueOf(calendar.timing, options.plan));
+    } catch (const RunTimeError&) {
+        return false;
+    }
 }
 
 // The plan's first segment runs at the contract's rate, rate plus spread, and the rate list
@@ -120,7 +135,6 @@ std::int16_t CountOf(long count) {
 
 // The contract as the window reads its form: the field texts in 32 bits.
 ContractTerms TermsOf(const CalcOptions& options, const GivenFields& fields) {
-    const CalendarDate today = Today();
     ContractTerms terms;
     terms.Valore = ParseNumber32(fields.valBene);
     terms.Maxicanone = ParseNumber32(fields.maxi);
@@ -131,8 +145,8 @@ ContractTerms TermsOf(const CalcOptions& options, const GivenFields& fields) {
     terms.Periodicita = static_cast<std::int16_t>(options.periodicity);
     terms.Semplice = options.simple;
     terms.Anticipato = options.advance;
-    terms.DataContratto = options.contractDate.value_or(today);
-    terms.DataInizio = options.firstDate.value_or(today);
+    terms.DataContratto = ContractDateOf(options);
+    terms.DataInizio = FirstDateOf(options);
     terms.DataRiscatto = options.buyoutDate.value_or(CalendarDate{});
     terms.IntRiscatto = options.buyoutInterest;
     terms.Centesimo = options.plan == PlanKind::ToTheCent;

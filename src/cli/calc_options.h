@@ -32,8 +32,8 @@ struct CalcOptions {
     bool simple = false;
     bool advance = false;
     bool buyoutInterest = false;
-    std::optional<CalendarDate> contractDate;  // missing dates become today
-    std::optional<CalendarDate> firstDate;
+    std::optional<CalendarDate> contractDate;  // missing: today
+    std::optional<CalendarDate> firstDate;     // missing: one period after the contract date
     std::optional<CalendarDate> buyoutDate;  // none: the buy-out falls on its BuyoutDueDate
     double contractFees = 0;
     double instalmentFee = 0;

@@ -26,7 +26,8 @@ constexpr std::array kOptions = {
     OptionHelp{kCalc, "simple", "", "capitalizzazione semplice (predefinita la composta)"},
     OptionHelp{kCalc, "advance", "", "rate anticipate (predefinite le posticipate)"},
     OptionHelp{kCalc, "contract-date", "AAAA-MM-GG", "data del contratto (predefinita oggi)"},
-    OptionHelp{kCalc, "first-date", "AAAA-MM-GG", "data della prima rata (predefinita oggi)"},
+    OptionHelp{kCalc, "first-date", "AAAA-MM-GG", "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
+               "dopo la data del contratto)"},
     OptionHelp{kCalc, "buyout-date", "AAAA-MM-GG",
                "data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"},
     OptionHelp{kCalc, "buyout-interest", "", "interessi sul riscatto"},

@@ -23,6 +23,12 @@ BoxAnswer AskYesNo(MessageBoxes& boxes, std::string_view prompt, std::string_vie
     return answer == BoxAnswer::Yes ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
+BoxAnswer AskYesNoCancel(MessageBoxes& boxes, std::string_view prompt) {
+    const BoxAnswer answer = boxes.Show(BoxRequest{std::string(prompt), DefaultBoxTitle(),
+                                                   BoxIcon::Exclamation, BoxButtons::YesNoCancel});
+    return answer == BoxAnswer::Yes || answer == BoxAnswer::No ? answer : BoxAnswer::Cancel;
+}
+
 void ShowError(MessageBoxes& boxes, std::int16_t errorNumber, std::string_view description,
                std::string_view title) {
     std::string prompt(description);

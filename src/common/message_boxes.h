@@ -8,8 +8,8 @@
 namespace quotaplan {
 
 enum class BoxIcon { None, Information, Exclamation, Critical };
-enum class BoxButtons { Ok, YesNo };
-enum class BoxAnswer { Ok, Yes, No };
+enum class BoxButtons { Ok, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Yes, No, Cancel };
 
 // One modal box as the program asks for it: the final prompt and title, already built.
 struct BoxRequest {
@@ -24,7 +24,8 @@ struct BoxRequest {
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Shows the box and waits for the answer (Ok for an OK box, Yes or No).
+    // Shows the box and waits for the answer (Ok for an OK box, Yes or No, or Cancel for a
+    // box that offers it: closing such a box is Cancel).
     virtual BoxAnswer Show(const BoxRequest& box) = 0;
     // The input box: returns the text entered, nullopt on Cancel.
     virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
@@ -47,6 +48,10 @@ void ShowMessage(MessageBoxes& boxes, std::string_view prompt, std::string_view 
 // Yes/No box with the information icon. The title: the default title when empty, otherwise
 // the title, one blank and the version (without the program title). Returns the answer.
 BoxAnswer AskYesNo(MessageBoxes& boxes, std::string_view prompt, std::string_view title);
+
+// Yes/No/Cancel box with the question icon under the default title: Yes, No, or Cancel
+// (also for a box closed without an answer).
+BoxAnswer AskYesNoCancel(MessageBoxes& boxes, std::string_view prompt);
 
 // Critical OK box. The prompt is the description, followed when errorNumber is not 0 by a
 // line feed, "Errore Numero: " and the number in five digits (00013). The title is the

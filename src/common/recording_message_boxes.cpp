@@ -7,7 +7,9 @@ namespace quotaplan {
 BoxAnswer RecordingMessageBoxes::Show(const BoxRequest& box) {
     shown.push_back(box);
     if (box.buttons == BoxButtons::Ok) return BoxAnswer::Ok;
-    if (answers_.empty()) return BoxAnswer::No;
+    if (answers_.empty()) {
+        return box.buttons == BoxButtons::YesNoCancel ? BoxAnswer::Cancel : BoxAnswer::No;
+    }
     const BoxAnswer answer = answers_.front();
     answers_.pop_front();
     return answer;

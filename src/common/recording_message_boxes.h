@@ -10,8 +10,8 @@
 namespace quotaplan {
 
 // Message boxes for tests: records every box and answers from scripted queues, never
-// blocking. With nothing scripted an OK box answers Ok, a Yes/No box No, an input box and
-// a file chooser nullopt (Cancel).
+// blocking. With nothing scripted an OK box answers Ok, a Yes/No box No, a Yes/No/Cancel box
+// Cancel, an input box and a file chooser nullopt (Cancel).
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     // An input box as it was asked.
@@ -27,7 +27,7 @@ public:
     std::optional<std::string> AskOpenFile(const std::string& title,
                                            const std::string& filter) override;
 
-    // Queues the answer of the next Yes/No box.
+    // Queues the answer of the next Yes/No or Yes/No/Cancel box.
     void ScriptAnswer(BoxAnswer answer);
     // Queues the answer of the next input box (nullopt: Cancel).
     void ScriptText(std::optional<std::string> text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "common/calendar_date.h"
@@ -50,6 +51,10 @@ struct CentsPlan {
     CalendarDate maxiDate;    // the contract date
     CalendarDate buyoutDate;  // the buy-out date given, or else the buy-out's due date
     std::vector<CentsPlanRow> rows;
+    // The "Riscatto" line's capital as an archive stored it; none for a plan built here,
+    // whose buy-out capital is the residual after the last instalment. A stored classic plan
+    // may leave a residual a cent off its buy-out, and its line must show as stored.
+    std::optional<Money> storedBuyoutCapital;
 };
 
 // Builds the plan to the cent.

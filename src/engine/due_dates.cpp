@@ -79,6 +79,15 @@ CalendarDate NextDueDate(CalendarDate date, std::int16_t m) {
     }
 }
 
+CalendarDate DefaultFirstDate(CalendarDate contractDate, std::int16_t periodsPerYear) {
+    return NextDueDate(contractDate, periodsPerYear);
+}
+
+bool FirstDateNotAfterContract(const InstalmentCalendar& calendar) {
+    return calendar.timing == PaymentTiming::Arrears &&
+           calendar.firstDate <= calendar.contractDate;
+}
+
 std::vector<CalendarDate> InstalmentDueDates(const InstalmentCalendar& calendar) {
     std::vector<CalendarDate> dates;
     if (calendar.count < 1) return dates;

@@ -61,4 +61,15 @@ CalendarDate BuyoutDueDate(CalendarDate lastDue, std::int16_t m, BuyoutDue due);
 // year 9999 lies after any date.
 bool FallsBeforeBuyoutDue(CalendarDate date, const InstalmentCalendar& calendar, BuyoutDue due);
 
+// The first due date a contract takes when none is given: one period after the contract
+// date, NextDueDate(contractDate, m). In advance the first instalment falls on the contract
+// date itself, so this is the second one, the date the form's "Prima rata" field holds.
+// Raises RunTimeError 5 past the year 9999.
+CalendarDate DefaultFirstDate(CalendarDate contractDate, std::int16_t periodsPerYear);
+
+// True when instalments in arrears start on or before the contract date: the first
+// payment falls before any time has run on the loan, which no arrears contract means and
+// which lifts the TAEG far above the contract's rate. False in advance.
+bool FirstDateNotAfterContract(const InstalmentCalendar& calendar);
+
 }  // namespace quotaplan

@@ -66,7 +66,9 @@ std::vector<PlanLine> ExactLines(const CentsPlan& cents, DerivedLines derived) {
     if (always || cents.buyout > Money()) {
         // The capital still owed after the last instalment; in advance the buy-out, a period
         // later, is that capital and its interest.
-        const Money owed = cents.rows.empty() ? cents.buyout : cents.rows.back().residual;
+        const Money owed = cents.storedBuyoutCapital ? *cents.storedBuyoutCapital
+                           : cents.rows.empty()      ? cents.buyout
+                                                     : cents.rows.back().residual;
         lines.push_back(ExactLine(PlanLineKind::Buyout, 0, cents.buyoutDate, 0, owed,
                                   cents.buyout - owed + cents.buyoutInterest, Money()));
     }

@@ -1,6 +1,7 @@
 #include "ui/calculation_form.h"
 
 #include <cstdlib>
+#include <functional>
 
 #include "common/clock.h"
 #include "common/date_text.h"
@@ -59,11 +60,12 @@ bool Refuse(MessageBoxes& boxes, std::optional<FormField>& focus, const char* me
     return false;
 }
 
-// An empty date becomes today; anything else must read as a date.
-bool CheckRequiredDate(std::string& text, MessageBoxes& boxes, std::optional<FormField>& focus,
-                       FormField field) {
+// An empty date becomes `fill` (the contract date today, the first instalment one period
+// after the contract); anything else must read as a date.
+bool CheckRequiredDate(std::string& text, const std::function<std::string()>& fill,
+                       MessageBoxes& boxes, std::optional<FormField>& focus, FormField field) {
     if (text.empty()) {
-        text = FormatDate(Today(), 1);
+        text = fill();
         return true;
     }
     if (IsDateText(text)) return true;
@@ -245,6 +247,16 @@ void ShowTaeg(CalculationForm& form, const FinancialPlan& plan, CalculationOutco
         out.usuryCase =
             UsuryCase{exact.value - exact.maxi, terms.DataContratto, TaegPercent(*taeg.rate)};
     }
+    out.earlyFirstDate = FirstDateNotAfterContract(
+        {terms.DataContratto, terms.DataInizio, terms.NumRate, terms.Periodicita,
+         terms.Anticipato ? PaymentTiming::Advance : PaymentTiming::Arrears});
+}
+
+// The instalment a stored plan was made with: its first segment's, as Calcola shows it.
+std::optional<double> FirstInstalmentOf(const FinancialPlan& plan) {
+    if (!plan.PlanReady || plan.rows.empty()) return std::nullopt;
+    if (plan.toTheCent) return plan.toTheCent->instalment.Units();
+    return plan.rows.front().Importo;
 }
 
 }  // namespace
@@ -258,6 +270,33 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
         }
     }
     return text.substr(0, byte);
+}
+
+std::optional<std::string> DefaultStartText(const std::string& contract, int periodicityIndex) {
+    const auto contractDate = ReadDateText(contract);
+    if (!contractDate) return std::nullopt;
+    return FormatDate(
+        DefaultFirstDate(*contractDate, ConvertPeriodicity(periodicityIndex, false)), 1);
+}
+
+CalculationOutcome ShowStoredFigures(CalculationForm& form, const FinancialPlan& plan) {
+    CalculationOutcome out;
+    const std::optional<double> instalment = FirstInstalmentOf(plan);
+    if (!instalment) return out;
+    CalculationForm shown = form;
+    shown.result = FormatNumber(*instalment, 1);
+    try {
+        out.planBuilt = true;
+        ShowEffectiveRate(shown, out);
+        ShowTaeg(shown, plan, out);
+    } catch (const RunTimeError&) {
+        // A stored contract whose fields no longer read has no figures to show; the
+        // calculation will say what is wrong with it.
+        return CalculationOutcome{};
+    }
+    out.planBuilt = false;
+    form = shown;
+    return out;
 }
 
 bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus) {
@@ -276,8 +315,13 @@ bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<Fo
     if (form.periodicityIndex < 0) {
         return Refuse(boxes, focus, "Inserire una periodicità!", FormField::Periodicita);
     }
-    if (!CheckRequiredDate(form.contract, boxes, focus, FormField::Contract)) return false;
-    if (!CheckRequiredDate(form.start, boxes, focus, FormField::Start)) return false;
+    const auto today = [] { return FormatDate(Today(), 1); };
+    if (!CheckRequiredDate(form.contract, today, boxes, focus, FormField::Contract)) return false;
+    // The contract date reads by now.
+    const auto onePeriodOn = [&form] {
+        return DefaultStartText(form.contract, form.periodicityIndex).value_or(std::string());
+    };
+    if (!CheckRequiredDate(form.start, onePeriodOn, boxes, focus, FormField::Start)) return false;
     if (!form.dataRiscatto.empty() &&
         (!IsDateText(form.dataRiscatto) || BuyoutBeforeLastInstalment(form))) {
         return Refuse(boxes, focus, "Inserire una data valida!", FormField::DataRiscatto);

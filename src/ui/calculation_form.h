@@ -62,11 +62,24 @@ struct CalculationOutcome {
     std::optional<FormField> focus;   // where a message sent the focus
     // The contract as the usury check reads it; set when a TAEG was found.
     std::optional<UsuryCase> usuryCase;
+    // Shown beside the TAEG when the first instalment in arrears falls on or before the
+    // contract date (kEarlyFirstDateWarning); the figures stand, the dates may be a slip.
+    bool earlyFirstDate = false;
 };
+
+inline constexpr const char* kEarlyFirstDateWarning =
+    "La prima rata cade il giorno del contratto o prima, con pagamento posticipato: il TAEG "
+    "ne risulta più alto. Controllare la data della prima rata.";
+
+// The date an empty "Prima rata" takes: one period after the contract date in `contract`
+// (DefaultFirstDate) at the periodicity of the list index, as the field shows dates.
+// nullopt when `contract` is no date. Raises RunTimeError 5 past the year 9999.
+std::optional<std::string> DefaultStartText(const std::string& contract, int periodicityIndex);
 
 // bCheckCalcData: true when the form allows the calculation of form.target. Otherwise
 // shows the message of the first failing check, names the field for the focus in
-// `focus`, and returns false. Fills an empty contract or first-instalment date with today.
+// `focus`, and returns false. Fills an empty contract date with today and an empty
+// first-instalment date with DefaultStartText.
 // A Tasso of 0 is refused ("Inserire il Tasso!") unless the rate list comes from indexing
 // or from a stored contract and the spread is not 0: an index worth 0,00 on the contract
 // date still leaves the contract its spread.
@@ -79,6 +92,12 @@ bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<Fo
 // their new values.
 CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& plan,
                                        MessageBoxes& boxes);
+
+// The figures of a stored contract shown with its stored plan, as a calculation would show
+// them: the instalment field the plan's first instalment, the effective rate on it, the
+// TAEG on the plan's lines and the form's fees. A plan without instalments, or a form whose
+// dates or amounts do not read, leaves the figures as they are and the outcome empty.
+CalculationOutcome ShowStoredFigures(CalculationForm& form, const FinancialPlan& plan);
 
 // The text cut to its first `count` characters (not bytes: the text is UTF-8).
 std::string FirstCharacters(const std::string& text, std::size_t count);

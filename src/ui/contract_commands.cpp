@@ -13,9 +13,12 @@
 #include "common/number_text.h"
 #include "common/run_time_error.h"
 #include "data/db_error.h"
+#include "data/stored_plan.h"
 #include "ui/contract_page.h"
+#include "ui/chart_page.h"
 #include "ui/contract_tree.h"
 #include "ui/main_window.h"
+#include "ui/plan_page.h"
 #include "ui/window_archive.h"
 
 namespace quotaplan {
@@ -48,6 +51,15 @@ void MainWindow::LoadContract(QTreeWidgetItem* node) {
     const std::optional<std::int32_t> contract = ContractTree::ContractIdOf(node);
     if (!contract) return;
     const std::int32_t id = *contract;
+    // The node may be gone after a save (the tree is rebuilt): only its ID is used from here.
+    if (!ConfirmLeavingContract()) {
+        if (saveMode_ == SaveMode::StoredContract) {
+            tvwContratti_->SelectContract(ContractIdShown());
+        } else {
+            tvwContratti_->setCurrentItem(nullptr);
+        }
+        return;
+    }
 
     const std::optional<ContractForm> stored = archive_.LoadContract(id);
     if (!stored) {
@@ -67,27 +79,40 @@ void MainWindow::LoadContract(QTreeWidgetItem* node) {
     contractPage_->SetDefaultTarget();
     contractPage_->ApplyLoadedPairs();
     c.txtResult->setText(QStringLiteral("0"));
-    // The effective rate shown belongs to the calculation before, not to this contract.
+    // The figures shown belong to the calculation before, not to this contract.
     c.txtTxEffettivo->clear();
+    c.txtTAEG->clear();
+    // Its stored plan becomes the plan shown, exported and printed, with its own figures;
+    // a plan that cannot be read leaves none rather than another contract's.
+    contractPage_->DiscardPlan();
+    RunStep(boxes_, [&] { contractPage_->ShowStoredPlan(StoredPlanOf(archive_.PlanRows(id))); });
+    contractPage_->MarkStoredIndexation();
+    if (contractPage_->Plan().PlanReady) {
+        chartPage_->ShowPlan(contractPage_->Plan());
+    } else {
+        chartPage_->Clear();
+    }
     c.cmdSalva->setEnabled(true);
     c.cmdElimina->setEnabled(true);
     c.lblInfo->hide();
     tabMain_->setCurrentIndex(0);
+    savedForm_ = contractPage_->Snapshot();
+    planPage_->ShowPlanState();
 }
 
-void MainWindow::Save() {
+bool MainWindow::Save() {
     const ContractControls& c = contractPage_->Controls();
     // The description names the contract in the tree and in the export files: a blank one,
     // typed after the calculation, would store a contract nobody can find.
     if (c.txtDescBene->text().trimmed().isEmpty()) {
         ShowMessage(boxes_, "Inserire la descrizione del bene!", "");
         c.txtDescBene->setFocus();
-        return;
+        return false;
     }
     const SaveResult result =
         archive_.SaveContract(contractPage_->ReadContractForm(), contractPage_->Plan(), planOwner_,
                               saveMode_, ContractIdShown());
-    if (result.status != SaveStatus::Saved) return;
+    if (result.status != SaveStatus::Saved) return false;
     RunStep(boxes_, [this] { LoadTree(); });
     if (saveMode_ == SaveMode::NewContract) {
         c.lblIDContract->setText(QString::number(result.contractId));
@@ -95,6 +120,9 @@ void MainWindow::Save() {
     tvwContratti_->SelectContract(ContractIdShown());
     saveMode_ = SaveMode::StoredContract;
     c.cmdSalva->setEnabled(false);
+    savedForm_ = contractPage_->Snapshot();
+    RefreshSummary();
+    return true;
 }
 
 void MainWindow::Delete() {
@@ -108,6 +136,7 @@ void MainWindow::Delete() {
     if (status == DeleteStatus::Deleted || status == DeleteStatus::Gone) {
         RunStep(boxes_, [this] { New(); });
         planOwner_ = PlanOwner{};
+        RefreshSummary();
     }
     ClearPlanViews();
 }

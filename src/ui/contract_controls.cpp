@@ -172,6 +172,14 @@ ContractControls BuildContractControls(QWidget* page) {
     c.lblTAEG->setGeometry(c.txtTAEG->x() - 34, c.txtTAEG->y() + 3, 32, kLabelHeight);
     c.lblTAEG->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     c.lblTAEG->hide();
+    // In the gap between the instalment and the TAEG's caption.
+    c.lblAvvisoTAEG = Named(new QLabel(QStringLiteral("\u26A0"), page), "lblAvvisoTAEG");
+    c.lblAvvisoTAEG->setStyleSheet(QStringLiteral("color: #c05000; font-weight: bold;"));
+    c.lblAvvisoTAEG->setAlignment(Qt::AlignCenter);
+    c.lblAvvisoTAEG->setGeometry(c.txtResult->geometry().right() + 1, c.txtResult->y(),
+                                 c.lblTAEG->x() - c.txtResult->geometry().right() - 1,
+                                 c.txtResult->height());
+    c.lblAvvisoTAEG->hide();
 
     c.Frame1 = AddGroup(page, "Frame1", QStringLiteral("Capitalizzazione"), 5460, 540, 104, 58);
     auto* capitalisation = new QButtonGroup(c.Frame1);
@@ -230,28 +238,32 @@ ContractControls BuildContractControls(QWidget* page) {
     c.lblIDContract = Named(new QLabel(page), "lblIDContract");
     c.lblIDContract->hide();
 
-    c.cmdNuovo = AddButton(page, "cmdNuovo", QStringLiteral("Nuovo"), 180);
-    c.cmdSalva = AddButton(page, "cmdSalva", QStringLiteral("Salva"), 1440);
-    c.cmdElimina = AddButton(page, "cmdElimina", QStringLiteral("Elimina"), 2700);
-    c.cmdCalcola = AddButton(page, "cmdCalcola", QStringLiteral("Calcola"), 5640);
+    c.cmdNuovo = AddButton(page, "cmdNuovo", QStringLiteral("&Nuovo"), 180);
+    c.cmdSalva = AddButton(page, "cmdSalva", QStringLiteral("&Salva"), 1440);
+    c.cmdElimina = AddButton(page, "cmdElimina", QStringLiteral("&Elimina"), 2700);
+    c.cmdCalcola = AddButton(page, "cmdCalcola", QStringLiteral("&Calcola"), 5640);
     c.cmdSalva->setEnabled(false);
     c.cmdElimina->setEnabled(false);
 
     // In the command row, between "Elimina" and the stale marker: the right column holds
     // the check boxes and the usury verdict.
-    c.cmdIndicizza = AddButton(page, "cmdIndicizza", QStringLiteral("Indicizza"), 3960);
+    c.cmdIndicizza = AddButton(page, "cmdIndicizza", QStringLiteral("&Indicizza"), 3960);
     c.cmdIndicizza->setToolTip(
         QStringLiteral("Tassi delle rate dai valori del tasso di riferimento più lo spread"));
     c.cmdIndicizza->setEnabled(false);
 
-    // Tab order follows the form from top to bottom, as the user fills it.
-    QWidget* order[] = {c.cboTipoLea,     c.txtDescBene,    c.txtValBene,      c.txtMaxi,
-                        c.txtPercMaxi,    c.txtSpread,      c.txtTasso,        c.cboTxRif,
-                        c.txtRate,        c.cboPeriodicita, c.txtRiscatto,     c.txtPercRiscatto,
+    // Tab order: the form from top to bottom and left to right, as the user fills it, then
+    // the options of the right column, the rate list, and the command row left to right.
+    QWidget* order[] = {c.cboTipoLea,     c.txtDescBene,    c.txtValBene,     c.txtMaxi,
+                        c.txtPercMaxi,    c.txtSpread,      c.txtTasso,       c.cboTxRif,
+                        c.txtRate,        c.cboPeriodicita, c.txtRiscatto,    c.txtPercRiscatto,
                         c.txtContract,    c.txtStart,       c.txtDataRiscatto, c.txtResult,
-                        c.txtSpContratto, c.txtSpRata,      c.cmdCalcola};
+                        c.txtSpContratto, c.txtSpRata,      c.optCapSem,      c.optCapCom,
+                        c.optPagAnt,      c.optPagPos,      c.chkIntRiscatto, c.chkCentesimo,
+                        c.optFormula[0],  c.optFormula[1],  c.optFormula[3],  c.lsvTxHis,
+                        c.cmdNuovo,       c.cmdSalva,       c.cmdElimina,     c.cmdIndicizza,
+                        c.cmdCalcola};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-    QWidget::setTabOrder(c.cmdCalcola, c.cmdIndicizza);
 
     // Taller, the rate list takes the height and the command row follows the bottom edge;
     // the form keeps its place and arrangement.

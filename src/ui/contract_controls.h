@@ -38,6 +38,9 @@ struct ContractControls {
     QLabel* lblTxEffettivo = nullptr;
     QLineEdit* txtTAEG = nullptr;  // the TAEG, beside the effective rate
     QLabel* lblTAEG = nullptr;
+    // A warning sign between the instalment and the TAEG while the first instalment in
+    // arrears falls on or before the contract date; its tooltip says why.
+    QLabel* lblAvvisoTAEG = nullptr;
     QGroupBox* Frame1 = nullptr;
     QRadioButton* optCapSem = nullptr;
     QRadioButton* optCapCom = nullptr;

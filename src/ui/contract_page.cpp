@@ -6,10 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
+#include <exception>
 
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
+#include "engine/indexation.h"
 #include "ui/field_hooks.h"
 #include "ui/field_rules.h"
 #include "ui/indexing_form.h"
@@ -233,6 +236,7 @@ void ContractPage::ResetFields() {
     c_.lsvTxHis->clear();
     c_.lsvTxHis->SetRateListColumns();
     rateListOrigin_ = RateListOrigin::Form;
+    indexedContract_ = false;
 }
 
 void ContractPage::InvalidateResult() {
@@ -242,6 +246,7 @@ void ContractPage::InvalidateResult() {
     c_.lblTAEG->hide();
     usuryCase_.reset();
     c_.lblUsura->hide();
+    c_.lblAvvisoTAEG->hide();
 }
 
 std::string ContractPage::FinancingTypeName() const {
@@ -283,6 +288,12 @@ void ContractPage::SelectTarget(CalcTarget target) {
     targetField->setText(QStringLiteral("0"));
     for (QLineEdit* field : {c_.txtValBene, c_.txtPercMaxi, c_.txtPercRiscatto}) {
         field->setReadOnly(value);
+    }
+    // The grey field is the result: nothing is typed there and Tab passes it by.
+    for (QLineEdit* field : {c_.txtResult, c_.txtTasso, c_.txtValBene}) {
+        const bool result = field == targetField;
+        if (field != c_.txtValBene) field->setReadOnly(result);
+        field->setFocusPolicy(result ? Qt::NoFocus : Qt::StrongFocus);
     }
     if (value) {
         for (QLineEdit* percent : {c_.txtPercMaxi, c_.txtPercRiscatto}) {
@@ -372,18 +383,41 @@ void ContractPage::LoadRateList(const std::vector<StoredRate>& rows) {
 }
 
 void ContractPage::Calculate() {
+    Reindexing reindexing = Reindexing::None;
+    if (!PrepareIndexation(reindexing)) return;
     CalculationForm form = ReadForm();
+    const bool rebuildsPlan = form.target == CalcTarget::Instalment;
+    // A calculation that stops midway may leave the plan half made.
+    if (rebuildsPlan) planBasis_.reset();
     const CalculationOutcome outcome = RunCalculateCommand(form, plan_, boxes_);
     WriteForm(form);
-    if (outcome.planBuilt) planGrid_.FillPlanGrid();
+    if (outcome.planBuilt) {
+        planBasis_ = Snapshot();
+        planGrid_.FillPlanGrid();
+    }
     if (outcome.saveEnabled) c_.cmdSalva->setEnabled(*outcome.saveEnabled);
+    if (outcome.focus) FocusField(*outcome.focus);
+    if (outcome.planBuilt) emit planCalculated();
+    ShowFigures(outcome);
+    if (!outcome.planBuilt) return;
+    if (reindexing == Reindexing::Reapply) {
+        ShowPlainBox(boxes_, ReindexedNote(ReferenceRateName()), "", BoxIcon::Information);
+    } else if (reindexing == Reindexing::Lost) {
+        ShowPlainBox(boxes_, IndexationLostWarning(ReferenceRateName()), "",
+                     BoxIcon::Exclamation);
+        indexedContract_ = false;
+    }
+}
+
+void ContractPage::ShowFigures(const CalculationOutcome& outcome) {
     if (outcome.effectiveRateShown) {
         c_.lblInfo->hide();
         c_.lblTxEffettivo->show();
         c_.lblTAEG->show();
     }
-    if (outcome.focus) FocusField(*outcome.focus);
-    if (outcome.planBuilt) emit planCalculated();
+    c_.lblAvvisoTAEG->setVisible(outcome.earlyFirstDate);
+    c_.lblAvvisoTAEG->setToolTip(outcome.earlyFirstDate ? QString::fromUtf8(kEarlyFirstDateWarning)
+                                                        : QString());
     usuryCase_ = outcome.usuryCase;
     if (usuryCase_) {
         emit usuryCheckRequested();
@@ -392,7 +426,27 @@ void ContractPage::Calculate() {
     }
 }
 
-void ContractPage::Index(const std::vector<IndexValue>& series) {
+bool ContractPage::PrepareIndexation(Reindexing& reindexing) {
+    reindexing = Reindexing::None;
+    if (calcMode_ != CalcTarget::Instalment || !indexedContract_) return true;
+    const RateList list = c_.lsvTxHis->Items();
+    const auto count = TryParseNumber(Text(c_.txtRate));
+    const bool fits = count && std::fabs(*count) == static_cast<double>(list.size());
+    if (rateListOrigin_ != RateListOrigin::Form && fits) return true;
+    std::vector<IndexValue> series;
+    try {
+        if (referenceSeries_) series = referenceSeries_(ReferenceRateName());
+    } catch (const std::exception& failure) {
+        ShowError(boxes_, 0, failure.what(), "");
+        return false;
+    }
+    reindexing = ReindexingAtCalculation(indexedContract_, rateListOrigin_ != RateListOrigin::Form,
+                                         fits, !series.empty());
+    if (reindexing != Reindexing::Reapply) return true;
+    return Index(series);
+}
+
+bool ContractPage::Index(const std::vector<IndexValue>& series) {
     const CalculationForm form = ReadForm();
     std::optional<FormField> focus;
     std::optional<IndexedForm> indexed;
@@ -402,7 +456,7 @@ void ContractPage::Index(const std::vector<IndexValue>& series) {
         ShowError(boxes_, static_cast<std::int16_t>(failure.Number()), failure.Description(), "");
     }
     if (focus) FocusField(*focus);
-    if (!indexed) return;
+    if (!indexed) return false;
     SetText(c_.txtRate, indexed->rate);
     SetText(c_.txtContract, indexed->contract);
     SetText(c_.txtStart, indexed->start);
@@ -412,6 +466,43 @@ void ContractPage::Index(const std::vector<IndexValue>& series) {
     c_.lsvTxHis->SetItems(indexed->rateList);
     rateListOrigin_ = RateListOrigin::Indexed;
     c_.lsvTxHis->MarkChangedRates(indexed->changed);
+    indexedContract_ = true;
+    return true;
+}
+
+void ContractPage::MarkStoredIndexation() {
+    const std::string name = ReferenceRateName();
+    indexedContract_ =
+        rateListOrigin_ == RateListOrigin::Stored && !name.empty() && !IsFixedRateName(name);
+}
+
+FormSnapshot ContractPage::Snapshot() const {
+    return {ReadContractForm(), c_.lsvTxHis->Items()};
+}
+
+PlanState ContractPage::CurrentPlanState() const {
+    return StateOfPlan(plan_.PlanReady, planBasis_, Snapshot());
+}
+
+void ContractPage::ShowStoredPlan(FinancialPlan plan) {
+    plan_ = std::move(plan);
+    planBasis_.reset();
+    if (!plan_.PlanReady) {
+        planGrid_.CutToHeader();
+        return;
+    }
+    planGrid_.FillPlanGrid();
+    CalculationForm form = ReadForm();
+    const CalculationOutcome outcome = ShowStoredFigures(form, plan_);
+    WriteForm(form);
+    ShowFigures(outcome);
+    planBasis_ = Snapshot();
+}
+
+void ContractPage::DiscardPlan() {
+    plan_ = FinancialPlan{};
+    planBasis_.reset();
+    planGrid_.CutToHeader();
 }
 
 void ContractPage::SetIndexable(bool hasValues) {

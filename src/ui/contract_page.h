@@ -3,12 +3,14 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 #include "data/contract_store.h"
 #include "engine/financial_plan.h"
 #include "engine/indexation.h"
 #include "ui/calculation_form.h"
 #include "ui/contract_controls.h"
+#include "ui/form_state.h"
 #include "ui/plan_grid.h"
 #include "ui/usury_verdict.h"
 
@@ -31,7 +33,6 @@ public:
 
     // Hands the plan grid over (SetPlanGrid); FillPlanGrid writes into it from then on.
     void SetPlanGrid(PlanGrid* grid) { planGrid_.SetPlanGrid(grid); }
-    void CutPlanGridToHeader() { planGrid_.CutToHeader(); }
 
     // Fills the two lookup combos, financing types first; the first type ends up selected.
     void FillLookupCombos(const QStringList& financingTypes, const QStringList& referenceRates);
@@ -40,9 +41,29 @@ public:
     // pair values zeroed, the rate list emptied. Options and edit flags keep their state.
     void ResetFields();
 
-    // Disables "Salva", shows the stale marker, hides "Tasso effettivo", "TAEG" and the usury
-    // verdict.
+    // Disables "Salva", shows the stale marker, hides "Tasso effettivo", "TAEG", the warning
+    // beside it and the usury verdict.
     void InvalidateResult();
+
+    // The form as a plan and a save are made from (ReadContractForm and the rate list).
+    FormSnapshot Snapshot() const;
+    // The plan in memory against the form as it is now.
+    PlanState CurrentPlanState() const;
+    // A stored contract's plan, just loaded with its form, becomes the current plan: the grid
+    // shows it, and the instalment, the effective rate, the TAEG (with its usury check and
+    // warning) are its own. A plan that is not ready empties the grid and shows no figures.
+    void ShowStoredPlan(FinancialPlan plan);
+    // Forgets the plan (New, Delete): the grid back to its header row.
+    void DiscardPlan();
+
+    // Where Calcola reads a reference rate's dated values when it indexes a contract again;
+    // it may throw, which ends the calculation with the error shown.
+    void SetReferenceSeries(std::function<std::vector<IndexValue>(const std::string&)> series) {
+        referenceSeries_ = std::move(series);
+    }
+    // A stored contract just loaded counts as indexed when it has stored rates and its
+    // reference rate is not fixed.
+    void MarkStoredIndexation();
 
     // The contract of the TAEG shown, for the usury check; none while no TAEG is current.
     const std::optional<UsuryCase>& UsuryCaseShown() const { return usuryCase_; }
@@ -64,8 +85,9 @@ public:
     void Calculate();
     void EditRateListRow();
     // "Indicizza" with the series of the chosen reference rate: the rate list and Tasso
-    // from IndexContractForm, the rows whose rate changed marked (a refusal changes nothing).
-    void Index(const std::vector<IndexValue>& series);
+    // from IndexContractForm, the rows whose rate changed marked (a refusal changes nothing,
+    // and gives false).
+    bool Index(const std::vector<IndexValue>& series);
     // "Indicizza" is enabled only for a reference rate that has values and is not "Fisso".
     void SetIndexable(bool hasValues);
     std::string ReferenceRateName() const;
@@ -108,6 +130,12 @@ private:
     void ConnectFieldHooks();
     void ConnectPairHooks(const PairFields& pair);
     void SelectTarget(CalcTarget target);
+    // The figures markers after a calculation or a load: effective rate, TAEG, the warning
+    // beside it, and the usury check asked for.
+    void ShowFigures(const CalculationOutcome& outcome);
+    // Before Calcola: an indexed contract whose list lost its indexed rates is indexed again
+    // (true to go on) or found without values (warned after the calculation).
+    bool PrepareIndexation(Reindexing& reindexing);
     void LeaveResult();
     void FocusField(FormField field);
     QLineEdit* FieldOf(FormField field) const;
@@ -123,6 +151,11 @@ private:
     // Where the rows of lsvTxHis came from; Form again whenever the list is emptied.
     RateListOrigin rateListOrigin_ = RateListOrigin::Form;
     std::optional<UsuryCase> usuryCase_;
+    // The form the plan was made from; none after a calculation that did not finish.
+    std::optional<FormSnapshot> planBasis_;
+    // The rates come from a reference rate's values (Indicizza, or a stored indexed contract).
+    bool indexedContract_ = false;
+    std::function<std::vector<IndexValue>(const std::string&)> referenceSeries_;
     CoupledPair maxi_;
     CoupledPair riscatto_ = BuyoutPair();
 };

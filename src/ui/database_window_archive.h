@@ -20,6 +20,9 @@ public:
     std::vector<std::string> LookupTexts(std::string_view table) override;
     std::vector<std::string> LookupTableNames() override;
     std::vector<StoredRate> RateRows(std::int32_t contractId) override;
+    std::vector<StoredPlanRow> PlanRows(std::int32_t contractId) override {
+        return store_.LoadPlanRows(contractId);
+    }
     void ClearRecordBuffer() override { buffer_.Clear(); }
     void CloseDatabase() override { db_.Close(); }
 

@@ -21,9 +21,9 @@ std::optional<IndexedForm> Refuse(MessageBoxes& boxes, std::optional<FormField>&
     return std::nullopt;
 }
 
-// An empty date is today, as Calcola takes it; nullopt for a text that is no date.
-std::optional<CalendarDate> RequiredDate(std::string& text) {
-    if (text.empty()) text = FormatDate(Today(), 1);
+// An empty date is `fill`, as Calcola takes it; nullopt for a text that is no date.
+std::optional<CalendarDate> RequiredDate(std::string& text, const std::string& fill) {
+    if (text.empty()) text = fill;
     return ReadDateText(text);
 }
 
@@ -59,11 +59,13 @@ std::optional<IndexedForm> IndexContractForm(const CalculationForm& form,
     }
     indexed.contract = form.contract;
     indexed.start = form.start;
-    const auto contractDate = RequiredDate(indexed.contract);
+    const auto contractDate = RequiredDate(indexed.contract, FormatDate(Today(), 1));
     if (!contractDate) {
         return Refuse(boxes, focus, "Inserire una data valida!", FormField::Contract);
     }
-    const auto firstDate = RequiredDate(indexed.start);
+    const auto firstDate = RequiredDate(
+        indexed.start,
+        DefaultStartText(indexed.contract, form.periodicityIndex).value_or(std::string()));
     if (!firstDate) return Refuse(boxes, focus, "Inserire una data valida!", FormField::Start);
     if (IsFixedRateName(referenceName)) {
         return Refuse(

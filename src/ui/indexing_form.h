@@ -28,8 +28,8 @@ struct IndexedForm {
 // the list shown before, row by row, when there was one.
 // Checks, each shown with ShowMessage (empty title) and naming the field for the focus:
 // the count ("Inserire il Numero di rate!"), the periodicity ("Inserire una periodicità!"),
-// the contract and first-instalment dates (empty ones become today; "Inserire una data
-// valida!"), the reference rate ("Fisso", or a series that does not reach the contract
+// the contract and first-instalment dates (an empty contract date becomes today, an empty
+// first date one period after it, as Calcola fills them; "Inserire una data valida!"), the reference rate ("Fisso", or a series that does not reach the contract
 // date: IndexGapMessage). Returns nullopt after a refusal. Throws RunTimeError 6 for a
 // count beyond 16 bits, 5 for a due date beyond the year 9999.
 std::optional<IndexedForm> IndexContractForm(const CalculationForm& form,

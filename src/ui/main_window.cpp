@@ -80,15 +80,22 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     resize(sizeHint());
     LayOutGrowingWindow(central);
     PressButtonsOnEnter(this);
+    ShareMenuMnemonics(menuBar(), contractPage_);
     FitFiguresToFields(this);
-    connect(contractPage_, &ContractPage::newRequested, this,
-            [this] { Guarded([this] { New(); }); });
+    connect(contractPage_, &ContractPage::newRequested, this, [this] {
+        Guarded([this] {
+            if (ConfirmLeavingContract()) New();
+        });
+    });
+    contractPage_->SetReferenceSeries(
+        [this](const std::string& name) { return archive_.ReferenceSeries(name); });
     connect(contractPage_, &ContractPage::saveRequested, this, &MainWindow::Save);
     connect(contractPage_, &ContractPage::deleteRequested, this, &MainWindow::Delete);
     connect(contractPage_, &ContractPage::planCalculated, this, [this] {
         const std::int32_t owner = saveMode_ == SaveMode::StoredContract ? ContractIdShown() : 0;
         planOwner_ = PlanOwner::For(owner, contractPage_->ReadContractForm());
         chartPage_->ShowPlan(contractPage_->Plan());
+        planPage_->ShowPlanState();
     });
     connect(contractPage_, &ContractPage::referenceRateChosen, this, &MainWindow::UpdateIndexing);
     connect(contractPage_, &ContractPage::indexRequested, this, &MainWindow::Index);
@@ -189,11 +196,30 @@ void MainWindow::New() {
     contractPage_->InvalidateResult();
     contractPage_->SetDefaultTarget();
     ClearPlanViews();
+    savedForm_ = contractPage_->Snapshot();
 }
 
 void MainWindow::ClearPlanViews() {
-    contractPage_->CutPlanGridToHeader();
+    contractPage_->DiscardPlan();
     chartPage_->Clear();
+    planPage_->ShowPlanState();
+}
+
+bool MainWindow::ConfirmLeavingContract() {
+    if (!HasUnsavedChanges(saveMode_, savedForm_, contractPage_->Snapshot())) return true;
+    const BoxAnswer answer = AskYesNoCancel(boxes_, kSaveChangesQuestion);
+    switch (StepAfterAnswer(answer, contractPage_->Controls().cmdSalva->isEnabled())) {
+        case LeaveStep::Proceed:
+            return true;
+        case LeaveStep::SaveThenProceed:
+            return Save();
+        case LeaveStep::StayToCalculate:
+            ShowMessage(boxes_, kCalculateBeforeSaving, "");
+            return false;
+        case LeaveStep::Stay:
+            break;
+    }
+    return false;
 }
 
 void MainWindow::RefreshSummary() { statusPage_->RefreshSummary(); }
@@ -242,6 +268,10 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!databaseClosed_ && !ConfirmLeavingContract()) {
+        event->ignore();
+        return;
+    }
     if (placement_) placement_->Save(*this);
     if (!databaseClosed_) {
         archive_.CloseDatabase();

@@ -6,6 +6,7 @@
 
 #include "data/contract_store.h"
 #include "ui/contract_tree.h"
+#include "ui/form_state.h"
 
 class QAction;
 class QSettings;
@@ -47,14 +48,22 @@ public:
     // Every field back to its initial content, then the tree rebuilt.
     void ResetForm();
     // cmdNuovo: ResetForm, and the form becomes a new contract with the instalment target.
+    // (The button asks about unsaved changes first: ConfirmLeavingContract.)
     void New();
 
-    // A click on a node of tvwContratti: a contract node loads the contract into the form;
-    // a financing type node changes nothing. A contract that is no longer in the archive
-    // is reported once and the form stays as it was.
+    // Before the form leaves the contract shown (Nuovo, another contract, closing): when it
+    // holds unsaved changes, "Salvare le modifiche?" with Sì / No / Annulla. True to go on:
+    // No, or Sì and the contract saved. Sì while "Salva" is off (not calculated) says to
+    // calculate first and stays, as do Annulla and a failed save.
+    bool ConfirmLeavingContract();
+
+    // A click on a node of tvwContratti: a contract node loads the contract into the form,
+    // with its stored plan as the current plan and its own figures; a financing type node
+    // changes nothing. A contract that is no longer in the archive is reported once and the
+    // form stays as it was; so does the form when the user keeps unsaved changes.
     void LoadContract(QTreeWidgetItem* node);
-    // cmdSalva and cmdElimina.
-    void Save();
+    // cmdSalva (true when the contract was saved) and cmdElimina; both refresh the summary.
+    bool Save();
     void Delete();
     // The frame "Dati di Riepilogo" read again.
     void RefreshSummary();
@@ -114,6 +123,8 @@ private:
     SaveMode saveMode_ = SaveMode::NewContract;
     // What the plan in memory was calculated for; only such a plan is ever saved.
     PlanOwner planOwner_;
+    // The form as last loaded, saved or emptied: what "Salvare le modifiche?" compares with.
+    std::optional<FormSnapshot> savedForm_;
     bool databaseClosed_ = false;
     std::unique_ptr<WindowPlacement> placement_;
 };

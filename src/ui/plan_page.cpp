@@ -24,6 +24,7 @@
 #include "output/text_export.h"
 #include "output/word_export.h"
 #include "ui/contract_page.h"
+#include "ui/form_state.h"
 #include "ui/growing_layout.h"
 #include "ui/main_window.h"
 #include "ui/plan_grid.h"
@@ -113,6 +114,12 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
                        "relativo"),
         this);
     hint->setGeometry(gridPlace.x(), below, gridPlace.width(), 16);
+    exportHint_ = hint;
+    lblPianoNonAggiornato = new QLabel(QString::fromUtf8(kStalePlanNote), this);
+    lblPianoNonAggiornato->setObjectName(QStringLiteral("lblPianoNonAggiornato"));
+    lblPianoNonAggiornato->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    lblPianoNonAggiornato->setGeometry(hint->geometry());
+    lblPianoNonAggiornato->hide();
 
     const int buttons = below + 20;
     cmdText = AddButton(this, "cmdText", QStringLiteral("File di Testo"), QStyle::SP_FileIcon,
@@ -136,6 +143,7 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     auto* growing = new GrowingLayout(this);
     growing->Add(fgrPDA, kGrowBoth);
     growing->Add(hint, kFollowBottomWiden);
+    growing->Add(lblPianoNonAggiornato, kFollowBottomWiden);
     for (QPushButton* button : {cmdText, cmdExcel, cmdWord, cmdPDF}) {
         growing->Add(button, kFollowBottom);
     }
@@ -167,13 +175,37 @@ bool PlanPage::Connected() {
     return contract_ != nullptr && boxes_ != nullptr && shell_ != nullptr;
 }
 
+const ContractPage* PlanPage::ContractShown() const {
+    if (contract_ != nullptr) return contract_;
+    if (auto* frame = qobject_cast<const MainWindow*>(window())) return frame->Contract();
+    return nullptr;
+}
+
 ContractHeader PlanPage::GetContractHeader() const {
-    const ContractPage* contract = contract_;
-    if (contract == nullptr) {
-        if (auto* frame = qobject_cast<const MainWindow*>(window())) contract = frame->Contract();
-    }
+    const ContractPage* contract = ContractShown();
     if (contract == nullptr) return {};
     return BuildContractHeader(ReadExportForm(contract->Controls()));
+}
+
+void PlanPage::ShowPlanState() {
+    const ContractPage* contract = ContractShown();
+    const bool stale =
+        contract != nullptr && contract->CurrentPlanState() == PlanState::Stale;
+    lblPianoNonAggiornato->setVisible(stale);
+    exportHint_->setVisible(!stale);
+}
+
+void PlanPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ShowPlanState();
+}
+
+bool PlanPage::RefusedAsStale() {
+    const auto refusal = DocumentRefusal(contract_->CurrentPlanState());
+    if (!refusal) return false;
+    ShowPlanState();
+    ShowPlainBox(*boxes_, *refusal, DefaultBoxTitle(), BoxIcon::Exclamation);
+    return true;
 }
 
 void PlanPage::ExportTextFile() { RunExport(ExportKind::Text); }
@@ -206,7 +238,7 @@ ExportResult PlanPage::WriteExport(ExportKind kind) const {
 }
 
 void PlanPage::RunExport(ExportKind kind) {
-    if (!Connected()) return;
+    if (!Connected() || RefusedAsStale()) return;
     std::string problem;
     BoxIcon icon = BoxIcon::Critical;
     {
@@ -231,7 +263,7 @@ void PlanPage::RunExport(ExportKind kind) {
 }
 
 void PlanPage::PrintPlan() {
-    if (!Connected()) return;
+    if (!Connected() || RefusedAsStale()) return;
     if (fgrPDA->Rows() < 3) {
         ReportPrint(PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"});
         return;
@@ -251,7 +283,7 @@ void PlanPage::PrintPlan() {
 }
 
 void PlanPage::PreviewPlan() {
-    if (!Connected()) return;
+    if (!Connected() || RefusedAsStale()) return;
     if (fgrPDA->Rows() < 3) {
         ReportPrint(PrintResult{PrintCode::NothingToPrint, "Non ci sono righe da stampare"});
         return;

@@ -8,6 +8,7 @@
 #include "output/export_result.h"
 #include "output/plan_print.h"
 
+class QLabel;
 class QPrinter;
 class QPushButton;
 
@@ -45,7 +46,14 @@ public:
     // only; an empty block when no contract page is connected.
     ContractHeader GetContractHeader() const;
 
-    // The click handlers: cmdText, cmdExcel, cmdWord, cmdPDF, cmdPrintPDA.
+    // Shows "Piano non aggiornato: premere Calcola" in place of the export hint while the plan
+    // no longer matches the contract form (ContractPage::CurrentPlanState), the hint otherwise.
+    // Runs each time the page is shown, and when the window changes the plan.
+    void ShowPlanState();
+
+    // The click handlers: cmdText, cmdExcel, cmdWord, cmdPDF, cmdPrintPDA. Each, and the
+    // preview, refuses a stale plan with DocumentRefusal's message instead of writing a
+    // document whose heading and rows describe two contracts.
     void ExportTextFile();
     void ExportExcelFile();
     void ExportWordFile();
@@ -63,6 +71,10 @@ public:
     QPushButton* cmdPDF = nullptr;
     QPushButton* cmdAnteprima = nullptr;
     QPushButton* cmdPrintPDA = nullptr;
+    QLabel* lblPianoNonAggiornato = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum class ExportKind { Text, Excel, Word, Pdf };
@@ -77,12 +89,17 @@ private:
     void ReportPrint(const PrintResult& result);
     // Fills in from the main window what was not connected; true when all is there.
     bool Connected();
+    // The contract page the commands work with: the connected one, or the main window's.
+    const ContractPage* ContractShown() const;
+    // Shows the refusal of a stale plan; true when the command must stop.
+    bool RefusedAsStale();
 
     const ContractPage* contract_ = nullptr;
     MessageBoxes* boxes_ = nullptr;
     DesktopShell* shell_ = nullptr;
     QPrinter* printer_ = nullptr;
     ProgramFiles files_;
+    QLabel* exportHint_ = nullptr;
 };
 
 }  // namespace quotaplan

@@ -39,13 +39,21 @@ int TitleBarWidth(const QString& title) {
 }
 
 std::unique_ptr<QMessageBox> BuildMessageBox(const BoxRequest& box, QWidget* parent) {
-    const bool yesNo = box.buttons == BoxButtons::YesNo;
-    auto message = std::make_unique<QMessageBox>(
-        IconOf(box.icon), QString::fromStdString(box.title), QString::fromStdString(box.prompt),
-        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-    if (yesNo) {
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (box.buttons == BoxButtons::YesNo) buttons = QMessageBox::Yes | QMessageBox::No;
+    if (box.buttons == BoxButtons::YesNoCancel) {
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    auto message = std::make_unique<QMessageBox>(IconOf(box.icon),
+                                                 QString::fromStdString(box.title),
+                                                 QString::fromStdString(box.prompt), buttons, parent);
+    if (box.buttons != BoxButtons::Ok) {
         message->button(QMessageBox::Yes)->setText(QStringLiteral("Sì"));
         message->setDefaultButton(QMessageBox::Yes);
+    }
+    if (box.buttons == BoxButtons::YesNoCancel) {
+        message->button(QMessageBox::Cancel)->setText(QStringLiteral("Annulla"));
+        message->setEscapeButton(QMessageBox::Cancel);
     }
     // QMessageBox sizes itself to its text whatever its minimum width says; a spacer as wide
     // as the title, across its grid, is what it listens to.
@@ -61,8 +69,16 @@ BoxAnswer QtMessageBoxes::Show(const BoxRequest& box) {
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
     const std::unique_ptr<QMessageBox> message = BuildMessageBox(box, parent);
     const int pressed = message->exec();
-    if (box.buttons != BoxButtons::YesNo) return BoxAnswer::Ok;
-    return pressed == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+    switch (box.buttons) {
+        case BoxButtons::Ok:
+            return BoxAnswer::Ok;
+        case BoxButtons::YesNo:
+            return pressed == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+        case BoxButtons::YesNoCancel:
+            break;
+    }
+    if (pressed == QMessageBox::Yes) return BoxAnswer::Yes;
+    return pressed == QMessageBox::No ? BoxAnswer::No : BoxAnswer::Cancel;
 }
 
 std::optional<std::string> QtMessageBoxes::AskText(const std::string& prompt,

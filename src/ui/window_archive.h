@@ -36,6 +36,9 @@ public:
 
     // The stored "Rata" rows of a contract in date order, for the rate list.
     virtual std::vector<StoredRate> RateRows(std::int32_t contractId) = 0;
+    // Every stored plan line of a contract in the order written, for the plan it was saved
+    // with. Throws when the query fails.
+    virtual std::vector<StoredPlanRow> PlanRows(std::int32_t contractId) = 0;
 
     // Forgets the last record read (New).
     virtual void ClearRecordBuffer() = 0;

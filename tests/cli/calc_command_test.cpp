@@ -145,13 +145,36 @@ TEST(CalcPlan, ShortRateListRepeatsItsLastRate) {
         << run.out;
 }
 
-TEST(CalcPlan, MissingDatesAreToday) {
+// A missing contract date is today; a missing first date one period after the contract
+// date (in advance the second instalment's), never the signing day itself.
+TEST(CalcPlan, MissingFirstDateIsOnePeriodAfterTheContract) {
     ScopedToday today(*CalendarDate::FromYmd(2026, 12, 6));
-    const CalcRun run = Calc(With({"--maxi", "100"}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("\"Maxi.\", \"date\": \"2026-12-06\""), std::string::npos);
-    EXPECT_NE(run.out.find("\"number\": 1, \"date\": \"2026-12-06\""), std::string::npos);
-    EXPECT_NE(run.out.find("\"number\": 2, \"date\": \"2027-01-06\""), std::string::npos);
+    const struct {
+        std::vector<std::string> extra;
+        const char* first;
+        const char* second;
+    } cases[] = {
+        {{}, "2027-01-06", "2027-02-06"},
+        {{"--contract-date", "2026-01-31", "--periodicity", "4"}, "2026-04-30", "2026-07-31"},
+        {{"--advance"}, "2026-12-06", "2027-01-06"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--maxi", "100"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CalcRun run = Calc(With(args));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string contract = c.extra.empty() || c.extra[0] != "--contract-date"
+                                         ? std::string("2026-12-06")
+                                         : c.extra[1];
+        EXPECT_NE(run.out.find("\"Maxi.\", \"date\": \"" + contract + "\""), std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find("\"number\": 1, \"date\": \"" + std::string(c.first) + "\""),
+                  std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find("\"number\": 2, \"date\": \"" + std::string(c.second) + "\""),
+                  std::string::npos)
+            << run.out;
+    }
 }
 
 TEST(CalcCsv, PrintsOnlyTheInstalmentLinesOfTheTextExport) {

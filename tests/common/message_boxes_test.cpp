@@ -52,6 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"YesNoWithTitle",
                 [](MessageBoxes& b) { AskYesNo(b, "Eliminare?", "Conferma"); },
                 {"Eliminare?", "Conferma 4.0.0", BoxIcon::Information, BoxButtons::YesNo}},
+        BoxCase{"YesNoCancel",
+                [](MessageBoxes& b) { AskYesNoCancel(b, "Salvare le modifiche?"); },
+                {"Salvare le modifiche?", "Quotaplan 4.0.0", BoxIcon::Exclamation,
+                 BoxButtons::YesNoCancel}},
         BoxCase{"ErrorNumbered",
                 [](MessageBoxes& b) { ShowError(b, 7, "Overflow", ""); },
                 {"Overflow\nErrore Numero: 00007", "Quotaplan", BoxIcon::Critical, BoxButtons::Ok}},
@@ -115,12 +119,15 @@ TEST(RecordingMessageBoxes, AnswersFromScriptsThenDefaults) {
     ShowMessage(boxes, "ok", "");  // an OK box does not use up the Yes
     EXPECT_EQ(AskYesNo(boxes, "a?", ""), BoxAnswer::Yes);
     EXPECT_EQ(AskYesNo(boxes, "b?", ""), BoxAnswer::No);
+    boxes.ScriptAnswer(BoxAnswer::No);
+    EXPECT_EQ(AskYesNoCancel(boxes, "c?"), BoxAnswer::No);
+    EXPECT_EQ(AskYesNoCancel(boxes, "d?"), BoxAnswer::Cancel);  // nothing scripted: stay
     EXPECT_EQ(boxes.AskText("Tasso", "Variazione", "6"), std::optional<std::string>("6,5"));
     EXPECT_EQ(boxes.AskText("Tasso", "Variazione", "6"), std::nullopt);
     EXPECT_EQ(boxes.AskText("Tasso", "Variazione", "6"), std::optional<std::string>(""));
     EXPECT_EQ(boxes.AskText("Tasso", "Variazione", "7"), std::nullopt);
 
-    ASSERT_EQ(boxes.shown.size(), 3u);
+    ASSERT_EQ(boxes.shown.size(), 5u);
     EXPECT_EQ(boxes.shown[1].prompt, "a?");
     ASSERT_EQ(boxes.asked.size(), 4u);
     EXPECT_EQ(boxes.asked[3].prompt, "Tasso");
@@ -133,10 +140,13 @@ TEST(StderrMessageBoxes, WritesTitleAndPromptAndAnswersNo) {
     StderrMessageBoxes boxes(out);
     ShowError(boxes, 11, "Divisione per zero", "");
     EXPECT_EQ(AskYesNo(boxes, "Continuare?", ""), BoxAnswer::No);
+    // No one answers here: nothing is done that was not asked for.
+    EXPECT_EQ(AskYesNoCancel(boxes, "Salvare?"), BoxAnswer::Cancel);
     EXPECT_EQ(boxes.AskText("Nuovo tasso", "Quotaplan", "5"), std::nullopt);
     EXPECT_EQ(out.str(),
               "Quotaplan: Divisione per zero\nErrore Numero: 00011\n"
               "Quotaplan 4.0.0: Continuare?\n"
+              "Quotaplan 4.0.0: Salvare?\n"
               "Quotaplan: Nuovo tasso\n");
 }
 

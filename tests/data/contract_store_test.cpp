@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 #include "archive_fixture.h"
 #include "common/clock.h"
 #include "data/execute_sql.h"
+#include "data/stored_plan.h"
+#include "engine/plan_lines.h"
 
 namespace quotaplan {
 namespace {
@@ -80,6 +83,44 @@ TEST_P(ContractStoreTest, NewContractStoresRowAndFourteenPlanRowsAndLoadsBack) {
     const auto loaded = store.Load(saved.contractId);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(*loaded, form);
+}
+
+// A loaded contract's plan is the plan stored, line for line and to the cent: what its
+// exports and TAEG are made from.
+TEST_P(ContractStoreTest, StoredPlanComesBackLineForLine) {
+    const struct {
+        const char* name;
+        FinancialPlan plan;
+    } cases[] = {{"maxi and buy-out", MakePlan(12, 1000, 500)},
+                 {"neither", MakePlan(3, 0, 0)},
+                 {"one instalment", MakePlan(1, 250, 0)}};
+    for (const auto& c : cases) {
+        const auto form = MakeForm(c.name);
+        const auto saved = SaveNew(form, c.plan);
+        ASSERT_EQ(saved.status, SaveStatus::Saved) << c.name;
+        const FinancialPlan loaded = StoredPlanOf(store.LoadPlanRows(saved.contractId));
+        ASSERT_TRUE(loaded.PlanReady) << c.name;
+        ASSERT_TRUE(loaded.toTheCent.has_value()) << c.name;
+        const auto lines = [](const FinancialPlan& plan) {
+            std::vector<std::string> texts;
+            for (const PlanLine& line : PlanLines(plan, DerivedLines::WhenNotZero)) {
+                texts.push_back(line.date.Iso() + " " + FormatNumber(line.ratePercent, 2) + " " +
+                                FormatNumber(line.amount, 1) + " " + FormatNumber(line.capital, 1) +
+                                " " + FormatNumber(line.interest, 1) + " " +
+                                FormatNumber(line.residual, 1));
+            }
+            return texts;
+        };
+        EXPECT_EQ(lines(loaded), lines(c.plan)) << c.name;
+        EXPECT_EQ(loaded.toTheCent->instalment.Cents(),
+                  std::lround(c.plan.rows.front().Importo * 100.0))
+            << c.name;
+        EXPECT_EQ(loaded.toTheCent->value.Cents(), 1000000) << c.name;
+    }
+    // Without instalment lines there is no plan to show.
+    EXPECT_FALSE(StoredPlanOf({{1, "Maxi.", *CalendarDate::FromYmd(2024, 1, 15), 0, 100, 0, 100,
+                                9900}})
+                     .PlanReady);
 }
 
 TEST_P(ContractStoreTest, PlanWithoutMaxiOrBuyoutStillStoresBothLinesWithZeros) {

@@ -111,5 +111,39 @@ TEST(DueDates, BuyoutBeforeItsDueDate) {
     }
 }
 
+// An empty first date is one period after the contract date, by the plan's own stepping.
+TEST(DueDates, DefaultFirstDateIsOnePeriodOn) {
+    const struct {
+        CalendarDate contract;
+        std::int16_t periodsPerYear;
+        CalendarDate first;
+    } cases[] = {{Ymd(2026, 1, 15), 12, Ymd(2026, 2, 15)},
+                 {Ymd(2026, 1, 31), 12, Ymd(2026, 2, 28)},
+                 {Ymd(2026, 1, 31), 4, Ymd(2026, 4, 30)},
+                 {Ymd(2025, 11, 10), 2, Ymd(2026, 5, 10)},
+                 {Ymd(2028, 2, 29), 1, Ymd(2029, 3, 1)}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(DefaultFirstDate(c.contract, c.periodsPerYear), c.first)
+            << c.contract.Iso() << " m=" << c.periodsPerYear;
+    }
+    EXPECT_THROW(DefaultFirstDate(Ymd(9999, 12, 31), 12), RunTimeError);
+}
+
+TEST(DueDates, ArrearsStartingOnTheContractDay) {
+    const struct {
+        const char* name;
+        CalendarDate first;
+        PaymentTiming timing;
+        bool warned;
+    } cases[] = {{"arrears, the day before", Ymd(2026, 1, 14), PaymentTiming::Arrears, true},
+                 {"arrears, the same day", Ymd(2026, 1, 15), PaymentTiming::Arrears, true},
+                 {"arrears, the day after", Ymd(2026, 1, 16), PaymentTiming::Arrears, false},
+                 {"advance, the same day", Ymd(2026, 1, 15), PaymentTiming::Advance, false}};
+    for (const auto& c : cases) {
+        const InstalmentCalendar calendar{Ymd(2026, 1, 15), c.first, 12, 12, c.timing};
+        EXPECT_EQ(FirstDateNotAfterContract(calendar), c.warned) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace quotaplan

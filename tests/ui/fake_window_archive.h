@@ -21,6 +21,7 @@ public:
     }
     std::vector<std::string> LookupTableNames() override { return {"Tipologia", "TxRiferimento"}; }
     std::vector<StoredRate> RateRows(std::int32_t) override { return rates; }
+    std::vector<StoredPlanRow> PlanRows(std::int32_t) override { return planRows; }
     void ClearRecordBuffer() override { ++bufferClears; }
     void CloseDatabase() override { ++closes; }
 
@@ -159,6 +160,7 @@ public:
     std::vector<std::string> financingTypes = {"Leasing", "Mutuo", "Credito al consumo"};
     std::vector<std::string> referenceRates = {"Euribor 3 mesi", "Euribor 6 mesi"};
     std::vector<StoredRate> rates;
+    std::vector<StoredPlanRow> planRows;
     std::map<std::string, std::vector<IndexValue>> series;
     std::vector<StoredUsuryRate> usuryRates;
     std::map<std::string, std::string> usuryCategories;

@@ -4,6 +4,9 @@
 // back, and the portfolio summary.
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include "archive_fixture.h"
@@ -13,6 +16,15 @@
 
 using namespace quotaplan;
 using namespace quotaplan::test;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
 
 class ArchiveWindowTest : public QObject {
     Q_OBJECT
@@ -34,6 +46,8 @@ private slots:
         QVERIFY(f.C().cmdSalva->isEnabled());
         const QStringList plan = f.GridTexts();
         const QString instalment = f.Text("txtResult");
+        const QString taeg = f.Text("txtTAEG");
+        const QString effective = f.Text("txtTxEffettivo");
         f.boxes.shown.clear();
 
         f.Salva();
@@ -69,8 +83,7 @@ private slots:
                         {"txtStart", "28/02/06"},
                         {"txtDataRiscatto", "31/01/07"},
                         {"txtSpContratto", "150,00"},
-                        {"txtSpRata", "2,50"},
-                        {"txtResult", "0"}};
+                        {"txtSpRata", "2,50"}};
         for (const auto& field : expected) QCOMPARE(f.Text(field.field), QString(field.text));
         QCOMPARE(f.C().cboTipoLea->currentText(), QString("Mutuo"));
         QCOMPARE(f.C().cboTxRif->currentText(), QString("Euribor 3 mesi"));
@@ -89,6 +102,13 @@ private slots:
         QVERIFY(f.C().cmdElimina->isEnabled());
         QVERIFY(!f.Stale());
         QCOMPARE(f.window->Tabs()->currentIndex(), 0);
+        // The contract's own figures, from its stored plan and fees, and that plan in the grid.
+        QCOMPARE(f.Text("txtResult"), instalment);
+        QCOMPARE(f.Text("txtTAEG"), taeg);
+        QCOMPARE(f.Text("txtTxEffettivo"), effective);
+        QVERIFY(f.C().lblTAEG->isVisible());
+        QCOMPARE(f.GridTexts(), plan);
+        QCOMPARE(f.window->Contract()->CurrentPlanState(), PlanState::Current);
 
         f.Calcola();
         QCOMPARE(f.Text("txtResult"), instalment);
@@ -228,9 +248,11 @@ private slots:
         }
         QTreeWidgetItem* node = f.ContractNode("Sparito");
         QVERIFY(node != nullptr);
+        f.boxes.ScriptAnswer(BoxAnswer::No);
         f.Click(node);
-        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
-        QCOMPARE(f.Prompt(0), QString(kContractGoneMessage));
+        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
+        QCOMPARE(f.Prompt(0), QString("Salvare le modifiche?"));
+        QCOMPARE(f.Prompt(1), QString(kContractGoneMessage));
         QVERIFY(f.window->Contract()->ReadContractForm() == before);
         QCOMPARE(f.window->CurrentSaveMode(), SaveMode::NewContract);
         QVERIFY(!f.C().cmdElimina->isEnabled());
@@ -302,10 +324,10 @@ private slots:
         f.Enter("txtValBene", "12000");
         f.Calcola();
         const QString pressaInstalment = f.Cell(3, 2);
+        QCOMPARE(status->lstCanoni->topLevelItemCount(), 1);  // saving refreshes it
         f.Salva();
         const int pressa = f.ShownId();
-        // Saving does not refresh the summary by itself.
-        QCOMPARE(status->lstCanoni->topLevelItemCount(), 0);
+        QCOMPARE(status->lstCanoni->topLevelItemCount(), 2);
 
         for (int press = 0; press < 2; ++press) {
             QTest::mouseClick(status->cmdAggiorna, Qt::LeftButton);
@@ -327,6 +349,46 @@ private slots:
                                 status->lstCanoni->topLevelItem(1)->text(2)};
         seen.sort();
         QCOMPARE(seen, QStringList({"Pressa " + pressaInstalment, "Tornio " + tornioInstalment}));
+
+        // Deleting refreshes it too.
+        f.Click(f.ContractNode("Pressa"));
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        QTest::mouseClick(f.C().cmdElimina, Qt::LeftButton);
+        QCOMPARE(status->lstCanoni->topLevelItemCount(), 1);
+        QCOMPARE(status->lstCanoni->topLevelItem(0)->text(0), QString("Tornio"));
+    }
+
+    // Calculate one contract, load another, export: the file is the loaded contract's
+    // alone, heading, rows and TAEG, as it was when it was calculated and saved.
+    void aLoadedContractIsExportedWhole() {
+        QTemporaryDir folder;
+        ArchiveFixture f;
+        f.window->Plan()->SetProgramFiles(ReadyToRunFiles(folder.path().toStdString()));
+        f.FillCar("Primo", "31/01/07");
+        f.Calcola();
+        const QString taeg = f.Text("txtTAEG");
+        QTest::mouseClick(f.window->Plan()->cmdText, Qt::LeftButton);
+        const QString file = QDir(folder.path()).filePath("Export/Primo.txt");
+        const QByteArray calculated = ReadAll(file);
+        QVERIFY(!calculated.isEmpty());
+        QVERIFY(QFile::remove(file));
+        f.Salva();
+
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        f.FillSmall("Secondo", "9");
+        f.Calcola();
+        QVERIFY(f.Text("txtTAEG") != taeg);
+        f.boxes.ScriptAnswer(BoxAnswer::No);
+        f.Click(f.ContractNode("Primo"));
+        QCOMPARE(f.Text("txtTAEG"), taeg);
+        QTest::mouseClick(f.window->Plan()->cmdText, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));  // the question to save "Secondo"
+        QCOMPARE(ReadAll(file), calculated);
+        // Changed after the load, it is refused until calculated again.
+        f.Enter("txtTasso", "5");
+        QTest::mouseClick(f.window->Plan()->cmdText, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
+        QVERIFY(f.Prompt(1).startsWith("Piano non aggiornato"));
     }
 
     // The page "Stato" with a few contracts archived, for the README.

@@ -230,19 +230,65 @@ private slots:
         QCOMPARE(int(boxes.shown[0].icon), int(BoxIcon::Exclamation));
     }
 
-    void emptyDatesBecomeTodayAndGarbageBecomesZero() {
+    // An empty contract date is today; an empty first date one period after the contract
+    // date (in advance the second instalment's), never the signing day.
+    void emptyDatesBecomeTodayAndOnePeriodOn_data() {
+        QTest::addColumn<QString>("contract");
+        QTest::addColumn<int>("periodicityIndex");
+        QTest::addColumn<bool>("advance");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("firstRow");
+        QTest::newRow("both empty, monthly") << "" << 0 << false << "15/02/06" << "2006-02-15";
+        QTest::newRow("end of month, quarterly") << "31/01/06" << 2 << false << "30/04/06"
+                                                 << "2006-04-30";
+        QTest::newRow("in advance, half-yearly") << "10/03/06" << 4 << true << "10/09/06"
+                                                 << "2006-03-10";
+    }
+    void emptyDatesBecomeTodayAndOnePeriodOn() {
+        QFETCH(QString, contract);
+        QFETCH(int, periodicityIndex);
+        QFETCH(bool, advance);
         CalculationForm form = TenThousand();
-        form.contract.clear();
+        form.contract = contract.toStdString();
         form.start.clear();
+        form.periodicityIndex = periodicityIndex;
+        form.advance = advance;
         form.maxi.amountText = "abc";
         FinancialPlan plan;
         RecordingMessageBoxes boxes;
         const CalculationOutcome out = RunCalculateCommand(form, plan, boxes);
         QVERIFY(boxes.shown.empty());
-        QCOMPARE(Q(form.contract), QString("15/01/06"));
-        QCOMPARE(Q(form.start), QString("15/01/06"));
+        if (contract.isEmpty()) QCOMPARE(Q(form.contract), QString("15/01/06"));
+        QTEST(Q(form.start), "start");
+        QTEST(Q(plan.rows.at(0).Data.Iso()), "firstRow");
         QCOMPARE(Q(form.maxi.amountText), QString("0"));
         QVERIFY(out.planBuilt);
+        QVERIFY(!out.earlyFirstDate);
+    }
+
+    // Arrears starting on or before the signing day are calculated, with the warning.
+    void earlyFirstDateIsWarnedNotRefused_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<bool>("advance");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("arrears, contract day") << "15/01/06" << false << true;
+        QTest::newRow("arrears, before") << "01/01/06" << false << true;
+        QTest::newRow("arrears, a month on") << "15/02/06" << false << false;
+        QTest::newRow("advance, contract day") << "15/01/06" << true << false;
+    }
+    void earlyFirstDateIsWarnedNotRefused() {
+        QFETCH(QString, start);
+        QFETCH(bool, advance);
+        CalculationForm form = TenThousand();
+        form.contract = "15/01/06";
+        form.start = start.toStdString();
+        form.advance = advance;
+        FinancialPlan plan;
+        RecordingMessageBoxes boxes;
+        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(out.planBuilt);
+        QTEST(out.earlyFirstDate, "warned");
     }
 
     void instalmentRoad() {

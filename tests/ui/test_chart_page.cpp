@@ -88,6 +88,7 @@ private slots:
         QVERIFY(!f_->Stale());
         QCOMPARE(Bars(Page()->Chart()), before);
 
+        f_->boxes.ScriptAnswer(BoxAnswer::No);
         QTest::mouseClick(f_->C().cmdNuovo, Qt::LeftButton);
         QCOMPARE(f_->Grid()->Rows(), 1);
         QVERIFY(Page()->Chart()->series().isEmpty());

@@ -140,6 +140,7 @@ private slots:
         QVERIFY(f.C().lblTAEG->isVisible());
         QCOMPARE(f.Text("txtTAEG"), QString("4,07%"));
 
+        f.boxes.ScriptAnswer(BoxAnswer::No);
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
         QVERIFY(!box->isChecked());
         QCOMPARE(f.Text("txtTAEG"), QString());
@@ -274,6 +275,7 @@ private slots:
         f.Calcola();
         QCOMPARE(label->text(), QString("Nessuna soglia d'usura in vigore"));
         QVERIFY(label->styleSheet().contains("gray"));
+        f.boxes.ScriptAnswer(BoxAnswer::No);
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
         QVERIFY(!label->isVisible());
     }

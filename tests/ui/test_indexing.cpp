@@ -140,7 +140,7 @@ private slots:
     void enabledOnlyForARateWithValues() {
         FakeFixture f;
         QComboBox* rates = f.C().cboTxRif;
-        QCOMPARE(f.C().cmdIndicizza->text(), QString("Indicizza"));
+        QCOMPARE(f.C().cmdIndicizza->text(), QString("&Indicizza"));
         QCOMPARE(rates->currentText(), QString("Fisso"));
         QVERIFY(!f.C().cmdIndicizza->isEnabled());  // a fixed rate, values or not
         rates->setCurrentText("Euribor 3 mesi");
@@ -154,6 +154,58 @@ private slots:
         // New brings back the first reference rate.
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
         QVERIFY(!f.C().cmdIndicizza->isEnabled());
+    }
+
+    // An indexed contract edited and calculated again keeps its indexation when the reference
+    // rate has values (and says so), and is warned that its rates are no longer indexed when
+    // it has none; a contract never indexed is calculated as typed.
+    void anEditedIndexedContractIsIndexedAgain_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("values");
+        QTest::addColumn<QStringList>("rates");
+        QTest::addColumn<QString>("message");
+        const QString again = "Le rate sono state indicizzate di nuovo con i valori di \"Euribor 3 "
+                              "mesi\" più lo spread, come con Indicizza.";
+        const QString lost = "Il tasso di riferimento \"Euribor 3 mesi\" non ha valori: le rate "
+                             "non sono più indicizzate, tutte al Tasso più lo Spread.";
+        QStringList widerSpread;
+        for (const QString& rate : kIndexedRates) {
+            widerSpread << QString::number(rate.toStdString() == "3,50"   ? 4.0
+                                           : rate.toStdString() == "4,00" ? 4.5
+                                                                          : 3.75,
+                                           'f', 2)
+                               .replace('.', ',');
+        }
+        QTest::newRow("spread, values") << "txtSpread" << true << widerSpread << again;
+        QTest::newRow("spread, no values") << "txtSpread" << false << QStringList(12, "4,00")
+                                           << lost;
+        QTest::newRow("count, values") << "txtRate" << true << kIndexedRates + QStringList{"3,25"}
+                                       << again;
+    }
+    void anEditedIndexedContractIsIndexedAgain() {
+        QFETCH(QString, edit);
+        QFETCH(bool, values);
+        FakeFixture f;
+        f.x.FillExample("Mutuo");
+        f.x.Indicizza();
+        f.Calcola();
+        QCOMPARE(f.x.Column(1), kIndexedRates);
+        if (!values) f.archive.series["Euribor 3 mesi"].clear();
+        if (edit == "txtSpread") {
+            f.Enter("txtSpread", "2");
+        } else {
+            f.Enter("txtRate", "13");
+        }
+        f.boxes.shown.clear();
+        f.Calcola();
+        QTEST(f.x.Column(1), "rates");
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QTEST(QString::fromStdString(f.boxes.shown[0].prompt), "message");
+        QVERIFY(!f.Stale());
+        QVERIFY(f.C().cmdSalva->isEnabled());
+        // Said once: the next calculation is as quiet as any.
+        f.Calcola();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
     }
 
     void fillsTheRateListAndTasso() {
@@ -221,7 +273,8 @@ private slots:
         if (!focus.isEmpty()) QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     }
 
-    void emptyDatesAreToday() {
+    // An empty contract date is today, an empty first date one period on, as Calcola fills them.
+    void emptyDatesAreTodayAndOnePeriodOn() {
         FakeFixture f;
         f.archive.series["Euribor 3 mesi"] = {{Ymd(2026, 1, 1), 2.0}};
         f.x.FillExample("Mutuo");
@@ -229,8 +282,8 @@ private slots:
         f.Field("txtStart")->clear();
         f.x.Indicizza();
         QCOMPARE(f.Text("txtContract"), QString("10/06/26"));
-        QCOMPARE(f.Text("txtStart"), QString("10/06/26"));
-        QCOMPARE(f.x.Column(0).mid(0, 2), QStringList({"10/06/26", "10/07/26"}));
+        QCOMPARE(f.Text("txtStart"), QString("10/07/26"));
+        QCOMPARE(f.x.Column(0).mid(0, 2), QStringList({"10/07/26", "10/08/26"}));
     }
 
     // The published example: the indexed plan is the plan of the same rates typed by hand.
@@ -315,7 +368,9 @@ private slots:
         QCOMPARE(f.GridTexts(), indexed);
         QCOMPARE(f.Text("txtResult"), instalment);
 
+        f.boxes.ScriptAnswer(BoxAnswer::No);
         f.Click(f.ContractNode("Mutuo a indice zero"));
+        f.boxes.shown.clear();
         f.Calcola();
         QVERIFY(f.boxes.shown.empty());
         QCOMPARE(f.GridTexts(), indexed);

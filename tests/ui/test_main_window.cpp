@@ -76,7 +76,11 @@ private slots:
         f_->C().chkIntRiscatto->setChecked(true);
         f_->Calcola();
         QVERIFY(f_->Grid()->Rows() > 1);
+        f_->boxes.ScriptAnswer(BoxAnswer::No);
         QTest::mouseClick(f_->C().cmdNuovo, Qt::LeftButton);
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].prompt), QString("Salvare le modifiche?"));
+        QCOMPARE(int(f_->boxes.shown[0].buttons), int(BoxButtons::YesNoCancel));
         for (const char* name : {"txtValBene", "txtMaxi", "txtPercMaxi", "txtRiscatto", "txtResult",
                                  "txtSpContratto", "txtSpRata", "txtRate"}) {
             QCOMPARE(f_->Text(name), QString("0"));
@@ -260,6 +264,96 @@ private slots:
         QVERIFY(list->columnWidth(1) > list->fontMetrics().horizontalAdvance("10,25"));
     }
 
+    // Nuovo, another contract or closing with unsaved changes asks "Salvare le modifiche?":
+    // Sì saves first (only a calculated contract: otherwise it says to calculate and stays),
+    // No goes on, Annulla stays. Nothing changed, nothing is asked.
+    void unsavedChangesAreAskedAbout_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("calculated");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<int>("saves");
+        QTest::addColumn<QString>("thenShown");
+        const int yes = int(BoxAnswer::Yes), no = int(BoxAnswer::No);
+        const int cancel = int(BoxAnswer::Cancel);
+        const QString calculate = "Per salvare il contratto premere prima Calcola, poi Salva.";
+        QTest::newRow("nuovo, no") << "nuovo" << true << no << true << 0 << "";
+        QTest::newRow("nuovo, annulla") << "nuovo" << true << cancel << false << 0 << "";
+        QTest::newRow("nuovo, sì") << "nuovo" << true << yes << true << 1 << "";
+        QTest::newRow("nuovo, sì, not calculated") << "nuovo" << false << yes << false << 0
+                                                   << calculate;
+        QTest::newRow("load, no") << "load" << false << no << true << 0 << "";
+        QTest::newRow("load, annulla") << "load" << true << cancel << false << 0 << "";
+        QTest::newRow("load, sì") << "load" << true << yes << true << 1 << "";
+        QTest::newRow("close, annulla") << "close" << true << cancel << false << 0 << "";
+        QTest::newRow("close, no") << "close" << false << no << true << 0 << "";
+        QTest::newRow("close, sì") << "close" << true << yes << true << 1 << "";
+    }
+    void unsavedChangesAreAskedAbout() {
+        QFETCH(QString, action);
+        QFETCH(bool, calculated);
+        QFETCH(int, answer);
+        f_->archive.stored = StoredTornio();
+        FillTenThousand();
+        if (calculated) f_->Calcola();
+        f_->boxes.ScriptAnswer(BoxAnswer(answer));
+        Leave(action);
+        QCOMPARE(f_->boxes.shown.at(0).prompt, std::string("Salvare le modifiche?"));
+        QFETCH(QString, thenShown);
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(thenShown.isEmpty() ? 1 : 2));
+        if (!thenShown.isEmpty()) QCOMPARE(QString::fromStdString(f_->boxes.shown[1].prompt), thenShown);
+        QFETCH(int, saves);
+        QCOMPARE(int(f_->archive.saved.size()), saves);
+        QFETCH(bool, goesOn);
+        const QString shown = action == "load" && goesOn ? "Tornio"
+                              : action == "nuovo" && goesOn ? ""
+                                                            : "Auto aziendale";
+        QCOMPARE(f_->Text("txtDescBene"), shown);
+        QCOMPARE(f_->window->isVisible(), !(action == "close" && goesOn));
+        QCOMPARE(f_->archive.closes, action == "close" && goesOn ? 1 : 0);
+    }
+    void nothingIsAskedWithoutChanges() {
+        f_->archive.stored = StoredTornio();
+        for (int k = 1; k <= 12; ++k) {
+            f_->archive.rates.push_back({k, CalendarDate::FromYmdCarrying(2006, 1 + k, 28), 6});
+        }
+        Leave("load");
+        f_->Calcola();  // the same contract: nothing to save
+        Leave("nuovo");
+        FillTenThousand();
+        f_->Calcola();
+        QTest::mouseClick(f_->C().cmdSalva, Qt::LeftButton);
+        Leave("load");
+        Leave("close");
+        QVERIFY(f_->boxes.shown.empty());
+        QVERIFY(!f_->window->isVisible());
+    }
+
+    // An empty "Prima rata" is written one period after the contract date; instalments in
+    // arrears from the contract day are calculated, with a warning beside the TAEG.
+    void firstDateFilledAndEarlyDateWarned() {
+        FillTenThousand();
+        f_->Field("txtStart")->clear();
+        f_->Calcola();
+        QCOMPARE(f_->Text("txtStart"), QString("28/02/06"));
+        QLabel* warning = f_->Find<QLabel>("lblAvvisoTAEG");
+        QVERIFY(!warning->isVisible());
+        f_->Enter("txtStart", "31/01/06");
+        f_->Calcola();
+        QVERIFY(f_->boxes.shown.empty());
+        QVERIFY(f_->C().lblTAEG->isVisible());
+        QVERIFY(warning->isVisible());
+        QCOMPARE(warning->toolTip(),
+                 QString("La prima rata cade il giorno del contratto o prima, con pagamento "
+                         "posticipato: il TAEG ne risulta più alto. Controllare la data della "
+                         "prima rata."));
+        f_->Enter("txtValBene", "12000");
+        QVERIFY(!warning->isVisible());  // gone with the figures it speaks of
+        f_->Choose(f_->C().optPagAnt);
+        f_->Calcola();
+        QVERIFY(!warning->isVisible());
+    }
+
     void closingEndsWithTheDatabaseClosed() {
         QAction* exit = f_->window->menuBar()->findChild<QAction*>("mnuEsci");
         QVERIFY(exit != nullptr);
@@ -287,6 +381,16 @@ private slots:
     }
 
 private:
+    // Leaves the contract shown: "nuovo", "load" (Tornio from the tree) or "close".
+    void Leave(const QString& action) {
+        if (action == "nuovo") {
+            QTest::mouseClick(f_->C().cmdNuovo, Qt::LeftButton);
+        } else if (action == "load") {
+            emit f_->window->Tree()->itemClicked(f_->window->Tree()->topLevelItem(0)->child(1), 0);
+        } else {
+            f_->window->close();
+        }
+    }
     void FillTenThousand() {
         f_->Enter("txtDescBene", "Auto aziendale");
         f_->Enter("txtValBene", "10000");

@@ -1,8 +1,11 @@
 // The export buttons of the plan page: nothing before a calculation, the four files with
 // their names and how the desktop is asked to open them, the heading block read from the
 // form at the moment of the export, and the boxes of a failed export.
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QTabWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,17 +60,6 @@ QString Run(const QString& program, const QStringList& arguments) {
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) return "(reader failed)";
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Column A and C of the first rows of the workbook, as python3-xlrd reads them.
-QString XlsCells(const QString& path, int rows) {
-    const QString script = QStringLiteral(
-        "import sys, xlrd\n"
-        "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-        "for r in range(int(sys.argv[2])):\n"
-        "    row = s.row_values(r)\n"
-        "    print('%s|%s' % (row[0], row[2] if len(row) > 2 else ''))\n");
-    return Run(QStringLiteral(QUOTAPLAN_PYTHON3), {"-c", script, path, QString::number(rows)});
 }
 
 }  // namespace
@@ -165,37 +157,59 @@ private slots:
         QVERIFY2(lines[51].startsWith("Riscatto;31/01/2009;;"), qPrintable(lines[51]));
     }
 
-    // The heading block is read at each export; the plan lines stay those of the last
-    // calculation even when the form has changed since.
-    void headingFollowsTheFormPlanStaysCalculated() {
+    // A form changed after the calculation is never written over the plan of before: every
+    // document is refused in words, and the plan page says so, until Calcola.
+    void staleFormIsRefusedByEveryDocument_data() {
+        QTest::addColumn<QString>("button");
+        const char* const buttons[] = {"cmdText", "cmdExcel", "cmdWord",
+                                       "cmdPDF",  "cmdAnteprima", "cmdPrintPDA"};
+        for (const char* button : buttons) QTest::newRow(button) << button;
+    }
+    void staleFormIsRefusedByEveryDocument() {
+        QFETCH(QString, button);
         FillAndCalculate("Fresatrice CNC");
-        Press("cmdText");
-        const QStringList before = TextFileLines(ExportFile(".txt"));
+        f_->Enter("txtValBene", "50000");
+        QVERIFY(f_->Stale());
+        f_->window->Tabs()->setCurrentIndex(1);
+        QVERIFY(Page()->lblPianoNonAggiornato->isVisible());
+        QCOMPARE(Page()->lblPianoNonAggiornato->text(),
+                 QString("Piano non aggiornato: premere Calcola"));
+        Press(button);
+        QCOMPARE(f_->boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f_->boxes.shown[0].prompt),
+                 QString("Piano non aggiornato: i dati del contratto sono cambiati dopo il "
+                         "calcolo del piano. Premere Calcola prima di esportare, vedere "
+                         "l'anteprima o stampare."));
+        QCOMPARE(int(f_->boxes.shown[0].icon), int(BoxIcon::Exclamation));
+        QVERIFY(!QDir(ExportFolder()).exists());
+        QVERIFY(f_->shell.requests.empty());
+        QVERIFY(Page()->findChild<QDialog*>("dlgAnteprima") == nullptr);
+    }
+
+    // Calculated again, the heading and the rows are the new contract's; a new description
+    // alone names the documents and keeps the plan.
+    void recalculatedFormExportsOneContract() {
+        FillAndCalculate("Fresatrice CNC");
         f_->Enter("txtValBene", "50000");
         f_->Enter("txtTasso", "9");
         f_->Choose(f_->C().optCapSem);
         f_->Choose(f_->C().optPagAnt);
         f_->C().cboPeriodicita->setCurrentIndex(2);
-        QVERIFY(f_->Stale());
+        f_->Calcola();
+        f_->Enter("txtDescBene", "Fresatrice nuova");
+        f_->window->Tabs()->setCurrentIndex(1);
+        QVERIFY(!Page()->lblPianoNonAggiornato->isVisible());
         Press("cmdText");
-        const QStringList after = TextFileLines(ExportFile(".txt"));
-        QCOMPARE(after.size(), before.size());
-        QCOMPARE(after[2], QString("Valore finanziato;50.000,00"));
-        QCOMPARE(after[5], QString("Tasso;9,00"));
-        QCOMPARE(after[8], QString("Periodicità;Trimestrale"));
-        QCOMPARE(after[11], QString("Capitalizzazione;Semplice"));
-        QCOMPARE(after[12], QString("Pagamento;Anticipato"));
-        QCOMPARE(after.mid(13), before.mid(13));
-
-        // The same in the workbook: the form's value as text in column C, the plan below.
-        Press("cmdExcel");
-        QCOMPARE(XlsCells(ExportFile(".xls"), 17),
-                 QString("Tipo Finanziamento|Leasing\nDescrizione|Fresatrice CNC\n"
-                         "Valore finanziato|50.000,00\nAnticipo|3.000,00\nSpread|0,00\n"
-                         "Tasso|9,00\nTasso di riferimento|Euribor 3 mesi\nNumero di rate|36\n"
-                         "Periodicità|Trimestrale\nRiscatto|3.000,00\nData contratto|31/01/06\n"
-                         "Capitalizzazione|Semplice\nPagamento|Anticipato\n|\nTipo|Tasso\n"
-                         "Maxi.|0.0\n1° Rata|7.5\n"));
+        QVERIFY(f_->boxes.shown.empty());
+        const QStringList lines = TextFileLines(ExportFile(".txt"));
+        QCOMPARE(lines[1], QString("Descrizione;Fresatrice nuova"));
+        QCOMPARE(lines[2], QString("Valore finanziato;50.000,00"));
+        QCOMPARE(lines[5], QString("Tasso;9,00"));
+        QCOMPARE(lines[8], QString("Periodicità;Trimestrale"));
+        QCOMPARE(lines[12], QString("Pagamento;Anticipato"));
+        QCOMPARE(lines.size(), 13 + 1 + 1 + 36 + 1);
+        QVERIFY2(lines[15].startsWith("1° Rata;31/01/2006;9,00;" + f_->Text("txtResult") + ";"),
+                 qPrintable(lines[15]));
     }
 
     // What cannot be written is named in a box; nothing is opened, nothing is left behind.

@@ -55,24 +55,6 @@ std::map<QString, QRect> Geometries(const QWidget* window) {
     return places;
 }
 
-ContractForm StoredTornio() {
-    ContractForm form;
-    form.txtDescBene = "Tornio";
-    form.txtValBene = "30.000,00";
-    form.txtMaxi = "0,00";
-    form.txtRiscatto = "0,00";
-    form.txtTasso = "6,00";
-    form.txtSpread = "0,00";
-    form.txtRate = "12";
-    form.txtContract = "31/01/06";
-    form.txtStart = "28/02/06";
-    form.txtSpContratto = "0,00";
-    form.txtSpRata = "0,00";
-    form.cboTipoLea = "Leasing";
-    form.cboTxRif = "Euribor 3 mesi";
-    return form;
-}
-
 }  // namespace
 
 class WindowLayoutTest : public QObject {
@@ -207,7 +189,10 @@ private slots:
         QTest::keyClick(elimina, Qt::Key(key));
         QVERIFY(f_->boxes.shown.empty());
         f_->Focus(f_->C().cmdNuovo);
+        f_->boxes.ScriptAnswer(BoxAnswer::No);
         QTest::keyClick(f_->C().cmdNuovo, Qt::Key(key));
+        QCOMPARE(f_->boxes.shown.at(0).prompt, std::string("Salvare le modifiche?"));
+        f_->boxes.shown.clear();
         QCOMPARE(f_->Text("txtResult"), QString("0"));
         QCOMPARE(f_->Text("txtValBene"), QString("0"));
         // On the Stato page too.
@@ -219,18 +204,82 @@ private slots:
                  QString("Digitare un valore. Inserimento non riuscito."));
     }
 
+    // Tab runs through the form from top to bottom and left to right, then the options on
+    // the right (one stop a group of options, whose arrows choose), the rate list and the
+    // command row; the grey result field is passed by.
     void tabOrderFollowsTheForm() {
         const ContractControls& c = f_->C();
+        f_->Enter("txtDescBene", "Pressa");
+        f_->Enter("txtValBene", "1000");  // Salva and Elimina stay off: not tab stops then
         const QWidget* expected[] = {
-            c.cboTipoLea,  c.txtDescBene,     c.txtValBene,  c.txtMaxi,   c.txtPercMaxi,
-            c.txtSpread,   c.txtTasso,        c.cboTxRif,    c.txtRate,   c.cboPeriodicita,
-            c.txtRiscatto, c.txtPercRiscatto, c.txtContract, c.txtStart,  c.txtDataRiscatto,
-            c.txtResult,   c.txtSpContratto,  c.txtSpRata,   c.cmdCalcola};
+            c.cboTipoLea,    c.txtDescBene,   c.txtValBene,     c.txtMaxi,        c.txtPercMaxi,
+            c.txtSpread,     c.txtTasso,      c.cboTxRif,       c.txtRate,        c.cboPeriodicita,
+            c.txtRiscatto,   c.txtPercRiscatto, c.txtContract,  c.txtStart,       c.txtDataRiscatto,
+            c.txtSpContratto, c.txtSpRata,    c.optCapSem,      c.optPagAnt,      c.chkIntRiscatto,
+            c.chkCentesimo,  c.optFormula[0], c.lsvTxHis,       c.cmdNuovo,       c.cmdCalcola};
         f_->Focus(c.cboTipoLea);
+        QStringList seen;
+        QStringList wanted;
         for (const QWidget* next : expected) {
-            QCOMPARE(QApplication::focusWidget()->objectName(), next->objectName());
+            wanted << next->objectName();
+            seen << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
+        QCOMPARE(seen, wanted);
+    }
+
+    // The field the calculation fills takes no typing and no Tab: "Rata" by default, the
+    // rate or the asset value when chosen; the other two are input again.
+    void theResultFieldIsNotInput_data() {
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("Rata") << 0 << "txtResult";
+        QTest::newRow("Tasso") << 1 << "txtTasso";
+        QTest::newRow("Valore del bene") << 3 << "txtValBene";
+    }
+    void theResultFieldIsNotInput() {
+        QFETCH(int, target);
+        QFETCH(QString, result);
+        const ContractControls& c = f_->C();
+        f_->Choose(c.optFormula[target]);
+        for (QLineEdit* field : {c.txtResult, c.txtTasso, c.txtValBene}) {
+            const bool isResult = field->objectName() == result;
+            QCOMPARE(field->isReadOnly(), isResult);
+            QCOMPARE(field->focusPolicy(), isResult ? Qt::NoFocus : Qt::StrongFocus);
+        }
+        QLineEdit* field = f_->Field(result.toLatin1().constData());
+        QTest::keyClicks(field, "300");
+        QCOMPARE(field->text(), QString("0"));
+    }
+
+    // Alt and the underlined letter press the command buttons; where the menu bar has the
+    // same letter ("&Salva" and "&Servizi"), the button takes it on the Calcoli page and the
+    // menu everywhere else.
+    void altKeysPressTheCommandButtons() {
+        const ContractControls& c = f_->C();
+        const struct {
+            QPushButton* button;
+            const char* caption;
+        } buttons[] = {{c.cmdCalcola, "&Calcola"}, {c.cmdSalva, "&Salva"}, {c.cmdNuovo, "&Nuovo"},
+                       {c.cmdElimina, "&Elimina"}, {c.cmdIndicizza, "&Indicizza"}};
+        for (const auto& b : buttons) QCOMPARE(b.button->text(), QString(b.caption));
+        FillPressa();
+        f_->Focus(c.txtDescBene);
+        // A pressed button shows itself down for a moment, then clicks.
+        QTest::keyClick(c.txtDescBene, Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(f_->Text("txtResult"), QString("761,97"));
+        QTest::keyClick(c.txtDescBene, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(f_->archive.saved.size(), std::size_t(1));
+        QVERIFY(f_->shell.requests.empty());
+        // Elsewhere Alt+S is the menu's "Servizi".
+        f_->window->Tabs()->setCurrentIndex(1);
+        QTest::keyClick(f_->window.get(), Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(f_->shell.requests.size(), std::size_t(1));
+        QCOMPARE(f_->archive.saved.size(), std::size_t(1));
+        f_->window->Tabs()->setCurrentIndex(0);
+        QTest::keyClick(c.txtDescBene, Qt::Key_N, Qt::AltModifier);
+        QTRY_COMPARE(f_->Text("txtDescBene"), QString());
+        QVERIFY(f_->boxes.shown.empty());
     }
 
     void theTreeKeepsItsPlace() {
@@ -296,7 +345,9 @@ private slots:
         QVERIFY(f_->C().lblTxEffettivo->isVisible());
         f_->archive.stored = StoredTornio();
         f_->window->Tree()->expandAll();
+        f_->boxes.ScriptAnswer(BoxAnswer::No);
         Click(f_->window->Tree()->topLevelItem(0)->child(1));
+        QCOMPARE(f_->Text("txtDescBene"), QString("Tornio"));
         QCOMPARE(f_->Text("txtTxEffettivo"), QString());
         QVERIFY(!f_->C().lblTxEffettivo->isVisible());
     }
@@ -326,6 +377,20 @@ private slots:
         QVERIFY(box->width() >= TitleBarWidth(title));
         QVERIFY(TitleBarWidth(title) > box->fontMetrics().horizontalAdvance(title));
         box->hide();
+    }
+
+    // "Salvare le modifiche?" answers in Italian; Esc is Annulla.
+    void aSaveQuestionHasSiNoAnnulla() {
+        const std::unique_ptr<QMessageBox> box =
+            BuildMessageBox({"Salvare le modifiche?", "Quotaplan 4.0.0", BoxIcon::Exclamation,
+                             BoxButtons::YesNoCancel},
+                            f_->window.get());
+        QStringList captions;
+        for (QAbstractButton* button : box->buttons()) captions << button->text();
+        captions.sort();
+        QCOMPARE(captions, QStringList({"&No", "Annulla", "Sì"}));
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::Cancel)));
     }
 
     void theWindowComesBackWhereItWasClosed() {

@@ -103,6 +103,26 @@ struct WindowDriver {
     bool Stale() const { return C().lblInfo->isVisible(); }
 };
 
+// A stored contract as the archive gives it to the form: 30.000 at 6 % over 12 monthly
+// instalments from 28/02/06, no maxi-instalment, buy-out or fees.
+inline ContractForm StoredTornio() {
+    ContractForm form;
+    form.txtDescBene = "Tornio";
+    form.txtValBene = "30.000,00";
+    form.txtMaxi = "0,00";
+    form.txtRiscatto = "0,00";
+    form.txtTasso = "6,00";
+    form.txtSpread = "0,00";
+    form.txtRate = "12";
+    form.txtContract = "31/01/06";
+    form.txtStart = "28/02/06";
+    form.txtSpContratto = "0,00";
+    form.txtSpRata = "0,00";
+    form.cboTipoLea = "Leasing";
+    form.cboTxRif = "Euribor 3 mesi";
+    return form;
+}
+
 // A loaded, shown and active main window over the fake archive.
 struct WindowFixture : WindowDriver {
     FakeWindowArchive archive;
