@@ -8,7 +8,7 @@
 #include "common/stderr_message_boxes.h"
 #include "data/db_error.h"
 #include "data/sql_helpers.h"
-#include "data/text_fold.h"
+#include "data/usury_threshold_file.h"
 #include "data/usury_thresholds.h"
 #include "engine/taeg.h"
 
@@ -22,7 +22,7 @@ constexpr int kDatabaseError = 1;
 std::variant<std::string, CliFailure> AskedCategory(UsuryThresholds& thresholds,
                                                     const std::string& asked) {
     for (const std::string& category : thresholds.Categories()) {
-        if (CompareFolded(category, asked) == 0) return category;
+        if (SameUsuryCategory(category, asked)) return category;
     }
     return CliFailure{kRefused,
                       "Categoria non presente fra le soglie d'usura dell'archivio per "

@@ -70,7 +70,7 @@ std::vector<UsuryRate> UsuryThresholds::OfCategory(std::string_view category) {
 std::vector<std::string> UsuryThresholds::Categories() {
     std::vector<std::string> categories;
     for (const StoredUsuryRate& stored : All()) {
-        if (categories.empty() || CompareFolded(categories.back(), stored.rate.category) != 0) {
+        if (categories.empty() || !SameUsuryCategory(categories.back(), stored.rate.category)) {
             categories.push_back(stored.rate.category);
         }
     }
