@@ -32,8 +32,8 @@ std::variant<UsuryRate, std::string> ReadUsuryRate(const UsuryRateTexts& texts);
 // row, as DataLines and SemicolonFields take them (a header line without digits allowed).
 // Two lines for the same category, class of amounts and start date (SameUsuryClass) are
 // refused, naming both ("Riga 5: stessa categoria, classe di importo e data Dal della riga 2
-// (...)."). Returns the rows in the order of the file, or the refusal of the first bad line ("Riga 3:
-// ... Nessuna soglia importata."); a file without rows is refused too.
+// (...)."). Returns the rows in the order of the file, or the refusal of the first bad line
+// ("Riga 3: ... Nessuna soglia importata."); a file without rows is refused too.
 std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(
     std::string_view text);
 

@@ -123,8 +123,9 @@ TEST(IndexSeriesFile, FileWithoutValuesOrUnreadable) {
     const auto device = folder.Folder() / "null.csv";
     std::filesystem::create_symlink("/dev/null", device);
     for (const auto& file : {fifo, device}) {
-        EXPECT_EQ(Refusal(ReadIndexSeriesFile(file)).message,
-                  "Impossibile leggere il file \"" + file.string() + "\". Nessun valore importato.");
+        EXPECT_EQ(
+            Refusal(ReadIndexSeriesFile(file)).message,
+            "Impossibile leggere il file \"" + file.string() + "\". Nessun valore importato.");
     }
     std::ofstream(missing) << "Data;Valore\n01/01/2026;2,00\n";
     EXPECT_EQ(Values(ReadIndexSeriesFile(missing)),

@@ -61,11 +61,11 @@ class UsuryThresholdTwins : public ::testing::TestWithParam<TwinCase> {};
 // class, another quarter or another category is a row of its own.
 TEST_P(UsuryThresholdTwins, SamePlaceTwiceRefusesTheFile) {
     const TwinCase& c = GetParam();
-    const auto read = ReadUsuryThresholdText(std::string(
-                          "Categoria;Importo da;Importo a;Dal;Al;TEGM\n"
-                          "Leasing strumentale;;25.000;01/01/2026;31/03/2026;3,33\n"
-                          "Credito personale;;;01/01/2026;31/03/2026;10,58\n") +
-                      c.text);
+    const auto read = ReadUsuryThresholdText(
+        std::string("Categoria;Importo da;Importo a;Dal;Al;TEGM\n"
+                    "Leasing strumentale;;25.000;01/01/2026;31/03/2026;3,33\n"
+                    "Credito personale;;;01/01/2026;31/03/2026;10,58\n") +
+        c.text);
     if (*c.message == '\0') {
         EXPECT_TRUE(std::holds_alternative<std::vector<UsuryRate>>(read));
         return;
