@@ -84,9 +84,7 @@ std::variant<UsuryRate, std::string> ReadUsuryRate(const UsuryRateTexts& texts) 
     return rate;
 }
 
-bool SameUsuryCategory(std::string_view a, std::string_view b) {
-    return CompareFolded(a, b) == 0;
-}
+bool SameUsuryCategory(std::string_view a, std::string_view b) { return CompareFolded(a, b) == 0; }
 
 bool SameUsuryClass(const UsuryRate& a, const UsuryRate& b) {
     return SameUsuryCategory(a.category, b.category) && a.amountFrom == b.amountFrom &&

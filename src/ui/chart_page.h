@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QWidget>
 #include <QPoint>
+#include <QWidget>
 #include <cstddef>
 #include <optional>
 

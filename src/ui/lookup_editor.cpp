@@ -169,8 +169,9 @@ bool LookupEditor::AssignUsuryCategory(const LookupPanel& panel) {
     // The type's category is chosen when the list opens, as the table writes it; one kept from
     // thresholds since deleted stays listed, so that OK keeps it.
     if (!current.empty()) {
-        const auto listed = std::find_if(categories.begin(), categories.end(),
-                                         [&](const auto& c) { return SameUsuryCategory(c, current); });
+        const auto listed = std::find_if(categories.begin(), categories.end(), [&](const auto& c) {
+            return SameUsuryCategory(c, current);
+        });
         if (listed == categories.end()) {
             categories.insert(categories.begin(), current);
         } else {

@@ -18,8 +18,8 @@
 #include "ui/reference_values_dialog.h"
 #include "ui/twips.h"
 #include "ui/usury_thresholds_dialog.h"
-#include "ui/window_placement.h"
 #include "ui/window_archive.h"
+#include "ui/window_placement.h"
 
 namespace quotaplan {
 namespace {

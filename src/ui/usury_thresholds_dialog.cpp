@@ -91,8 +91,8 @@ void UsuryThresholdsDialog::Build() {
         if (place.right) (*place.field)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         new FieldHooks(*place.field);
         // The category field widens with the window; the figures' fields keep to its right.
-        const Anchors anchors = place.field == &txtSogCategoria ? kFollowBottomWiden
-                                                                : kFollowBottomRight;
+        const Anchors anchors =
+            place.field == &txtSogCategoria ? kFollowBottomWiden : kFollowBottomRight;
         growing->Add(caption, anchors);
         growing->Add(*place.field, anchors);
     }

@@ -54,10 +54,9 @@ const std::string& Longest() {
 void FillDecree(FakeWindowArchive& archive) {
     std::int64_t tegm = 40000;
     for (const std::string& category : kDecreeCategories) {
-        archive.WriteUsuryRates({{category, std::nullopt, std::nullopt,
-                                  *CalendarDate::FromYmd(2026, 1, 1),
-                                  *CalendarDate::FromYmd(2026, 3, 31),
-                                  Percent::FromTenThousandths(tegm += 3125)}});
+        archive.WriteUsuryRates(
+            {{category, std::nullopt, std::nullopt, *CalendarDate::FromYmd(2026, 1, 1),
+              *CalendarDate::FromYmd(2026, 3, 31), Percent::FromTenThousandths(tegm += 3125)}});
     }
 }
 
@@ -74,9 +73,7 @@ QStringList Shown(const QListWidget* list) {
     return shown;
 }
 
-QPushButton* Ok(const ChoiceDialog& dialog) {
-    return dialog.buttons->button(QDialogButtonBox::Ok);
-}
+QPushButton* Ok(const ChoiceDialog& dialog) { return dialog.buttons->button(QDialogButtonBox::Ok); }
 
 }  // namespace
 
@@ -130,10 +127,13 @@ private slots:
                                   << QStringList{"Leasing immobiliare a tasso fisso",
                                                  "Leasing immobiliare a tasso variabile"};
         QTest::newRow("no accent typed")
-            << "attivita" << QStringList{"Finanziamenti per attività produttive con garanzia pubblica"};
+            << "attivita"
+            << QStringList{"Finanziamenti per attività produttive con garanzia pubblica"};
         QTest::newRow("middle of a name, blanks squeezed")
-            << "  quinto   dello " << QStringList{"Prestiti contro cessione del quinto dello "
-                                                  "stipendio e della pensione"};
+            << "  quinto   dello "
+            << QStringList{
+                   "Prestiti contro cessione del quinto dello "
+                   "stipendio e della pensione"};
         QTest::newRow("nothing") << "noleggio" << QStringList{};
     }
     void theSearchNarrowsTheList() {
@@ -245,8 +245,8 @@ private slots:
         QCOMPARE(dialog.lsvSoglie->columnWidth(5), tegmColumn);
         const int needed = dialog.lsvSoglie->fontMetrics().horizontalAdvance(longest->text(0));
         QVERIFY2(dialog.lsvSoglie->columnWidth(0) > needed + 8,
-                 qPrintable(QStringLiteral("%1 <= %2").arg(dialog.lsvSoglie->columnWidth(0))
-                                .arg(needed)));
+                 qPrintable(
+                     QStringLiteral("%1 <= %2").arg(dialog.lsvSoglie->columnWidth(0)).arg(needed)));
 
         const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
         if (!folder.isEmpty()) {
@@ -318,7 +318,8 @@ private slots:
         ReferenceValuesDialog dialog(f.archive, f.boxes, name, f.window.get());
         QCOMPARE(dialog.windowTitle(), QString::fromStdString("Valori di " + name));
         QVERIFY2(dialog.width() >= TitleBarWidth(dialog.windowTitle()),
-                 qPrintable(QStringLiteral("%1 < %2").arg(dialog.width())
+                 qPrintable(QStringLiteral("%1 < %2")
+                                .arg(dialog.width())
                                 .arg(TitleBarWidth(dialog.windowTitle()))));
         QVERIFY(dialog.width() > 300);
         QCOMPARE(dialog.cmdValChiudi->geometry().right(), dialog.width() - 9);

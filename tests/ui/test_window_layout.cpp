@@ -169,9 +169,9 @@ private slots:
     // The usury verdict, three lines in the right column at the designed size, takes the
     // width the grown window gives it and reads on one line.
     void theUsuryVerdictTakesTheGrownWidth() {
-        f_->archive.WriteUsuryRates({{"Credito personale", std::nullopt, std::nullopt,
-                                      *CalendarDate::FromYmd(2006, 1, 1), CalendarDate(),
-                                      Percent::FromTenThousandths(20000)}});
+        f_->archive.WriteUsuryRates(
+            {{"Credito personale", std::nullopt, std::nullopt, *CalendarDate::FromYmd(2006, 1, 1),
+              CalendarDate(), Percent::FromTenThousandths(20000)}});
         f_->archive.SetUsuryCategoryOfType("Leasing", "Credito personale");
         f_->C().cboTipoLea->setCurrentText("Leasing");
         FillPressa();
