@@ -6,9 +6,11 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolBar>
 
@@ -76,13 +78,28 @@ private slots:
         for (const QAction* action : toolbar->actions()) {
             if (!action->text().isEmpty()) texts.append(action->text());
         }
-        QCOMPARE(texts, (QStringList{"Adatta alla larghezza", "Adatta alla pagina",
-                                     "Rimpicciolisci", "Ingrandisci", "Verticale", "Orizzontale",
-                                     "Prima pagina", "Pagina precedente", "Pagina successiva",
-                                     "Ultima pagina", "Mostra pagina singola",
-                                     "Mostra pagine affiancate",
-                                     "Mostra anteprima di tutte le pagine",
-                                     "Impostazione pagina", "Stampa"}));
+        QCOMPARE(
+            texts,
+            (QStringList{"Adatta alla larghezza", "Adatta alla pagina", "Rimpicciolisci",
+                         "Ingrandisci", "Verticale", "Orizzontale", "Prima pagina",
+                         "Pagina precedente", "Pagina successiva", "Ultima pagina",
+                         "Mostra pagina singola", "Mostra pagine affiancate",
+                         "Mostra anteprima di tutte le pagine", "Impostazione pagina", "Stampa"}));
+
+        // Its print command opens the print dialog, in Italian too: the page range's captions,
+        // one from Qt's translation and one from the program's.
+        toolbar->actions().last()->trigger();
+        auto* dialog = preview->findChild<QPrintDialog*>("dlgStampa");
+        QVERIFY(dialog != nullptr);
+        QTRY_VERIFY(dialog->isVisible());
+        QCOMPARE(dialog->findChild<QRadioButton*>("printAll")->text(), QString("Stampa tutto"));
+        QCOMPARE(dialog->findChild<QRadioButton*>("pagesRadioButton")->text(), QString("Pagine"));
+        const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            QVERIFY(preview->grab().save(QDir(folder).filePath("anteprima.png")));
+            QVERIFY(dialog->grab().save(QDir(folder).filePath("stampa-dialogo.png")));
+        }
+        dialog->reject();
         preview->close();
     }
 
