@@ -45,9 +45,15 @@ void BM_PlanPdf(benchmark::State& state) {
     const FinancialPlan plan = MonthlyPlan(n);
     const ContractHeader header = Header(n);
     const CalendarDate today = *CalendarDate::FromYmd(2026, 12, 6);
+    PlanFigures figures;
+    figures.instalment = "1.234,56";
+    figures.contractFees = "500,00";
+    figures.instalmentFee = "2,00";
+    figures.taeg = "4,32%";
+    figures.usuryVerdict = "Entro la soglia d'usura (soglia 9,1250 %)";
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string pdf = PlanPdfBytes("Casa via Roma", header, plan, "4,32%", today);
+        const std::string pdf = PlanPdfBytes("Casa via Roma", header, plan, figures, today);
         bytes = pdf.size();
         benchmark::DoNotOptimize(pdf.data());
     }

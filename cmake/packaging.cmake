@@ -95,6 +95,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://${QUOTAPLAN_WEB_HOST}/quotaplan.html")
 # The libraries the programs link, found by dpkg-shlibdeps (package dpkg-dev).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own dialogs (file dialog, print preview, print dialog) read Qt's Italian from
+# /usr/share/qt6/translations; dpkg-shlibdeps cannot see a file that is loaded, not linked.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 # Exported files and web pages are opened through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

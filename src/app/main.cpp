@@ -11,6 +11,7 @@
 #include "common/program_folder.h"
 #include "common/program_info.h"
 #include "ui/database_window_archive.h"
+#include "ui/italian_translations.h"
 #include "ui/main_window.h"
 #include "ui/qt_desktop_shell.h"
 #include "ui/qt_message_boxes.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
     using namespace quotaplan;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quotaplan"));
+    // Without Qt's Italian the dialogs of Qt itself speak English: no reason not to start.
+    static_cast<void>(InstallItalianTranslations(app));
     QtMessageBoxes boxes;
 
     SingleInstanceGuard guard;

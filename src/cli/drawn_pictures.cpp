@@ -11,7 +11,7 @@ PictureWriter DrawnPictures() {
         const OffscreenApplication drawing;
         if (request.kind == "pdf") {
             return ExportPdf(request.folder, request.description, request.header, *request.plan,
-                             request.taeg);
+                             request.figures);
         }
         return ExportChartPng(request.folder, request.description, *request.plan);
     };

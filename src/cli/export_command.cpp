@@ -13,6 +13,8 @@
 namespace quotaplan {
 namespace {
 
+constexpr int kAmountFormat = 1;  // "#,##0.00"
+
 std::string PeriodicityCaption(int periodsPerYear) {
     const int index = ConvertPeriodicity(periodsPerYear, true);
     return index < static_cast<int>(kPeriodicityCaptions.size())
@@ -39,6 +41,19 @@ ContractFormTexts FormTextsOf(const ExportOptions& options, const CalcOptions& c
     form.capitalizzazioneSemplice = terms.Semplice;
     form.pagamentoAnticipato = terms.Anticipato;
     return form;
+}
+
+// The figures the window shows beside the form after the same calculation.
+PlanFigures FiguresOf(const CalcOutcome& outcome) {
+    PlanFigures figures;
+    const auto& exact = outcome.plan.toTheCent;
+    figures.instalment = exact ? FormatNumber(exact->instalment.Units(), kAmountFormat)
+                               : FormatNumber(outcome.instalment, kAmountFormat);
+    figures.contractFees = outcome.fields.spContratto;
+    figures.instalmentFee = outcome.fields.spRata;
+    figures.taeg = TaegText(outcome.taeg);
+    figures.toTheCent = exact.has_value();
+    return figures;
 }
 
 }  // namespace
@@ -87,7 +102,7 @@ std::variant<std::filesystem::path, CliFailure> WriteExport(
             ExportWord(templateFile, options.folder, options.description, header, outcome.plan);
     } else if (pictures) {
         result = pictures(PictureExport{options.kind, options.folder, options.description, header,
-                                        &outcome.plan, TaegText(outcome.taeg)});
+                                        &outcome.plan, FiguresOf(outcome)});
     } else {
         return CliFailure{1, "Questo programma non disegna i file PDF e PNG."};
     }

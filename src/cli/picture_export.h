@@ -7,6 +7,7 @@
 #include "engine/financial_plan.h"
 #include "output/contract_header.h"
 #include "output/export_result.h"
+#include "output/plan_figures.h"
 
 namespace quotaplan {
 
@@ -18,7 +19,7 @@ struct PictureExport {
     std::string description;
     ContractHeader header;
     const FinancialPlan* plan = nullptr;
-    std::string taeg;  // as the page heads show it (TaegText); "n.d." when none
+    PlanFigures figures;  // the calculation's figures under the heading block of the PDF
 };
 
 // Writes a PictureExport. Drawing needs Qt, and loading Qt would slow every calculation

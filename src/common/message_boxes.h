@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quotaplan {
 
@@ -17,6 +18,17 @@ struct BoxRequest {
     std::string title;
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
+};
+
+// A choice among named entries, as the program asks for it: the prompt above the list, the
+// title, the entries in the order shown, the one chosen when the box opens ("" for none), and
+// the caption of an entry that stands for no choice at all ("" when there is none).
+struct ChoiceRequest {
+    std::string prompt;
+    std::string title;
+    std::vector<std::string> choices;
+    std::string current;
+    std::string noneCaption;
 };
 
 // What shows boxes to the user: the window's dialogs, standard error on the command line,
@@ -37,6 +49,12 @@ public:
                                                    const std::string& filter) {
         static_cast<void>(title);
         static_cast<void>(filter);
+        return std::nullopt;
+    }
+    // The list chooser: the entry picked ("" for the entry of noneCaption), nullopt on
+    // Cancel. Where no one can choose (the command line), nullopt.
+    virtual std::optional<std::string> AskChoice(const ChoiceRequest& request) {
+        static_cast<void>(request);
         return std::nullopt;
     }
 };

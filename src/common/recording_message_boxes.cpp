@@ -34,6 +34,14 @@ std::optional<std::string> RecordingMessageBoxes::AskOpenFile(const std::string&
     return file;
 }
 
+std::optional<std::string> RecordingMessageBoxes::AskChoice(const ChoiceRequest& request) {
+    choices.push_back(request);
+    if (choices_.empty()) return std::nullopt;
+    std::optional<std::string> choice = std::move(choices_.front());
+    choices_.pop_front();
+    return choice;
+}
+
 void RecordingMessageBoxes::ScriptAnswer(BoxAnswer answer) { answers_.push_back(answer); }
 
 void RecordingMessageBoxes::ScriptText(std::optional<std::string> text) {
@@ -42,6 +50,10 @@ void RecordingMessageBoxes::ScriptText(std::optional<std::string> text) {
 
 void RecordingMessageBoxes::ScriptFile(std::optional<std::string> file) {
     files_.push_back(std::move(file));
+}
+
+void RecordingMessageBoxes::ScriptChoice(std::optional<std::string> choice) {
+    choices_.push_back(std::move(choice));
 }
 
 }  // namespace quotaplan

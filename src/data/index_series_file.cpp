@@ -8,6 +8,7 @@
 
 #include "common/data_lines.h"
 #include "common/file_io.h"
+#include "common/number_text.h"
 #include "common/text_encoding.h"
 
 namespace quotaplan {
@@ -52,8 +53,17 @@ IndexFileRefusal LineRefusal(int line, const std::string& reason) {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// One "Data;Valore" line into the series, or the reason it cannot be read.
-std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate, double>& series) {
+// A value of the series and the line of the file it came from.
+struct ReadValue {
+    double percent = 0;
+    int line = 0;
+};
+
+// One "Data;Valore" line into the series, or the reason it cannot be read. A second line for
+// a date already read is refused: which of two values a file meant cannot be told.
+std::optional<std::string> ReadLine(const DataLine& dataLine,
+                                    std::map<CalendarDate, ReadValue>& series) {
+    const std::string_view line = dataLine.text;
     const std::vector<std::string_view> fields = SemicolonFields(line, 2);
     if (fields.size() != 2) {
         return "servono due campi, Data;Valore, separati da un punto e virgola";
@@ -69,16 +79,20 @@ std::optional<std::string> ReadLine(std::string_view line, std::map<CalendarDate
         return "valore fuori misura " + Quoted(fields[1]) +
                " (serve un tasso in percentuale fra -100 e 100)";
     }
-    series[*date] = *value;
+    const auto [place, added] = series.try_emplace(*date, ReadValue{*value, dataLine.number});
+    if (!added) {
+        return "stessa data della riga " + std::to_string(place->second.line) + " (" +
+               FormatDate(*date, 2) + ")";
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
 IndexFileContent ReadIndexSeriesText(std::string_view text) {
-    std::map<CalendarDate, double> series;
+    std::map<CalendarDate, ReadValue> series;
     for (const DataLine& line : DataLinesAfterHeader(text)) {
-        if (auto reason = ReadLine(line.text, series)) return LineRefusal(line.number, *reason);
+        if (auto reason = ReadLine(line, series)) return LineRefusal(line.number, *reason);
     }
     if (series.empty()) {
         return IndexFileRefusal{
@@ -86,7 +100,7 @@ IndexFileContent ReadIndexSeriesText(std::string_view text) {
     }
     std::vector<IndexValue> values;
     values.reserve(series.size());
-    for (const auto& [date, percent] : series) values.push_back({date, percent});
+    for (const auto& [date, read] : series) values.push_back({date, read.percent});
     return values;
 }
 

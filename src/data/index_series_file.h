@@ -27,7 +27,8 @@ using IndexFileContent = std::variant<std::vector<IndexValue>, IndexFileRefusal>
 //           and 100.
 // Blanks around fields, a UTF-8 byte-order mark, CR LF line ends, fields in double quotes,
 // empty lines and a first line without digits (a header such as "Data;Valore") are
-// allowed. Of two lines for one date the later counts.
+// allowed. Two lines for one date are refused, naming both ("Riga 7: stessa data della
+// riga 3 (01/04/2026).").
 // Returns the values in date order, or the refusal of the first bad line; a file with no
 // value at all is refused too.
 IndexFileContent ReadIndexSeriesText(std::string_view text);

@@ -7,7 +7,6 @@
 #include "common/name_key.h"
 #include "common/text_encoding.h"
 #include "common/number_text.h"
-#include "data/text_fold.h"
 
 namespace quotaplan {
 namespace {
@@ -93,6 +92,7 @@ bool SameUsuryClass(const UsuryRate& a, const UsuryRate& b) {
 std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(
     std::string_view text) {
     std::vector<UsuryRate> rows;
+    std::vector<int> lineOfRow;
     for (const DataLine& line : DataLinesAfterHeader(text)) {
         const auto fields = SemicolonFields(line.text, 6);
         if (fields.size() != 6) {
@@ -105,9 +105,19 @@ std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(
         if (auto* reason = std::get_if<std::string>(&read))
             return LineRefusal(line.number, *reason);
         const auto& rate = std::get<UsuryRate>(read);
-        std::erase_if(rows,
-                      [&](const UsuryRate& earlier) { return SameUsuryClass(earlier, rate); });
+        // Two thresholds for one place of the table: which the decree meant cannot be told.
+        const auto same = std::find_if(rows.begin(), rows.end(), [&](const UsuryRate& earlier) {
+            return SameUsuryClass(earlier, rate);
+        });
+        if (same != rows.end()) {
+            const int earlierLine = lineOfRow[static_cast<std::size_t>(same - rows.begin())];
+            return LineRefusal(line.number,
+                               "stessa categoria, classe di importo e data Dal della riga " +
+                                   std::to_string(earlierLine) + " (" + Quoted(same->category) +
+                                   " dal " + FormatDate(same->validFrom, 2) + ")");
+        }
         rows.push_back(rate);
+        lineOfRow.push_back(line.number);
     }
     if (rows.empty()) {
         return IndexFileRefusal{0, std::string("Il file non contiene soglie (righe "

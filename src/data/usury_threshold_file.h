@@ -30,9 +30,10 @@ std::variant<UsuryRate, std::string> ReadUsuryRate(const UsuryRateTexts& texts);
 
 // Reads a file of the usury table: one "Categoria;Importo da;Importo a;Dal;Al;TEGM" line a
 // row, as DataLines and SemicolonFields take them (a header line without digits allowed).
-// Of two lines for the same category, class of amounts and start date, the later counts.
-// Returns the rows in the order of the file, or the refusal of the first bad line ("Riga 3:
-// ... Nessuna soglia importata."); a file without rows is refused too.
+// Two lines for the same category, class of amounts and start date (SameUsuryClass) are
+// refused, naming both ("Riga 5: stessa categoria, classe di importo e data Dal della riga 2
+// (...)."). Returns the rows in the order of the file, or the refusal of the first bad line
+// ("Riga 3: ... Nessuna soglia importata."); a file without rows is refused too.
 std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(
     std::string_view text);
 
@@ -40,8 +41,8 @@ std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(
 std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdFile(
     const std::filesystem::path& file);
 
-// True when the two rows hold the same place in the table: the same category (letter case
-// and accents aside), class of amounts and start date. Such a row replaces the other.
+// True when the two rows hold the same place in the table: the same category (SameName),
+// class of amounts and start date. Such a row replaces the other.
 bool SameUsuryClass(const UsuryRate& a, const UsuryRate& b);
 
 }  // namespace quotaplan

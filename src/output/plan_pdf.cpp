@@ -19,8 +19,9 @@ namespace {
 // resolution, so its text has the size of the table's.
 constexpr double kScreenDpi = 96;
 
-GridPrintContent PlanTableContent(const std::string& description, const FinancialPlan& plan,
-                                  const std::string& taeg, CalendarDate today) {
+GridPrintContent PlanTableContent(const std::string& description, const ContractHeader& header,
+                                  const FinancialPlan& plan, const PlanFigures& figures,
+                                  CalendarDate today) {
     GridPrintContent content;
     const auto& headings = PlanTableHeadings();
     content.rows.emplace_back(headings.begin(), headings.end());
@@ -30,23 +31,17 @@ GridPrintContent PlanTableContent(const std::string& description, const Financia
     }
     content.gridRowCount = static_cast<int>(content.rows.size());
     content.description = description;
-    content.taeg = taeg;
+    content.taeg = figures.taeg;
     content.today = today;
+    content.headingPairs = PrintedHeading(header, figures, plan);
     return content;
-}
-
-PrintedPairs HeadingPairs(const ContractHeader& header) {
-    PrintedPairs pairs;
-    for (int i = 0; i < ContractHeader::kSize; ++i) {
-        if (!header.labels[i].empty()) pairs.emplace_back(header.labels[i], header.values[i]);
-    }
-    return pairs;
 }
 
 }  // namespace
 
 std::string PlanPdfBytes(const std::string& description, const ContractHeader& header,
-                         const FinancialPlan& plan, const std::string& taeg, CalendarDate today) {
+                         const FinancialPlan& plan, const PlanFigures& figures,
+                         CalendarDate today) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -57,12 +52,19 @@ std::string PlanPdfBytes(const std::string& description, const ContractHeader& h
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
-        const GridPrintContent table = PlanTableContent(description, plan, taeg, today);
-        DrawGridPages(painter, writer, table, HeadingPairs(header));
+        const GridPrintContent table = PlanTableContent(description, header, plan, figures, today);
+        const std::vector<GridPageRows> layout = LayOutGridPages(writer, table);
+        // The plan's pages and the chart's.
+        const int pages = static_cast<int>(layout.size()) + 1;
+        for (std::size_t k = 0; k < layout.size(); ++k) {
+            if (k > 0) writer.newPage();
+            DrawGridPage(painter, writer, table, layout, k, pages);
+        }
         writer.setPageOrientation(QPageLayout::Landscape);
         writer.newPage();
         const PrintedPage chartPage(painter, writer);
-        chartPage.DrawHead(PrintTitle(description), today, taeg);
+        chartPage.DrawHead(PrintTitle(description), today, figures.taeg);
+        chartPage.DrawPageNumber(pages, pages);
         DrawPlanChart(painter, chartPage.GridArea(), PlanChartDataOf(plan), "",
                       writer.resolution() / kScreenDpi);
     }
@@ -71,7 +73,7 @@ std::string PlanPdfBytes(const std::string& description, const ContractHeader& h
 
 ExportResult ExportPdf(const std::filesystem::path& folder, std::string description,
                        const ContractHeader& header, const FinancialPlan& plan,
-                       const std::string& taeg) {
+                       const PlanFigures& figures) {
     if (!plan.PlanReady) return NoPlanResult();
     const std::string shownDescription = description;
     const std::filesystem::path file = ExportFilePath(folder, std::move(description), ".pdf");
@@ -79,7 +81,7 @@ ExportResult ExportPdf(const std::filesystem::path& folder, std::string descript
         return ExportResult{ExportCode::WriteError,
                             "Impossibile disegnare il grafico del file " + file.string(), file};
     }
-    return WriteExportFile(file, PlanPdfBytes(shownDescription, header, plan, taeg, Today()));
+    return WriteExportFile(file, PlanPdfBytes(shownDescription, header, plan, figures, Today()));
 }
 
 }  // namespace quotaplan

@@ -49,6 +49,27 @@ QFont BoldFont(double points) {
 
 PrintResult Failure() { return PrintResult{PrintCode::PrinterError, kPrinterError}; }
 
+bool IsEmptyRow(const std::vector<std::string>& cells) {
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
+}
+
+double PxPerMmX(const QPagedPaintDevice& device) { return device.logicalDpiX() / 25.4; }
+double PxPerMmY(const QPagedPaintDevice& device) { return device.logicalDpiY() / 25.4; }
+
+// The device's current page within the 20 mm margins.
+QRectF GridAreaOf(const QPagedPaintDevice& device) {
+    return QRectF(QPointF(kPrintMarginMm * PxPerMmX(device), kPrintMarginMm * PxPerMmY(device)),
+                  QPointF(device.width() - kPrintMarginMm * PxPerMmX(device),
+                          device.height() - kPrintMarginMm * PxPerMmY(device)));
+}
+
+double RowHeightOf(const QPagedPaintDevice& device) { return kPrintRowHeightMm * PxPerMmY(device); }
+
+// The height the heading pairs take above the header row: a row each and an empty one.
+double PairsHeight(std::size_t pairs, double rowHeight) {
+    return pairs == 0 ? 0 : (static_cast<double>(pairs) + 1) * rowHeight;
+}
+
 // The grid's rows drawn as boxed cells across the grid area.
 class GridRows {
 public:
@@ -124,7 +145,7 @@ double DrawPairs(QPainter& painter, const PrintedPage& page, const PrintedPairs&
                          Qt::AlignLeft | Qt::AlignVCenter, shown);
         y += page.RowHeight();
     }
-    return (static_cast<double>(pairs.size()) + 1) * page.RowHeight();
+    return PairsHeight(pairs.size(), page.RowHeight());
 }
 
 }  // namespace
@@ -133,14 +154,12 @@ std::string PrintTitle(const std::string& description) {
     return "Piano finanziario - " + description;
 }
 
-PrintedPage::PrintedPage(QPainter& painter, const QPagedPaintDevice& device) : painter_(painter) {
-    pxPerMmX_ = device.logicalDpiX() / 25.4;
-    pxPerMmY_ = device.logicalDpiY() / 25.4;
-    area_ = QRectF(QPointF(kPrintMarginMm * pxPerMmX_, kPrintMarginMm * pxPerMmY_),
-                   QPointF(device.width() - kPrintMarginMm * pxPerMmX_,
-                           device.height() - kPrintMarginMm * pxPerMmY_));
-    rowHeight_ = kPrintRowHeightMm * pxPerMmY_;
-}
+PrintedPage::PrintedPage(QPainter& painter, const QPagedPaintDevice& device)
+    : painter_(painter),
+      pxPerMmX_(PxPerMmX(device)),
+      pxPerMmY_(PxPerMmY(device)),
+      area_(GridAreaOf(device)),
+      rowHeight_(RowHeightOf(device)) {}
 
 void PrintedPage::DrawHead(const std::string& title, CalendarDate today,
                            const std::string& taeg) const {
@@ -171,50 +190,104 @@ void PrintedPage::DrawHead(const std::string& title, CalendarDate today,
     painter_.setFont(CellFont());
 }
 
-bool DrawGridPages(QPainter& painter, QPagedPaintDevice& device, const GridPrintContent& content,
-                   const PrintedPairs& firstPagePairs) {
-    if (content.rows.empty()) return true;
-    const std::string title = PrintTitle(content.description);
-    const std::vector<std::string>& header = content.rows.front();
-    std::size_t columns = 0;
-    for (const auto& row : content.rows) columns = std::max(columns, row.size());
-    const std::size_t bodyRows = content.rows.size() - 1;
-    std::size_t next = 1;
-    bool firstPage = true;
-    do {
-        if (!firstPage && !device.newPage()) return false;
-        const PrintedPage page(painter, device);
-        const GridRows grid(painter, page, columns);
-        page.DrawHead(title, content.today, content.taeg);
-        double y = page.GridArea().top();
-        if (firstPage) y += DrawPairs(painter, page, firstPagePairs);
-        // Rows after the header that fit; on later pages at least one, so printing advances.
-        const double room = page.GridArea().bottom() - y - page.RowHeight();
-        std::size_t fit = room > 0 ? static_cast<std::size_t>(room / page.RowHeight() + 1e-9) : 0;
-        if (!firstPage) fit = std::max<std::size_t>(fit, 1);
-        const double tableTop = y;
-        grid.Row(header, y, true);
-        std::size_t drawn = 1;
-        for (std::size_t k = 0; k < fit && next <= bodyRows; ++k, ++next, ++drawn) {
-            y += page.RowHeight();
-            grid.Row(content.rows[next], y, false);
-        }
-        grid.Rules(tableTop, drawn);
-        firstPage = false;
-    } while (next <= bodyRows);
-    return true;
+void PrintedPage::DrawPageNumber(int page, int pages) const {
+    painter_.setFont(CellFont());
+    const double top = area_.bottom() + kPrintPageNumberGapMm * pxPerMmY_;
+    painter_.drawText(QRectF(area_.left(), top, area_.width(), rowHeight_),
+                      Qt::AlignRight | Qt::AlignTop,
+                      QStringLiteral("Pagina %1 di %2").arg(page).arg(pages));
 }
 
-PrintResult PrintGrid(QPrinter& printer, const GridPrintContent& content) {
+std::vector<GridPageRows> LayOutGridPages(const QPagedPaintDevice& device,
+                                          const GridPrintContent& content) {
+    std::size_t bodyRows = content.rows.empty() ? 0 : content.rows.size() - 1;
+    while (bodyRows > 0 && IsEmptyRow(content.rows[bodyRows])) --bodyRows;
+    const QRectF area = GridAreaOf(device);
+    const double rowHeight = RowHeightOf(device);
+    // Rows under the header row that fit from `top` down to the bottom margin.
+    const auto fitting = [&](double top) {
+        const double room = area.bottom() - top - rowHeight;
+        return room > 0 ? static_cast<std::size_t>(room / rowHeight + 1e-9) : std::size_t{0};
+    };
+    std::vector<GridPageRows> pages;
+    std::size_t next = 0;
+    const double firstTop = area.top() + PairsHeight(content.headingPairs.size(), rowHeight);
+    pages.push_back({next, std::min(fitting(firstTop), bodyRows)});
+    next += pages.back().count;
+    // Later pages take at least one row each, so that printing always advances.
+    const std::size_t onLaterPages = std::max<std::size_t>(fitting(area.top()), 1);
+    while (next < bodyRows) {
+        pages.push_back({next, std::min(onLaterPages, bodyRows - next)});
+        next += pages.back().count;
+    }
+    return pages;
+}
+
+void DrawGridPage(QPainter& painter, const QPagedPaintDevice& device,
+                  const GridPrintContent& content, const std::vector<GridPageRows>& layout,
+                  std::size_t index, int documentPages) {
+    if (content.rows.empty() || index >= layout.size()) return;
+    std::size_t columns = 0;
+    for (const auto& row : content.rows) columns = std::max(columns, row.size());
+    const PrintedPage page(painter, device);
+    const GridRows grid(painter, page, columns);
+    page.DrawHead(PrintTitle(content.description), content.today, content.taeg);
+    double y = page.GridArea().top();
+    if (index == 0) y += DrawPairs(painter, page, content.headingPairs);
+    const double tableTop = y;
+    grid.Row(content.rows.front(), y, true);
+    const GridPageRows& rows = layout[index];
+    for (std::size_t k = 0; k < rows.count; ++k) {
+        y += page.RowHeight();
+        grid.Row(content.rows[1 + rows.first + k], y, false);
+    }
+    grid.Rules(tableTop, rows.count + 1);
+    page.DrawPageNumber(static_cast<int>(index) + 1, documentPages);
+}
+
+PrintChoice ChoiceOf(const QPrinter& printer) {
+    PrintChoice choice;
+    if (printer.printRange() == QPrinter::PageRange) choice.pages = printer.pageRanges();
+    if (!printer.supportsMultipleCopies()) choice.copies = std::max(printer.copyCount(), 1);
+    choice.collate = printer.collateCopies();
+    return choice;
+}
+
+std::vector<int> PrintOrder(int documentPages, const PrintChoice& choice) {
+    std::vector<int> chosen;
+    for (int page = 1; page <= documentPages; ++page) {
+        if (choice.pages.isEmpty() || choice.pages.contains(page)) chosen.push_back(page - 1);
+    }
+    std::vector<int> order;
+    const int copies = std::max(choice.copies, 1);
+    if (choice.collate) {
+        for (int copy = 0; copy < copies; ++copy)
+            order.insert(order.end(), chosen.begin(), chosen.end());
+    } else {
+        for (int page : chosen) order.insert(order.end(), static_cast<std::size_t>(copies), page);
+    }
+    return order;
+}
+
+PrintResult PrintGrid(QPrinter& printer, const GridPrintContent& content,
+                      const PrintChoice& choice) {
     if (content.gridRowCount < 3 || content.rows.empty()) {
         return PrintResult{PrintCode::NothingToPrint, kNothingToPrint};
     }
     if (!printer.isValid()) return Failure();
+    const std::vector<GridPageRows> layout = LayOutGridPages(printer, content);
+    const int documentPages = static_cast<int>(layout.size());
+    const std::vector<int> order = PrintOrder(documentPages, choice);
+    if (order.empty()) return PrintResult{PrintCode::NothingToPrint, kNothingToPrint};
     QPainter painter;
     if (!painter.begin(&printer)) return Failure();
-    if (!DrawGridPages(painter, printer, content)) {
-        painter.end();
-        return Failure();
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && !printer.newPage()) {
+            painter.end();
+            return Failure();
+        }
+        DrawGridPage(painter, printer, content, layout, static_cast<std::size_t>(order[k]),
+                     documentPages);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error) return Failure();
     return PrintResult{};

@@ -1,11 +1,8 @@
 #include "ui/chart_page.h"
 
-#include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
-#include <QLineSeries>
-#include <QStackedBarSeries>
+#include <QMouseEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <cmath>
@@ -22,6 +19,9 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(chtPiano);
+    // Every move of the pointer over the chart, not only those with a button held.
+    chtPiano->viewport()->setMouseTracking(true);
+    chtPiano->viewport()->installEventFilter(this);
     Clear();
 }
 
@@ -39,27 +39,6 @@ void ChartPage::Show(PlanChartData data) {
     chtPiano->setChart(chart);  // the view owns the new chart and lets the old one go
     delete old;
     FitBarAxisLabels(*chart, data_, chtPiano->width());
-    for (QAbstractSeries* series : chart->series()) {
-        if (auto* bars = qobject_cast<QStackedBarSeries*>(series)) {
-            for (QBarSet* set : bars->barSets()) {
-                connect(set, &QBarSet::hovered, this, [this](bool over, int index) {
-                    if (over) {
-                        ShowBarTooltip(static_cast<std::size_t>(index));
-                    } else {
-                        HideTooltip();
-                    }
-                });
-            }
-        } else if (auto* line = qobject_cast<QLineSeries*>(series)) {
-            connect(line, &QLineSeries::hovered, this, [this](const QPointF& point, bool over) {
-                if (over && point.x() >= -0.5) {
-                    ShowBarTooltip(static_cast<std::size_t>(std::lround(point.x())));
-                } else {
-                    HideTooltip();
-                }
-            });
-        }
-    }
 }
 
 void ChartPage::resizeEvent(QResizeEvent* event) {
@@ -67,15 +46,45 @@ void ChartPage::resizeEvent(QResizeEvent* event) {
     FitBarAxisLabels(*Chart(), data_, chtPiano->width());
 }
 
-void ChartPage::ShowBarTooltip(std::size_t bar) {
-    if (bar >= data_.bars.size()) {
+bool ChartPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == chtPiano->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            PointerAt(move->position().toPoint(), move->globalPosition().toPoint());
+        } else if (event->type() == QEvent::Leave) {
+            HideTooltip();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ChartPage::PointerAt(QPoint pointer, QPoint globalPointer) {
+    QChart* chart = Chart();
+    const QList<QAbstractSeries*> series = chart->series();
+    const QPointF inChart = chart->mapFromScene(chtPiano->mapToScene(pointer));
+    if (series.isEmpty() || data_.bars.empty() || !chart->plotArea().contains(inChart)) {
         HideTooltip();
         return;
     }
-    QToolTip::showText(QCursor::pos(), QString::fromStdString(ChartBarTooltip(data_, bar)),
-                       chtPiano);
+    // The bars stand at 0, 1, 2... on the horizontal axis; a column reaches half-way to its
+    // neighbours, so the thinnest bars of a long plan are found all the same.
+    const long bar = std::lround(chart->mapToValue(inChart, series.front()).x());
+    if (bar < 0 || static_cast<std::size_t>(bar) >= data_.bars.size()) {
+        HideTooltip();
+        return;
+    }
+    const auto index = static_cast<std::size_t>(bar);
+    // Shown again only for another bar, so the tip stays put while the pointer is in its
+    // column and follows it from one column to the next.
+    if (barShown_ == index && QToolTip::isVisible()) return;
+    barShown_ = index;
+    QToolTip::showText(globalPointer, QString::fromStdString(ChartBarTooltip(data_, index)),
+                       chtPiano->viewport());
 }
 
-void ChartPage::HideTooltip() { QToolTip::hideText(); }
+void ChartPage::HideTooltip() {
+    barShown_.reset();
+    QToolTip::hideText();
+}
 
 }  // namespace quotaplan

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
 #include <cstddef>
+#include <optional>
 
 #include "engine/financial_plan.h"
 #include "output/plan_chart_data.h"
@@ -13,8 +15,9 @@ namespace quotaplan {
 
 // Page 3, "Grafico" (tabGrafico): the chart of the plan (BuildPlanChart), following the last
 // instalment calculation as the plan grid does: empty before one and after New or Delete.
-// The chart fills the page and grows with it. Hovering over a bar, or over the residual
-// line above a bar, shows that bar's figures as a tooltip.
+// The chart fills the page and grows with it. The pointer anywhere in a bar's column of the
+// plot (the bar, the residual line above it, the room between) shows that bar's figures as a
+// tooltip, which follows the pointer from bar to bar.
 class ChartPage : public QWidget {
     Q_OBJECT
 public:
@@ -32,14 +35,17 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Show(PlanChartData data);
-    // The tooltip of a bar at the pointer, or none when `bar` is past the last one.
-    void ShowBarTooltip(std::size_t bar);
+    // The tooltip of the bar whose column holds `pointer` (in the view's viewport), shown at
+    // `globalPointer`; none outside every column.
+    void PointerAt(QPoint pointer, QPoint globalPointer);
     void HideTooltip();
 
     PlanChartData data_;
+    std::optional<std::size_t> barShown_;  // the bar whose tooltip is up
 };
 
 }  // namespace quotaplan

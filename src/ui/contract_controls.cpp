@@ -266,9 +266,11 @@ ContractControls BuildContractControls(QWidget* page) {
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
     // Taller, the rate list takes the height and the command row follows the bottom edge;
-    // the form keeps its place and arrangement.
+    // the form keeps its place and arrangement. Wider, the usury verdict takes the room at
+    // the right, so that a long one needs fewer lines.
     auto* growing = new GrowingLayout(page);
     growing->Add(c.lsvTxHis, kGrowDown);
+    growing->Add(c.lblUsura, kWidenRight);
     for (QWidget* bottom :
          {static_cast<QWidget*>(c.cmdNuovo), static_cast<QWidget*>(c.cmdSalva),
           static_cast<QWidget*>(c.cmdElimina), static_cast<QWidget*>(c.cmdCalcola),

@@ -27,6 +27,7 @@ inline constexpr Anchors kFollowBottom{0, 1, 0, 1};
 inline constexpr Anchors kFollowBottomWiden{0, 1, 1, 1};
 inline constexpr Anchors kFollowBottomRight{1, 1, 1, 1};
 inline constexpr Anchors kFollowRight{1, 0, 1, 0};
+inline constexpr Anchors kWidenRight{0, 0, 1, 0};
 
 // Places chosen widgets of one container at their designed geometry plus their share of the
 // container's growth. With no growth every widget is exactly where it was put, so the

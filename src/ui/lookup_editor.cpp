@@ -13,6 +13,8 @@ namespace quotaplan {
 namespace {
 
 constexpr const char* kTitle = "Errore";
+// The entry of the category list that takes a type's category away.
+constexpr const char* kNoCategory = "(nessuna)";
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -160,28 +162,26 @@ bool LookupEditor::AssignUsuryCategory(const LookupPanel& panel) {
         })) {
         return false;
     }
-    std::string listed;
-    for (const std::string& category : categories)
-        listed += (listed.empty() ? "" : "; ") + category;
-    const std::string prompt =
-        "Categoria d'usura della tipologia \"" + *type + "\" (vuota per nessuna).\n" +
-        (listed.empty() ? "L'archivio non ha ancora soglie d'usura (\"Soglie d'usura…\")."
-                        : "Categorie delle soglie: " + listed + ".");
-    const auto answer = boxes_.AskText(prompt, "Categoria d'usura", current);
-    if (!answer) return false;
-    std::string chosen = Trimmed(*answer);
-    const auto known = std::find_if(categories.begin(), categories.end(),
-                                    [&](const auto& c) { return SameName(c, chosen); });
-    if (known != categories.end()) {
-        chosen = *known;
-    } else if (!chosen.empty() &&
-               AskYesNo(boxes_,
-                        "La categoria \"" + chosen +
-                            "\" non ha soglie d'usura nell'archivio. Assegnarla comunque?",
-                        "") != BoxAnswer::Yes) {
+    if (categories.empty() && current.empty()) {
+        Message("L'archivio non ha ancora soglie d'usura: importarle con \"Soglie d'usura…\".");
         return false;
     }
-    return archive_.SetUsuryCategoryOfType(*type, chosen);
+    // The type's category is chosen when the list opens, as the table writes it; one kept from
+    // thresholds since deleted stays listed, so that OK keeps it.
+    if (!current.empty()) {
+        const auto listed = std::find_if(categories.begin(), categories.end(), [&](const auto& c) {
+            return SameName(c, current);
+        });
+        if (listed == categories.end()) {
+            categories.insert(categories.begin(), current);
+        } else {
+            current = *listed;
+        }
+    }
+    const auto chosen = boxes_.AskChoice({"Categoria d'usura della tipologia \"" + *type + "\":",
+                                          "Categoria d'usura", categories, current, kNoCategory});
+    if (!chosen) return false;
+    return archive_.SetUsuryCategoryOfType(*type, *chosen);
 }
 
 }  // namespace quotaplan

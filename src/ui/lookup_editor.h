@@ -40,10 +40,11 @@ public:
     LookupCommandEnd Rename(const LookupPanel& panel);
     LookupCommandEnd Delete(const LookupPanel& panel);
 
-    // "Categoria d'usura…": asks the usury category of the financing type chosen in the panel
-    // (table Tipologia, a value with its ID), listing the categories of the usury table, and
-    // stores it; an empty answer takes it away. A category the table does not hold (yet) is
-    // stored on Yes only. True when stored.
+    // "Categoria d'usura…": the usury category of the financing type chosen in the panel
+    // (table Tipologia, a value with its ID), picked from a list of the categories of the
+    // usury table (and the type's present one, should the table no longer hold it), or
+    // "(nessuna)" to take it away; then stored. An archive without thresholds is said so and
+    // nothing is asked. True when stored.
     bool AssignUsuryCategory(const LookupPanel& panel);
 
     // The ID text of a value clicked in lstSupVal: "" when none matches or the query fails.

@@ -127,6 +127,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::RememberPlacement(QSettings& settings) {
     placement_ = std::make_unique<WindowPlacement>(settings, QStringLiteral("MainWindow/geometry"));
     placement_->Restore(*this);
+    statusPage_->RememberDialogSizes(settings);
 }
 
 void MainWindow::Guarded(const std::function<void()>& step) {

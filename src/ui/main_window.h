@@ -36,7 +36,8 @@ public:
     ~MainWindow() override;
 
     // The window takes the place and size it had when it was last closed, and keeps them in
-    // `settings` (which must outlive it) when it closes. Without this it keeps nothing.
+    // `settings` (which must outlive it) when it closes; so do the sizes of the Stato page's
+    // dialogs. Without this it keeps nothing.
     void RememberPlacement(QSettings& settings);
 
     // Window load: fills the tree, the lookup lists and the combos, hands the grid to the

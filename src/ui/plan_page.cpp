@@ -1,6 +1,7 @@
 #include "ui/plan_page.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "common/program_info.h"
 #include "common/run_time_error.h"
 #include "output/excel_export.h"
+#include "output/plan_figures.h"
 #include "output/plan_pdf.h"
 #include "output/plan_print.h"
 #include "output/text_export.h"
@@ -28,6 +30,7 @@
 #include "ui/growing_layout.h"
 #include "ui/main_window.h"
 #include "ui/plan_grid.h"
+#include "ui/preview_print.h"
 #include "ui/twips.h"
 
 namespace quotaplan {
@@ -63,6 +66,19 @@ ContractFormTexts ReadExportForm(const ContractControls& c) {
     return form;
 }
 
+// The calculation's figures beside the form, for the heading of the printed plan and the PDF;
+// the usury verdict only while it is shown.
+PlanFigures ReadPlanFigures(const ContractControls& c) {
+    PlanFigures figures;
+    figures.instalment = Text(c.txtResult);
+    figures.contractFees = Text(c.txtSpContratto);
+    figures.instalmentFee = Text(c.txtSpRata);
+    figures.taeg = Text(c.txtTAEG);
+    if (!c.lblUsura->isHidden()) figures.usuryVerdict = c.lblUsura->text().toStdString();
+    figures.toTheCent = c.chkCentesimo->isChecked();
+    return figures;
+}
+
 // The grid as it is shown, header row first, for printing.
 GridPrintContent ReadGridForPrint(const PlanGrid& grid, std::string description, std::string taeg) {
     GridPrintContent content;
@@ -88,6 +104,16 @@ std::string UnexpectedError(const std::exception& error) {
                numbered->Description();
     }
     return std::string("Si è verificato un errore imprevisto: ") + error.what();
+}
+
+// PrintGrid, an exception it raises taken as a printer error in words.
+PrintResult GuardedPrint(QPrinter& printer, const GridPrintContent& content,
+                         const PrintChoice& choice) {
+    try {
+        return PrintGrid(printer, content, choice);
+    } catch (const std::exception& error) {
+        return PrintResult{PrintCode::PrinterError, UnexpectedError(error)};
+    }
 }
 
 // The hourglass while a command works; the normal pointer again however it ends.
@@ -229,7 +255,7 @@ ExportResult PlanPage::WriteExport(ExportKind kind) const {
                 return ExportWord(files_.WordTemplate(), folder, description, header, plan);
             case ExportKind::Pdf:
                 return ExportPdf(folder, description, header, plan,
-                                 Text(contract_->Controls().txtTAEG));
+                                 ReadPlanFigures(contract_->Controls()));
         }
     } catch (const std::exception& error) {
         return ExportResult{ExportCode::WriteError, UnexpectedError(error), {}};
@@ -311,21 +337,24 @@ void PlanPage::PreviewPlan() {
         // The printer goes with the dialog, which uses it until its very end.
         connect(preview, &QObject::destroyed, [owned = ownPrinter.release()] { delete owned; });
     }
-    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this, content](QPrinter* target) {
-        PrintResult result;
-        try {
-            result = PrintGrid(*target, content);
-        } catch (const std::exception& error) {
-            result = PrintResult{PrintCode::PrinterError, UnexpectedError(error)};
-        }
+    connect(preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, content](QPrinter* target) { ReportPrint(GuardedPrint(*target, content, {})); });
+    // Printed from the preview, the pages go where the print dialog says, as many as it says.
+    AskBeforePrinting(*preview, *printer, [this, content](QPrinter& target) {
+        const PrintResult result = GuardedPrint(target, content, ChoiceOf(target));
         ReportPrint(result);
+        return result.Ok();
     });
     preview->open();
 }
 
 GridPrintContent PlanPage::PrintContent() const {
     const ContractControls& form = contract_->Controls();
-    return ReadGridForPrint(*fgrPDA, Text(form.txtDescBene), Text(form.txtTAEG));
+    GridPrintContent content =
+        ReadGridForPrint(*fgrPDA, Text(form.txtDescBene), Text(form.txtTAEG));
+    content.headingPairs =
+        PrintedHeading(GetContractHeader(), ReadPlanFigures(form), contract_->Plan());
+    return content;
 }
 
 void PlanPage::ReportPrint(const PrintResult& result) {

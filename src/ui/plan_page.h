@@ -60,7 +60,8 @@ public:
     void ExportPdfFile();
     void PrintPlan();
     // cmdAnteprima: Qt's print preview of exactly what PrintPlan prints, on the same printer,
-    // opened without blocking (window-modal); its own print command prints those pages.
+    // opened without blocking (window-modal); its print command opens the print dialog and
+    // prints those pages on the printer, in the copies and the page range chosen there.
     // Below three grid rows, the message of PrintPlan instead.
     void PreviewPlan();
 

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/choice_dialog.h"
+
 namespace quotaplan {
 namespace {
 
@@ -102,6 +104,12 @@ std::optional<std::string> QtMessageBoxes::AskOpenFile(const std::string& title,
                                                       QString(), QString::fromStdString(filter));
     if (file.isEmpty()) return std::nullopt;
     return file.toStdString();
+}
+
+std::optional<std::string> QtMessageBoxes::AskChoice(const ChoiceRequest& request) {
+    ChoiceDialog dialog(request, parent_ ? parent_ : QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Chosen();
 }
 
 }  // namespace quotaplan

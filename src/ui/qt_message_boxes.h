@@ -19,8 +19,8 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const BoxRequest& box, QWidget* par
 int TitleBarWidth(const QString& title);
 
 // The window's message boxes: QMessageBox with the requested icon, buttons and title, and
-// QInputDialog for the input box, QFileDialog for the file chooser. Modal over `parent` (or the
-// active window).
+// QInputDialog for the input box, QFileDialog for the file chooser, ChoiceDialog for the list
+// chooser. Modal over `parent` (or the active window).
 class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
@@ -32,6 +32,7 @@ public:
                                        const std::string& defaultText) override;
     std::optional<std::string> AskOpenFile(const std::string& title,
                                            const std::string& filter) override;
+    std::optional<std::string> AskChoice(const ChoiceRequest& request) override;
 
 private:
     QWidget* parent_;

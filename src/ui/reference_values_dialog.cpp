@@ -5,10 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "common/date_text.h"
 #include "common/number_text.h"
 #include "ui/field_hooks.h"
+#include "ui/growing_layout.h"
+#include "ui/qt_message_boxes.h"
 
 namespace quotaplan {
 namespace {
@@ -22,9 +25,14 @@ Widget* Placed(Widget* widget, const char* name, int x, int y, int width, int he
     return widget;
 }
 
-void Caption(QWidget* parent, const QString& text, int x, int y) {
-    (new QLabel(text, parent))->setGeometry(x, y, 100, 14);
+QLabel* Caption(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(x, y, 100, 14);
+    return label;
 }
+
+// A rate's name longer than this makes the title end in "…" rather than the window wider.
+constexpr int kWidestDesigned = 640;
 
 }  // namespace
 
@@ -40,8 +48,14 @@ ReferenceValuesDialog::ReferenceValuesDialog(WindowArchive& archive, MessageBoxe
 }
 
 void ReferenceValuesDialog::Build() {
-    setFixedSize(300, 262);
-    lsvValTxRif = Placed(new QTreeWidget(this), "lsvValTxRif", 8, 8, 178, 246);
+    // The designed size is the least, and wide enough for the rate's whole name in the title;
+    // larger, the list takes the room and the fields and commands keep to its right.
+    const QSize designed(std::clamp(TitleBarWidth(windowTitle()), 300, kWidestDesigned), 262);
+    const int grown = designed.width() - 300;
+    resize(designed);
+    setMinimumSize(designed);
+    setSizeGripEnabled(true);
+    lsvValTxRif = Placed(new QTreeWidget(this), "lsvValTxRif", 8, 8, 178 + grown, 246);
     lsvValTxRif->setRootIsDecorated(false);
     lsvValTxRif->setUniformRowHeights(true);
     lsvValTxRif->setHeaderLabels({QStringLiteral("Data"), QStringLiteral("Valore %")});
@@ -50,22 +64,33 @@ void ReferenceValuesDialog::Build() {
     lsvValTxRif->header()->setStretchLastSection(true);
     lsvValTxRif->setColumnWidth(0, 80);
 
-    Caption(this, QStringLiteral("Data"), 196, 8);
-    txtValData = Placed(new QLineEdit(this), "txtValData", 196, 23, 96, 20);
+    const int right = 196 + grown;
+    QLabel* dateCaption = Caption(this, QStringLiteral("Data"), right, 8);
+    txtValData = Placed(new QLineEdit(this), "txtValData", right, 23, 96, 20);
     new FieldHooks(txtValData);
-    Caption(this, QStringLiteral("Valore in %"), 196, 48);
-    txtValValore = Placed(new QLineEdit(this), "txtValValore", 196, 63, 96, 20);
+    QLabel* valueCaption = Caption(this, QStringLiteral("Valore in %"), right, 48);
+    txtValValore = Placed(new QLineEdit(this), "txtValValore", right, 63, 96, 20);
     txtValValore->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     new FieldHooks(txtValValore);
 
-    const auto button = [this](const char* name, const QString& caption, int y) {
-        return Placed(new QPushButton(caption, this), name, 196, y, 96, 25);
+    const auto button = [this, right](const char* name, const QString& caption, int y) {
+        return Placed(new QPushButton(caption, this), name, right, y, 96, 25);
     };
     cmdValNuovo = button("cmdValNuovo", QStringLiteral("Nuovo"), 93);
     cmdValModifica = button("cmdValModifica", QStringLiteral("Modifica"), 122);
     cmdValCancella = button("cmdValCancella", QStringLiteral("Cancella"), 151);
     cmdValImporta = button("cmdValImporta", QStringLiteral("Importa…"), 190);
     cmdValChiudi = button("cmdValChiudi", QStringLiteral("Chiudi"), 229);
+
+    auto* growing = new GrowingLayout(this);
+    growing->Add(lsvValTxRif, kGrowBoth);
+    for (QWidget* beside : std::initializer_list<QWidget*>{
+             dateCaption, txtValData, valueCaption, txtValValore, cmdValNuovo, cmdValModifica,
+             cmdValCancella, cmdValImporta}) {
+        growing->Add(beside, kFollowRight);
+    }
+    growing->Add(cmdValChiudi, kFollowBottomRight);
+    growing->FollowContainer(designed);
 
     connect(lsvValTxRif, &QTreeWidget::itemClicked, this, &ReferenceValuesDialog::ValueClicked);
     connect(cmdValNuovo, &QPushButton::clicked, this, [this] { Run(&ReferenceValuesEditor::Add); });

@@ -19,6 +19,7 @@
 #include "ui/twips.h"
 #include "ui/usury_thresholds_dialog.h"
 #include "ui/window_archive.h"
+#include "ui/window_placement.h"
 
 namespace quotaplan {
 namespace {
@@ -239,6 +240,7 @@ void StatusPage::OpenUsuryThresholds() {
     auto* dialog = new UsuryThresholdsDialog(archive_, boxes_, window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &UsuryThresholdsDialog::thresholdsChanged, this, &StatusPage::usuryChanged);
+    KeepSize(*dialog);
     dialog->open();
 }
 
@@ -250,7 +252,16 @@ void StatusPage::OpenReferenceValues() {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &ReferenceValuesDialog::valuesChanged, this,
             &StatusPage::referenceValuesChanged);
+    KeepSize(*dialog);
     dialog->open();
+}
+
+void StatusPage::KeepSize(QDialog& dialog) {
+    if (settings_ == nullptr) return;
+    const QString key = dialog.objectName() + QStringLiteral("/size");
+    DialogSize(*settings_, key).Restore(dialog);
+    connect(&dialog, &QDialog::finished, this,
+            [this, &dialog, key] { DialogSize(*settings_, key).Save(dialog); });
 }
 
 void StatusPage::RefreshSummary() {

@@ -4,10 +4,12 @@
 
 #include "ui/lookup_editor.h"
 
+class QDialog;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSettings;
 class QTreeWidget;
 
 namespace quotaplan {
@@ -32,6 +34,10 @@ public:
     void SelectTable(int row);
     // The same for the entry with that text; the second entry when the list has none.
     void SelectTable(const QString& entry);
+
+    // "Soglie d'usura…" and "Valori storici…" open at the size they had when last closed,
+    // kept in `settings` (which must outlive the page). Without this they keep nothing.
+    void RememberDialogSizes(QSettings& settings) { settings_ = &settings; }
 
     // RefreshSummary: the three figures read again. A query that fails is shown in words
     // and leaves the frame empty.
@@ -81,10 +87,13 @@ private:
     void UpdateValuesButton();
     void OpenReferenceValues();
     void OpenUsuryThresholds();
+    // The dialog at its kept size, and its size kept when it closes.
+    void KeepSize(QDialog& dialog);
 
     WindowArchive& archive_;
     MessageBoxes& boxes_;
     LookupEditor editor_;
+    QSettings* settings_ = nullptr;
 };
 
 }  // namespace quotaplan

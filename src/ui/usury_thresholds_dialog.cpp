@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "ui/field_hooks.h"
+#include "ui/growing_layout.h"
 #include "ui/usury_verdict.h"
 
 namespace quotaplan {
@@ -39,7 +40,12 @@ UsuryThresholdsDialog::UsuryThresholdsDialog(WindowArchive& archive, MessageBoxe
 }
 
 void UsuryThresholdsDialog::Build() {
-    setFixedSize(620, 332);
+    // The designed size is the least; larger, the list takes the room and shows long
+    // category names whole.
+    const QSize designed(620, 332);
+    resize(designed);
+    setMinimumSize(designed);
+    setSizeGripEnabled(true);
     lsvSoglie = Placed(new QTreeWidget(this), "lsvSoglie", 8, 8, 604, 224);
     lsvSoglie->setRootIsDecorated(false);
     lsvSoglie->setUniformRowHeights(true);
@@ -48,14 +54,20 @@ void UsuryThresholdsDialog::Build() {
                                 QStringLiteral("Al"), QStringLiteral("TEGM %"),
                                 QStringLiteral("Soglia %")});
     lsvSoglie->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lsvSoglie->header()->setDefaultSectionSize(60);
+    // The figures keep their widths; the category takes what is left, however wide the list.
+    QHeaderView* header = lsvSoglie->header();
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(40);
     const int widths[] = {164, 76, 76, 72, 72, 56, 76};
-    for (int column = 0; column < 7; ++column) lsvSoglie->setColumnWidth(column, widths[column]);
+    for (int column = 1; column < 7; ++column) lsvSoglie->setColumnWidth(column, widths[column]);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < 7; ++column) {
         if (column == 3 || column == 4) continue;
         lsvSoglie->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
-    lsvSoglie->header()->setStretchLastSection(false);
+
+    auto* growing = new GrowingLayout(this);
+    growing->Add(lsvSoglie, kGrowBoth);
 
     struct FieldPlace {
         QLineEdit** field;
@@ -73,11 +85,16 @@ void UsuryThresholdsDialog::Build() {
         {&txtSogTEGM, "txtSogTEGM", "TEGM %", 560, 52, true},
     };
     for (const FieldPlace& place : fields) {
-        (new QLabel(QString::fromUtf8(place.caption), this))
-            ->setGeometry(place.x, kFieldTop - 16, place.width, 14);
+        auto* caption = new QLabel(QString::fromUtf8(place.caption), this);
+        caption->setGeometry(place.x, kFieldTop - 16, place.width, 14);
         *place.field = Placed(new QLineEdit(this), place.name, place.x, kFieldTop, place.width, 20);
         if (place.right) (*place.field)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         new FieldHooks(*place.field);
+        // The category field widens with the window; the figures' fields keep to its right.
+        const Anchors anchors =
+            place.field == &txtSogCategoria ? kFollowBottomWiden : kFollowBottomRight;
+        growing->Add(caption, anchors);
+        growing->Add(*place.field, anchors);
     }
     txtSogDal->setPlaceholderText(QStringLiteral("gg/mm/aaaa"));
     txtSogAl->setPlaceholderText(QStringLiteral("in vigore"));
@@ -92,6 +109,11 @@ void UsuryThresholdsDialog::Build() {
     cmdSogCancella = button("cmdSogCancella", QStringLiteral("Cancella"), 212);
     cmdSogImporta = button("cmdSogImporta", QStringLiteral("Importa…"), 314);
     cmdSogChiudi = button("cmdSogChiudi", QStringLiteral("Chiudi"), 516);
+    for (QPushButton* command : {cmdSogNuovo, cmdSogModifica, cmdSogCancella, cmdSogImporta}) {
+        growing->Add(command, kFollowBottom);
+    }
+    growing->Add(cmdSogChiudi, kFollowBottomRight);
+    growing->FollowContainer(designed);
 
     connect(lsvSoglie, &QTreeWidget::itemClicked, this, &UsuryThresholdsDialog::RowClicked);
     connect(cmdSogNuovo, &QPushButton::clicked, this, [this] { Run(&UsuryThresholdsEditor::Add); });
@@ -112,6 +134,8 @@ void UsuryThresholdsDialog::FillList() {
                         ToQt(texts.validFrom), ToQt(texts.validTo), ToQt(texts.tegm),
                         ToQt(PercentText(UsuryThreshold(stored.rate.tegm), 4))});
         item->setData(0, kIdRole, stored.id);
+        // The whole name, wherever the column cuts it.
+        item->setToolTip(0, ToQt(texts.category));
         for (int column : {1, 2, 5, 6}) {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
         }

@@ -23,4 +23,17 @@ void WindowPlacement::Save(const QWidget& window) {
     settings_.sync();
 }
 
+DialogSize::DialogSize(QSettings& settings, QString key)
+    : settings_(settings), key_(std::move(key)) {}
+
+void DialogSize::Restore(QWidget& dialog) const {
+    const QSize kept = settings_.value(key_).toSize();
+    if (kept.isValid()) dialog.resize(kept.expandedTo(dialog.minimumSize()));
+}
+
+void DialogSize::Save(const QWidget& dialog) {
+    settings_.setValue(key_, dialog.size());
+    settings_.sync();
+}
+
 }  // namespace quotaplan

@@ -29,4 +29,20 @@ private:
     QString key_;
 };
 
+// How large a dialog was when last closed, kept under one key of the settings between runs
+// (its place is left to the window system: a dialog opens over its window).
+class DialogSize {
+public:
+    DialogSize(QSettings& settings, QString key);
+
+    // The dialog at the size it had, never below its least size; nothing kept, or a record
+    // that does not read, leaves it as it is.
+    void Restore(QWidget& dialog) const;
+    void Save(const QWidget& dialog);
+
+private:
+    QSettings& settings_;
+    QString key_;
+};
+
 }  // namespace quotaplan

@@ -105,7 +105,8 @@ TEST_F(CalcExport, WorkbookAndDocumentGoToTheChosenFolder) {
 }
 
 // The PDF of the plan with its chart, as the window's "File PDF" writes it: pdftotext reads
-// the heading block, every row and the TAEG of the page heads ("taeg": 9.23 in the JSON).
+// the heading block with the calculation's figures, every row, the TAEG of the page heads
+// ("taeg": 9.23 in the JSON) and the pages' numbers.
 TEST_F(CalcExport, PdfOfThePlanAndItsChart) {
     ASSERT_EQ(Run({"--export", "pdf", "--type", "Leasing", "--contract-fees", "150"}), 0) << err_;
     const fs::path file = folder_ / "Export" / "Auto  A B.pdf";
@@ -114,8 +115,8 @@ TEST_F(CalcExport, PdfOfThePlanAndItsChart) {
     const std::string text = PdfText(file);
     for (const char* expected :
          {"Piano finanziario - Auto: A/B", "Tipo Finanziamento", "Leasing", "Valore finanziato",
-          "10.000,00", "TAEG 9,23%", "Maxi.", "1° Rata", "12° Rata", "Riscatto",
-          "Quota capitale"}) {
+          "10.000,00", "Spese contratto", "150,00", "Totale pagato", "TAEG 9,23%", "Maxi.",
+          "1° Rata", "12° Rata", "Riscatto", "Quota capitale", "Pagina 2 di 2"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }
 }

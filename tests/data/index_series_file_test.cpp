@@ -37,14 +37,15 @@ TEST(IndexSeriesFile, ReadsWhatSpreadsheetsWrite) {
         "  1/1/2026 ; 2 \r\n"
         "\"01/04/2026\";\"2,50\";\r\n"
         "15/01/2026;-0,356\r\n"
-        "01/04/2026;+2,6\r\n"  // a later line for a date replaces its value
-        "16/01/2026;,5";       // no line end after the last line
+        "01/10/2026;+2,6\r\n"
+        "16/01/2026;,5";  // no line end after the last line
     EXPECT_EQ(Values(ReadIndexSeriesText(text)),
               (std::vector<IndexValue>{{Ymd(2026, 1, 1), 2.0},
                                        {Ymd(2026, 1, 15), -0.356},
                                        {Ymd(2026, 1, 16), 0.5},
-                                       {Ymd(2026, 4, 1), 2.6},
-                                       {Ymd(2026, 7, 1), 1.75}}));
+                                       {Ymd(2026, 4, 1), 2.5},
+                                       {Ymd(2026, 7, 1), 1.75},
+                                       {Ymd(2026, 10, 1), 2.6}}));
     // No header at all, and the third decimal of the Euribor kept.
     EXPECT_EQ(Values(ReadIndexSeriesText("02/01/2024;3,905\n")),
               (std::vector<IndexValue>{{Ymd(2024, 1, 2), 3.905}}));
@@ -90,6 +91,11 @@ TEST(IndexSeriesFile, BadLineIsNamed) {
         // A header is allowed on the first line only.
         {"01/01/2026;2,00\nData;Valore\n", 2,
          "Riga 2: data non valida \"Data\" (serve gg/mm/aaaa). Nessun valore importato."},
+        // Two values for one day, however the date is written: which one holds is unclear.
+        {"Data;Valore\n01/04/2026;2,50\n01/07/2026;1,75\n1/4/2026;2,60\n", 4,
+         "Riga 4: stessa data della riga 2 (01/04/2026). Nessun valore importato."},
+        {"01/04/2026;2,50\n\n01/04/2026;2,50\n", 3,
+         "Riga 3: stessa data della riga 1 (01/04/2026). Nessun valore importato."},
     };
     for (const Case& c : cases) {
         const IndexFileRefusal refusal = Refusal(ReadIndexSeriesText(c.text));
@@ -117,8 +123,9 @@ TEST(IndexSeriesFile, FileWithoutValuesOrUnreadable) {
     const auto device = folder.Folder() / "null.csv";
     std::filesystem::create_symlink("/dev/null", device);
     for (const auto& file : {fifo, device}) {
-        EXPECT_EQ(Refusal(ReadIndexSeriesFile(file)).message,
-                  "Impossibile leggere il file \"" + file.string() + "\". Nessun valore importato.");
+        EXPECT_EQ(
+            Refusal(ReadIndexSeriesFile(file)).message,
+            "Impossibile leggere il file \"" + file.string() + "\". Nessun valore importato.");
     }
     std::ofstream(missing) << "Data;Valore\n01/01/2026;2,00\n";
     EXPECT_EQ(Values(ReadIndexSeriesFile(missing)),

@@ -90,9 +90,8 @@ TEST_F(ReferenceRateValuesTest, RowsWithoutDateOrValueAreInForceOnNoDay) {
 
 TEST_F(ReferenceRateValuesTest, ImportWritesTheFileInOneGo) {
     const std::int32_t rate = NewRate("Euribor 3 mesi 2026");
-    const auto file = WriteFile(
-        "Data;Valore\r\n01/01/2026;2,00\r\n01/04/2026;2,50\r\n"
-        "01/07/2026;1,75\r\n01/04/2026;2,55\r\n");
+    const auto file =
+        WriteFile("Data;Valore\r\n01/01/2026;2,00\r\n01/04/2026;2,55\r\n01/07/2026;1,75\r\n");
     const SeriesImport imported = ImportIndexSeries(values, rate, "Euribor 3 mesi 2026", file);
     EXPECT_EQ(imported.status, SeriesImport::Status::Imported);
     EXPECT_EQ(imported.message,

@@ -28,27 +28,70 @@ std::vector<UsuryRate> Rows(std::string_view text) {
 }
 
 // What a spreadsheet writes is read as it stands: a byte-order mark, quotes, blanks, CR LF,
-// grouped amounts, a closing separator; the later of two lines for one place counts.
+// grouped amounts, a closing separator.
 TEST(UsuryThresholdFile, ReadsTheDecreesLayout) {
     const auto rows = Rows(
         "\xEF\xBB\xBF\"Categoria\";\"Importo da\";\"Importo a\";\"Dal\";\"Al\";\"TEGM\"\r\n"
-        "\"Leasing strumentale\"; ; 25.000,00 ;1/1/2026;31/3/2026; 3,125 ;\r\n"
+        "\"Leasing strumentale\"; ; 25.000,00 ;1/1/2026;31/3/2026; 3,33 ;\r\n"
         "\r\n"
-        "Leasing strumentale;25.000;;01/01/2026;;17\r\n"
-        "leasing STRUMENTALE;;25.000;01/01/2026;31/03/2026;3,33\r\n");
+        "leasing STRUMENTALE;25.000;;01/01/2026;;17\r\n");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].category, "Leasing strumentale");
-    EXPECT_EQ(rows[0].amountFrom, Money::FromCents(2500000));
-    EXPECT_EQ(rows[0].amountTo, std::nullopt);
-    EXPECT_TRUE(rows[0].validTo.IsZero());
-    EXPECT_EQ(rows[0].tegm, Percent::FromTenThousandths(170000));
+    EXPECT_EQ(rows[0].amountFrom, std::nullopt);
+    EXPECT_EQ(rows[0].amountTo, Money::FromCents(2500000));
+    EXPECT_EQ(rows[0].validFrom, Day(2026, 1, 1));
+    EXPECT_EQ(rows[0].validTo, Day(2026, 3, 31));
+    EXPECT_EQ(rows[0].tegm, Percent::FromTenThousandths(33300));
     EXPECT_EQ(rows[1].category, "leasing STRUMENTALE");
-    EXPECT_EQ(rows[1].amountFrom, std::nullopt);
-    EXPECT_EQ(rows[1].amountTo, Money::FromCents(2500000));
-    EXPECT_EQ(rows[1].validFrom, Day(2026, 1, 1));
-    EXPECT_EQ(rows[1].validTo, Day(2026, 3, 31));
-    EXPECT_EQ(rows[1].tegm, Percent::FromTenThousandths(33300));
+    EXPECT_EQ(rows[1].amountFrom, Money::FromCents(2500000));
+    EXPECT_EQ(rows[1].amountTo, std::nullopt);
+    EXPECT_TRUE(rows[1].validTo.IsZero());
+    EXPECT_EQ(rows[1].tegm, Percent::FromTenThousandths(170000));
 }
+
+struct TwinCase {
+    const char* name;
+    const char* text;
+    const char* message;  // empty: the file is read
+};
+
+class UsuryThresholdTwins : public ::testing::TestWithParam<TwinCase> {};
+
+// Two lines for one category (letter case aside), class of amounts and start date leave it
+// unclear which threshold the decree meant: the file is refused, naming both lines. Another
+// class, another quarter or another category is a row of its own.
+TEST_P(UsuryThresholdTwins, SamePlaceTwiceRefusesTheFile) {
+    const TwinCase& c = GetParam();
+    const auto read = ReadUsuryThresholdText(
+        std::string("Categoria;Importo da;Importo a;Dal;Al;TEGM\n"
+                    "Leasing strumentale;;25.000;01/01/2026;31/03/2026;3,33\n"
+                    "Credito personale;;;01/01/2026;31/03/2026;10,58\n") +
+        c.text);
+    if (*c.message == '\0') {
+        EXPECT_TRUE(std::holds_alternative<std::vector<UsuryRate>>(read));
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<IndexFileRefusal>(read));
+    EXPECT_EQ(std::get<IndexFileRefusal>(read), (IndexFileRefusal{4, c.message}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UsuryThresholdTwins,
+    ::testing::Values(
+        TwinCase{"SameLineAgain", "Leasing strumentale;;25.000;01/01/2026;31/03/2026;3,33\n",
+                 "Riga 4: stessa categoria, classe di importo e data Dal della riga 2 "
+                 "(\"Leasing strumentale\" dal 01/01/2026). Nessuna soglia importata."},
+        TwinCase{"OtherCaseOtherTegmOtherEnd",
+                 "\"LEASING Strumentale\"; ;25.000,00;1/1/2026;;3,5\n",
+                 "Riga 4: stessa categoria, classe di importo e data Dal della riga 2 "
+                 "(\"Leasing strumentale\" dal 01/01/2026). Nessuna soglia importata."},
+        TwinCase{"Capitals", "CREDITO PERSONALE;;;01/01/2026;;9\n",
+                 "Riga 4: stessa categoria, classe di importo e data Dal della riga 3 "
+                 "(\"Credito personale\" dal 01/01/2026). Nessuna soglia importata."},
+        TwinCase{"OtherClass", "Leasing strumentale;25.000;;01/01/2026;31/03/2026;3\n", ""},
+        TwinCase{"OtherQuarter", "Leasing strumentale;;25.000;01/04/2026;30/06/2026;3,4\n", ""},
+        TwinCase{"OtherCategory", "Leasing immobiliare;;25.000;01/01/2026;31/03/2026;3\n", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UsuryThresholdFile, RefusesWhatItCannotReadExactly) {
     struct Case {

@@ -10,7 +10,9 @@
 #include <random>
 #include <sstream>
 
+#include "engine/contract_calculation.h"
 #include "engine/plan_builder.h"
+#include "engine/rate_schedule.h"
 
 namespace quotaplan::test {
 
@@ -156,6 +158,19 @@ FinancialPlan EngineMonthlyPlan(int n, float buyout) {
     BuildPlan(plan, 10000, 0, buyout, static_cast<std::int16_t>(n), 12, 0.06f, 2, true, false,
               false, *CalendarDate::FromYmd(2006, 1, 15), *CalendarDate::FromYmd(2006, 2, 15),
               CalendarDate(), std::vector<float>(static_cast<std::size_t>(n), 0.06f), 1);
+    return plan;
+}
+
+FinancialPlan EngineCentsPlan(int n) {
+    ContractTerms terms;
+    terms.NumRate = static_cast<std::int16_t>(n);
+    terms.Tasso = 6;
+    terms.DataContratto = *CalendarDate::FromYmd(2006, 1, 15);
+    terms.DataInizio = *CalendarDate::FromYmd(2006, 2, 15);
+    ExactAmounts exact;
+    exact.value = Money::FromCents(1000000);
+    FinancialPlan plan;
+    CalculateInstalmentToTheCent(terms, exact, RatesForPlan({}, terms.NumRate, 6), plan);
     return plan;
 }
 

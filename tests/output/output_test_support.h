@@ -56,6 +56,9 @@ FinancialPlan SmallPlan();
 // (contract of 15/01/2006, in arrears, compound), with the buy-out given.
 FinancialPlan EngineMonthlyPlan(int n, float buyout = 0);
 
+// The same contract's plan to the cent.
+FinancialPlan EngineCentsPlan(int n);
+
 // n monthly instalments from 15/02/2006, without maxi and buy-out unless asked.
 FinancialPlan LongPlan(int n, bool withMaxiAndBuyout = false);
 

@@ -14,6 +14,8 @@
 #include <cmath>
 
 #include "common/clock.h"
+#include "common/number_text.h"
+#include "engine/money.h"
 #include "output/plan_chart.h"
 #include "output/plan_pdf.h"
 #include "output/plan_print.h"
@@ -126,34 +128,71 @@ TEST(PlanChart, NoPngBeforeAPlan) {
     EXPECT_TRUE(FileNames(folder.Path()).empty());
 }
 
+// The figures of the calculation as the window shows them beside the form.
+PlanFigures SampleFigures(bool toTheCent = false) {
+    PlanFigures figures;
+    figures.toTheCent = toTheCent;
+    figures.instalment = "859,93";
+    figures.contractFees = "150";
+    figures.instalmentFee = "2";
+    figures.taeg = "6,17%";
+    figures.usuryVerdict = "Entro la soglia d'usura (soglia 17,2250 %)";
+    return figures;
+}
+
+// An amount column of the printed rows added up, to the cent.
+Money ColumnSum(const std::vector<PlanTableRow>& rows, std::size_t column) {
+    Money sum;
+    for (const PlanTableRow& row : rows) sum += *ReadMoney(row[column]);
+    return sum;
+}
+
 struct PdfCase {
     const char* name;
     int instalments;
+    bool toTheCent;
     int pages;  // what the layout implies, worked out by the test below
     const char* firstRow;
 };
 
 class PlanPdfTest : public ::testing::TestWithParam<PdfCase> {};
 
-// Page 1: title, date, the 13 heading lines, an empty line, the header row and the rows that
-// fit; every further plan page: title, date, header row and rows; then the chart's page in
-// landscape. Every plan row stands once, in order.
+// Page 1: title, date, the 13 heading lines and the calculation's figures, an empty line,
+// the header row and the rows that fit; every further plan page: title, date, header row
+// and rows; then the chart's page in landscape. Every page ends with "Pagina k di n"; every
+// plan row stands once, in order. The totals are the sums of the printed columns (and the
+// fees).
 TEST_P(PlanPdfTest, HeadingBlockEveryRowAndTheChart) {
     const PdfCase& c = GetParam();
     TempFolder folder;
     const ScopedToday today(*CalendarDate::FromYmd(2026, 12, 6));
-    const FinancialPlan plan = test::EngineMonthlyPlan(c.instalments);
+    const FinancialPlan plan =
+        c.toTheCent ? test::EngineCentsPlan(c.instalments) : test::EngineMonthlyPlan(c.instalments);
     const ContractHeader header = BuildContractHeader(test::SampleForm());
-    const ExportResult result = ExportPdf(folder.Path(), "Città: A/B", header, plan, "6,17%");
+    const ExportResult result =
+        ExportPdf(folder.Path(), "Città: A/B", header, plan, SampleFigures(c.toTheCent));
     ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.file, folder.Path() / "Città  A B.pdf");
     EXPECT_EQ(FileNames(folder.Path()), std::vector<std::string>{"Città  A B.pdf"});
 
-    // A4 between 20 mm margins holds the header row and 45 rows of 5.5 mm; page 1 gives 14
-    // of them to the heading block and its empty line.
+    const std::vector<PlanTableRow> rows = PlanTableRows(plan);
+    const Money paid =
+        ColumnSum(rows, 2) + Money::FromCents(15000) + Money::FromCents(200 * c.instalments);
+    std::vector<std::string> heading;
+    for (int i = 0; i < ContractHeader::kSize; ++i) {
+        heading.push_back(header.labels[i] + " " + header.values[i]);
+    }
+    heading.insert(heading.end(), {"Rata 859,93", "Spese contratto 150,00", "Spese rata 2,00",
+                                   "TAEG 6,17% - Entro la soglia d'usura (soglia 17,2250 %)"});
+    if (c.toTheCent) heading.push_back("Piano al centesimo Sì");
+    heading.push_back("Totale interessi " + FormatNumber(ColumnSum(rows, 4).Units(), 1));
+    heading.push_back("Totale pagato " + FormatNumber(paid.Units(), 1));
+
+    // A4 between 20 mm margins holds the header row and 45 rows of 5.5 mm; page 1 gives
+    // some of them to the heading block and its empty line.
     const int perPage =
         static_cast<int>((297 - 2 * kPrintMarginMm - kPrintRowHeightMm) / kPrintRowHeightMm);
-    const int onFirst = perPage - (ContractHeader::kSize + 1);
+    const int onFirst = perPage - static_cast<int>(heading.size() + 1);
     const int planPages = 1 + (std::max(0, c.instalments - onFirst) + perPage - 1) / perPage;
     ASSERT_EQ(planPages + 1, c.pages);
 
@@ -163,29 +202,30 @@ TEST_P(PlanPdfTest, HeadingBlockEveryRowAndTheChart) {
     ASSERT_EQ(static_cast<int>(sizes.size()), c.pages);
     for (int p = 0; p < c.pages; ++p) {
         EXPECT_EQ(sizes[p], p + 1 < c.pages ? std::pair(595, 842) : std::pair(842, 595)) << p;
-        ASSERT_GE(pages[p].size(), 2u);
+        ASSERT_GE(pages[p].size(), 3u);
         EXPECT_EQ(pages[p][0], "Piano finanziario - Città: A/B") << "page " << p + 1;
         // The TAEG at the right of the date, as on the printed page.
         EXPECT_EQ(pages[p][1], "06.12.2026 TAEG 6,17%") << "page " << p + 1;
+        EXPECT_EQ(pages[p].back(),
+                  "Pagina " + std::to_string(p + 1) + " di " + std::to_string(c.pages));
     }
-    for (int i = 0; i < ContractHeader::kSize; ++i) {
-        const std::string expected = header.labels[i] + " " + header.values[i];
-        EXPECT_EQ(pages[0][2 + i], expected);
-    }
+    EXPECT_EQ(std::vector<std::string>(pages[0].begin() + 2,
+                                       pages[0].begin() + 2 + static_cast<long>(heading.size())),
+              heading);
     std::vector<std::string> printed;
     for (int p = 0; p < planPages; ++p) {
-        const std::size_t headerRow = p == 0 ? 2 + ContractHeader::kSize : 2;
-        ASSERT_GT(pages[p].size(), headerRow);
+        const std::size_t headerRow = p == 0 ? 2 + heading.size() : 2;
+        ASSERT_GT(pages[p].size(), headerRow + 1);
         EXPECT_EQ(pages[p][headerRow], "Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res.");
-        const int rows = static_cast<int>(pages[p].size() - headerRow - 1);
+        const int count = static_cast<int>(pages[p].size() - headerRow - 2);
         if (p + 1 < planPages) {
-            EXPECT_EQ(rows, p == 0 ? onFirst : perPage) << "page " << p + 1;
+            EXPECT_EQ(count, p == 0 ? onFirst : perPage) << "page " << p + 1;
         }
         printed.insert(printed.end(), pages[p].begin() + static_cast<long>(headerRow) + 1,
-                       pages[p].end());
+                       pages[p].end() - 1);
     }
     std::vector<std::string> expected;
-    for (const PlanTableRow& row : PlanTableRows(plan)) expected.push_back(Joined(row));
+    for (const PlanTableRow& row : rows) expected.push_back(Joined(row));
     EXPECT_EQ(printed, expected);
     EXPECT_EQ(printed.front(), c.firstRow);
 
@@ -196,11 +236,11 @@ TEST_P(PlanPdfTest, HeadingBlockEveryRowAndTheChart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, PlanPdfTest,
-                         ::testing::Values(PdfCase{"Twelve", 12, 2,
+                         ::testing::Values(PdfCase{"Twelve", 12, false, 2,
                                                    "1° Rata 15/02/06 859,93 811,26 48,67 9.188,74"},
-                                           PdfCase{"ThreeHundredSixty", 360, 10,
+                                           PdfCase{"ThreeHundredSixtyToTheCent", 360, true, 10,
                                                    "1° Rata 15/02/06 58,94 10,26 48,68 9.989,74"},
-                                           PdfCase{"OneThousand", 1000, 24,
+                                           PdfCase{"OneThousand", 1000, false, 24,
                                                    "1° Rata 15/02/06 49,06 0,38 48,68 9.999,62"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -211,7 +251,7 @@ TEST(PlanPdf, ChartPageShowsItalianNumbersAndDates) {
     TempFolder folder;
     const ScopedToday today(*CalendarDate::FromYmd(2026, 12, 6));
     const ExportResult result =
-        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(12), "");
+        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(12), {});
     ASSERT_TRUE(result.Ok()) << result.message;
     const auto pages = ReadPdfPages(result.file);
     ASSERT_EQ(pages.size(), 2u);
@@ -227,12 +267,12 @@ TEST(PlanPdf, ChartPageShowsItalianNumbersAndDates) {
 
 TEST(PlanPdf, NothingBeforeAPlanAndAnOlderFileReplaced) {
     TempFolder folder;
-    EXPECT_EQ(ExportPdf(folder.Path(), "Auto", ContractHeader{}, FinancialPlan{}, "").code,
+    EXPECT_EQ(ExportPdf(folder.Path(), "Auto", ContractHeader{}, FinancialPlan{}, {}).code,
               ExportCode::NoPlan);
     EXPECT_TRUE(FileNames(folder.Path()).empty());
     test::WriteBytes(folder.Path() / "Auto.pdf", "vecchio");
     ASSERT_TRUE(
-        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(3), "").Ok());
+        ExportPdf(folder.Path(), "Auto", ContractHeader{}, test::EngineMonthlyPlan(3), {}).Ok());
     EXPECT_EQ(test::ReadBytes(folder.Path() / "Auto.pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(FileNames(folder.Path()), std::vector<std::string>{"Auto.pdf"});
 }
@@ -241,7 +281,7 @@ TEST(PlanPdf, AFolderThatCannotBeMadeIsReported) {
     TempFolder folder;
     test::WriteBytes(folder.Path() / "file", "x");
     const ExportResult result = ExportPdf(folder.Path() / "file" / "Export", "Auto",
-                                          ContractHeader{}, test::EngineMonthlyPlan(3), "");
+                                          ContractHeader{}, test::EngineMonthlyPlan(3), {});
     EXPECT_EQ(result.code, ExportCode::FolderError);
     EXPECT_EQ(result.message,
               "Impossibile creare la cartella " + (folder.Path() / "file" / "Export").string());

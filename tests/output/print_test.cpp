@@ -34,6 +34,13 @@ GridPrintContent PlanGrid(int instalments) {
     return content;
 }
 
+// A row as pdftotext reads it: the cells one blank apart.
+std::string Joined(const std::vector<std::string>& cells) {
+    std::string line;
+    for (const std::string& cell : cells) line += (line.empty() ? "" : " ") + cell;
+    return line;
+}
+
 void PdfPrinter(QPrinter& printer, const std::filesystem::path& file) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(file.string()));
@@ -54,19 +61,19 @@ TEST(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
     std::map<int, int> printed;  // instalment -> times seen
     for (std::size_t p = 0; p < pages.size(); ++p) {
         const auto& lines = pages[p];
-        ASSERT_GE(lines.size(), 3u) << "page " << p + 1;
+        ASSERT_GE(lines.size(), 4u) << "page " << p + 1;
         EXPECT_EQ(lines[0], "Piano finanziario - Città: A/B") << "page " << p + 1;
         EXPECT_EQ(lines[1], "06.12.2026") << "page " << p + 1;
         EXPECT_EQ(lines[2], "Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res.")
             << "page " << p + 1;
-        for (std::size_t k = 3; k < lines.size(); ++k) {
+        EXPECT_EQ(lines.back(),
+                  "Pagina " + std::to_string(p + 1) + " di " + std::to_string(pages.size()));
+        for (std::size_t k = 3; k + 1 < lines.size(); ++k) {
             const std::size_t mark = lines[k].find("° Rata");
             ASSERT_NE(mark, std::string::npos) << lines[k];
             const int number = std::stoi(lines[k].substr(0, mark));
             ++printed[number];
-            const std::vector<std::string> row = PlanGrid(number).rows.back();
-            EXPECT_EQ(lines[k], row[0] + " " + row[1] + " " + row[2] + " " + row[3] + " " + row[4] +
-                                    " " + row[5]);
+            EXPECT_EQ(lines[k], Joined(PlanGrid(number).rows.back()));
         }
     }
     ASSERT_EQ(printed.size(), 360u);
@@ -83,7 +90,127 @@ TEST(PrintGrid, ShortPlanFitsOnOnePage) {
     ASSERT_TRUE(PrintGrid(printer, PlanGrid(1)).Ok());
     const auto pages = ReadPdfPages(file);
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].back(), "1° Rata 15/02/06 1.001,00 901,00 100,00 399.000,00");
+    ASSERT_EQ(pages[0].size(), 5u);
+    EXPECT_EQ(pages[0][3], "1° Rata 15/02/06 1.001,00 901,00 100,00 399.000,00");
+    EXPECT_EQ(pages[0][4], "Pagina 1 di 1");
+}
+
+// The window's grid ends in empty rows (n + 3 rows whatever the maxi and buy-out): the
+// table stops at the last row that holds text, with no empty boxes under it.
+TEST(PrintGrid, TheGridsEmptyRowsAtItsEndAreNotBoxed) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "righe.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    for (const int instalments : {12, 60}) {
+        GridPrintContent content = PlanGrid(instalments);
+        content.rows.insert(content.rows.end(), 2, std::vector<std::string>(6));
+        ASSERT_TRUE(PrintGrid(printer, content).Ok());
+        const auto pages = ReadPdfPages(file);
+        const auto rules = SplitLines(RunReader(PythonReader("read_pdf.py", file, "rules")));
+        ASSERT_EQ(rules.size(), pages.size());
+        // A rule above the header row and under every row of the page.
+        const std::size_t lastRows = pages.back().size() - 4;
+        EXPECT_EQ(std::stoul(rules.back()[1]), lastRows + 2) << instalments;
+        EXPECT_EQ(pages.back()[pages.back().size() - 2], Joined(PlanGrid(instalments).rows.back()));
+    }
+}
+
+// Page 1 opens with the heading block under the head, an empty line, then the table.
+TEST(PrintGrid, TheHeadingBlockOpensPageOne) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "intestazione.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    GridPrintContent content = PlanGrid(100);
+    content.headingPairs = {{"Descrizione", "Città: A/B"},
+                            {"Rata", "1.001,00"},
+                            {"TAEG", "7,50% - Entro la soglia d'usura (soglia 9,1250 %)"}};
+    ASSERT_TRUE(PrintGrid(printer, content).Ok());
+    const auto pages = ReadPdfPages(file);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(
+        std::vector<std::string>(pages[0].begin() + 2, pages[0].begin() + 6),
+        (std::vector<std::string>{"Descrizione Città: A/B", "Rata 1.001,00",
+                                  "TAEG 7,50% - Entro la soglia d'usura (soglia 9,1250 %)",
+                                  "Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res."}));
+    // Four rows fewer on page 1: three lines and the empty one.
+    EXPECT_EQ(pages[0].size() - 7, pages[1].size() - 4 - 4);
+    EXPECT_EQ(pages[1][2], "Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res.");
+}
+
+struct OrderCase {
+    const char* name;
+    const char* pages;  // as typed in the print dialog; "" for all
+    int copies;
+    bool collate;
+    std::vector<int> order;  // 0-based page indexes
+};
+
+class PrintOrderTest : public ::testing::TestWithParam<OrderCase> {};
+
+// The pages of a five-page plan in the order the printer gets them.
+TEST_P(PrintOrderTest, ChosenPagesInTheirCopies) {
+    const OrderCase& c = GetParam();
+    PrintChoice choice;
+    choice.pages = QPageRanges::fromString(QString::fromLatin1(c.pages));
+    choice.copies = c.copies;
+    choice.collate = c.collate;
+    EXPECT_EQ(PrintOrder(5, choice), c.order);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PrintOrderTest,
+                         ::testing::Values(OrderCase{"All", "", 1, true, {0, 1, 2, 3, 4}},
+                                           OrderCase{"Range", "2-3", 1, true, {1, 2}},
+                                           OrderCase{"ListAndRange", "1,4-5", 1, true, {0, 3, 4}},
+                                           OrderCase{"BeyondTheEnd", "4-9", 1, true, {3, 4}},
+                                           OrderCase{"NoneThere", "7-9", 1, true, {}},
+                                           OrderCase{"TwoCollated", "2-3", 2, true, {1, 2, 1, 2}},
+                                           OrderCase{
+                                               "TwoUncollated", "2-3", 2, false, {1, 1, 2, 2}},
+                                           OrderCase{"ZeroCopiesIsOne", "5", 0, true, {4}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Printed with a choice, the chosen pages come out in their copies, numbered as in the
+// whole plan; a choice of no page prints nothing.
+TEST(PrintGrid, OnlyTheChosenPagesInTheirCopies) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.Path() / "scelte.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, file);
+    PrintChoice choice;
+    choice.pages = QPageRanges::fromString(QStringLiteral("2-3"));
+    choice.copies = 2;
+    ASSERT_TRUE(PrintGrid(printer, PlanGrid(200), choice).Ok());
+    std::vector<std::string> numbers;
+    for (const auto& page : ReadPdfPages(file)) numbers.push_back(page.back());
+    EXPECT_EQ(numbers, (std::vector<std::string>{"Pagina 2 di 5", "Pagina 3 di 5", "Pagina 2 di 5",
+                                                 "Pagina 3 di 5"}));
+
+    std::filesystem::remove(file);
+    choice.pages = QPageRanges::fromString(QStringLiteral("6-7"));
+    const PrintResult none = PrintGrid(printer, PlanGrid(200), choice);
+    EXPECT_EQ(none.code, PrintCode::NothingToPrint);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// A printer set up by the print dialog: its page range, and its copies only where it cannot
+// make them itself (a PDF file cannot).
+TEST(PrintGrid, TheChoiceAPrinterHolds) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    EXPECT_TRUE(ChoiceOf(printer).pages.isEmpty());
+    EXPECT_EQ(ChoiceOf(printer).copies, 1);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setPageRanges(QPageRanges::fromString(QStringLiteral("2-3,5")));
+    printer.setCopyCount(3);
+    printer.setCollateCopies(false);
+    const PrintChoice choice = ChoiceOf(printer);
+    EXPECT_EQ(choice.pages.toString(), QString("2-3,5"));
+    EXPECT_EQ(choice.copies, 3);
+    EXPECT_FALSE(choice.collate);
+    printer.setPrintRange(QPrinter::AllPages);
+    EXPECT_TRUE(ChoiceOf(printer).pages.isEmpty());
 }
 
 TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
@@ -130,11 +257,19 @@ TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
         std::string title;
         for (const Word& word : words) {
             EXPECT_GE(word.xMin, margin - 1.0) << word.text;
-            EXPECT_LE(word.xMax, 595 - margin) << word.text;
+            EXPECT_LE(word.xMax, 595 - margin + 0.1) << word.text;
             if (word.yMin < 12 * kPointsPerMm) title += word.text + " ";
             if (word.yMin < 20 * kPointsPerMm) continue;  // head lines
+            if (word.yMin > 842 - margin) continue;       // the page number
             EXPECT_LE(word.yMax, 842 - margin) << word.text;
         }
+        // "Pagina k di n" in the bottom margin, its end at the right margin.
+        ASSERT_GE(words.size(), 4u);
+        const auto number = words.end() - 4;
+        EXPECT_EQ(number->text, "Pagina");
+        EXPECT_NEAR(number->yMin, 842 - margin + kPrintPageNumberGapMm * kPointsPerMm, 1.0);
+        EXPECT_NEAR(words.back().xMax, 595 - margin, 1.0);
+        EXPECT_EQ(words.back().text, std::to_string(pages.size()));
         EXPECT_EQ(title.substr(0, 38), "Piano finanziario - Tornio CNC xxxxxxx") << title;
         EXPECT_EQ(title.substr(title.size() - 4), "... ") << title;  // NFKC of "…"
     }
@@ -209,7 +344,7 @@ TEST(PrintGrid, EveryFullPageHoldsTheRowsItsHeightAllows) {
     ASSERT_EQ(perPage, 45);
     ASSERT_TRUE(PrintGrid(printer, PlanGrid(100)).Ok());
     std::vector<std::size_t> rowsPerPage;
-    for (const auto& lines : ReadPdfPages(file)) rowsPerPage.push_back(lines.size() - 3);
+    for (const auto& lines : ReadPdfPages(file)) rowsPerPage.push_back(lines.size() - 4);
     EXPECT_EQ(rowsPerPage, (std::vector<std::size_t>{45, 45, 10}));
 }
 

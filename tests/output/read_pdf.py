@@ -5,11 +5,18 @@
 or, with the argument "boxes",
    word  <xMin> <yMin> <xMax> <yMax> <text>   each word, in points from the page's top left;
 or, with the argument "sizes", one line a page:
-   size  <width> <height>    in points, as pdfinfo reads them."""
+   size  <width> <height>    in points, as pdfinfo reads them;
+or, with the argument "rules", one line a page:
+   rules <count> <bottom>    the horizontal rules across most of the page's width, as
+                             pdftoppm draws the page at 72 dpi, and the lowest one's height
+                             in points from the top (-1 when none)."""
+import glob
 import html
+import os
 import re
 import subprocess
 import sys
+import tempfile
 import unicodedata
 
 
@@ -22,6 +29,44 @@ if len(sys.argv) > 2 and sys.argv[2] == "sizes":
                          capture_output=True).stdout.decode("utf-8")
     for m in re.finditer(r"^Page +\d+ size: +([\d.]+) x ([\d.]+) pts", out, re.M):
         print("size\t%s\t%s" % (m.group(1), m.group(2)))
+    sys.exit(0)
+
+def read_pgm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields = []
+    position = 0
+    while len(fields) < 4:  # magic, width, height, maximum
+        while data[position:position + 1].isspace():
+            position += 1
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    assert fields[0] == b"P5"
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[position + 1:]
+
+
+if len(sys.argv) > 2 and sys.argv[2] == "rules":
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run(["pdftoppm", "-gray", "-r", "72", sys.argv[1], os.path.join(folder, "p")],
+                       check=True)
+        for path in sorted(glob.glob(os.path.join(folder, "p-*.pgm")),
+                           key=lambda name: int(re.search(r"-(\d+)\.pgm$", name).group(1))):
+            width, height, pixels = read_pgm(path)
+            rules, lowest, previous = 0, -1, False
+            for y in range(height):
+                row = pixels[y * width:(y + 1) * width]
+                # A rule is drawn a hair wide, so it comes out light grey but across the page;
+                # no line of text darkens more than half of it.
+                dark = sum(1 for value in row if value < 250) > width * 0.7
+                if dark and not previous:
+                    rules += 1
+                    lowest = y
+                previous = dark
+            print("rules\t%d\t%d" % (rules, lowest))
     sys.exit(0)
 
 if len(sys.argv) > 2 and sys.argv[2] == "boxes":

@@ -60,8 +60,11 @@ public:
         if (failChecks) throw std::runtime_error("Tabella non trovata.");
         return 0;
     }
-    std::optional<std::string> LookupValueText(std::string_view, std::int32_t) override {
-        return std::nullopt;
+    // The ID of a value is its place in its list, from 1.
+    std::optional<std::string> LookupValueText(std::string_view table, std::int32_t id) override {
+        const std::vector<std::string> values = LookupTexts(table);
+        if (id < 1 || id > static_cast<std::int32_t>(values.size())) return std::nullopt;
+        return values[static_cast<std::size_t>(id - 1)];
     }
     bool AddLookupValue(std::string_view, std::string_view) override { return true; }
     bool RenameLookupValue(std::string_view, std::int32_t, std::string_view) override {

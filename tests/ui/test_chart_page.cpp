@@ -94,20 +94,51 @@ private slots:
         QVERIFY(Page()->Chart()->series().isEmpty());
     }
 
-    // Hovering over a bar, or over the line above it, shows the bar's figures.
-    void tooltipsGiveTheBarsFigures() {
+    // The mouse over a bar, or over the line above it, shows that bar's figures; moved off
+    // the plot, nothing.
+    void theMouseOverABarShowsItsFigures_data() {
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<bool>("onTheLine");
+        QTest::addColumn<QString>("tooltip");
+        QTest::newRow("third bar") << 2 << false
+                                   << "3° Rata del 30/04/06\nImporto: 761,97\nQ. Capitale: "
+                                      "606,02\nQ. Interessi: 155,95\nDeb. Res.: 25.192,84";
+        QTest::newRow("last bar") << 35 << false
+                                  << "36° Rata del 31/01/09\nImporto: 761,97\nQ. Capitale: "
+                                     "739,37\nQ. Interessi: 22,60\nDeb. Res.: 3.000,06";
+        QTest::newRow("line above the tenth bar")
+            << 9 << true
+            << "10° Rata del 30/11/06\nImporto: 761,97\nQ. Capitale: 632,13\nQ. Interessi: "
+               "129,84\nDeb. Res.: 20.846,87";
+    }
+    void theMouseOverABarShowsItsFigures() {
+        QFETCH(int, bar);
+        QFETCH(bool, onTheLine);
         CalculateLeasing();
         f_->window->Tabs()->setCurrentIndex(3);
-        const QString third = QString::fromUtf8(
-            "3° Rata del 30/04/06\nImporto: 761,97\nQ. Capitale: 606,02\nQ. Interessi: "
-            "155,95\nDeb. Res.: 25.192,84");
-        QStackedBarSeries* bars = Bars(Page()->Chart());
-        emit bars->barSets()[1]->hovered(true, 2);
-        QTRY_COMPARE(QToolTip::text(), third);
-        emit bars->barSets()[1]->hovered(false, 2);
+        QChartView* view = Page()->chtPiano;
+        QTRY_VERIFY(view->isVisible());
+        QApplication::processEvents();
+        QChart* chart = Page()->Chart();
+        QStackedBarSeries* bars = Bars(chart);
+        QLineSeries* residual = Residual(chart);
+        // The middle of the bar's capital share, or the line's point above the bar.
+        const QPointF scene =
+            onTheLine ? chart->mapToPosition(residual->at(bar), residual)
+                      : chart->mapToPosition(QPointF(bar, bars->barSets()[0]->at(bar) / 2), bars);
+        const QPoint where = view->mapFromScene(scene);
+        QTest::mouseMove(view->viewport(), where + QPoint(5, 5));
+        QTest::mouseMove(view->viewport(), where);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QTEST(QToolTip::text(), "tooltip");
+
+        // The tip follows the pointer into the column of the bar before.
+        const QPointF before = chart->mapToPosition(QPointF(bar - 1, 0), bars);
+        QTest::mouseMove(view->viewport(), QPoint(view->mapFromScene(before).x(), where.y()));
+        QTRY_VERIFY(QToolTip::text().startsWith(QStringLiteral("%1° Rata").arg(bar)));
+
+        QTest::mouseMove(view->viewport(), QPoint(2, 2));
         QTRY_VERIFY(!QToolTip::isVisible());
-        emit Residual(Page()->Chart())->hovered(QPointF(2.3, 25000), true);
-        QTRY_COMPARE(QToolTip::text(), third);
     }
 
     // A plan of 32,767 instalments is drawn in bars of whole years, at most 200 of them.

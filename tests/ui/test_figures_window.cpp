@@ -280,12 +280,13 @@ private slots:
         QVERIFY(!label->isVisible());
     }
 
-    // The category of a financing type is chosen on the Stato page, among the categories of
-    // the usury table; an unknown one only on Yes; an empty answer takes it away.
+    // The category of a financing type is chosen on the Stato page from the categories of
+    // the usury table, and stored in the archive; "(nessuna)" takes it away.
     void usuryCategoryChosenInTheLookupEditor() {
         ArchiveFixture f;
         UsuryThresholds thresholds(f.db, f.boxes);
-        QVERIFY(thresholds.Write({Quarter("Credito personale", 105800)}).written);
+        QVERIFY(thresholds.Write({Quarter("Credito personale", 105800), Quarter("Mutui", 33300)})
+                    .written);
         StatusPage* page = f.window->Status();
         f.window->Tabs()->setCurrentIndex(2);
         QVERIFY(!page->cmdCatUsura->isEnabled());
@@ -296,32 +297,19 @@ private slots:
         Pick(page->lstSupVal, "Credito al consumo");
         QVERIFY(page->cmdCatUsura->isEnabled());
 
-        f.boxes.ScriptText("CREDITO personale ");
+        f.boxes.ScriptChoice("Credito personale");
         QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);
-        QCOMPARE(f.boxes.asked.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(f.boxes.asked[0].prompt),
-                 QString("Categoria d'usura della tipologia \"Credito al consumo\" (vuota per "
-                         "nessuna).\nCategorie delle soglie: Credito personale."));
+        QCOMPARE(f.boxes.choices.size(), std::size_t{1});
+        QCOMPARE(f.boxes.choices[0].choices,
+                 (std::vector<std::string>{"Credito personale", "Mutui"}));
         QCOMPARE(thresholds.CategoryOfType("Credito al consumo"),
                  std::optional<std::string>("Credito personale"));
 
-        f.boxes.ScriptText("Cessione del quinto");
-        QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);  // No to the question
-        QCOMPARE(QString::fromStdString(f.boxes.asked[1].defaultText),
-                 QString("Credito personale"));
-        QCOMPARE(QString::fromStdString(f.boxes.shown.back().prompt),
-                 QString("La categoria \"Cessione del quinto\" non ha soglie d'usura "
-                         "nell'archivio. Assegnarla comunque?"));
-        QCOMPARE(thresholds.CategoryOfType("Credito al consumo"),
-                 std::optional<std::string>("Credito personale"));
-        f.boxes.ScriptText("Cessione del quinto");
-        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        f.boxes.ScriptChoice("");
         QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);
-        QCOMPARE(thresholds.CategoryOfType("Credito al consumo"),
-                 std::optional<std::string>("Cessione del quinto"));
-        f.boxes.ScriptText("");
-        QTest::mouseClick(page->cmdCatUsura, Qt::LeftButton);
+        QCOMPARE(f.boxes.choices[1].current, std::string("Credito personale"));
         QCOMPARE(thresholds.CategoryOfType("Credito al consumo"), std::nullopt);
+        QVERIFY(f.boxes.shown.empty());
     }
 
     // The thresholds window: a file imported, a row added, changed and deleted, the threshold

@@ -288,7 +288,7 @@ private slots:
         Press("cmdPDF");
         QVERIFY(f_->boxes.shown.empty());
         const QList<QStringList> pages = PdfPages(ExportFile(".pdf"));
-        QCOMPARE(pages.size(), 3);  // the heading and 31 rows, the other 7 rows, the chart
+        QCOMPARE(pages.size(), 3);  // the heading and 25 rows, the other 13 rows, the chart
         // The page head of the printed plan, the TAEG of the window at the right of the date.
         QCOMPARE(f_->C().txtTAEG->text(), QString("7,50%"));
         for (const QStringList& page : pages) {
@@ -298,9 +298,15 @@ private slots:
         QCOMPARE(pages[0].mid(2, 3),
                  QStringList({"Tipo Finanziamento Leasing", "Descrizione Fresatrice CNC nuova",
                               "Valore finanziato 30.000,00"}));
-        QCOMPARE(pages[0][15], QString("Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res."));
-        QCOMPARE(pages[1][2], pages[0][15]);
-        const QStringList rows = pages[0].mid(16) + pages[1].mid(3);
+        // Under the 13 lines of the contract, the calculation's 6 (instalment, fees, TAEG,
+        // totals); every page numbered at its foot.
+        QCOMPARE(pages[0][15], "Rata " + f_->Text("txtResult"));
+        QCOMPARE(pages[0][21], QString("Tipo Scadenza Importo Q. Capitale Q. Interessi Deb. Res."));
+        QCOMPARE(pages[1][2], pages[0][21]);
+        for (int p = 0; p < 3; ++p)
+            QCOMPARE(pages[p].last(), QStringLiteral("Pagina %1 di 3").arg(p + 1));
+        const QStringList rows =
+            pages[0].mid(22, pages[0].size() - 23) + pages[1].mid(3, pages[1].size() - 4);
         QCOMPARE(rows, f_->GridRowsAsText());
         QVERIFY(pages[2].join('\n').contains("Quota capitale"));
     }

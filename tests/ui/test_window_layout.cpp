@@ -148,6 +148,31 @@ private slots:
         }
     }
 
+    // The usury verdict, three lines in the right column at the designed size, takes the
+    // width the grown window gives it and reads on one line.
+    void theUsuryVerdictTakesTheGrownWidth() {
+        f_->archive.WriteUsuryRates(
+            {{"Credito personale", std::nullopt, std::nullopt, *CalendarDate::FromYmd(2006, 1, 1),
+              CalendarDate(), Percent::FromTenThousandths(20000)}});
+        f_->archive.SetUsuryCategoryOfType("Leasing", "Credito personale");
+        f_->C().cboTipoLea->setCurrentText("Leasing");
+        FillPressa();
+        f_->Calcola();
+        QLabel* verdict = f_->C().lblUsura;
+        QVERIFY(verdict->isVisible());
+        QCOMPARE(verdict->text(), QString("Tasso oltre la soglia d'usura (soglia 6,5000 %)"));
+        const QRect small = verdict->geometry();
+        const int page = f_->window->Contract()->width();
+        const int line = verdict->fontMetrics().height();
+        QVERIFY(verdict->heightForWidth(small.width()) >= 3 * line);
+
+        Grab(kLarge);
+        const int growth = f_->window->Contract()->width() - page;
+        QVERIFY(growth > 500);
+        QCOMPARE(verdict->geometry(), small.adjusted(0, 0, growth, 0));
+        QCOMPARE(verdict->heightForWidth(verdict->width()), line);
+    }
+
     void enterOnATreeContractLoadsIt() {
         f_->archive.stored = StoredTornio();
         ContractTree* tree = f_->window->Tree();
