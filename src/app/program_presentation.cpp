@@ -7,7 +7,8 @@ namespace quotaplan {
 QIcon ProgramIcon() {
     QIcon icon;
     // Each file's own size, read from the picture.
-    for (const int size : {48, 256}) icon.addFile(QStringLiteral(":/icons/quotaplan-%1.png").arg(size));
+    for (const int size : {48, 256})
+        icon.addFile(QStringLiteral(":/icons/quotaplan-%1.png").arg(size));
     return icon;
 }
 

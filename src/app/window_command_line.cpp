@@ -16,7 +16,8 @@ std::string Environment(const char* name) {
 }
 
 // The platform Qt is told to use: a -platform argument before $QT_QPA_PLATFORM.
-std::string NamedPlatform(const std::vector<std::string>& args, const std::string& fromEnvironment) {
+std::string NamedPlatform(const std::vector<std::string>& args,
+                          const std::string& fromEnvironment) {
     for (std::size_t k = 0; k + 1 < args.size(); ++k) {
         if (args[k] == "-platform" || args[k] == "--platform") return args[k + 1];
     }
@@ -41,18 +42,19 @@ DisplayEnvironment CurrentDisplayEnvironment() {
 }
 
 std::string WindowUsageText() {
-    return std::string("Uso: quotaplan [--help | --version]\n"
-                       "Quotaplan calcola e archivia in una finestra leasing, mutui e credito al "
-                       "consumo a rata costante;\n"
-                       "ne gira una copia sola per utente. Per calcolare senza finestra: "
-                       "quotaplan-calc --help.\n"
-                       "\n"
-                       "  -h, --help   mostra questo aiuto\n"
-                       "  --version    mostra la versione\n"
-                       "\n"
-                       "L'archivio e le impostazioni sono nella cartella dell'utente "
-                       "~/.local/share/Quotaplan;\n"
-                       "un utente senza Quotaplan.ini legge quello dell'ufficio, ") +
+    return std::string(
+               "Uso: quotaplan [--help | --version]\n"
+               "Quotaplan calcola e archivia in una finestra leasing, mutui e credito al "
+               "consumo a rata costante;\n"
+               "ne gira una copia sola per utente. Per calcolare senza finestra: "
+               "quotaplan-calc --help.\n"
+               "\n"
+               "  -h, --help   mostra questo aiuto\n"
+               "  --version    mostra la versione\n"
+               "\n"
+               "L'archivio e le impostazioni sono nella cartella dell'utente "
+               "~/.local/share/Quotaplan;\n"
+               "un utente senza Quotaplan.ini legge quello dell'ufficio, ") +
            kOfficeSettingsFile + ".\n";
 }
 

@@ -36,12 +36,14 @@ private slots:
 
         const QString help = QString::fromStdString(WindowUsageText());
         const QString none;
-        QTest::newRow("help") << "--help" << ":0" << none << none << 0 << help << none;
+        QTest::newRow("help") << "--help"
+                              << ":0" << none << none << 0 << help << none;
         QTest::newRow("short help") << "-h" << none << none << none << 0 << help << none;
         QTest::newRow("help among Qt's options")
             << "-style fusion --help" << none << none << none << 0 << help << none;
         QTest::newRow("version without a display")
-            << "--version" << none << none << none << 0 << "quotaplan 4.0.0\n" << none;
+            << "--version" << none << none << none << 0 << "quotaplan 4.0.0\n"
+            << none;
         QTest::newRow("no display") << none << none << none << none << 1 << none << kNoDisplay;
         QTest::newRow("only display servers named")
             << none << none << none << "wayland;xcb" << 1 << none << kNoDisplay;

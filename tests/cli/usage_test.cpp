@@ -39,7 +39,7 @@ TEST(CalcHelp, PrintsTheUsageAndSucceeds) {
 struct AnswerCase {
     const char* name;
     std::vector<std::string> args;
-    bool help;            // else the version
+    bool help;  // else the version
 };
 
 class CalcAnswers : public testing::TestWithParam<AnswerCase> {};
@@ -75,9 +75,9 @@ TEST(CalcHelp, EachGroupHasOneHeading) {
             headings.push_back(line);
         }
     }
-    EXPECT_EQ(headings, (std::vector<std::string>{"Calcolo:", "TAEG e soglia d'usura:",
-                                                  "Esportazione del piano:", "Archivio:",
-                                                  "Contratti indicizzati:", "Altro:"}));
+    EXPECT_EQ(headings, (std::vector<std::string>{
+                            "Calcolo:", "TAEG e soglia d'usura:", "Esportazione del piano:",
+                            "Archivio:", "Contratti indicizzati:", "Altro:"}));
 }
 
 // Every option the command line accepts has exactly one line, and no line names an

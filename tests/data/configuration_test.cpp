@@ -98,7 +98,8 @@ TEST_F(Configuration, TheOfficesSettingsServeAUserWithoutOwn) {
         std::ofstream(office, std::ios::binary | std::ios::trunc) << text;
     };
     writeOffice("[DATABASE]\nDRIVER=postgresql\nCONNINFO=host=server.ufficio dbname=archivio\n");
-    EXPECT_EQ(ConfiguredArchivePath(Folder(), office).conninfo, "host=server.ufficio dbname=archivio");
+    EXPECT_EQ(ConfiguredArchivePath(Folder(), office).conninfo,
+              "host=server.ufficio dbname=archivio");
 
     const auto other = CopyAs("dati", "mio.db");
     writeOffice("[DATABASE]\nPATH=dati\nFILE=mio.db\n");
