@@ -40,11 +40,19 @@ names=("quotaplan_${version}_$(dpkg --print-architecture).deb"
 "$top/scripts/check-package.sh" "$top/build-package/${names[0]}" "$top/build-package/${names[1]}"
 
 # The same sources again, elsewhere: the files the repository tracks (and new ones not yet
-# added), each dated now rather than as checked out, compiled afresh with no cache.
+# added; outside a git checkout, every file but the build folders), each dated now rather
+# than as checked out, compiled afresh with no cache.
+sources() {
+    if git -C "$top" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git -C "$top" ls-files -z --cached --others --exclude-standard
+    else
+        (cd "$top" && find . -path './build*' -prune -o -type f -print0)
+    fi
+}
 again=$(mktemp -d)
 trap 'rm -rf "$again"' EXIT
-(cd "$top" && git ls-files -z --cached --others --exclude-standard |
-    tar --null --files-from=- --ignore-failed-read -cf -) | tar -x --touch -f - -C "$again"
+sources | (cd "$top" && tar --null --files-from=- --ignore-failed-read -cf -) |
+    tar -x --touch -f - -C "$again"
 CCACHE_DISABLE=1 build "$again" >/dev/null
 for name in "${names[@]}"; do
     if ! cmp -s "$top/build-package/$name" "$again/build-package/$name"; then
