@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets everything up (packages, build) and starts Quotaplan on the default archive.
+# Installs what the program needs (scripts/packages.txt), builds it without the tests and
+# benchmarks, and starts Quotaplan on the default archive.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" --program
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "Nessuno schermo grafico disponibile: ecco il calcolatore senza finestra su un esempio." >&2
     exec "$top/build/bin/quotaplan-calc" --value 30000 --maxi 3000 --buyout 3000 --rate 7.5 \

@@ -1,12 +1,18 @@
-// QPLMain: refuses a second copy, records the program title, opens the archive (the user's
-// own copy when the program is installed), checks the lookup tables, writes the services
-// shortcut when missing and shows frmContratto.
+// QPLMain: answers --help, --version and a missing display before any window, refuses a
+// second copy, records the program title, opens the archive (the user's own copy when the
+// program is installed), checks the lookup tables, writes the services shortcut when missing
+// and shows frmContratto.
 #include <QApplication>
 #include <QSettings>
 #include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "app/program_presentation.h"
 #include "app/program_start.h"
 #include "app/single_instance.h"
+#include "app/window_command_line.h"
 #include "common/message_boxes.h"
 #include "common/program_folder.h"
 #include "common/program_info.h"
@@ -20,8 +26,13 @@
 
 int main(int argc, char* argv[]) {
     using namespace quotaplan;
+    // Before QApplication, which aborts the program when it finds no display.
+    if (const auto status = AnswerBeforeWindow(std::vector<std::string>(argv + 1, argv + argc),
+                                               CurrentDisplayEnvironment(), std::cout, std::cerr)) {
+        return *status;
+    }
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("quotaplan"));
+    PresentProgram(app);
     // Without Qt's Italian the dialogs of Qt itself speak English: no reason not to start.
     static_cast<void>(InstallItalianTranslations(app));
     QtMessageBoxes boxes;

@@ -9,10 +9,12 @@ std::optional<CliFailure> CommandLine::Parse(const std::vector<std::string>& arg
                                              const std::set<std::string>& pairOptions) {
     for (std::size_t k = 0; k < args.size(); ++k) {
         const std::string& word = args[k];
-        if (!word.starts_with("--")) {
+        // -h, the short form every command line knows, where --help is an option.
+        const bool shortHelp = word == "-h" && flagOptions.contains("help");
+        if (!word.starts_with("--") && !shortHelp) {
             return CliFailure{2, "Argomento non riconosciuto: " + word};
         }
-        const std::string name = word.substr(2);
+        const std::string name = shortHelp ? "help" : word.substr(2);
         if (flagOptions.contains(name)) {
             parsed.flags_.insert(name);
         } else if (pairOptions.contains(name)) {

@@ -20,7 +20,8 @@ class CommandLine {
 public:
     // Splits args into options. Options in valueOptions take the next word as their value,
     // options in pairOptions the next two (Value and SecondValue), options in flagOptions
-    // take none; anything else is refused with exit status 2.
+    // take none; "-h" stands for "--help" when that is a flag option; anything else is
+    // refused with exit status 2.
     static std::optional<CliFailure> Parse(const std::vector<std::string>& args,
                                            const std::set<std::string>& valueOptions,
                                            const std::set<std::string>& flagOptions,

@@ -10,6 +10,7 @@
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
 #include "cli/usury_command.h"
+#include "common/program_info.h"
 #include "common/run_time_error.h"
 
 namespace quotaplan {
@@ -29,6 +30,7 @@ std::set<std::string> AllFlagOptions() {
     std::set<std::string> flags = CalcFlagOptions();
     flags.insert(ArchiveFlagOptions().begin(), ArchiveFlagOptions().end());
     flags.insert("help");
+    flags.insert("version");
     flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
     flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
     return flags;
@@ -58,6 +60,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (line.Flag("help")) {
         out << UsageText();
+        return 0;
+    }
+    if (line.Flag("version")) {
+        out << "quotaplan-calc " << ProgramVersion() << "\n";
         return 0;
     }
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace quotaplan {
 namespace {
@@ -94,7 +95,8 @@ constexpr std::array kOptions = {
                "riepilogo del portafoglio: tasso medio ponderato, debito residuo totale, canoni "
                "del mese"},
     OptionHelp{kArchive, "today", "AAAA-MM-GG", "il giorno da contare come oggi per --summary"},
-    OptionHelp{kOther, "help", "", "mostra questo aiuto"},
+    OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
+    OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
 
 constexpr std::string_view kForms =
@@ -115,7 +117,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
-    "  quotaplan-calc --help\n"
+    "  quotaplan-calc --help | --version\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 
 constexpr std::string_view kExitStatuses =
@@ -135,16 +137,22 @@ std::span<const OptionHelp> OptionHelps() { return kOptions; }
 std::string UsageText() {
     std::size_t width = 0;
     for (const auto& help : kOptions) width = std::max(width, OptionWords(help).size());
-    std::string text(kForms);
-    std::string_view group;
+    // Each group under one heading, in the order of its first option.
+    std::vector<std::string_view> groups;
     for (const auto& help : kOptions) {
-        if (help.group != group) {
-            group = help.group;
-            text += "\n" + std::string(group) + ":\n";
+        if (std::find(groups.begin(), groups.end(), help.group) == groups.end()) {
+            groups.push_back(help.group);
         }
-        const std::string words = OptionWords(help);
-        text += "  " + words + std::string(width + 2 - words.size(), ' ') +
-                std::string(help.meaning) + "\n";
+    }
+    std::string text(kForms);
+    for (const std::string_view group : groups) {
+        text += "\n" + std::string(group) + ":\n";
+        for (const auto& help : kOptions) {
+            if (help.group != group) continue;
+            const std::string words = OptionWords(help);
+            text += "  " + words + std::string(width + 2 - words.size(), ' ') +
+                    std::string(help.meaning) + "\n";
+        }
     }
     return text + "\n" + std::string(kExitStatuses);
 }

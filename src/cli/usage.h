@@ -14,12 +14,12 @@ struct OptionHelp {
     std::string_view meaning;  // one line, in Italian
 };
 
-// Every option the command line knows, once each, in the order --help lists them. A new
-// option gets its line here.
+// Every option the command line knows, once each; --help lists each group under one heading,
+// the groups in the order of their first option. A new option gets its line here.
 std::span<const OptionHelp> OptionHelps();
 
-// The whole text of --help: the forms of the command, one line per option under its group,
-// and the exit statuses.
+// The whole text of --help: the forms of the command, one line per option under its group's
+// heading, and the exit statuses.
 std::string UsageText();
 
 }  // namespace quotaplan

@@ -109,6 +109,13 @@ ProgramFiles ReadyToRunFiles(const fs::path& folder) {
     return ProgramFiles{FilesLayout::ReadyToRun, folder, folder};
 }
 
+fs::path ProgramFiles::SettingsFile() const {
+    // The folder and the name joined as text, as the folder reads.
+    const fs::path own = dataFolder.string() + "/" + kIniFileName;
+    if (Exists(own) || officeSettings.empty() || !Exists(officeSettings)) return own;
+    return officeSettings;
+}
+
 UserFolders CurrentUserFolders() {
     UserFolders user{Environment("XDG_DATA_HOME"), Environment("HOME")};
     if (user.home.empty()) user.home = AccountHome();
@@ -143,12 +150,18 @@ ProgramFiles LocateProgramFiles(const fs::path& programFolder, const UserFolders
     std::error_code error;
     const bool hasShareFolder = fs::is_directory(shareFolder, error);
     return ProgramFiles{FilesLayout::Installed, UserDataFolder(user).value_or(fs::path()),
-                        hasShareFolder ? shareFolder : programFolder};
+                        hasShareFolder ? shareFolder : programFolder, kOfficeSettingsFile};
 }
 
 const ProgramFiles& ThisProgramFiles() {
     static const ProgramFiles files = LocateProgramFiles(ProgramFolder(), CurrentUserFolders());
     return files;
+}
+
+fs::path SettingsFileOf(const fs::path& dataFolder) {
+    const ProgramFiles& files = ThisProgramFiles();
+    if (files.dataFolder == dataFolder) return files.SettingsFile();
+    return dataFolder.string() + "/" + kIniFileName;
 }
 
 std::optional<std::string> PrepareProgramFiles(const ProgramFiles& files) {

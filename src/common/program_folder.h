@@ -11,6 +11,9 @@ inline constexpr const char* kDefaultArchiveName = "Quotaplan.mdb";
 inline constexpr const char* kWordTemplateName = "pda.dot";
 inline constexpr const char* kExportFolderName = "Export";
 inline constexpr const char* kServicesShortcutName = "Servizi.url";
+// The office's settings for every desk of an installed program: read by a user who has no
+// Quotaplan.ini of their own, typically to name the office's PostgreSQL archive.
+inline constexpr const char* kOfficeSettingsFile = "/etc/quotaplan/Quotaplan.ini";
 
 // The folder that holds the running executable. Falls back to the current folder when the
 // executable's path cannot be read.
@@ -31,11 +34,18 @@ struct ProgramFiles {
     std::filesystem::path dataFolder;
     // The Word template and, for an installed program, the default archive a user starts from.
     std::filesystem::path resourceFolder;
+    // The settings read when the data folder holds no Quotaplan.ini; empty for none (a
+    // ready-to-run folder keeps all of its settings beside the program).
+    std::filesystem::path officeSettings = {};
 
     std::filesystem::path ExportFolder() const { return dataFolder / kExportFolderName; }
     std::filesystem::path ServicesShortcut() const { return dataFolder / kServicesShortcutName; }
     std::filesystem::path WordTemplate() const { return resourceFolder / kWordTemplateName; }
     std::filesystem::path DefaultArchive() const { return resourceFolder / kDefaultArchiveName; }
+    // The Quotaplan.ini that configures the archive: the data folder's own when anything
+    // bears its name there (an unreadable one is reported, never passed over), else the
+    // office's when that exists, else the data folder's, which is then missing.
+    std::filesystem::path SettingsFile() const;
 };
 
 // Everything in one folder, as the build lays out bin/.
@@ -65,12 +75,17 @@ bool FolderWritable(const std::filesystem::path& folder);
 // the user owns, or root running the installed program). Installed: the data folder is
 // UserDataFolder (empty when unknown) and the resource folder ../share/quotaplan, or the
 // program folder itself when there is no share folder (a ready-to-run folder made read-only
-// serves as the template of each user's files). Otherwise ReadyToRunFiles(programFolder).
+// serves as the template of each user's files), and the office's settings are
+// kOfficeSettingsFile. Otherwise ReadyToRunFiles(programFolder).
 ProgramFiles LocateProgramFiles(const std::filesystem::path& programFolder,
                                 const UserFolders& user);
 
 // LocateProgramFiles for this process, decided at the first call and kept for the run.
 const ProgramFiles& ThisProgramFiles();
+
+// The Quotaplan.ini that configures the archive of a data folder: ThisProgramFiles()'s
+// SettingsFile() for this program's own data folder, the one inside the folder for any other.
+std::filesystem::path SettingsFileOf(const std::filesystem::path& dataFolder);
 
 // Makes an installed program's data folder ready, once per user and harmless every time
 // after: the data folder and its Export folder are created (private to the user: they hold

@@ -61,8 +61,10 @@ void RequireArchiveTables(Database& db) {
 }  // namespace
 
 ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder) {
-    // The INI path is the folder and "/Quotaplan.ini" joined as text, as the folder reads.
-    const fs::path ini = programFolder.string() + "/" + kIniFileName;
+    return ConfiguredArchivePath(programFolder, SettingsFileOf(programFolder));
+}
+
+ArchiveLocation ConfiguredArchivePath(const fs::path& programFolder, const fs::path& ini) {
     const FileReadResult read = ReadIniFile(ini);
     if (read.status != FileReadStatus::Read && read.status != FileReadStatus::Missing) {
         return {{}, {}, UnreadableIniMessage(ini, read)};

@@ -30,7 +30,14 @@ struct ArchiveLocation {
 // key "CONNINFO" (a libpq connection string or URI; the password comes from ~/.pgpass or the
 // environment, never from this file); PATH and FILE are then not read. "DRIVER=sqlite" or
 // no DRIVER is the archive file; another DRIVER, or a server without CONNINFO, is a failure.
+// The settings are read from SettingsFileOf(programFolder): for an installed program whose
+// user has no Quotaplan.ini, the office's; a relative PATH there still counts from the
+// user's folder.
 ArchiveLocation ConfiguredArchivePath(const std::filesystem::path& programFolder);
+
+// The same with the settings read from the given file.
+ArchiveLocation ConfiguredArchivePath(const std::filesystem::path& programFolder,
+                                      const std::filesystem::path& settingsFile);
 
 // What a command means to do with the archive it opens.
 enum class ArchiveAccess {

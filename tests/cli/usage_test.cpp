@@ -35,6 +35,51 @@ TEST(CalcHelp, PrintsTheUsageAndSucceeds) {
     EXPECT_EQ(again.str(), out.str());
 }
 
+// What the calculator answers without calculating: the same help for -h, and its version.
+struct AnswerCase {
+    const char* name;
+    std::vector<std::string> args;
+    bool help;  // else the version
+};
+
+class CalcAnswers : public testing::TestWithParam<AnswerCase> {};
+
+TEST_P(CalcAnswers, WithoutCalculating) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunQuotaplanCalc(GetParam().args, out, err, "."), 0);
+    EXPECT_EQ(out.str(), GetParam().help ? UsageText() : "quotaplan-calc 4.0.0\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CalcAnswers,
+    testing::Values(AnswerCase{"ShortHelp", {"-h"}, true},
+                    AnswerCase{"ShortHelpAmongOptions", {"--value", "10000", "-h"}, true},
+                    AnswerCase{"Version", {"--version"}, false},
+                    AnswerCase{"VersionAmongOptions", {"--rate", "6", "--version"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A short option other than -h stays unknown.
+TEST(CalcHelp, OnlyTheShortHelpIsKnown) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunQuotaplanCalc({"-v"}, out, err, "."), 2);
+    EXPECT_EQ(err.str(), "Argomento non riconosciuto: -v\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+// Each group of options under one heading, in the order of its first option.
+TEST(CalcHelp, EachGroupHasOneHeading) {
+    std::vector<std::string> headings;
+    for (const auto& line : LinesOf(UsageText())) {
+        if (!line.empty() && line.front() != ' ' && line.back() == ':' && line != "Uso:") {
+            headings.push_back(line);
+        }
+    }
+    EXPECT_EQ(headings, (std::vector<std::string>{
+                            "Calcolo:", "TAEG e soglia d'usura:", "Esportazione del piano:",
+                            "Archivio:", "Contratti indicizzati:", "Altro:"}));
+}
+
 // Every option the command line accepts has exactly one line, and no line names an
 // option it does not accept.
 TEST(CalcHelp, EveryOptionHasOneLine) {

@@ -97,6 +97,9 @@ TEST_P(ProgramLayout, IsDecidedFromTheProgramFolder) {
     const fs::path data = c.layout == FilesLayout::Installed ? prefix.UserFolder() : prefix.Bin();
     EXPECT_EQ(files.dataFolder, data);
     EXPECT_EQ(files.resourceFolder, c.resourcesInShare ? prefix.Share() : prefix.Bin());
+    // Only an installed program reads the office's settings.
+    EXPECT_EQ(files.officeSettings,
+              fs::path(c.layout == FilesLayout::Installed ? kOfficeSettingsFile : ""));
 }
 
 // Read-only is decided by the mode bits as well, so these hold when the tests run as root.
@@ -141,6 +144,49 @@ INSTANTIATE_TEST_SUITE_P(
                                    "/home/anna/.local/share/Quotaplan"},
                     UserFolderCase{"NoHome", "", "", ""},
                     UserFolderCase{"RelativeHome", "", "anna", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Which Quotaplan.ini configures the archive: the user's own, else the office's.
+struct SettingsCase {
+    const char* name;
+    const char* own;  // what bears the name Quotaplan.ini in the user's folder: "", "file",
+                      // "folder" or "dangling link"
+    bool office;      // the office's file exists
+    bool installed;   // else a ready-to-run folder, which names no office file
+    bool expectOffice;
+};
+
+class SettingsFileOfProgram : public testing::TestWithParam<SettingsCase> {};
+
+TEST_P(SettingsFileOfProgram, IsTheUsersOwnElseTheOffices) {
+    const SettingsCase& c = GetParam();
+    Prefix prefix;
+    fs::create_directories(prefix.UserFolder());
+    const fs::path own = prefix.UserFolder() / "Quotaplan.ini";
+    const std::string kind = c.own;
+    if (kind == "file") Write(own, "[DATABASE]\n");
+    if (kind == "folder") fs::create_directories(own);
+    if (kind == "dangling link") fs::create_symlink(prefix.Xdg() / "manca.ini", own);
+    const fs::path office = prefix.Bin() / "etc" / "Quotaplan.ini";
+    if (c.office) {
+        fs::create_directories(office.parent_path());
+        Write(office, "[DATABASE]\nDRIVER=postgresql\n");
+    }
+    ProgramFiles files = c.installed ? prefix.Installed() : ReadyToRunFiles(prefix.UserFolder());
+    if (c.installed) files.officeSettings = office;
+
+    EXPECT_EQ(files.SettingsFile(), c.expectOffice ? office : own);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsFileOfProgram,
+    testing::Values(SettingsCase{"UsersOwnFirst", "file", true, true, false},
+                    SettingsCase{"OfficesWhenTheUserHasNone", "", true, true, true},
+                    SettingsCase{"NeitherMeansTheDefaults", "", false, true, false},
+                    // Anything under the name is the user's, to be read or refused in words.
+                    SettingsCase{"UnreadableOwnIsNotPassedOver", "folder", true, true, false},
+                    SettingsCase{"DanglingOwnIsNotPassedOver", "dangling link", true, true, false},
+                    SettingsCase{"ReadyToRunFolderKeepsItsOwn", "", true, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrepareProgramFiles, FirstStartCopiesTheDefaultArchiveIntoAPrivateFolder) {

@@ -89,6 +89,28 @@ TEST_F(Configuration, TheDriverChoosesTheEngine) {
                                  suffix);
 }
 
+// The office's settings, read for a user who has none: the same keys, a relative PATH counted
+// from the user's folder, and a failure that names the office's file.
+TEST_F(Configuration, TheOfficesSettingsServeAUserWithoutOwn) {
+    const fs::path office = Folder() / "etc" / "Quotaplan.ini";
+    fs::create_directories(office.parent_path());
+    const auto writeOffice = [&office](const std::string& text) {
+        std::ofstream(office, std::ios::binary | std::ios::trunc) << text;
+    };
+    writeOffice("[DATABASE]\nDRIVER=postgresql\nCONNINFO=host=server.ufficio dbname=archivio\n");
+    EXPECT_EQ(ConfiguredArchivePath(Folder(), office).conninfo,
+              "host=server.ufficio dbname=archivio");
+
+    const auto other = CopyAs("dati", "mio.db");
+    writeOffice("[DATABASE]\nPATH=dati\nFILE=mio.db\n");
+    EXPECT_EQ(ConfiguredArchivePath(Folder(), office).path, other);
+
+    writeOffice("[DATABASE]\nDRIVER=mysql\n");
+    EXPECT_EQ(ConfiguredArchivePath(Folder(), office).failure,
+              "Nel file di configurazione " + office.string() +
+                  " il DRIVER \"mysql\" non è previsto (sqlite o postgresql).");
+}
+
 // What Notepad and many other editors write: a byte-order mark before the first line and,
 // for "Unicode", the whole file in UTF-16.
 TEST_F(Configuration, AByteOrderMarkIsAccepted) {
