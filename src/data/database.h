@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -122,6 +123,14 @@ public:
     // The names of the archive's tables (not views), in name order. Throws DatabaseError.
     std::vector<std::string> TableNames();
 
+    // How long one statement may wait for the server's answer; zero (the default) for as
+    // long as it takes. A statement the server has not answered by then (it is frozen, cut
+    // off, or waits on a lock) is abandoned with CommandTimeoutError, and so is the
+    // transaction it was part of: nothing of it is written. An SQLite file has no server and
+    // no timeout.
+    void SetCommandTimeout(std::chrono::seconds limit);
+    std::chrono::seconds CommandTimeout() const { return commandTimeout_; }
+
     // Closes the connection; a closed connection refuses every statement with 3704.
     void Close() { engine_.reset(); }
 
@@ -132,6 +141,23 @@ private:
 
     std::unique_ptr<DatabaseEngine> engine_;
     std::vector<DbError> errors_;
+    std::chrono::seconds commandTimeout_{0};
+};
+
+// Lifts the connection's command timeout while it lives, for work that takes as long as the
+// archive's size makes it: an upgrade, a copy.
+class WithoutCommandTimeout {
+public:
+    explicit WithoutCommandTimeout(Database& db) : db_(db), kept_(db.CommandTimeout()) {
+        db_.SetCommandTimeout(std::chrono::seconds(0));
+    }
+    ~WithoutCommandTimeout() { db_.SetCommandTimeout(kept_); }
+    WithoutCommandTimeout(const WithoutCommandTimeout&) = delete;
+    WithoutCommandTimeout& operator=(const WithoutCommandTimeout&) = delete;
+
+private:
+    Database& db_;
+    std::chrono::seconds kept_;
 };
 
 // One column of the current row of a Recordset.
