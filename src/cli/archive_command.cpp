@@ -268,7 +268,9 @@ bool AsksForArchive(const CommandLine& line) {
 std::optional<Database> ConnectArchive(const CommandLine& line,
                                        const std::filesystem::path& programFolder,
                                        MessageBoxes& boxes) {
-    if (const auto path = line.Value("db")) return ADO_connConnectDB(*path, "", "", boxes);
+    if (const auto path = line.Value("db")) {
+        return OpenWorkingArchive(LocationOfAddress(*path), programFolder, boxes);
+    }
     return OpenDatabase(programFolder, boxes);
 }
 

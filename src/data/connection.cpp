@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "data/archive_upgrade.h"
+#include "data/command_timeout.h"
 #include "data/ini_file.h"
 #include "data/postgres_engine.h"
 #include "data/text_fold.h"
@@ -110,9 +111,10 @@ std::optional<Database> ADO_connConnectDB(const fs::path& databasePath, std::str
 }
 
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
-                                    int busyTimeoutMs) {
+                                    int busyTimeoutMs, std::chrono::seconds commandTimeout) {
     try {
         Database db = OpenUnchecked(location, busyTimeoutMs);
+        db.SetCommandTimeout(commandTimeout);
         RequireArchiveTables(db);
         UpgradeArchive(db);
         return db;
@@ -130,7 +132,18 @@ std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes
         ReportError(boxes, "OpenDatabase", archive.failure, "");
         return std::nullopt;
     }
-    return OpenArchive(archive, boxes);
+    return OpenWorkingArchive(archive, programFolder, boxes);
+}
+
+std::optional<Database> OpenWorkingArchive(const ArchiveLocation& location,
+                                           const fs::path& programFolder, MessageBoxes& boxes) {
+    if (location.conninfo.empty()) return OpenArchive(location, boxes);
+    const ConfiguredTimeout timeout = ConfiguredCommandTimeout(programFolder);
+    if (!timeout.failure.empty()) {
+        ReportError(boxes, "OpenDatabase", timeout.failure, "");
+        return std::nullopt;
+    }
+    return OpenArchive(location, boxes, kDefaultBusyTimeoutMs, timeout.limit);
 }
 
 void CloseDatabase(std::optional<Database>& connection) { connection.reset(); }
