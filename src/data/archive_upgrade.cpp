@@ -58,6 +58,8 @@ bool AnyMissing(Database& db) {
 // The columns and tables of kSteps that the archive lacks, added in one transaction.
 void AddWhatIsMissing(Database& db) {
     if (!AnyMissing(db)) return;
+    // An index over every contract takes what the archive's size makes it take.
+    const WithoutCommandTimeout unlimited(db);
     const bool sqlite = db.Engine()->Kind() == EngineKind::Sqlite;
     db.ClearErrors();
     Run(db, db.Execute("BEGIN IMMEDIATE"));

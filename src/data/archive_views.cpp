@@ -17,6 +17,8 @@ int SummaryViewsVersion(Database& db) {
 
 void RefreshSummaryViews(Database& db) {
     if (db.IsReadOnly() || SummaryViewsVersion(db) >= kSummaryViewsVersion) return;
+    // Like the upgrade, the views' script is not cut short by the command timeout.
+    const WithoutCommandTimeout unlimited(db);
     // The script checks nothing itself: two programs opening an old archive at once each
     // replace the views, one after the other, with the same ones.
     if (db.ExecuteScript(ArchiveViewsSql(db.Engine()->Kind()))) return;

@@ -16,6 +16,7 @@
 
 #include "archive_fixture.h"
 #include "common/clock.h"
+#include "data/archive_views.h"
 #include "data/connection.h"
 #include "data/contract_store.h"
 
@@ -322,6 +323,28 @@ TEST_P(ServerArchive, SaveTheServerDoesNotAnswerInTimeIsAbandonedWithNothingWrit
                   SaveStatus::Saved);
         ASSERT_TRUE(db.Execute("DELETE FROM tabPDA") && db.Execute("DELETE FROM tabContratti"));
     }
+}
+
+// The upgrade of an archive is not cut short by the command timeout: its views wait for the
+// writer lock that a desk saving holds beyond it.
+TEST_P(ServerArchive, UpgradeWaitsBeyondTheCommandTimeout) {
+    {
+        auto older = archive.Open();
+        ASSERT_TRUE(older.ExecuteScript(testing::OlderViewsSql(GetParam(), 0)));
+    }
+    std::ofstream(archive.Folder() / "Quotaplan.ini") << "[DATABASE]\nTIMEOUT=1\n";
+    auto desk = archive.Open();
+    ASSERT_TRUE(desk.Execute("BEGIN IMMEDIATE"));
+    std::thread saved([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        desk.Execute("COMMIT");
+    });
+    RecordingMessageBoxes boxes;
+    auto db = OpenWorkingArchive(LocationOfAddress(archive.Address()), archive.Folder(), boxes);
+    saved.join();
+    ASSERT_TRUE(db.has_value()) << boxes.shown.at(0).prompt;
+    EXPECT_EQ(SummaryViewsVersion(*db), kSummaryViewsVersion);
+    EXPECT_EQ(db->CommandTimeout(), std::chrono::seconds(1));
 }
 
 TEST_P(ServerArchive, ReadOnlyDatabaseIsReadButRefusesChangesWithItsMessage) {
