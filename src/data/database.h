@@ -192,13 +192,15 @@ public:
     const DbValue& Value(std::string_view name) const;
     // True when the result has a column of that name (without regard to letter case).
     bool HasField(std::string_view name) const { return FindField(name).has_value(); }
+    // The 0-based position of the column of that name (without regard to letter case), for
+    // reading many rows by position; nullopt for no such column.
+    std::optional<int> FindField(std::string_view name) const;
+    // The same, throwing DatabaseError 3265 for no such column.
+    int IndexOf(std::string_view name) const;
 
     void Close();
 
 private:
-    std::optional<int> FindField(std::string_view name) const;
-    int IndexOf(std::string_view name) const;
-
     std::unique_ptr<EngineCursor> cursor_;
     bool eof_ = true;
     std::vector<std::string> names_;
