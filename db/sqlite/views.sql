@@ -28,12 +28,13 @@ SELECT c.ID AS ID,
          ORDER BY p.Data DESC, p.ID DESC LIMIT 1) AS DebitoRes
 FROM tabContratti AS c;
 
--- The residual debts are computed once per query (MATERIALIZED), not once per use.
+-- Each contract's residual debt is computed once, not once per use: the subquery's LIMIT
+-- keeps SQLite from copying it into the three places that read it, and its rows go straight
+-- to the sums (a co-routine) without being stored first.
 CREATE VIEW qryRTxMedioPonderato AS
-WITH debito AS MATERIALIZED (SELECT Tasso, Spread, DebitoRes FROM qryDebitoResOggi)
 SELECT COALESCE(SUM((COALESCE(Tasso, 0) + COALESCE(Spread, 0)) * DebitoRes)
                 / NULLIF(SUM(DebitoRes), 0), 0) AS TXMePo
-FROM debito
+FROM (SELECT Tasso, Spread, DebitoRes FROM qryDebitoResOggi LIMIT -1) AS debito
 WHERE DebitoRes > 0;
 
 CREATE VIEW qryRDebResTotale AS
@@ -53,6 +54,6 @@ ORDER BY p.Data, c.DescBene, p.ID;
 
 -- The version of these views (kSummaryViewsVersion in src/data/archive_views.h): raise it
 -- there, here and in db/postgresql/views.sql with any change to the views.
-CREATE VIEW qryVersioneViste AS SELECT 1 AS Versione;
+CREATE VIEW qryVersioneViste AS SELECT 2 AS Versione;
 
 COMMIT;

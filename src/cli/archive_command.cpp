@@ -274,7 +274,7 @@ std::optional<Database> ConnectArchive(const CommandLine& line,
                                        const std::filesystem::path& programFolder,
                                        MessageBoxes& boxes, ArchiveAccess access) {
     if (const auto path = line.Value("db")) {
-        return ADO_connConnectDB(*path, "", "", boxes, kDefaultBusyTimeoutMs, access);
+        return OpenWorkingArchive(LocationOfAddress(*path), programFolder, boxes, access);
     }
     return OpenDatabase(programFolder, boxes, access);
 }

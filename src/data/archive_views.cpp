@@ -58,6 +58,8 @@ void ReplaceServerViews(Database& db, std::string_view script) {
 
 void RefreshSummaryViews(Database& db) {
     if (db.IsReadOnly() || SummaryViewsVersion(db) >= kSummaryViewsVersion) return;
+    // Like the upgrade, the views' script is not cut short by the command timeout.
+    const WithoutCommandTimeout unlimited(db);
     // The script checks nothing itself: two programs opening an old archive at once each
     // replace the views, one after the other, with the same ones.
     const std::string_view script = ArchiveViewsSql(db.Engine()->Kind());

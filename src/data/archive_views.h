@@ -8,7 +8,7 @@ namespace quotaplan {
 // make; each script records it in the view qryVersioneViste. Raise it, and the number in
 // both scripts, with any change to either script, so that archives made earlier get the
 // new views when they are opened.
-inline constexpr int kSummaryViewsVersion = 1;
+inline constexpr int kSummaryViewsVersion = 2;
 
 // The version recorded by the archive's views; 0 for views made before they recorded one.
 int SummaryViewsVersion(Database& db);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "data/archive_upgrade.h"
+#include "data/command_timeout.h"
 #include "data/ini_file.h"
 #include "data/postgres_engine.h"
 #include "data/server_address.h"
@@ -130,9 +131,11 @@ std::optional<Database> Reported(MessageBoxes& boxes, Opener open) {
 }  // namespace
 
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
-                                    int busyTimeoutMs, ArchiveAccess access) {
+                                    int busyTimeoutMs, ArchiveAccess access,
+                                    std::chrono::seconds commandTimeout) {
     return Reported(boxes, [&] {
         Database db = OpenUnchecked(location, busyTimeoutMs);
+        db.SetCommandTimeout(commandTimeout);
         RequireArchiveTables(db);
         if (access == ArchiveAccess::Reading) {
             // Reading never changes the archive, not even to bring it up to date.
@@ -161,7 +164,19 @@ std::optional<Database> OpenDatabase(const fs::path& programFolder, MessageBoxes
         ReportError(boxes, "OpenDatabase", archive.failure, "");
         return std::nullopt;
     }
-    return OpenArchive(archive, boxes, kDefaultBusyTimeoutMs, access);
+    return OpenWorkingArchive(archive, programFolder, boxes, access);
+}
+
+std::optional<Database> OpenWorkingArchive(const ArchiveLocation& location,
+                                           const fs::path& programFolder, MessageBoxes& boxes,
+                                           ArchiveAccess access) {
+    if (location.conninfo.empty()) return OpenArchive(location, boxes, kDefaultBusyTimeoutMs, access);
+    const ConfiguredTimeout timeout = ConfiguredCommandTimeout(programFolder);
+    if (!timeout.failure.empty()) {
+        ReportError(boxes, "OpenDatabase", timeout.failure, "");
+        return std::nullopt;
+    }
+    return OpenArchive(location, boxes, kDefaultBusyTimeoutMs, access, timeout.limit);
 }
 
 void CloseDatabase(std::optional<Database>& connection) { connection.reset(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -67,19 +68,33 @@ ArchiveLocation LocationOfAddress(const std::string& address);
 // archive has none yet). Throws DatabaseError as Database::Open and Database::Connect do.
 Database OpenUnchecked(const ArchiveLocation& location, int busyTimeoutMs = kDefaultBusyTimeoutMs);
 
-// Opens or connects to the archive of the location as ADO_connConnectDB does.
+// Opens or connects to the archive of the location as ADO_connConnectDB does; the
+// connection's statements then run under the command timeout (Database::SetCommandTimeout;
+// zero: none), except those of the upgrade.
 std::optional<Database> OpenArchive(const ArchiveLocation& location, MessageBoxes& boxes,
                                     int busyTimeoutMs = kDefaultBusyTimeoutMs,
-                                    ArchiveAccess access = ArchiveAccess::Writing);
+                                    ArchiveAccess access = ArchiveAccess::Writing,
+                                    std::chrono::seconds commandTimeout = {});
 
 // Opens or connects to the archive of the location only to read it, as the source of a
 // copy: an archive file is opened read-only, and neither engine's archive is brought up to
-// date (an older archive is read as it is). Checks and reports as OpenArchive does.
+// date (an older archive is read as it is). Checks and reports as OpenArchive does; no
+// command timeout.
 std::optional<Database> OpenArchiveToRead(const ArchiveLocation& location, MessageBoxes& boxes);
 
-// Reads the configuration and opens the configured archive (ConfiguredArchivePath); the
-// connection, or nullopt after the failure has been reported (a configuration that cannot
-// be read: its message, a line feed, "Indirizzo errore: OpenDatabase").
+// Opens the archive an ordinary command of the program works on, as OpenArchive does: on a
+// server, under the command timeout of the configuration in the program folder
+// (ConfiguredCommandTimeout); nullopt after a failure has been reported (a TIMEOUT that
+// cannot be used: its message, a line feed, "Indirizzo errore: OpenDatabase").
+std::optional<Database> OpenWorkingArchive(const ArchiveLocation& location,
+                                           const std::filesystem::path& programFolder,
+                                           MessageBoxes& boxes,
+                                           ArchiveAccess access = ArchiveAccess::Writing);
+
+// Reads the configuration and opens the configured archive (ConfiguredArchivePath) with
+// OpenWorkingArchive; the connection, or nullopt after the failure has been reported (a
+// configuration that cannot be read: its message, a line feed, "Indirizzo errore:
+// OpenDatabase").
 std::optional<Database> OpenDatabase(const std::filesystem::path& programFolder,
                                      MessageBoxes& boxes,
                                      ArchiveAccess access = ArchiveAccess::Writing);

@@ -85,6 +85,11 @@ std::vector<std::string> Database::TableNames() {
     return engine_->TableNames();
 }
 
+void Database::SetCommandTimeout(std::chrono::seconds limit) {
+    commandTimeout_ = limit;
+    if (engine_ != nullptr) engine_->SetCommandTimeout(limit);
+}
+
 bool PreparedStatement::Usable() {
     if (statement_ != nullptr && db_->IsOpen()) return true;
     db_->errors_.push_back(ClosedError());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -135,6 +136,14 @@ public:
     // The names of the archive's tables (not views), in name order. Throws DatabaseError.
     std::vector<std::string> TableNames();
 
+    // How long one statement may wait for the server's answer; zero (the default) for as
+    // long as it takes. A statement the server has not answered by then (it is frozen, cut
+    // off, or waits on a lock) is abandoned with CommandTimeoutError, and so is the
+    // transaction it was part of: nothing of it is written. An SQLite file has no server and
+    // no timeout.
+    void SetCommandTimeout(std::chrono::seconds limit);
+    std::chrono::seconds CommandTimeout() const { return commandTimeout_; }
+
     // Closes the connection; a closed connection refuses every statement with 3704.
     void Close() { engine_.reset(); }
 
@@ -147,6 +156,23 @@ private:
     std::unique_ptr<DatabaseEngine> engine_;
     std::vector<DbError> errors_;
     bool writesRefused_ = false;
+    std::chrono::seconds commandTimeout_{0};
+};
+
+// Lifts the connection's command timeout while it lives, for work that takes as long as the
+// archive's size makes it: an upgrade, a copy.
+class WithoutCommandTimeout {
+public:
+    explicit WithoutCommandTimeout(Database& db) : db_(db), kept_(db.CommandTimeout()) {
+        db_.SetCommandTimeout(std::chrono::seconds(0));
+    }
+    ~WithoutCommandTimeout() { db_.SetCommandTimeout(kept_); }
+    WithoutCommandTimeout(const WithoutCommandTimeout&) = delete;
+    WithoutCommandTimeout& operator=(const WithoutCommandTimeout&) = delete;
+
+private:
+    Database& db_;
+    std::chrono::seconds kept_;
 };
 
 // One column of the current row of a Recordset.
@@ -181,13 +207,15 @@ public:
     const DbValue& Value(std::string_view name) const;
     // True when the result has a column of that name (without regard to letter case).
     bool HasField(std::string_view name) const { return FindField(name).has_value(); }
+    // The 0-based position of the column of that name (without regard to letter case), for
+    // reading many rows by position; nullopt for no such column.
+    std::optional<int> FindField(std::string_view name) const;
+    // The same, throwing DatabaseError 3265 for no such column.
+    int IndexOf(std::string_view name) const;
 
     void Close();
 
 private:
-    std::optional<int> FindField(std::string_view name) const;
-    int IndexOf(std::string_view name) const;
-
     std::unique_ptr<EngineCursor> cursor_;
     bool eof_ = true;
     std::vector<std::string> names_;

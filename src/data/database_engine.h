@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ public:
     // After rows were written with IDs of their own: the next ID the table gives follows
     // the highest one.
     virtual bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) = 0;
+    // The longest wait for a server's answer to one statement, zero for none (Database
+    // says what happens then). An engine without a server has nothing to wait for.
+    virtual void SetCommandTimeout(std::chrono::seconds) {}
 };
 
 }  // namespace quotaplan

@@ -86,6 +86,12 @@ std::string ErrorLine(const DbError& error) {
            (text.empty() ? " - " + error.description : std::string(text));
 }
 
+DbError CommandTimeoutError(int seconds) {
+    return {kErrCommandTimeout, "Il server non ha risposto entro " + std::to_string(seconds) +
+                                    (seconds == 1 ? " secondo" : " secondi") +
+                                    ": operazione annullata."};
+}
+
 DbError TrailingTextError() {
     return {kErrSqlSyntax, "Caratteri trovati dopo la fine dell'istruzione SQL."};
 }

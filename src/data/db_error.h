@@ -39,6 +39,7 @@ inline constexpr std::int32_t kErrReadFile = 3003;
 inline constexpr std::int32_t kErrWriteFile = 3004;
 inline constexpr std::int32_t kErrItemNotFound = 3265;
 inline constexpr std::int32_t kErrObjectClosed = 3704;
+inline constexpr std::int32_t kErrOperationCancelled = 3712;
 inline constexpr std::int32_t kErrIntegrityViolation = 3719;
 inline constexpr std::int32_t kErrPermissionDenied = 3720;
 inline constexpr std::int32_t kErrDataOverflow = 3721;
@@ -54,6 +55,13 @@ inline constexpr std::int32_t kErrOutOfSpace = 3734;
 inline constexpr std::int32_t kErrSqlSyntax = -2147217900;
 // The provider's number for any other failure (E_FAIL, 0x80004005).
 inline constexpr std::int32_t kErrUnspecified = -2147467259;
+// The provider's number for a command that ran out of time (DB_E_ABORTLIMITREACHED,
+// 0x80040E31).
+inline constexpr std::int32_t kErrCommandTimeout = -2147217871;
+
+// A statement the server did not answer within the command timeout of `seconds`: abandoned,
+// with everything its transaction wrote.
+DbError CommandTimeoutError(int seconds);
 
 // A text that goes on after its statement's end: refused, so nothing after it can run.
 DbError TrailingTextError();

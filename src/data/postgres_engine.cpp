@@ -1,12 +1,17 @@
 #include "data/postgres_engine.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
+#include <sys/socket.h>
 
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <type_traits>
 #include <unordered_map>
@@ -94,6 +99,7 @@ std::int32_t NumberOfState(std::string_view state) {
         {"22007", kErrSchemaViolation},     // invalid_datetime_format
         {"22008", kErrSchemaViolation},     // datetime_field_overflow
         {"42804", kErrSchemaViolation},     // datatype_mismatch
+        {"57014", kErrOperationCancelled},  // query_canceled (by another session)
         {"57P01", kErrInvalidConnection},   // admin_shutdown
         {"57P02", kErrInvalidConnection},   // crash_shutdown
         {"57P03", kErrServerBusy},          // cannot_connect_now
@@ -190,19 +196,41 @@ std::optional<std::string> ParameterText(const DbValue& value) {
     });
 }
 
+using Clock = std::chrono::steady_clock;
+
+// Past the command timeout, how much longer the program waits before it gives the server up.
+// A server that is alive answers at the timeout itself (its statement_timeout is the same),
+// so only one that cannot answer at all (frozen, cut off) is waited for this long.
+constexpr auto kAnswerGrace = std::chrono::seconds(1);
+
+// One of libpq's calls that send a statement without waiting (PQsendQuery, PQsendPrepare…).
+using Sender = std::function<int(PGconn*)>;
+
+std::string Milliseconds(std::chrono::seconds limit) {
+    return std::to_string(std::chrono::milliseconds(limit).count());
+}
+
 // The connection and what the engine keeps about it. Statements hold it weakly, so that
 // one outliving a closed Database fails rather than touching a freed connection.
 struct Session {
     PGconn* conn = nullptr;
     int lockTimeoutMs = 0;
+    // The longest wait for one statement's answer; zero: none.
+    std::chrono::seconds commandTimeout{0};
     ArchiveNames names;
     // (table OID, column number) -> type code of the column's declared type.
     std::unordered_map<std::uint64_t, int> typeCodes;
     bool readOnly = false;
     // The date last passed to qp_today(), when known; nullopt inside: none fixed.
     std::optional<std::optional<CalendarDate>> todaySent;
+    // The statement_timeout last set on the server, when known.
+    std::optional<std::chrono::seconds> timeoutSent;
     // The connection went down inside a transaction: refuse all but ROLLBACK.
     bool lostTransaction = false;
+    // The last statement sent got no answer within the command timeout.
+    bool timedOut = false;
+    // How long the last statement sent took to be answered.
+    Clock::duration lastWait{};
     // Counts connections made, so that statements prepared on an earlier one are redone.
     int generation = 0;
     int nextStatement = 0;
@@ -219,17 +247,93 @@ struct Session {
         return TranslateJetSql(jetSql, PostgresDialect(names));
     }
 
-    ResultPtr Run(const std::string& sql) {
-        return Own(PQexecParams(conn, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    // Sends a statement and collects the server's answer as PQexec does (the last result, or
+    // the first that failed); nullptr when it could not even be sent. Under a command timeout
+    // a server that has not answered by shortly after it is given up: the connection is cut,
+    // to be made again at the next statement, and `timedOut` says so.
+    ResultPtr Await(const Sender& send) {
+        timedOut = false;
+        const auto started = Clock::now();
+        ResultPtr kept = Own(nullptr);
+        if (send(conn) != 0) {
+            const auto deadline = started + commandTimeout + kAnswerGrace;
+            for (;;) {
+                if (commandTimeout.count() > 0 && !timedOut && !AnswerArrives(deadline)) {
+                    timedOut = true;
+                    Cut();
+                }
+                PGresult* next = PQgetResult(conn);
+                if (next == nullptr) break;
+                if (kept != nullptr && PQresultStatus(kept.get()) == PGRES_FATAL_ERROR) {
+                    PQclear(next);
+                } else {
+                    kept = Own(next);
+                }
+            }
+        }
+        lastWait = Clock::now() - started;
+        return kept;
     }
 
-    // Settings every connection needs: ISO dates, literal backslashes, the lock wait.
+    // Waits until the answer has come whole or the deadline has passed (false).
+    bool AnswerArrives(Clock::time_point deadline) {
+        while (PQisBusy(conn)) {
+            const int socket = PQsocket(conn);
+            if (socket < 0) return true;  // gone: PQgetResult says so
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0) return false;
+            pollfd watched{socket, POLLIN, 0};
+            const int ready = poll(&watched, 1, static_cast<int>(left));
+            if (ready < 0 && errno != EINTR) return true;
+            if (ready > 0 && PQconsumeInput(conn) == 0) return true;
+        }
+        return true;
+    }
+
+    // Gives the connection up without a word to a server that may never read one: libpq
+    // finds it closed, and the server rolls back what the connection held once it reads.
+    void Cut() {
+        const int socket = PQsocket(conn);
+        if (socket >= 0) shutdown(socket, SHUT_RDWR);
+        PQconsumeInput(conn);
+    }
+
+    ResultPtr Run(const std::string& sql) {
+        return Await([&sql](PGconn* c) {
+            return PQsendQueryParams(c, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+        });
+    }
+
+    // Several statements in one text (the simple protocol).
+    ResultPtr RunScript(const std::string& sql) {
+        return Await([&sql](PGconn* c) { return PQsendQuery(c, sql.c_str()); });
+    }
+
+    // The failure of the statement just answered. The server's statement_timeout and the
+    // program's own wait both end in the command timeout's message.
+    DbError Failure(const PGresult* result) const {
+        const char* state =
+            result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+        const bool cancelledByTimeout = commandTimeout.count() > 0 && state != nullptr &&
+                                        std::string_view(state) == "57014" &&
+                                        lastWait >= commandTimeout - std::chrono::milliseconds(100);
+        if (timedOut || cancelledByTimeout) {
+            return CommandTimeoutError(static_cast<int>(commandTimeout.count()));
+        }
+        return ErrorFromPostgres(result, conn);
+    }
+
+    // Settings every connection needs: ISO dates, literal backslashes, the lock wait, the
+    // command timeout.
     bool Configure() {
         const std::string settings =
             "SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on; "
             "SET extra_float_digits = 1; SET client_min_messages = warning; SET lock_timeout = " +
-            std::to_string(lockTimeoutMs) + ";";
-        if (!Succeeded(Own(PQexec(conn, settings.c_str())).get())) return false;
+            std::to_string(lockTimeoutMs) + "; SET statement_timeout = " +
+            Milliseconds(commandTimeout) + ";";
+        if (!Succeeded(RunScript(settings).get())) return false;
+        timeoutSent = commandTimeout;
         const auto readOnlySetting = Run("SHOW transaction_read_only");
         readOnly = Succeeded(readOnlySetting.get()) && PQntuples(readOnlySetting.get()) == 1 &&
                    std::string_view(PQgetvalue(readOnlySetting.get(), 0, 0)) == "on";
@@ -275,14 +379,17 @@ struct Session {
         return found == typeCodes.end() ? 0 : found->second;
     }
 
-    // A connection lost (a server restart, a network cut) is made again; false with the
-    // error when that fails too.
-    bool EnsureConnected(std::vector<DbError>& errors) {
-        if (PQstatus(conn) == CONNECTION_OK) return true;
+    // Makes the connection again (a server restart, a network cut); false with the error
+    // when that fails too.
+    bool Reconnect(std::vector<DbError>& errors) {
         PQreset(conn);
         if (PQstatus(conn) == CONNECTION_OK && Configure()) return true;
         errors.push_back(Mapped(kErrInvalidConnection));
         return false;
+    }
+
+    bool EnsureConnected(std::vector<DbError>& errors) {
+        return PQstatus(conn) == CONNECTION_OK || Reconnect(errors);
     }
 
     // Notes what a statement's failure means for the connection.
@@ -292,19 +399,40 @@ struct Session {
 
     bool InTransaction() const { return PQtransactionStatus(conn) != PQTRANS_IDLE; }
 
+    // A transaction rolled back takes the settings made inside it along.
+    void ForgetSettings() {
+        todaySent.reset();
+        timeoutSent.reset();
+    }
+
     // Passes the date a test fixed on to qp_today(), when it changed.
     bool SyncToday(std::vector<DbError>& errors) {
         const auto fixed = FixedToday();
         if (todaySent && *todaySent == fixed) return true;
         const std::string iso = fixed ? fixed->Iso() : "";
-        const char* values[] = {iso.c_str()};
-        const auto result = Own(PQexecParams(conn, "SELECT set_config('quotaplan.today', $1, false)",
-                                             1, nullptr, values, nullptr, nullptr, 0));
+        const auto result = Await([&iso](PGconn* c) {
+            const char* values[] = {iso.c_str()};
+            return PQsendQueryParams(c, "SELECT set_config('quotaplan.today', $1, false)", 1,
+                                     nullptr, values, nullptr, nullptr, 0);
+        });
         if (!Succeeded(result.get())) {
-            errors.push_back(ErrorFromPostgres(result.get(), conn));
+            errors.push_back(Failure(result.get()));
             return false;
         }
         todaySent = fixed;
+        return true;
+    }
+
+    // Sets the command timeout on the server too, when it changed: the server then ends a
+    // statement that waits (on a lock, a long plan) itself and keeps the connection.
+    bool SyncTimeout(std::vector<DbError>& errors) {
+        if (timeoutSent == commandTimeout) return true;
+        const auto result = Run("SET statement_timeout = " + Milliseconds(commandTimeout));
+        if (!Succeeded(result.get())) {
+            errors.push_back(Failure(result.get()));
+            return false;
+        }
+        timeoutSent = commandTimeout;
         return true;
     }
 
@@ -316,25 +444,60 @@ struct Session {
             errors.push_back(Mapped(kErrTransactionFailed));
             return false;
         }
-        return SyncToday(errors);
+        return OnceMoreIfLost(errors, [this](std::vector<DbError>& listed) {
+            return SyncSettings(listed);
+        });
+    }
+
+    bool SyncSettings(std::vector<DbError>& errors) {
+        return SyncTimeout(errors) && SyncToday(errors);
+    }
+
+    // Runs `attempt` (true when its statement ran). When it failed because the connection
+    // was lost while no transaction was open (the server restarted, or the network dropped,
+    // since the last command), connects again and runs it once more, so that the desk goes
+    // on as if nothing had happened: outside a transaction a statement the connection lost
+    // either never reached the server or was rolled back with it. The errors of the first
+    // try stand when the connection cannot be made again, and go when the second try runs.
+    // A statement that ran out of time is not tried again.
+    template <typename Attempt>
+    bool OnceMoreIfLost(std::vector<DbError>& errors, Attempt attempt) {
+        const bool idle = PQtransactionStatus(conn) == PQTRANS_IDLE && !lostTransaction;
+        const auto listed = errors.size();
+        if (attempt(errors)) return true;
+        if (!idle || timedOut || PQstatus(conn) != CONNECTION_BAD) return false;
+        std::vector<DbError> again;
+        if (!Reconnect(again) || !SyncSettings(again)) return false;
+        errors.resize(listed);
+        return attempt(errors);
     }
 
     // Runs a statement already in the server's dialect; true when it ran.
     bool Exec(const std::string& sql, int parameters, const char* const* values,
               const char* preparedName, std::vector<DbError>& errors) {
         const bool wasInTransaction = InTransaction();
-        const auto result =
-            preparedName != nullptr
-                ? Own(PQexecPrepared(conn, preparedName, parameters, values, nullptr, nullptr, 0))
-                : Own(PQexecParams(conn, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+        const auto result = Await([&](PGconn* c) {
+            return preparedName != nullptr
+                       ? PQsendQueryPrepared(c, preparedName, parameters, values, nullptr,
+                                             nullptr, 0)
+                       : PQsendQueryParams(c, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr,
+                                           0);
+        });
         if (Succeeded(result.get())) {
             const char* tuples = PQcmdTuples(result.get());
             changes = tuples != nullptr && *tuples != '\0' ? std::atoi(tuples) : 0;
             return true;
         }
-        errors.push_back(ErrorFromPostgres(result.get(), conn));
+        errors.push_back(Failure(result.get()));
         AfterFailure(wasInTransaction);
         return false;
+    }
+
+    // Exec, once more when the connection was lost outside a transaction (OnceMoreIfLost).
+    bool ExecOnceMoreIfLost(const std::string& sql, std::vector<DbError>& errors) {
+        return OnceMoreIfLost(errors, [&](std::vector<DbError>& listed) {
+            return Exec(sql, 0, nullptr, nullptr, listed);
+        });
     }
 };
 
@@ -346,16 +509,19 @@ public:
     ~PostgresStatement() override {
         const auto session = session_.lock();
         if (session && generation_ == session->generation && PQstatus(session->conn) == CONNECTION_OK) {
-            const std::string deallocate = "DEALLOCATE " + name_;
-            Own(PQexec(session->conn, deallocate.c_str()));
+            session->Run("DEALLOCATE " + name_);
         }
     }
 
     bool Prepare(Session& session, std::vector<DbError>& errors) {
         name_ = "qp_" + std::to_string(++session.nextStatement);
-        const auto result = Own(PQprepare(session.conn, name_.c_str(), sql_.c_str(), 0, nullptr));
+        const bool wasInTransaction = session.InTransaction();
+        const auto result = session.Await([this](PGconn* c) {
+            return PQsendPrepare(c, name_.c_str(), sql_.c_str(), 0, nullptr);
+        });
         if (!Succeeded(result.get())) {
-            errors.push_back(ErrorFromPostgres(result.get(), session.conn));
+            errors.push_back(session.Failure(result.get()));
+            session.AfterFailure(wasInTransaction);
             return false;
         }
         generation_ = session.generation;
@@ -378,12 +544,14 @@ public:
             return false;
         }
         if (!session->Ready(errors)) return false;
-        // Prepared statements die with the connection: one made again needs them again.
-        if (generation_ != session->generation && !Prepare(*session, errors)) return false;
         std::vector<const char*> pointers;
         for (const auto& value : values_) pointers.push_back(value ? value->c_str() : nullptr);
-        return session->Exec(sql_, static_cast<int>(pointers.size()), pointers.data(),
-                             name_.c_str(), errors);
+        return session->OnceMoreIfLost(errors, [&](std::vector<DbError>& listed) {
+            // Prepared statements die with the connection: one made again needs them again.
+            if (generation_ != session->generation && !Prepare(*session, listed)) return false;
+            return session->Exec(sql_, static_cast<int>(pointers.size()), pointers.data(),
+                                 name_.c_str(), listed);
+        });
     }
 
     void Reset() override {}
@@ -440,21 +608,29 @@ public:
     std::string Location() const override { return LocationOf(session_->conn); }
     bool IsReadOnly() const override { return session_->readOnly; }
     int Changes() const override { return session_->changes; }
+    void SetCommandTimeout(std::chrono::seconds limit) override {
+        session_->commandTimeout = limit;
+    }
 
     bool Execute(std::string_view jetSql, std::vector<DbError>& errors) override {
         Session& session = *session_;
         const bool rollback = StartsWithWords(jetSql, "ROLLBACK");
         const bool begin =
             StartsWithWords(jetSql, "BEGIN") || StartsWithWords(jetSql, "BEGIN IMMEDIATE");
+        if (rollback && PQstatus(session.conn) == CONNECTION_BAD) {
+            // The server dropped the transaction with the connection: there is nothing left
+            // to roll back, and no need to wait for a server that may not answer.
+            session.lostTransaction = false;
+            session.ForgetSettings();
+            return true;
+        }
         if (!session.Ready(errors, rollback || begin)) return false;
         if (rollback || begin) session.lostTransaction = false;
-        // A rolled-back transaction takes its settings with it.
-        if (rollback) session.todaySent.reset();
+        if (rollback) session.ForgetSettings();
         if (StartsWithWords(jetSql, "BEGIN IMMEDIATE")) return BeginWriting(errors);
         // A plain BEGIN reads one picture of the archive throughout, as SQLite's does.
-        if (StartsWithWords(jetSql, "BEGIN")) {
-            return session.Exec("BEGIN ISOLATION LEVEL REPEATABLE READ", 0, nullptr, nullptr,
-                                errors);
+        if (begin) {
+            return session.ExecOnceMoreIfLost("BEGIN ISOLATION LEVEL REPEATABLE READ", errors);
         }
         std::string sql;
         try {
@@ -464,7 +640,7 @@ public:
             return false;
         }
         if (sql.find_first_not_of(" \t\r\n;") == std::string::npos) return true;
-        if (!session.Exec(sql, 0, nullptr, nullptr, errors)) return false;
+        if (!session.ExecOnceMoreIfLost(sql, errors)) return false;
         if (IsSchemaChange(sql)) session.LoadCatalog();
         return true;
     }
@@ -487,7 +663,11 @@ public:
             parameters = std::max(parameters, number);
         }
         auto statement = std::make_unique<PostgresStatement>(session_, sql, parameters);
-        if (!statement->Prepare(session, errors)) return nullptr;
+        if (!session.OnceMoreIfLost(errors, [&](std::vector<DbError>& listed) {
+                return statement->Prepare(session, listed);
+            })) {
+            return nullptr;
+        }
         return statement;
     }
 
@@ -496,14 +676,17 @@ public:
         std::vector<DbError> errors;
         if (!session.Ready(errors)) throw DatabaseError(errors.front());
         const auto sql = session.Translate(jetSql);
-        const bool wasInTransaction = session.InTransaction();
-        auto result = session.Run(sql);
-        if (PQresultStatus(result.get()) != PGRES_TUPLES_OK &&
-            PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
-            const auto failure = ErrorFromPostgres(result.get(), session.conn);
+        ResultPtr result = Own(nullptr);
+        const bool ran = session.OnceMoreIfLost(errors, [&](std::vector<DbError>& listed) {
+            const bool wasInTransaction = session.InTransaction();
+            result = session.Run(sql);
+            const auto status = PQresultStatus(result.get());
+            if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) return true;
+            listed.push_back(session.Failure(result.get()));
             session.AfterFailure(wasInTransaction);
-            throw DatabaseError(failure);
-        }
+            return false;
+        });
+        if (!ran) throw DatabaseError(errors.front());
         return std::make_unique<PostgresCursor>(session_, std::move(result));
     }
 
@@ -520,12 +703,13 @@ public:
     bool ExecuteScript(std::string_view nativeSql, std::vector<DbError>& errors) override {
         Session& session = *session_;
         if (!session.Ready(errors)) return false;
-        const std::string script(nativeSql);
-        const auto result = Own(PQexec(session.conn, script.c_str()));
+        const auto result = session.RunScript(std::string(nativeSql));
         const bool ok = Succeeded(result.get());
         if (!ok) {
-            errors.push_back(ErrorFromPostgres(result.get(), session.conn));
-            if (session.InTransaction()) Own(PQexec(session.conn, "ROLLBACK"));
+            errors.push_back(session.Failure(result.get()));
+            if (PQstatus(session.conn) == CONNECTION_OK && session.InTransaction()) {
+                session.RunScript("ROLLBACK");
+            }
         }
         session.LoadCatalog();
         return ok;
@@ -542,7 +726,7 @@ public:
         literal += "'";
         const std::string sql = "SELECT setval(pg_get_serial_sequence(" + literal + ", 'ID'), " +
                                 "COALESCE(MAX(" + id + "), 0) + 1, false) FROM " + name;
-        return session.Exec(sql, 0, nullptr, nullptr, errors);
+        return session.ExecOnceMoreIfLost(sql, errors);
     }
 
     static std::string LocationOf(PGconn* conn) {
@@ -562,9 +746,9 @@ private:
     // never halfway through its statements.
     bool BeginWriting(std::vector<DbError>& errors) {
         Session& session = *session_;
-        if (!session.Exec("BEGIN", 0, nullptr, nullptr, errors)) return false;
+        if (!session.ExecOnceMoreIfLost("BEGIN", errors)) return false;
         if (session.Exec(kWriterLock, 0, nullptr, nullptr, errors)) return true;
-        if (PQstatus(session.conn) == CONNECTION_OK) Own(PQexec(session.conn, "ROLLBACK"));
+        if (PQstatus(session.conn) == CONNECTION_OK) session.RunScript("ROLLBACK");
         session.lostTransaction = false;
         return false;
     }
@@ -634,10 +818,14 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
             given[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(given[k])));
         }
     }
-    // Defaults first: what the connection string says wins over them.
-    const char* keywords[] = {"application_name", "client_encoding", "connect_timeout", "dbname",
-                              nullptr};
-    const char* values[] = {"Quotaplan", "UTF8", "10", given.c_str(), nullptr};
+    // Defaults first: what the connection string says wins over them. Keepalives find a
+    // server gone silent (switched off, cut off by the network) while the desk is idle, so
+    // that its next command connects again instead of waiting on a dead connection.
+    const char* keywords[] = {"application_name", "client_encoding", "connect_timeout",
+                              "keepalives", "keepalives_idle", "keepalives_interval",
+                              "keepalives_count", "dbname", nullptr};
+    const char* values[] = {"Quotaplan", "UTF8", "10", "1", "30", "10", "3", given.c_str(),
+                            nullptr};
     auto session = std::make_shared<Session>();
     session->conn = PQconnectdbParams(keywords, values, 1);
     session->lockTimeoutMs = lockTimeoutMs;

@@ -21,12 +21,16 @@ double TotalResidualDebt(Database& db) {
 std::vector<MonthInstalment> InstalmentsThisMonth(Database& db) {
     std::vector<MonthInstalment> instalments;
     Recordset rows(db, "SELECT * FROM qryRLeaMese");
+    // The columns found once, not once a row: a month may list thousands.
+    const int description = rows.IndexOf("DescBene");
+    const int date = rows.IndexOf("Data");
+    const int amount = rows.IndexOf("Importo");
     // Archives made before the view named the contract keep working without it.
-    const bool withIds = rows.HasField("ID");
+    const std::optional<int> id = rows.FindField("ID");
     for (; !rows.Eof(); rows.MoveNext()) {
-        instalments.push_back(
-            {rows.Value("DescBene").ToText(), rows.Value("Data").ToDate().value_or(CalendarDate()),
-             rows.Value("Importo").ToDouble(), withIds ? rows.Value("ID").ToLong() : 0});
+        instalments.push_back({rows.Value(description).ToText(),
+                               rows.Value(date).ToDate().value_or(CalendarDate()),
+                               rows.Value(amount).ToDouble(), id ? rows.Value(*id).ToLong() : 0});
     }
     return instalments;
 }

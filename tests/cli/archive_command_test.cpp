@@ -2,12 +2,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "calc_archive_fixture.h"
 #include "cli/quotaplan_calc.h"
 #include "common/clock.h"
+#include "common/program_info.h"
 #include "data/database.h"
 
 namespace quotaplan {
@@ -17,9 +19,14 @@ namespace fs = std::filesystem;
 using test::CalcArchive;
 using test::CalcSqliteArchive;
 
+// The cases about a server.
+class CalcServerArchive : public CalcArchive {};
+
 INSTANTIATE_TEST_SUITE_P(Engines, CalcArchive, testing::kEngines, testing::EngineName);
 INSTANTIATE_TEST_SUITE_P(SQLite, CalcSqliteArchive, ::testing::Values(EngineKind::Sqlite),
                          testing::EngineName);
+INSTANTIATE_TEST_SUITE_P(PostgreSQL, CalcServerArchive,
+                         ::testing::Values(EngineKind::Postgresql), testing::EngineName);
 
 TEST_P(CalcArchive, SaveListShowDelete) {
     ASSERT_EQ(Save("Fresatrice CNC", {"--type", "mutuo", "--ref-rate", "EURIBOR 3 MESI"}), 0)
@@ -228,6 +235,36 @@ TEST_P(CalcArchive, SummaryOfAnArchiveWithOlderViews) {
                         "\"2026-03-15\""),
               std::string::npos)
         << out_;
+}
+
+// TIMEOUT=1 in Quotaplan.ini, and the plan table held by another desk: each command that
+// reads or writes plans gives up after a second, says so in Italian and writes nothing.
+TEST_P(CalcServerArchive, CommandTheServerDoesNotAnswerInTimeGivesUp) {
+    ASSERT_EQ(Save("Fresatrice CNC"), 0) << err_;
+    std::ofstream(archive_.Folder() / "Quotaplan.ini") << "[DATABASE]\r\nTIMEOUT=1\r\n";
+    Database other = Open();
+    ASSERT_TRUE(other.Execute("BEGIN"));
+    ASSERT_TRUE(other.Execute("LOCK TABLE tabPDA IN ACCESS EXCLUSIVE MODE"));
+    const std::string timedOut =
+        "-2147217871 - Il server non ha risposto entro 1 secondo: operazione annullata.\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"--save", "Tornio", "--value", "30000", "--count", "12", "--rate", "7.5"},
+         DefaultBoxTitle() + ": " + timedOut + "\n"},
+        {{"--summary"}, timedOut},
+        {{"--show", "1"}, timedOut},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.args.front());
+        EXPECT_EQ(Run(entry.args), 1);
+        EXPECT_EQ(err_, entry.err);
+        EXPECT_EQ(out_, "");
+    }
+    ASSERT_TRUE(other.Execute("ROLLBACK"));
+    EXPECT_EQ(quotaplan::testing::CountOf(other, "SELECT COUNT(ID) FROM tabContratti"), 1);
+    EXPECT_EQ(quotaplan::testing::CountOf(other, "SELECT COUNT(ID) FROM tabPDA"), 14);
 }
 
 TEST_P(CalcSqliteArchive, MissingArchiveIsADatabaseError) {

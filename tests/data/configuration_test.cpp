@@ -11,6 +11,7 @@
 
 #include "archive_fixture.h"
 #include "common/utf8.h"
+#include "data/command_timeout.h"
 #include "data/connection.h"
 #include "data/ini_file.h"
 #include "data/server_address.h"
@@ -109,6 +110,51 @@ TEST_F(Configuration, TheOfficesSettingsServeAUserWithoutOwn) {
     EXPECT_EQ(ConfiguredArchivePath(Folder(), office).failure,
               "Nel file di configurazione " + office.string() +
                   " il DRIVER \"mysql\" non è previsto (sqlite o postgresql).");
+}
+
+// TIMEOUT: whole seconds a server may take to answer one statement; anything else in it is
+// reported, never replaced by the default.
+TEST_F(Configuration, TheTimeoutIsWholeSecondsOrReported) {
+    const std::string refused = "\" non è valido: serve un numero intero di secondi da 0 "
+                                "(nessun limite) a 86400.";
+    const struct {
+        const char* ini;
+        long long seconds;
+        std::string failure;
+    } cases[] = {
+        {nullptr, 30, ""},
+        {"[DATABASE]\nFILE=Quotaplan.mdb\n", 30, ""},
+        {"[DATABASE]\nTIMEOUT=\n", 30, ""},
+        {"[database]\ntimeout = 5 \n", 5, ""},
+        {"[DATABASE]\nTIMEOUT=0\n", 0, ""},
+        {"[DATABASE]\nTIMEOUT=86400\n", 86400, ""},
+        {"[DATABASE]\nTIMEOUT=86401\n", 30, "86401" + refused},
+        {"[DATABASE]\nTIMEOUT=-1\n", 30, "-1" + refused},
+        {"[DATABASE]\nTIMEOUT=+5\n", 30, "+5" + refused},
+        {"[DATABASE]\nTIMEOUT=1,5\n", 30, "1,5" + refused},
+        {"[DATABASE]\nTIMEOUT=10s\n", 30, "10s" + refused},
+        {"[DATABASE]\nTIMEOUT=99999999999999999999\n", 30, "99999999999999999999" + refused},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.ini != nullptr ? entry.ini : "(nessun file)");
+        fs::remove(Ini());
+        if (entry.ini != nullptr) WriteIni(entry.ini);
+        const auto timeout = ConfiguredCommandTimeout(Folder());
+        EXPECT_EQ(timeout.limit.count(), entry.seconds);
+        EXPECT_EQ(timeout.failure, entry.failure.empty() ? "" : "Nel file di configurazione " +
+                                                                    Ini().string() +
+                                                                    " il TIMEOUT \"" +
+                                                                    entry.failure);
+    }
+    // The server's archive does not open with a TIMEOUT it cannot use; the file's ignores it.
+    WriteIni("[DATABASE]\nDRIVER=postgresql\nCONNINFO=postgresql:///archivio\nTIMEOUT=mezzo\n");
+    EXPECT_EQ(OpenFailure(), "Nel file di configurazione " + Ini().string() +
+                                 " il TIMEOUT \"mezzo" + refused +
+                                 "\nIndirizzo errore: OpenDatabase");
+    WriteIni("[DATABASE]\nTIMEOUT=mezzo\n");
+    RecordingMessageBoxes boxes;
+    EXPECT_TRUE(OpenDatabase(Folder(), boxes).has_value());
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 // What Notepad and many other editors write: a byte-order mark before the first line and,

@@ -10,10 +10,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <thread>
 
 #include "archive_fixture.h"
 #include "common/clock.h"
+#include "data/archive_views.h"
 #include "data/connection.h"
 #include "data/contract_store.h"
 
@@ -255,6 +258,99 @@ TEST_P(ServerArchive, SaveWaitingBeyondTheLockTimeoutFailsWithTheLockMessage) {
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
 }
 
+// A server that does not answer a save within the command timeout: the save is abandoned
+// with the timeout's message and leaves nothing, whether the server is alive but the save
+// waits on a lock (the server ends it itself) or the server is frozen (the desk gives it up
+// and connects again at its next command).
+struct Unanswered {
+    const char* name;
+    // Makes the server keep the desk waiting; returns what lets it go.
+    std::function<std::function<void()>(const TempArchive&, Database& desk)> hold;
+};
+
+// Another desk holds the plan table: the save inserts its contract, then waits for the lock.
+std::function<void()> PlanTableLocked(const TempArchive& archive, Database&) {
+    auto other = std::make_shared<Database>(archive.Open());
+    EXPECT_TRUE(other->Execute("BEGIN"));
+    EXPECT_TRUE(other->Execute("LOCK TABLE tabPDA IN ACCESS EXCLUSIVE MODE"));
+    return [other] { other->Execute("ROLLBACK"); };
+}
+
+// The desk's own server process stops answering altogether.
+std::function<void()> ServerFrozen(const TempArchive&, Database& desk) {
+    const auto pid = static_cast<pid_t>(CountOf(desk, "SELECT pg_backend_pid() AS n"));
+    EXPECT_EQ(kill(pid, SIGSTOP), 0);
+    // Should the desk wait for ever, the test still ends, and fails.
+    auto released = std::make_shared<std::atomic<bool>>(false);
+    std::thread([pid, released] {
+        for (int k = 0; k < 200 && !*released; ++k) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        kill(pid, SIGCONT);
+    }).detach();
+    return [pid, released] {
+        *released = true;
+        kill(pid, SIGCONT);
+    };
+}
+
+TEST_P(ServerArchive, SaveTheServerDoesNotAnswerInTimeIsAbandonedWithNothingWritten) {
+    const Unanswered cases[] = {{"tabella del piano bloccata", PlanTableLocked},
+                                {"server fermo", ServerFrozen}};
+    for (const auto& unanswered : cases) {
+        SCOPED_TRACE(unanswered.name);
+        auto db = archive.Open();
+        db.SetCommandTimeout(std::chrono::seconds(1));
+        RecordingMessageBoxes boxes;
+        ContractStore store(db, boxes);
+        const auto release = unanswered.hold(archive, db);
+        const auto form = MakeForm(std::string("Senza risposta, ") + unanswered.name);
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
+                             SaveMode::NewContract, 0)
+                      .status,
+                  SaveStatus::Failed);
+        const auto waited = std::chrono::steady_clock::now() - started;
+        release();
+        EXPECT_LT(waited, std::chrono::seconds(4));
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].prompt,
+                  "-2147217871 - Il server non ha risposto entro 1 secondo: operazione "
+                  "annullata.\n");
+        auto after = archive.Open();
+        EXPECT_EQ(CountOf(after, "SELECT COUNT(ID) FROM tabContratti"), 0);
+        EXPECT_EQ(CountOf(after, "SELECT COUNT(ID) FROM tabPDA"), 0);
+        // The same desk saves once the server answers again.
+        EXPECT_EQ(store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
+                             SaveMode::NewContract, 0)
+                      .status,
+                  SaveStatus::Saved);
+        ASSERT_TRUE(db.Execute("DELETE FROM tabPDA") && db.Execute("DELETE FROM tabContratti"));
+    }
+}
+
+// The upgrade of an archive is not cut short by the command timeout: its views wait for the
+// writer lock that a desk saving holds beyond it.
+TEST_P(ServerArchive, UpgradeWaitsBeyondTheCommandTimeout) {
+    {
+        auto older = archive.Open();
+        ASSERT_TRUE(older.ExecuteScript(testing::OlderViewsSql(GetParam(), 0)));
+    }
+    std::ofstream(archive.Folder() / "Quotaplan.ini") << "[DATABASE]\nTIMEOUT=1\n";
+    auto desk = archive.Open();
+    ASSERT_TRUE(desk.Execute("BEGIN IMMEDIATE"));
+    std::thread saved([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        desk.Execute("COMMIT");
+    });
+    RecordingMessageBoxes boxes;
+    auto db = OpenWorkingArchive(LocationOfAddress(archive.Address()), archive.Folder(), boxes);
+    saved.join();
+    ASSERT_TRUE(db.has_value()) << boxes.shown.at(0).prompt;
+    EXPECT_EQ(SummaryViewsVersion(*db), kSummaryViewsVersion);
+    EXPECT_EQ(db->CommandTimeout(), std::chrono::seconds(1));
+}
+
 TEST_P(ServerArchive, ReadOnlyDatabaseIsReadButRefusesChangesWithItsMessage) {
     {
         auto admin = Database::Connect(*testing::TestServer());
@@ -287,6 +383,60 @@ TEST_P(ServerArchive, TodayIsTheServersUnlessOneIsFixed) {
     }
     EXPECT_EQ(CountOf(db, "SELECT COUNT(*) FROM (SELECT 1 AS x) AS t WHERE qp_today() = CURRENT_DATE"),
               1);
+}
+
+// The server restarts between two commands of a desk, or between its connecting and its
+// first command: the command connects again and runs as if nothing had happened, whichever
+// road it takes to the server.
+TEST_P(ServerArchive, ServerRestartBetweenCommandsGoesUnnoticed) {
+    const char* restart = std::getenv("QUOTAPLAN_TEST_PG_RESTART");
+    if (restart == nullptr) {
+        if (testing::TestServerRequired()) FAIL() << "QUOTAPLAN_TEST_PG_RESTART non impostata";
+        GTEST_SKIP() << "Il server di prova non si può riavviare (QUOTAPLAN_TEST_PG_RESTART).";
+    }
+    int saves = 0;
+    struct Command {
+        const char* name;
+        std::function<bool(Database&, ContractStore&)> run;
+    };
+    const Command commands[] = {
+        {"lettura", [](Database& db, ContractStore&) {
+             return CountOf(db, "SELECT COUNT(ID) AS n FROM supTipologia") == 3;
+         }},
+        {"scrittura", [](Database& db, ContractStore&) {
+             return db.Execute("UPDATE supTxRiferimento SET Descrizione = Descrizione");
+         }},
+        {"istruzione preparata", [](Database& db, ContractStore&) {
+             auto update = db.Prepare("UPDATE supTipologia SET Descrizione = ? WHERE ID = 1");
+             return update.Bind(1, DbValue::Text("Leasing")) && update.Step();
+         }},
+        {"albero", [](Database&, ContractStore& store) { return store.TreeEntries().size() == 3; }},
+        {"salvataggio", [&saves](Database&, ContractStore& store) {
+             const auto form = MakeForm("Dopo il riavvio " + std::to_string(++saves));
+             return store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
+                               SaveMode::NewContract, 0)
+                        .status == SaveStatus::Saved;
+         }},
+        {"apertura di un contratto", [](Database&, ContractStore& store) {
+             return store.Load(1).has_value();
+         }},
+    };
+    for (const auto& command : commands) {
+        for (const bool used : {false, true}) {
+            SCOPED_TRACE(std::string(command.name) +
+                         (used ? ", dopo un comando" : ", appena connesso"));
+            auto db = archive.Open();
+            RecordingMessageBoxes boxes;
+            ContractStore store(db, boxes);
+            if (used) {
+                ASSERT_EQ(CountOf(db, "SELECT 1 AS n"), 1);
+            }
+            ASSERT_EQ(std::system(restart), 0);
+            EXPECT_TRUE(command.run(db, store));
+            EXPECT_EQ(db.Errors(), std::vector<DbError>());
+            EXPECT_EQ(boxes.shown.size(), 0u) << boxes.shown.at(0).prompt;
+        }
+    }
 }
 
 // The server restarts while a desk saves: the save that was running fails and leaves

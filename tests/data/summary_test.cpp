@@ -133,6 +133,37 @@ TEST_P(SummaryWithContracts, FinishedContractLeavesNoDebtWhateverItsLastInstalme
     EXPECT_DOUBLE_EQ(WeightedAverageRate(db), 5.5);
 }
 
+// Quarterly instalments: today often lies more than a month past the contract's last line,
+// which must still be the one that counts, and so must the maxi-instalment's line before the
+// first instalment and the buy-out's after the last.
+TEST_P(SummaryWithContracts, ResidualDebtIsTheLastLineOnOrBeforeTodayHoweverFarBack) {
+    auto quarterly = MakePlan(4, 0, 0);
+    for (int k = 0; k < 4; ++k) {
+        quarterly.rows[k].Data = CalendarDate::FromYmdCarrying(2024, 4 + 3 * k, 15);
+    }
+    Save("Trimestrale", "5,00", quarterly);
+    const struct {
+        CalendarDate today;
+        double debt;
+    } cases[] = {
+        {Day(2024, 1, 14), 0},          // not started
+        {Day(2024, 1, 15), 10000},      // the maxi-instalment's line
+        {Day(2024, 3, 20), 10000},      // 65 days after it
+        {Day(2024, 4, 15), 9299.75},    // the first instalment
+        {Day(2024, 5, 15), 9299.75},    // 30 days after it
+        {Day(2024, 5, 16), 9299.75},    // 31 days after it
+        {Day(2024, 10, 14), 8599.5},    // 91 days after the second
+        {Day(2025, 1, 15), 0},          // the buy-out, the last instalment's day
+        {Day(2026, 6, 30), 0},          // long after the end
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.today.Iso());
+        ScopedToday today(entry.today);
+        EXPECT_EQ(TotalResidualDebt(db), entry.debt);
+        EXPECT_EQ(WeightedAverageRate(db), entry.debt > 0 ? 5.5 : 0);
+    }
+}
+
 TEST_P(SummaryWithContracts, ContractNotYetStartedCountsNothing) {
     ScopedToday early(Day(2023, 12, 31));
     Save("Domani", "5,00", MakePlan(12, 1000, 500));
