@@ -6,11 +6,11 @@
 
 #include "common/calendar_date.h"
 #include "engine/due_dates.h"
+#include "engine/exact_period_rate.h"
 #include "engine/money.h"
 
 namespace quotaplan {
 
-enum class Capitalisation { Simple, Compound };
 enum class BuyoutInterest { No, Yes };
 enum class PlanKind { Classic, ToTheCent };
 
@@ -41,6 +41,30 @@ struct CentsPlanRow {
     Money capital;
     Money residual;  // debt left after the row
 };
+
+// What amortising the rows of a plan to the cent needs beside their dates and rates.
+struct Amortisation {
+    std::int16_t periodsPerYear = 12;
+    Capitalisation capitalisation = Capitalisation::Compound;
+    Money buyout;  // owed after the last row
+    BuyoutDue buyoutDue = BuyoutDue::AtLastInstalment;
+    bool firstPaidAtOnce = false;  // the first row falls on the day the debt starts
+};
+
+// Fills rows[first..] (date and rate set by the caller) with their amounts: `debt` is owed
+// before rows[first], whose segment pays `instalment`;
+//   each row: interest = round(residual * i), capital = R - interest, a first row paid at
+//       once (firstPaidAtOnce) carrying no interest;
+//   where a row's rate differs from the row before it (rows[first] aside), the residual is
+//       re-amortised at the new rate over the n' rows left:
+//       R' = AnnuityInstalment(residual, B, a(n', i'), n' + a), a = 1 when the buy-out falls
+//       a period after the last row (BuyoutDue::PeriodAfterLastInstalment), else 0;
+//   the last row: capital = residual - L, L = round(B / (1 + i)) when the buy-out falls a
+//       period later, else B; its instalment is capital + interest.
+// So the capital shares of the rows and L add up to `debt` to the cent; rows[first..] left
+// empty do nothing. Raises as ExactPeriodRate, and 6 when an amount leaves 64-bit cents.
+void AmortiseRows(std::vector<CentsPlanRow>& rows, std::size_t first, Money debt, Money instalment,
+                  const Amortisation& terms);
 
 struct CentsPlan {
     Money instalment;  // R of the first segment: what the contract's instalment field shows
