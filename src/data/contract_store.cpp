@@ -169,29 +169,17 @@ std::string PlanLinesInsert(int lines) {
 
 DbValue TwoDecimals(double value) { return DbValue::Real(RoundAsShown(value, 2)); }
 
-const char* TipoOf(PlanLineKind kind) {
-    switch (kind) {
-        case PlanLineKind::Maxi:
-            return "Maxi.";
-        case PlanLineKind::Buyout:
-            return "Riscatto";
-        case PlanLineKind::Instalment:
-            break;
-    }
-    return "Rata";
-}
-
 // Binds the line to the statement's eight parameters from `first` on, as tabPDA stores it:
 // the numbers as the two-decimal literals of FormatSqlValue read back, so a line stores
 // exactly what its SQL text would have stored; the maxi and buy-out lines with the rate 0.
 bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
                   const PlanLine& line) {
-    const bool instalment = line.kind == PlanLineKind::Instalment;
+    // The rate of an instalment or of an event's accrued interest.
+    const bool withRate = line.kind != PlanLineKind::Maxi && line.kind != PlanLineKind::Buyout;
     return insert.Bind(first, DbValue::Integer(contractId)) &&
-           insert.Bind(first + 1, DbValue::Text(TipoOf(line.kind))) &&
+           insert.Bind(first + 1, DbValue::Text(PlanLineTipo(line.kind))) &&
            insert.Bind(first + 2, DbValue::Text(line.date.Iso())) &&
-           insert.Bind(first + 3,
-                       instalment ? TwoDecimals(line.ratePercent) : DbValue::Integer(0)) &&
+           insert.Bind(first + 3, withRate ? TwoDecimals(line.ratePercent) : DbValue::Integer(0)) &&
            insert.Bind(first + 4, TwoDecimals(line.stored)) &&
            insert.Bind(first + 5, TwoDecimals(line.interest)) &&
            insert.Bind(first + 6, TwoDecimals(line.capital)) &&
@@ -200,8 +188,8 @@ bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
 
 // The key stored for the contract, "" when it has none.
 std::string StoredNameKey(Database& db, std::int32_t contractId) {
-    Recordset row(db, std::string("SELECT ") + kNameKeyColumn + " FROM tabContratti WHERE ID = " +
-                          std::to_string(contractId));
+    Recordset row(db, std::string("SELECT ") + kNameKeyColumn +
+                          " FROM tabContratti WHERE ID = " + std::to_string(contractId));
     return row.Eof() ? std::string() : NullToEmpty(row.Value(0));
 }
 

@@ -66,6 +66,22 @@ struct Amortisation {
 void AmortiseRows(std::vector<CentsPlanRow>& rows, std::size_t first, Money debt, Money instalment,
                   const Amortisation& terms);
 
+// A line that a dated event of the contract wrote into its plan (contract_events.h): a
+// partial prepayment or the payoff. It follows the instalment rows before it and carries no
+// instalment number.
+enum class EventLineKind { Prepayment, Payoff };
+struct PlanEventLine {
+    EventLineKind kind = EventLineKind::Prepayment;
+    std::size_t afterRow = 0;  // the instalment rows before it
+    CalendarDate date;
+    Percent rate;    // the annual rate in force, at which its interest accrued
+    Money capital;   // capital repaid with it
+    Money interest;  // interest accrued up to its date, paid with it
+    Money residual;  // debt left after it
+    Money penalty;   // the early-repayment penalty, paid apart from capital and interest
+    Money refund;    // up-front costs refunded (payoff), deducted from what is paid
+};
+
 struct CentsPlan {
     Money instalment;  // R of the first segment: what the contract's instalment field shows
     Money value;
@@ -79,6 +95,14 @@ struct CentsPlan {
     // whose buy-out capital is the residual after the last instalment. A stored classic plan
     // may leave a residual a cent off its buy-out, and its line must show as stored.
     std::optional<Money> storedBuyoutCapital;
+    // The lines of the contract's events, in date order; none in a plan as signed. After a
+    // payoff line the plan has no instalment left and no buy-out line.
+    std::vector<PlanEventLine> eventLines;
+
+    // True when the last event paid the contract off.
+    bool PaidOff() const {
+        return !eventLines.empty() && eventLines.back().kind == EventLineKind::Payoff;
+    }
 };
 
 // Builds the plan to the cent.

@@ -20,6 +20,8 @@ PlanTotals PlanTotalsOf(const FinancialPlan& plan, const PlanFigures& figures) {
     for (const PlanLine& line : PlanLines(plan, DerivedLines::WhenNotZero)) {
         totals.interest += Money::FromUnits(line.interest);
         totals.paid += Money::FromUnits(line.amount);
+        // An event's penalty is paid with it; the costs it refunds come back.
+        totals.paid += Money::FromUnits(line.penalty) - Money::FromUnits(line.refund);
         if (line.kind == PlanLineKind::Instalment) ++instalments;
     }
     totals.paid += FeeOf(figures.contractFees);

@@ -24,8 +24,9 @@ struct PlanFigures {
 };
 
 // What the plan's lines add up to: the interest of every line (the buy-out's included) and
-// everything paid: maxi-instalment, instalments, buy-out with its interest, and the fees
-// (the contract's once, the instalment's on every instalment).
+// everything paid: maxi-instalment, instalments, buy-out with its interest, the fees (the
+// contract's once, the instalment's on every instalment), and the lines of the contract's
+// events with their penalties, less the costs they refunded.
 struct PlanTotals {
     Money interest;
     Money paid;
