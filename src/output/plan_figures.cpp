@@ -2,6 +2,7 @@
 
 #include "common/number_text.h"
 #include "engine/plan_lines.h"
+#include "output/event_heading.h"
 
 namespace quotaplan {
 namespace {
@@ -56,6 +57,7 @@ std::vector<std::pair<std::string, std::string>> PrintedHeading(const ContractHe
     for (int i = 0; i < ContractHeader::kSize; ++i) {
         if (!header.labels[i].empty()) pairs.emplace_back(header.labels[i], header.values[i]);
     }
+    for (auto& line : EventHeadingLines(plan)) pairs.push_back(std::move(line));
     for (auto& line : PlanFigureLines(figures, plan)) pairs.push_back(std::move(line));
     return pairs;
 }

@@ -46,7 +46,7 @@ std::vector<std::pair<std::string, std::string>> PlanFigureLines(const PlanFigur
                                                                  const FinancialPlan& plan);
 
 // The heading block of the printed plan and of the PDF: the pairs of the exports' heading
-// block that have a label, then PlanFigureLines.
+// block that have a label, the contract's events (EventHeadingLines), then PlanFigureLines.
 std::vector<std::pair<std::string, std::string>> PrintedHeading(const ContractHeader& header,
                                                                 const PlanFigures& figures,
                                                                 const FinancialPlan& plan);
