@@ -4,8 +4,8 @@
 -- (ISO text 'YYYY-MM-DD'), YESNO (-1/0), BYTE, TEXT. The build makes the default archive
 -- from this file and seed.sql; the program itself only brings an archive of an older
 -- version up to this schema (UpgradeArchive in src/data/archive_upgrade.cpp: the columns
--- tabContratti.Centesimo and ChiaveDescBene, supTipologia.CategoriaUsura and the table
--- tabSoglieUsura).
+-- tabContratti.Centesimo and ChiaveDescBene, supTipologia.CategoriaUsura and
+-- PenaleEstinzione, and the tables tabSoglieUsura, tabEventi and tabEventiPDA).
 --
 -- Text columns compared by "=" use NOCASE: the program replaces it on its connection with
 -- a comparison that also folds accented letters ("È" = "è"), as the Jet engine did.
@@ -92,11 +92,14 @@ CREATE TABLE tabPDA (
 CREATE INDEX idxPDALeasingData ON tabPDA ([ID Leasing], Data, ID, DebitoRes, Tipo, Importo);
 
 -- CategoriaUsura: the category of tabSoglieUsura the type's contracts are judged by; Null
--- when none.
+-- when none. PenaleEstinzione: the early-repayment penalty of the type's contracts, as the
+-- calculator's --penalty writes it: 'consumer' (art. 125-sexies TUB), 'home' (art. 120-ter
+-- TUB: none), 'none', or a contractual percentage ('0.5' is 0,5 %); Null is 'none'.
 CREATE TABLE supTipologia (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     Descrizione TEXT COLLATE NOCASE,
-    CategoriaUsura TEXT COLLATE NOCASE
+    CategoriaUsura TEXT COLLATE NOCASE,
+    PenaleEstinzione TEXT
 );
 
 CREATE TABLE supTxRiferimento (
@@ -126,5 +129,42 @@ CREATE TABLE tabSoglieUsura (
     TEGM DOUBLE NOT NULL
 );
 CREATE INDEX idxSoglieUsura ON tabSoglieUsura (Categoria, Dal);
+
+-- The dated events of a contract after it was signed, in the order recorded: "Estinzione"
+-- (the payoff) and "Rimborso parziale" (a partial prepayment). tabContratti keeps the terms
+-- as signed; tabPDA holds the current plan, whose lines from each event's date on the event
+-- wrote. Importo is what the client paid with the event (the payoff's total, the capital
+-- prepaid), Penale its penalty, Rimborso the up-front costs refunded; Opzioni the options it
+-- was recorded with ("key=value" pairs separated by ";": metodo, tasso, penale, rimborso,
+-- costi, effetto); RigheScritte the number of plan lines it wrote, the last ones of the
+-- contract's plan while it is the latest event.
+CREATE TABLE tabEventi (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    [ID Leasing] LONG NOT NULL,
+    Data DATE NOT NULL,
+    Tipo TEXT NOT NULL,
+    Importo CURRENCY,
+    Penale CURRENCY,
+    Rimborso CURRENCY,
+    Opzioni TEXT,
+    Note TEXT,
+    RigheScritte LONG NOT NULL DEFAULT 0
+);
+CREATE INDEX idxEventiLeasing ON tabEventi ([ID Leasing], Data, ID);
+
+-- The plan lines each event replaced, as tabPDA held them, in their order: removing the
+-- latest event puts them back.
+CREATE TABLE tabEventiPDA (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    [ID Evento] LONG NOT NULL,
+    Tipo TEXT,
+    Data DATE,
+    Tasso SINGLE,
+    Importo CURRENCY,
+    QInteressi CURRENCY,
+    QCapitale CURRENCY,
+    DebitoRes CURRENCY
+);
+CREATE INDEX idxEventiPDAEvento ON tabEventiPDA ([ID Evento], ID);
 
 COMMIT;

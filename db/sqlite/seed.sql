@@ -2,8 +2,8 @@
 BEGIN;
 
 INSERT INTO supTipologia (Descrizione) VALUES ('Leasing');
-INSERT INTO supTipologia (Descrizione) VALUES ('Mutuo');
-INSERT INTO supTipologia (Descrizione) VALUES ('Credito al consumo');
+INSERT INTO supTipologia (Descrizione, PenaleEstinzione) VALUES ('Mutuo', 'home');
+INSERT INTO supTipologia (Descrizione, PenaleEstinzione) VALUES ('Credito al consumo', 'consumer');
 
 INSERT INTO supTxRiferimento (Descrizione) VALUES ('Fisso');
 INSERT INTO supTxRiferimento (Descrizione) VALUES ('Euribor 1 mese');

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/event_command.h"
 #include "cli/index_command.h"
 #include "cli/json_text.h"
 #include "cli/usury_command.h"
@@ -199,7 +200,8 @@ int Show(Database& db, ContractStore& store, const StderrMessageBoxes& boxes,
     for (std::size_t k = 0; k < rows.size(); ++k) {
         json += (k == 0 ? "\n    " : ",\n    ") + StoredRowJson(rows[k]);
     }
-    out << json << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    json += rows.empty() ? "]" : "\n  ]";
+    out << json << StoredEventsJson(db, id) << "\n}\n";
     return unreadable ? kDatabaseError : 0;
 }
 

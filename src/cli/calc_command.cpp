@@ -315,12 +315,17 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     const auto& exact = outcome.plan.toTheCent;
     const std::string instalment =
         exact ? exact->instalment.Decimal() : JsonNumber(outcome.instalment);
-    std::string json = "{\"instalment\": " + instalment + effective + ", \"plan\": [";
-    const auto rows = PlanRowsForExport(outcome.plan);
+    return "{\"instalment\": " + instalment + effective + ", \"plan\": " + PlanJson(outcome.plan) +
+           "}\n";
+}
+
+std::string PlanJson(const FinancialPlan& plan) {
+    std::string json = "[";
+    const auto rows = PlanRowsForExport(plan);
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k], exact.has_value());
+        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k], plan.toTheCent.has_value());
     }
-    return json + "\n]}\n";
+    return json + "\n]";
 }
 
 std::string CalcOutcomeCsv(const CalcOutcome& outcome) {

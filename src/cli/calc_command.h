@@ -55,4 +55,8 @@ std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options)
 std::string CalcOutcomeJson(const CalcOutcome& outcome);
 std::string CalcOutcomeCsv(const CalcOutcome& outcome);
 
+// The plan's rows as the JSON array the calculation prints ("[\n  {\"type\": ...},\n  ...\n]"),
+// exact decimals for a plan to the cent.
+std::string PlanJson(const FinancialPlan& plan);
+
 }  // namespace quotaplan

@@ -4,6 +4,7 @@
 
 #include "cli/archive_command.h"
 #include "cli/calc_command.h"
+#include "cli/event_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
 #include "cli/setup_command.h"
@@ -22,6 +23,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(ArchiveValueOptions().begin(), ArchiveValueOptions().end());
     options.insert(IndexValueOptions().begin(), IndexValueOptions().end());
     options.insert(UsuryValueOptions().begin(), UsuryValueOptions().end());
+    options.insert(EventValueOptions().begin(), EventValueOptions().end());
     options.insert("taeg-flows");
     return options;
 }
@@ -33,6 +35,7 @@ std::set<std::string> AllFlagOptions() {
     flags.insert("version");
     flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
     flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
+    flags.insert(EventFlagOptions().begin(), EventFlagOptions().end());
     return flags;
 }
 
@@ -45,8 +48,9 @@ int Fail(const CliFailure& failure, std::ostream& err) {
 // Whether the command reads or writes the user's files rather than only calculating: the
 // configured archive (no --db) or the default Export folder (no --out).
 bool UsesProgramData(const CommandLine& line) {
-    const bool usesArchive =
-        (AsksForArchive(line) || line.Flag("indexed") || AsksForUsury(line)) && !line.Has("db");
+    const bool usesArchive = (AsksForArchive(line) || line.Flag("indexed") || AsksForUsury(line) ||
+                              EventUsesArchive(line)) &&
+                             !line.Has("db");
     return usesArchive || (line.Has("export") && !line.Has("out"));
 }
 
@@ -79,6 +83,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return Fail(*failure, err);
         }
     }
+    if (AsksForEvent(line)) return RunEventCommand(line, calc, programFolder, out, err);
     if (line.Has("usury-category") &&
         (AsksForArchive(line) || line.Has("export") || calc.format != OutputFormat::Json)) {
         return Fail({2, "--usury-category vale solo per un calcolo stampato in JSON."}, err);

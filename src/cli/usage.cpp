@@ -12,6 +12,7 @@ constexpr std::string_view kExport = "Esportazione del piano";
 constexpr std::string_view kArchive = "Archivio";
 constexpr std::string_view kIndex = "Contratti indicizzati";
 constexpr std::string_view kTaeg = "TAEG e soglia d'usura";
+constexpr std::string_view kEvents = "Eventi del contratto";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -27,7 +28,8 @@ constexpr std::array kOptions = {
     OptionHelp{kCalc, "simple", "", "capitalizzazione semplice (predefinita la composta)"},
     OptionHelp{kCalc, "advance", "", "rate anticipate (predefinite le posticipate)"},
     OptionHelp{kCalc, "contract-date", "AAAA-MM-GG", "data del contratto (predefinita oggi)"},
-    OptionHelp{kCalc, "first-date", "AAAA-MM-GG", "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
+    OptionHelp{kCalc, "first-date", "AAAA-MM-GG",
+               "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
                "dopo la data del contratto)"},
     OptionHelp{kCalc, "buyout-date", "AAAA-MM-GG",
                "data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"},
@@ -95,6 +97,36 @@ constexpr std::array kOptions = {
                "riepilogo del portafoglio: tasso medio ponderato, debito residuo totale, canoni "
                "del mese"},
     OptionHelp{kArchive, "today", "AAAA-MM-GG", "il giorno da contare come oggi per --summary"},
+    OptionHelp{kEvents, "id", "N",
+               "il contratto archiviato su cui agisce l'evento (senza --id: il contratto delle "
+               "opzioni di calcolo, mai archiviato)"},
+    OptionHelp{kEvents, "payoff", "AAAA-MM-GG",
+               "conteggio estintivo alla data: capitale residuo, interessi maturati, penale, "
+               "rimborso dei costi, totale (JSON)"},
+    OptionHelp{kEvents, "method", "residual|discount",
+               "con --payoff: capitale residuo più interessi maturati (predefinito) o "
+               "attualizzazione delle rate e del riscatto"},
+    OptionHelp{kEvents, "discount-rate", "J",
+               "con --method discount: tasso annuo in percentuale (predefinito il tasso "
+               "effettivo annuo del contratto)"},
+    OptionHelp{kEvents, "penalty", "none|consumer|home|PCT",
+               "penale: nessuna, consumatore (art. 125-sexies TUB), mutuo casa/attività (art. "
+               "120-ter TUB) o contrattuale in percentuale, 0.5 = 0,5% (predefinita quella della "
+               "tipologia; nessuna senza --id)"},
+    OptionHelp{kEvents, "costs", "C",
+               "con --payoff: costi iniziali da rimborsare oltre le spese di contratto "
+               "(predefiniti 0)"},
+    OptionHelp{kEvents, "refund", "pro-rata|interest-curve",
+               "con --payoff: rimborso dei costi pro rata temporis o secondo la curva degli "
+               "interessi (predefinita)"},
+    OptionHelp{kEvents, "prepay", "AAAA-MM-GG",
+               "rimborso parziale alla data: stampa il nuovo piano come il calcolo"},
+    OptionHelp{kEvents, "amount", "A", "con --prepay: l'importo rimborsato"},
+    OptionHelp{kEvents, "keep", "term|instalment",
+               "con --prepay: stesse rate, più basse (term), o stessa rata, meno rate "
+               "(instalment)"},
+    OptionHelp{kEvents, "record", "", "con --id: registra l'evento nell'archivio"},
+    OptionHelp{kEvents, "undo-event", "", "con --id: annulla l'ultimo evento del contratto"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
     OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
@@ -117,6 +149,13 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --id N --payoff AAAA-MM-GG [--method residual|discount] "
+    "[--discount-rate J] [--penalty none|consumer|home|PCT] [--costs C] [--refund "
+    "pro-rata|interest-curve] [--record]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --id N --prepay AAAA-MM-GG --amount A --keep "
+    "term|instalment [--penalty ...] [--record]\n"
+    "  quotaplan-calc <opzioni di calcolo> --payoff AAAA-MM-GG ... | --prepay AAAA-MM-GG ...\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --undo-event --id N\n"
     "  quotaplan-calc --help | --version\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

@@ -18,8 +18,10 @@ bool HasIndex(Database& db, std::string_view index);
 // db/sqlite/ and db/postgresql/), in one transaction: the column Centesimo (the plan to the
 // cent, No for the contracts already stored) at position 45 of tabContratti, the column
 // CategoriaUsura of supTipologia, the table tabSoglieUsura (granted to the roles as
-// tabContratti is), and the names' key ChiaveDescBene at position 46 with its unique index
-// in place of the older index of the descriptions. Each step only where it is missing.
+// tabContratti is), the names' key ChiaveDescBene at position 46 with its unique index
+// in place of the older index of the descriptions, the penalty regime PenaleEstinzione of
+// supTipologia (Null: none), and the tables of the contracts' events, tabEventi and
+// tabEventiPDA (granted likewise). Each step only where it is missing.
 // Contracts whose names were already equal under the key all stay, the later ones with a
 // key made distinct by their ID (KeptClashKey). Then, in a transaction of their own, the
 // summary views when they are older than this version's (RefreshSummaryViews).

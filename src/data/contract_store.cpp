@@ -9,8 +9,10 @@
 #include "common/name_key.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
+#include "data/contract_event_store.h"
 #include "data/contract_names.h"
 #include "data/execute_sql.h"
+#include "data/plan_line_rows.h"
 #include "data/write_transaction.h"
 #include "engine/periodicity.h"
 #include "engine/plan_lines.h"
@@ -152,56 +154,10 @@ std::string UpdateStatement(const ContractLiterals& literals, std::int32_t contr
     return sql + " WHERE ID = " + std::to_string(contractId);
 }
 
-// Plan lines are written with their values bound, many lines a statement: a plan of 360
-// instalments is six runs of one prepared statement, not 362 texts to build, rewrite and
-// prepare, nor 362 trips to a database server.
-constexpr int kPlanLinesPerStatement = 64;
-
-std::string PlanLinesInsert(int lines) {
-    std::string sql =
-        "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
-        "DebitoRes) VALUES ";
-    for (int k = 0; k < lines; ++k) {
-        sql += k == 0 ? "(?, ?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?, ?)";
-    }
-    return sql;
-}
-
-DbValue TwoDecimals(double value) { return DbValue::Real(RoundAsShown(value, 2)); }
-
-const char* TipoOf(PlanLineKind kind) {
-    switch (kind) {
-        case PlanLineKind::Maxi:
-            return "Maxi.";
-        case PlanLineKind::Buyout:
-            return "Riscatto";
-        case PlanLineKind::Instalment:
-            break;
-    }
-    return "Rata";
-}
-
-// Binds the line to the statement's eight parameters from `first` on, as tabPDA stores it:
-// the numbers as the two-decimal literals of FormatSqlValue read back, so a line stores
-// exactly what its SQL text would have stored; the maxi and buy-out lines with the rate 0.
-bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
-                  const PlanLine& line) {
-    const bool instalment = line.kind == PlanLineKind::Instalment;
-    return insert.Bind(first, DbValue::Integer(contractId)) &&
-           insert.Bind(first + 1, DbValue::Text(TipoOf(line.kind))) &&
-           insert.Bind(first + 2, DbValue::Text(line.date.Iso())) &&
-           insert.Bind(first + 3,
-                       instalment ? TwoDecimals(line.ratePercent) : DbValue::Integer(0)) &&
-           insert.Bind(first + 4, TwoDecimals(line.stored)) &&
-           insert.Bind(first + 5, TwoDecimals(line.interest)) &&
-           insert.Bind(first + 6, TwoDecimals(line.capital)) &&
-           insert.Bind(first + 7, TwoDecimals(line.residual));
-}
-
 // The key stored for the contract, "" when it has none.
 std::string StoredNameKey(Database& db, std::int32_t contractId) {
-    Recordset row(db, std::string("SELECT ") + kNameKeyColumn + " FROM tabContratti WHERE ID = " +
-                          std::to_string(contractId));
+    Recordset row(db, std::string("SELECT ") + kNameKeyColumn +
+                          " FROM tabContratti WHERE ID = " + std::to_string(contractId));
     return row.Eof() ? std::string() : NullToEmpty(row.Value(0));
 }
 
@@ -233,26 +189,8 @@ ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
                                                   std::int32_t contractId) {
     if (!plan.PlanReady) return PlanWrite::NotReady;
     if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
-
-    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
-
-    // One statement for the full runs, one for the lines left over.
-    std::optional<PreparedStatement> full;
-    for (std::size_t first = 0; first < lines.size(); first += kPlanLinesPerStatement) {
-        const int count =
-            static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
-        std::optional<PreparedStatement> rest;
-        auto& insert = count == kPlanLinesPerStatement ? full : rest;
-        if (!insert) {
-            insert.emplace(db_.Prepare(PlanLinesInsert(count)));
-            if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
-        }
-        for (int k = 0; k < count; ++k) {
-            if (!BindPlanLine(*insert, 8 * k + 1, contractId, lines[first + k])) break;
-        }
-        if (db_.Errors().empty()) insert->Step();
-        if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
-    }
+    const bool written = InsertPlanLines(db_, contractId, PlanLines(plan, DerivedLines::Always));
+    if (!ReportStatementErrors(db_, boxes_) || !written) return PlanWrite::Failed;
     return PlanWrite::Written;
 }
 
@@ -291,6 +229,20 @@ SaveResult ContractStore::Save(const ContractForm& form, const FinancialPlan& pl
             return {SaveStatus::Duplicate, contractId, false};
         }
 
+        // The signed terms of a contract with events are history: its description and type
+        // may change, and its plan stays as its events made it.
+        const bool hasEvents = update && ContractHasEvents(db_, contractId);
+        if (hasEvents) {
+            // Load reports a stored contract it cannot read.
+            const auto stored = Load(contractId);
+            const auto change = stored ? SignedTermsChange(*stored, form) : std::nullopt;
+            if (!stored || change) {
+                transaction.Rollback();
+                if (change) ShowPlainBox(boxes_, *change, "", BoxIcon::Exclamation);
+                return {SaveStatus::Failed, contractId, false};
+            }
+        }
+
         const auto literals = LiteralsOf(db_, form, columns, nameKey);
         db_.Execute(update ? UpdateStatement(literals, contractId) : InsertStatement(literals));
         // An archive that keeps descriptions unique itself refuses the name when another
@@ -312,7 +264,7 @@ SaveResult ContractStore::Save(const ContractForm& form, const FinancialPlan& pl
 
         // Only a plan calculated for this very contract and form may replace its plan.
         bool planWritten = false;
-        if (planOwner == PlanOwner::For(update ? contractId : 0, form)) {
+        if (!hasEvents && planOwner == PlanOwner::For(update ? contractId : 0, form)) {
             const auto written = WritePlan(plan, savedId);
             if (written == PlanWrite::Failed) return {SaveStatus::Failed, contractId, false};
             planWritten = written == PlanWrite::Written;
@@ -344,6 +296,10 @@ DeleteStatus ContractStore::Delete(std::int32_t contractId) {
     // it; the others must not report a deletion they did not make.
     if (db_.Changes() == 0) return DeleteStatus::Gone;
     if (!ExecuteSql(db_, boxes_, "DELETE * FROM tabPDA WHERE [ID Leasing] = " + id)) {
+        return DeleteStatus::Failed;
+    }
+    if (!DeleteContractEvents(db_, contractId)) {
+        ReportStatementErrors(db_, boxes_);
         return DeleteStatus::Failed;
     }
     return transaction.Commit() ? DeleteStatus::Deleted : DeleteStatus::Failed;
@@ -448,19 +404,7 @@ std::vector<StoredRate> ContractStore::LoadRateRows(std::int32_t contractId) {
 }
 
 std::vector<StoredPlanRow> ContractStore::LoadPlanRows(std::int32_t contractId) {
-    std::vector<StoredPlanRow> plan;
-    Recordset rows(db_,
-                   "SELECT ID, Tipo, Data, Tasso, Importo, QInteressi, QCapitale, DebitoRes "
-                   "FROM tabPDA WHERE [ID Leasing] = " +
-                       std::to_string(contractId) + " ORDER BY ID");
-    for (; !rows.Eof(); rows.MoveNext()) {
-        plan.push_back({rows.Value("ID").ToLong(), NullToEmpty(rows.Value("Tipo")),
-                        rows.Value("Data").ToDate().value_or(CalendarDate()),
-                        rows.Value("Tasso").ToDouble(), rows.Value("Importo").ToDouble(),
-                        rows.Value("QInteressi").ToDouble(), rows.Value("QCapitale").ToDouble(),
-                        rows.Value("DebitoRes").ToDouble()});
-    }
-    return plan;
+    return ReadStoredPlanRows(db_, contractId);
 }
 
 }  // namespace quotaplan

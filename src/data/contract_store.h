@@ -100,12 +100,14 @@ public:
     // existed may be saved under that name again), the contract row with its key, and,
     // when the plan is ready and planOwner matches
     // PlanOwner::For(contract being saved, form), the plan rows replacing the old ones
-    // ("Maxi.", one "Rata" per row, "Riscatto"). Any failure rolls everything back and is
-    // shown once.
+    // ("Maxi.", one "Rata" per row, "Riscatto"). A contract with events (tabEventi) keeps
+    // its signed terms and its plan: a save that changes more than its description and
+    // financing type is refused (SignedTermsChange, shown; Failed), and its plan is never
+    // written. Any failure rolls everything back and is shown once.
     SaveResult Save(const ContractForm& form, const FinancialPlan& plan, const PlanOwner& planOwner,
                     SaveMode saveMode, std::int32_t contractId);
 
-    // Deletes the contract row and its plan rows in one transaction. contractId 0 (no
+    // Deletes the contract row, its plan rows and its events in one transaction. contractId 0 (no
     // contract loaded) shows "Selezionare un contratto!". A contract that is not in the
     // archive (deleted meanwhile at another desk) gives Gone and changes nothing; the caller
     // says so in its own words. The window asks "Cancellare il contratto?" before calling.

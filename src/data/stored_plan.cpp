@@ -1,41 +1,44 @@
 #include "data/stored_plan.h"
 
+#include "engine/plan_lines.h"
+
 namespace quotaplan {
 namespace {
 
-Money Cents(double units) { return Money::FromUnits(units); }
+std::optional<PlanLineKind> KindOf(const std::string& tipo) {
+    for (const PlanLineKind kind :
+         {PlanLineKind::Instalment, PlanLineKind::Maxi, PlanLineKind::Buyout,
+          PlanLineKind::Prepayment, PlanLineKind::Payoff}) {
+        if (tipo == PlanLineTipo(kind)) return kind;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
 FinancialPlan StoredPlanOf(const std::vector<StoredPlanRow>& rows) {
-    CentsPlan cents;
-    bool maxiLine = false;
+    std::vector<PlanLine> lines;
+    lines.reserve(rows.size());
     for (const StoredPlanRow& row : rows) {
-        if (row.Tipo == "Maxi.") {
-            maxiLine = true;
-            cents.maxi = Cents(row.QCapitale);
-            cents.value = cents.maxi + Cents(row.DebitoRes);
-            cents.maxiDate = row.Data;
-        } else if (row.Tipo == "Riscatto") {
-            cents.buyout = Cents(row.QCapitale);
-            cents.buyoutInterest = Cents(row.QInteressi);
-            cents.storedBuyoutCapital = cents.buyout;
-            cents.buyoutDate = row.Data;
-        } else if (row.Tipo == "Rata") {
-            CentsPlanRow line;
-            line.date = row.Data;
-            line.rate = Percent::FromValue(row.Tasso);
-            line.instalment = Cents(row.Importo);
-            line.interest = Cents(row.QInteressi);
-            line.capital = Cents(row.QCapitale);
-            line.residual = Cents(row.DebitoRes);
-            cents.rows.push_back(line);
-        }
+        const auto kind = KindOf(row.Tipo);
+        if (!kind) continue;
+        PlanLine line;
+        line.kind = *kind;
+        line.date = row.Data;
+        line.ratePercent = static_cast<float>(row.Tasso);
+        line.stored = row.Importo;
+        line.interest = row.QInteressi;
+        line.capital = row.QCapitale;
+        line.residual = row.DebitoRes;
+        lines.push_back(line);
     }
+    CentsPlan cents = PlanOfLines(lines);
     FinancialPlan plan;
     if (cents.rows.empty()) return plan;
-    if (!maxiLine) cents.value = cents.rows.front().capital + cents.rows.front().residual;
-    cents.instalment = cents.rows.front().instalment;
+    // The rate as stored, to the hundredth of a percent it was written with.
+    for (std::size_t k = 0, row = 0; k < rows.size() && row < cents.rows.size(); ++k) {
+        if (rows[k].Tipo == "Rata") cents.rows[row++].rate = Percent::FromValue(rows[k].Tasso);
+    }
     SetPlanToTheCent(plan, std::move(cents));
     return plan;
 }

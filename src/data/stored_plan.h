@@ -14,7 +14,9 @@ namespace quotaplan {
 //                     residual), dated as stored;
 //   "Rata" lines:     one instalment each, in the order written: date, rate, amount as stored
 //                     (Importo), capital, interest, residual;
-//   "Riscatto" line:  the buy-out (capital), its interest, and its date.
+//   "Riscatto" line:  the buy-out (capital), its interest, and its date;
+//   event lines:      "Rimborso parziale" and "Estinzione" after the instalments before
+//                     them (PlanOfLines), without the penalty and refund their events keep.
 // Without a "Maxi." line the value is the first instalment's capital plus its residual. A
 // contract without "Rata" lines gives an empty plan that is not ready. Raises RunTimeError 6
 // for an amount beyond 64-bit cents.

@@ -6,11 +6,11 @@
 
 #include "common/calendar_date.h"
 #include "engine/due_dates.h"
+#include "engine/exact_period_rate.h"
 #include "engine/money.h"
 
 namespace quotaplan {
 
-enum class Capitalisation { Simple, Compound };
 enum class BuyoutInterest { No, Yes };
 enum class PlanKind { Classic, ToTheCent };
 
@@ -42,6 +42,46 @@ struct CentsPlanRow {
     Money residual;  // debt left after the row
 };
 
+// What amortising the rows of a plan to the cent needs beside their dates and rates.
+struct Amortisation {
+    std::int16_t periodsPerYear = 12;
+    Capitalisation capitalisation = Capitalisation::Compound;
+    Money buyout;  // owed after the last row
+    BuyoutDue buyoutDue = BuyoutDue::AtLastInstalment;
+    bool firstPaidAtOnce = false;  // the first row falls on the day the debt starts
+};
+
+// Fills rows[first..] (date and rate set by the caller) with their amounts: `debt` is owed
+// before rows[first], whose segment pays `instalment`;
+//   each row: interest = round(residual * i), capital = R - interest, a first row paid at
+//       once (firstPaidAtOnce) carrying no interest;
+//   where a row's rate differs from the row before it (rows[first] aside), the residual is
+//       re-amortised at the new rate over the n' rows left:
+//       R' = AnnuityInstalment(residual, B, a(n', i'), n' + a), a = 1 when the buy-out falls
+//       a period after the last row (BuyoutDue::PeriodAfterLastInstalment), else 0;
+//   the last row: capital = residual - L, L = round(B / (1 + i)) when the buy-out falls a
+//       period later, else B; its instalment is capital + interest.
+// So the capital shares of the rows and L add up to `debt` to the cent; rows[first..] left
+// empty do nothing. Raises as ExactPeriodRate, and 6 when an amount leaves 64-bit cents.
+void AmortiseRows(std::vector<CentsPlanRow>& rows, std::size_t first, Money debt, Money instalment,
+                  const Amortisation& terms);
+
+// A line that a dated event of the contract wrote into its plan (contract_events.h): a
+// partial prepayment or the payoff. It follows the instalment rows before it and carries no
+// instalment number.
+enum class EventLineKind { Prepayment, Payoff };
+struct PlanEventLine {
+    EventLineKind kind = EventLineKind::Prepayment;
+    std::size_t afterRow = 0;  // the instalment rows before it
+    CalendarDate date;
+    Percent rate;    // the annual rate in force, at which its interest accrued
+    Money capital;   // capital repaid with it
+    Money interest;  // interest accrued up to its date, paid with it
+    Money residual;  // debt left after it
+    Money penalty;   // the early-repayment penalty, paid apart from capital and interest
+    Money refund;    // up-front costs refunded (payoff), deducted from what is paid
+};
+
 struct CentsPlan {
     Money instalment;  // R of the first segment: what the contract's instalment field shows
     Money value;
@@ -55,6 +95,14 @@ struct CentsPlan {
     // whose buy-out capital is the residual after the last instalment. A stored classic plan
     // may leave a residual a cent off its buy-out, and its line must show as stored.
     std::optional<Money> storedBuyoutCapital;
+    // The lines of the contract's events, in date order; none in a plan as signed. After a
+    // payoff line the plan has no instalment left and no buy-out line.
+    std::vector<PlanEventLine> eventLines;
+
+    // True when the last event paid the contract off.
+    bool PaidOff() const {
+        return !eventLines.empty() && eventLines.back().kind == EventLineKind::Payoff;
+    }
 };
 
 // Builds the plan to the cent.

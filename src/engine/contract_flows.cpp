@@ -22,6 +22,12 @@ std::vector<DatedFlow> ContractFlows(const ContractCosts& costs,
             case PlanLineKind::Buyout:
                 add(line.date, -Money::FromUnits(line.amount));
                 break;
+            case PlanLineKind::Prepayment:
+            case PlanLineKind::Payoff:
+                // What the client paid on the day: the line, the penalty, less the refund.
+                add(line.date, -(Money::FromUnits(line.amount) + Money::FromUnits(line.penalty) -
+                                 Money::FromUnits(line.refund)));
+                break;
         }
     }
     return flows;

@@ -1,5 +1,7 @@
 #include "engine/plan_lines.h"
 
+#include "common/number_text.h"
+
 namespace quotaplan {
 namespace {
 
@@ -49,21 +51,40 @@ std::vector<PlanLine> ClassicLines(const FinancialPlan& plan, DerivedLines deriv
     return lines;
 }
 
+PlanLine EventLine(const PlanEventLine& event) {
+    PlanLine line = ExactLine(
+        event.kind == EventLineKind::Payoff ? PlanLineKind::Payoff : PlanLineKind::Prepayment, 0,
+        event.date, static_cast<float>(event.rate.Value()), event.capital, event.interest,
+        event.residual);
+    line.penalty = event.penalty.Units();
+    line.refund = event.refund.Units();
+    return line;
+}
+
 std::vector<PlanLine> ExactLines(const CentsPlan& cents, DerivedLines derived) {
     const bool always = derived == DerivedLines::Always;
     std::vector<PlanLine> lines;
-    lines.reserve(cents.rows.size() + 2);
+    lines.reserve(cents.rows.size() + cents.eventLines.size() + 2);
     if (always || cents.maxi > Money()) {
         lines.push_back(ExactLine(PlanLineKind::Maxi, 0, cents.maxiDate, 0, cents.maxi, Money(),
                                   cents.value - cents.maxi));
     }
+    auto event = cents.eventLines.begin();
+    const auto eventsAfter = [&](std::size_t rows) {
+        for (; event != cents.eventLines.end() && event->afterRow <= rows; ++event) {
+            lines.push_back(EventLine(*event));
+        }
+    };
     for (std::size_t k = 0; k < cents.rows.size(); ++k) {
+        eventsAfter(k);
         const CentsPlanRow& row = cents.rows[k];
         lines.push_back(ExactLine(PlanLineKind::Instalment, static_cast<int>(k + 1), row.date,
                                   static_cast<float>(row.rate.Value()), row.capital, row.interest,
                                   row.residual));
     }
-    if (always || cents.buyout > Money()) {
+    eventsAfter(cents.rows.size());
+    // A payoff settled the buy-out with the rest of the debt.
+    if (!cents.PaidOff() && (always || cents.buyout > Money())) {
         // The capital still owed after the last instalment; in advance the buy-out, a period
         // later, is that capital and its interest.
         const Money owed = cents.storedBuyoutCapital ? *cents.storedBuyoutCapital
@@ -77,9 +98,83 @@ std::vector<PlanLine> ExactLines(const CentsPlan& cents, DerivedLines derived) {
 
 }  // namespace
 
+const char* PlanLineTipo(PlanLineKind kind) {
+    switch (kind) {
+        case PlanLineKind::Maxi:
+            return "Maxi.";
+        case PlanLineKind::Buyout:
+            return "Riscatto";
+        case PlanLineKind::Prepayment:
+            return "Rimborso parziale";
+        case PlanLineKind::Payoff:
+            return "Estinzione";
+        case PlanLineKind::Instalment:
+            break;
+    }
+    return "Rata";
+}
+
 std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived) {
     if (plan.toTheCent) return ExactLines(*plan.toTheCent, derived);
     return ClassicLines(plan, derived);
+}
+
+}  // namespace quotaplan
+
+namespace quotaplan {
+
+CentsPlan PlanOfLines(const std::vector<PlanLine>& lines) {
+    const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
+    CentsPlan plan;
+    bool maxiLine = false;
+    for (const PlanLine& line : lines) {
+        switch (line.kind) {
+            case PlanLineKind::Maxi:
+                maxiLine = true;
+                plan.maxi = cents(line.capital);
+                plan.value = plan.maxi + cents(line.residual);
+                plan.maxiDate = line.date;
+                break;
+            case PlanLineKind::Buyout:
+                plan.buyout = cents(line.capital);
+                plan.buyoutInterest = cents(line.interest);
+                plan.storedBuyoutCapital = plan.buyout;
+                plan.buyoutDate = line.date;
+                break;
+            case PlanLineKind::Instalment: {
+                CentsPlanRow row;
+                row.date = line.date;
+                row.rate = Percent::FromValue(RoundAsShown(line.ratePercent, 2));
+                row.instalment = cents(line.stored);
+                row.interest = cents(line.interest);
+                row.capital = cents(line.capital);
+                row.residual = cents(line.residual);
+                plan.rows.push_back(row);
+                break;
+            }
+            case PlanLineKind::Prepayment:
+            case PlanLineKind::Payoff: {
+                PlanEventLine event;
+                event.kind = line.kind == PlanLineKind::Payoff ? EventLineKind::Payoff
+                                                               : EventLineKind::Prepayment;
+                event.afterRow = plan.rows.size();
+                event.date = line.date;
+                event.rate = Percent::FromValue(RoundAsShown(line.ratePercent, 2));
+                event.capital = cents(line.capital);
+                event.interest = cents(line.interest);
+                event.residual = cents(line.residual);
+                event.penalty = cents(line.penalty);
+                event.refund = cents(line.refund);
+                plan.eventLines.push_back(event);
+                break;
+            }
+        }
+    }
+    if (!plan.rows.empty()) {
+        if (!maxiLine) plan.value = plan.rows.front().capital + plan.rows.front().residual;
+        plan.instalment = plan.rows.front().instalment;
+    }
+    return plan;
 }
 
 }  // namespace quotaplan

@@ -7,7 +7,8 @@
 
 namespace quotaplan {
 
-enum class PlanLineKind { Maxi, Instalment, Buyout };
+// Prepayment and Payoff are the lines of a contract's events (a plan to the cent only).
+enum class PlanLineKind { Maxi, Instalment, Buyout, Prepayment, Payoff };
 
 // One line of the plan as its readers show or store it (grid, exports, archive,
 // calculator). For the classic plan the amounts are its 32-bit values, sums taken in 32
@@ -25,7 +26,14 @@ struct PlanLine {
     // The amount as the archive stores it (Importo): for a classic instalment the
     // instalment of its segment, which can differ from `amount` in the last 32-bit place.
     double stored = 0;
+    // An event's line: its penalty, paid with it, and the up-front costs refunded, deducted.
+    double penalty = 0;
+    double refund = 0;
 };
+
+// The line's type as the archive stores it (tabPDA.Tipo) and the grid names the lines that
+// carry no number: "Maxi.", "Rata", "Riscatto", "Rimborso parziale", "Estinzione".
+const char* PlanLineTipo(PlanLineKind kind);
 
 // Which derived lines a reader wants.
 enum class DerivedLines {
@@ -34,10 +42,22 @@ enum class DerivedLines {
 };
 
 // The lines in order: the maxi line (dated DataMaxi, all capital, residual value less maxi),
-// instalments 1..n, the buy-out line (dated BuyoutDate(), capital the buy-out, interest the
-// buy-out interest, residual 0). A plan to the cent's buy-out line is dated its buyoutDate,
-// and its capital is the residual the last instalment leaves (in advance the buy-out
-// discounted a period), the rest of the buy-out being interest. Raises nothing.
+// instalments 1..n with the lines of the contract's events after the instalments they
+// follow, the buy-out line (none after a payoff) (dated BuyoutDate(), capital the buy-out, interest
+// the buy-out interest, residual 0). A plan to the cent's buy-out line is dated its buyoutDate, and
+// its capital is the residual the last instalment leaves (in advance the buy-out discounted a
+// period), the rest of the buy-out being interest. Raises nothing.
 std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived);
+
+// The plan to the cent that lines show, as the archive holds them: each amount taken to the
+// cent as it is shown (two decimals), each rate to the hundredth of a percent;
+//   maxi line:      the maxi (its capital), the value (capital plus residual), its date;
+//   instalments:    a row each: date, rate, instalment (`stored`), capital, interest, residual;
+//   event lines:    after the instalments before them, with their penalty and refund;
+//   buy-out line:   the buy-out (capital), its interest and date; the capital kept as the
+//                   line's (storedBuyoutCapital), as the line must show again.
+// Without a maxi line the value is the first instalment's capital plus its residual; the
+// plan's instalment is the first row's. Raises RunTimeError 6 beyond 64-bit cents.
+CentsPlan PlanOfLines(const std::vector<PlanLine>& lines);
 
 }  // namespace quotaplan

@@ -7,6 +7,7 @@
 
 #include "common/number_text.h"
 #include "output/cp1252.h"
+#include "output/event_heading.h"
 #include "output/export_file.h"
 #include "output/plan_export_rows.h"
 #include "output/text_export.h"
@@ -66,6 +67,11 @@ XlsSheet ExcelPlanSheet(const ContractHeader& header, const FinancialPlan& plan)
         sheet.SetText(row, kC, header.values[i]);
         ++row;
     }
+    for (const auto& [label, value] : EventHeadingLines(plan)) {
+        sheet.SetText(row, kA, label);
+        sheet.SetText(row, kC, value);
+        ++row;
+    }
     ++row;  // one empty row before the plan
     const std::array<const char*, 7> headings = {"Tipo",     "Data",     "Tasso",    "Importo",
                                                  "Capitale", "Deb.Res.", "Interessi"};
@@ -77,7 +83,7 @@ XlsSheet ExcelPlanSheet(const ContractHeader& header, const FinancialPlan& plan)
     for (const ExportRow& line : PlanRowsForExport(plan)) {
         sheet.SetText(row, kA, ExportRowCaption(line));
         sheet.SetDate(row, kB, line.date);
-        if (line.kind == ExportRowKind::Instalment) {
+        if (line.kind != ExportRowKind::Maxi && line.kind != ExportRowKind::Buyout) {
             sheet.SetNumber(row, kC, TwoDecimalRate(line.ratePercent), XlsNumberFormat::Rate);
         } else {
             sheet.SetNumber(row, kC, 0);

@@ -2,6 +2,7 @@
 
 #include "common/number_text.h"
 #include "engine/plan_lines.h"
+#include "output/event_heading.h"
 
 namespace quotaplan {
 namespace {
@@ -20,6 +21,8 @@ PlanTotals PlanTotalsOf(const FinancialPlan& plan, const PlanFigures& figures) {
     for (const PlanLine& line : PlanLines(plan, DerivedLines::WhenNotZero)) {
         totals.interest += Money::FromUnits(line.interest);
         totals.paid += Money::FromUnits(line.amount);
+        // An event's penalty is paid with it; the costs it refunds come back.
+        totals.paid += Money::FromUnits(line.penalty) - Money::FromUnits(line.refund);
         if (line.kind == PlanLineKind::Instalment) ++instalments;
     }
     totals.paid += FeeOf(figures.contractFees);
@@ -54,6 +57,7 @@ std::vector<std::pair<std::string, std::string>> PrintedHeading(const ContractHe
     for (int i = 0; i < ContractHeader::kSize; ++i) {
         if (!header.labels[i].empty()) pairs.emplace_back(header.labels[i], header.values[i]);
     }
+    for (auto& line : EventHeadingLines(plan)) pairs.push_back(std::move(line));
     for (auto& line : PlanFigureLines(figures, plan)) pairs.push_back(std::move(line));
     return pairs;
 }

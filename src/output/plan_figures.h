@@ -24,8 +24,9 @@ struct PlanFigures {
 };
 
 // What the plan's lines add up to: the interest of every line (the buy-out's included) and
-// everything paid: maxi-instalment, instalments, buy-out with its interest, and the fees
-// (the contract's once, the instalment's on every instalment).
+// everything paid: maxi-instalment, instalments, buy-out with its interest, the fees (the
+// contract's once, the instalment's on every instalment), and the lines of the contract's
+// events with their penalties, less the costs they refunded.
 struct PlanTotals {
     Money interest;
     Money paid;
@@ -45,7 +46,7 @@ std::vector<std::pair<std::string, std::string>> PlanFigureLines(const PlanFigur
                                                                  const FinancialPlan& plan);
 
 // The heading block of the printed plan and of the PDF: the pairs of the exports' heading
-// block that have a label, then PlanFigureLines.
+// block that have a label, the contract's events (EventHeadingLines), then PlanFigureLines.
 std::vector<std::pair<std::string, std::string>> PrintedHeading(const ContractHeader& header,
                                                                 const PlanFigures& figures,
                                                                 const FinancialPlan& plan);

@@ -125,8 +125,13 @@ private:
     std::vector<double> columnX_, columnWidth_;
 };
 
-// The label and value lines above the table; returns the height they took.
-double DrawPairs(QPainter& painter, const PrintedPage& page, const PrintedPairs& pairs) {
+}  // namespace
+
+std::string PrintTitle(const std::string& description) {
+    return "Piano finanziario - " + description;
+}
+
+double DrawPrintedPairs(QPainter& painter, const PrintedPage& page, const PrintedPairs& pairs) {
     if (pairs.empty()) return 0;
     const QRectF area = page.GridArea();
     const double valueX = area.left() + kPairValueMm * page.PixelsPerMm();
@@ -146,12 +151,6 @@ double DrawPairs(QPainter& painter, const PrintedPage& page, const PrintedPairs&
         y += page.RowHeight();
     }
     return PairsHeight(pairs.size(), page.RowHeight());
-}
-
-}  // namespace
-
-std::string PrintTitle(const std::string& description) {
-    return "Piano finanziario - " + description;
 }
 
 PrintedPage::PrintedPage(QPainter& painter, const QPagedPaintDevice& device)
@@ -233,7 +232,7 @@ void DrawGridPage(QPainter& painter, const QPagedPaintDevice& device,
     const GridRows grid(painter, page, columns);
     page.DrawHead(PrintTitle(content.description), content.today, content.taeg);
     double y = page.GridArea().top();
-    if (index == 0) y += DrawPairs(painter, page, content.headingPairs);
+    if (index == 0) y += DrawPrintedPairs(painter, page, content.headingPairs);
     const double tableTop = y;
     grid.Row(content.rows.front(), y, true);
     const GridPageRows& rows = layout[index];

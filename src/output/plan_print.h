@@ -95,6 +95,11 @@ private:
     double rowHeight_ = 0;
 };
 
+// The label and value lines of `pairs` from the top of the grid area, a row each: the label
+// in bold at the left margin, the value 45 mm on, cut with an ellipsis at the right margin.
+// Returns the height they take with the empty row under them.
+double DrawPrintedPairs(QPainter& painter, const PrintedPage& page, const PrintedPairs& pairs);
+
 // The body rows of one page of the grid: rows [first, first + count) of the content,
 // counting from the first row after the header row.
 struct GridPageRows {

@@ -17,15 +17,8 @@ const std::array<std::string_view, kPlanTableColumns>& PlanTableHeadings() {
 }
 
 std::string PlanLineCaption(const PlanLine& line) {
-    switch (line.kind) {
-        case PlanLineKind::Maxi:
-            return "Maxi.";
-        case PlanLineKind::Buyout:
-            return "Riscatto";
-        case PlanLineKind::Instalment:
-            break;
-    }
-    return std::to_string(line.number) + "° Rata";
+    if (line.kind == PlanLineKind::Instalment) return std::to_string(line.number) + "° Rata";
+    return PlanLineTipo(line.kind);
 }
 
 PlanTableRow PlanTableRowOf(const PlanLine& line) {

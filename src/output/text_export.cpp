@@ -4,6 +4,7 @@
 
 #include "common/number_text.h"
 #include "output/cp1252.h"
+#include "output/event_heading.h"
 #include "output/export_file.h"
 #include "output/plan_export_rows.h"
 
@@ -43,6 +44,7 @@ std::vector<std::string> TextExportLines(const ContractHeader& header, const Fin
     for (int i = 0; i < ContractHeader::kSize; ++i) {
         if (!header.labels[i].empty()) lines.push_back(header.labels[i] + ";" + header.values[i]);
     }
+    for (const auto& [label, value] : EventHeadingLines(plan)) lines.push_back(label + ";" + value);
     lines.push_back("Tipo;Data;Tasso;Importo;Capitale;Deb.Res.;Interessi");
     for (const ExportRow& row : PlanRowsForExport(plan)) {
         const std::string date = FormatDate(row.date, kSystemShortDate);
@@ -61,6 +63,13 @@ std::vector<std::string> TextExportLines(const ContractHeader& header, const Fin
                 lines.push_back(Join({"Riscatto", date, "", FormatNumber(row.amount, kAmount),
                                       FormatNumber(row.capital, kAmount), "0",
                                       FormatNumber(row.interest, kAmount)}));
+                break;
+            case ExportRowKind::Prepayment:
+            case ExportRowKind::Payoff:
+                lines.push_back(Join(
+                    {ExportRowCaption(row), date, FormatNumber(row.ratePercent, kRate),
+                     FormatNumber(row.amount, kAmount), FormatNumber(row.capital, kAmount),
+                     FormatNumber(row.residual, kAmount), FormatNumber(row.interest, kAmount)}));
                 break;
         }
     }

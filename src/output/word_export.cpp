@@ -2,6 +2,7 @@
 
 #include "common/file_io.h"
 #include "common/number_text.h"
+#include "output/event_heading.h"
 #include "output/export_file.h"
 #include "output/file_names.h"
 #include "output/plan_export_rows.h"
@@ -25,7 +26,8 @@ std::vector<std::string> WordBookmarkTexts(std::string description, const Contra
     std::vector<std::string> texts(kBookmarkCount);
     texts[0] = ReplaceInvalidChars(description);
     for (const ExportRow& row : PlanRowsForExport(plan)) {
-        const bool instalment = row.kind == ExportRowKind::Instalment;
+        const bool instalment =
+            row.kind != ExportRowKind::Maxi && row.kind != ExportRowKind::Buyout;
         const std::string columns[7] = {ExportRowCaption(row),
                                         instalment ? FormatNumber(row.ratePercent, kRate) : "",
                                         FormatDate(row.date, kShortDate),
@@ -41,6 +43,13 @@ std::vector<std::string> WordBookmarkTexts(std::string description, const Contra
         if (header.labels[i].empty()) continue;
         texts[kFirstLabelBookmark + i] = header.labels[i];
         texts[kFirstLabelBookmark + ContractHeader::kSize + i] = header.values[i];
+    }
+    // The contract's events go under the block, a line each, in its last pair's places.
+    std::string& labels = texts[kFirstLabelBookmark + ContractHeader::kSize - 1];
+    std::string& values = texts[kFirstLabelBookmark + 2 * ContractHeader::kSize - 1];
+    for (const auto& [label, value] : EventHeadingLines(plan)) {
+        labels += (labels.empty() ? "" : "\r\n") + label;
+        values += (values.empty() ? "" : "\r\n") + value;
     }
     return texts;
 }

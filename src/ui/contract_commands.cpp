@@ -14,8 +14,9 @@
 #include "common/run_time_error.h"
 #include "data/db_error.h"
 #include "data/stored_plan.h"
-#include "ui/contract_page.h"
 #include "ui/chart_page.h"
+#include "ui/contract_events_panel.h"
+#include "ui/contract_page.h"
 #include "ui/contract_tree.h"
 #include "ui/main_window.h"
 #include "ui/plan_page.h"
@@ -85,18 +86,33 @@ void MainWindow::LoadContract(QTreeWidgetItem* node) {
     // Its stored plan becomes the plan shown, exported and printed, with its own figures;
     // a plan that cannot be read leaves none rather than another contract's.
     contractPage_->DiscardPlan();
-    RunStep(boxes_, [&] { contractPage_->ShowStoredPlan(StoredPlanOf(archive_.PlanRows(id))); });
+    ShowStoredPlanWithEvents(id);
     contractPage_->MarkStoredIndexation();
-    if (contractPage_->Plan().PlanReady) {
-        chartPage_->ShowPlan(contractPage_->Plan());
-    } else {
-        chartPage_->Clear();
-    }
     c.cmdSalva->setEnabled(true);
     c.cmdElimina->setEnabled(true);
     c.lblInfo->hide();
     tabMain_->setCurrentIndex(0);
     savedForm_ = contractPage_->Snapshot();
+    planPage_->ShowPlanState();
+}
+
+void MainWindow::ShowStoredPlanWithEvents(std::int32_t contractId) {
+    planPage_->fraEventi->ShowContract(contractId);
+    const auto& basis = planPage_->fraEventi->Basis();
+    RunStep(boxes_, [&] {
+        if (basis && !basis->plan.rows.empty()) {
+            FinancialPlan plan;
+            SetPlanToTheCent(plan, basis->plan);
+            contractPage_->ShowStoredPlan(std::move(plan));
+        } else {
+            contractPage_->ShowStoredPlan(StoredPlanOf(archive_.PlanRows(contractId)));
+        }
+    });
+    if (contractPage_->Plan().PlanReady) {
+        chartPage_->ShowPlan(contractPage_->Plan());
+    } else {
+        chartPage_->Clear();
+    }
     planPage_->ShowPlanState();
 }
 
@@ -120,6 +136,13 @@ bool MainWindow::Save() {
     tvwContratti_->SelectContract(ContractIdShown());
     saveMode_ = SaveMode::StoredContract;
     c.cmdSalva->setEnabled(false);
+    // A contract with events kept its plan whatever was calculated: that plan is shown again.
+    const auto& events = planPage_->fraEventi->Basis();
+    if (events && !events->events.empty() && !result.planWritten) {
+        ShowStoredPlanWithEvents(ContractIdShown());
+    } else {
+        planPage_->fraEventi->ShowContract(ContractIdShown());
+    }
     savedForm_ = contractPage_->Snapshot();
     RefreshSummary();
     return true;

@@ -80,6 +80,7 @@ public:
         return usury_.SetCategoryOfType(typeName, category);
     }
     std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) override;
+    ContractEventStore* ContractEvents() override { return &events_; }
 
 private:
     Database& db_;
@@ -91,6 +92,7 @@ private:
     ReferenceRateValues referenceValues_;
     UsuryThresholds usury_{db_, boxes_};
     RecordBuffer buffer_;
+    ContractEventStore events_{db_};
 };
 
 }  // namespace quotaplan

@@ -14,6 +14,7 @@
 #include "ui/about_box.h"
 #include "ui/button_keys.h"
 #include "ui/chart_page.h"
+#include "ui/contract_events_panel.h"
 #include "ui/contract_page.h"
 #include "ui/contract_tree.h"
 #include "ui/fitting_figures.h"
@@ -106,6 +107,12 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
         Guarded([this, tableEntry] { RefreshLookups(tableEntry); });
     });
     connect(tvwContratti_, &ContractTree::nodeChosen, this, &MainWindow::LoadContract);
+    planPage_->ConnectEvents(archive_.ContractEvents());
+    connect(planPage_->fraEventi, &ContractEventsPanel::eventsChanged, this,
+            [this](std::int32_t contractId) {
+                if (contractId == ContractIdShown()) ShowStoredPlanWithEvents(contractId);
+                RefreshSummary();
+            });
 }
 
 void MainWindow::LayOutGrowingWindow(QWidget* central) {
@@ -203,6 +210,7 @@ void MainWindow::New() {
 void MainWindow::ClearPlanViews() {
     contractPage_->DiscardPlan();
     chartPage_->Clear();
+    planPage_->fraEventi->ShowContract(0);
     planPage_->ShowPlanState();
 }
 

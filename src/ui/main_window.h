@@ -107,6 +107,9 @@ private:
     void LayOutGrowingWindow(QWidget* central);
     // The grid back to its header row and the chart emptied (New, Delete).
     void ClearPlanViews();
+    // The stored contract's current plan, its events' penalties and refunds on their lines,
+    // becomes the plan shown (grid, chart, figures), and its events are listed.
+    void ShowStoredPlanWithEvents(std::int32_t contractId);
     void FillLookupLists();
     // Runs a step that reads the archive; a failure is shown in words, never fatal.
     void Guarded(const std::function<void()>& step);

@@ -4,6 +4,8 @@
 #include <array>
 
 #include "engine/financial_plan.h"
+#include "engine/plan_lines.h"
+#include "output/event_heading.h"
 #include "output/plan_table.h"
 #include "ui/twips.h"
 
@@ -88,23 +90,52 @@ int PlanGrid::ColWidthTwips(int column) const { return columnWidth(column) * 15;
 
 Qt::Alignment PlanGrid::ColAlignment(int column) const { return AlignmentOf(column); }
 
+void PlanGrid::MarkEventRow(int row, const QString& tip) {
+    if (row < 1) return;
+    for (int column = 0; column < columnCount(); ++column) {
+        QTableWidgetItem* cell = item(row - 1, column);
+        if (cell == nullptr) continue;
+        cell->setBackground(QColor(0xFF, 0xF2, 0xCC));
+        QFont bold = cell->font();
+        bold.setBold(true);
+        cell->setFont(bold);
+        cell->setToolTip(tip);
+    }
+}
+
+bool PlanGrid::IsEventRow(int row) const {
+    const QTableWidgetItem* cell = row < 1 ? nullptr : item(row - 1, 0);
+    return cell != nullptr && !cell->toolTip().isEmpty();
+}
+
 void PlanGridWriter::FillPlanGrid() const {
     if (grid_ == nullptr) return;
     PlanGrid& grid = *grid_;
     grid.clearContents();
     grid.setColumnCount(PlanGrid::kColumns);
     // The row count runs ahead of the written rows: n + 3 whatever the optional maxi and
-    // buy-out rows, as printing expects.
-    grid.SetRows(plan_.Count() + 3);
+    // buy-out rows, as printing expects, and more for the lines of the contract's events.
+    const std::vector<PlanLine> lines = PlanLines(plan_, DerivedLines::WhenNotZero);
+    grid.SetRows(std::max(plan_.Count() + 3, static_cast<int>(lines.size()) + 1));
     for (int column = 0; column < PlanGrid::kColumns; ++column) {
         grid.SetTextMatrix(0, column, Heading(column));
     }
     grid.SetColumnWidths();
+    // Each event's line carries what the documents say of it under their heading block.
+    const auto events = EventHeadingLines(plan_);
+    std::size_t event = 0;
     int row = 1;
-    for (const PlanTableRow& cells : PlanTableRows(plan_)) {
+    for (const PlanLine& line : lines) {
+        const PlanTableRow cells = PlanTableRowOf(line);
         for (int column = 0; column < PlanGrid::kColumns; ++column) {
             grid.SetTextMatrix(row, column,
                                QString::fromStdString(cells[static_cast<std::size_t>(column)]));
+        }
+        if ((line.kind == PlanLineKind::Prepayment || line.kind == PlanLineKind::Payoff) &&
+            event < events.size()) {
+            grid.MarkEventRow(
+                row, QString::fromStdString(events[event].first + ": " + events[event].second));
+            ++event;
         }
         ++row;
     }

@@ -25,6 +25,9 @@ public:
     bool CellBold(int row, int column) const;
     int ColWidthTwips(int column) const;
     Qt::Alignment ColAlignment(int column) const;
+    // The row where an event of the contract acts: shaded, in bold, the event in its tooltip.
+    void MarkEventRow(int row, const QString& tip);
+    bool IsEventRow(int row) const;
 
     // The columns at their designed widths; a grid wider than designed shares the extra
     // width among them in proportion to those widths.
@@ -43,8 +46,9 @@ public:
     void SetPlanGrid(PlanGrid* grid) { grid_ = grid; }
 
     // Rewrites the grid from the plan: headings, an optional "Maxi." row, one row per
-    // instalment, an optional "Riscatto" row; the grid ends with n + 3 rows whatever the
-    // optional rows, as printing expects.
+    // instalment with the lines of the contract's events among them (MarkEventRow), an
+    // optional "Riscatto" row; the grid ends with n + 3 rows whatever the optional rows, as
+    // printing expects (or as many as its lines need).
     void FillPlanGrid() const;
 
     // Leaves only the header row (New, Delete).

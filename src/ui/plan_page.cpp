@@ -25,6 +25,7 @@
 #include "output/plan_print.h"
 #include "output/text_export.h"
 #include "output/word_export.h"
+#include "ui/contract_events_panel.h"
 #include "ui/contract_page.h"
 #include "ui/form_state.h"
 #include "ui/growing_layout.h"
@@ -132,9 +133,15 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     fgrPDA->setObjectName(QStringLiteral("fgrPDA"));
     const QRect gridPlace = PageRect(120, 420, Twips(PlanGrid::kDesignedWidthTwips), Twips(5115));
     // A little shorter than the classic grid, to leave room for a second row of buttons.
-    fgrPDA->setGeometry(gridPlace.x(), 6, gridPlace.width(), gridPlace.height() - 30);
+    // Shorter still by the events panel under it.
+    constexpr int kEventsHeight = 78;
+    fgrPDA->setGeometry(gridPlace.x(), 6, gridPlace.width(),
+                        gridPlace.height() - 30 - kEventsHeight - 4);
+    fraEventi = new ContractEventsPanel(this);
+    fraEventi->setGeometry(gridPlace.x(), fgrPDA->geometry().bottom() + 5, gridPlace.width(),
+                           kEventsHeight);
 
-    const int below = fgrPDA->geometry().bottom() + 6;
+    const int below = fraEventi->geometry().bottom() + 6;
     auto* hint = new QLabel(
         QStringLiteral("Per esportare il piano finanziario nei vari formati premere il pulsante "
                        "relativo"),
@@ -168,6 +175,7 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     // Larger, the grid takes the room; the hint and the buttons stay below it.
     auto* growing = new GrowingLayout(this);
     growing->Add(fgrPDA, kGrowBoth);
+    growing->Add(fraEventi, kFollowBottomWiden);
     growing->Add(hint, kFollowBottomWiden);
     growing->Add(lblPianoNonAggiornato, kFollowBottomWiden);
     for (QPushButton* button : {cmdText, cmdExcel, cmdWord, cmdPDF}) {
@@ -183,6 +191,19 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     connect(cmdPDF, &QPushButton::clicked, this, &PlanPage::ExportPdfFile);
     connect(cmdAnteprima, &QPushButton::clicked, this, &PlanPage::PreviewPlan);
     connect(cmdPrintPDA, &QPushButton::clicked, this, &PlanPage::PrintPlan);
+}
+
+void PlanPage::ConnectEvents(ContractEventStore* store) {
+    fraEventi->Connect(store, [this] {
+        EventDialogServices services;
+        if (Connected()) {
+            services.boxes = boxes_;
+            services.shell = shell_;
+        }
+        services.exportFolder = files_.ExportFolder();
+        services.printer = printer_;
+        return services;
+    });
 }
 
 void PlanPage::ConnectCommands(const ContractPage& contract, MessageBoxes& boxes,
@@ -215,8 +236,7 @@ ContractHeader PlanPage::GetContractHeader() const {
 
 void PlanPage::ShowPlanState() {
     const ContractPage* contract = ContractShown();
-    const bool stale =
-        contract != nullptr && contract->CurrentPlanState() == PlanState::Stale;
+    const bool stale = contract != nullptr && contract->CurrentPlanState() == PlanState::Stale;
     lblPianoNonAggiornato->setVisible(stale);
     exportHint_->setVisible(!stale);
 }

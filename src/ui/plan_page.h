@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace quotaplan {
 
+class ContractEventStore;
+class ContractEventsPanel;
 class ContractPage;
 class DesktopShell;
 class MessageBoxes;
@@ -41,6 +43,10 @@ public:
 
     // The printer "Stampa" prints on; nullptr, the default, is the system's default printer.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }
+
+    // The events panel works on the events kept in `store` (nullptr: none), its dialogs with
+    // this page's boxes, desktop, Export folder and printer.
+    void ConnectEvents(ContractEventStore* store);
 
     // The heading block of the exports, from the form as it is now. Reads the controls
     // only; an empty block when no contract page is connected.
@@ -73,6 +79,8 @@ public:
     QPushButton* cmdAnteprima = nullptr;
     QPushButton* cmdPrintPDA = nullptr;
     QLabel* lblPianoNonAggiornato = nullptr;
+    // Under the grid: the stored contract's events and their commands.
+    ContractEventsPanel* fraEventi = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/contract_event_store.h"
 #include "data/contract_form.h"
 #include "data/contract_store.h"
 #include "data/reference_rate_values.h"
@@ -74,8 +75,7 @@ public:
     virtual std::int64_t CountContractsOfReferenceRate(std::int32_t rateId) = 0;
     // The Descrizione of the row with the ID; nullopt when there is none or the query fails
     // (nothing is shown).
-    virtual std::optional<std::string> LookupValueText(std::string_view table,
-                                                       std::int32_t id) = 0;
+    virtual std::optional<std::string> LookupValueText(std::string_view table, std::int32_t id) = 0;
 
     // The editor's changes, each one statement through ExecuteSql: true when it ran,
     // otherwise the error has been shown.
@@ -122,6 +122,10 @@ public:
         std::vector<UsuryRate> rates;
     };
     virtual std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) = 0;
+
+    // The events of the stored contracts (ContractEventStore on the open archive); nullptr
+    // where the archive keeps none.
+    virtual ContractEventStore* ContractEvents() { return nullptr; }
 };
 
 }  // namespace quotaplan

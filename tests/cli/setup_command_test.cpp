@@ -88,8 +88,8 @@ std::set<std::string> Names(const fs::path& folder) {
 }
 
 constexpr const char* kCounts =
-    "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabPDA\": 28, "
-    "\"tabSoglieUsura\": 2, \"tabValTxRiferimento\": 15}\n";
+    "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabEventi\": 0, "
+    "\"tabEventiPDA\": 0, \"tabPDA\": 28, \"tabSoglieUsura\": 2, \"tabValTxRiferimento\": 15}\n";
 
 class ArchiveSetupCommands : public ::testing::Test {
 protected:
@@ -109,8 +109,8 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     EXPECT_EQ(again.status, 2);
     EXPECT_EQ(again.err,
               "Il database non è vuoto (contiene le tabelle supTipologia, supTxRiferimento, "
-              "tabContratti, tabPDA, tabSoglieUsura, tabValTxRiferimento): --init-archive "
-              "prepara soltanto un archivio nuovo.\n");
+              "tabContratti, tabEventi, tabEventiPDA, tabPDA, tabSoglieUsura, "
+              "tabValTxRiferimento): --init-archive prepara soltanto un archivio nuovo.\n");
 
     {
         auto db = desk.Open();
@@ -394,8 +394,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, CopyInto, testing::kEngines, testing::EngineNa
 TEST_P(CopyInto, ATargetHoldingMoreThanANewArchiveIsRefusedOrReplaced) {
     SaveAtDesk("Fresatrice CNC");
     const std::string copied =
-        R"({"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, "tabPDA": 14, )"
-        R"("tabSoglieUsura": 0, "tabValTxRiferimento": 13})";
+        R"({"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, "tabEventi": 0, )"
+        R"("tabEventiPDA": 0, "tabPDA": 14, "tabSoglieUsura": 0, "tabValTxRiferimento": 13})";
     const std::string shown = Shown(desk.Address(), desk.Folder());
     for (const HeldTarget& row : kHeldTargets) {
         SCOPED_TRACE(row.name);

@@ -285,6 +285,8 @@ std::string OlderSchemaSql(Engine engine) {
                  "ALTER TABLE tabContratti DROP COLUMN ChiaveDescBene; "
                  "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
                  "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura; "
+                 "ALTER TABLE supTipologia DROP COLUMN PenaleEstinzione; "
+                 "DROP TABLE tabEventi; DROP TABLE tabEventiPDA; "
                  "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE "
                  "NOCASE);"
                : R"(DROP INDEX "idxContrattiChiaveDescBene";)"
@@ -292,6 +294,8 @@ std::string OlderSchemaSql(Engine engine) {
                  R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
                  R"(DROP TABLE "tabSoglieUsura";)"
                  R"(ALTER TABLE "supTipologia" DROP COLUMN "CategoriaUsura";)"
+                 R"(ALTER TABLE "supTipologia" DROP COLUMN "PenaleEstinzione";)"
+                 R"(DROP TABLE "tabEventi"; DROP TABLE "tabEventiPDA";)"
                  R"(CREATE UNIQUE INDEX "idxContrattiDescBene" ON "tabContratti" )"
                  R"(((btrim("DescBene")));)";
 }

@@ -56,6 +56,12 @@ TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
     EXPECT_TRUE(HasIndex(*db, "idxContrattiChiaveDescBene"));
     EXPECT_FALSE(HasIndex(*db, "idxContrattiDescBene"));
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
+    EXPECT_TRUE(HasColumn(*db, "supTipologia", "PenaleEstinzione"));
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM supTipologia WHERE PenaleEstinzione IS NULL"),
+              3);
+    EXPECT_TRUE(HasTable(*db, "tabEventi"));
+    EXPECT_TRUE(HasTable(*db, "tabEventiPDA"));
+    EXPECT_TRUE(HasIndex(*db, "idxEventiLeasing"));
     // The contract stored before reads as a classic plan, the column standing at 45, and its
     // name has its key at 46.
     Recordset row(*db, "SELECT * FROM tabContratti");

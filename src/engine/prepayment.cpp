@@ -1,0 +1,103 @@
+#include "engine/prepayment.h"
+
+#include "engine/exact_period_rate.h"
+#include "engine/plan_position.h"
+
+namespace quotaplan {
+namespace {
+
+// Half a cent: how far below the debt the instalments kept may fall and still pay it off.
+constexpr long double kHalfCent = 0.5L;
+
+// The fewest instalments of R (at most `left`) that, with the buy-out owed `offset` periods
+// after the last of them, are worth the debt D.
+int InstalmentsNeeded(Money debt, Money instalment, Money buyout, const ExactPeriodRate& rate,
+                      int left, int offset) {
+    const auto cents = [](Money amount) { return static_cast<long double>(amount.Cents()); };
+    for (int count = 1; count < left; ++count) {
+        const long double worth = cents(instalment) * rate.AnnuityArrears(count) +
+                                  cents(buyout) * rate.Discount(count + offset);
+        if (worth >= cents(debt) - kHalfCent) return count;
+    }
+    return left;
+}
+
+}  // namespace
+
+Prepayment ApplyPrepayment(const SignedTerms& terms, const CentsPlan& plan, CalendarDate date,
+                           const PrepaymentOptions& options) {
+    const PlanPosition position = PositionAt(plan, date, terms.contractDate);
+    const std::size_t paid = position.paid;
+    const int leftBefore = static_cast<int>(plan.rows.size() - paid);
+    const BuyoutDue due = BuyoutDueOf(terms.timing, terms.plan);
+    const int offset = due == BuyoutDue::PeriodAfterLastInstalment ? 1 : 0;
+
+    Prepayment result{plan, {}};
+    CentsPlan& after = result.plan;
+    PrepaymentFigures& figures = result.figures;
+    figures.date = date;
+    figures.effect = options.effect;
+    figures.amount = options.amount;
+    figures.accruedInterest =
+        AccruedInterest(options.amount, position.rateInForce, position.since, date);
+    figures.residualBefore = position.residual;
+    figures.residualAfter = position.residual - options.amount;
+    figures.instalmentBefore = plan.rows[paid].instalment;
+    figures.instalmentsBefore = leftBefore;
+
+    const ExactPeriodRate rate(plan.rows[paid].rate, terms.periodsPerYear, terms.capitalisation);
+    const Money debt = figures.residualAfter;
+    int left = leftBefore;
+    Money instalment = figures.instalmentBefore;
+    if (options.effect == PrepaymentEffect::LowerInstalment) {
+        instalment =
+            AnnuityInstalment(debt, terms.buyout, rate.AnnuityArrears(left), rate, left + offset);
+    } else {
+        left = InstalmentsNeeded(debt, instalment, terms.buyout, rate, left, offset);
+        after.rows.resize(paid + static_cast<std::size_t>(left));
+    }
+    AmortiseRows(after.rows, paid, debt, instalment,
+                 {terms.periodsPerYear, terms.capitalisation, terms.buyout, due, false});
+    // The buy-out line shows the capital the new last instalment leaves owed and, as interest,
+    // the rest of the buy-out; a stored line may have split the two otherwise.
+    after.buyoutInterest = plan.buyout + plan.buyoutInterest - terms.buyout;
+    after.buyout = terms.buyout;
+    after.storedBuyoutCapital.reset();
+    if (left < leftBefore && !after.rows.empty()) {
+        // The buy-out follows the last instalment, unless the contract gave it a date, from
+        // which its interest is counted again.
+        const CalendarDate buyoutDue =
+            BuyoutDueDate(after.rows.back().date, terms.periodsPerYear, due);
+        if (terms.buyoutDate.IsZero()) {
+            after.buyoutDate = buyoutDue;
+        } else if (terms.buyoutInterest == BuyoutInterest::Yes) {
+            after.buyoutInterest =
+                AccruedInterest(terms.buyout, after.rows.back().rate, buyoutDue, terms.buyoutDate);
+        }
+    }
+    figures.instalmentAfter = instalment;
+    figures.instalmentsAfter = left;
+
+    PenaltyCase penalty;
+    penalty.rule = options.penalty;
+    penalty.base = options.amount;
+    penalty.lastDueWithinAYear = plan.rows.back().date <= AddCalendarMonths(date, 12);
+    penalty.indexation = terms.indexation;
+    penalty.interestForgone =
+        InterestOfRows(plan, paid) - InterestOfRows(after, paid) - figures.accruedInterest;
+    figures.penalty = EarlyRepaymentPenalty(penalty);
+
+    PlanEventLine line;
+    line.kind = EventLineKind::Prepayment;
+    line.afterRow = paid;
+    line.date = date;
+    line.rate = position.rateInForce;
+    line.capital = options.amount;
+    line.interest = figures.accruedInterest;
+    line.residual = debt;
+    line.penalty = figures.penalty.amount;
+    after.eventLines.push_back(line);
+    return result;
+}
+
+}  // namespace quotaplan

@@ -1,0 +1,188 @@
+#include "ui/prepayment_dialog.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "common/clock.h"
+#include "common/message_boxes.h"
+#include "common/number_text.h"
+#include "common/program_info.h"
+
+namespace quotaplan {
+namespace {
+
+constexpr int kAmount = 1;    // "#,##0.00"
+constexpr int kLongDate = 2;  // "dd/mm/yyyy"
+
+std::string Amount(Money amount) { return FormatNumber(amount.Units(), kAmount); }
+
+QLineEdit* NamedField(const char* name, QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    return field;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> PrepaymentLines(const PrepaymentFigures& figures) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    lines.emplace_back("Debito residuo", Amount(figures.residualBefore));
+    lines.emplace_back("Importo rimborsato", Amount(figures.amount));
+    if (!figures.accruedInterest.IsZero()) {
+        lines.emplace_back("Interessi maturati", Amount(figures.accruedInterest));
+    }
+    lines.emplace_back(
+        "Penale", Amount(figures.penalty.amount) + " - " + PenaltyOutcomeText(figures.penalty));
+    lines.emplace_back("Debito dopo il rimborso", Amount(figures.residualAfter));
+    lines.emplace_back("Rata",
+                       Amount(figures.instalmentBefore) + " -> " + Amount(figures.instalmentAfter));
+    lines.emplace_back("Rate residue", std::to_string(figures.instalmentsBefore) + " -> " +
+                                           std::to_string(figures.instalmentsAfter));
+    return lines;
+}
+
+PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices services, QWidget* parent)
+    : QDialog(parent), basis_(std::move(basis)), services_(std::move(services)) {
+    setObjectName(QStringLiteral("dlgRimborsoParziale"));
+    setWindowTitle(QString::fromStdString("Rimborso parziale - " + basis_.description));
+    setMinimumWidth(520);
+
+    txtDataRimborso = NamedField("txtDataRimborso", this);
+    txtDataRimborso->setText(QString::fromStdString(FormatDate(Today(), kLongDate)));
+    txtImporto = NamedField("txtImporto", this);
+    optRiduzioneRata = new QRadioButton(QStringLiteral("Riduzione della rata"), this);
+    optRiduzioneRata->setObjectName(QStringLiteral("optRiduzioneRata"));
+    optRiduzioneRata->setChecked(true);
+    optRiduzioneDurata = new QRadioButton(QStringLiteral("Riduzione della durata"), this);
+    optRiduzioneDurata->setObjectName(QStringLiteral("optRiduzioneDurata"));
+    cboPenale = new QComboBox(this);
+    cboPenale->setObjectName(QStringLiteral("cboPenale"));
+    for (const char* entry : kPenaltyEntries) cboPenale->addItem(QString::fromUtf8(entry));
+    cboPenale->setCurrentIndex(PenaltyEntryOf(basis_.typePenalty));
+    txtPenalePercentuale = NamedField("txtPenalePercentuale", this);
+    if (basis_.typePenalty.regime == PenaltyRegime::Contractual) {
+        txtPenalePercentuale->setText(
+            QString::fromStdString(FormatNumber(basis_.typePenalty.percent.Value(), 2)));
+    }
+    txtNote = NamedField("txtNote", this);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Data del rimborso"), txtDataRimborso);
+    form->addRow(QStringLiteral("Importo"), txtImporto);
+    auto* effect = new QHBoxLayout;
+    effect->addWidget(optRiduzioneRata);
+    effect->addWidget(optRiduzioneDurata);
+    form->addRow(QStringLiteral("Piano"), effect);
+    auto* penalty = new QHBoxLayout;
+    penalty->addWidget(cboPenale, 1);
+    penalty->addWidget(new QLabel(QStringLiteral("%"), this));
+    penalty->addWidget(txtPenalePercentuale);
+    form->addRow(QStringLiteral("Penale"), penalty);
+    form->addRow(QStringLiteral("Note"), txtNote);
+
+    lsvEsito = new QTreeWidget(this);
+    lsvEsito->setObjectName(QStringLiteral("lsvEsito"));
+    lsvEsito->setColumnCount(2);
+    lsvEsito->setHeaderHidden(true);
+    lsvEsito->setRootIsDecorated(false);
+    lsvEsito->setSelectionMode(QAbstractItemView::NoSelection);
+    lsvEsito->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    lsvEsito->setMinimumHeight(160);
+    lblEsito = new QLabel(this);
+    lblEsito->setObjectName(QStringLiteral("lblEsito"));
+    lblEsito->setStyleSheet(QStringLiteral("color: red;"));
+    lblEsito->setWordWrap(true);
+
+    cmdRegistra = new QPushButton(QStringLiteral("Registra"), this);
+    cmdRegistra->setObjectName(QStringLiteral("cmdRegistra"));
+    cmdRegistra->setAutoDefault(false);
+    auto* cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));
+    cmdChiudi->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdRegistra);
+    buttons->addWidget(cmdChiudi);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(lsvEsito, 1);
+    layout->addWidget(lblEsito);
+    layout->addLayout(buttons);
+
+    for (QLineEdit* field : {txtDataRimborso, txtImporto, txtPenalePercentuale}) {
+        connect(field, &QLineEdit::textChanged, this, &PrepaymentDialog::Recompute);
+    }
+    connect(optRiduzioneDurata, &QRadioButton::toggled, this, &PrepaymentDialog::Recompute);
+    connect(cboPenale, &QComboBox::currentIndexChanged, this, &PrepaymentDialog::Recompute);
+    connect(cmdRegistra, &QPushButton::clicked, this, &PrepaymentDialog::RecordPrepayment);
+    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
+    Recompute();
+}
+
+PrepaymentFormTexts PrepaymentDialog::ReadFields() const {
+    PrepaymentFormTexts form;
+    form.date = txtDataRimborso->text().toStdString();
+    form.amount = txtImporto->text().toStdString();
+    form.shortenTerm = optRiduzioneDurata->isChecked();
+    form.penaltyEntry = cboPenale->currentIndex();
+    form.penaltyPercent = txtPenalePercentuale->text().toStdString();
+    form.note = txtNote->text().toStdString();
+    return form;
+}
+
+void PrepaymentDialog::Recompute() {
+    txtPenalePercentuale->setEnabled(cboPenale->currentIndex() == 3);
+    event_.reset();
+    figures_.reset();
+    lsvEsito->clear();
+    std::string refusal;
+    const auto read = ReadPrepaymentForm(ReadFields());
+    if (const auto* event = std::get_if<ContractEvent>(&read)) {
+        try {
+            const auto applied = ApplyEvent(basis_.terms, basis_.plan, *event);
+            if (const auto* result = std::get_if<EventResult>(&applied)) {
+                event_ = *event;
+                figures_ = std::get<PrepaymentFigures>(result->figures);
+            } else {
+                refusal = std::get<EventRefusal>(applied).message;
+            }
+        } catch (const std::exception& error) {
+            refusal = error.what();
+        }
+    } else {
+        refusal = std::get<EventRefusal>(read).message;
+    }
+    if (figures_) {
+        for (const auto& [label, value] : PrepaymentLines(*figures_)) {
+            new QTreeWidgetItem(lsvEsito,
+                                {QString::fromStdString(label), QString::fromStdString(value)});
+        }
+    }
+    lblEsito->setText(QString::fromStdString(refusal));
+    cmdRegistra->setEnabled(figures_.has_value());
+}
+
+void PrepaymentDialog::RecordPrepayment() {
+    if (!event_ || !services_.record) return;
+    const EventStoreResult recorded = services_.record(*event_);
+    if (recorded.Ok()) {
+        accept();
+        return;
+    }
+    if (services_.boxes != nullptr) {
+        ShowPlainBox(
+            *services_.boxes, recorded.message, DefaultBoxTitle(),
+            recorded.code == EventStoreCode::Failed ? BoxIcon::Critical : BoxIcon::Exclamation);
+    }
+}
+
+}  // namespace quotaplan

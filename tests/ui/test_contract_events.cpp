@@ -1,0 +1,256 @@
+// The events of a stored contract in the window: the list and its commands on the plan page,
+// the dialogs of the payoff and of a partial prepayment, the grid's marked rows, undoing the
+// latest event, and the signed terms kept on "Salva". Figures are proven below the window;
+// here the wiring.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "archive_fixture.h"
+#include "common/clock.h"
+#include "ui/contract_events_panel.h"
+#include "ui/payoff_dialog.h"
+#include "ui/prepayment_dialog.h"
+
+using namespace quotaplan;
+using namespace quotaplan::test;
+
+namespace {
+
+// The published case as a user types it: 17.482,81 at 5,35 % simple over 84 monthly
+// instalments, plan to the cent, 2.594,76 of contract fees, consumer credit.
+void FillConsumer(ArchiveFixture& f, const QString& name) {
+    f.Enter("txtDescBene", name);
+    f.C().cboTipoLea->setCurrentText(QStringLiteral("Credito al consumo"));
+    f.Enter("txtValBene", "17482,81");
+    f.Enter("txtTasso", "5,35");
+    f.Enter("txtRate", "84");
+    f.Enter("txtContract", "15/01/26");
+    f.Enter("txtStart", "15/02/26");
+    f.Enter("txtSpContratto", "2594,76");
+    f.Choose(f.C().optCapSem);
+    f.C().chkCentesimo->setChecked(true);
+}
+
+QStringList Lines(const QTreeWidget* list) {
+    QStringList lines;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list->columnCount(); ++column) {
+            cells << list->topLevelItem(row)->text(column);
+        }
+        lines << cells.join(" | ");
+    }
+    return lines;
+}
+
+}  // namespace
+
+class ContractEventsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { today_.emplace(*CalendarDate::FromYmd(2026, 1, 10)); }
+    void cleanup() { today_.reset(); }
+
+    void thePayoffIsStatedRecordedShownAndUndone() {
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito auto");
+        f.Calcola();
+        // A new contract has nowhere to keep events yet.
+        QVERIFY(!panel->cmdEstinzione->isEnabled());
+        f.Salva();
+        QVERIFY(f.boxes.shown.empty());
+        QVERIFY(panel->cmdEstinzione->isEnabled());
+        QVERIFY(panel->cmdRimborsoParziale->isEnabled());
+        QVERIFY(!panel->cmdAnnullaEvento->isEnabled());
+
+        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
+        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        QVERIFY(dialog != nullptr);
+        // The type's regime is the penalty proposed.
+        QCOMPARE(dialog->cboPenale->currentText(), QStringLiteral("consumatore"));
+        dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
+        QCOMPARE(Lines(dialog->lsvConteggio).last(),
+                 QStringLiteral("Totale da pagare | 11.876,86"));
+        dialog->cboRimborso->setCurrentIndex(1);
+        QCOMPARE(Lines(dialog->lsvConteggio).last(),
+                 QStringLiteral("Totale da pagare | 11.394,35"));
+        // A date the contract refuses is said, and nothing can be recorded.
+        dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2034"));
+        QVERIFY(dialog->lblEsito->text().startsWith(
+            QStringLiteral("La data dell'evento (15/01/2034) è successiva all'ultima rata")));
+        QVERIFY(!dialog->cmdRegistra->isEnabled());
+        QVERIFY(Lines(dialog->lsvConteggio).isEmpty());
+        dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
+        QVERIFY(dialog->lblEsito->text().isEmpty());
+
+        QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
+        QTRY_VERIFY(panel->findChild<PayoffDialog*>() == nullptr);
+        QCOMPARE(Lines(panel->lsvEventi),
+                 QStringList{
+                     QStringLiteral("15/01/28 | Estinzione | 11.394,35 | 112,82 | 1.853,40 | ")});
+        QVERIFY(!panel->cmdEstinzione->isEnabled());
+        QVERIFY(panel->cmdAnnullaEvento->isEnabled());
+        // The grid ends on the payoff's line, marked; the summary counts nothing after it.
+        const QStringList rows = f.GridRowsAsText();
+        QCOMPARE(rows.size(), 25);
+        QCOMPARE(rows.last(), QStringLiteral("Estinzione 15/01/28 13.134,93 13.134,93 0,00 0,00"));
+        QVERIFY(f.Grid()->IsEventRow(25));
+        QVERIFY(!f.Grid()->IsEventRow(24));
+        QVERIFY(f.Grid()->item(24, 0)->toolTip().startsWith(
+            QStringLiteral("Estinzione del 15/01/2028: 11.394,35")));
+
+        // Loaded again, the contract shows the same.
+        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+        QVERIFY(Lines(panel->lsvEventi).isEmpty());
+        f.Click(f.ContractNode("Prestito auto"));
+        QCOMPARE(f.GridRowsAsText(), rows);
+        QCOMPARE(panel->lsvEventi->topLevelItemCount(), 1);
+
+        f.boxes.ScriptAnswer(BoxAnswer::Yes);
+        QTest::mouseClick(panel->cmdAnnullaEvento, Qt::LeftButton);
+        QCOMPARE(f.Prompt(f.boxes.shown.size() - 1),
+                 QStringLiteral("Annullare l'ultimo evento (Estinzione del 15/01/2028)? Il "
+                                "piano torna com'era prima."));
+        QCOMPARE(panel->lsvEventi->topLevelItemCount(), 0);
+        QCOMPARE(f.GridRowsAsText().size(), 84);
+        QCOMPARE(f.PlanRows(f.ShownId()), 86LL);
+    }
+
+    void aPrepaymentReDerivesThePlanShown() {
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito casa");
+        f.Calcola();
+        f.Salva();
+        QTest::mouseClick(panel->cmdRimborsoParziale, Qt::LeftButton);
+        auto* dialog = panel->findChild<PrepaymentDialog*>(QStringLiteral("dlgRimborsoParziale"));
+        QVERIFY(dialog != nullptr);
+        dialog->txtDataRimborso->setText(QStringLiteral("15/01/2028"));
+        QCOMPARE(dialog->lblEsito->text(),
+                 QStringLiteral("Inserire l'importo del rimborso parziale!"));
+        QVERIFY(!dialog->cmdRegistra->isEnabled());
+        dialog->txtImporto->setText(QStringLiteral("5.000"));
+        QTest::mouseClick(dialog->optRiduzioneDurata, Qt::LeftButton, {},
+                          QPoint(8, dialog->optRiduzioneDurata->height() / 2));
+        QVERIFY(Lines(dialog->lsvEsito).contains(QStringLiteral("Rate residue | 60 -> 36")));
+        QVERIFY(Lines(dialog->lsvEsito)
+                    .contains(QStringLiteral("Penale | 50,00 - consumatore 1% di 5.000,00")));
+        QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
+        QTRY_VERIFY(panel->findChild<PrepaymentDialog*>() == nullptr);
+
+        const QStringList rows = f.GridRowsAsText();
+        QCOMPARE(rows.size(), 61);
+        QCOMPARE(rows[24], QStringLiteral("Rimborso parziale 15/01/28 5.000,00 5.000,00 0,00 "
+                                          "8.134,93"));
+        QVERIFY(f.Grid()->IsEventRow(25));
+        QCOMPARE(rows.last().left(15), QStringLiteral("60° Rata 15/01/"));
+        QCOMPARE(Lines(panel->lsvEventi),
+                 QStringList{
+                     QStringLiteral("15/01/28 | Rimborso parziale | 5.000,00 | 50,00 | 0,00 | ")});
+    }
+
+    // The signed terms are history: a new description is saved, a changed term refused, and
+    // a calculation saved after the events never replaces their plan.
+    void salvaKeepsTheSignedTermsAndThePlan() {
+        ArchiveFixture f;
+        FillConsumer(f, "Prestito moto");
+        f.Calcola();
+        f.Salva();
+        const int id = f.ShownId();
+        const auto recorded = f.archive->ContractEvents()->Record(
+            id, {*CalendarDate::FromYmd(2027, 1, 15),
+                 PrepaymentOptions{Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
+                 ""});
+        QVERIFY(recorded.Ok());
+        f.Click(f.ContractNode("Prestito moto"));
+        const auto plan = f.StoredPlan(id);
+        f.boxes.shown.clear();
+
+        f.Enter("txtTasso", "5");
+        f.Calcola();
+        f.Salva();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QVERIFY(f.Prompt(0).startsWith(QStringLiteral("Il contratto ha eventi registrati")));
+        f.Enter("txtTasso", "5,35");
+        f.Enter("txtDescBene", "Prestito moto di Anna");
+        f.Calcola();
+        f.Salva();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QVERIFY(f.ContractNode("Prestito moto di Anna") != nullptr);
+        QCOMPARE(f.StoredPlan(id).size(), plan.size());
+        QCOMPARE(f.StoredPlan(id).back().DebitoRes, plan.back().DebitoRes);
+        // The grid shows the stored plan with its event again, not the calculation.
+        QCOMPARE(f.GridRowsAsText()[12].left(17), QStringLiteral("Rimborso parziale"));
+    }
+
+    // The exports of a contract with events name them under the heading block.
+    void theExportsShowTheEvents() {
+        QTemporaryDir folder;
+        ArchiveFixture f;
+        f.window->Plan()->SetProgramFiles(ReadyToRunFiles(folder.path().toStdString()));
+        FillConsumer(f, "Prestito furgone");
+        f.Calcola();
+        f.Salva();
+        const int id = f.ShownId();
+        QVERIFY(f.archive->ContractEvents()
+                    ->Record(id, {*CalendarDate::FromYmd(2027, 1, 15),
+                                  PrepaymentOptions{
+                                      Money::FromCents(300000), PrepaymentEffect::ShortenTerm, {}},
+                                  ""})
+                    .Ok());
+        f.Click(f.ContractNode("Prestito furgone"));
+        QTest::mouseClick(f.window->Plan()->cmdText, Qt::LeftButton);
+        QFile file(QDir(folder.path()).filePath("Export/Prestito furgone.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(file.readAll());
+        QVERIFY2(text.contains(QStringLiteral(
+                     "\r\nRimborso parziale del 15/01/2027;3.000,00 (penale 0,00)\r\n")),
+                 qPrintable(text));
+    }
+
+    // The window with a contract's events and the statement, for the README.
+    void grabEvents() {
+        const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
+        ArchiveFixture f;
+        FillConsumer(f, "Prestito auto");
+        f.Calcola();
+        f.Salva();
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        QVERIFY(f.archive->ContractEvents()
+                    ->Record(f.ShownId(),
+                             {*CalendarDate::FromYmd(2027, 1, 15),
+                              PrepaymentOptions{
+                                  Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
+                              "Bonus"})
+                    .Ok());
+        f.Click(f.ContractNode("Prestito auto"));
+        f.window->Tabs()->setCurrentIndex(1);
+        f.window->resize(1100, 760);
+        f.Grid()->scrollToItem(f.Grid()->item(10, 0), QAbstractItemView::PositionAtTop);
+        QApplication::processEvents();
+        QVERIFY(f.window->grab().save(QDir(folder).filePath("eventi.png")));
+
+        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
+        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        QVERIFY(dialog != nullptr);
+        dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2028"));
+        dialog->resize(620, 560);
+        QApplication::processEvents();
+        QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
+    }
+
+private:
+    std::optional<ScopedToday> today_;
+};
+
+QTEST_MAIN(ContractEventsTest)
+#include "test_contract_events.moc"
