@@ -132,7 +132,9 @@ void UsuryThresholdsDialog::FillList() {
         auto* item = new QTreeWidgetItem(
             lsvSoglie, {ToQt(texts.category), ToQt(texts.amountFrom), ToQt(texts.amountTo),
                         ToQt(texts.validFrom), ToQt(texts.validTo), ToQt(texts.tegm),
-                        ToQt(PercentText(UsuryThreshold(stored.rate.tegm), 4))});
+                        ToQt(PercentText(
+                            UsuryThreshold(stored.rate.tegm, UsuryRuleOn(stored.rate.validFrom)),
+                            4))});
         item->setData(0, kIdRole, stored.id);
         // The whole name, wherever the column cuts it.
         item->setToolTip(0, ToQt(texts.category));

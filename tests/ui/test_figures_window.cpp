@@ -223,8 +223,8 @@ private slots:
         QFETCH(int, teg);
         std::optional<UsuryJudgement> judgement;
         if (tegm != 0) {
-            judgement = JudgeUsury(Quarter(category.toUtf8().constData(), tegm),
-                                   Percent::FromTenThousandths(teg));
+            const UsuryRate quarter = Quarter(category.toUtf8().constData(), tegm);
+            judgement = JudgeUsury(quarter, Percent::FromTenThousandths(teg), quarter.validFrom);
         }
         const UsuryVerdict verdict = UsuryVerdictOf(category.toStdString(), judgement);
         QTEST(QString::fromStdString(verdict.text), "text");
