@@ -19,7 +19,10 @@ bool HasIndex(Database& db, std::string_view index);
 // cent, No for the contracts already stored) at position 45 of tabContratti, the column
 // CategoriaUsura of supTipologia, the table tabSoglieUsura (granted to the roles as
 // tabContratti is), and the names' key ChiaveDescBene at position 46 with its unique index
-// in place of the older index of the descriptions. Each step only where it is missing.
+// in place of the older index of the descriptions; the expert review's TassoMora and
+// SpreadMora (positions 47, 48) of tabContratti, MaggiorazioneMora of tabSoglieUsura and the
+// tables tabPianoBanca and tabTassiLegali (granted likewise). Each step only where it is
+// missing.
 // Contracts whose names were already equal under the key all stay, the later ones with a
 // key made distinct by their ID (KeptClashKey). Then, in a transaction of their own, the
 // summary views when they are older than this version's (RefreshSummaryViews).

@@ -107,7 +107,8 @@ TEST_P(UsuryCommand, ABadFileImportsNothing) {
     const Case cases[] = {
         {"Credito personale;;;01/01/2026;31/03/2026\n",
          "Riga 1: servono sei campi, Categoria;Importo da;Importo a;Dal;Al;TEGM, separati da "
-         "punti e virgola. Nessuna soglia importata."},
+         "punti e virgola (un settimo, Maggiorazione mora, facoltativo). Nessuna soglia "
+         "importata."},
         {"Categoria;Importo da;Importo a;Dal;Al;TEGM\nMutui;;;01/01/2026;31/03/2026;4,20\n"
          "Mutui;;;31/02/2026;;4,20\n",
          "Riga 3: data Dal non valida \"31/02/2026\" (serve gg/mm/aaaa). Nessuna soglia "
