@@ -92,13 +92,23 @@ std::optional<CalendarDate> ReadDueDate(std::string_view text) {
     return std::nullopt;
 }
 
+// A whole number, or the one number of a caption such as "1° Rata" or "Rata n. 12".
 std::optional<int> ReadNumber(std::string_view text) {
-    const auto parts = SplitPlainNumberText(text);
-    if (!parts || parts->negative || parts->integerDigits.size() > 6 ||
-        parts->fractionDigits.find_first_not_of('0') != std::string::npos) {
-        return std::nullopt;
+    if (const auto parts = SplitPlainNumberText(text)) {
+        if (parts->negative || parts->integerDigits.size() > 6 ||
+            parts->fractionDigits.find_first_not_of('0') != std::string::npos) {
+            return std::nullopt;
+        }
+        return parts->integerDigits.empty() ? 0 : std::stoi(parts->integerDigits);
     }
-    return parts->integerDigits.empty() ? 0 : std::stoi(parts->integerDigits);
+    const auto first = text.find_first_of("0123456789");
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto end = std::min(text.find_first_not_of("0123456789", first), text.size());
+    const bool oneNumber =
+        text.substr(end).find_first_of("0123456789,.") == std::string_view::npos &&
+        text.substr(0, first).find_first_of(",-") == std::string_view::npos;
+    if (!oneNumber || end - first > 6) return std::nullopt;
+    return std::stoi(std::string(text.substr(first, end - first)));
 }
 
 bool IsTotalLine(const SheetRow& row) {

@@ -43,7 +43,7 @@ std::string BankLayoutKey(const SheetCells& sheet);
 
 // The plan's rows read by the mapping, the header row (HasHeaderRow) and "Totale" lines left
 // out:
-//   N.         a whole number;
+//   N.         a whole number, alone or in a caption ("1° Rata");
 //   Scadenza   dd/mm/yyyy, YYYY-MM-DD, or a workbook's date serial (days since 30/12/1899);
 //   amounts    in euro to the cent, a column read as Italian ("1.500,25", points grouping
 //              thousands) when any of its cells holds a comma, else as plain ("1500.25"); a

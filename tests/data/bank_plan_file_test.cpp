@@ -61,6 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"15/02/2026\"\t\"prima; rata\"\t\"€ 1.500,25\"\t1.083,58\t\"98.916,42\"\n"
                  "15/03/2026\t\t1.500,25\t\t97.828,32\n",
                  {"0 2026-02-15 150025 108358 - 9891642", "0 2026-03-15 150025 - - 9782832"}},
+        // The project's own text export: "1° Rata", the rate column skipped by its header.
+        ReadCase{"TextExport",
+                 "N.;Scadenza;Tasso;Rata;Quota capitale;Debito residuo;Quota interessi\n"
+                 "1° Rata;28/02/2026;6,00;103,28;97,28;1.102,72;6,00\n",
+                 {"1 2026-02-28 10328 9728 600 110272"}},
         // No header: the usual order; a column whose cells hold no comma reads "1.500" as
         // one and a half.
         ReadCase{"NoHeaderPlainPoints",

@@ -8,6 +8,7 @@
 #include "common/run_time_error.h"
 #include "engine/cents_plan.h"
 #include "engine/due_dates.h"
+#include "engine/review_figures.h"
 
 namespace quotaplan {
 namespace {
@@ -132,6 +133,40 @@ TEST(RecomputationNamed, CommandLineNames) {
     EXPECT_EQ(RecomputationNamed("italian"), Recomputation::Italian);
     EXPECT_EQ(RecomputationNamed("interest-free"), Recomputation::InterestFree);
     EXPECT_EQ(RecomputationNamed("french"), std::nullopt);
+}
+
+// The reference plan's interest: its shares when all are given, else what it asks beyond the
+// capital; what each row asked beyond the recomputed plan, or its interest when none is owed.
+TEST(ReviewFigures, PlanInterestAndOverpaidAmounts) {
+    const auto row = [](int number, std::int64_t instalment, std::optional<std::int64_t> interest) {
+        ReviewRow made;
+        made.number = number;
+        made.date = Ymd(2026, 1 + number, 15);
+        made.instalment = Money::FromCents(instalment);
+        if (interest) made.interest = Money::FromCents(*interest);
+        return made;
+    };
+    const std::vector<ReviewRow> shares = {row(1, 34000, 1000), row(2, 34000, 700),
+                                           row(3, 34000, 400)};
+    EXPECT_EQ(PlanInterest(shares, Money::FromCents(100000), Money()).Cents(), 2100);
+    const std::vector<ReviewRow> amounts = {row(1, 34000, 1000), row(2, 34000, std::nullopt),
+                                            row(3, 34000, 400)};
+    EXPECT_EQ(PlanInterest(amounts, Money::FromCents(100000), Money::FromCents(500)).Cents(), 2500);
+
+    const auto terms = Terms(100000, 3, 1200);
+    const auto described = [&](Recomputation method) {
+        std::vector<std::string> lines;
+        for (const DatedAmount& owed : OverpaidAmounts(amounts, Recompute(terms, method))) {
+            lines.push_back(owed.date.Iso() + " " + std::to_string(owed.amount.Cents()));
+        }
+        return lines;
+    };
+    // Italian 343,33 / 340,00 / 336,67 against 340,00 a month.
+    EXPECT_EQ(described(Recomputation::Italian),
+              (std::vector<std::string>{"2026-02-15 -333", "2026-03-15 0", "2026-04-15 333"}));
+    // The interest paid, where the row gives it; the instalment beyond the capital otherwise.
+    EXPECT_EQ(described(Recomputation::InterestFree),
+              (std::vector<std::string>{"2026-02-15 1000", "2026-03-15 667", "2026-04-15 400"}));
 }
 
 }  // namespace
