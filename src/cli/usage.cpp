@@ -12,6 +12,7 @@ constexpr std::string_view kExport = "Esportazione del piano";
 constexpr std::string_view kArchive = "Archivio";
 constexpr std::string_view kIndex = "Contratti indicizzati";
 constexpr std::string_view kTaeg = "TAEG e soglia d'usura";
+constexpr std::string_view kReview = "Perizia";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -27,7 +28,8 @@ constexpr std::array kOptions = {
     OptionHelp{kCalc, "simple", "", "capitalizzazione semplice (predefinita la composta)"},
     OptionHelp{kCalc, "advance", "", "rate anticipate (predefinite le posticipate)"},
     OptionHelp{kCalc, "contract-date", "AAAA-MM-GG", "data del contratto (predefinita oggi)"},
-    OptionHelp{kCalc, "first-date", "AAAA-MM-GG", "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
+    OptionHelp{kCalc, "first-date", "AAAA-MM-GG",
+               "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
                "dopo la data del contratto)"},
     OptionHelp{kCalc, "buyout-date", "AAAA-MM-GG",
                "data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"},
@@ -95,6 +97,26 @@ constexpr std::array kOptions = {
                "riepilogo del portafoglio: tasso medio ponderato, debito residuo totale, canoni "
                "del mese"},
     OptionHelp{kArchive, "today", "AAAA-MM-GG", "il giorno da contare come oggi per --summary"},
+    OptionHelp{kReview, "bank-plan", "FILE",
+               "confronta il piano della banca (CSV, .xls, .xlsx) con il piano al centesimo del "
+               "contratto --id o del calcolo; con --id lo archivia"},
+    OptionHelp{kReview, "columns", "N,SCADENZA,RATA,CAPITALE,INTERESSI,RESIDUO",
+               "che cosa contiene ogni colonna del file, nel suo ordine (- per saltarne una; "
+               "predefinite quelle ricavate dalle intestazioni)"},
+    OptionHelp{kReview, "id", "ID", "il contratto archiviato da esaminare"},
+    OptionHelp{kReview, "recompute", "accumulated|discounted|italian|interest-free",
+               "ricalcola il piano in regime semplice (interessi a scadenza o valori "
+               "scontati), all'italiana o senza interessi e stampa la differenza di interessi"},
+    OptionHelp{kReview, "legal-interest-to", "AAAA-MM-GG",
+               "interessi legali sulle somme pagate in più fino a questa data"},
+    OptionHelp{kReview, "import-legal-rates", "FILE",
+               "importa nell'archivio i tassi legali da righe Dal;Al;Tasso (gg/mm/aaaa;2,5)"},
+    OptionHelp{kReview, "report", "ID",
+               "scrive la perizia in PDF del contratto archiviato nella cartella --out"},
+    OptionHelp{kReview, "default-rate", "J",
+               "tasso di mora in percentuale, per la verifica d'usura e con --save"},
+    OptionHelp{kReview, "default-spread", "S",
+               "tasso di mora come punti oltre il tasso del contratto"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
     OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
@@ -117,6 +139,12 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --bank-plan FILE [--columns C,...] --id ID | <opzioni "
+    "di calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --recompute METODO [--legal-interest-to AAAA-MM-GG] "
+    "--id ID | <opzioni di calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --report ID [--out CARTELLA]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --import-legal-rates FILE\n"
     "  quotaplan-calc --help | --version\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

@@ -1,21 +1,18 @@
 #include <freexl.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 #include "data/sheet_cells.h"
 
 namespace quotaplan {
 namespace {
 
-// The shortest plain text that reads back as the same double ("659.96", "240").
+// The shortest plain text that reads back as the same double ("659.96", "240"), never in
+// exponent form.
 std::string PlainNumber(double value) {
-    char text[32];
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value) break;
-    }
-    return text;
+    char text[400];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return std::string(text, written.ptr);
 }
 
 std::string CellText(const FreeXL_CellValue& cell) {
