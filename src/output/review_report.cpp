@@ -162,12 +162,11 @@ void Comparison(const ReviewFacts& facts, Builder& out) {
 
 void Recomputations(const ReviewFacts& facts, Builder& out) {
     if (facts.recomputations.empty()) return;
-    out.Heading("Ricalcoli");
     const std::string reference =
         facts.bank.empty() ? "del piano del contratto" : "del piano della banca";
     for (const ReviewRecomputation& recomputed : facts.recomputations) {
         const RecomputedPlan& plan = recomputed.plan;
-        out.Pair("Metodo", std::string(RecomputationCaption(plan.method)));
+        out.Heading("Ricalcolo: " + std::string(RecomputationCaption(plan.method)));
         out.Pair(plan.method == Recomputation::Italian ? "Prima rata" : "Rata",
                  AmountText(plan.instalment));
         out.Pair("Totale interessi ricalcolati", AmountText(plan.totalInterest));

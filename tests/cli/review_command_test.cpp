@@ -352,7 +352,8 @@ TEST_P(ReviewArchive, StoredBankPlanLegalInterestReportAndCopy) {
     ASSERT_EQ(::pclose(reader), 0);
     for (const char* expected :
          {"Perizia econometrica - Mutuo casa", "Condizioni del contratto", "Prima rata diversa",
-          "Regime semplice, interessi maturati a scadenza", "Ammortamento all'italiana",
+          "Ricalcolo: Regime semplice, interessi maturati a scadenza",
+          "Ricalcolo: Ammortamento all'italiana",
           "Interessi del piano della banca", "Convenzioni", "Pagina 1 di"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
