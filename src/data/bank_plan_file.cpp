@@ -133,6 +133,13 @@ std::optional<BankColumn> BankColumnNamed(std::string_view name) {
     return std::nullopt;
 }
 
+const char* BankColumnName(BankColumn column) {
+    for (const ColumnName& known : kColumnNames) {
+        if (known.column == column) return known.name;
+    }
+    return "-";
+}
+
 const char* BankColumnCaption(BankColumn column) {
     for (const ColumnName& known : kColumnNames) {
         if (known.column == column) return known.caption;

@@ -17,6 +17,8 @@ enum class BankColumn { Skip, Number, DueDate, Instalment, Capital, Interest, Re
 // The column named on the command line (--columns): N, SCADENZA, RATA, CAPITALE, INTERESSI,
 // RESIDUO, or "-" for one to skip (letter case aside); nullopt for any other name.
 std::optional<BankColumn> BankColumnNamed(std::string_view name);
+// The name --columns gives it ("N", "SCADENZA", ..., "-"); BankColumnNamed reads it back.
+const char* BankColumnName(BankColumn column);
 // Its caption in the mapping dialog: "N.", "Scadenza", "Rata", "Quota capitale",
 // "Quota interessi", "Debito residuo", "(non usata)".
 const char* BankColumnCaption(BankColumn column);
