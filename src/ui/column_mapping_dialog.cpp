@@ -18,8 +18,8 @@ constexpr int kPreviewRows = 8;
 
 // Settings keys cannot hold every character a header may: the layout's key is hashed.
 QString SettingsKey(const std::string& layoutKey) {
-    const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(layoutKey),
-                                                     QCryptographicHash::Sha1);
+    const QByteArray hash =
+        QCryptographicHash::hash(QByteArray::fromStdString(layoutKey), QCryptographicHash::Sha1);
     return QStringLiteral("PianoBanca/") + QString::fromLatin1(hash.toHex());
 }
 
@@ -31,8 +31,8 @@ ColumnMappingDialog::ColumnMappingDialog(const SheetCells& sheet,
     setObjectName(QStringLiteral("frmColonne"));
     setWindowTitle(QStringLiteral("Colonne del piano della banca"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral("Indicare che cosa contiene ogni colonna del file:"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Indicare che cosa contiene ogni colonna del file:"), this));
     std::size_t columns = initial.size();
     for (const SheetRow& row : sheet.rows) columns = std::max(columns, row.cells.size());
     const int rows = static_cast<int>(std::min<std::size_t>(sheet.rows.size(), kPreviewRows));
@@ -45,8 +45,7 @@ ColumnMappingDialog::ColumnMappingDialog(const SheetCells& sheet,
         auto* choice = new QComboBox(grdAnteprima);
         choice->setObjectName(QStringLiteral("cboColonna%1").arg(c + 1));
         for (const BankColumn column : AllBankColumns()) {
-            choice->addItem(QString::fromUtf8(BankColumnCaption(column)),
-                            static_cast<int>(column));
+            choice->addItem(QString::fromUtf8(BankColumnCaption(column)), static_cast<int>(column));
         }
         const BankColumn chosen = c < initial.size() ? initial[c] : BankColumn::Skip;
         choice->setCurrentIndex(choice->findData(static_cast<int>(chosen)));

@@ -27,8 +27,7 @@
 namespace quotaplan {
 namespace {
 
-constexpr const char* kPlanFiles =
-    "Piani (*.csv *.txt *.xls *.xlsx);;Tutti i file (*)";
+constexpr const char* kPlanFiles = "Piani (*.csv *.txt *.xls *.xlsx);;Tutti i file (*)";
 constexpr const char* kLegalRateFiles = "Tassi legali Dal;Al;Tasso (*.csv *.txt);;Tutti i file (*)";
 const QColor kDifferenceGround(255, 205, 205);
 
@@ -178,7 +177,8 @@ void ReviewDialog::ShowComparison() {
     grdConfronto->setRowCount(0);
     if (facts.bank.empty()) {
         grdConfronto->setColumnCount(0);
-        lblTotali->setText(QStringLiteral("Nessun piano della banca: importarlo per il confronto."));
+        lblTotali->setText(
+            QStringLiteral("Nessun piano della banca: importarlo per il confronto."));
         return;
     }
     facts.comparison = ComparePlans(facts.bank, facts.ours);
@@ -253,8 +253,9 @@ void ReviewDialog::RecomputeChosen() {
     });
     facts.recomputations.push_back(recomputed);
 
-    QString text = QStringLiteral("%1: %2 %3; interessi ricalcolati %4; interessi %5 %6; "
-                                  "differenza da restituire %7")
+    QString text = QStringLiteral(
+                       "%1: %2 %3; interessi ricalcolati %4; interessi %5 %6; "
+                       "differenza da restituire %7")
                        .arg(ToQt(std::string(RecomputationCaption(method))),
                             method == Recomputation::Italian ? QStringLiteral("prima rata")
                                                              : QStringLiteral("rata"),
@@ -268,9 +269,9 @@ void ReviewDialog::RecomputeChosen() {
         text += QStringLiteral("; interessi legali non calcolabili: manca il tasso legale del ") +
                 ToQt(FormatDate(*recomputed.legalRateGap, 2));
     } else if (recomputed.legalInterest) {
-        text += QStringLiteral("; interessi legali al %1: %2")
-                    .arg(ToQt(FormatDate(*legalTo, 2)),
-                         ToQt(AmountText(*recomputed.legalInterest)));
+        text +=
+            QStringLiteral("; interessi legali al %1: %2")
+                .arg(ToQt(FormatDate(*legalTo, 2)), ToQt(AmountText(*recomputed.legalInterest)));
     }
     lblRicalcolo->setText(text);
 }
@@ -308,9 +309,9 @@ void ReviewDialog::WriteWord() {
 
 void ReviewDialog::Print() {
     auto printer = DefaultPlanPrinter();
-    const PrintResult printed = printer ? PrintReviewReport(*printer, Report(Today()))
-                                        : PrintResult{PrintCode::PrinterError,
-                                                      "Errore della stampante"};
+    const PrintResult printed =
+        printer ? PrintReviewReport(*printer, Report(Today()))
+                : PrintResult{PrintCode::PrinterError, "Errore della stampante"};
     if (!printed.Ok()) ShowError(boxes_, 0, printed.message, "");
 }
 

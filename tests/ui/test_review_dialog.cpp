@@ -17,6 +17,7 @@
 #include "ui/column_mapping_dialog.h"
 #include "ui/review_archive.h"
 #include "ui/review_dialog.h"
+#include "window_fixture.h"
 
 using namespace quotaplan;
 
@@ -45,9 +46,8 @@ std::string BankCsv(const CentsPlan& plan) {
             return std::to_string(money.Cents() / 100) + "," + (cents.size() == 1 ? "0" : "") +
                    cents;
         };
-        text += std::to_string(number) + ";" + row.date.Iso() + ";" + amount(row.instalment) +
-                ";" + amount(row.capital) + ";" + amount(interest) + ";" + amount(row.residual) +
-                "\n";
+        text += std::to_string(number) + ";" + row.date.Iso() + ";" + amount(row.instalment) + ";" +
+                amount(row.capital) + ";" + amount(interest) + ";" + amount(row.residual) + "\n";
     }
     return text;
 }
@@ -132,9 +132,9 @@ private slots:
     void theMappingIsRememberedPerLayout() {
         QSettings settings(folder_.filePath(QStringLiteral("b.ini")), QSettings::IniFormat);
         ReviewDialog dialog(Subject(0), &archive_, boxes_, shell_, settings);
-        const std::vector<BankColumn> chosen = {BankColumn::Number, BankColumn::DueDate,
+        const std::vector<BankColumn> chosen = {BankColumn::Number,     BankColumn::DueDate,
                                                 BankColumn::Instalment, BankColumn::Skip,
-                                                BankColumn::Skip,   BankColumn::Residual};
+                                                BankColumn::Skip,       BankColumn::Residual};
         std::vector<std::vector<BankColumn>> offers;
         dialog.SetMappingChooser([&](const SheetCells&, const std::vector<BankColumn>& offered) {
             offers.push_back(offered);
@@ -160,8 +160,8 @@ private slots:
         });
         QVERIFY(dialog.ImportBankPlan(BankFile().toStdString()));
         dialog.cboRicalcolo->setCurrentIndex(3);  // without interest
-        archive_.rates = {{*CalendarDate::FromIso("2026-01-01"), CalendarDate(),
-                           Percent::FromHundredths(500)}};
+        archive_.rates = {
+            {*CalendarDate::FromIso("2026-01-01"), CalendarDate(), Percent::FromHundredths(500)}};
         dialog.txtLegaliAl->setText(QStringLiteral("31/12/2026"));
         QTest::mouseClick(dialog.cmdRicalcola, Qt::LeftButton);
         QCOMPARE(dialog.lblRicalcolo->text(),
@@ -177,6 +177,21 @@ private slots:
         boxes_.shown.clear();
     }
 
+    // The menu's "Perizia" asks for the plan to the cent before opening anything.
+    void theMenuAsksForThePlanToTheCent() {
+        test::WindowFixture fixture;
+        QSettings settings(folder_.filePath(QStringLiteral("d.ini")), QSettings::IniFormat);
+        fixture.window->EnableReview(archive_, settings);
+        QAction* review = fixture.window->findChild<QAction*>(QStringLiteral("mnuPerizia"));
+        QVERIFY(review != nullptr);
+        QCOMPARE(review->text(), QStringLiteral("&Perizia"));
+        review->trigger();
+        QCOMPARE(fixture.boxes.shown.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(fixture.boxes.shown[0].prompt),
+                 QStringLiteral("La perizia confronta il piano al centesimo: spuntare \"Piano al "
+                                "centesimo\" e calcolare la rata."));
+    }
+
     // One list a column, each set to the mapping given, read back as changed.
     void mappingDialogLists() {
         SheetCells sheet;
@@ -188,9 +203,9 @@ private slots:
         QCOMPARE(dialog.cboColonne[2]->currentText(), QStringLiteral("(non usata)"));
         QCOMPARE(dialog.cboColonne[2]->objectName(), QStringLiteral("cboColonna3"));
         dialog.cboColonne[1]->setCurrentText(QStringLiteral("Quota interessi"));
-        QVERIFY(dialog.Mapping() == (std::vector<BankColumn>{BankColumn::DueDate,
-                                                             BankColumn::Interest,
-                                                             BankColumn::Skip}));
+        QVERIFY(
+            dialog.Mapping() ==
+            (std::vector<BankColumn>{BankColumn::DueDate, BankColumn::Interest, BankColumn::Skip}));
     }
 };
 
