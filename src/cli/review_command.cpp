@@ -5,6 +5,7 @@
 
 #include "cli/archive_command.h"
 #include "cli/calc_command.h"
+#include "cli/index_command.h"
 #include "cli/json_text.h"
 #include "cli/offscreen_application.h"
 #include "cli/review_options.h"
@@ -30,12 +31,6 @@ namespace {
 constexpr int kRefused = 2;
 constexpr int kDatabaseError = 1;
 
-// A failure on its way out: the exit status and the message.
-struct Stop {
-    int exitStatus;
-    std::string message;
-};
-
 // The contract a review works on and what it carries beside its plan.
 struct Subject {
     CalcOptions calc;
@@ -50,7 +45,7 @@ struct Subject {
 std::int32_t ReadContractId(const std::string& option, const std::string& text) {
     if (text.empty() || text.size() > 9 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
-        throw Stop{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
+        throw CliFailure{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
     }
     return static_cast<std::int32_t>(std::stol(text));
 }
@@ -87,11 +82,11 @@ CalcOptions OptionsOfForm(const ContractForm& form, const std::vector<StoredPlan
 void LoadStoredContract(Database& db, StderrMessageBoxes& boxes, std::int32_t id,
                         Subject& subject) {
     if (Recordset(db, "SELECT ID FROM tabContratti WHERE ID = " + std::to_string(id)).Eof()) {
-        throw Stop{kRefused, "Il contratto " + std::to_string(id) + " non è nell'archivio."};
+        throw CliFailure{kRefused, "Il contratto " + std::to_string(id) + " non è nell'archivio."};
     }
     ContractStore store(db, boxes);
     const auto form = store.Load(id);
-    if (!form) throw Stop{kDatabaseError, ""};
+    if (!form) throw CliFailure{kDatabaseError, ""};
     subject.id = id;
     subject.calc = OptionsOfForm(*form, store.LoadPlanRows(id));
     subject.description = form->txtDescBene;
@@ -105,10 +100,11 @@ void LoadStoredContract(Database& db, StderrMessageBoxes& boxes, std::int32_t id
 void UseRecoveredTerms(Subject& subject) {
     subject.recovered = RecoverTerms(subject.bank);
     if (!subject.recovered) {
-        throw Stop{kRefused,
-                   "Dal piano della banca non si ricavano le condizioni (servono scadenza, quota "
-                   "capitale, quota interessi e debito residuo delle prime righe): indicare "
-                   "--id o le condizioni del calcolo."};
+        throw CliFailure{
+            kRefused,
+            "Dal piano della banca non si ricavano le condizioni (servono scadenza, quota "
+            "capitale, quota interessi e debito residuo delle prime righe): indicare "
+            "--id o le condizioni del calcolo."};
     }
     const RecoveredTerms& terms = *subject.recovered;
     CalcOptions& calc = subject.calc;
@@ -123,16 +119,18 @@ void UseRecoveredTerms(Subject& subject) {
 
 std::vector<ReviewRow> ReadBankPlan(const CommandLine& line, const std::string& file) {
     auto sheet = ReadSheetFile(file);
-    if (auto* refusal = std::get_if<SheetRefusal>(&sheet)) throw Stop{kRefused, refusal->message};
+    if (auto* refusal = std::get_if<SheetRefusal>(&sheet))
+        throw CliFailure{kRefused, refusal->message};
     const SheetCells& cells = std::get<SheetCells>(sheet);
     std::vector<BankColumn> columns = GuessBankColumns(cells);
     if (const auto list = line.Value("columns")) {
         auto read = ReadColumnList(*list);
-        if (auto* message = std::get_if<std::string>(&read)) throw Stop{kRefused, *message};
+        if (auto* message = std::get_if<std::string>(&read)) throw CliFailure{kRefused, *message};
         columns = std::get<std::vector<BankColumn>>(read);
     }
     auto rows = ReadBankPlanRows(cells, columns);
-    if (auto* refusal = std::get_if<SheetRefusal>(&rows)) throw Stop{kRefused, refusal->message};
+    if (auto* refusal = std::get_if<SheetRefusal>(&rows))
+        throw CliFailure{kRefused, refusal->message};
     return std::get<std::vector<ReviewRow>>(std::move(rows));
 }
 
@@ -147,15 +145,15 @@ std::vector<Recomputation> AskedMethods(const CommandLine& line, bool report) {
     for (const std::string& name : CsvFields(*text, ',')) {
         const auto method = RecomputationNamed(name);
         if (!method) {
-            throw Stop{kRefused, "Valore non valido per --recompute: \"" + name +
-                                     "\" (si usano accumulated, discounted, italian, "
-                                     "interest-free)"};
+            throw CliFailure{kRefused, "Valore non valido per --recompute: \"" + name +
+                                           "\" (si usano accumulated, discounted, italian, "
+                                           "interest-free)"};
         }
         methods.push_back(*method);
     }
     if (!report && methods.size() != 1) {
-        throw Stop{kRefused,
-                   "--recompute chiede un solo metodo (più metodi valgono con --report)."};
+        throw CliFailure{kRefused,
+                         "--recompute chiede un solo metodo (più metodi valgono con --report)."};
     }
     return methods;
 }
@@ -165,31 +163,10 @@ std::optional<CalendarDate> LegalInterestDate(const CommandLine& line) {
     if (!text) return std::nullopt;
     const auto date = ReadIsoDate(*text);
     if (!date) {
-        throw Stop{kRefused, "Valore non valido per --legal-interest-to: \"" + *text +
-                                 "\" (serve una data AAAA-MM-GG)"};
+        throw CliFailure{kRefused, "Valore non valido per --legal-interest-to: \"" + *text +
+                                       "\" (serve una data AAAA-MM-GG)"};
     }
     return date;
-}
-
-ReviewRecomputation RecomputeAgainst(const CentsPlan& plan, int periodsPerYear,
-                                     const std::vector<ReviewRow>& reference, Recomputation method,
-                                     const std::optional<CalendarDate>& legalTo,
-                                     const std::vector<LegalRate>& legalRates) {
-    const RecomputationTerms terms = RecomputationTermsOf(plan, periodsPerYear);
-    ReviewRecomputation recomputed;
-    recomputed.plan = Recompute(terms, method);
-    recomputed.referenceInterest = PlanInterest(reference, terms.principal, terms.buyout);
-    recomputed.difference = recomputed.referenceInterest - recomputed.plan.totalInterest;
-    if (legalTo) {
-        const auto interest =
-            LegalInterest(OverpaidAmounts(reference, recomputed.plan), legalRates, *legalTo);
-        if (const auto* gap = std::get_if<LegalRateGap>(&interest)) {
-            recomputed.legalRateGap = gap->day;
-        } else {
-            recomputed.legalInterest = std::get<Money>(interest);
-        }
-    }
-    return recomputed;
 }
 
 std::string MoneyJson(const std::optional<Money>& amount) {
@@ -322,34 +299,23 @@ int ImportLegalRatesCommand(const CommandLine& line, const ProgramFiles& files, 
     auto db = ConnectArchive(line, files.dataFolder, boxes);
     if (!db) return kDatabaseError;
     const SeriesImport imported = ImportLegalRates(*db, *line.Value("import-legal-rates"));
-    switch (imported.status) {
-        case SeriesImport::Status::Imported:
-            out << "{\"legal_rates\": " << imported.write.added + imported.write.replaced
-                << ", \"added\": " << imported.write.added
-                << ", \"replaced\": " << imported.write.replaced << "}\n";
-            return 0;
-        case SeriesImport::Status::Refused:
-            err << imported.message << "\n";
-            return kRefused;
-        case SeriesImport::Status::Failed:
-            break;
-    }
-    err << imported.message << "\n";
-    return kDatabaseError;
+    // Nothing showed a database error: it is in the message.
+    if (imported.status == SeriesImport::Status::Failed) err << imported.message << "\n";
+    return PrintImport(imported, "{\"legal_rates\"", out, err);
 }
 
 int Review(const CommandLine& line, const CalcOptions& given, const ProgramFiles& files,
            std::ostream& out, std::ostream& err) {
     const bool report = line.Has("report");
     if (!report && !line.Has("bank-plan") && !line.Has("recompute")) {
-        throw Stop{kRefused, "Indicare --bank-plan, --recompute o --report."};
+        throw CliFailure{kRefused, "Indicare --bank-plan, --recompute o --report."};
     }
-    if (report && line.Has("id")) throw Stop{kRefused, "Con --report non si usa --id."};
+    if (report && line.Has("id")) throw CliFailure{kRefused, "Con --report non si usa --id."};
     const auto methods = AskedMethods(line, report);
     const auto legalTo = LegalInterestDate(line);
     auto defaultInterest = ReadDefaultInterest(line);
     if (auto* failure = std::get_if<CliFailure>(&defaultInterest)) {
-        throw Stop{failure->exitStatus, failure->message};
+        throw CliFailure{failure->exitStatus, failure->message};
     }
 
     Subject subject;
@@ -378,7 +344,7 @@ int Review(const CommandLine& line, const CalcOptions& given, const ProgramFiles
     subject.calc.format = OutputFormat::Json;
     auto calculated = RunCalculation(subject.calc);
     if (auto* refusal = std::get_if<CliFailure>(&calculated)) {
-        throw Stop{refusal->exitStatus, refusal->message};
+        throw CliFailure{refusal->exitStatus, refusal->message};
     }
     const CalcOutcome& outcome = std::get<CalcOutcome>(calculated);
     const CentsPlan& plan = *outcome.plan.toTheCent;
@@ -386,7 +352,8 @@ int Review(const CommandLine& line, const CalcOptions& given, const ProgramFiles
 
     if (line.Has("bank-plan") && subject.id && !report) {
         if (const auto error = SaveBankPlan(*db, *subject.id, subject.bank)) {
-            throw Stop{kDatabaseError, std::to_string(error->number) + " - " + error->description};
+            throw CliFailure{kDatabaseError,
+                             std::to_string(error->number) + " - " + error->description};
         }
     }
     const std::vector<LegalRate> legalRates =
@@ -408,7 +375,7 @@ int Review(const CommandLine& line, const CalcOptions& given, const ProgramFiles
         const auto folder = line.Value("out").value_or(files.ExportFolder().string());
         const ExportResult written = ExportReviewReportPdf(folder, "Perizia " + subject.description,
                                                            ReviewDocument(facts, Today()));
-        if (!written.Ok()) throw Stop{kDatabaseError, written.message};
+        if (!written.Ok()) throw CliFailure{kDatabaseError, written.message};
         out << written.file.string() << "\n";
         return 0;
     }
@@ -427,7 +394,7 @@ int RunReviewCommand(const CommandLine& line, const CalcOptions& calc, const Pro
     try {
         if (line.Has("import-legal-rates")) return ImportLegalRatesCommand(line, files, out, err);
         return Review(line, calc, files, out, err);
-    } catch (const Stop& stop) {
+    } catch (const CliFailure& stop) {
         if (!stop.message.empty()) err << stop.message << "\n";
         return stop.exitStatus;
     } catch (const DatabaseError& error) {

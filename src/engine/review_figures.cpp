@@ -44,4 +44,25 @@ std::vector<DatedAmount> OverpaidAmounts(const std::vector<ReviewRow>& reference
     return amounts;
 }
 
+ReviewRecomputation RecomputeAgainst(const CentsPlan& plan, int periodsPerYear,
+                                     const std::vector<ReviewRow>& reference, Recomputation method,
+                                     const std::optional<CalendarDate>& legalTo,
+                                     const std::vector<LegalRate>& legalRates) {
+    const RecomputationTerms terms = RecomputationTermsOf(plan, periodsPerYear);
+    ReviewRecomputation recomputed;
+    recomputed.plan = Recompute(terms, method);
+    recomputed.referenceInterest = PlanInterest(reference, terms.principal, terms.buyout);
+    recomputed.difference = recomputed.referenceInterest - recomputed.plan.totalInterest;
+    if (legalTo) {
+        const auto interest =
+            LegalInterest(OverpaidAmounts(reference, recomputed.plan), legalRates, *legalTo);
+        if (const auto* gap = std::get_if<LegalRateGap>(&interest)) {
+            recomputed.legalRateGap = gap->day;
+        } else {
+            recomputed.legalInterest = std::get<Money>(interest);
+        }
+    }
+    return recomputed;
+}
+
 }  // namespace quotaplan

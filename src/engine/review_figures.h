@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "engine/cents_plan.h"
@@ -25,5 +26,25 @@ Money PlanInterest(const std::vector<ReviewRow>& rows, Money principal, Money bu
 // back, each share from the day it was paid). Rows beyond the shorter plan are left out.
 std::vector<DatedAmount> OverpaidAmounts(const std::vector<ReviewRow>& reference,
                                          const RecomputedPlan& recomputed);
+
+// One recomputation of a review with its totals against the reference plan.
+struct ReviewRecomputation {
+    RecomputedPlan plan;
+    Money referenceInterest;  // the interest of the reference plan (PlanInterest)
+    Money difference;         // referenceInterest less the plan's total interest
+    // The legal interest on the amounts overpaid (OverpaidAmounts) up to the date asked for;
+    // none when not asked for, the gap when the legal-rate table lacks a day.
+    std::optional<Money> legalInterest;
+    std::optional<CalendarDate> legalRateGap;
+};
+
+// Recomputes the contract's plan to the cent by `method` (RecomputationTermsOf with m periods
+// a year) against `reference`, the bank's plan or the contract's own rows: its interest, the
+// difference, and with `legalTo` the legal interest at `legalRates` (LegalInterest). Raises as
+// Recompute.
+ReviewRecomputation RecomputeAgainst(const CentsPlan& plan, int periodsPerYear,
+                                     const std::vector<ReviewRow>& reference, Recomputation method,
+                                     const std::optional<CalendarDate>& legalTo,
+                                     const std::vector<LegalRate>& legalRates);
 
 }  // namespace quotaplan

@@ -9,21 +9,11 @@
 #include "engine/legal_interest.h"
 #include "engine/plan_comparison.h"
 #include "engine/recomputation.h"
+#include "engine/review_figures.h"
 #include "engine/usury.h"
 #include "output/export_result.h"
 
 namespace quotaplan {
-
-// One recomputation of a review with its totals against the reference plan.
-struct ReviewRecomputation {
-    RecomputedPlan plan;
-    Money referenceInterest;  // the interest of the bank's plan, else of the contract's
-    Money difference;         // referenceInterest less the plan's total interest
-    // The legal interest on the amounts overpaid (OverpaidAmounts) up to the review's date;
-    // none when not asked for, the gap when the legal-rate table lacks a day.
-    std::optional<Money> legalInterest;
-    std::optional<CalendarDate> legalRateGap;
-};
 
 // Everything an expert review's report states, gathered by its caller.
 struct ReviewFacts {

@@ -230,22 +230,10 @@ void ReviewDialog::RecomputeChosen() {
             return;
         }
     }
-    const RecomputationTerms terms = RecomputationTermsOf(subject_.plan, facts.periodsPerYear);
     const std::vector<ReviewRow>& reference = facts.bank.empty() ? facts.ours : facts.bank;
-    ReviewRecomputation recomputed;
-    recomputed.plan = Recompute(terms, method);
-    recomputed.referenceInterest = PlanInterest(reference, terms.principal, terms.buyout);
-    recomputed.difference = recomputed.referenceInterest - recomputed.plan.totalInterest;
-    if (legalTo) {
-        const auto rates = archive_ ? archive_->LegalRates() : std::vector<LegalRate>{};
-        const auto interest =
-            LegalInterest(OverpaidAmounts(reference, recomputed.plan), rates, *legalTo);
-        if (const auto* gap = std::get_if<LegalRateGap>(&interest)) {
-            recomputed.legalRateGap = gap->day;
-        } else {
-            recomputed.legalInterest = std::get<Money>(interest);
-        }
-    }
+    const auto rates = legalTo && archive_ ? archive_->LegalRates() : std::vector<LegalRate>{};
+    const ReviewRecomputation recomputed =
+        RecomputeAgainst(subject_.plan, facts.periodsPerYear, reference, method, legalTo, rates);
     facts.legalInterestTo = legalTo;
     // One recomputation of each method: asked again, it takes the place of the one before.
     std::erase_if(facts.recomputations, [&](const ReviewRecomputation& earlier) {

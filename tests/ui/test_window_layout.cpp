@@ -160,7 +160,8 @@ private slots:
         f_->Calcola();
         QLabel* verdict = f_->C().lblUsura;
         QVERIFY(verdict->isVisible());
-        QCOMPARE(verdict->text(), QString("Tasso oltre la soglia d'usura (soglia 6,5000 %)"));
+        // A contract of 2006: the threshold of the law's first rule, TEGM × 1,5.
+        QCOMPARE(verdict->text(), QString("Tasso oltre la soglia d'usura (soglia 3,0000 %)"));
         const QRect small = verdict->geometry();
         const int page = f_->window->Contract()->width();
         const int line = verdict->fontMetrics().height();
@@ -237,11 +238,11 @@ private slots:
         f_->Enter("txtDescBene", "Pressa");
         f_->Enter("txtValBene", "1000");  // Salva and Elimina stay off: not tab stops then
         const QWidget* expected[] = {
-            c.cboTipoLea,    c.txtDescBene,   c.txtValBene,     c.txtMaxi,        c.txtPercMaxi,
-            c.txtSpread,     c.txtTasso,      c.cboTxRif,       c.txtRate,        c.cboPeriodicita,
-            c.txtRiscatto,   c.txtPercRiscatto, c.txtContract,  c.txtStart,       c.txtDataRiscatto,
-            c.txtSpContratto, c.txtSpRata,    c.optCapSem,      c.optPagAnt,      c.chkIntRiscatto,
-            c.chkCentesimo,  c.optFormula[0], c.lsvTxHis,       c.cmdNuovo,       c.cmdCalcola};
+            c.cboTipoLea,     c.txtDescBene,     c.txtValBene,  c.txtMaxi,   c.txtPercMaxi,
+            c.txtSpread,      c.txtTasso,        c.cboTxRif,    c.txtRate,   c.cboPeriodicita,
+            c.txtRiscatto,    c.txtPercRiscatto, c.txtContract, c.txtStart,  c.txtDataRiscatto,
+            c.txtSpContratto, c.txtSpRata,       c.optCapSem,   c.optPagAnt, c.chkIntRiscatto,
+            c.chkCentesimo,   c.optFormula[0],   c.lsvTxHis,    c.cmdNuovo,  c.cmdCalcola};
         f_->Focus(c.cboTipoLea);
         QStringList seen;
         QStringList wanted;
@@ -285,8 +286,11 @@ private slots:
         const struct {
             QPushButton* button;
             const char* caption;
-        } buttons[] = {{c.cmdCalcola, "&Calcola"}, {c.cmdSalva, "&Salva"}, {c.cmdNuovo, "&Nuovo"},
-                       {c.cmdElimina, "&Elimina"}, {c.cmdIndicizza, "&Indicizza"}};
+        } buttons[] = {{c.cmdCalcola, "&Calcola"},
+                       {c.cmdSalva, "&Salva"},
+                       {c.cmdNuovo, "&Nuovo"},
+                       {c.cmdElimina, "&Elimina"},
+                       {c.cmdIndicizza, "&Indicizza"}};
         for (const auto& b : buttons) QCOMPARE(b.button->text(), QString(b.caption));
         FillPressa();
         f_->Focus(c.txtDescBene);
@@ -415,7 +419,8 @@ private slots:
         captions.sort();
         QCOMPARE(captions, QStringList({"&No", "Annulla", "Sì"}));
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
-        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::Cancel)));
+        QCOMPARE(box->escapeButton(),
+                 static_cast<QAbstractButton*>(box->button(QMessageBox::Cancel)));
     }
 
     void theWindowComesBackWhereItWasClosed() {
