@@ -38,10 +38,6 @@ std::set<std::string> AllFlagOptions() {
     return flags;
 }
 
-// Readies the data folder when the command uses it.
-std::optional<CliFailure> PrepareProgramFilesFor(const CommandLine& line,
-                                                 const ProgramFiles& files);
-
 int Fail(const CliFailure& failure, std::ostream& err) {
     // An empty message: the failure has been written already.
     if (!failure.message.empty()) err << failure.message << "\n";
@@ -59,6 +55,7 @@ bool UsesProgramData(const CommandLine& line) {
     return usesArchive || (line.Has("export") && !line.Has("out"));
 }
 
+// Readies the data folder when the command uses it.
 std::optional<CliFailure> PrepareProgramFilesFor(const CommandLine& line,
                                                  const ProgramFiles& files) {
     if (!UsesProgramData(line)) return std::nullopt;

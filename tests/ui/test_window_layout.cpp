@@ -238,11 +238,11 @@ private slots:
         f_->Enter("txtDescBene", "Pressa");
         f_->Enter("txtValBene", "1000");  // Salva and Elimina stay off: not tab stops then
         const QWidget* expected[] = {
-            c.cboTipoLea,     c.txtDescBene,     c.txtValBene,  c.txtMaxi,   c.txtPercMaxi,
-            c.txtSpread,      c.txtTasso,        c.cboTxRif,    c.txtRate,   c.cboPeriodicita,
-            c.txtRiscatto,    c.txtPercRiscatto, c.txtContract, c.txtStart,  c.txtDataRiscatto,
-            c.txtSpContratto, c.txtSpRata,       c.optCapSem,   c.optPagAnt, c.chkIntRiscatto,
-            c.chkCentesimo,   c.optFormula[0],   c.lsvTxHis,    c.cmdNuovo,  c.cmdCalcola};
+            c.cboTipoLea,    c.txtDescBene,   c.txtValBene,     c.txtMaxi,        c.txtPercMaxi,
+            c.txtSpread,     c.txtTasso,      c.cboTxRif,       c.txtRate,        c.cboPeriodicita,
+            c.txtRiscatto,   c.txtPercRiscatto, c.txtContract,  c.txtStart,       c.txtDataRiscatto,
+            c.txtSpContratto, c.txtSpRata,    c.optCapSem,      c.optPagAnt,      c.chkIntRiscatto,
+            c.chkCentesimo,  c.optFormula[0], c.lsvTxHis,       c.cmdNuovo,       c.cmdCalcola};
         f_->Focus(c.cboTipoLea);
         QStringList seen;
         QStringList wanted;
@@ -286,11 +286,8 @@ private slots:
         const struct {
             QPushButton* button;
             const char* caption;
-        } buttons[] = {{c.cmdCalcola, "&Calcola"},
-                       {c.cmdSalva, "&Salva"},
-                       {c.cmdNuovo, "&Nuovo"},
-                       {c.cmdElimina, "&Elimina"},
-                       {c.cmdIndicizza, "&Indicizza"}};
+        } buttons[] = {{c.cmdCalcola, "&Calcola"}, {c.cmdSalva, "&Salva"}, {c.cmdNuovo, "&Nuovo"},
+                       {c.cmdElimina, "&Elimina"}, {c.cmdIndicizza, "&Indicizza"}};
         for (const auto& b : buttons) QCOMPARE(b.button->text(), QString(b.caption));
         FillPressa();
         f_->Focus(c.txtDescBene);
@@ -419,8 +416,7 @@ private slots:
         captions.sort();
         QCOMPARE(captions, QStringList({"&No", "Annulla", "Sì"}));
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
-        QCOMPARE(box->escapeButton(),
-                 static_cast<QAbstractButton*>(box->button(QMessageBox::Cancel)));
+        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::Cancel)));
     }
 
     void theWindowComesBackWhereItWasClosed() {
