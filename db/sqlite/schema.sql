@@ -5,7 +5,9 @@
 -- from this file and seed.sql; the program itself only brings an archive of an older
 -- version up to this schema (UpgradeArchive in src/data/archive_upgrade.cpp: the columns
 -- tabContratti.Centesimo and ChiaveDescBene, supTipologia.CategoriaUsura and
--- PenaleEstinzione, and the tables tabSoglieUsura, tabEventi and tabEventiPDA).
+-- PenaleEstinzione, the tables tabSoglieUsura, tabEventi and tabEventiPDA; then the expert
+-- review's tabContratti.TassoMora and SpreadMora, tabSoglieUsura.MaggiorazioneMora and the
+-- tables tabPianoBanca and tabTassiLegali).
 --
 -- Text columns compared by "=" use NOCASE: the program replaces it on its connection with
 -- a comparison that also folds accented letters ("È" = "è"), as the Jet engine did.
@@ -63,8 +65,12 @@ CREATE TABLE tabContratti (
     DataRiscatto DATE,                      -- 43
     IntRiscatto YESNO NOT NULL DEFAULT 0,   -- 44
     Centesimo YESNO NOT NULL DEFAULT 0,     -- 45: the plan to the cent (older archives lack it)
-    ChiaveDescBene TEXT                     -- 46: the name's key (older archives lack it)
+    ChiaveDescBene TEXT,                    -- 46: the name's key (older archives lack it)
+    TassoMora DOUBLE,                       -- 47: default-interest rate in percent (Null: none)
+    SpreadMora DOUBLE                       -- 48: or points over the contract's rate
 );
+-- (No comma in the comments of the last columns: SQLite's DROP COLUMN, which an older
+-- version's tests use to remake an archive, looks back for the comma before a column.)
 CREATE INDEX idxContrattiTipologia ON tabContratti ([ID Tipologia]);
 -- ChiaveDescBene is the description's key, computed by the program (NameKey in
 -- src/common/name_key.h: letter case, accents, compatibility forms and blanks aside), the
@@ -126,7 +132,8 @@ CREATE TABLE tabSoglieUsura (
     ImportoA CURRENCY,
     Dal DATE NOT NULL,
     Al DATE,
-    TEGM DOUBLE NOT NULL
+    TEGM DOUBLE NOT NULL,
+    MaggiorazioneMora DOUBLE  -- the decree's default-interest surcharge, points; Null: not given
 );
 CREATE INDEX idxSoglieUsura ON tabSoglieUsura (Categoria, Dal);
 
@@ -166,5 +173,27 @@ CREATE TABLE tabEventiPDA (
     DebitoRes CURRENCY
 );
 CREATE INDEX idxEventiPDAEvento ON tabEventiPDA ([ID Evento], ID);
+-- A bank's plan of a contract, imported for an expert review: one row an instalment as the
+-- bank's file gives it (any figure may be Null: the file lacked that column).
+CREATE TABLE tabPianoBanca (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    [ID Leasing] LONG NOT NULL,
+    Numero LONG,
+    Data DATE,
+    Importo CURRENCY,
+    QCapitale CURRENCY,
+    QInteressi CURRENCY,
+    DebitoRes CURRENCY
+);
+CREATE INDEX idxPianoBanca ON tabPianoBanca ([ID Leasing], ID);
+
+-- The legal interest rate (art. 1284 c.c.) period by period (Al Null: still in force), as
+-- the user imports it: the program ships no figures.
+CREATE TABLE tabTassiLegali (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Dal DATE NOT NULL,
+    Al DATE,
+    Tasso DOUBLE NOT NULL
+);
 
 COMMIT;

@@ -16,6 +16,7 @@
 #include "common/message_boxes.h"
 #include "common/program_folder.h"
 #include "common/program_info.h"
+#include "ui/database_review_archive.h"
 #include "ui/database_window_archive.h"
 #include "ui/italian_translations.h"
 #include "ui/main_window.h"
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
     if (!db) return 1;
 
     DatabaseWindowArchive archive(*db, boxes);
+    DatabaseReviewArchive reviewArchive(*db, boxes);
     QtDesktopShell shell;
     MainWindow window(archive, boxes, shell);
     boxes.SetParent(&window);
@@ -62,6 +64,7 @@ int main(int argc, char* argv[]) {
     }
     const std::unique_ptr<QSettings> settings = UserSettings();
     window.RememberPlacement(*settings);
+    window.EnableReview(reviewArchive, *settings);
     window.show();
     return app.exec();
 }

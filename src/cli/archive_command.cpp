@@ -6,6 +6,7 @@
 #include "cli/event_command.h"
 #include "cli/index_command.h"
 #include "cli/json_text.h"
+#include "cli/review_options.h"
 #include "cli/usury_command.h"
 #include "common/clock.h"
 #include "common/name_key.h"
@@ -16,6 +17,7 @@
 #include "data/contract_store.h"
 #include "data/db_error.h"
 #include "data/lookup_lists.h"
+#include "data/review_store.h"
 #include "data/sql_helpers.h"
 #include "data/summary_queries.h"
 #include "engine/periodicity.h"
@@ -97,6 +99,10 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
     if (description.find_first_not_of(' ') == std::string::npos) {
         throw Refusal{kRefused, "Inserire la descrizione del bene!"};
     }
+    auto defaultInterest = ReadDefaultInterest(line);
+    if (auto* refusal = std::get_if<CliFailure>(&defaultInterest)) {
+        throw Refusal{refusal->exitStatus, refusal->message};
+    }
     const std::string type = LookupText(db, "supTipologia", line.Value("type"), "type");
     const std::string rate = LookupText(db, "supTxRiferimento", line.Value("ref-rate"), "ref-rate");
     auto result = RunCalculation(calc);
@@ -109,6 +115,13 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
         store.Save(form, outcome.plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
     switch (saved.status) {
         case SaveStatus::Saved:
+            // The default interest (--default-rate, --default-spread) goes beside the row.
+            if (const auto& interest = std::get<std::optional<DefaultInterest>>(defaultInterest)) {
+                if (const auto error = SaveDefaultInterest(db, saved.contractId, interest)) {
+                    throw Refusal{kDatabaseError,
+                                  std::to_string(error->number) + " - " + error->description};
+                }
+            }
             out << saved.contractId << "\n";
             return 0;
         case SaveStatus::Duplicate:

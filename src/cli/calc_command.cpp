@@ -250,6 +250,17 @@ std::string TaegJson(const TaegSolution& taeg) {
     return ", \"taeg\": null, \"taeg_note\": " + JsonString(NoTaegNote(taeg.missing));
 }
 
+// ", "default": {...}": the default rate, the decree's surcharge (null: not given), the
+// threshold it is judged by and the verdict; nothing when the contract has no default rate.
+std::string DefaultUsuryJson(const std::optional<UsuryJudgement>& judged) {
+    if (!judged || !judged->defaultInterest) return {};
+    const DefaultJudgement& mora = *judged->defaultInterest;
+    return ", \"default\": {\"rate\": " + mora.rate.Decimal() + ", \"surcharge\": " +
+           (mora.surcharge ? mora.surcharge->Decimal() : std::string("null")) +
+           ", \"threshold\": " + mora.threshold.Decimal() +
+           ", \"over\": " + (mora.over ? "true" : "false") + "}";
+}
+
 // ", "usury": {...}": the category, the TEGM, the threshold, the TEG and the verdict; null
 // for what is missing.
 std::string UsuryJson(const CalcOutcome& outcome) {
@@ -265,7 +276,8 @@ std::string UsuryJson(const CalcOutcome& outcome) {
            (usury.category.empty() ? std::string("null") : JsonString(usury.category)) +
            ", \"tegm\": " + percent(&UsuryJudgement::tegm) +
            ", \"threshold\": " + percent(&UsuryJudgement::threshold) + ", \"teg\": " + teg +
-           ", \"over\": " + (judged ? (judged->over ? "true" : "false") : "null") + "}";
+           ", \"over\": " + (judged ? (judged->over ? "true" : "false") : "null") +
+           DefaultUsuryJson(judged) + "}";
 }
 
 }  // namespace

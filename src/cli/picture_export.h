@@ -12,7 +12,8 @@
 namespace quotaplan {
 
 // One of the exports the calculator draws: "pdf" (the plan and its chart) or "png" (the
-// chart alone), of a calculated plan.
+// chart alone), of a calculated plan; or "review", the expert review's command handed over
+// whole (only the calculator without Qt asks for it, and the drawing program never gets it).
 struct PictureExport {
     std::string kind;
     std::filesystem::path folder;

@@ -7,6 +7,7 @@
 #include "cli/event_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
+#include "cli/review_options.h"
 #include "cli/setup_command.h"
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
@@ -24,6 +25,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(IndexValueOptions().begin(), IndexValueOptions().end());
     options.insert(UsuryValueOptions().begin(), UsuryValueOptions().end());
     options.insert(EventValueOptions().begin(), EventValueOptions().end());
+    options.insert(ReviewValueOptions().begin(), ReviewValueOptions().end());
     options.insert("taeg-flows");
     return options;
 }
@@ -48,14 +50,40 @@ int Fail(const CliFailure& failure, std::ostream& err) {
 // Whether the command reads or writes the user's files rather than only calculating: the
 // configured archive (no --db) or the default Export folder (no --out).
 bool UsesProgramData(const CommandLine& line) {
+    const bool reviewUsesArchive = line.Has("id") || line.Has("report") ||
+                                   line.Has("import-legal-rates") || line.Has("legal-interest-to");
     const bool usesArchive = (AsksForArchive(line) || line.Flag("indexed") || AsksForUsury(line) ||
-                              EventUsesArchive(line)) &&
+                              EventUsesArchive(line) || reviewUsesArchive) &&
                              !line.Has("db");
     return usesArchive || (line.Has("export") && !line.Has("out"));
 }
 
+// Readies the data folder when the command uses it.
+std::optional<CliFailure> PrepareProgramFilesFor(const CommandLine& line,
+                                                 const ProgramFiles& files) {
+    if (!UsesProgramData(line)) return std::nullopt;
+    // Without its archive the program can do nothing: the status of a database error.
+    if (auto failure = PrepareProgramFiles(files)) return CliFailure{1, *failure};
+    return std::nullopt;
+}
+
+// The review's commands in the program that has them; elsewhere handed over to the drawing
+// program, which replaces this process (a return is a failure to start it).
+int RunReview(const CommandLine& line, const CalcOptions& calc, const ProgramFiles& files,
+              const PictureWriter& pictures, const ReviewRunner& review, std::ostream& out,
+              std::ostream& err) {
+    if (review) {
+        if (auto failure = PrepareProgramFilesFor(line, files)) return Fail(*failure, err);
+        return review(line, calc, files, out, err);
+    }
+    if (!pictures) return Fail({1, "I comandi di perizia non sono disponibili."}, err);
+    const ExportResult handed = pictures(PictureExport{"review", {}, {}, {}, nullptr, {}});
+    return Fail({1, handed.message}, err);
+}
+
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const ProgramFiles& files, const PictureWriter& pictures) {
+               const ProgramFiles& files, const PictureWriter& pictures,
+               const ReviewRunner& review) {
     CommandLine line;
     CalcOptions calc;
     if (auto failure = CommandLine::Parse(args, AllValueOptions(), AllFlagOptions(), line,
@@ -73,10 +101,15 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
     if (const auto flowsFile = line.Value("taeg-flows")) return RunTaegFlows(*flowsFile, out, err);
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
-    if (UsesProgramData(line)) {
-        // Without its archive the program can do nothing: the status of a database error.
-        if (auto failure = PrepareProgramFiles(files)) return Fail({1, *failure}, err);
+    if (AsksForReview(line)) return RunReview(line, calc, files, pictures, review, out, err);
+    if ((line.Has("default-rate") || line.Has("default-spread")) && !line.Has("save") &&
+        !AsksForUsury(line)) {
+        return Fail({2,
+                     "--default-rate e --default-spread valgono con --usury-category, con "
+                     "--save o con i comandi di perizia."},
+                    err);
     }
+    if (auto failure = PrepareProgramFilesFor(line, files)) return Fail(*failure, err);
     const std::filesystem::path& programFolder = files.dataFolder;
     if (line.Flag("indexed") && !line.Has("import-index")) {
         if (auto failure = IndexFromArchive(line, programFolder, calc, err)) {
@@ -127,10 +160,11 @@ std::set<std::string> KnownOptions() {
 }
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const ProgramFiles& files, const PictureWriter& pictures) {
+                     const ProgramFiles& files, const PictureWriter& pictures,
+                     const ReviewRunner& review) {
     // The last trap: whatever escapes a command is reported in words, never as a crash.
     try {
-        return RunCommand(args, out, err, files, pictures);
+        return RunCommand(args, out, err, files, pictures, review);
     } catch (const RunTimeError& error) {
         err << "Errore " << error.Number() << ": " << error.Description() << "\n";
     } catch (const std::exception& error) {
@@ -140,8 +174,9 @@ int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, st
 }
 
 int RunQuotaplanCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const std::filesystem::path& programFolder, const PictureWriter& pictures) {
-    return RunQuotaplanCalc(args, out, err, ReadyToRunFiles(programFolder), pictures);
+                     const std::filesystem::path& programFolder, const PictureWriter& pictures,
+                     const ReviewRunner& review) {
+    return RunQuotaplanCalc(args, out, err, ReadyToRunFiles(programFolder), pictures, review);
 }
 
 }  // namespace quotaplan

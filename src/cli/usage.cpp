@@ -13,6 +13,7 @@ constexpr std::string_view kArchive = "Archivio";
 constexpr std::string_view kIndex = "Contratti indicizzati";
 constexpr std::string_view kTaeg = "TAEG e soglia d'usura";
 constexpr std::string_view kEvents = "Eventi del contratto";
+constexpr std::string_view kReview = "Perizia";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -98,8 +99,8 @@ constexpr std::array kOptions = {
                "del mese"},
     OptionHelp{kArchive, "today", "AAAA-MM-GG", "il giorno da contare come oggi per --summary"},
     OptionHelp{kEvents, "id", "N",
-               "il contratto archiviato su cui agisce l'evento (senza --id: il contratto delle "
-               "opzioni di calcolo, mai archiviato)"},
+               "il contratto archiviato su cui agisce l'evento o la perizia (senza --id: il "
+               "contratto delle opzioni di calcolo, mai archiviato)"},
     OptionHelp{kEvents, "payoff", "AAAA-MM-GG",
                "conteggio estintivo alla data: capitale residuo, interessi maturati, penale, "
                "rimborso dei costi, totale (JSON)"},
@@ -127,6 +128,25 @@ constexpr std::array kOptions = {
                "(instalment)"},
     OptionHelp{kEvents, "record", "", "con --id: registra l'evento nell'archivio"},
     OptionHelp{kEvents, "undo-event", "", "con --id: annulla l'ultimo evento del contratto"},
+    OptionHelp{kReview, "bank-plan", "FILE",
+               "confronta il piano della banca (CSV, .xls, .xlsx) con il piano al centesimo del "
+               "contratto --id o del calcolo; con --id lo archivia"},
+    OptionHelp{kReview, "columns", "N,SCADENZA,RATA,CAPITALE,INTERESSI,RESIDUO",
+               "che cosa contiene ogni colonna del file, nel suo ordine (- per saltarne una; "
+               "predefinite quelle ricavate dalle intestazioni)"},
+    OptionHelp{kReview, "recompute", "accumulated|discounted|italian|interest-free",
+               "ricalcola il piano in regime semplice (interessi a scadenza o valori "
+               "scontati), all'italiana o senza interessi e stampa la differenza di interessi"},
+    OptionHelp{kReview, "legal-interest-to", "AAAA-MM-GG",
+               "interessi legali sulle somme pagate in più fino a questa data"},
+    OptionHelp{kReview, "import-legal-rates", "FILE",
+               "importa nell'archivio i tassi legali da righe Dal;Al;Tasso (gg/mm/aaaa;2,5)"},
+    OptionHelp{kReview, "report", "ID",
+               "scrive la perizia in PDF del contratto archiviato nella cartella --out"},
+    OptionHelp{kReview, "default-rate", "J",
+               "tasso di mora in percentuale, per la verifica d'usura e con --save"},
+    OptionHelp{kReview, "default-spread", "S",
+               "tasso di mora come punti oltre il tasso del contratto"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
     OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
@@ -156,6 +176,12 @@ constexpr std::string_view kForms =
     "term|instalment [--penalty ...] [--record]\n"
     "  quotaplan-calc <opzioni di calcolo> --payoff AAAA-MM-GG ... | --prepay AAAA-MM-GG ...\n"
     "  quotaplan-calc [--db PERCORSO|URI] --undo-event --id N\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --bank-plan FILE [--columns C,...] --id ID | <opzioni "
+    "di calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --recompute METODO [--legal-interest-to AAAA-MM-GG] "
+    "--id ID | <opzioni di calcolo>\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --report ID [--out CARTELLA]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --import-legal-rates FILE\n"
     "  quotaplan-calc --help | --version\n"
     "I numeri usano il punto come separatore decimale; tassi e spread sono percentuali.\n";
 

@@ -4,11 +4,13 @@
 
 #include "cli/archive_command.h"
 #include "cli/index_command.h"
+#include "cli/review_options.h"
 #include "common/clock.h"
+#include "common/name_key.h"
+#include "common/number_text.h"
 #include "common/stderr_message_boxes.h"
 #include "data/db_error.h"
 #include "data/sql_helpers.h"
-#include "common/name_key.h"
 #include "data/usury_thresholds.h"
 #include "engine/taeg.h"
 
@@ -71,9 +73,15 @@ std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes
         CalcUsury usury;
         usury.category = std::get<std::string>(category);
         if (usury.category.empty() || !outcome.taeg.rate) return usury;
-        const UsuryCase contract{outcome.exact.value - outcome.exact.maxi,
-                                 calc.contractDate.value_or(Today()),
-                                 TaegPercent(*outcome.taeg.rate)};
+        UsuryCase contract{outcome.exact.value - outcome.exact.maxi,
+                           calc.contractDate.value_or(Today()), TaegPercent(*outcome.taeg.rate)};
+        auto defaultInterest = ReadDefaultInterest(line);
+        if (const auto* refusal = std::get_if<CliFailure>(&defaultInterest)) return *refusal;
+        if (const auto& interest = std::get<std::optional<DefaultInterest>>(defaultInterest)) {
+            const Percent contractRate = Percent::FromValue(ParseNumber64(outcome.fields.tasso) +
+                                                            ParseNumber64(outcome.fields.spread));
+            contract.defaultRate = interest->RateFor(contractRate);
+        }
         usury.judgement = JudgeContract(thresholds.OfCategory(usury.category), contract);
         return usury;
     } catch (const DatabaseError& error) {

@@ -21,7 +21,9 @@ bool HasIndex(Database& db, std::string_view index);
 // tabContratti is), the names' key ChiaveDescBene at position 46 with its unique index
 // in place of the older index of the descriptions, the penalty regime PenaleEstinzione of
 // supTipologia (Null: none), and the tables of the contracts' events, tabEventi and
-// tabEventiPDA (granted likewise). Each step only where it is missing.
+// tabEventiPDA (granted likewise); the expert review's TassoMora and SpreadMora of
+// tabContratti, MaggiorazioneMora of tabSoglieUsura and the tables tabPianoBanca and
+// tabTassiLegali (granted likewise). Each step only where it is missing.
 // Contracts whose names were already equal under the key all stay, the later ones with a
 // key made distinct by their ID (KeptClashKey). Then, in a transaction of their own, the
 // summary views when they are older than this version's (RefreshSummaryViews).

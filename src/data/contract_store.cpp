@@ -302,6 +302,10 @@ DeleteStatus ContractStore::Delete(std::int32_t contractId) {
         ReportStatementErrors(db_, boxes_);
         return DeleteStatus::Failed;
     }
+    // The bank's plan of an expert review goes with its contract.
+    if (!ExecuteSql(db_, boxes_, "DELETE * FROM tabPianoBanca WHERE [ID Leasing] = " + id)) {
+        return DeleteStatus::Failed;
+    }
     return transaction.Commit() ? DeleteStatus::Deleted : DeleteStatus::Failed;
 }
 

@@ -5,8 +5,8 @@
 #include "common/data_lines.h"
 #include "common/file_io.h"
 #include "common/name_key.h"
-#include "common/text_encoding.h"
 #include "common/number_text.h"
+#include "common/text_encoding.h"
 
 namespace quotaplan {
 namespace {
@@ -32,17 +32,26 @@ std::variant<std::optional<Money>, std::string> ReadBound(std::string_view text)
     return std::optional<Money>(Money::FromCents(*cents));
 }
 
-std::variant<Percent, std::string> ReadTegm(std::string_view text) {
+// The TEGM, or the default-interest surcharge read by the same rule under its own name.
+struct RateName {
+    const char* invalid;
+    const char* outOfRange;
+};
+constexpr RateName kTegmName{"TEGM non valido", "TEGM fuori misura"};
+constexpr RateName kSurchargeName{"Maggiorazione mora non valida",
+                                  "Maggiorazione mora fuori misura"};
+
+std::variant<Percent, std::string> ReadTegm(std::string_view text, RateName name = kTegmName) {
     const auto parts =
         text.find('.') == std::string_view::npos ? SplitNumberText(text) : std::nullopt;
     const auto units =
         parts && parts->fractionDigits.size() <= 4 ? ScaledDigits(*parts, 4) : std::nullopt;
     if (!units) {
-        return "TEGM non valido " + Quoted(text) +
+        return std::string(name.invalid) + " " + Quoted(text) +
                " (serve un tasso in percentuale con la virgola decimale, come 10,58)";
     }
     if (parts->negative || *units > kLargestTegm) {
-        return "TEGM fuori misura " + Quoted(text) + " (serve un tasso fra 0 e 100)";
+        return std::string(name.outOfRange) + " " + Quoted(text) + " (serve un tasso fra 0 e 100)";
     }
     return Percent::FromTenThousandths(*units);
 }
@@ -81,6 +90,11 @@ std::variant<UsuryRate, std::string> ReadUsuryRate(const UsuryRateTexts& texts) 
     auto tegm = ReadTegm(texts.tegm);
     if (auto* reason = std::get_if<std::string>(&tegm)) return *reason;
     rate.tegm = std::get<Percent>(tegm);
+    if (!texts.defaultSurcharge.empty()) {
+        auto surcharge = ReadTegm(texts.defaultSurcharge, kSurchargeName);
+        if (auto* reason = std::get_if<std::string>(&surcharge)) return *reason;
+        rate.defaultSurcharge = std::get<Percent>(surcharge);
+    }
     return rate;
 }
 
@@ -95,13 +109,14 @@ std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(
     std::vector<int> lineOfRow;
     for (const DataLine& line : DataLinesAfterHeader(text)) {
         const auto fields = SemicolonFields(line.text, 6);
-        if (fields.size() != 6) {
+        if (fields.size() != 6 && fields.size() != 7) {
             return LineRefusal(line.number,
                                "servono sei campi, Categoria;Importo da;Importo a;Dal;Al;TEGM, "
-                               "separati da punti e virgola");
+                               "separati da punti e virgola (un settimo, Maggiorazione mora, "
+                               "facoltativo)");
         }
-        auto read =
-            ReadUsuryRate({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+        auto read = ReadUsuryRate({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5],
+                                   fields.size() == 7 ? fields[6] : ""});
         if (auto* reason = std::get_if<std::string>(&read))
             return LineRefusal(line.number, *reason);
         const auto& rate = std::get<UsuryRate>(read);

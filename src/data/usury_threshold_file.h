@@ -15,6 +15,7 @@ namespace quotaplan {
 // them, in the order of the quarterly decree's table.
 struct UsuryRateTexts {
     std::string_view category, amountFrom, amountTo, validFrom, validTo, tegm;
+    std::string_view defaultSurcharge = {};  // "Maggiorazione mora"; empty: not given
 };
 
 // One row of the usury table read from its texts, or why not (Italian, no final period):
@@ -25,13 +26,15 @@ struct UsuryRateTexts {
 //   validFrom   dd/mm/yyyy (ReadDataFileDate); validTo the same, or empty for a row still
 //               in force, and not before validFrom;
 //   tegm        a percentage with the decimal comma ("10,58"; a point is refused, so that an
-//               English "10.58" is never read as 1.058), at most four decimals, 0 to 100.
+//               English "10.58" is never read as 1.058), at most four decimals, 0 to 100;
+//   defaultSurcharge  empty, or points of default-interest surcharge read as the TEGM.
 std::variant<UsuryRate, std::string> ReadUsuryRate(const UsuryRateTexts& texts);
 
 // Reads a file of the usury table: one "Categoria;Importo da;Importo a;Dal;Al;TEGM" line a
-// row, as DataLines and SemicolonFields take them (a header line without digits allowed).
-// Two lines for the same category, class of amounts and start date (SameUsuryClass) are
-// refused, naming both ("Riga 5: stessa categoria, classe di importo e data Dal della riga 2
+// row, with an optional seventh field "Maggiorazione mora", as DataLines and SemicolonFields take
+// them (a header line without digits allowed). Two lines for the same category, class of amounts
+// and start date (SameUsuryClass) are refused, naming both ("Riga 5: stessa categoria, classe di
+// importo e data Dal della riga 2
 // (...)."). Returns the rows in the order of the file, or the refusal of the first bad line
 // ("Riga 3: ... Nessuna soglia importata."); a file without rows is refused too.
 std::variant<std::vector<UsuryRate>, IndexFileRefusal> ReadUsuryThresholdText(

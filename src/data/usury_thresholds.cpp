@@ -12,11 +12,11 @@
 namespace quotaplan {
 namespace {
 
-constexpr const char* kSelectRows =
-    "SELECT ID, Categoria, ImportoDa, ImportoA, Dal, Al, TEGM FROM tabSoglieUsura";
+// Every column: an archive that could not be upgraded lacks MaggiorazioneMora, and reads on.
+constexpr const char* kSelectRows = "SELECT * FROM tabSoglieUsura";
 constexpr const char* kInsertRow =
-    "INSERT INTO tabSoglieUsura (Categoria, ImportoDa, ImportoA, Dal, Al, TEGM) "
-    "VALUES (?, ?, ?, ?, ?, ?)";
+    "INSERT INTO tabSoglieUsura (Categoria, ImportoDa, ImportoA, Dal, Al, TEGM, "
+    "MaggiorazioneMora) VALUES (?, ?, ?, ?, ?, ?, ?)";
 constexpr const char* kDeleteRow = "DELETE * FROM tabSoglieUsura WHERE ID = ?";
 
 std::string Literal(std::string_view text) { return FormatSqlValue(std::string(text), kTypeText); }
@@ -43,6 +43,10 @@ std::vector<StoredUsuryRate> ReadRows(Database& db, const std::string& sql) {
         stored.rate.validFrom = *validFrom;
         stored.rate.validTo = row.Value("Al").ToDate().value_or(CalendarDate());
         stored.rate.tegm = Percent::FromValue(row.Value("TEGM").ToDouble());
+        if (row.HasField("MaggiorazioneMora") && !row.Value("MaggiorazioneMora").IsNull()) {
+            stored.rate.defaultSurcharge =
+                Percent::FromValue(row.Value("MaggiorazioneMora").ToDouble());
+        }
         rows.push_back(std::move(stored));
     }
     // Sorted here rather than by the engine: the engines place Null bounds differently, and
@@ -111,7 +115,10 @@ bool UsuryThresholds::WriteRows(const std::vector<UsuryRate>& rows, SeriesWrite&
               insert.Bind(2, BoundValue(rate.amountFrom)) &&
               insert.Bind(3, BoundValue(rate.amountTo)) &&
               insert.Bind(4, DbValue::Text(rate.validFrom.Iso())) && insert.Bind(5, validTo) &&
-              insert.Bind(6, DbValue::Real(rate.tegm.Value())) && insert.Step())) {
+              insert.Bind(6, DbValue::Real(rate.tegm.Value())) &&
+              insert.Bind(7, rate.defaultSurcharge ? DbValue::Real(rate.defaultSurcharge->Value())
+                                                   : DbValue()) &&
+              insert.Step())) {
             ReportStatementErrors(db_, boxes_);
             return false;
         }
@@ -149,8 +156,7 @@ bool UsuryThresholds::Delete(std::int32_t id) {
 std::optional<std::string> UsuryThresholds::CategoryOfType(std::string_view typeName) {
     const std::int32_t id = GetIdByDescription(db_, "supTipologia", typeName);
     if (id == 0) return std::nullopt;
-    Recordset row(db_,
-                  "SELECT CategoriaUsura FROM supTipologia WHERE ID = " + std::to_string(id));
+    Recordset row(db_, "SELECT CategoriaUsura FROM supTipologia WHERE ID = " + std::to_string(id));
     if (row.Eof()) return std::nullopt;
     std::string category = row.Value(0).ToText();
     if (category.empty()) return std::nullopt;
@@ -166,9 +172,9 @@ bool UsuryThresholds::SetCategoryOfType(std::string_view typeName, std::string_v
         ShowMessage(boxes_, ErrorLine(failure.Error()) + "\n", "");
         return false;
     }
-    return ExecuteSql(db_, boxes_,
-                      "UPDATE supTipologia SET CategoriaUsura = " + value +
-                          " WHERE ID = " + std::to_string(id));
+    return ExecuteSql(
+        db_, boxes_,
+        "UPDATE supTipologia SET CategoriaUsura = " + value + " WHERE ID = " + std::to_string(id));
 }
 
 SeriesImport ImportUsuryThresholds(UsuryThresholds& thresholds, const std::filesystem::path& file) {

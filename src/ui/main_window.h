@@ -19,6 +19,7 @@ class ContractPage;
 class DesktopShell;
 class MessageBoxes;
 class PlanPage;
+class ReviewArchive;
 class StatusPage;
 class WindowArchive;
 class WindowPlacement;
@@ -39,6 +40,12 @@ public:
     // `settings` (which must outlive it) when it closes; so do the sizes of the Stato page's
     // dialogs. Without this it keeps nothing.
     void RememberPlacement(QSettings& settings);
+
+    // Adds the menu's "Perizia", the expert review of the contract shown, on this archive;
+    // mappings of bank plans are remembered in `settings`. Both must outlive the window.
+    void EnableReview(ReviewArchive& archive, QSettings& settings);
+    // "Perizia": the review window on the plan to the cent shown; a message when there is none.
+    void OpenReview();
 
     // Window load: fills the tree, the lookup lists and the combos, hands the grid to the
     // plan module and clears the form (New).
@@ -131,6 +138,8 @@ private:
     std::optional<FormSnapshot> savedForm_;
     bool databaseClosed_ = false;
     std::unique_ptr<WindowPlacement> placement_;
+    ReviewArchive* reviewArchive_ = nullptr;
+    QSettings* reviewSettings_ = nullptr;
 };
 
 }  // namespace quotaplan

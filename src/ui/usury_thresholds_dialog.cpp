@@ -52,16 +52,16 @@ void UsuryThresholdsDialog::Build() {
     lsvSoglie->setHeaderLabels({QStringLiteral("Categoria"), QStringLiteral("Importo da"),
                                 QStringLiteral("Importo a"), QStringLiteral("Dal"),
                                 QStringLiteral("Al"), QStringLiteral("TEGM %"),
-                                QStringLiteral("Soglia %")});
+                                QStringLiteral("Mora %"), QStringLiteral("Soglia %")});
     lsvSoglie->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The figures keep their widths; the category takes what is left, however wide the list.
     QHeaderView* header = lsvSoglie->header();
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(40);
-    const int widths[] = {164, 76, 76, 72, 72, 56, 76};
-    for (int column = 1; column < 7; ++column) lsvSoglie->setColumnWidth(column, widths[column]);
+    const int widths[] = {120, 76, 76, 72, 72, 56, 52, 76};
+    for (int column = 1; column < 8; ++column) lsvSoglie->setColumnWidth(column, widths[column]);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < 7; ++column) {
+    for (int column = 1; column < 8; ++column) {
         if (column == 3 || column == 4) continue;
         lsvSoglie->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -77,12 +77,13 @@ void UsuryThresholdsDialog::Build() {
         bool right;
     };
     const FieldPlace fields[] = {
-        {&txtSogCategoria, "txtSogCategoria", "Categoria", 8, 186, false},
-        {&txtSogDa, "txtSogDa", "Importo da", 200, 84, true},
-        {&txtSogA, "txtSogA", "Importo a", 290, 84, true},
-        {&txtSogDal, "txtSogDal", "Dal", 380, 84, false},
-        {&txtSogAl, "txtSogAl", "Al", 470, 84, false},
-        {&txtSogTEGM, "txtSogTEGM", "TEGM %", 560, 52, true},
+        {&txtSogCategoria, "txtSogCategoria", "Categoria", 8, 130, false},
+        {&txtSogDa, "txtSogDa", "Importo da", 144, 84, true},
+        {&txtSogA, "txtSogA", "Importo a", 234, 84, true},
+        {&txtSogDal, "txtSogDal", "Dal", 324, 84, false},
+        {&txtSogAl, "txtSogAl", "Al", 414, 84, false},
+        {&txtSogTEGM, "txtSogTEGM", "TEGM %", 504, 52, true},
+        {&txtSogMora, "txtSogMora", "Mora %", 562, 50, true},
     };
     for (const FieldPlace& place : fields) {
         auto* caption = new QLabel(QString::fromUtf8(place.caption), this);
@@ -100,6 +101,7 @@ void UsuryThresholdsDialog::Build() {
     txtSogAl->setPlaceholderText(QStringLiteral("in vigore"));
     txtSogDa->setPlaceholderText(QStringLiteral("nessun limite"));
     txtSogA->setPlaceholderText(QStringLiteral("nessun limite"));
+    txtSogMora->setPlaceholderText(QStringLiteral("n.d."));
 
     const auto button = [this](const char* name, const QString& caption, int x) {
         return Placed(new QPushButton(caption, this), name, x, kButtonTop, 96, 25);
@@ -130,13 +132,16 @@ void UsuryThresholdsDialog::FillList() {
     for (const StoredUsuryRate& stored : editor_.Rows()) {
         const ThresholdsPanel texts = PanelOf(stored);
         auto* item = new QTreeWidgetItem(
-            lsvSoglie, {ToQt(texts.category), ToQt(texts.amountFrom), ToQt(texts.amountTo),
-                        ToQt(texts.validFrom), ToQt(texts.validTo), ToQt(texts.tegm),
-                        ToQt(PercentText(UsuryThreshold(stored.rate.tegm), 4))});
+            lsvSoglie,
+            {ToQt(texts.category), ToQt(texts.amountFrom), ToQt(texts.amountTo),
+             ToQt(texts.validFrom), ToQt(texts.validTo), ToQt(texts.tegm),
+             ToQt(texts.defaultSurcharge),
+             ToQt(PercentText(UsuryThreshold(stored.rate.tegm, UsuryRuleOn(stored.rate.validFrom)),
+                              4))});
         item->setData(0, kIdRole, stored.id);
         // The whole name, wherever the column cuts it.
         item->setToolTip(0, ToQt(texts.category));
-        for (int column : {1, 2, 5, 6}) {
+        for (int column : {1, 2, 5, 6, 7}) {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
         }
     }
@@ -145,8 +150,9 @@ void UsuryThresholdsDialog::FillList() {
 void UsuryThresholdsDialog::RowClicked() {
     const QTreeWidgetItem* item = lsvSoglie->currentItem();
     if (item == nullptr) return;
-    QLineEdit* fields[] = {txtSogCategoria, txtSogDa, txtSogA, txtSogDal, txtSogAl, txtSogTEGM};
-    for (int column = 0; column < 6; ++column) fields[column]->setText(item->text(column));
+    QLineEdit* fields[] = {txtSogCategoria, txtSogDa,   txtSogA,   txtSogDal,
+                           txtSogAl,        txtSogTEGM, txtSogMora};
+    for (int column = 0; column < 7; ++column) fields[column]->setText(item->text(column));
 }
 
 ThresholdsPanel UsuryThresholdsDialog::Panel() const {
@@ -160,6 +166,7 @@ ThresholdsPanel UsuryThresholdsDialog::Panel() const {
     panel.validFrom = txtSogDal->text().trimmed().toStdString();
     panel.validTo = txtSogAl->text().trimmed().toStdString();
     panel.tegm = txtSogTEGM->text().trimmed().toStdString();
+    panel.defaultSurcharge = txtSogMora->text().trimmed().toStdString();
     return panel;
 }
 
@@ -173,7 +180,8 @@ void UsuryThresholdsDialog::Import() {
 
 void UsuryThresholdsDialog::AfterChange() {
     FillList();
-    for (QLineEdit* field : {txtSogCategoria, txtSogDa, txtSogA, txtSogDal, txtSogAl, txtSogTEGM}) {
+    for (QLineEdit* field :
+         {txtSogCategoria, txtSogDa, txtSogA, txtSogDal, txtSogAl, txtSogTEGM, txtSogMora}) {
         field->clear();
     }
     emit thresholdsChanged();

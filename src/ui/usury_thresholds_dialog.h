@@ -14,7 +14,8 @@ class MessageBoxes;
 class WindowArchive;
 
 // The usury thresholds (tabSoglieUsura), opened from the "Stato" page: the list of the rows
-// (category, amounts, quarter, TEGM and the threshold it gives) and the fields and commands
+// (category, amounts, quarter, TEGM, default-interest surcharge and the threshold the TEGM
+// gives) and the fields and commands
 // that add, change, delete and import them. The rules live in UsuryThresholdsEditor; this
 // window shows the list and reads the fields.
 class UsuryThresholdsDialog : public QDialog {
@@ -29,6 +30,7 @@ public:
     QLineEdit* txtSogDal = nullptr;
     QLineEdit* txtSogAl = nullptr;
     QLineEdit* txtSogTEGM = nullptr;
+    QLineEdit* txtSogMora = nullptr;  // the decree's default-interest surcharge, optional
     QPushButton* cmdSogNuovo = nullptr;
     QPushButton* cmdSogModifica = nullptr;
     QPushButton* cmdSogCancella = nullptr;

@@ -46,7 +46,8 @@ ThresholdsPanel PanelOf(const StoredUsuryRate& stored) {
             BoundText(rate.amountTo),
             DayText(rate.validFrom),
             DayText(rate.validTo),
-            ShortPercentText(rate.tegm)};
+            ShortPercentText(rate.tegm),
+            rate.defaultSurcharge ? ShortPercentText(*rate.defaultSurcharge) : std::string()};
 }
 
 void UsuryThresholdsEditor::Refuse(const std::string& message) {
@@ -64,7 +65,7 @@ std::vector<StoredUsuryRate> UsuryThresholdsEditor::Rows() {
 
 std::optional<UsuryRate> UsuryThresholdsEditor::ReadFields(const ThresholdsPanel& panel) {
     auto read = ReadUsuryRate({panel.category, panel.amountFrom, panel.amountTo, panel.validFrom,
-                               panel.validTo, panel.tegm});
+                               panel.validTo, panel.tegm, panel.defaultSurcharge});
     if (const auto* reason = std::get_if<std::string>(&read)) {
         Refuse(Sentence(*reason));
         return std::nullopt;

@@ -13,10 +13,11 @@ class MessageBoxes;
 class WindowArchive;
 
 // What the thresholds window shows when a command starts: the row chosen in the list and
-// the six fields.
+// the seven fields.
 struct ThresholdsPanel {
     std::optional<std::int32_t> selected;  // the ID of the row chosen in the list
     std::string category, amountFrom, amountTo, validFrom, validTo, tegm;
+    std::string defaultSurcharge = {};  // "Maggiorazione mora"; empty: not given
 };
 
 // The rules of the usury-threshold editor ("Nuovo", "Modifica", "Cancella", "Importa"),

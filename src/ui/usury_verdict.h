@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/usury.h"
+#include "output/percent_text.h"
 
 namespace quotaplan {
 
@@ -23,12 +24,5 @@ struct UsuryVerdict {
 // (`category` empty) "Tipologia senza categoria d'usura", both in grey.
 UsuryVerdict UsuryVerdictOf(const std::string& category,
                             const std::optional<UsuryJudgement>& judgement);
-
-// A rate with the decimal comma and exactly `decimals` decimals (0..4): 17,2250.
-std::string PercentText(Percent rate, int decimals);
-
-// A rate with the decimal comma, two decimals at least and every further one it has:
-// 10,58; 3,125; 7,00.
-std::string ShortPercentText(Percent rate);
 
 }  // namespace quotaplan

@@ -89,7 +89,8 @@ std::set<std::string> Names(const fs::path& folder) {
 
 constexpr const char* kCounts =
     "{\"supTipologia\": 3, \"supTxRiferimento\": 5, \"tabContratti\": 2, \"tabEventi\": 0, "
-    "\"tabEventiPDA\": 0, \"tabPDA\": 28, \"tabSoglieUsura\": 2, \"tabValTxRiferimento\": 15}\n";
+    "\"tabEventiPDA\": 0, \"tabPDA\": 28, \"tabPianoBanca\": 0, \"tabSoglieUsura\": 2, "
+    "\"tabTassiLegali\": 0, \"tabValTxRiferimento\": 15}\n";
 
 class ArchiveSetupCommands : public ::testing::Test {
 protected:
@@ -109,7 +110,8 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     EXPECT_EQ(again.status, 2);
     EXPECT_EQ(again.err,
               "Il database non è vuoto (contiene le tabelle supTipologia, supTxRiferimento, "
-              "tabContratti, tabEventi, tabEventiPDA, tabPDA, tabSoglieUsura, "
+              "tabContratti, tabEventi, tabEventiPDA, tabPDA, tabPianoBanca, tabSoglieUsura, "
+              "tabTassiLegali, "
               "tabValTxRiferimento): --init-archive prepara soltanto un archivio nuovo.\n");
 
     {
@@ -255,8 +257,7 @@ protected:
     std::string target;
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, CopyOfNamesThatCollide, testing::kEngines,
-                         testing::EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CopyOfNamesThatCollide, testing::kEngines, testing::EngineName);
 
 TEST_P(CopyOfNamesThatCollide, ArePairedBeforeAnyWriteAndRenamedOnRequest) {
     const auto refused = Calc({"--copy-archive", desk.Address(), target}, desk.Folder());
@@ -395,7 +396,8 @@ TEST_P(CopyInto, ATargetHoldingMoreThanANewArchiveIsRefusedOrReplaced) {
     SaveAtDesk("Fresatrice CNC");
     const std::string copied =
         R"({"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, "tabEventi": 0, )"
-        R"("tabEventiPDA": 0, "tabPDA": 14, "tabSoglieUsura": 0, "tabValTxRiferimento": 13})";
+        R"("tabEventiPDA": 0, "tabPDA": 14, "tabPianoBanca": 0, "tabSoglieUsura": 0, )"
+        R"("tabTassiLegali": 0, "tabValTxRiferimento": 13})";
     const std::string shown = Shown(desk.Address(), desk.Folder());
     for (const HeldTarget& row : kHeldTargets) {
         SCOPED_TRACE(row.name);
@@ -480,7 +482,7 @@ TEST_P(CopyInto, AnOlderSourceIsOnlyRead) {
         auto db = ADO_connConnectDB(address, "", "", boxes);
         ASSERT_TRUE(db.has_value());
         Recordset contract(*db, "SELECT * FROM tabContratti");
-        ASSERT_EQ(contract.FieldCount(), 46);
+        ASSERT_EQ(contract.FieldCount(), 48);
         EXPECT_EQ(contract.FieldName(44), "Centesimo");
         EXPECT_EQ(contract.Value(44).ToDouble(), 0);
         EXPECT_EQ(contract.FieldName(45), "ChiaveDescBene");

@@ -82,8 +82,9 @@ TEST_P(UsuryCommand, TablesSavedInOtherEncodingsKeepTheirCategories) {
         const char* saved;
         std::string file;
     } cases[] = {
-        {"Windows-1252", "Categoria;Importo da;Importo a;Dal;Al;TEGM\r\n"
-                         "Attivit\xE0;;;01/01/2026;;9,50\r\n"},
+        {"Windows-1252",
+         "Categoria;Importo da;Importo a;Dal;Al;TEGM\r\n"
+         "Attivit\xE0;;;01/01/2026;;9,50\r\n"},
         {"UTF-16", utf16},
     };
     for (const auto& c : cases) {
@@ -107,7 +108,8 @@ TEST_P(UsuryCommand, ABadFileImportsNothing) {
     const Case cases[] = {
         {"Credito personale;;;01/01/2026;31/03/2026\n",
          "Riga 1: servono sei campi, Categoria;Importo da;Importo a;Dal;Al;TEGM, separati da "
-         "punti e virgola. Nessuna soglia importata."},
+         "punti e virgola (un settimo, Maggiorazione mora, facoltativo). Nessuna soglia "
+         "importata."},
         {"Categoria;Importo da;Importo a;Dal;Al;TEGM\nMutui;;;01/01/2026;31/03/2026;4,20\n"
          "Mutui;;;31/02/2026;;4,20\n",
          "Riga 3: data Dal non valida \"31/02/2026\" (serve gg/mm/aaaa). Nessuna soglia "
@@ -223,6 +225,60 @@ TEST_P(UsuryCommand, Refusals) {
         EXPECT_EQ(err_, std::string(c.message) + "\n");
         EXPECT_TRUE(out_.empty());
     }
+}
+
+// Default interest against TEGM + M by the rule of the contract's date, or against the
+// ordinary threshold where the table gives no M; a default rate given with --save is stored.
+TEST_P(UsuryCommand, DefaultInterestJudgedAndStored) {
+    ASSERT_EQ(Run({"--import-thresholds",
+                   WriteFile("Credito personale;;;01/01/2026;31/03/2026;10,58;2,1\n"
+                             "Credito personale;;;01/01/2010;31/03/2010;10,58\n")}),
+              0)
+        << err_;
+    struct Case {
+        const char* contractDate;
+        const char* firstDate;
+        std::vector<std::string> more;
+        const char* usury;
+    };
+    const Case cases[] = {
+        // (10,58 + 2,1) * 1,25 + 4 = 19,85; 6 + 14 points = 20.
+        {"2026-01-15",
+         "2026-02-15",
+         {"--default-spread", "14"},
+         "\"usury\": {\"category\": \"Credito personale\", \"tegm\": 10.58, \"threshold\": "
+         "17.225, \"teg\": 9.68, \"over\": false, \"default\": {\"rate\": 20, \"surcharge\": "
+         "2.1, \"threshold\": 19.85, \"over\": true}}"},
+        // 2010: TEGM * 1,5 = 15,87, no surcharge published.
+        {"2010-01-15",
+         "2010-02-15",
+         {"--default-rate", "15.5"},
+         "\"usury\": {\"category\": \"Credito personale\", \"tegm\": 10.58, \"threshold\": "
+         "15.87, \"teg\": 9.68, \"over\": false, \"default\": {\"rate\": 15.5, \"surcharge\": "
+         "null, \"threshold\": 15.87, \"over\": false}}"},
+    };
+    for (const Case& c : cases) {
+        auto args = Plus(kTenThousand, {"--usury-category", "Credito personale"});
+        args = Plus(args, c.more);
+        for (std::size_t k = 0; k < args.size(); ++k) {
+            if (args[k] == "--contract-date") args[k + 1] = c.contractDate;
+            if (args[k] == "--first-date") args[k + 1] = c.firstDate;
+        }
+        ASSERT_EQ(Run(args), 0) << err_;
+        const auto start = out_.find("\"usury\": ");
+        EXPECT_EQ(out_.substr(start, out_.find("}}", start) + 2 - start), c.usury)
+            << c.contractDate;
+    }
+    ASSERT_EQ(Run(Plus(Plus(kTenThousand, {"--save", "Prestito"}), {"--default-spread", "3"})), 0)
+        << err_;
+    Database db = Open();
+    Recordset stored(db, "SELECT TassoMora, SpreadMora FROM tabContratti");
+    EXPECT_TRUE(stored.Value(0).IsNull());
+    EXPECT_EQ(stored.Value(1).ToDouble(), 3);
+    EXPECT_EQ(Run(Plus(kTenThousand, {"--default-rate", "9"})), 2);
+    EXPECT_EQ(err_,
+              "--default-rate e --default-spread valgono con --usury-category, con --save o con i "
+              "comandi di perizia.\n");
 }
 
 }  // namespace

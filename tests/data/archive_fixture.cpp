@@ -281,7 +281,10 @@ std::string FailingTriggerLine(Engine engine) {
 
 std::string OlderSchemaSql(Engine engine) {
     return engine == Engine::Sqlite
-               ? "DROP INDEX idxContrattiChiaveDescBene; "
+               ? "DROP TABLE tabPianoBanca; DROP TABLE tabTassiLegali; "
+                 "ALTER TABLE tabContratti DROP COLUMN SpreadMora; "
+                 "ALTER TABLE tabContratti DROP COLUMN TassoMora; "
+                 "DROP INDEX idxContrattiChiaveDescBene; "
                  "ALTER TABLE tabContratti DROP COLUMN ChiaveDescBene; "
                  "ALTER TABLE tabContratti DROP COLUMN Centesimo; DROP TABLE tabSoglieUsura; "
                  "ALTER TABLE supTipologia DROP COLUMN CategoriaUsura; "
@@ -289,7 +292,10 @@ std::string OlderSchemaSql(Engine engine) {
                  "DROP TABLE tabEventi; DROP TABLE tabEventiPDA; "
                  "CREATE INDEX idxContrattiDescBene ON tabContratti (trim(DescBene) COLLATE "
                  "NOCASE);"
-               : R"(DROP INDEX "idxContrattiChiaveDescBene";)"
+               : R"(DROP TABLE "tabPianoBanca"; DROP TABLE "tabTassiLegali";)"
+                 R"(ALTER TABLE "tabContratti" DROP COLUMN "SpreadMora";)"
+                 R"(ALTER TABLE "tabContratti" DROP COLUMN "TassoMora";)"
+                 R"(DROP INDEX "idxContrattiChiaveDescBene";)"
                  R"(ALTER TABLE "tabContratti" DROP COLUMN "ChiaveDescBene";)"
                  R"(ALTER TABLE "tabContratti" DROP COLUMN "Centesimo";)"
                  R"(DROP TABLE "tabSoglieUsura";)"

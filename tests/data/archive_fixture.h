@@ -80,7 +80,8 @@ std::string OlderViewsSql(Engine engine, int stamp);
 
 // The engine's SQL that turns a fresh archive's schema back into the previous version's: no
 // names' key (the older index of the descriptions instead, unique on the server), no
-// Centesimo, no usury table, no usury category, no penalty regime, no tables of events.
+// Centesimo, no usury table, no usury category, no penalty regime, no tables of events,
+// nothing of the expert review.
 std::string OlderSchemaSql(Engine engine);
 
 // A URI of the test server naming another database.

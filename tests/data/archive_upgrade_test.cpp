@@ -62,10 +62,16 @@ TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
     EXPECT_TRUE(HasTable(*db, "tabEventi"));
     EXPECT_TRUE(HasTable(*db, "tabEventiPDA"));
     EXPECT_TRUE(HasIndex(*db, "idxEventiLeasing"));
+    EXPECT_TRUE(HasColumn(*db, "tabSoglieUsura", "MaggiorazioneMora"));
+    EXPECT_TRUE(HasTable(*db, "tabPianoBanca"));
+    EXPECT_TRUE(HasTable(*db, "tabTassiLegali"));
     // The contract stored before reads as a classic plan, the column standing at 45, and its
-    // name has its key at 46.
+    // name has its key at 46; it has no default interest (47, 48).
     Recordset row(*db, "SELECT * FROM tabContratti");
-    ASSERT_EQ(row.FieldCount(), 46);
+    ASSERT_EQ(row.FieldCount(), 48);
+    EXPECT_EQ(row.FieldName(46), "TassoMora");
+    EXPECT_TRUE(row.Value(46).IsNull());
+    EXPECT_EQ(row.FieldName(47), "SpreadMora");
     EXPECT_EQ(row.FieldName(44), "Centesimo");
     EXPECT_EQ(row.Value(44).ToDouble(), 0);
     EXPECT_EQ(row.FieldName(45), "ChiaveDescBene");

@@ -111,6 +111,11 @@ TEST(UsuryThresholdFile, RefusesWhatItCannotReadExactly) {
                   "decimale, come 10,58)"},
              Case{"Mutui;;;01/01/2026;;-1",
                   "TEGM fuori misura \"-1\" (serve un tasso fra 0 e 100)"},
+             Case{"Mutui;;;01/01/2026;;4,20;2.1",
+                  "Maggiorazione mora non valida \"2.1\" (serve un tasso in percentuale con la "
+                  "virgola decimale, come 10,58)"},
+             Case{"Mutui;;;01/01/2026;;4,20;-2",
+                  "Maggiorazione mora fuori misura \"-2\" (serve un tasso fra 0 e 100)"},
          }) {
         auto read = ReadUsuryThresholdText(std::string("Mutui;;;01/01/2026;;4\n") + c.line);
         ASSERT_TRUE(std::holds_alternative<IndexFileRefusal>(read)) << c.line;
@@ -136,7 +141,7 @@ TEST_P(UsuryTable, RowsComeBackExactAndInOrder) {
         "Mutui;;;01/01/2026;31/03/2026;4,2\n"
         "Credito personale;1.234,56;;01/04/2026;;10,9\n"
         "Credito personale;;1.234,56;01/04/2026;;11,3125\n"
-        "Credito personale;;;01/01/2026;31/03/2026;10,58\n");
+        "Credito personale;;;01/01/2026;31/03/2026;10,58;2,1\n");
     const SeriesWrite written = table.Write(file);
     EXPECT_TRUE(written.written);
     EXPECT_EQ(written.added, 4);
@@ -148,6 +153,9 @@ TEST_P(UsuryTable, RowsComeBackExactAndInOrder) {
     EXPECT_EQ(all[1].rate.amountFrom, Money::FromCents(123456));
     EXPECT_TRUE(all[1].rate.validTo.IsZero());
     EXPECT_EQ(all[2].rate.validTo, Day(2026, 3, 31));
+    // The decree's default-interest surcharge where the line gives it, none elsewhere.
+    EXPECT_EQ(all[2].rate.defaultSurcharge, Percent::FromTenThousandths(21000));
+    EXPECT_EQ(all[1].rate.defaultSurcharge, std::nullopt);
     EXPECT_EQ(all[3].rate.category, "Mutui");
     EXPECT_EQ(table.Categories(), (std::vector<std::string>{"Credito personale", "Mutui"}));
     EXPECT_EQ(table.OfCategory("CREDITO PERSONALE").size(), 3u);

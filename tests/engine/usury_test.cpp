@@ -77,12 +77,12 @@ TEST(RateInForce, TheLatestQuarterWinsWhereTwoOverlap) {
 TEST(JudgeUsury, OverOnlyAboveTheThreshold) {
     const UsuryRate rate{"Credito personale", std::nullopt,   std::nullopt,
                          Iso("2026-01-01"),   CalendarDate(), Points(105800)};
-    const UsuryJudgement below = JudgeUsury(rate, Points(96800));
+    const UsuryJudgement below = JudgeUsury(rate, Points(96800), rate.validFrom);
     EXPECT_EQ(below.category, "Credito personale");
     EXPECT_EQ(below.threshold.TenThousandths(), 172250);
     EXPECT_FALSE(below.over);
-    EXPECT_FALSE(JudgeUsury(rate, Points(172250)).over);
-    EXPECT_TRUE(JudgeUsury(rate, Points(172300)).over);
+    EXPECT_FALSE(JudgeUsury(rate, Points(172250), rate.validFrom).over);
+    EXPECT_TRUE(JudgeUsury(rate, Points(172300), rate.validFrom).over);
 }
 
 // The contract is judged by the class of its amount financed, on its date; none in force
@@ -102,6 +102,50 @@ TEST(JudgeContract, TheRowOfTheAmountAndDate) {
     EXPECT_EQ(large->threshold.TenThousandths(), 142125);  // 8,17 * 1,25 + 4
     EXPECT_FALSE(large->over);
     EXPECT_FALSE(judged(3000000, "2025-12-31", 140000).has_value());
+}
+
+// The rule of the contract's date: TEGM * 1,5 up to 13/05/2011, then the lower of
+// TEGM * 1,25 + 4 and TEGM + 8. Default interest against TEGM + M by the same rule, or the
+// ordinary threshold where the decree gives no M.
+TEST(JudgeUsury, DatedRuleAndDefaultInterest) {
+    struct Case {
+        const char* contractDate;
+        std::int64_t tegm, threshold;
+        std::optional<std::int64_t> surcharge;
+        std::int64_t defaultRate, defaultThreshold;
+        bool defaultOver;
+    };
+    for (const Case c : {
+             Case{"2011-05-13", 105800, 158700, std::nullopt, 158700, 158700, false},
+             Case{"2011-05-14", 105800, 172250, std::nullopt, 172251, 172250, true},
+             // 10,58 + 1,9 = 12,48: * 1,5 = 18,72; * 1,25 + 4 = 19,60
+             Case{"2010-01-10", 105800, 158700, 19000, 187200, 187200, false},
+             Case{"2011-06-01", 105800, 172250, 19000, 196001, 196000, true},
+             // 17 + 2,1 = 19,1: + 8 = 27,1 is the lower
+             Case{"2026-02-01", 170000, 250000, 21000, 250000, 271000, false},
+         }) {
+        UsuryRate rate{"Mutui",           std::nullopt,   std::nullopt,
+                       Iso("2000-01-01"), CalendarDate(), Points(c.tegm)};
+        if (c.surcharge) rate.defaultSurcharge = Points(*c.surcharge);
+        const auto judged =
+            JudgeUsury(rate, Points(50000), Iso(c.contractDate), Points(c.defaultRate));
+        EXPECT_EQ(judged.threshold.TenThousandths(), c.threshold) << c.contractDate;
+        ASSERT_TRUE(judged.defaultInterest) << c.contractDate;
+        EXPECT_EQ(judged.defaultInterest->threshold.TenThousandths(), c.defaultThreshold)
+            << c.contractDate;
+        EXPECT_EQ(judged.defaultInterest->over, c.defaultOver) << c.contractDate;
+        EXPECT_EQ(judged.defaultInterest->surcharge.has_value(), c.surcharge.has_value());
+    }
+    EXPECT_EQ(UsuryRuleOn(Iso("2011-05-13")), UsuryRule::HalfAgain);
+    EXPECT_EQ(UsuryRuleOn(Iso("2011-05-14")), UsuryRule::QuarterPlusFour);
+}
+
+TEST(DefaultInterest, FixedOrPointsOverTheContractRate) {
+    EXPECT_EQ((DefaultInterest{DefaultInterestKind::Fixed, Points(90000)}.RateFor(Points(50000))),
+              Points(90000));
+    EXPECT_EQ((DefaultInterest{DefaultInterestKind::OverContractRate, Points(20000)}.RateFor(
+                  Points(50000))),
+              Points(70000));
 }
 
 }  // namespace

@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(dialog.lsvSoglie->geometry(), list.adjusted(0, 0, 660, 268));
         QCOMPARE(dialog.cmdSogChiudi->geometry(), chiudi.translated(660, 268));
         QCOMPARE(dialog.txtSogTEGM->geometry(), tegm.translated(660, 268));
-        QCOMPARE(dialog.txtSogCategoria->width(), 186 + 660);
+        QCOMPARE(dialog.txtSogCategoria->width(), 130 + 660);
         QCOMPARE(dialog.lsvSoglie->columnWidth(5), tegmColumn);
         const int needed = dialog.lsvSoglie->fontMetrics().horizontalAdvance(longest->text(0));
         QVERIFY2(dialog.lsvSoglie->columnWidth(0) > needed + 8,

@@ -223,8 +223,8 @@ private slots:
         QFETCH(int, teg);
         std::optional<UsuryJudgement> judgement;
         if (tegm != 0) {
-            judgement = JudgeUsury(Quarter(category.toUtf8().constData(), tegm),
-                                   Percent::FromTenThousandths(teg));
+            const UsuryRate quarter = Quarter(category.toUtf8().constData(), tegm);
+            judgement = JudgeUsury(quarter, Percent::FromTenThousandths(teg), quarter.validFrom);
         }
         const UsuryVerdict verdict = UsuryVerdictOf(category.toStdString(), judgement);
         QTEST(QString::fromStdString(verdict.text), "text");
@@ -324,19 +324,19 @@ private slots:
 
         const std::string file = (f.fresh.Folder() / "soglie.csv").string();
         std::ofstream(file) << "Categoria;Importo da;Importo a;Dal;Al;TEGM\n"
-                               "Credito personale;;;01/01/2026;31/03/2026;10,58\n"
+                               "Credito personale;;;01/01/2026;31/03/2026;10,58;2,1\n"
                                "Mutui a tasso fisso;;;01/01/2026;31/03/2026;17,00\n";
         f.boxes.ScriptFile(file);
         QTest::mouseClick(d->cmdSogImporta, Qt::LeftButton);
         QCOMPARE(QString::fromStdString(f.boxes.shown.back().prompt),
                  QString("Importate 2 soglie d'usura: 2 nuove, 0 sostituite."));
         QCOMPARE(d->lsvSoglie->topLevelItemCount(), 2);
-        const QStringList first = {"Credito personale", "",      "",       "01/01/2026",
-                                   "31/03/2026",        "10,58", "17,2250"};
-        for (int column = 0; column < 7; ++column) {
+        const QStringList first = {"Credito personale", "",      "",     "01/01/2026",
+                                   "31/03/2026",        "10,58", "2,10", "17,2250"};
+        for (int column = 0; column < 8; ++column) {
             QCOMPARE(d->lsvSoglie->topLevelItem(0)->text(column), first[column]);
         }
-        QCOMPARE(d->lsvSoglie->topLevelItem(1)->text(6), QString("25,0000"));
+        QCOMPARE(d->lsvSoglie->topLevelItem(1)->text(7), QString("25,0000"));
 
         d->txtSogCategoria->setText("Leasing auto");
         d->txtSogDa->setText("25.000");
@@ -349,9 +349,9 @@ private slots:
         d->txtSogTEGM->setText("7,5");
         QTest::mouseClick(d->cmdSogNuovo, Qt::LeftButton);
         QCOMPARE(d->lsvSoglie->topLevelItemCount(), 3);
-        const QStringList added = {"Leasing auto", "25.000,00", "", "01/04/2026", "",
-                                   "7,50",         "13,3750"};
-        for (int column = 0; column < 7; ++column) {
+        const QStringList added = {"Leasing auto", "25.000,00", "",       "01/04/2026", "",
+                                   "7,50",         "",          "13,3750"};
+        for (int column = 0; column < 8; ++column) {
             QCOMPARE(d->lsvSoglie->topLevelItem(1)->text(column), added[column]);
         }
 
@@ -359,9 +359,12 @@ private slots:
         d->lsvSoglie->setCurrentItem(row);
         emit d->lsvSoglie->itemClicked(row, 0);
         QCOMPARE(d->txtSogTEGM->text(), QString("10,58"));
+        QCOMPARE(d->txtSogMora->text(), QString("2,10"));
         d->txtSogTEGM->setText("11");
         QTest::mouseClick(d->cmdSogModifica, Qt::LeftButton);
-        QCOMPARE(d->lsvSoglie->topLevelItem(0)->text(6), QString("17,7500"));
+        // The surcharge stays with the row changed.
+        QCOMPARE(d->lsvSoglie->topLevelItem(0)->text(6), QString("2,10"));
+        QCOMPARE(d->lsvSoglie->topLevelItem(0)->text(7), QString("17,7500"));
         QCOMPARE(d->lsvSoglie->topLevelItemCount(), 3);
 
         d->lsvSoglie->setCurrentItem(d->lsvSoglie->topLevelItem(1));

@@ -160,7 +160,8 @@ private slots:
         f_->Calcola();
         QLabel* verdict = f_->C().lblUsura;
         QVERIFY(verdict->isVisible());
-        QCOMPARE(verdict->text(), QString("Tasso oltre la soglia d'usura (soglia 6,5000 %)"));
+        // A contract of 2006: the threshold of the law's first rule, TEGM × 1,5.
+        QCOMPARE(verdict->text(), QString("Tasso oltre la soglia d'usura (soglia 3,0000 %)"));
         const QRect small = verdict->geometry();
         const int page = f_->window->Contract()->width();
         const int line = verdict->fontMetrics().height();
