@@ -97,7 +97,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (auto* refusal = std::get_if<CliFailure>(&result)) return Fail(*refusal, err);
     auto& outcome = std::get<CalcOutcome>(result);
     if (AsksForUsury(line) && !exporting && calc.format == OutputFormat::Json) {
-        auto usury = CheckUsuryInArchive(line, programFolder, calc, outcome, err);
+        auto usury = CheckUsuryInArchive(line, programFolder, outcome, err);
         if (auto* failure = std::get_if<CliFailure>(&usury)) return Fail(*failure, err);
         outcome.usury = std::get<CalcUsury>(std::move(usury));
     }

@@ -5,10 +5,10 @@
 #include "cli/archive_command.h"
 #include "cli/index_command.h"
 #include "common/clock.h"
+#include "common/name_key.h"
 #include "common/stderr_message_boxes.h"
 #include "data/db_error.h"
 #include "data/sql_helpers.h"
-#include "common/name_key.h"
 #include "data/usury_thresholds.h"
 #include "engine/taeg.h"
 
@@ -60,7 +60,7 @@ bool AsksForUsury(const CommandLine& line) {
 }
 
 std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes,
-                                               const CommandLine& line, const CalcOptions& calc,
+                                               const CommandLine& line,
                                                const CalcOutcome& outcome) {
     try {
         UsuryThresholds thresholds(db, boxes);
@@ -70,11 +70,9 @@ std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes
         if (const auto* refusal = std::get_if<CliFailure>(&category)) return *refusal;
         CalcUsury usury;
         usury.category = std::get<std::string>(category);
-        if (usury.category.empty() || !outcome.taeg.rate) return usury;
-        const UsuryCase contract{outcome.exact.value - outcome.exact.maxi,
-                                 calc.contractDate.value_or(Today()),
-                                 TaegPercent(*outcome.taeg.rate)};
-        usury.judgement = JudgeContract(thresholds.OfCategory(usury.category), contract);
+        const auto contract = UsuryCaseOf(outcome);
+        if (usury.category.empty() || !contract) return usury;
+        usury.judgement = JudgeContract(thresholds.OfCategory(usury.category), *contract);
         return usury;
     } catch (const DatabaseError& error) {
         return CliFailure{kDatabaseError,
@@ -84,13 +82,12 @@ std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes
 
 std::variant<CalcUsury, CliFailure> CheckUsuryInArchive(const CommandLine& line,
                                                         const std::filesystem::path& programFolder,
-                                                        const CalcOptions& calc,
                                                         const CalcOutcome& outcome,
                                                         std::ostream& err) {
     StderrMessageBoxes boxes(err);
     auto db = ConnectArchive(line, programFolder, boxes);
     if (!db) return CliFailure{kDatabaseError, ""};
-    return CheckUsury(*db, boxes, line, calc, outcome);
+    return CheckUsury(*db, boxes, line, outcome);
 }
 
 }  // namespace quotaplan
