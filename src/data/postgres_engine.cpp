@@ -15,6 +15,7 @@
 #include "data/database.h"
 #include "data/jet_sql.h"
 #include "data/server_address.h"
+#include "data/server_client.h"
 
 namespace quotaplan {
 namespace {
@@ -638,6 +639,7 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
     const char* keywords[] = {"application_name", "client_encoding", "connect_timeout", "dbname",
                               nullptr};
     const char* values[] = {"Quotaplan", "UTF8", "10", given.c_str(), nullptr};
+    if (auto missing = LoadServerClient()) throw DatabaseError(kErrOpeningFile, *missing);
     auto session = std::make_shared<Session>();
     session->conn = PQconnectdbParams(keywords, values, 1);
     session->lockTimeoutMs = lockTimeoutMs;
