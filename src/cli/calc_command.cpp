@@ -13,9 +13,17 @@ namespace {
 
 // A plan amount as the plan grid shows it: rounded for display to its decimals. An amount
 // of the plan to the cent is printed exactly: a 32-bit value cannot hold every cent above
-// 167.772,16.
-std::string ShownNumber(double value, int formatCode, bool exact) {
-    if (exact) return Money::FromUnits(value).Decimal();
+// 167.772,16; a classic one as the shortest 32-bit number, or with Cents as the cents the
+// grid shows.
+std::string ShownNumber(double value, int formatCode, PlanNumbers numbers) {
+    switch (numbers) {
+        case PlanNumbers::Exact:
+            return Money::FromUnits(value).Decimal();
+        case PlanNumbers::Cents:
+            return ReadMoney(FormatNumber(value, formatCode)).value_or(Money()).Decimal();
+        case PlanNumbers::Float32:
+            break;
+    }
     return JsonNumber(ParseNumber32(FormatNumber(value, formatCode)));
 }
 
@@ -24,18 +32,20 @@ std::string RowTypeOf(const ExportRow& row) {
     return row.kind == ExportRowKind::Instalment ? "Rata" : ExportRowCaption(row);
 }
 
-std::string PlanRowJson(const ExportRow& row, bool exact) {
+std::string PlanRowJson(const ExportRow& row, PlanNumbers exact) {
     std::string json = "{\"type\": " + JsonString(RowTypeOf(row));
     if (row.kind == ExportRowKind::Instalment)
         json += ", \"number\": " + std::to_string(row.number);
     json += ", \"date\": " + JsonString(row.date.Iso());
-    json += ", \"rate\": " + ShownNumber(row.ratePercent, 2, false);
+    json += ", \"rate\": " + ShownNumber(row.ratePercent, 2, PlanNumbers::Float32);
     json += ", \"amount\": " + ShownNumber(row.amount, 1, exact);
     json += ", \"capital\": " + ShownNumber(row.capital, 1, exact);
     json += ", \"interest\": " + ShownNumber(row.interest, 1, exact);
     json += ", \"residual\": " + ShownNumber(row.residual, 1, exact);
     return json + "}";
 }
+
+}  // namespace
 
 // ", "taeg": 9.68": the percentage with two decimals; when no single rate fits, null and
 // the reason in "taeg_note".
@@ -61,8 +71,6 @@ std::string UsuryJson(const CalcOutcome& outcome) {
            ", \"threshold\": " + percent(&UsuryJudgement::threshold) + ", \"teg\": " + teg +
            ", \"over\": " + (judged ? (judged->over ? "true" : "false") : "null") + "}";
 }
-
-}  // namespace
 
 std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options) {
     constexpr int kRefused = 2;
@@ -92,12 +100,17 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     const auto& exact = outcome.plan.toTheCent;
     const std::string instalment =
         exact ? exact->instalment.Decimal() : JsonNumber(outcome.instalment);
-    std::string json = "{\"instalment\": " + instalment + effective + ", \"plan\": [";
-    const auto rows = PlanRowsForExport(outcome.plan);
+    return "{\"instalment\": " + instalment + effective + ", \"plan\": " +
+           PlanJson(outcome.plan, exact ? PlanNumbers::Exact : PlanNumbers::Float32) + "}\n";
+}
+
+std::string PlanJson(const FinancialPlan& plan, PlanNumbers numbers) {
+    std::string json = "[";
+    const auto rows = PlanRowsForExport(plan);
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k], exact.has_value());
+        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k], numbers);
     }
-    return json + "\n]}\n";
+    return json + "\n]";
 }
 
 std::string CalcOutcomeCsv(const CalcOutcome& outcome) {

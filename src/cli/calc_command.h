@@ -15,6 +15,21 @@ namespace quotaplan {
 // with its number and description.
 std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options);
 
+// How a plan's amounts print: Exact for a plan to the cent; for a classic plan the shortest
+// 32-bit number (Float32, the calculator's) or the cents its grid shows (Cents).
+enum class PlanNumbers { Exact, Float32, Cents };
+
+// The plan's rows as a JSON array, one row a line.
+std::string PlanJson(const FinancialPlan& plan, PlanNumbers numbers);
+
+// ", "taeg": 9.68": the percentage with two decimals; when no single rate fits, null and the
+// reason in "taeg_note".
+std::string TaegJson(const TaegSolution& taeg);
+
+// ", "usury": {...}": the category, the TEGM, the threshold, the TEG and the verdict; null
+// for what is missing. Empty when the check was not asked for.
+std::string UsuryJson(const CalcOutcome& outcome);
+
 // The outcome as the JSON document the command line prints, or the CSV plan lines.
 std::string CalcOutcomeJson(const CalcOutcome& outcome);
 std::string CalcOutcomeCsv(const CalcOutcome& outcome);

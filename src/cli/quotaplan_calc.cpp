@@ -1,8 +1,9 @@
 #include "cli/quotaplan_calc.h"
 
-#include <ostream>
+#include <iostream>
 
 #include "cli/archive_command.h"
+#include "cli/batch_command.h"
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
@@ -22,6 +23,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(ArchiveValueOptions().begin(), ArchiveValueOptions().end());
     options.insert(IndexValueOptions().begin(), IndexValueOptions().end());
     options.insert(UsuryValueOptions().begin(), UsuryValueOptions().end());
+    options.insert(BatchValueOptions().begin(), BatchValueOptions().end());
     options.insert("taeg-flows");
     return options;
 }
@@ -33,6 +35,7 @@ std::set<std::string> AllFlagOptions() {
     flags.insert("version");
     flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
     flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
+    flags.insert(BatchFlagOptions().begin(), BatchFlagOptions().end());
     return flags;
 }
 
@@ -68,6 +71,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
     if (const auto flowsFile = line.Value("taeg-flows")) return RunTaegFlows(*flowsFile, out, err);
+    if (line.Has("batch")) return RunBatchCommand(line, files, std::cin, out, err);
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (UsesProgramData(line)) {
         // Without its archive the program can do nothing: the status of a database error.

@@ -12,6 +12,7 @@ constexpr std::string_view kExport = "Esportazione del piano";
 constexpr std::string_view kArchive = "Archivio";
 constexpr std::string_view kIndex = "Contratti indicizzati";
 constexpr std::string_view kTaeg = "TAEG e soglia d'usura";
+constexpr std::string_view kPortfolio = "Portafoglio";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -27,7 +28,8 @@ constexpr std::array kOptions = {
     OptionHelp{kCalc, "simple", "", "capitalizzazione semplice (predefinita la composta)"},
     OptionHelp{kCalc, "advance", "", "rate anticipate (predefinite le posticipate)"},
     OptionHelp{kCalc, "contract-date", "AAAA-MM-GG", "data del contratto (predefinita oggi)"},
-    OptionHelp{kCalc, "first-date", "AAAA-MM-GG", "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
+    OptionHelp{kCalc, "first-date", "AAAA-MM-GG",
+               "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
                "dopo la data del contratto)"},
     OptionHelp{kCalc, "buyout-date", "AAAA-MM-GG",
                "data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"},
@@ -95,6 +97,14 @@ constexpr std::array kOptions = {
                "riepilogo del portafoglio: tasso medio ponderato, debito residuo totale, canoni "
                "del mese"},
     OptionHelp{kArchive, "today", "AAAA-MM-GG", "il giorno da contare come oggi per --summary"},
+    OptionHelp{kPortfolio, "batch", "FILE|-",
+               "calcola ogni contratto di un file CSV (intestazione con i nomi delle opzioni "
+               "senza trattini) o JSON Lines (- lo legge dallo standard input) e stampa una riga "
+               "JSON per contratto nell'ordine del file, poi {\"good\": G, \"bad\": B}"},
+    OptionHelp{kPortfolio, "jobs", "N",
+               "con --batch: quanti contratti calcolare insieme (predefinito il numero di "
+               "processori)"},
+    OptionHelp{kPortfolio, "plans", "", "con --batch: aggiunge il piano di ogni contratto"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
     OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
@@ -115,6 +125,8 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --batch FILE|- [--jobs N] [--format json|csv] "
+    "[--plans]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
     "  quotaplan-calc --help | --version\n"
