@@ -214,6 +214,28 @@ std::variant<CalcOutcome, CalcFailure> CalculateRequest(const CalcOptions& optio
     return outcome;
 }
 
+std::optional<IndexGap> IndexRequest(CalcOptions& options, const std::vector<IndexValue>& series,
+                                     CalendarDate today) {
+    IndexedContract contract;
+    contract.calendar.contractDate = ContractDateOf(options, today);
+    contract.calendar.firstDate = FirstDateOf(options, today);
+    contract.calendar.count = CountOf(std::labs(options.count.value_or(0)));
+    contract.calendar.periodsPerYear = static_cast<std::int16_t>(options.periodicity);
+    contract.calendar.timing = options.advance ? PaymentTiming::Advance : PaymentTiming::Arrears;
+    // The spread as its field shows it, with two decimals.
+    contract.spreadPercent = ParseNumber64(FormatNumber(options.spreadPercent, kRateFormat));
+    const auto indexed = IndexRates(series, contract);
+    if (const auto* gap = std::get_if<IndexGap>(&indexed)) return *gap;
+    const auto& rates = std::get<IndexedRates>(indexed);
+    options.ratePercent = static_cast<double>(rates.firstIndexHundredths) / 100.0;
+    options.ratesIndexed = true;
+    options.ratesPercent.clear();
+    for (const std::int64_t hundredths : rates.rateHundredths) {
+        options.ratesPercent.push_back(static_cast<double>(hundredths) / 100.0);
+    }
+    return std::nullopt;
+}
+
 std::optional<UsuryCase> UsuryCaseOf(const CalcOutcome& outcome) {
     if (!outcome.taeg.rate) return std::nullopt;
     return UsuryCase{outcome.exact.value - outcome.exact.maxi, outcome.terms.DataContratto,

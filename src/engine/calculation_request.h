@@ -11,6 +11,7 @@
 #include "engine/contract_terms.h"
 #include "engine/financial_plan.h"
 #include "engine/first_refusal.h"
+#include "engine/indexation.h"
 #include "engine/taeg.h"
 #include "engine/usury.h"
 
@@ -97,6 +98,15 @@ struct CalcFailure {
 // global state, so that batch workers may call it side by side.
 std::variant<CalcOutcome, CalcFailure> CalculateRequest(const CalcOptions& options,
                                                         CalendarDate today);
+
+// Makes the options an indexed calculation, as "Indicizza" fills the form: the rate list
+// from the reference rate's series (IndexRates) on the contract's own calendar (a missing
+// contract date is `today`, a missing first date one period after it), --rate its first
+// index value, the spread as its field shows it. The IndexGap when the series does not reach
+// the contract date. Needs a count and a known periodicity (FirstRefusal's); raises
+// RunTimeError 6 for a count beyond 16 bits, 5 for a date beyond the year 9999.
+std::optional<IndexGap> IndexRequest(CalcOptions& options, const std::vector<IndexValue>& series,
+                                     CalendarDate today);
 
 // The amount financed and the contract date of a calculated contract as the usury check
 // reads them, with its TAEG; nullopt without a TAEG.
