@@ -7,6 +7,7 @@
 #include "cli/calc_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
+#include "cli/reindex_command.h"
 #include "cli/setup_command.h"
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
@@ -36,6 +37,7 @@ std::set<std::string> AllFlagOptions() {
     flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
     flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
     flags.insert(BatchFlagOptions().begin(), BatchFlagOptions().end());
+    flags.insert("reindex-all");
     return flags;
 }
 
@@ -72,6 +74,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
     if (const auto flowsFile = line.Value("taeg-flows")) return RunTaegFlows(*flowsFile, out, err);
     if (line.Has("batch")) return RunBatchCommand(line, files, std::cin, out, err);
+    if (line.Flag("reindex-all")) {
+        if (!line.Has("db")) {
+            if (auto failure = PrepareProgramFiles(files)) return Fail({1, *failure}, err);
+        }
+        return RunReindexCommand(line, files.dataFolder, out, err);
+    }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (UsesProgramData(line)) {
         // Without its archive the program can do nothing: the status of a database error.

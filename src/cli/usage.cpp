@@ -105,6 +105,10 @@ constexpr std::array kOptions = {
                "con --batch: quanti contratti calcolare insieme (predefinito il numero di "
                "processori)"},
     OptionHelp{kPortfolio, "plans", "", "con --batch: aggiunge il piano di ogni contratto"},
+    OptionHelp{kPortfolio, "reindex-all", "",
+               "ricalcola ogni contratto indicizzato dell'archivio (solo quelli di --ref-rate o "
+               "di --type, se dati) con i valori attuali del suo tasso di riferimento, come "
+               "Indicizza e Calcola, riscrive le righe del piano cambiate e stampa i conteggi"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
     OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
@@ -127,6 +131,7 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --batch FILE|- [--jobs N] [--format json|csv] "
     "[--plans]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --reindex-all [--ref-rate R] [--type T]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
     "  quotaplan-calc --help | --version\n"

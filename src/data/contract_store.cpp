@@ -200,8 +200,8 @@ bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
 
 // The key stored for the contract, "" when it has none.
 std::string StoredNameKey(Database& db, std::int32_t contractId) {
-    Recordset row(db, std::string("SELECT ") + kNameKeyColumn + " FROM tabContratti WHERE ID = " +
-                          std::to_string(contractId));
+    Recordset row(db, std::string("SELECT ") + kNameKeyColumn +
+                          " FROM tabContratti WHERE ID = " + std::to_string(contractId));
     return row.Eof() ? std::string() : NullToEmpty(row.Value(0));
 }
 
@@ -209,6 +209,28 @@ std::string StoredNameKey(Database& db, std::int32_t contractId) {
 
 std::string CommandErrorText(int number, const std::string& description) {
     return "Si è verificato l'errore N° " + std::to_string(number) + " " + description;
+}
+
+bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<PlanLine>& lines,
+                     std::size_t from) {
+    // One statement for the full runs, one for the lines left over.
+    std::optional<PreparedStatement> full;
+    for (std::size_t first = from; first < lines.size(); first += kPlanLinesPerStatement) {
+        const int count =
+            static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
+        std::optional<PreparedStatement> rest;
+        auto& insert = count == kPlanLinesPerStatement ? full : rest;
+        if (!insert) {
+            insert.emplace(db.Prepare(PlanLinesInsert(count)));
+            if (!db.Errors().empty()) return false;
+        }
+        for (int k = 0; k < count; ++k) {
+            if (!BindPlanLine(*insert, 8 * k + 1, contractId, lines[first + k])) break;
+        }
+        if (db.Errors().empty()) insert->Step();
+        if (!db.Errors().empty()) return false;
+    }
+    return true;
 }
 
 PlanOwner PlanOwner::For(std::int32_t contractId, const ContractForm& form) {
@@ -234,24 +256,9 @@ ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
     if (!plan.PlanReady) return PlanWrite::NotReady;
     if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
 
-    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
-
-    // One statement for the full runs, one for the lines left over.
-    std::optional<PreparedStatement> full;
-    for (std::size_t first = 0; first < lines.size(); first += kPlanLinesPerStatement) {
-        const int count =
-            static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
-        std::optional<PreparedStatement> rest;
-        auto& insert = count == kPlanLinesPerStatement ? full : rest;
-        if (!insert) {
-            insert.emplace(db_.Prepare(PlanLinesInsert(count)));
-            if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
-        }
-        for (int k = 0; k < count; ++k) {
-            if (!BindPlanLine(*insert, 8 * k + 1, contractId, lines[first + k])) break;
-        }
-        if (db_.Errors().empty()) insert->Step();
-        if (!ReportStatementErrors(db_, boxes_)) return PlanWrite::Failed;
+    if (!InsertPlanLines(db_, contractId, PlanLines(plan, DerivedLines::Always), 0)) {
+        ReportStatementErrors(db_, boxes_);
+        return PlanWrite::Failed;
     }
     return PlanWrite::Written;
 }

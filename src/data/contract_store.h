@@ -11,6 +11,7 @@
 #include "data/database.h"
 #include "data/sql_helpers.h"
 #include "engine/financial_plan.h"
+#include "engine/plan_lines.h"
 
 namespace quotaplan {
 
@@ -139,6 +140,12 @@ private:
     MessageBoxes& boxes_;
     RecordBuffer buffer_;
 };
+
+// Inserts lines [from, end) of a plan as the contract's tabPDA rows, as Save writes them
+// (many lines a statement, the amounts with the two decimals stored), inside the caller's
+// transaction. False when a statement failed: its errors are left in db.Errors().
+bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<PlanLine>& lines,
+                     std::size_t from);
 
 // "Si è verificato l'errore N° ", the number, a blank and the description.
 std::string CommandErrorText(int number, const std::string& description);
