@@ -80,6 +80,11 @@ public:
         return usury_.SetCategoryOfType(typeName, category);
     }
     std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) override;
+    UsuryBook UsuryBookOfArchive() override { return ReadUsuryBook(db_); }
+    ReindexReport ReindexPortfolio(const ReindexScope& scope, CalendarDate today,
+                                   const std::function<bool(int, int)>& progress) override {
+        return quotaplan::ReindexPortfolio(db_, scope, today, progress);
+    }
 
 private:
     Database& db_;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,8 @@
 
 #include "data/contract_form.h"
 #include "data/contract_store.h"
+#include "data/portfolio_batch.h"
+#include "data/portfolio_reindex.h"
 #include "data/reference_rate_values.h"
 #include "data/summary_queries.h"
 #include "data/usury_thresholds.h"
@@ -74,8 +77,7 @@ public:
     virtual std::int64_t CountContractsOfReferenceRate(std::int32_t rateId) = 0;
     // The Descrizione of the row with the ID; nullopt when there is none or the query fails
     // (nothing is shown).
-    virtual std::optional<std::string> LookupValueText(std::string_view table,
-                                                       std::int32_t id) = 0;
+    virtual std::optional<std::string> LookupValueText(std::string_view table, std::int32_t id) = 0;
 
     // The editor's changes, each one statement through ExecuteSql: true when it ran,
     // otherwise the error has been shown.
@@ -122,6 +124,13 @@ public:
         std::vector<UsuryRate> rates;
     };
     virtual std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) = 0;
+
+    // The usury thresholds and the financing types' categories, read at once before a
+    // portfolio check (ReadUsuryBook). Throws when the query fails.
+    virtual UsuryBook UsuryBookOfArchive() = 0;
+    // "Aggiorna contratti indicizzati": ReindexPortfolio on the archive.
+    virtual ReindexReport ReindexPortfolio(const ReindexScope& scope, CalendarDate today,
+                                           const std::function<bool(int, int)>& progress) = 0;
 };
 
 }  // namespace quotaplan
