@@ -12,6 +12,10 @@
 // then runs a second time as ".../baseline" with that program, on copies of the same archives
 // that carry its views. Use --benchmark_enable_random_interleaving=true so that both meet the
 // same noise.
+//
+// BM_TrueProcess starts /bin/true the same way, in the same run: what starting any process
+// costs on this machine, the yardstick of the calculator's start
+// (BM_CalcProcess200000At4Over360).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -158,7 +162,15 @@ void Register(const std::string& name, const std::function<void(benchmark::State
 }
 
 const bool kRegistered = [] {
+    Register("BM_TrueProcess", [](benchmark::State& state) {
+        RunProcesses(state, "/bin/true", [] { return std::vector<std::string>{}; });
+    });
     for (const Build& build : Builds()) {
+        Register("BM_CalcProcess200000At4Over360" + build.suffix, [build](benchmark::State& state) {
+            RunProcesses(state, build.calc, [] {
+                return std::vector<std::string>{"--value", "200000", "--rate", "4", "--count", "360"};
+            });
+        });
         Register("BM_CalcProcess360Rows" + build.suffix, [build](benchmark::State& state) {
             RunProcesses(state, build.calc, [] { return kPlan; });
         });

@@ -145,8 +145,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${QUOTAPLAN_WEB_HOST}/quotaplan.html"
 # The libraries the programs link, found by dpkg-shlibdeps (package dpkg-dev).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs (file dialog, print preview, print dialog) read Qt's Italian from
-# /usr/share/qt6/translations; dpkg-shlibdeps cannot see a file that is loaded, not linked.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+# /usr/share/qt6/translations, and the PostgreSQL client library libpq.so.5 is loaded when a
+# server archive is first opened: dpkg-shlibdeps cannot see a file that is loaded, not linked.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libpq5")
 # Exported files and web pages are opened through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -28,7 +28,7 @@ namespace {
 constexpr int kRefused = 2;
 constexpr int kDatabaseError = 1;
 
-struct Refusal {
+struct ArchiveRefusal {
     int exitStatus;
     std::string message;
 };
@@ -55,7 +55,7 @@ std::string LookupText(Database& db, std::string_view table,
         if (SameName(entries[k], *asked)) index = k;
     }
     if (!index) {
-        throw Refusal{kRefused, std::string("Valore non presente nell'archivio per --") + option +
+        throw ArchiveRefusal{kRefused, std::string("Valore non presente nell'archivio per --") + option +
                                     ": \"" + *asked + "\""};
     }
     return entries[*index];
@@ -92,12 +92,12 @@ ContractForm FormOf(const CalcOutcome& outcome, const CalcOptions& calc, std::st
 int Save(Database& db, ContractStore& store, const CommandLine& line, const CalcOptions& calc,
          std::ostream& out) {
     if (calc.target != SolveTarget::Instalment) {
-        throw Refusal{kRefused, "--save richiede il calcolo della rata (--solve instalment)."};
+        throw ArchiveRefusal{kRefused, "--save richiede il calcolo della rata (--solve instalment)."};
     }
     // The window cuts the description to its field's 50 characters and requires one first.
     const std::string description = DescriptionOf(*line.Value("save"));
     if (description.find_first_not_of(' ') == std::string::npos) {
-        throw Refusal{kRefused, "Inserire la descrizione del bene!"};
+        throw ArchiveRefusal{kRefused, "Inserire la descrizione del bene!"};
     }
     auto defaultInterest = ReadDefaultInterest(line);
     if (auto* refusal = std::get_if<CliFailure>(&defaultInterest)) {
@@ -107,7 +107,7 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
     const std::string rate = LookupText(db, "supTxRiferimento", line.Value("ref-rate"), "ref-rate");
     auto result = RunCalculation(calc);
     if (auto* refusal = std::get_if<CliFailure>(&result)) {
-        throw Refusal{refusal->exitStatus, refusal->message};
+        throw ArchiveRefusal{refusal->exitStatus, refusal->message};
     }
     const auto& outcome = std::get<CalcOutcome>(result);
     const ContractForm form = FormOf(outcome, calc, description, type, rate);
@@ -187,13 +187,13 @@ std::string StoredRowJson(const StoredPlanRow& row) {
            ", \"residual\": " + JsonNumber(row.DebitoRes) + "}";
 }
 
-Refusal NotInArchive(const std::string& text) {
+ArchiveRefusal NotInArchive(const std::string& text) {
     return {kRefused, "Il contratto " + text + " non è nell'archivio."};
 }
 
 std::int32_t StoredId(Database& db, const std::string& option, const std::string& text) {
     const auto id = ReadId(text);
-    if (!id) throw Refusal{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
+    if (!id) throw ArchiveRefusal{kRefused, "Valore non valido per --" + option + ": \"" + text + "\""};
     if (!Exists(db, *id)) throw NotInArchive(text);
     return *id;
 }
@@ -260,7 +260,7 @@ std::optional<CalendarDate> SummaryDay(const CommandLine& line) {
     if (!text) return std::nullopt;
     const auto day = ReadIsoDate(*text);
     if (!day) {
-        throw Refusal{kRefused, "Valore non valido per --today: \"" + *text +
+        throw ArchiveRefusal{kRefused, "Valore non valido per --today: \"" + *text +
                                     "\" (serve una data AAAA-MM-GG)"};
     }
     return day;
@@ -312,7 +312,7 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
     std::optional<ScopedToday> summaryDay;
     try {
         if (const auto day = SummaryDay(line)) summaryDay.emplace(*day);
-    } catch (const Refusal& refusal) {
+    } catch (const ArchiveRefusal& refusal) {
         err << refusal.message << "\n";
         return refusal.exitStatus;
     }
@@ -332,7 +332,7 @@ int RunArchiveCommand(const CommandLine& line, const CalcOptions& calc,
             return ImportThresholdsCommand(*db, boxes, line, out, err);
         }
         return Delete(*db, store, *line.Value("delete"));
-    } catch (const Refusal& refusal) {
+    } catch (const ArchiveRefusal& refusal) {
         err << refusal.message << "\n";
         return refusal.exitStatus;
     } catch (const DatabaseError& error) {

@@ -8,39 +8,9 @@
 
 #include "cli/command_line.h"
 #include "common/calendar_date.h"
-#include "engine/cents_plan.h"
+#include "engine/calculation_request.h"
 
 namespace quotaplan {
-
-enum class SolveTarget { Instalment, Rate, Value };
-enum class OutputFormat { Json, Csv };
-
-// One calculation as asked for on the command line. Numbers use "." as the decimal
-// separator; rates are percentages, as the window's fields hold them. Amounts and rates are
-// kept in 64 bits as given, so that the form's texts built from them keep every cent.
-struct CalcOptions {
-    SolveTarget target = SolveTarget::Instalment;
-    OutputFormat format = OutputFormat::Json;
-    PlanKind plan = PlanKind::Classic;  // --plan classic|cents
-    std::optional<double> value;
-    double maxi = 0;
-    double buyout = 0;
-    std::optional<double> ratePercent;
-    double spreadPercent = 0;
-    std::optional<long> count;  // the 16-bit range is checked by the calculation
-    int periodicity = 12;
-    bool simple = false;
-    bool advance = false;
-    bool buyoutInterest = false;
-    std::optional<CalendarDate> contractDate;  // missing: today
-    std::optional<CalendarDate> firstDate;     // missing: one period after the contract date
-    std::optional<CalendarDate> buyoutDate;  // none: the buy-out falls on its BuyoutDueDate
-    double contractFees = 0;
-    double instalmentFee = 0;
-    std::optional<double> instalment;
-    std::vector<double> ratesPercent;  // per-instalment annual rates, spread included
-    bool ratesIndexed = false;         // --indexed: ratePercent is the index value
-};
 
 // The options of a calculation: those taking a value, and the flags.
 const std::set<std::string>& CalcValueOptions();

@@ -172,7 +172,7 @@ std::string PrepaymentJson(const PrepaymentFigures& figures, const CentsPlan& pl
     return "{\"instalment\": " + Decimal(figures.instalmentAfter) +
            ", \"penalty\": " + Decimal(figures.penalty.amount) +
            ", \"accrued_interest\": " + Decimal(figures.accruedInterest) +
-           ", \"plan\": " + PlanJson(shown) + "}\n";
+           ", \"plan\": " + PlanJson(shown, PlanNumbers::Exact) + "}\n";
 }
 
 std::string ResultJson(const EventResult& result) {

@@ -66,18 +66,6 @@ std::optional<CliFailure> CheckIndexedOptions(const CalcOptions& calc) {
     return std::nullopt;
 }
 
-IndexedContract ContractOf(const CalcOptions& calc) {
-    IndexedContract contract;
-    contract.calendar.contractDate = calc.contractDate.value_or(Today());
-    contract.calendar.firstDate = calc.firstDate.value_or(Today());
-    contract.calendar.count = static_cast<std::int16_t>(std::labs(*calc.count));
-    contract.calendar.periodsPerYear = static_cast<std::int16_t>(calc.periodicity);
-    contract.calendar.timing = calc.advance ? PaymentTiming::Advance : PaymentTiming::Arrears;
-    // The spread as its field shows it, with two decimals.
-    contract.spreadPercent = ParseNumber64(FormatNumber(calc.spreadPercent, 2));
-    return contract;
-}
-
 CliFailure DatabaseFailure(const DatabaseError& error) {
     return {kDatabaseError, std::to_string(error.Number()) + " - " + error.Description()};
 }
@@ -137,16 +125,9 @@ std::optional<CliFailure> IndexCalculation(Database& db, MessageBoxes& boxes,
             return CliFailure{kRefused, "Il tasso di riferimento \"" + rate.name +
                                             "\" è fisso: non si può indicizzare."};
         }
-        const auto indexed =
-            IndexRates(ReferenceRateValues(db, boxes).Series(rate.id), ContractOf(calc));
-        if (const auto* gap = std::get_if<IndexGap>(&indexed)) {
+        if (const auto gap =
+                IndexRequest(calc, ReferenceRateValues(db, boxes).Series(rate.id), Today())) {
             return CliFailure{kRefused, IndexGapMessage(rate.name, *gap)};
-        }
-        const auto& rates = std::get<IndexedRates>(indexed);
-        calc.ratePercent = static_cast<double>(rates.firstIndexHundredths) / 100.0;
-        calc.ratesIndexed = true;
-        for (const std::int64_t hundredths : rates.rateHundredths) {
-            calc.ratesPercent.push_back(static_cast<double>(hundredths) / 100.0);
         }
     } catch (const DatabaseError& error) {
         return DatabaseFailure(error);

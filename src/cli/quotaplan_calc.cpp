@@ -1,13 +1,15 @@
 #include "cli/quotaplan_calc.h"
 
-#include <ostream>
+#include <iostream>
 
 #include "cli/archive_command.h"
+#include "cli/batch_command.h"
 #include "cli/calc_command.h"
 #include "cli/event_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
 #include "cli/review_options.h"
+#include "cli/reindex_command.h"
 #include "cli/setup_command.h"
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
@@ -26,6 +28,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(UsuryValueOptions().begin(), UsuryValueOptions().end());
     options.insert(EventValueOptions().begin(), EventValueOptions().end());
     options.insert(ReviewValueOptions().begin(), ReviewValueOptions().end());
+    options.insert(BatchValueOptions().begin(), BatchValueOptions().end());
     options.insert("taeg-flows");
     return options;
 }
@@ -38,6 +41,8 @@ std::set<std::string> AllFlagOptions() {
     flags.insert(IndexFlagOptions().begin(), IndexFlagOptions().end());
     flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
     flags.insert(EventFlagOptions().begin(), EventFlagOptions().end());
+    flags.insert(BatchFlagOptions().begin(), BatchFlagOptions().end());
+    flags.insert("reindex-all");
     return flags;
 }
 
@@ -100,6 +105,13 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
     if (const auto flowsFile = line.Value("taeg-flows")) return RunTaegFlows(*flowsFile, out, err);
+    if (line.Has("batch")) return RunBatchCommand(line, files, std::cin, out, err);
+    if (line.Flag("reindex-all")) {
+        if (!line.Has("db")) {
+            if (auto failure = PrepareProgramFiles(files)) return Fail({1, *failure}, err);
+        }
+        return RunReindexCommand(line, files.dataFolder, out, err);
+    }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
     if (AsksForReview(line)) return RunReview(line, calc, files, pictures, review, out, err);
     if ((line.Has("default-rate") || line.Has("default-spread")) && !line.Has("save") &&
@@ -135,7 +147,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (auto* refusal = std::get_if<CliFailure>(&result)) return Fail(*refusal, err);
     auto& outcome = std::get<CalcOutcome>(result);
     if (AsksForUsury(line) && !exporting && calc.format == OutputFormat::Json) {
-        auto usury = CheckUsuryInArchive(line, programFolder, calc, outcome, err);
+        auto usury = CheckUsuryInArchive(line, programFolder, outcome, err);
         if (auto* failure = std::get_if<CliFailure>(&usury)) return Fail(*failure, err);
         outcome.usury = std::get<CalcUsury>(std::move(usury));
     }

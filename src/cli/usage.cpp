@@ -14,6 +14,7 @@ constexpr std::string_view kIndex = "Contratti indicizzati";
 constexpr std::string_view kTaeg = "TAEG e soglia d'usura";
 constexpr std::string_view kEvents = "Eventi del contratto";
 constexpr std::string_view kReview = "Perizia";
+constexpr std::string_view kPortfolio = "Portafoglio";
 constexpr std::string_view kOther = "Altro";
 
 constexpr std::array kOptions = {
@@ -147,6 +148,18 @@ constexpr std::array kOptions = {
                "tasso di mora in percentuale, per la verifica d'usura e con --save"},
     OptionHelp{kReview, "default-spread", "S",
                "tasso di mora come punti oltre il tasso del contratto"},
+    OptionHelp{kPortfolio, "batch", "FILE|-",
+               "calcola ogni contratto di un file CSV (intestazione con i nomi delle opzioni "
+               "senza trattini) o JSON Lines (- lo legge dallo standard input) e stampa una riga "
+               "JSON per contratto nell'ordine del file, poi {\"good\": G, \"bad\": B}"},
+    OptionHelp{kPortfolio, "jobs", "N",
+               "con --batch: quanti contratti calcolare insieme (predefinito il numero di "
+               "processori)"},
+    OptionHelp{kPortfolio, "plans", "", "con --batch: aggiunge il piano di ogni contratto"},
+    OptionHelp{kPortfolio, "reindex-all", "",
+               "ricalcola ogni contratto indicizzato dell'archivio (solo quelli di --ref-rate o "
+               "di --type, se dati) con i valori attuali del suo tasso di riferimento, come "
+               "Indicizza e Calcola, riscrive le righe del piano cambiate e stampa i conteggi"},
     OptionHelp{kOther, "help", "", "mostra questo aiuto (anche -h)"},
     OptionHelp{kOther, "version", "", "mostra la versione del programma"},
 };
@@ -167,6 +180,9 @@ constexpr std::string_view kForms =
     "  quotaplan-calc [--db PERCORSO|URI] --indexed --ref-rate R --value V --count N [opzioni di "
     "calcolo]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --summary [--today AAAA-MM-GG]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --batch FILE|- [--jobs N] [--format json|csv] "
+    "[--plans]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --reindex-all [--ref-rate R] [--type T]\n"
     "  quotaplan-calc --taeg-flows FILE\n"
     "  quotaplan-calc [--db PERCORSO|URI] --usury-category NOME <opzioni di calcolo>\n"
     "  quotaplan-calc [--db PERCORSO|URI] --id N --payoff AAAA-MM-GG [--method residual|discount] "

@@ -62,7 +62,7 @@ bool AsksForUsury(const CommandLine& line) {
 }
 
 std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes,
-                                               const CommandLine& line, const CalcOptions& calc,
+                                               const CommandLine& line,
                                                const CalcOutcome& outcome) {
     try {
         UsuryThresholds thresholds(db, boxes);
@@ -72,17 +72,16 @@ std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes
         if (const auto* refusal = std::get_if<CliFailure>(&category)) return *refusal;
         CalcUsury usury;
         usury.category = std::get<std::string>(category);
-        if (usury.category.empty() || !outcome.taeg.rate) return usury;
-        UsuryCase contract{outcome.exact.value - outcome.exact.maxi,
-                           calc.contractDate.value_or(Today()), TaegPercent(*outcome.taeg.rate)};
+        auto contract = UsuryCaseOf(outcome);
+        if (usury.category.empty() || !contract) return usury;
         auto defaultInterest = ReadDefaultInterest(line);
         if (const auto* refusal = std::get_if<CliFailure>(&defaultInterest)) return *refusal;
         if (const auto& interest = std::get<std::optional<DefaultInterest>>(defaultInterest)) {
             const Percent contractRate = Percent::FromValue(ParseNumber64(outcome.fields.tasso) +
                                                             ParseNumber64(outcome.fields.spread));
-            contract.defaultRate = interest->RateFor(contractRate);
+            contract->defaultRate = interest->RateFor(contractRate);
         }
-        usury.judgement = JudgeContract(thresholds.OfCategory(usury.category), contract);
+        usury.judgement = JudgeContract(thresholds.OfCategory(usury.category), *contract);
         return usury;
     } catch (const DatabaseError& error) {
         return CliFailure{kDatabaseError,
@@ -92,13 +91,12 @@ std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes
 
 std::variant<CalcUsury, CliFailure> CheckUsuryInArchive(const CommandLine& line,
                                                         const std::filesystem::path& programFolder,
-                                                        const CalcOptions& calc,
                                                         const CalcOutcome& outcome,
                                                         std::ostream& err) {
     StderrMessageBoxes boxes(err);
     auto db = ConnectArchive(line, programFolder, boxes);
     if (!db) return CliFailure{kDatabaseError, ""};
-    return CheckUsury(*db, boxes, line, calc, outcome);
+    return CheckUsury(*db, boxes, line, outcome);
 }
 
 }  // namespace quotaplan

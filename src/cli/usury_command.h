@@ -35,14 +35,12 @@ bool AsksForUsury(const CommandLine& line);
 // not given). Refused with exit status 2: a category the table does not hold, a type the
 // archive lacks. A database error gives exit status 1.
 std::variant<CalcUsury, CliFailure> CheckUsury(Database& db, MessageBoxes& boxes,
-                                               const CommandLine& line, const CalcOptions& calc,
-                                               const CalcOutcome& outcome);
+                                               const CommandLine& line, const CalcOutcome& outcome);
 
 // CheckUsury on the archive named by --db or configured beside the program; a connection
 // that fails is shown on `err` and gives exit status 1 with no further text.
 std::variant<CalcUsury, CliFailure> CheckUsuryInArchive(const CommandLine& line,
                                                         const std::filesystem::path& programFolder,
-                                                        const CalcOptions& calc,
                                                         const CalcOutcome& outcome,
                                                         std::ostream& err);
 

@@ -16,15 +16,23 @@ bool IsDateFieldSeparator(char c) {
 }  // namespace
 
 int ExpandTwoDigitYear(int twoDigitYear) {
+    return ExpandTwoDigitYear(twoDigitYear, Today().Year());
+}
+
+int ExpandTwoDigitYear(int twoDigitYear, int currentYear) {
     // A sliding window rather than the classic fixed 1930-2029 one: a plan due in 2031,
     // written as "31", must not come back as 1931.
-    const int firstYear = Today().Year() - Regional().twoDigitYearYearsBefore;
+    const int firstYear = currentYear - Regional().twoDigitYearYearsBefore;
     int year = firstYear - ((firstYear % 100) + 100) % 100 + twoDigitYear;
     if (year < firstYear) year += 100;
     return year;
 }
 
 std::optional<CalendarDate> ReadDateText(std::string_view text) {
+    return ReadDateText(text, Today());
+}
+
+std::optional<CalendarDate> ReadDateText(std::string_view text, CalendarDate today) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
 
@@ -64,7 +72,7 @@ std::optional<CalendarDate> ReadDateText(std::string_view text) {
     if (dayField.size() > 2 || monthField.size() > 2) return std::nullopt;
     int year = 0;
     if (yearField.size() <= 2) {
-        year = ExpandTwoDigitYear(numberOf(yearField));
+        year = ExpandTwoDigitYear(numberOf(yearField), today.Year());
     } else if (yearField.size() == 4) {
         year = numberOf(yearField);
     } else {

@@ -189,8 +189,10 @@ ContractStore::PlanWrite ContractStore::WritePlan(const FinancialPlan& plan,
                                                   std::int32_t contractId) {
     if (!plan.PlanReady) return PlanWrite::NotReady;
     if (!DeleteWhere(db_, boxes_, "tabPDA", "[ID Leasing]", contractId)) return PlanWrite::Failed;
-    const bool written = InsertPlanLines(db_, contractId, PlanLines(plan, DerivedLines::Always));
-    if (!ReportStatementErrors(db_, boxes_) || !written) return PlanWrite::Failed;
+    if (!InsertPlanLines(db_, contractId, PlanLines(plan, DerivedLines::Always), 0)) {
+        ReportStatementErrors(db_, boxes_);
+        return PlanWrite::Failed;
+    }
     return PlanWrite::Written;
 }
 

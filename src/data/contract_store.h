@@ -11,6 +11,7 @@
 #include "data/database.h"
 #include "data/sql_helpers.h"
 #include "engine/financial_plan.h"
+#include "engine/plan_lines.h"
 
 namespace quotaplan {
 

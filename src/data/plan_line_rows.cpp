@@ -46,10 +46,11 @@ bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
 
 }  // namespace
 
-bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<PlanLine>& lines) {
+bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<PlanLine>& lines,
+                     std::size_t from) {
     // One statement for the full runs, one for the lines left over.
     std::optional<PreparedStatement> full;
-    for (std::size_t first = 0; first < lines.size(); first += kPlanLinesPerStatement) {
+    for (std::size_t first = from; first < lines.size(); first += kPlanLinesPerStatement) {
         const int count =
             static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
         std::optional<PreparedStatement> rest;

@@ -20,6 +20,7 @@
 #include "data/database.h"
 #include "data/jet_sql.h"
 #include "data/server_address.h"
+#include "data/server_client.h"
 
 namespace quotaplan {
 namespace {
@@ -826,6 +827,7 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
                               "keepalives_count", "dbname", nullptr};
     const char* values[] = {"Quotaplan", "UTF8", "10", "1", "30", "10", "3", given.c_str(),
                             nullptr};
+    if (auto missing = LoadServerClient()) throw DatabaseError(kErrOpeningFile, *missing);
     auto session = std::make_shared<Session>();
     session->conn = PQconnectdbParams(keywords, values, 1);
     session->lockTimeoutMs = lockTimeoutMs;

@@ -23,6 +23,8 @@ std::int64_t RoundHalfUp(__int128 numerator, __int128 denominator);
 // product is the fraction m * scale / 2^-e and is rounded as such).
 // Raises RunTimeError 5 for NaN, 6 for an infinite value or a result beyond 64 bits.
 std::int64_t RoundHalfUpScaled(long double value, std::int64_t scale);
+// RoundHalfUpScaled for a double, 0 < scale < 2^40: the same result by integer shifts alone.
+std::int64_t RoundDoubleHalfUpScaled(double value, std::int64_t scale);
 
 // An amount of money in whole cents (64-bit): the arithmetic of the plan to the cent.
 // Sums and differences that leave 64 bits raise RunTimeError 6.
@@ -32,6 +34,8 @@ public:
     static constexpr Money FromCents(std::int64_t cents) { return Money(cents); }
     // The amount in currency units rounded half up to the cent (RoundHalfUpScaled).
     static Money FromUnits(long double units) { return Money(RoundHalfUpScaled(units, 100)); }
+    // The same for a double (a plan's amounts), without long double arithmetic.
+    static Money FromUnits(double units) { return Money(RoundDoubleHalfUpScaled(units, 100)); }
 
     constexpr std::int64_t Cents() const { return cents_; }
     // The amount in currency units: the double nearest to the cents, which every

@@ -1,8 +1,6 @@
 #include "output/plan_figures.h"
 
 #include "common/number_text.h"
-#include "engine/plan_lines.h"
-#include "output/event_heading.h"
 
 namespace quotaplan {
 namespace {
@@ -16,19 +14,7 @@ std::string AmountText(Money amount) { return FormatNumber(amount.Units(), kAmou
 }  // namespace
 
 PlanTotals PlanTotalsOf(const FinancialPlan& plan, const PlanFigures& figures) {
-    PlanTotals totals;
-    int instalments = 0;
-    for (const PlanLine& line : PlanLines(plan, DerivedLines::WhenNotZero)) {
-        totals.interest += Money::FromUnits(line.interest);
-        totals.paid += Money::FromUnits(line.amount);
-        // An event's penalty is paid with it; the costs it refunds come back.
-        totals.paid += Money::FromUnits(line.penalty) - Money::FromUnits(line.refund);
-        if (line.kind == PlanLineKind::Instalment) ++instalments;
-    }
-    totals.paid += FeeOf(figures.contractFees);
-    const Money fee = FeeOf(figures.instalmentFee);
-    for (int k = 0; k < instalments; ++k) totals.paid += fee;
-    return totals;
+    return PlanTotalsOf(plan, FeeOf(figures.contractFees), FeeOf(figures.instalmentFee));
 }
 
 std::vector<std::pair<std::string, std::string>> PlanFigureLines(const PlanFigures& figures,

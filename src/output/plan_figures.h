@@ -6,6 +6,7 @@
 
 #include "engine/financial_plan.h"
 #include "engine/money.h"
+#include "engine/plan_totals.h"
 #include "output/contract_header.h"
 
 namespace quotaplan {
@@ -23,18 +24,8 @@ struct PlanFigures {
     bool toTheCent = false;
 };
 
-// What the plan's lines add up to: the interest of every line (the buy-out's included) and
-// everything paid: maxi-instalment, instalments, buy-out with its interest, the fees (the
-// contract's once, the instalment's on every instalment), and the lines of the contract's
-// events with their penalties, less the costs they refunded.
-struct PlanTotals {
-    Money interest;
-    Money paid;
-};
-
-// The totals of the plan's lines as they are shown (PlanLines), each line's amounts taken to
-// the cent before they are added, so that the totals are the sums of the printed columns.
-// A fee text that does not read as an amount counts 0.
+// The totals of the plan's lines (engine's PlanTotalsOf) with the fees of `figures`; a fee
+// text that does not read as an amount counts 0.
 PlanTotals PlanTotalsOf(const FinancialPlan& plan, const PlanFigures& figures);
 
 // The lines of label and value: "Rata", "Spese contratto", "Spese rata" (amounts "#,##0.00";

@@ -1,9 +1,7 @@
 #include "ui/calculation_form.h"
 
 #include <cstdlib>
-#include <functional>
 
-#include "common/clock.h"
 #include "common/date_text.h"
 #include "common/message_boxes.h"
 #include "common/number_text.h"
@@ -24,24 +22,6 @@ namespace quotaplan {
 namespace {
 
 constexpr std::size_t kDescriptionLength = 50;
-constexpr std::size_t kLongestAmountText = 16;
-
-bool CountsAsZero(const std::string& text) { return LeadingNumber(text) == 0; }
-
-// The rate is read as the number its field shows: 0,75 is a rate of its own, not the 0
-// before its comma. An empty or unreadable text counts as zero.
-bool RateIsZero(const std::string& text) {
-    const auto rate = TryParseNumber(text);
-    return !rate || *rate == 0;
-}
-
-// Tasso is the index value when the list was made by "Indicizza" (or stored from it), and an
-// index can be 0,00 while the contract's rate, index plus spread, is not. A typed Tasso
-// keeps its rule: it must not be 0.
-bool ZeroIndexWithSpread(const CalculationForm& form) {
-    return form.rateListOrigin != RateListOrigin::Form && !form.rateList.empty() &&
-           !RateIsZero(form.spread);
-}
 
 void TurnNonNumberToZero(std::string& text) {
     if (!IsNumberText(text)) text = "0";
@@ -53,59 +33,8 @@ CalendarDate DateOf(const std::string& text) {
     return *date;
 }
 
-bool Refuse(MessageBoxes& boxes, std::optional<FormField>& focus, const char* message,
-            FormField field) {
-    ShowMessage(boxes, message, "");
-    focus = field;
-    return false;
-}
-
-// An empty date becomes `fill` (the contract date today, the first instalment one period
-// after the contract); anything else must read as a date.
-bool CheckRequiredDate(std::string& text, const std::function<std::string()>& fill,
-                       MessageBoxes& boxes, std::optional<FormField>& focus, FormField field) {
-    if (text.empty()) {
-        text = fill();
-        return true;
-    }
-    if (IsDateText(text)) return true;
-    return Refuse(boxes, focus, "Inserire una data valida!", field);
-}
-
-// The amount texts are limited in length before anything is read from them.
-bool TooLong(const std::string& text, const char* message, FormField field, MessageBoxes& boxes,
-             std::optional<FormField>& focus) {
-    if (text.size() <= kLongestAmountText) return false;
-    ShowPlainBox(boxes, message, ProgramTitle(), BoxIcon::Exclamation);
-    focus = field;
-    return true;
-}
-
 std::int16_t PeriodsPerYear(const CalculationForm& form) {
     return ConvertPeriodicity(form.periodicityIndex, false);
-}
-
-// The buy-out closes the contract, so its date cannot come before the plan reaches it (the
-// last instalment; in advance to the cent, a period later).
-// Only a form whose dates and count read is judged; the calculation reports the others.
-bool BuyoutBeforeLastInstalment(const CalculationForm& form) {
-    const auto buyout = ReadDateText(form.dataRiscatto);
-    const auto contract = ReadDateText(form.contract);
-    const auto start = ReadDateText(form.start);
-    if (!buyout || !contract || !start) return false;
-    int count = 0;
-    try {
-        // As the instalment calculation does, a negative count is taken as its size.
-        count = std::abs(int{ParseInteger16(form.rate)});
-    } catch (const RunTimeError&) {
-        return false;
-    }
-    if (count > 32767) return false;
-    const InstalmentCalendar calendar{
-        *contract, *start, static_cast<std::int16_t>(count), PeriodsPerYear(form),
-        form.advance ? PaymentTiming::Advance : PaymentTiming::Arrears};
-    const PlanKind plan = form.centesimo ? PlanKind::ToTheCent : PlanKind::Classic;
-    return FallsBeforeBuyoutDue(*buyout, calendar, BuyoutDueOf(calendar.timing, plan));
 }
 
 // The form's contract as the plan to the cent and the TAEG read it: count, options and
@@ -275,8 +204,8 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
 std::optional<std::string> DefaultStartText(const std::string& contract, int periodicityIndex) {
     const auto contractDate = ReadDateText(contract);
     if (!contractDate) return std::nullopt;
-    return FormatDate(
-        DefaultFirstDate(*contractDate, ConvertPeriodicity(periodicityIndex, false)), 1);
+    return FormatDate(DefaultFirstDate(*contractDate, ConvertPeriodicity(periodicityIndex, false)),
+                      1);
 }
 
 CalculationOutcome ShowStoredFigures(CalculationForm& form, const FinancialPlan& plan) {
@@ -299,41 +228,47 @@ CalculationOutcome ShowStoredFigures(CalculationForm& form, const FinancialPlan&
     return out;
 }
 
-bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus) {
-    if (form.descBene.empty()) {
-        return Refuse(boxes, focus, "Inserire la descrizione del bene!", FormField::DescBene);
+ContractInput InputOf(const CalculationForm& form) {
+    ContractInput input;
+    input.description = form.descBene;
+    input.valBene = form.valBene;
+    input.maxi = form.maxi.amountText;
+    input.riscatto = form.riscatto.amountText;
+    input.tasso = form.tasso;
+    input.spread = form.spread;
+    input.count = form.rate;
+    input.periodicityIndex = form.periodicityIndex;
+    input.contract = form.contract;
+    input.start = form.start;
+    input.dataRiscatto = form.dataRiscatto;
+    input.result = form.result;
+    input.target = form.target;
+    input.advance = form.advance;
+    input.toTheCent = form.centesimo;
+    input.indexedRates = form.rateListOrigin != RateListOrigin::Form && !form.rateList.empty();
+    return input;
+}
+
+bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus,
+                    CalendarDate today) {
+    if (const auto refusal = FirstRefusal(InputOf(form), today)) {
+        if (refusal->box == RefusalBox::AmountTooLong) {
+            ShowPlainBox(boxes, refusal->message, ProgramTitle(), BoxIcon::Exclamation);
+        } else {
+            ShowMessage(boxes, refusal->message, "");
+        }
+        focus = refusal->field;
+        return false;
     }
-    if (form.target != CalcTarget::AssetValue && CountsAsZero(form.valBene)) {
-        return Refuse(boxes, focus, "Inserire il Valore del bene!", FormField::ValBene);
-    }
-    if (form.target != CalcTarget::Rate && RateIsZero(form.tasso) && !ZeroIndexWithSpread(form)) {
-        return Refuse(boxes, focus, "Inserire il Tasso!", FormField::Tasso);
-    }
-    if (CountsAsZero(form.rate)) {
-        return Refuse(boxes, focus, "Inserire il Numero di rate!", FormField::Rate);
-    }
-    if (form.periodicityIndex < 0) {
-        return Refuse(boxes, focus, "Inserire una periodicità!", FormField::Periodicita);
-    }
-    const auto today = [] { return FormatDate(Today(), 1); };
-    if (!CheckRequiredDate(form.contract, today, boxes, focus, FormField::Contract)) return false;
-    // The contract date reads by now.
-    const auto onePeriodOn = [&form] {
-        return DefaultStartText(form.contract, form.periodicityIndex).value_or(std::string());
-    };
-    if (!CheckRequiredDate(form.start, onePeriodOn, boxes, focus, FormField::Start)) return false;
-    if (!form.dataRiscatto.empty() &&
-        (!IsDateText(form.dataRiscatto) || BuyoutBeforeLastInstalment(form))) {
-        return Refuse(boxes, focus, "Inserire una data valida!", FormField::DataRiscatto);
-    }
-    if (form.target != CalcTarget::Instalment && CountsAsZero(form.result)) {
-        return Refuse(boxes, focus, "Inserire la rata!", FormField::Result);
+    if (form.contract.empty()) form.contract = FormatDate(today, 1);
+    if (form.start.empty()) {
+        form.start = DefaultStartText(form.contract, form.periodicityIndex).value_or(std::string());
     }
     return true;
 }
 
 CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& plan,
-                                       MessageBoxes& boxes) {
+                                       MessageBoxes& boxes, CalendarDate today) {
     CalculationOutcome out;
     try {
         form.descBene = FirstCharacters(form.descBene, kDescriptionLength);
@@ -342,18 +277,10 @@ CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& pla
               &form.maxi.percentText, &form.riscatto.percentText, &form.result}) {
             TurnNonNumberToZero(*text);
         }
-        if (TooLong(form.valBene, "Valore bene troppo alto", FormField::ValBene, boxes,
-                    out.focus) ||
-            TooLong(form.maxi.amountText, "Valore MaxiRata troppo alto", FormField::Maxi, boxes,
-                    out.focus) ||
-            TooLong(form.riscatto.amountText, "Valore Riscatto troppo alto", FormField::Riscatto,
-                    boxes, out.focus)) {
-            return out;
-        }
         const bool assetTarget = form.target == CalcTarget::AssetValue;
         BringIntoStep(form.maxi, form.valBene, assetTarget);
         BringIntoStep(form.riscatto, form.valBene, assetTarget);
-        if (!bCheckCalcData(form, boxes, out.focus)) return out;
+        if (!bCheckCalcData(form, boxes, out.focus, today)) return out;
 
         switch (form.target) {
             case CalcTarget::Instalment:

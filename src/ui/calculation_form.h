@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "common/calendar_date.h"
+#include "engine/first_refusal.h"
 #include "engine/usury.h"
 #include "ui/coupled_pair.h"
 #include "ui/rate_list.h"
@@ -13,27 +15,9 @@ namespace quotaplan {
 struct FinancialPlan;
 class MessageBoxes;
 
-// The fields a message can send the focus to.
-enum class FormField {
-    DescBene,
-    ValBene,
-    Maxi,
-    Riscatto,
-    Tasso,
-    Rate,
-    Periodicita,
-    Contract,
-    Start,
-    DataRiscatto,
-    Result
-};
-
 // Where the rate list of the form came from: the form's own rate (filled by Calcola, or
 // typed row by row), "Indicizza", or a stored contract's plan.
 enum class RateListOrigin { Form, Indexed, Stored };
-
-// What "Calcola" computes: optFormula's index.
-enum class CalcTarget : std::int16_t { Instalment = 0, Rate = 1, AssetValue = 3 };
 
 // A snapshot of the contract form as the Calculate command reads and writes it: the field
 // texts, the option states, the coupled pairs with their stored values, and the rate list.
@@ -76,14 +60,17 @@ inline constexpr const char* kEarlyFirstDateWarning =
 // nullopt when `contract` is no date. Raises RunTimeError 5 past the year 9999.
 std::optional<std::string> DefaultStartText(const std::string& contract, int periodicityIndex);
 
-// bCheckCalcData: true when the form allows the calculation of form.target. Otherwise
-// shows the message of the first failing check, names the field for the focus in
-// `focus`, and returns false. Fills an empty contract date with today and an empty
-// first-instalment date with DefaultStartText.
-// A Tasso of 0 is refused ("Inserire il Tasso!") unless the rate list comes from indexing
-// or from a stored contract and the spread is not 0: an index worth 0,00 on the contract
-// date still leaves the contract its spread.
-bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus);
+// The form's inputs as the checks and the calculation read them. The rate list counts as
+// indexed when it comes from indexing or from a stored contract.
+ContractInput InputOf(const CalculationForm& form);
+
+// bCheckCalcData: true when the form allows the calculation of form.target (FirstRefusal).
+// Otherwise shows the refusal (the form check's message, or the exclamation box of an
+// amount too long for its field), names the field for the focus in `focus`, and returns
+// false. Fills an empty contract date with `today` and an empty first-instalment date with
+// DefaultStartText.
+bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<FormField>& focus,
+                    CalendarDate today);
 
 // The "Calcola" command: tidies the fields, brings the coupled pairs into step, checks,
 // computes the target (the instalment also replaces `plan`, classic or to the cent), then
@@ -91,7 +78,7 @@ bool bCheckCalcData(CalculationForm& form, MessageBoxes& boxes, std::optional<Fo
 // Any run-time error ends the command with ShowError; the fields written before it keep
 // their new values.
 CalculationOutcome RunCalculateCommand(CalculationForm& form, FinancialPlan& plan,
-                                       MessageBoxes& boxes);
+                                       MessageBoxes& boxes, CalendarDate today);
 
 // The figures of a stored contract shown with its stored plan, as a calculation would show
 // them: the instalment field the plan's first instalment, the effective rate on it, the

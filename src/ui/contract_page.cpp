@@ -9,6 +9,7 @@
 #include <cmath>
 #include <exception>
 
+#include "common/clock.h"
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "common/run_time_error.h"
@@ -389,7 +390,7 @@ void ContractPage::Calculate() {
     const bool rebuildsPlan = form.target == CalcTarget::Instalment;
     // A calculation that stops midway may leave the plan half made.
     if (rebuildsPlan) planBasis_.reset();
-    const CalculationOutcome outcome = RunCalculateCommand(form, plan_, boxes_);
+    const CalculationOutcome outcome = RunCalculateCommand(form, plan_, boxes_, Today());
     WriteForm(form);
     if (outcome.planBuilt) {
         planBasis_ = Snapshot();

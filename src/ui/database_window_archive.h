@@ -81,6 +81,11 @@ public:
     }
     std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) override;
     ContractEventStore* ContractEvents() override { return &events_; }
+    UsuryBook UsuryBookOfArchive() override { return ReadUsuryBook(db_); }
+    ReindexReport ReindexPortfolio(const ReindexScope& scope, CalendarDate today,
+                                   const std::function<bool(int, int)>& progress) override {
+        return quotaplan::ReindexPortfolio(db_, scope, today, progress);
+    }
 
 private:
     Database& db_;

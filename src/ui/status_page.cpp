@@ -1,20 +1,28 @@
 #include "ui/status_page.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <exception>
 
+#include "common/clock.h"
+#include "common/desktop_shell.h"
 #include "common/message_boxes.h"
 #include "common/number_text.h"
+#include "common/program_folder.h"
 #include "data/db_error.h"
 #include "data/lookup_lists.h"
 #include "ui/field_hooks.h"
 #include "ui/growing_layout.h"
+#include "ui/main_window.h"
+#include "ui/portfolio_check_dialog.h"
 #include "ui/reference_values_dialog.h"
 #include "ui/twips.h"
 #include "ui/usury_thresholds_dialog.h"
@@ -65,6 +73,9 @@ void SetSummaryColumnWidths(QTreeWidget* list) {
 }
 
 int FrameTop(int twips) { return Twips(twips) + kFrameCaption; }
+
+// The portfolio commands stand right of the two figures, up to "Aggiorna".
+constexpr int kPortfolioButtons = 246;
 
 }  // namespace
 
@@ -137,7 +148,7 @@ void StatusPage::BuildSummary(GrowingLayout& growing) {
                         184, Twips(6735), Twips(2895) + kFrameCaption);
     growing.Add(fraSummary, {0, kEditorShareOfHeight, 1, 1});
     auto display = [this](const char* name, int top) {
-        auto* field = Placed(new QLineEdit(fraSummary), name, Twips(2220), FrameTop(top), 100, 20);
+        auto* field = Placed(new QLineEdit(fraSummary), name, Twips(2220), FrameTop(top), 92, 20);
         field->setReadOnly(true);
         field->setAlignment(Qt::AlignRight);
         field->setBackgroundRole(QPalette::Button);
@@ -159,10 +170,86 @@ void StatusPage::BuildSummary(GrowingLayout& growing) {
                        Twips(6375), Twips(1575));
     lstCanoni->setRootIsDecorated(false);
     lstCanoni->setColumnCount(0);
+    cmdVerifica = Placed(new QPushButton(QStringLiteral("Verifica portafoglio…"), fraSummary),
+                         "cmdVerifica", kPortfolioButtons, FrameTop(180), 124, 25);
+    cmdVerifica->setToolTip(QStringLiteral(
+        "Calcola i contratti di un file CSV o JSON Lines e li confronta con le soglie d'usura"));
+    cmdReindicizza =
+        Placed(new QPushButton(QStringLiteral("Aggiorna contratti indicizzati"), fraSummary),
+               "cmdReindicizza", kPortfolioButtons, FrameTop(540) - 3, 198, 25);
+    cmdReindicizza->setToolTip(QStringLiteral(
+        "Ricalcola ogni contratto indicizzato con i valori attuali del suo tasso di riferimento"));
     auto* inFrame = new GrowingLayout(fraSummary);
     inFrame->Add(cmdAggiorna, kFollowRight);
+    inFrame->Add(cmdVerifica, kFollowRight);
+    inFrame->Add(cmdReindicizza, kFollowRight);
+    connect(cmdVerifica, &QPushButton::clicked, this, &StatusPage::CheckPortfolio);
+    connect(cmdReindicizza, &QPushButton::clicked, this, &StatusPage::ReindexPortfolio);
     inFrame->Add(lstCanoni, kGrowBoth, [this](QSize) { SetSummaryColumnWidths(lstCanoni); });
     connect(cmdAggiorna, &QPushButton::clicked, this, &StatusPage::RefreshSummary);
+}
+
+void StatusPage::CheckPortfolio() {
+    const QString file = chooseBatchFile
+                             ? chooseBatchFile()
+                             : QFileDialog::getOpenFileName(
+                                   this, QStringLiteral("Verifica portafoglio"), QString(),
+                                   QStringLiteral("Contratti (*.csv *.txt *.jsonl *.json);;Tutti i "
+                                                  "file (*)"));
+    if (file.isEmpty()) return;
+    std::optional<UsuryBook> book;
+    try {
+        book = archive_.UsuryBookOfArchive();
+    } catch (const std::exception& failure) {
+        ShowFailure(failure);
+        return;
+    }
+    const std::filesystem::path folder =
+        exportFolder ? exportFolder() : ThisProgramFiles().ExportFolder();
+    DesktopShell* shell = nullptr;
+    if (auto* frame = qobject_cast<MainWindow*>(window())) shell = &frame->Shell();
+    delete portfolioCheck_;
+    portfolioCheck_ = new PortfolioCheckDialog(boxes_, shell, folder, this);
+    portfolioCheck_->show();
+    emit portfolioCheckOpened(portfolioCheck_);
+    portfolioCheck_->Run(file.toStdString(), &*book, Today());
+}
+
+void StatusPage::ReindexPortfolio() {
+    QProgressDialog progress(QStringLiteral("Aggiornamento dei contratti indicizzati…"),
+                             QStringLiteral("Annulla"), 0, 1, this);
+    progress.setObjectName(QStringLiteral("frmReindicizza"));
+    progress.setWindowTitle(QStringLiteral("Aggiorna contratti indicizzati"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const ReindexReport report =
+        archive_.ReindexPortfolio({}, Today(), [&progress](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.close();
+    if (report.failure) {
+        ShowMessage(boxes_, ErrorLine(*report.failure) + "\n", "");
+    }
+    std::string text = "Contratti indicizzati ricalcolati: " + std::to_string(report.contracts) +
+                       ", con il piano cambiato: " + std::to_string(report.changed) +
+                       ", righe del piano riscritte: " + std::to_string(report.rows) + ".";
+    if (report.cancelled)
+        text += "\nAggiornamento interrotto: i contratti già aggiornati restano aggiornati.";
+    if (!report.skipped.empty()) {
+        text += "\nNon aggiornati:";
+        constexpr std::size_t kListed = 10;
+        for (std::size_t k = 0; k < report.skipped.size() && k < kListed; ++k) {
+            text += "\n" + report.skipped[k];
+        }
+        if (report.skipped.size() > kListed) {
+            text += "\n… e altri " + std::to_string(report.skipped.size() - kListed) + ".";
+        }
+    }
+    ShowPlainBox(boxes_, text, "", BoxIcon::Information);
+    RefreshSummary();
 }
 
 void StatusPage::ShowFailure(const std::exception& failure) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "ui/lookup_editor.h"
 
@@ -15,6 +19,7 @@ class QTreeWidget;
 namespace quotaplan {
 
 class GrowingLayout;
+class PortfolioCheckDialog;
 class MessageBoxes;
 class WindowArchive;
 struct PortfolioSummary;
@@ -64,6 +69,20 @@ public:
     QLineEdit* txtDebitoResiduo = nullptr;
     QTreeWidget* lstCanoni = nullptr;
     QPushButton* cmdAggiorna = nullptr;
+    // "Verifica portafoglio…": a batch file of contracts priced and judged against the usury
+    // thresholds (PortfolioCheckDialog).
+    QPushButton* cmdVerifica = nullptr;
+    // "Aggiorna contratti indicizzati": every indexed contract re-derived with the values of
+    // its reference rate (WindowArchive::ReindexPortfolio), with progress and "Annulla".
+    QPushButton* cmdReindicizza = nullptr;
+
+    // The batch file "Verifica portafoglio…" prices: a file dialog unless a test sets it;
+    // an empty answer does nothing.
+    std::function<QString()> chooseBatchFile;
+    // Where "Esporta in Excel…" of the check writes; the window's Export folder.
+    std::function<std::filesystem::path()> exportFolder;
+    // The check last opened, nullptr before any.
+    PortfolioCheckDialog* PortfolioCheck() const { return portfolioCheck_; }
 
 signals:
     // A command of the editor ended with the refresh: the window rebuilds the tree, the
@@ -74,6 +93,8 @@ signals:
     void referenceValuesChanged();
     // The usury thresholds or a type's usury category changed.
     void usuryChanged();
+    // "Verifica portafoglio…" made its window, about to price the file.
+    void portfolioCheckOpened(PortfolioCheckDialog* check);
 
 private:
     void BuildEditor(GrowingLayout& growing);
@@ -85,6 +106,8 @@ private:
     LookupPanel Panel() const;
     void ShowFailure(const std::exception& failure);
     void UpdateValuesButton();
+    void CheckPortfolio();
+    void ReindexPortfolio();
     void OpenReferenceValues();
     void OpenUsuryThresholds();
     // The dialog at its kept size, and its size kept when it closes.
@@ -94,6 +117,7 @@ private:
     MessageBoxes& boxes_;
     LookupEditor editor_;
     QSettings* settings_ = nullptr;
+    PortfolioCheckDialog* portfolioCheck_ = nullptr;
 };
 
 }  // namespace quotaplan

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include "data/contract_event_store.h"
 #include "data/contract_form.h"
 #include "data/contract_store.h"
+#include "data/portfolio_batch.h"
+#include "data/portfolio_reindex.h"
 #include "data/reference_rate_values.h"
 #include "data/summary_queries.h"
 #include "data/usury_thresholds.h"
@@ -126,6 +129,12 @@ public:
     // The events of the stored contracts (ContractEventStore on the open archive); nullptr
     // where the archive keeps none.
     virtual ContractEventStore* ContractEvents() { return nullptr; }
+    // The usury thresholds and the financing types' categories, read at once before a
+    // portfolio check (ReadUsuryBook). Throws when the query fails.
+    virtual UsuryBook UsuryBookOfArchive() = 0;
+    // "Aggiorna contratti indicizzati": ReindexPortfolio on the archive.
+    virtual ReindexReport ReindexPortfolio(const ReindexScope& scope, CalendarDate today,
+                                           const std::function<bool(int, int)>& progress) = 0;
 };
 
 }  // namespace quotaplan

@@ -19,19 +19,11 @@ expect() {
     rm -f "$out" "$err"
 }
 
+# The input checks are the window's (FirstRefusal, tested beside it): one of them here.
 expect 2 "Inserire il Valore del bene!" --rate 6 --count 12
 expect 2 'Valore non valido per --export: "odt" (txt, xls, doc, pdf o png)' --value 10000 --rate 6 --count 12 --export odt
-expect 2 "Inserire il Tasso!" --value 10000 --count 12
-expect 2 "Inserire il Tasso!" --value 10000 --rate 0.004 --count 12
-expect 2 "Inserire il Numero di rate!" --value 10000 --rate 6
-expect 2 "Inserire una periodicità!" --value 10000 --rate 6 --count 12 --periodicity 5
-expect 2 "Inserire la rata!" --solve rate --value 10000 --count 12
 expect 2 "Inserire una rata valida." --solve rate --value 10000 --count 12 --instalment -5
 expect 2 "Valore bene troppo alto" --value 10000000000 --rate 6 --count 12
-expect 2 "Valore MaxiRata troppo alto" --value 10000 --maxi -1000000000 --rate 6 --count 12
-expect 2 "Valore Riscatto troppo alto" --value 10000 --buyout 12345678901 --rate 6 --count 12
-expect 2 "Inserire una data valida!" --value 10000 --rate 6 --count 12 --first-date 2006-02-15 \
-    --buyout-date 2007-01-14
 expect 2 "Il primo tasso di --rates" --value 10000 --rate 6 --count 12 --rates 5,6
 expect 2 "--value" --value 10,5 --rate 6 --count 12
 expect 2 "--first-date" --value 10000 --rate 6 --count 12 --first-date 2007-02-31

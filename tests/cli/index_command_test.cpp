@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "calc_archive_fixture.h"
+#include "common/clock.h"
 #include "common/recording_message_boxes.h"
 #include "data/contract_store.h"
 #include "data/database.h"
@@ -93,6 +94,18 @@ TEST_P(IndexCommand, IndexedEqualsTheRateListGivenByHand) {
                             "\"number\": 7, \"date\": \"2026-08-15\", \"rate\": 3.25,"}) {
         EXPECT_NE(indexed.find(row), std::string::npos) << row << "\n" << indexed;
     }
+}
+
+// Without --first-date the plan's first instalment falls a month after the contract, and the
+// index follows those due dates, not today's.
+TEST_P(IndexCommand, MissingFirstDateIndexesThePlansOwnDates) {
+    ImportExample();
+    ScopedToday later(*CalendarDate::FromYmd(2031, 6, 1));
+    std::vector<std::string> contract(kContract.begin(), kContract.end() - 2);
+    ASSERT_EQ(Run(Plus(contract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})), 0) << err_;
+    const std::string withoutFirstDate = out_;
+    ASSERT_EQ(Run(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})), 0) << err_;
+    EXPECT_EQ(withoutFirstDate, out_);
 }
 
 TEST_P(IndexCommand, SavedIndexedContractKeepsItsRates) {

@@ -78,7 +78,7 @@ TEST(CalcHelp, EachGroupHasOneHeading) {
     EXPECT_EQ(headings, (std::vector<std::string>{
                             "Calcolo:", "TAEG e soglia d'usura:", "Esportazione del piano:",
                             "Archivio:", "Contratti indicizzati:", "Eventi del contratto:",
-                            "Perizia:", "Altro:"}));
+                            "Perizia:", "Portafoglio:", "Altro:"}));
 }
 
 // Every option the command line accepts has exactly one line, and no line names an

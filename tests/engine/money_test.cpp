@@ -63,7 +63,15 @@ TEST(RoundHalfUpScaled, RoundsTheExactBinaryValue) {
     EXPECT_EQ(RoundHalfUpScaled(1e-30L, 100), 0);
     EXPECT_EQ(RoundHalfUpScaled(0.0L, 100), 0);
     EXPECT_EQ(RoundHalfUpScaled(1234567890123.455L, 100), 123456789012346);
-    for (const long double bad : {1e30L, std::numeric_limits<long double>::infinity()}) {
+    // Values that are doubles (a plan's amounts) or floats (its rates) take a shorter road to
+    // the same roundings.
+    EXPECT_EQ(RoundHalfUpScaled(-2.675, 100), -267);
+    EXPECT_EQ(RoundHalfUpScaled(1234567890123.455, 100), 123456789012346);
+    EXPECT_EQ(RoundHalfUpScaled(0.0475f, 10000), 475);  // the float is 0.047499999...
+    EXPECT_EQ(RoundHalfUpScaled(4.9e-324, 100), 0);     // the least subnormal
+    EXPECT_EQ(RoundHalfUpScaled(92233720368547758.0, 1), 92233720368547760);
+    for (const long double bad : {1e30L, std::numeric_limits<long double>::infinity(),
+                                  static_cast<long double>(9.3e16)}) {
         try {
             RoundHalfUpScaled(bad, 100);
             FAIL();

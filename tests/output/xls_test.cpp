@@ -8,6 +8,7 @@
 #include "output/contract_header.h"
 #include "output/excel_export.h"
 #include "output/export_file.h"
+#include "output/portfolio_export.h"
 #include "output/xls_workbook.h"
 #include "output_test_support.h"
 
@@ -264,5 +265,47 @@ TEST(CompoundFile, RefusesBadAndRepeatedNames) {
                  std::invalid_argument);
 }
 
+// The portfolio check's results, as the spreadsheet reads them back: a priced line, one
+// over the usury threshold, one that failed.
+TEST(PortfolioExport, ResultsReadBackCellByCell) {
+    PortfolioRow good{2,
+                      "Auto",
+                      Money::FromCents(85993),
+                      Percent::FromTenThousandths(60000),
+                      Percent::FromTenThousandths(172250),
+                      false,
+                      ""};
+    PortfolioRow over{3,
+                      "Caro",
+                      Money::FromCents(93846),
+                      Percent::FromTenThousandths(250000),
+                      Percent::FromTenThousandths(172250),
+                      true,
+                      ""};
+    PortfolioRow failed{5,
+                        "Vuoto",
+                        std::nullopt,
+                        std::nullopt,
+                        std::nullopt,
+                        false,
+                        "Inserire il Valore del bene!"};
+    TempFolder folder;
+    const ExportResult result = ExportPortfolio(folder.Path(), {good, over, failed});
+    ASSERT_TRUE(result.Ok()) << result.message;
+    EXPECT_EQ(result.file, folder.Path() / "Verifica portafoglio.xls");
+    const ReadSheet sheet = ReadWithXlrd(result.file);
+    EXPECT_EQ(sheet.name, "Verifica");
+    EXPECT_EQ(sheet.rows, 4);
+    EXPECT_EQ(sheet.At(0, 3), Text("TAEG %"));
+    EXPECT_EQ(sheet.At(1, 0), (ReadCell{kNumber, "General", "2.0"}));
+    EXPECT_EQ(sheet.At(1, 2), Amount("859.93"));
+    EXPECT_EQ(sheet.At(1, 3), Rate("6.0"));
+    EXPECT_EQ(sheet.At(1, 4), (ReadCell{kNumber, "General", "17.225"}));
+    EXPECT_EQ(sheet.At(1, 5), Text("Entro la soglia d'usura"));
+    EXPECT_EQ(sheet.At(2, 5), Text("Oltre la soglia d'usura"));
+    EXPECT_EQ(sheet.At(3, 1), Text("Vuoto"));
+    EXPECT_EQ(sheet.At(3, 2), ReadCell{});
+    EXPECT_EQ(sheet.At(3, 5), Text("Inserire il Valore del bene!"));
+}
 }  // namespace
 }  // namespace quotaplan

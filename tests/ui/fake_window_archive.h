@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -152,6 +153,35 @@ public:
         }
         return found;
     }
+    UsuryBook UsuryBookOfArchive() override {
+        UsuryBook book;
+        for (const auto& stored : usuryRates) {
+            if (book.categories.empty() || book.categories.back().name != stored.rate.category) {
+                book.categories.push_back({stored.rate.category, {}});
+            }
+            book.categories.back().rows.push_back(stored.rate);
+        }
+        for (const auto& type : financingTypes) {
+            book.types.push_back({type, UsuryCategoryOfType(type).value_or(std::string())});
+        }
+        return book;
+    }
+    // Re-indexing tells `reindexContracts` contracts done, stopping where asked, and answers
+    // with `reindexed` (its contracts as many as were done).
+    ReindexReport ReindexPortfolio(const ReindexScope&, CalendarDate,
+                                   const std::function<bool(int, int)>& progress) override {
+        ++reindexRuns;
+        ReindexReport report = reindexed;
+        for (int done = 1; done <= reindexContracts; ++done) {
+            report.contracts = done;
+            if (onReindexProgress) onReindexProgress(done);
+            if (!progress(done, reindexContracts)) {
+                report.cancelled = done < reindexContracts;
+                break;
+            }
+        }
+        return report;
+    }
 
     bool Remove(std::string_view rateName, CalendarDate date) {
         auto& rate = series[std::string(rateName)];
@@ -167,6 +197,10 @@ public:
     std::map<std::string, std::vector<IndexValue>> series;
     std::vector<StoredUsuryRate> usuryRates;
     std::map<std::string, std::string> usuryCategories;
+    int reindexContracts = 0;
+    ReindexReport reindexed;
+    int reindexRuns = 0;
+    std::function<void(int done)> onReindexProgress;
     std::int32_t lastUsuryId = 0;
     int seriesReads = 0;
     std::optional<ContractForm> stored;

@@ -79,7 +79,7 @@ private slots:
         CalculationForm form = TenThousandWithFees();
         FinancialPlan plan;
         RecordingMessageBoxes boxes;
-        const CalculationOutcome outcome = RunCalculateCommand(form, plan, boxes);
+        const CalculationOutcome outcome = RunCalculateCommand(form, plan, boxes, Today());
         QVERIFY(boxes.shown.empty());
         QVERIFY(outcome.planBuilt);
         QCOMPARE(QString::fromStdString(form.result), QString("860,66"));
@@ -91,7 +91,7 @@ private slots:
         // Unticked, the classic plan; the TAEG counts its own instalments.
         form = TenThousandWithFees();
         form.centesimo = false;
-        RunCalculateCommand(form, plan, boxes);
+        RunCalculateCommand(form, plan, boxes, Today());
         QVERIFY(!plan.toTheCent.has_value());
         QCOMPARE(QString::fromStdString(form.taeg), QString("9,68%"));
 
@@ -100,7 +100,7 @@ private slots:
         form.spContratto = form.spRata = "0";
         form.target = CalcTarget::Rate;
         form.result = "860,66";
-        RunCalculateCommand(form, plan, boxes);
+        RunCalculateCommand(form, plan, boxes, Today());
         QCOMPARE(QString::fromStdString(form.taeg), QString("6,17%"));
     }
 

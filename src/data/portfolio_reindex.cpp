@@ -1,0 +1,249 @@
+#include "data/portfolio_reindex.h"
+
+#include <chrono>
+#include <map>
+
+#include "common/date_text.h"
+#include "common/name_key.h"
+#include "common/number_text.h"
+#include "common/recording_message_boxes.h"
+#include "common/run_time_error.h"
+#include "data/contract_store.h"
+#include "data/plan_line_rows.h"
+#include "data/reference_rate_values.h"
+#include "data/sql_helpers.h"
+#include "engine/calculation_request.h"
+#include "engine/indexation.h"
+#include "engine/money.h"
+#include "engine/periodicity.h"
+#include "engine/plan_lines.h"
+
+namespace quotaplan {
+namespace {
+
+// Contracts written in one transaction at most this long, so that a desk saving meanwhile
+// waits no longer.
+constexpr auto kLongestTransaction = std::chrono::milliseconds(250);
+
+// The first error the last statement left, thrown.
+[[noreturn]] void ThrowStatementError(Database& db, const std::string& sql) {
+    const DbError error = db.Errors().empty() ? DbError{kErrUnspecified, sql} : db.Errors().front();
+    db.ClearErrors();
+    throw DatabaseError(error);
+}
+
+// A statement that must run; its error otherwise.
+void Run(Database& db, const std::string& sql) {
+    if (!db.Execute(sql)) ThrowStatementError(db, sql);
+}
+
+std::optional<CalendarDate> DateOf(const std::string& text, CalendarDate today) {
+    if (text.empty()) return std::nullopt;
+    return ReadDateText(text, today);
+}
+
+double NumberOf(const std::string& text) { return TryParseNumber(text).value_or(0.0); }
+
+// The stored contract as the calculation reads it: its form's texts (amounts and rates
+// with their two decimals, so nothing is lost on the way).
+CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
+    CalcOptions options;
+    options.plan = form.chkCentesimo ? PlanKind::ToTheCent : PlanKind::Classic;
+    options.value = TryParseNumber(form.txtValBene);
+    options.maxi = NumberOf(form.txtMaxi);
+    options.buyout = NumberOf(form.txtRiscatto);
+    options.spreadPercent = NumberOf(form.txtSpread);
+    if (const auto count = TryParseNumber(form.txtRate)) options.count = static_cast<long>(*count);
+    const bool listed =
+        form.cboPeriodicita >= 0 && form.cboPeriodicita < static_cast<int>(kPeriodsPerYear.size());
+    options.periodicity = listed ? ConvertPeriodicity(form.cboPeriodicita, false) : 0;
+    options.simple = form.optCapSem;
+    options.advance = form.optPagAnt;
+    options.buyoutInterest = form.chkIntRiscatto;
+    options.contractDate = DateOf(form.txtContract, today);
+    options.firstDate = DateOf(form.txtStart, today);
+    options.buyoutDate = DateOf(form.txtDataRiscatto, today);
+    options.contractFees = NumberOf(form.txtSpContratto);
+    options.instalmentFee = NumberOf(form.txtSpRata);
+    return options;
+}
+
+const char* TipoOf(PlanLineKind kind) {
+    switch (kind) {
+        case PlanLineKind::Maxi:
+            return "Maxi.";
+        case PlanLineKind::Buyout:
+            return "Riscatto";
+        case PlanLineKind::Instalment:
+            break;
+    }
+    return "Rata";
+}
+
+// Whether the stored row holds what the line would store: amounts to the cent, the rate
+// to the hundredth (the maxi-instalment and buy-out rows store 0).
+bool Stores(const StoredPlanRow& row, const PlanLine& line) {
+    const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
+    const double rate = line.kind == PlanLineKind::Instalment ? line.ratePercent : 0.0;
+    return row.Tipo == TipoOf(line.kind) && row.Data == line.date &&
+           RoundHalfUpScaled(RoundAsShown(row.Tasso, 2), 100) ==
+               RoundHalfUpScaled(RoundAsShown(rate, 2), 100) &&
+           cents(row.Importo) == cents(line.stored) &&
+           cents(row.QInteressi) == cents(line.interest) &&
+           cents(row.QCapitale) == cents(line.capital) &&
+           cents(row.DebitoRes) == cents(line.residual);
+}
+
+// The contract's current plan from its stored terms indexed anew. Contracts with dated
+// events would start from their latest event here.
+std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
+                                                       const std::vector<IndexValue>& series,
+                                                       const std::string& referenceName,
+                                                       CalendarDate today) {
+    if (!options.count || *options.count == 0) return std::string("Inserire il Numero di rate!");
+    if (options.periodicity == 0) return std::string("Inserire una periodicità!");
+    try {
+        if (const auto gap = IndexRequest(options, series, today)) {
+            return IndexGapMessage(referenceName, *gap);
+        }
+    } catch (const RunTimeError& error) {
+        return "Errore " + std::to_string(error.Number()) + ": " + error.Description();
+    }
+    auto calculated = CalculateRequest(options, today);
+    if (auto* failure = std::get_if<CalcFailure>(&calculated)) return failure->message;
+    return std::move(std::get<CalcOutcome>(calculated).plan);
+}
+
+// What one contract's re-indexing wrote.
+struct ContractRewrite {
+    bool changed = false;
+    int rows = 0;
+};
+
+// Writes the plan's changes over the stored rows, and the new first index into Tasso,
+// inside the caller's transaction. Throws DatabaseError.
+ContractRewrite Rewrite(Database& db, std::int32_t id, const ContractForm& form,
+                        const std::vector<StoredPlanRow>& stored, const FinancialPlan& plan,
+                        double firstIndexPercent) {
+    ContractRewrite rewrite;
+    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
+    std::size_t first = 0;
+    while (first < lines.size() && first < stored.size() && Stores(stored[first], lines[first])) {
+        ++first;
+    }
+    if (first < stored.size()) {
+        Run(db, "DELETE FROM tabPDA WHERE [ID Leasing] = " + std::to_string(id) +
+                    " AND ID >= " + std::to_string(stored[first].ID));
+    }
+    if (first < lines.size()) {
+        if (!InsertPlanLines(db, id, lines, first)) ThrowStatementError(db, "INSERT INTO tabPDA");
+    }
+    rewrite.rows = static_cast<int>(lines.size() - first);
+    rewrite.changed = first < lines.size() || first < stored.size();
+    const std::string tasso = FormatNumber(firstIndexPercent, 2);
+    if (FormatNumber(std::string_view(form.txtTasso), 2) != tasso) {
+        Run(db,
+            "UPDATE tabContratti SET Tasso = " +
+                FormatSqlValue(SqlValue(static_cast<double>(ParseNumber32(tasso))), kTypeSingle) +
+                " WHERE ID = " + std::to_string(id));
+        rewrite.changed = true;
+    }
+    return rewrite;
+}
+
+std::string ContractName(std::int32_t id, const std::string& description) {
+    return "Contratto " + std::to_string(id) + " \"" + description + "\"";
+}
+
+}  // namespace
+
+ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, CalendarDate today,
+                               const std::function<bool(int done, int total)>& progress) {
+    ReindexReport report;
+    RecordingMessageBoxes quiet;
+    ContractStore store(db, quiet);
+    std::vector<std::int32_t> ids;
+    // Series by reference rate, each read once; empty for a rate without values or fixed.
+    std::map<std::string, std::vector<IndexValue>> seriesOf;
+    ReferenceRateValues values(db, quiet);
+    try {
+        for (Recordset row(db, "SELECT ID FROM tabContratti ORDER BY ID"); !row.Eof();
+             row.MoveNext()) {
+            ids.push_back(row.Value(0).ToLong());
+        }
+    } catch (const DatabaseError& error) {
+        report.failure = error.Error();
+        return report;
+    }
+
+    bool inTransaction = false;
+    auto began = std::chrono::steady_clock::now();
+    ReindexReport pending;  // what the open transaction wrote
+    const auto commit = [&] {
+        if (!inTransaction) return;
+        Run(db, "COMMIT");
+        inTransaction = false;
+        report.contracts += pending.contracts;
+        report.changed += pending.changed;
+        report.rows += pending.rows;
+        pending = ReindexReport{};
+    };
+    try {
+        for (std::size_t k = 0; k < ids.size(); ++k) {
+            const std::int32_t id = ids[k];
+            quiet.shown.clear();
+            const auto form = store.Load(id);
+            const bool inScope =
+                form && (scope.type.empty() || SameName(form->cboTipoLea, scope.type)) &&
+                (scope.referenceRate.empty() || SameName(form->cboTxRif, scope.referenceRate)) &&
+                !IsFixedRateName(form->cboTxRif) && !form->cboTxRif.empty();
+            if (inScope) {
+                auto found = seriesOf.find(NameKey(form->cboTxRif));
+                if (found == seriesOf.end()) {
+                    const std::int32_t rateId =
+                        GetIdByDescription(db, "supTxRiferimento", form->cboTxRif);
+                    found = seriesOf.emplace(NameKey(form->cboTxRif), values.Series(rateId)).first;
+                }
+                if (!found->second.empty()) {
+                    CalcOptions options = OptionsOf(*form, today);
+                    auto plan = CurrentPlanOf(options, found->second, form->cboTxRif, today);
+                    if (!quiet.shown.empty()) {
+                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
+                                                 quiet.shown.front().prompt);
+                    } else if (auto* why = std::get_if<std::string>(&plan)) {
+                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " + *why);
+                    } else {
+                        if (!inTransaction) {
+                            Run(db, "BEGIN IMMEDIATE");
+                            inTransaction = true;
+                            began = std::chrono::steady_clock::now();
+                        }
+                        const auto rewrite =
+                            Rewrite(db, id, *form, store.LoadPlanRows(id),
+                                    std::get<FinancialPlan>(plan), options.ratePercent.value_or(0));
+                        ++pending.contracts;
+                        pending.changed += rewrite.changed ? 1 : 0;
+                        pending.rows += rewrite.rows;
+                    }
+                }
+            }
+            const bool goOn =
+                !progress || progress(static_cast<int>(k + 1), static_cast<int>(ids.size()));
+            if (!goOn || std::chrono::steady_clock::now() - began >= kLongestTransaction) commit();
+            if (!goOn) {
+                report.cancelled = k + 1 < ids.size();
+                return report;
+            }
+        }
+        commit();
+    } catch (const DatabaseError& error) {
+        if (inTransaction) {
+            db.Execute("ROLLBACK");
+            db.ClearErrors();
+        }
+        report.failure = error.Error();
+    }
+    return report;
+}
+
+}  // namespace quotaplan
