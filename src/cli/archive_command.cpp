@@ -101,7 +101,7 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
     }
     auto defaultInterest = ReadDefaultInterest(line);
     if (auto* refusal = std::get_if<CliFailure>(&defaultInterest)) {
-        throw Refusal{refusal->exitStatus, refusal->message};
+        throw ArchiveRefusal{refusal->exitStatus, refusal->message};
     }
     const std::string type = LookupText(db, "supTipologia", line.Value("type"), "type");
     const std::string rate = LookupText(db, "supTxRiferimento", line.Value("ref-rate"), "ref-rate");
@@ -118,7 +118,7 @@ int Save(Database& db, ContractStore& store, const CommandLine& line, const Calc
             // The default interest (--default-rate, --default-spread) goes beside the row.
             if (const auto& interest = std::get<std::optional<DefaultInterest>>(defaultInterest)) {
                 if (const auto error = SaveDefaultInterest(db, saved.contractId, interest)) {
-                    throw Refusal{kDatabaseError,
+                    throw ArchiveRefusal{kDatabaseError,
                                   std::to_string(error->number) + " - " + error->description};
                 }
             }

@@ -283,9 +283,10 @@ const std::set<std::string>& EventFlagOptions() {
 }
 
 bool AsksForEvent(const CommandLine& line) {
+    // --id alone names a contract for the review's commands too.
     for (const auto& options : {EventValueOptions(), EventFlagOptions()}) {
         for (const auto& option : options) {
-            if (line.Has(option)) return true;
+            if (option != "id" && line.Has(option)) return true;
         }
     }
     return false;

@@ -8,8 +8,8 @@
 #include "cli/event_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
-#include "cli/review_options.h"
 #include "cli/reindex_command.h"
+#include "cli/review_options.h"
 #include "cli/setup_command.h"
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
@@ -113,7 +113,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return RunReindexCommand(line, files.dataFolder, out, err);
     }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
-    if (AsksForReview(line)) return RunReview(line, calc, files, pictures, review, out, err);
+    if (AsksForReview(line) && !AsksForEvent(line))
+        return RunReview(line, calc, files, pictures, review, out, err);
     if ((line.Has("default-rate") || line.Has("default-spread")) && !line.Has("save") &&
         !AsksForUsury(line)) {
         return Fail({2,

@@ -17,7 +17,9 @@ namespace {
             X(PQftype) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) X(PQhost) X(PQnfields)        \
                 X(PQntuples) X(PQport) X(PQprepare) X(PQreset) X(PQresultErrorField)             \
                     X(PQresultStatus) X(PQsetNoticeProcessor) X(PQstatus) X(PQtransactionStatus) \
-                        X(PQuser)
+                        X(PQuser) X(PQconsumeInput) X(PQgetResult) X(PQisBusy)          \
+                            X(PQsendPrepare) X(PQsendQuery) X(PQsendQueryParams)             \
+                                X(PQsendQueryPrepared) X(PQsocket)
 
 struct ClientFunctions {
 #define QUOTAPLAN_POINTER(name) decltype(&::name) name = nullptr;
@@ -145,3 +147,24 @@ PGTransactionStatusType PQtransactionStatus(const PGconn* conn) {
     return Client().PQtransactionStatus(conn);
 }
 char* PQuser(const PGconn* conn) { return Client().PQuser(conn); }
+int PQconsumeInput(PGconn* conn) { return Client().PQconsumeInput(conn); }
+PGresult* PQgetResult(PGconn* conn) { return Client().PQgetResult(conn); }
+int PQisBusy(PGconn* conn) { return Client().PQisBusy(conn); }
+int PQsendPrepare(PGconn* conn, const char* stmtName, const char* query, int nParams,
+                  const Oid* paramTypes) {
+    return Client().PQsendPrepare(conn, stmtName, query, nParams, paramTypes);
+}
+int PQsendQuery(PGconn* conn, const char* query) { return Client().PQsendQuery(conn, query); }
+int PQsendQueryParams(PGconn* conn, const char* command, int nParams, const Oid* paramTypes,
+                      const char* const* paramValues, const int* paramLengths,
+                      const int* paramFormats, int resultFormat) {
+    return Client().PQsendQueryParams(conn, command, nParams, paramTypes, paramValues,
+                                      paramLengths, paramFormats, resultFormat);
+}
+int PQsendQueryPrepared(PGconn* conn, const char* stmtName, int nParams,
+                        const char* const* paramValues, const int* paramLengths,
+                        const int* paramFormats, int resultFormat) {
+    return Client().PQsendQueryPrepared(conn, stmtName, nParams, paramValues, paramLengths,
+                                        paramFormats, resultFormat);
+}
+int PQsocket(const PGconn* conn) { return Client().PQsocket(conn); }

@@ -1,6 +1,7 @@
 #include "output/plan_figures.h"
 
 #include "common/number_text.h"
+#include "output/event_heading.h"
 
 namespace quotaplan {
 namespace {
