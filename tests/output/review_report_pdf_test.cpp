@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QPrinter>
 
 #include "engine/cents_plan.h"
 #include "output_test_support.h"
@@ -66,6 +67,22 @@ TEST(ReviewReportPdf, PagesHeadedNumberedAndTheTableWhole) {
     EXPECT_EQ(rows, 360);
     EXPECT_TRUE(HasLine(pages[0], "Prima rata diversa 100"));
     EXPECT_TRUE(HasLine(pages[3], "N. Scadenza Rata banca"));
+}
+
+// Printed, the same pages: here on a printer that writes a PDF file.
+TEST(ReviewReportPdf, PrintedAsTheFileIsWritten) {
+    TempFolder folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const auto file = folder.Path() / "stampa.pdf";
+    printer.setOutputFileName(QString::fromStdString(file.string()));
+    const PrintResult printed = PrintReviewReport(printer, LongReport());
+    ASSERT_TRUE(printed.Ok()) << printed.message;
+    const auto pages = ReadPdfPages(file);
+    ASSERT_EQ(pages.size(), 7u);
+    EXPECT_EQ(pages[0].front(), "Perizia econometrica - Mutuo trentennale");
+    EXPECT_TRUE(HasLine(pages[6], "Pagina 7 di 7"));
 }
 
 }  // namespace
