@@ -12,6 +12,7 @@
 #include "common/program_folder.h"
 #include "common/program_info.h"
 #include "ui/about_box.h"
+#include "ui/accessible_names.h"
 #include "ui/button_keys.h"
 #include "ui/chart_page.h"
 #include "ui/contract_events_panel.h"
@@ -63,6 +64,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     tvwContratti_ = new ContractTree(central);
     tvwContratti_->setObjectName(QStringLiteral("tvwContratti"));
     tvwContratti_->setGeometry(2, 2, Twips(2115) - 4, Twips(6495));
+    tvwContratti_->setAccessibleName(QStringLiteral("Contratti archiviati"));
 
     tabMain_ = new QTabWidget(central);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
@@ -82,6 +84,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     LayOutGrowingWindow(central);
     PressButtonsOnEnter(this);
     ShareMenuMnemonics(menuBar(), contractPage_);
+    NameInputs(this);
     FitFiguresToFields(this);
     connect(contractPage_, &ContractPage::newRequested, this, [this] {
         Guarded([this] {
