@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,6 +26,7 @@
 #include "ui/rate_list_view.h"
 #include "ui/status_page.h"
 #include "ui/twips.h"
+#include "ui/user_guide_window.h"
 #include "ui/usury_verdict.h"
 #include "ui/web_pages.h"
 #include "ui/window_archive.h"
@@ -52,7 +54,11 @@ constexpr double kTreeShareOfWidth = 0.25;
 
 MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell& shell,
                        QWidget* parent)
-    : QMainWindow(parent), archive_(archive), boxes_(boxes), shell_(shell) {
+    : QMainWindow(parent),
+      archive_(archive),
+      boxes_(boxes),
+      shell_(shell),
+      userGuide_(ThisProgramFiles().UserGuide()) {
     setObjectName(QStringLiteral("frmContratto"));
     // The layout is measured for a small dialog font, as the classic desktop used.
     QFont small = font();
@@ -159,8 +165,17 @@ void MainWindow::BuildMenu() {
     connect(add("mnuEsci", QStringLiteral("&Esci")), &QAction::triggered, this, &QWidget::close);
     connect(add("mnuServizi", QStringLiteral("&Servizi")), &QAction::triggered, this,
             &MainWindow::OpenServices);
-    connect(add("mnuHelp", QStringLiteral("&Guida OnLine")), &QAction::triggered, this,
-            &MainWindow::OpenOnlineGuide);
+    // The guide shipped with the program (F1, no network needed) and the maker's web guide.
+    QMenu* guide = bar->addMenu(QStringLiteral("&Guida"));
+    guide->setObjectName(QStringLiteral("mnuGuidaMenu"));
+    guide->menuAction()->setObjectName(QStringLiteral("mnuGuida"));
+    QAction* local = guide->addAction(QStringLiteral("Guida di &Quotaplan"));
+    local->setObjectName(QStringLiteral("mnuGuidaQuotaplan"));
+    local->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(local, &QAction::triggered, this, &MainWindow::OpenUserGuide);
+    QAction* online = guide->addAction(QStringLiteral("&Guida OnLine"));
+    online->setObjectName(QStringLiteral("mnuHelp"));
+    connect(online, &QAction::triggered, this, &MainWindow::OpenOnlineGuide);
     connect(add("mnuAbout", QStringLiteral("&About")), &QAction::triggered, this,
             &MainWindow::ShowAbout);
 }
@@ -273,6 +288,17 @@ void MainWindow::OpenServices() {
 }
 
 void MainWindow::OpenOnlineGuide() { OpenWebPage(shell_, boxes_, kOnlineGuidePath); }
+
+void MainWindow::OpenUserGuide() {
+    if (guide_ == nullptr) guide_ = new UserGuideWindow(this);
+    if (!guide_->Open(userGuide_)) {
+        ShowMessage(boxes_, "Impossibile aprire la guida " + userGuide_.string() + ".", "");
+        return;
+    }
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
+}
 
 void MainWindow::ShowAbout() {
     AboutBox about(shell_, boxes_, this);
