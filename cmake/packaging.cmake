@@ -89,6 +89,8 @@ add_custom_target(quotaplan_package_files ALL
             ${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1.gz)
 install(FILES ${QUOTAPLAN_DEBIAN_DIR}/copyright ${QUOTAPLAN_PACKAGE_FILES}/changelog.gz
         DESTINATION ${QUOTAPLAN_DOC_DIR})
+# The user guide with its pictures, which the menu "Guida" opens.
+install(FILES ${QUOTAPLAN_USER_GUIDE_FILES} DESTINATION ${QUOTAPLAN_DOC_DIR})
 install(FILES ${QUOTAPLAN_PACKAGE_FILES}/quotaplan.1.gz ${QUOTAPLAN_PACKAGE_FILES}/quotaplan-calc.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 

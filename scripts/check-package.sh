@@ -9,6 +9,7 @@
 #   - the AppStream metainfo validates, the desktop entry validates and has an Italian
 #     translation of every key meant to be read, the icons are PNG in their sizes;
 #   - the office's settings are a configuration file of the package;
+#   - the user guide is there as HTML, with every picture it shows;
 #   - both programs answer --help and --version with no display.
 #   check-package.sh DEB DDEB
 set -euo pipefail
@@ -66,6 +67,15 @@ for size in 48 256; do
     file "$icon" | grep -qF "PNG image data, $size x $size" || fail "$icon: $(file -b "$icon")"
 done
 
+guide=$root/usr/share/doc/quotaplan/guida.html
+if grep -qF '<h2 id="gli-eventi-del-contratto">' "$guide" 2>/dev/null; then
+    for picture in $(grep -o 'src="[^"]*"' "$guide" | sed 's/^src="//; s/"$//'); do
+        [ -f "$root/usr/share/doc/quotaplan/$picture" ] || fail "the guide shows a missing $picture"
+    done
+else
+    fail "no user guide in /usr/share/doc/quotaplan/guida.html"
+fi
+
 # The programs as installed, with no display: they answer, never abort in Qt.
 for answer in "quotaplan --help" "quotaplan --version" "quotaplan-calc --help" \
     "quotaplan-calc --version"; do
@@ -75,4 +85,4 @@ for answer in "quotaplan --help" "quotaplan --version" "quotaplan-calc --help" \
 done
 
 [ "$failures" -eq 0 ] || exit 1
-echo "${deb##*/} and ${ddeb##*/}: lintian, hardening, AppStream, desktop entry and contents as expected."
+echo "${deb##*/} and ${ddeb##*/}: lintian, hardening, AppStream, desktop entry, guide and contents as expected."

@@ -42,14 +42,16 @@ std::string AnswerJson(const BatchAnswer& answer, bool plans) {
     if (!answer.outcome) return json + ", \"error\": " + JsonString(answer.error) + "}\n";
     const CalcOutcome& outcome = *answer.outcome;
     json += ", " + FigureJson(outcome, answer) + TaegJson(outcome.taeg) + UsuryJson(outcome);
-    if (outcome.target == SolveTarget::Instalment) {
+    const bool instalment = outcome.target == SolveTarget::Instalment;
+    if (instalment) {
         json += ", \"total_interest\": " + Amount(answer.totals.interest) +
                 ", \"total_paid\": " + Amount(answer.totals.paid);
-        if (plans) {
-            json += ", \"plan\": " + PlanJson(outcome.plan, outcome.plan.toTheCent
-                                                                ? PlanNumbers::Exact
-                                                                : PlanNumbers::Cents);
-        }
+    }
+    json += TermsJson(outcome.terms);
+    if (instalment && plans) {
+        json += ", \"plan\": " +
+                PlanJson(outcome.plan,
+                         outcome.plan.toTheCent ? PlanNumbers::Exact : PlanNumbers::Cents);
     }
     return json + "}\n";
 }

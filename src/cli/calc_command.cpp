@@ -54,6 +54,14 @@ std::string TaegJson(const TaegSolution& taeg) {
     return ", \"taeg\": null, \"taeg_note\": " + JsonString(NoTaegNote(taeg.missing));
 }
 
+// ", "capitalisation": "compound", "timing": "arrears": how the contract was calculated, as
+// the window's two choices say it (the window starts on simple capitalisation, the
+// calculator on compound).
+std::string TermsJson(const ContractTerms& terms) {
+    return std::string(", \"capitalisation\": ") + (terms.Semplice ? "\"simple\"" : "\"compound\"") +
+           ", \"timing\": " + (terms.Anticipato ? "\"advance\"" : "\"arrears\"");
+}
+
 // ", "default": {...}": the default rate, the decree's surcharge (null: not given), the
 // threshold it is judged by and the verdict; nothing when the contract has no default rate.
 std::string DefaultUsuryJson(const std::optional<UsuryJudgement>& judged) {
@@ -98,14 +106,16 @@ std::variant<CalcOutcome, CliFailure> RunCalculation(const CalcOptions& options)
 std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     const std::string effective = ", \"effective_rate\": " + JsonNumber(outcome.effectiveRate) +
                                   TaegJson(outcome.taeg) + UsuryJson(outcome);
+    // Last, after the keys scripts already read in their places.
+    const std::string terms = TermsJson(outcome.terms);
     switch (outcome.target) {
         case SolveTarget::Rate:
             // The rate as the rate field shows it: seven significant digits at most.
             return "{\"rate\": " +
                    JsonNumber(ParseNumber32(GeneralText(outcome.nominalRatePercent))) + effective +
-                   "}\n";
+                   terms + "}\n";
         case SolveTarget::Value:
-            return "{\"value\": " + JsonNumber(outcome.value) + effective + "}\n";
+            return "{\"value\": " + JsonNumber(outcome.value) + effective + terms + "}\n";
         case SolveTarget::Instalment:
             break;
     }
@@ -113,7 +123,7 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     const std::string instalment =
         exact ? exact->instalment.Decimal() : JsonNumber(outcome.instalment);
     return "{\"instalment\": " + instalment + effective + ", \"plan\": " +
-           PlanJson(outcome.plan, exact ? PlanNumbers::Exact : PlanNumbers::Float32) + "}\n";
+           PlanJson(outcome.plan, exact ? PlanNumbers::Exact : PlanNumbers::Float32) + terms + "}\n";
 }
 
 std::string PlanJson(const FinancialPlan& plan, PlanNumbers numbers) {

@@ -26,6 +26,9 @@ std::string PlanJson(const FinancialPlan& plan, PlanNumbers numbers);
 // reason in "taeg_note".
 std::string TaegJson(const TaegSolution& taeg);
 
+// ", "capitalisation": "compound"|"simple", "timing": "arrears"|"advance".
+std::string TermsJson(const ContractTerms& terms);
+
 // ", "usury": {...}": the category, the TEGM, the threshold, the TEG and the verdict; null
 // for what is missing. Empty when the check was not asked for.
 std::string UsuryJson(const CalcOutcome& outcome);

@@ -51,4 +51,10 @@ std::optional<std::string> CommandLine::SecondValue(const std::string& option) c
     return found->second;
 }
 
+std::vector<std::string> CommandLine::Names() const {
+    std::set<std::string> names = flags_;
+    for (const auto& [name, value] : values_) names.insert(name);
+    return {names.begin(), names.end()};
+}
+
 }  // namespace quotaplan

@@ -32,6 +32,8 @@ public:
     bool Flag(const std::string& option) const { return flags_.contains(option); }
     std::optional<std::string> Value(const std::string& option) const;
     std::optional<std::string> SecondValue(const std::string& option) const;
+    // The options given, in alphabetical order.
+    std::vector<std::string> Names() const;
 
 private:
     std::map<std::string, std::string> values_;

@@ -5,6 +5,7 @@
 #include "cli/archive_command.h"
 #include "cli/batch_command.h"
 #include "cli/calc_command.h"
+#include "cli/command_options.h"
 #include "cli/event_command.h"
 #include "cli/export_command.h"
 #include "cli/index_command.h"
@@ -103,6 +104,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << "quotaplan-calc " << ProgramVersion() << "\n";
         return 0;
     }
+    if (auto failure = RefuseUnusedOptions(line)) return Fail(*failure, err);
     if (AsksForSetup(line)) return RunSetupCommand(line, files.dataFolder, out, err);
     if (const auto flowsFile = line.Value("taeg-flows")) return RunTaegFlows(*flowsFile, out, err);
     if (line.Has("batch")) return RunBatchCommand(line, files, std::cin, out, err);

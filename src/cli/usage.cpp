@@ -31,8 +31,9 @@ constexpr std::array kOptions = {
     OptionHelp{kCalc, "advance", "", "rate anticipate (predefinite le posticipate)"},
     OptionHelp{kCalc, "contract-date", "AAAA-MM-GG", "data del contratto (predefinita oggi)"},
     OptionHelp{kCalc, "first-date", "AAAA-MM-GG",
-               "data della prima rata, con rate anticipate la seconda (predefinita un periodo "
-               "dopo la data del contratto)"},
+               "data della prima rata; con --advance è la data della seconda, perché la prima "
+               "si paga alla data del contratto (predefinita un periodo dopo la data del "
+               "contratto)"},
     OptionHelp{kCalc, "buyout-date", "AAAA-MM-GG",
                "data del riscatto, non prima dell'ultima rata (predefinita l'ultima rata)"},
     OptionHelp{kCalc, "buyout-interest", "", "interessi sul riscatto"},

@@ -109,6 +109,12 @@ ProgramFiles ReadyToRunFiles(const fs::path& folder) {
     return ProgramFiles{FilesLayout::ReadyToRun, folder, folder};
 }
 
+fs::path ProgramFiles::UserGuide() const {
+    const fs::path beside = resourceFolder / "guida" / kUserGuideName;
+    if (layout == FilesLayout::ReadyToRun || Exists(beside)) return beside;
+    return resourceFolder.parent_path() / "doc" / "quotaplan" / kUserGuideName;
+}
+
 fs::path ProgramFiles::SettingsFile() const {
     // The folder and the name joined as text, as the folder reads.
     const fs::path own = dataFolder.string() + "/" + kIniFileName;

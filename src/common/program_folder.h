@@ -11,6 +11,7 @@ inline constexpr const char* kDefaultArchiveName = "Quotaplan.mdb";
 inline constexpr const char* kWordTemplateName = "pda.dot";
 inline constexpr const char* kExportFolderName = "Export";
 inline constexpr const char* kServicesShortcutName = "Servizi.url";
+inline constexpr const char* kUserGuideName = "guida.html";
 // The office's settings for every desk of an installed program: read by a user who has no
 // Quotaplan.ini of their own, typically to name the office's PostgreSQL archive.
 inline constexpr const char* kOfficeSettingsFile = "/etc/quotaplan/Quotaplan.ini";
@@ -42,6 +43,10 @@ struct ProgramFiles {
     std::filesystem::path ServicesShortcut() const { return dataFolder / kServicesShortcutName; }
     std::filesystem::path WordTemplate() const { return resourceFolder / kWordTemplateName; }
     std::filesystem::path DefaultArchive() const { return resourceFolder / kDefaultArchiveName; }
+    // The user guide's page, with its pictures beside it: guida/guida.html in a ready-to-run
+    // folder; installed, in the package's documentation folder <prefix>/share/doc/quotaplan
+    // beside the share folder (or guida/ in a read-only ready-to-run folder serving as one).
+    std::filesystem::path UserGuide() const;
     // The Quotaplan.ini that configures the archive: the data folder's own when anything
     // bears its name there (an unreadable one is reported, never passed over), else the
     // office's when that exists, else the data folder's, which is then missing.

@@ -1,6 +1,8 @@
 #include "ui/chart_page.h"
 
+#include <QAbstractAxis>
 #include <QChart>
+#include <QLegend>
 #include <QChartView>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -10,6 +12,25 @@
 #include "output/plan_chart.h"
 
 namespace quotaplan {
+namespace {
+
+// The chart in the window's colours: the printed and exported chart stays on white, the one
+// on screen follows the theme (text, axes and grid from the palette's text colours).
+void FollowPalette(QChart& chart, const QPalette& palette) {
+    const QColor text = palette.color(QPalette::WindowText);
+    chart.setBackgroundBrush(palette.brush(QPalette::Base));
+    chart.setTitleBrush(text);
+    chart.legend()->setLabelColor(text);
+    const QColor grid = palette.color(QPalette::Mid);
+    for (QAbstractAxis* axis : chart.axes()) {
+        axis->setLabelsColor(text);
+        axis->setTitleBrush(text);
+        axis->setLinePenColor(text);
+        axis->setGridLineColor(grid);
+    }
+}
+
+}  // namespace
 
 ChartPage::ChartPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabGrafico"));
@@ -38,7 +59,16 @@ void ChartPage::Show(PlanChartData data) {
     QChart* chart = BuildPlanChart(data_, "").release();
     chtPiano->setChart(chart);  // the view owns the new chart and lets the old one go
     delete old;
+    FollowPalette(*chart, palette());
+    chtPiano->setBackgroundBrush(palette().brush(QPalette::Base));
     FitBarAxisLabels(*chart, data_, chtPiano->width());
+}
+
+void ChartPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange) return;
+    FollowPalette(*Chart(), palette());
+    chtPiano->setBackgroundBrush(palette().brush(QPalette::Base));
 }
 
 void ChartPage::resizeEvent(QResizeEvent* event) {

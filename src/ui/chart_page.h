@@ -36,6 +36,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A new palette (a dark theme) recolours the chart.
+    void changeEvent(QEvent* event) override;
 
 private:
     void Show(PlanChartData data);

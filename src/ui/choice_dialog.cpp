@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/accessible_names.h"
+
 namespace quotaplan {
 namespace {
 
@@ -38,9 +40,11 @@ ChoiceDialog::ChoiceDialog(const ChoiceRequest& request, QWidget* parent) : QDia
     txtCerca = new QLineEdit(this);
     txtCerca->setObjectName(QStringLiteral("txtCerca"));
     txtCerca->setPlaceholderText(QStringLiteral("Cerca…"));
+    txtCerca->setAccessibleName(QStringLiteral("Cerca"));
     txtCerca->setClearButtonEnabled(true);
     lstScelte = new QListWidget(this);
     lstScelte->setObjectName(QStringLiteral("lstScelte"));
+    lstScelte->setAccessibleName(QString::fromStdString(request.title));
     lstScelte->setWordWrap(true);
     lstScelte->setTextElideMode(Qt::ElideNone);
     lstScelte->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -82,6 +86,7 @@ ChoiceDialog::ChoiceDialog(const ChoiceRequest& request, QWidget* parent) : QDia
     if (QListWidgetItem* current = lstScelte->currentItem()) lstScelte->scrollToItem(current);
     txtCerca->setFocus();
     UpdateOk();
+    NameInputs(this);
 }
 
 std::optional<std::string> ChoiceDialog::Chosen() const {

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/accessible_names.h"
+
 namespace quotaplan {
 namespace {
 
@@ -40,10 +42,12 @@ ColumnMappingDialog::ColumnMappingDialog(const SheetCells& sheet,
     grdAnteprima->setObjectName(QStringLiteral("grdAnteprima"));
     grdAnteprima->verticalHeader()->setVisible(false);
     grdAnteprima->horizontalHeader()->setVisible(false);
+    grdAnteprima->setAccessibleName(QStringLiteral("Prime righe del file"));
     grdAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (std::size_t c = 0; c < columns; ++c) {
         auto* choice = new QComboBox(grdAnteprima);
         choice->setObjectName(QStringLiteral("cboColonna%1").arg(c + 1));
+        choice->setAccessibleName(QStringLiteral("Contenuto della colonna %1").arg(c + 1));
         for (const BankColumn column : AllBankColumns()) {
             choice->addItem(QString::fromUtf8(BankColumnCaption(column)), static_cast<int>(column));
         }
@@ -70,6 +74,7 @@ ColumnMappingDialog::ColumnMappingDialog(const SheetCells& sheet,
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(760, 320);
+    NameInputs(this);
 }
 
 std::vector<BankColumn> ColumnMappingDialog::Mapping() const {

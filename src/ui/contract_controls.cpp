@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/accessible_names.h"
 #include "ui/growing_layout.h"
 #include "ui/rate_list_view.h"
 #include "ui/twips.h"
@@ -36,10 +37,10 @@ QLabel* AddLabel(QWidget* page, const QString& text, int x, int y, int width) {
 QLineEdit* AddField(QWidget* page, const char* name, const QString& caption, int left, int top,
                     int width, const QString& initial, bool rightAligned) {
     const QRect place = PageRect(left, top, width, kFieldHeight);
-    if (!caption.isEmpty()) {
-        AddLabel(page, caption, place.x(), place.y() - kLabelHeight, width + 30);
-    }
     auto* field = Named(new QLineEdit(initial, page), name);
+    if (!caption.isEmpty()) {
+        AddLabel(page, caption, place.x(), place.y() - kLabelHeight, width + 30)->setBuddy(field);
+    }
     field->setGeometry(place);
     if (rightAligned) field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return field;
@@ -48,8 +49,8 @@ QLineEdit* AddField(QWidget* page, const char* name, const QString& caption, int
 QComboBox* AddCombo(QWidget* page, const char* name, const QString& caption, int left, int top,
                     int width) {
     const QRect place = PageRect(left, top, width, kFieldHeight + 2);
-    AddLabel(page, caption, place.x(), place.y() - kLabelHeight, width);
     auto* combo = Named(new QComboBox(page), name);
+    AddLabel(page, caption, place.x(), place.y() - kLabelHeight, width)->setBuddy(combo);
     combo->setGeometry(place);
     return combo;
 }
@@ -100,25 +101,25 @@ ContractControls BuildContractControls(QWidget* page) {
     section->lower();
 
     c.cboTipoLea =
-        AddCombo(page, "cboTipoLea", QStringLiteral("Dati contrattuali "), 1980, 780, 224);
-    c.txtDescBene = AddField(page, "txtDescBene", QStringLiteral("Descrizione del bene"), 1980,
+        AddCombo(page, "cboTipoLea", QStringLiteral("Dati contratt&uali "), 1980, 780, 224);
+    c.txtDescBene = AddField(page, "txtDescBene", QStringLiteral("Descrizione del &bene"), 1980,
                              1380, 224, QString(), false);
     c.txtValBene =
-        AddField(page, "txtValBene", QStringLiteral("Valore del bene"), 1980, 1980, 94, zero, true);
+        AddField(page, "txtValBene", QStringLiteral("&Valore del bene"), 1980, 1980, 94, zero, true);
     c.txtMaxi =
-        AddField(page, "txtMaxi", QStringLiteral("Maxi. o anticipo"), 3480, 1980, 80, zero, true);
+        AddField(page, "txtMaxi", QStringLiteral("Ma&xi. o anticipo"), 3480, 1980, 80, zero, true);
     c.txtPercMaxi =
         AddField(page, "txtPercMaxi", QStringLiteral("In %"), 4740, 1980, 40, zero, true);
 
-    c.txtSpread = AddField(page, "txtSpread", QStringLiteral("Spread"), 1980, 2580, 40, zero, true);
+    c.txtSpread = AddField(page, "txtSpread", QStringLiteral("Sp&read"), 1980, 2580, 40, zero, true);
     AddLabel(page, QStringLiteral("%"), c.txtSpread->geometry().right() + 3, c.txtSpread->y() + 3,
              10);
-    c.txtTasso = AddField(page, "txtTasso", QStringLiteral("Tasso"), 2820, 2580, 38, zero, true);
+    c.txtTasso = AddField(page, "txtTasso", QStringLiteral("&Tasso"), 2820, 2580, 38, zero, true);
     AddLabel(page, QStringLiteral("%"), c.txtTasso->geometry().right() + 3, c.txtTasso->y() + 3,
              10);
-    c.cboTxRif = AddCombo(page, "cboTxRif", QStringLiteral("Tasso riferimento"), 3600, 2580, 116);
+    c.cboTxRif = AddCombo(page, "cboTxRif", QStringLiteral("Tasso ri&ferimento"), 3600, 2580, 116);
 
-    c.txtRate = AddField(page, "txtRate", QStringLiteral("N° di rate"), 1980, 3180, 44, zero, true);
+    c.txtRate = AddField(page, "txtRate", QStringLiteral("N° &di rate"), 1980, 3180, 44, zero, true);
     c.cboPeriodicita =
         AddCombo(page, "cboPeriodicita", QStringLiteral("Periodicità"), 2760, 3180, 110);
     c.cboPeriodicita->addItems({QStringLiteral("Mensile"), QStringLiteral("Bimestrale"),
@@ -126,7 +127,7 @@ ContractControls BuildContractControls(QWidget* page) {
                                 QStringLiteral("Semestrale"), QStringLiteral("Annuale")});
 
     c.txtRiscatto =
-        AddField(page, "txtRiscatto", QStringLiteral("Riscatto"), 1980, 3780, 80, zero, true);
+        AddField(page, "txtRiscatto", QStringLiteral("Riscatt&o"), 1980, 3780, 80, zero, true);
     c.txtPercRiscatto =
         AddField(page, "txtPercRiscatto", QStringLiteral("In %"), 3240, 3780, 40, zero, true);
 
@@ -134,7 +135,7 @@ ContractControls BuildContractControls(QWidget* page) {
                              QString(), false);
     AddLabel(page, QStringLiteral("Date:"), c.txtContract->x(),
              c.txtContract->y() - 2 * kLabelHeight, 60);
-    c.txtStart = AddField(page, "txtStart", QStringLiteral("- Prima rata"), 3060, 4440, 66,
+    c.txtStart = AddField(page, "txtStart", QStringLiteral("- Pri&ma rata"), 3060, 4440, 66,
                           QString(), false);
     c.txtDataRiscatto = AddField(page, "txtDataRiscatto", QStringLiteral("- Riscatto"), 4140, 4440,
                                  66, QString(), false);
@@ -154,7 +155,7 @@ ContractControls BuildContractControls(QWidget* page) {
     c.txtTxEffettivo = AddField(page, "txtTxEffettivo", QString(), 4200, 5520, 66, QString(), true);
     c.txtTxEffettivo->setReadOnly(true);
     c.txtTxEffettivo->setFocusPolicy(Qt::NoFocus);
-    c.txtTxEffettivo->setStyleSheet(QStringLiteral("background-color: palette(button);"));
+    c.txtTxEffettivo->setStyleSheet(QStringLiteral("background-color: palette(button); color: palette(button-text);"));
     c.lblTxEffettivo = Named(new QLabel(QStringLiteral("Tasso effettivo"), page), "lblTxEffettivo");
     c.lblTxEffettivo->setFont(bold);
     c.lblTxEffettivo->setGeometry(c.txtTxEffettivo->x(), c.txtTxEffettivo->y() - kLabelHeight - 1,
@@ -166,7 +167,7 @@ ContractControls BuildContractControls(QWidget* page) {
     c.txtTAEG = AddField(page, "txtTAEG", QString(), 4620, 4860, 52, QString(), true);
     c.txtTAEG->setReadOnly(true);
     c.txtTAEG->setFocusPolicy(Qt::NoFocus);
-    c.txtTAEG->setStyleSheet(QStringLiteral("background-color: palette(button);"));
+    c.txtTAEG->setStyleSheet(QStringLiteral("background-color: palette(button); color: palette(button-text);"));
     c.lblTAEG = Named(new QLabel(QStringLiteral("TAEG"), page), "lblTAEG");
     c.lblTAEG->setFont(bold);
     c.lblTAEG->setGeometry(c.txtTAEG->x() - 34, c.txtTAEG->y() + 3, 32, kLabelHeight);
@@ -202,7 +203,7 @@ ContractControls BuildContractControls(QWidget* page) {
 
     // Two lines, as the right-hand column is narrow; a click on either toggles it.
     c.chkCentesimo =
-        Named(new QCheckBox(QStringLiteral("Piano al\ncentesimo"), page), "chkCentesimo");
+        Named(new QCheckBox(QStringLiteral("Piano a&l\ncentesimo"), page), "chkCentesimo");
     c.chkCentesimo->setGeometry(PageRect(5520, 3360, 96, 32));
     c.chkCentesimo->setToolTip(
         QStringLiteral("Piano al centesimo: importi esatti al centesimo, l'ultima rata chiude il "
@@ -264,6 +265,30 @@ ContractControls BuildContractControls(QWidget* page) {
                         c.cmdNuovo,       c.cmdSalva,       c.cmdElimina,     c.cmdIndicizza,
                         c.cmdCalcola};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+
+    // What a screen reader says for the fields whose caption alone would be ambiguous ("In
+    // %", "- Contratto") or stands apart from them; the rest are named from their captions.
+    const std::pair<QWidget*, const char*> spoken[] = {
+        {c.txtPercMaxi, "Maxi. o anticipo in %"},
+        {c.txtPercRiscatto, "Riscatto in %"},
+        {c.txtContract, "Data del contratto"},
+        {c.txtStart, "Data della prima rata"},
+        {c.txtDataRiscatto, "Data del riscatto"},
+        {c.txtResult, "Rata"},
+        {c.txtTxEffettivo, "Tasso effettivo"},
+        {c.txtTAEG, "TAEG"},
+        {c.optCapSem, "Capitalizzazione semplice"},
+        {c.optCapCom, "Capitalizzazione composta"},
+        {c.optPagAnt, "Pagamento anticipato"},
+        {c.optPagPos, "Pagamento posticipato"},
+        {c.chkIntRiscatto, "Calcola gli interessi sul riscatto"},
+        {c.optFormula[0], "Calcola la rata"},
+        {c.optFormula[1], "Calcola il tasso"},
+        {c.optFormula[3], "Calcola il valore del bene"},
+        {c.lsvTxHis, "Variazione tassi in %"},
+    };
+    for (const auto& [widget, name] : spoken) widget->setAccessibleName(QString::fromUtf8(name));
+    NameInputs(page);
 
     // Taller, the rate list takes the height and the command row follows the bottom edge;
     // the form keeps its place and arrangement. Wider, the usury verdict takes the room at

@@ -34,6 +34,7 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("fraEventi"));
     lsvEventi = new QTreeWidget(this);
     lsvEventi->setObjectName(QStringLiteral("lsvEventi"));
+    lsvEventi->setAccessibleName(QStringLiteral("Eventi del contratto"));
     lsvEventi->setHeaderLabels({QStringLiteral("Data"), QStringLiteral("Evento"),
                                 QStringLiteral("Importo"), QStringLiteral("Penale"),
                                 QStringLiteral("Rimborso costi"), QStringLiteral("Note")});

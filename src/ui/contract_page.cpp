@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,12 +31,22 @@ void SetText(QLineEdit* field, const std::string& text) {
     if (field->text() != value) field->setText(value);
 }
 
-const QColor kResultGrey(192, 192, 192);
-
+// The field that receives the result is shaded: its base a quarter of the way towards its
+// text, with that text, so it reads in light and dark themes alike (a light theme gets the
+// familiar light grey). The roles set follow the page's palette; the rest is inherited.
 void SetGrey(QLineEdit* field, bool grey) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base,
-                     grey ? kResultGrey : QWidget().palette().color(QPalette::Base));
+    field->setProperty("shaded", grey);
+    QPalette palette;
+    if (grey) {
+        const QPalette& page = field->parentWidget()->palette();
+        const QColor base = page.color(QPalette::Base);
+        const QColor text = page.color(QPalette::Text);
+        const auto mix = [](int from, int to) { return from + (to - from) / 4; };
+        palette.setColor(QPalette::Base, QColor(mix(base.red(), text.red()),
+                                                mix(base.green(), text.green()),
+                                                mix(base.blue(), text.blue())));
+        palette.setColor(QPalette::Text, text);
+    }
     field->setPalette(palette);
 }
 
@@ -275,6 +286,14 @@ void ContractPage::SetDefaultTarget() {
         SelectTarget(CalcTarget::Instalment);
     } else {
         c_.optFormula[0]->setChecked(true);
+    }
+}
+
+void ContractPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange) return;
+    for (QLineEdit* field : {c_.txtResult, c_.txtTasso, c_.txtValBene, c_.txtRate}) {
+        SetGrey(field, field->property("shaded").toBool());
     }
 }
 

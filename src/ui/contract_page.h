@@ -119,6 +119,10 @@ signals:
     void saveRequested();
     void deleteRequested();
 
+protected:
+    // A new palette (a dark theme) re-shades the result field from it.
+    void changeEvent(QEvent* event) override;
+
 private:
     struct PairFields {
         QLineEdit* amount;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -12,6 +13,7 @@
 #include "common/program_folder.h"
 #include "common/program_info.h"
 #include "ui/about_box.h"
+#include "ui/accessible_names.h"
 #include "ui/button_keys.h"
 #include "ui/chart_page.h"
 #include "ui/contract_events_panel.h"
@@ -24,6 +26,7 @@
 #include "ui/rate_list_view.h"
 #include "ui/status_page.h"
 #include "ui/twips.h"
+#include "ui/user_guide_window.h"
 #include "ui/usury_verdict.h"
 #include "ui/web_pages.h"
 #include "ui/window_archive.h"
@@ -51,7 +54,11 @@ constexpr double kTreeShareOfWidth = 0.25;
 
 MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell& shell,
                        QWidget* parent)
-    : QMainWindow(parent), archive_(archive), boxes_(boxes), shell_(shell) {
+    : QMainWindow(parent),
+      archive_(archive),
+      boxes_(boxes),
+      shell_(shell),
+      userGuide_(ThisProgramFiles().UserGuide()) {
     setObjectName(QStringLiteral("frmContratto"));
     // The layout is measured for a small dialog font, as the classic desktop used.
     QFont small = font();
@@ -63,6 +70,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     tvwContratti_ = new ContractTree(central);
     tvwContratti_->setObjectName(QStringLiteral("tvwContratti"));
     tvwContratti_->setGeometry(2, 2, Twips(2115) - 4, Twips(6495));
+    tvwContratti_->setAccessibleName(QStringLiteral("Contratti archiviati"));
 
     tabMain_ = new QTabWidget(central);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
@@ -82,6 +90,7 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
     LayOutGrowingWindow(central);
     PressButtonsOnEnter(this);
     ShareMenuMnemonics(menuBar(), contractPage_);
+    NameInputs(this);
     FitFiguresToFields(this);
     connect(contractPage_, &ContractPage::newRequested, this, [this] {
         Guarded([this] {
@@ -156,8 +165,17 @@ void MainWindow::BuildMenu() {
     connect(add("mnuEsci", QStringLiteral("&Esci")), &QAction::triggered, this, &QWidget::close);
     connect(add("mnuServizi", QStringLiteral("&Servizi")), &QAction::triggered, this,
             &MainWindow::OpenServices);
-    connect(add("mnuHelp", QStringLiteral("&Guida OnLine")), &QAction::triggered, this,
-            &MainWindow::OpenOnlineGuide);
+    // The guide shipped with the program (F1, no network needed) and the maker's web guide.
+    QMenu* guide = bar->addMenu(QStringLiteral("&Guida"));
+    guide->setObjectName(QStringLiteral("mnuGuidaMenu"));
+    guide->menuAction()->setObjectName(QStringLiteral("mnuGuida"));
+    QAction* local = guide->addAction(QStringLiteral("Guida di &Quotaplan"));
+    local->setObjectName(QStringLiteral("mnuGuidaQuotaplan"));
+    local->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(local, &QAction::triggered, this, &MainWindow::OpenUserGuide);
+    QAction* online = guide->addAction(QStringLiteral("&Guida OnLine"));
+    online->setObjectName(QStringLiteral("mnuHelp"));
+    connect(online, &QAction::triggered, this, &MainWindow::OpenOnlineGuide);
     connect(add("mnuAbout", QStringLiteral("&About")), &QAction::triggered, this,
             &MainWindow::ShowAbout);
 }
@@ -270,6 +288,17 @@ void MainWindow::OpenServices() {
 }
 
 void MainWindow::OpenOnlineGuide() { OpenWebPage(shell_, boxes_, kOnlineGuidePath); }
+
+void MainWindow::OpenUserGuide() {
+    if (guide_ == nullptr) guide_ = new UserGuideWindow(this);
+    if (!guide_->Open(userGuide_)) {
+        ShowMessage(boxes_, "Impossibile aprire la guida " + userGuide_.string() + ".", "");
+        return;
+    }
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
+}
 
 void MainWindow::ShowAbout() {
     AboutBox about(shell_, boxes_, this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,7 @@ class MessageBoxes;
 class PlanPage;
 class ReviewArchive;
 class StatusPage;
+class UserGuideWindow;
 class WindowArchive;
 class WindowPlacement;
 
@@ -92,6 +94,10 @@ public:
     // The menu's desktop commands.
     void OpenServices();
     void OpenOnlineGuide();
+    // "Guida di Quotaplan" (F1): the guide shipped with the program, in a window of its own.
+    void OpenUserGuide();
+    // Where that guide is read from (the program's own by default).
+    void SetUserGuide(std::filesystem::path page) { userGuide_ = std::move(page); }
     void ShowAbout();
 
     ContractPage* Contract() const { return contractPage_; }
@@ -131,6 +137,8 @@ private:
     PlanPage* planPage_ = nullptr;
     StatusPage* statusPage_ = nullptr;
     ChartPage* chartPage_ = nullptr;
+    UserGuideWindow* guide_ = nullptr;
+    std::filesystem::path userGuide_;
     SaveMode saveMode_ = SaveMode::NewContract;
     // What the plan in memory was calculated for; only such a plan is ever saved.
     PlanOwner planOwner_;

@@ -17,6 +17,7 @@
 #include "common/number_text.h"
 #include "common/program_info.h"
 #include "output/statement_pdf.h"
+#include "ui/accessible_names.h"
 
 namespace quotaplan {
 namespace {
@@ -68,6 +69,9 @@ PayoffDialog::PayoffDialog(EventBasis basis, EventDialogServices services, QWidg
     cboPenale = NamedList("cboPenale", PenaltyEntries(), this);
     cboPenale->setCurrentIndex(PenaltyEntryOf(basis_.typePenalty));
     txtPenalePercentuale = NamedField("txtPenalePercentuale", this);
+    // The penalty's row holds two inputs under one caption; the statement has none.
+    cboPenale->setAccessibleName(QStringLiteral("Penale"));
+    txtPenalePercentuale->setAccessibleName(QStringLiteral("Penale contrattuale in %"));
     if (basis_.typePenalty.regime == PenaltyRegime::Contractual) {
         txtPenalePercentuale->setText(
             QString::fromStdString(FormatNumber(basis_.typePenalty.percent.Value(), 2)));
@@ -94,6 +98,7 @@ PayoffDialog::PayoffDialog(EventBasis basis, EventDialogServices services, QWidg
 
     lsvConteggio = new QTreeWidget(this);
     lsvConteggio->setObjectName(QStringLiteral("lsvConteggio"));
+    lsvConteggio->setAccessibleName(QStringLiteral("Conteggio estintivo"));
     lsvConteggio->setColumnCount(2);
     lsvConteggio->setHeaderHidden(true);
     lsvConteggio->setRootIsDecorated(false);
@@ -134,6 +139,7 @@ PayoffDialog::PayoffDialog(EventBasis basis, EventDialogServices services, QWidg
     connect(cmdRegistra, &QPushButton::clicked, this, &PayoffDialog::RecordPayoff);
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
     Recompute();
+    NameInputs(this);
 }
 
 PayoffFormTexts PayoffDialog::ReadFields() const {

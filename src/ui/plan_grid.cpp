@@ -95,7 +95,9 @@ void PlanGrid::MarkEventRow(int row, const QString& tip) {
     for (int column = 0; column < columnCount(); ++column) {
         QTableWidgetItem* cell = item(row - 1, column);
         if (cell == nullptr) continue;
+        // A light yellow with its own dark text: readable whatever the theme.
         cell->setBackground(QColor(0xFF, 0xF2, 0xCC));
+        cell->setForeground(QColor(Qt::black));
         QFont bold = cell->font();
         bold.setBold(true);
         cell->setFont(bold);

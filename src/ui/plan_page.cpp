@@ -131,6 +131,7 @@ public:
 PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()) {
     fgrPDA = new PlanGrid(this);
     fgrPDA->setObjectName(QStringLiteral("fgrPDA"));
+    fgrPDA->setAccessibleName(QStringLiteral("Piano finanziario"));
     const QRect gridPlace = PageRect(120, 420, Twips(PlanGrid::kDesignedWidthTwips), Twips(5115));
     // A little shorter than the classic grid, to leave room for a second row of buttons.
     // Shorter still by the events panel under it.

@@ -17,6 +17,7 @@
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "engine/taeg.h"
+#include "ui/accessible_names.h"
 
 namespace quotaplan {
 namespace {
@@ -80,6 +81,7 @@ PortfolioCheckDialog::PortfolioCheckDialog(MessageBoxes& boxes, DesktopShell* sh
     layout->addLayout(progressRow);
 
     grdRisultati = new QTableWidget(0, static_cast<int>(std::size(kPortfolioColumns)), this);
+    grdRisultati->setAccessibleName(QStringLiteral("Risultati della verifica"));
     grdRisultati->setObjectName(QStringLiteral("grdRisultati"));
     QStringList headings;
     for (const char* heading : kPortfolioColumns) headings.append(QString::fromUtf8(heading));
@@ -109,6 +111,7 @@ PortfolioCheckDialog::PortfolioCheckDialog(MessageBoxes& boxes, DesktopShell* sh
     connect(cmdAnnulla, &QPushButton::clicked, this, [this] { cancelled_ = true; });
     connect(cmdEsporta, &QPushButton::clicked, this, &PortfolioCheckDialog::ExportRows);
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    NameInputs(this);
 }
 
 void PortfolioCheckDialog::Run(const std::filesystem::path& file, const UsuryBook* usury,

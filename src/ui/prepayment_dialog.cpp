@@ -15,6 +15,7 @@
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "common/program_info.h"
+#include "ui/accessible_names.h"
 
 namespace quotaplan {
 namespace {
@@ -68,6 +69,9 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     for (const char* entry : kPenaltyEntries) cboPenale->addItem(QString::fromUtf8(entry));
     cboPenale->setCurrentIndex(PenaltyEntryOf(basis_.typePenalty));
     txtPenalePercentuale = NamedField("txtPenalePercentuale", this);
+    // The penalty's row holds two inputs under one caption; the statement has none.
+    cboPenale->setAccessibleName(QStringLiteral("Penale"));
+    txtPenalePercentuale->setAccessibleName(QStringLiteral("Penale contrattuale in %"));
     if (basis_.typePenalty.regime == PenaltyRegime::Contractual) {
         txtPenalePercentuale->setText(
             QString::fromStdString(FormatNumber(basis_.typePenalty.percent.Value(), 2)));
@@ -89,6 +93,7 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     form->addRow(QStringLiteral("Note"), txtNote);
 
     lsvEsito = new QTreeWidget(this);
+    lsvEsito->setAccessibleName(QStringLiteral("Esito del rimborso parziale"));
     lsvEsito->setObjectName(QStringLiteral("lsvEsito"));
     lsvEsito->setColumnCount(2);
     lsvEsito->setHeaderHidden(true);
@@ -126,6 +131,7 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     connect(cmdRegistra, &QPushButton::clicked, this, &PrepaymentDialog::RecordPrepayment);
     connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
     Recompute();
+    NameInputs(this);
 }
 
 PrepaymentFormTexts PrepaymentDialog::ReadFields() const {

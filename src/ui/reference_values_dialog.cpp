@@ -9,6 +9,7 @@
 
 #include "common/date_text.h"
 #include "common/number_text.h"
+#include "ui/accessible_names.h"
 #include "ui/field_hooks.h"
 #include "ui/growing_layout.h"
 #include "ui/qt_message_boxes.h"
@@ -45,6 +46,7 @@ ReferenceValuesDialog::ReferenceValuesDialog(WindowArchive& archive, MessageBoxe
     setWindowTitle(QStringLiteral("Valori di %1").arg(QString::fromStdString(rateName)));
     Build();
     FillList();
+    NameInputs(this);
 }
 
 void ReferenceValuesDialog::Build() {
@@ -56,6 +58,7 @@ void ReferenceValuesDialog::Build() {
     setMinimumSize(designed);
     setSizeGripEnabled(true);
     lsvValTxRif = Placed(new QTreeWidget(this), "lsvValTxRif", 8, 8, 178 + grown, 246);
+    lsvValTxRif->setAccessibleName(QStringLiteral("Valori del tasso di riferimento"));
     lsvValTxRif->setRootIsDecorated(false);
     lsvValTxRif->setUniformRowHeights(true);
     lsvValTxRif->setHeaderLabels({QStringLiteral("Data"), QStringLiteral("Valore %")});
@@ -67,9 +70,11 @@ void ReferenceValuesDialog::Build() {
     const int right = 196 + grown;
     QLabel* dateCaption = Caption(this, QStringLiteral("Data"), right, 8);
     txtValData = Placed(new QLineEdit(this), "txtValData", right, 23, 96, 20);
+    dateCaption->setBuddy(txtValData);
     new FieldHooks(txtValData);
     QLabel* valueCaption = Caption(this, QStringLiteral("Valore in %"), right, 48);
     txtValValore = Placed(new QLineEdit(this), "txtValValore", right, 63, 96, 20);
+    valueCaption->setBuddy(txtValValore);
     txtValValore->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     new FieldHooks(txtValValore);
 

@@ -20,6 +20,7 @@
 #include "output/percent_text.h"
 #include "output/plan_print.h"
 #include "output/review_report_pdf.h"
+#include "ui/accessible_names.h"
 #include "ui/column_mapping_dialog.h"
 #include "ui/editor_commands.h"
 #include "ui/review_archive.h"
@@ -64,6 +65,7 @@ ReviewDialog::ReviewDialog(ReviewSubject subject, ReviewArchive* archive, Messag
         subject_.facts.bank = archive_->BankPlan(subject_.contractId);
     }
     ShowComparison();
+    NameInputs(this);
 }
 
 void ReviewDialog::Build() {
@@ -78,6 +80,7 @@ void ReviewDialog::Build() {
     layout->addLayout(top);
 
     grdConfronto = new QTableWidget(this);
+    grdConfronto->setAccessibleName(QStringLiteral("Piano della banca e piano di Quotaplan"));
     grdConfronto->setObjectName(QStringLiteral("grdConfronto"));
     grdConfronto->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdConfronto->verticalHeader()->setVisible(false);
@@ -88,6 +91,7 @@ void ReviewDialog::Build() {
 
     auto* recompute = new QHBoxLayout;
     cboRicalcolo = new QComboBox(this);
+    cboRicalcolo->setAccessibleName(QStringLiteral("Ricalcolo"));
     cboRicalcolo->setObjectName(QStringLiteral("cboRicalcolo"));
     for (const Recomputation method : kMethods) {
         cboRicalcolo->addItem(ToQt(std::string(RecomputationCaption(method))));
@@ -95,6 +99,7 @@ void ReviewDialog::Build() {
     recompute->addWidget(cboRicalcolo, 1);
     recompute->addWidget(new QLabel(QStringLiteral("Interessi legali al"), this));
     txtLegaliAl = new QLineEdit(this);
+    txtLegaliAl->setAccessibleName(QStringLiteral("Interessi legali al"));
     txtLegaliAl->setObjectName(QStringLiteral("txtLegaliAl"));
     txtLegaliAl->setPlaceholderText(QStringLiteral("gg/mm/aaaa"));
     recompute->addWidget(txtLegaliAl);

@@ -87,15 +87,19 @@ StatusPage::StatusPage(WindowArchive& archive, MessageBoxes& boxes, QWidget* par
 }
 
 void StatusPage::BuildEditor(GrowingLayout& growing) {
-    Caption(this, QStringLiteral("Tabelle"), 8, 6);
+    QLabel* tablesCaption = Caption(this, QStringLiteral("Tabelle"), 8, 6);
     lstSupTab = Placed(new QListWidget(this), "lstSupTab", 8, 22, 140, kListHeight);
-    Caption(this, QStringLiteral("Valori"), 156, 6);
+    tablesCaption->setBuddy(lstSupTab);
+    QLabel* valuesCaption = Caption(this, QStringLiteral("Valori"), 156, 6);
     lstSupVal = Placed(new QListWidget(this), "lstSupVal", 156, 22, 180, kListHeight);
+    valuesCaption->setBuddy(lstSupVal);
     QLabel* valueCaption = Caption(this, QStringLiteral("Modifica / Aggiungi"), 344, 6);
     txtValue = Placed(new QLineEdit(this), "txtValue", 344, 22, 108, 20);
+    valueCaption->setBuddy(txtValue);
     new FieldHooks(txtValue);
     txtValueID = Placed(new QLineEdit(this), "txtValueID", 344, 22, 10, 20);
     txtValueID->hide();
+    txtValueID->setAccessibleName(QStringLiteral("Codice del valore"));
     cmdSupNew =
         Placed(new QPushButton(QStringLiteral("Nuovo"), this), "cmdSupNew", 344, 52, 108, 25);
     cmdSupEdit =
@@ -154,20 +158,25 @@ void StatusPage::BuildSummary(GrowingLayout& growing) {
         field->setBackgroundRole(QPalette::Button);
         QPalette palette = field->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+        palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
         field->setPalette(palette);
         return field;
     };
-    Caption(fraSummary, QStringLiteral("Tasso medio ponderato"), Twips(120), FrameTop(240) + 3,
-            135);
     txtTassoMedio = display("txtTassoMedio", 240);
-    Caption(fraSummary, QStringLiteral("Debito residuo totale"), Twips(120), FrameTop(540) + 3,
-            135);
+    Caption(fraSummary, QStringLiteral("Tasso medio ponderato"), Twips(120), FrameTop(240) + 3,
+            135)
+        ->setBuddy(txtTassoMedio);
     txtDebitoResiduo = display("txtDebitoResiduo", 540);
+    Caption(fraSummary, QStringLiteral("Debito residuo totale"), Twips(120), FrameTop(540) + 3,
+            135)
+        ->setBuddy(txtDebitoResiduo);
     cmdAggiorna = Placed(new QPushButton(QStringLiteral("Aggiorna"), fraSummary), "cmdAggiorna",
                          Twips(5640), FrameTop(180), 68, 25);
-    Caption(fraSummary, QStringLiteral("Canoni del mese in corso"), Twips(120), FrameTop(960));
+    QLabel* dueCaption =
+        Caption(fraSummary, QStringLiteral("Canoni del mese in corso"), Twips(120), FrameTop(960));
     lstCanoni = Placed(new QTreeWidget(fraSummary), "lstCanoni", Twips(120), FrameTop(1200),
                        Twips(6375), Twips(1575));
+    dueCaption->setBuddy(lstCanoni);
     lstCanoni->setRootIsDecorated(false);
     lstCanoni->setColumnCount(0);
     cmdVerifica = Placed(new QPushButton(QStringLiteral("Verifica portafoglio…"), fraSummary),

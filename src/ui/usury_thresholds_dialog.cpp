@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "ui/accessible_names.h"
 #include "ui/field_hooks.h"
 #include "ui/growing_layout.h"
 #include "ui/usury_verdict.h"
@@ -37,6 +38,7 @@ UsuryThresholdsDialog::UsuryThresholdsDialog(WindowArchive& archive, MessageBoxe
     setWindowTitle(QStringLiteral("Soglie d'usura"));
     Build();
     FillList();
+    NameInputs(this);
 }
 
 void UsuryThresholdsDialog::Build() {
@@ -47,6 +49,7 @@ void UsuryThresholdsDialog::Build() {
     setMinimumSize(designed);
     setSizeGripEnabled(true);
     lsvSoglie = Placed(new QTreeWidget(this), "lsvSoglie", 8, 8, 604, 224);
+    lsvSoglie->setAccessibleName(QStringLiteral("Soglie d'usura"));
     lsvSoglie->setRootIsDecorated(false);
     lsvSoglie->setUniformRowHeights(true);
     lsvSoglie->setHeaderLabels({QStringLiteral("Categoria"), QStringLiteral("Importo da"),
@@ -89,6 +92,7 @@ void UsuryThresholdsDialog::Build() {
         auto* caption = new QLabel(QString::fromUtf8(place.caption), this);
         caption->setGeometry(place.x, kFieldTop - 16, place.width, 14);
         *place.field = Placed(new QLineEdit(this), place.name, place.x, kFieldTop, place.width, 20);
+        caption->setBuddy(*place.field);
         if (place.right) (*place.field)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         new FieldHooks(*place.field);
         // The category field widens with the window; the figures' fields keep to its right.

@@ -40,17 +40,17 @@ TEST_P(BatchCommand, EveryLineAnsweredInOrderThenTheCounts) {
     EXPECT_EQ(Run({"--batch", WriteFile("portafoglio.csv", kPortfolio), "--jobs", "3"}), 2);
     EXPECT_EQ(out_,
               "{\"line\": 2, \"description\": \"Auto\", \"instalment\": 859.93, \"taeg\": 6, "
-              "\"total_interest\": 319.15, \"total_paid\": 10319.16}\n"
+              "\"total_interest\": 319.15, \"total_paid\": 10319.16, \"capitalisation\": \"compound\", \"timing\": \"arrears\"}\n"
               "{\"line\": 3, \"description\": \"Prestito\", \"instalment\": 859.93, \"taeg\": "
               "9.03, \"usury\": {\"category\": \"Credito personale\", \"tegm\": 10.58, "
               "\"threshold\": 17.225, \"teg\": 9.03, \"over\": false}, \"total_interest\": 319.22, "
-              "\"total_paid\": 10469.22}\n"
+              "\"total_paid\": 10469.22, \"capitalisation\": \"compound\", \"timing\": \"arrears\"}\n"
               "{\"line\": 4, \"description\": \"Vuoto\", \"error\": \"Inserire il Valore del "
               "bene!\"}\n"
               "{\"line\": 5, \"description\": \"Caro\", \"instalment\": 938.46, \"taeg\": 25, "
               "\"usury\": {\"category\": \"Credito personale\", \"tegm\": 10.58, \"threshold\": "
               "17.225, \"teg\": 25, \"over\": true}, \"total_interest\": 1261.56, "
-              "\"total_paid\": 11261.56}\n"
+              "\"total_paid\": 11261.56, \"capitalisation\": \"compound\", \"timing\": \"arrears\"}\n"
               "{\"good\": 3, \"bad\": 1}\n");
     EXPECT_EQ(err_, "");
 }
@@ -77,7 +77,7 @@ TEST_P(BatchCommand, PlansOnAskingAndAllGood) {
     EXPECT_EQ(
         out_,
         "{\"line\": 1, \"description\": \"\", \"instalment\": 503.65, \"taeg\": 5.99, "
-        "\"total_interest\": 7.29, \"total_paid\": 1007.3, \"plan\": [\n"
+        "\"total_interest\": 7.29, \"total_paid\": 1007.3, \"capitalisation\": \"compound\", \"timing\": \"arrears\", \"plan\": [\n"
         "  {\"type\": \"Rata\", \"number\": 1, \"date\": \"2026-02-15\", \"rate\": 6, "
         "\"amount\": 503.65, \"capital\": 498.79, \"interest\": 4.86, \"residual\": 501.21},\n"
         "  {\"type\": \"Rata\", \"number\": 2, \"date\": \"2026-03-15\", \"rate\": 6, "

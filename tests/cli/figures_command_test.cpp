@@ -136,7 +136,9 @@ TEST(Taeg, OfTheContractInTheJson) {
     // The rate and the asset value are judged on their instalment's flows too.
     const CalcRun rate = Calc(Dated({"--solve", "rate", "--value", "10000", "--instalment",
                                      "860.66", "--count", "12", "--simple"}));
-    EXPECT_EQ(rate.out, "{\"rate\": 6, \"effective_rate\": 0.06, \"taeg\": 6.17}\n");
+    EXPECT_EQ(rate.out,
+              "{\"rate\": 6, \"effective_rate\": 0.06, \"taeg\": 6.17, \"capitalisation\": "
+              "\"simple\", \"timing\": \"arrears\"}\n");
     // Months counted back from each due date to the signing day.
     const CalcRun monthEnd = Calc({"--value", "5000", "--rate", "9.9", "--count", "6", "--plan",
                                    "cents", "--contract-fees", "50", "--contract-date",

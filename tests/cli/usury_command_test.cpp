@@ -218,7 +218,7 @@ TEST_P(UsuryCommand, Refusals) {
         {{"--usury-category", "Credito personale", "--format", "csv"},
          "--usury-category vale solo per un calcolo stampato in JSON."},
         {{"--usury-category", "Credito personale", "--save", "Auto"},
-         "--usury-category vale solo per un calcolo stampato in JSON."},
+         "--usury-category non si usa con --save."},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Run(Plus(kTenThousand, c.more)), 2);

@@ -267,4 +267,19 @@ TEST(PrepareProgramFiles, LeavesAReadyToRunFolderAlone) {
     EXPECT_EQ(files.ExportFolder(), prefix.Bin() / "Export");
 }
 
+// The guide the menu "Guida" opens: beside the program, in the package's documentation folder
+// once installed, or in a read-only ready-to-run folder serving as the share folder.
+TEST(UserGuide, IsFoundInEachLayout) {
+    Prefix prefix;
+    EXPECT_EQ(ReadyToRunFiles(prefix.Bin()).UserGuide(), prefix.Bin() / "guida" / "guida.html");
+    prefix.AddShare();
+    const ProgramFiles installed = prefix.Installed();
+    EXPECT_EQ(installed.UserGuide(),
+              prefix.Share().parent_path() / "doc" / "quotaplan" / "guida.html");
+    const ProgramFiles readOnlyFolder{FilesLayout::Installed, prefix.UserFolder(), prefix.Bin()};
+    fs::create_directories(prefix.Bin() / "guida");
+    Write(prefix.Bin() / "guida" / "guida.html", "<html></html>");
+    EXPECT_EQ(readOnlyFolder.UserGuide(), prefix.Bin() / "guida" / "guida.html");
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "accessible_inputs.h"
 #include "archive_fixture.h"
 #include "common/clock.h"
 #include "ui/contract_events_panel.h"
@@ -74,6 +75,7 @@ private slots:
         QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
         auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
         QVERIFY(dialog != nullptr);
+        QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         // The type's regime is the penalty proposed.
         QCOMPARE(dialog->cboPenale->currentText(), QStringLiteral("consumatore"));
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
@@ -133,6 +135,7 @@ private slots:
         QTest::mouseClick(panel->cmdRimborsoParziale, Qt::LeftButton);
         auto* dialog = panel->findChild<PrepaymentDialog*>(QStringLiteral("dlgRimborsoParziale"));
         QVERIFY(dialog != nullptr);
+        QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataRimborso->setText(QStringLiteral("15/01/2028"));
         QCOMPARE(dialog->lblEsito->text(),
                  QStringLiteral("Inserire l'importo del rimborso parziale!"));

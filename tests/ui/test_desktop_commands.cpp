@@ -1,12 +1,17 @@
-// The menu's desktop commands: the online guide, the services shortcut, the About box and
-// leaving through "&Esci"; web pages go to the recording shell.
+// The menu's desktop commands: the guide shipped with the program (F1) and the online one, the
+// services shortcut, the About box and leaving through "&Esci"; web pages go to the recording
+// shell.
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "common/program_folder.h"
 #include "ui/about_box.h"
 #include "ui/qt_desktop_shell.h"
+#include "ui/user_guide_window.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
@@ -32,6 +37,8 @@ private slots:
             const char* caption;
         } menu[] = {{"mnuEsci", "&Esci"},
                     {"mnuServizi", "&Servizi"},
+                    {"mnuGuida", "&Guida"},
+                    {"mnuGuidaQuotaplan", "Guida di &Quotaplan"},
                     {"mnuHelp", "&Guida OnLine"},
                     {"mnuAbout", "&About"}};
         for (const auto& item : menu) {
@@ -74,6 +81,67 @@ private slots:
         QCOMPARE(f.shell.requests[0].kind, RecordingDesktopShell::Kind::File);
         QCOMPARE(f.shell.requests[0].target, ThisProgramFiles().ServicesShortcut().string());
         QVERIFY(f.boxes.shown.empty());
+    }
+
+    // F1 opens the guide the build made, pictures and all, in the program's own window.
+    void userGuideOpensOnF1() {
+        WindowFixture f;
+        f.window->SetUserGuide(QUOTAPLAN_BIN_DIR "/guida/guida.html");
+        QCOMPARE(Menu(f, "mnuGuidaQuotaplan")->shortcut(), QKeySequence(Qt::Key_F1));
+        QTest::keyClick(f.window.get(), Qt::Key_F1);
+        auto* guide = f.window->findChild<UserGuideWindow*>(QStringLiteral("frmGuida"));
+        QVERIFY(guide != nullptr);
+        QVERIFY(guide->isVisible());
+        QVERIFY(f.boxes.shown.empty());
+        QVERIFY(f.shell.requests.empty());
+        const QString text = guide->txtGuida->toPlainText();
+        for (const char* chapter : {"La finestra", "Gli eventi del contratto", "La perizia",
+                                    "Verifica portafoglio e aggiornamento dei contratti indicizzati"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(chapter)), chapter);
+        }
+        const QVariant picture = guide->txtGuida->document()->resource(
+            QTextDocument::ImageResource, QUrl(QStringLiteral("calcoli.png")));
+        QVERIFY(!picture.value<QImage>().isNull() || !picture.value<QPixmap>().isNull());
+        const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
+        if (!folder.isEmpty()) QVERIFY(guide->grab().save(folder + "/guida.png"));
+        // A second F1 brings the same window back.
+        QTest::keyClick(f.window.get(), Qt::Key_F1);
+        QCOMPARE(f.window->findChildren<UserGuideWindow*>().size(), 1);
+    }
+
+    // Every link of the guide to one of its chapters lands on a heading's anchor.
+    void userGuideLinksLand() {
+        QFile page(QStringLiteral(QUOTAPLAN_BIN_DIR "/guida/guida.html"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        QStringList anchors;
+        for (const auto& match : QRegularExpression(QStringLiteral("<h[1-3] id=\"([^\"]+)\"")).globalMatch(html)) {
+            anchors.append(match.captured(1));
+        }
+        QVERIFY(anchors.contains(QStringLiteral("il-taeg")));
+        int links = 0;
+        for (const auto& match : QRegularExpression(QStringLiteral("href=\"#([^\"]+)\"")).globalMatch(html)) {
+            QVERIFY2(anchors.contains(match.captured(1)), qPrintable(match.captured(1)));
+            ++links;
+        }
+        QVERIFY(links > 5);
+        // And every picture it shows lies beside it.
+        int pictures = 0;
+        for (const auto& match : QRegularExpression(QStringLiteral("<img src=\"([^\"]+)\"")).globalMatch(html)) {
+            QVERIFY2(QFile::exists(QStringLiteral(QUOTAPLAN_BIN_DIR "/guida/") + match.captured(1)),
+                     qPrintable(match.captured(1)));
+            ++pictures;
+        }
+        QVERIFY(pictures > 10);
+    }
+
+    void missingUserGuideIsSaid() {
+        WindowFixture f;
+        f.window->SetUserGuide("/nonexistent/guida.html");
+        Menu(f, "mnuGuidaQuotaplan")->trigger();
+        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(f.boxes.shown[0].prompt),
+                 QString("Impossibile aprire la guida /nonexistent/guida.html."));
     }
 
     void aboutBox() {

@@ -108,7 +108,7 @@ private slots:
         WindowFixture f;
         QCheckBox* box = f.Find<QCheckBox>("chkCentesimo");
         QVERIFY(box != nullptr);
-        QCOMPARE(box->text().replace('\n', ' '), QString("Piano al centesimo"));
+        QCOMPARE(box->text().replace('\n', ' '), QString("Piano a&l centesimo"));
         QVERIFY(!box->isChecked());
         f.Enter("txtDescBene", "Mutuo casa");
         f.Enter("txtValBene", "200000");

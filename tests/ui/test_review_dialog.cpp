@@ -17,6 +17,7 @@
 #include "ui/column_mapping_dialog.h"
 #include "ui/review_archive.h"
 #include "ui/review_dialog.h"
+#include "accessible_inputs.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
@@ -108,6 +109,7 @@ private slots:
         });
         QCOMPARE(dialog.lblTotali->text(),
                  QStringLiteral("Nessun piano della banca: importarlo per il confronto."));
+        QCOMPARE(test::UnnamedInputs(&dialog), QStringList());
         boxes_.ScriptFile(BankFile().toStdString());
         QTest::mouseClick(dialog.cmdImportaBanca, Qt::LeftButton);
         QCOMPARE(proposed.size(), std::size_t{6});
