@@ -97,6 +97,9 @@ void ContractEventsPanel::Refresh() {
                                  QString::fromStdString(stored.event.note)});
         }
     }
+    for (int column = 0; column < lsvEventi->columnCount(); ++column) {
+        lsvEventi->resizeColumnToContents(column);
+    }
     const bool open = shown && !basis_->plan.PaidOff() && !basis_->plan.rows.empty();
     cmdEstinzione->setEnabled(open);
     cmdRimborsoParziale->setEnabled(open);

@@ -242,7 +242,7 @@ private slots:
         QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
         auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
         QVERIFY(dialog != nullptr);
-        dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2028"));
+        dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2027"));
         dialog->resize(620, 560);
         QApplication::processEvents();
         QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
