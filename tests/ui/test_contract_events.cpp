@@ -124,6 +124,39 @@ private slots:
         QCOMPARE(f.PlanRows(f.ShownId()), 86LL);
     }
 
+    // Another desk records an event while the statement is open: Registra records nothing,
+    // says why, and the page shows the contract as it now is.
+    void aStatementOnAContractChangedMeanwhileIsNotRecorded() {
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito auto");
+        f.Calcola();
+        f.Salva();
+        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
+        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        QVERIFY(dialog != nullptr);
+        dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
+        QVERIFY(f.archive->ContractEvents()
+                    ->Record(f.ShownId(),
+                             {*CalendarDate::FromYmd(2027, 1, 15),
+                              PrepaymentOptions{
+                                  Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
+                              ""})
+                    .Ok());
+        const std::size_t shown = f.boxes.shown.size();
+        QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), shown + 1);
+        QCOMPARE(f.Prompt(shown),
+                 QStringLiteral("Il contratto è stato modificato da un'altra postazione mentre la "
+                                "finestra era aperta: non è stato registrato nulla. Chiudere e "
+                                "riaprire la finestra per rivedere le cifre."));
+        QCOMPARE(Lines(panel->lsvEventi),
+                 QStringList{
+                     QStringLiteral("15/01/27 | Rimborso parziale | 3.000,00 | 0,00 | 0,00 | ")});
+        QVERIFY(f.GridRowsAsText().contains(
+            QStringLiteral("Rimborso parziale 15/01/27 3.000,00 3.000,00 0,00 12.366,88")));
+    }
+
     void aPrepaymentReDerivesThePlanShown() {
         ArchiveFixture f;
         ContractEventsPanel* panel = f.window->Plan()->fraEventi;
