@@ -38,6 +38,16 @@ void FillConsumer(ArchiveFixture& f, const QString& name) {
     f.C().chkCentesimo->setChecked(true);
 }
 
+// A prepayment of 3.000,00 on 15/01/2027 recorded straight into the archive, as another desk
+// or an earlier session would have.
+bool RecordPrepayment(ArchiveFixture& f, int contractId, PrepaymentEffect effect,
+                      const std::string& note = "") {
+    return f.archive->ContractEvents()
+        ->Record(contractId, {*CalendarDate::FromYmd(2027, 1, 15),
+                              PrepaymentOptions{Money::FromCents(300000), effect, {}}, note})
+        .Ok();
+}
+
 QStringList Lines(const QTreeWidget* list) {
     QStringList lines;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
@@ -136,13 +146,7 @@ private slots:
         auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
         QVERIFY(dialog != nullptr);
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
-        QVERIFY(f.archive->ContractEvents()
-                    ->Record(f.ShownId(),
-                             {*CalendarDate::FromYmd(2027, 1, 15),
-                              PrepaymentOptions{
-                                  Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
-                              ""})
-                    .Ok());
+        QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment));
         const std::size_t shown = f.boxes.shown.size();
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QCOMPARE(f.boxes.shown.size(), shown + 1);
@@ -198,11 +202,7 @@ private slots:
         f.Calcola();
         f.Salva();
         const int id = f.ShownId();
-        const auto recorded = f.archive->ContractEvents()->Record(
-            id, {*CalendarDate::FromYmd(2027, 1, 15),
-                 PrepaymentOptions{Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
-                 ""});
-        QVERIFY(recorded.Ok());
+        QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::LowerInstalment));
         f.Click(f.ContractNode("Prestito moto"));
         const auto plan = f.StoredPlan(id);
         f.boxes.shown.clear();
@@ -233,12 +233,7 @@ private slots:
         f.Calcola();
         f.Salva();
         const int id = f.ShownId();
-        QVERIFY(f.archive->ContractEvents()
-                    ->Record(id, {*CalendarDate::FromYmd(2027, 1, 15),
-                                  PrepaymentOptions{
-                                      Money::FromCents(300000), PrepaymentEffect::ShortenTerm, {}},
-                                  ""})
-                    .Ok());
+        QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::ShortenTerm));
         f.Click(f.ContractNode("Prestito furgone"));
         QTest::mouseClick(f.window->Plan()->cmdText, Qt::LeftButton);
         QFile file(QDir(folder.path()).filePath("Export/Prestito furgone.txt"));
@@ -258,13 +253,7 @@ private slots:
         f.Calcola();
         f.Salva();
         ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        QVERIFY(f.archive->ContractEvents()
-                    ->Record(f.ShownId(),
-                             {*CalendarDate::FromYmd(2027, 1, 15),
-                              PrepaymentOptions{
-                                  Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
-                              "Bonus"})
-                    .Ok());
+        QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment, "Bonus"));
         f.Click(f.ContractNode("Prestito auto"));
         f.window->Tabs()->setCurrentIndex(1);
         f.window->resize(1100, 760);
