@@ -224,6 +224,20 @@ std::int32_t InsertEvent(Database& db, std::int32_t contractId, const ContractEv
 
 constexpr const char* kPlanColumns = "Tipo, Data, Tasso, Importo, QInteressi, QCapitale, DebitoRes";
 
+// Whether the contract is still as a caller saw it: the same events, and plan rows with the
+// same dates and amounts.
+bool SameAsSeen(const EventBasis& now, const EventBasis& seen) {
+    const auto sameEvent = [](const StoredEvent& a, const StoredEvent& b) { return a.id == b.id; };
+    const auto sameRow = [](const CentsPlanRow& a, const CentsPlanRow& b) {
+        return a.date == b.date && a.instalment == b.instalment && a.interest == b.interest &&
+               a.capital == b.capital && a.residual == b.residual;
+    };
+    return std::equal(now.events.begin(), now.events.end(), seen.events.begin(), seen.events.end(),
+                      sameEvent) &&
+           std::equal(now.plan.rows.begin(), now.plan.rows.end(), seen.plan.rows.begin(),
+                      seen.plan.rows.end(), sameRow);
+}
+
 }  // namespace
 
 std::optional<EventBasis> ContractEventStore::Basis(std::int32_t contractId) {
@@ -236,13 +250,17 @@ std::vector<StoredEvent> ContractEventStore::Events(std::int32_t contractId) {
     return EventsOf(db_, contractId);
 }
 
-EventStoreResult ContractEventStore::Record(std::int32_t contractId, const ContractEvent& event) {
+EventStoreResult ContractEventStore::Record(std::int32_t contractId, const ContractEvent& event,
+                                            const EventBasis* seen) {
     EventTransaction transaction(db_);
     if (!transaction.Began()) return FailedWith(db_);
     try {
         if (!HasTable(db_, kEventsTable)) return Outcome(EventStoreCode::Refused, kOlderArchive);
         auto read = ReadContract(db_, contractId);
         if (!read) return Outcome(EventStoreCode::ContractGone, kEventContractGoneMessage);
+        if (seen != nullptr && !SameAsSeen(read->basis, *seen)) {
+            return Outcome(EventStoreCode::Refused, kEventChangedMeanwhileMessage);
+        }
         auto applied = ApplyEvent(read->basis.terms, read->basis.plan, event);
         if (const auto* refusal = std::get_if<EventRefusal>(&applied)) {
             return Outcome(EventStoreCode::Refused, refusal->message);

@@ -68,8 +68,12 @@ public:
     std::vector<StoredEvent> Events(std::int32_t contractId);
 
     // Records the event on the contract's current plan (ApplyEvent): the event row, the plan
-    // lines it replaces kept in tabEventiPDA, its own lines written in their place.
-    EventStoreResult Record(std::int32_t contractId, const ContractEvent& event);
+    // lines it replaces kept in tabEventiPDA, its own lines written in their place. With
+    // `seen`, the basis whose figures the caller showed, the event is refused with
+    // kEventChangedMeanwhileMessage when the contract's events or plan rows are no longer
+    // those (another desk recorded, undid or re-derived meanwhile).
+    EventStoreResult Record(std::int32_t contractId, const ContractEvent& event,
+                            const EventBasis* seen = nullptr);
 
     // Removes the contract's latest event: the lines it wrote go, the lines it replaced come
     // back. Refused with "Il contratto non ha eventi da annullare." when it has none.
@@ -82,6 +86,11 @@ private:
 // The message of a contract gone meanwhile, as the window says it elsewhere.
 inline constexpr const char* kEventContractGoneMessage =
     "Il contratto non si trova più nell'archivio: è stato eliminato.";
+
+// The refusal of an event whose figures were shown on a contract changed meanwhile.
+inline constexpr const char* kEventChangedMeanwhileMessage =
+    "Il contratto è stato modificato da un'altra postazione mentre la finestra era aperta: "
+    "non è stato registrato nulla. Chiudere e riaprire la finestra per rivedere le cifre.";
 
 // True when the stored contract has events (false in an archive without their table).
 // Throws DatabaseError.

@@ -1,5 +1,6 @@
 #include "data/portfolio_reindex.h"
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 
@@ -24,6 +25,11 @@ namespace {
 // Contracts written in one transaction at most this long, so that a desk saving meanwhile
 // waits no longer.
 constexpr auto kLongestTransaction = std::chrono::milliseconds(250);
+
+// Why a contract with dated events is left as it is: its plan from the first event on was
+// re-derived from the plan it replaced, and re-indexing from the signed terms would lose it.
+constexpr const char* kHasEvents =
+    "ha eventi registrati (rimborso parziale o estinzione): il piano resta quello registrato.";
 
 // The first error the last statement left, thrown.
 [[noreturn]] void ThrowStatementError(Database& db, const std::string& sql) {
@@ -68,16 +74,13 @@ CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
     return options;
 }
 
-const char* TipoOf(PlanLineKind kind) {
-    switch (kind) {
-        case PlanLineKind::Maxi:
-            return "Maxi.";
-        case PlanLineKind::Buyout:
-            return "Riscatto";
-        case PlanLineKind::Instalment:
-            break;
-    }
-    return "Rata";
+// Whether the stored plan holds the lines of dated events (a partial prepayment, the
+// payoff): every event writes one, and its plan from then on rests on it.
+bool HasEventLines(const std::vector<StoredPlanRow>& stored) {
+    return std::any_of(stored.begin(), stored.end(), [](const StoredPlanRow& row) {
+        return row.Tipo == PlanLineTipo(PlanLineKind::Prepayment) ||
+               row.Tipo == PlanLineTipo(PlanLineKind::Payoff);
+    });
 }
 
 // Whether the stored row holds what the line would store: amounts to the cent, the rate
@@ -85,7 +88,7 @@ const char* TipoOf(PlanLineKind kind) {
 bool Stores(const StoredPlanRow& row, const PlanLine& line) {
     const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
     const double rate = line.kind == PlanLineKind::Instalment ? line.ratePercent : 0.0;
-    return row.Tipo == TipoOf(line.kind) && row.Data == line.date &&
+    return row.Tipo == PlanLineTipo(line.kind) && row.Data == line.date &&
            RoundHalfUpScaled(RoundAsShown(row.Tasso, 2), 100) ==
                RoundHalfUpScaled(RoundAsShown(rate, 2), 100) &&
            cents(row.Importo) == cents(line.stored) &&
@@ -94,8 +97,7 @@ bool Stores(const StoredPlanRow& row, const PlanLine& line) {
            cents(row.DebitoRes) == cents(line.residual);
 }
 
-// The contract's current plan from its stored terms indexed anew. Contracts with dated
-// events would start from their latest event here.
+// The contract's current plan from its stored terms indexed anew.
 std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
                                                        const std::vector<IndexValue>& series,
                                                        const std::string& referenceName,
@@ -218,12 +220,20 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             inTransaction = true;
                             began = std::chrono::steady_clock::now();
                         }
-                        const auto rewrite =
-                            Rewrite(db, id, *form, store.LoadPlanRows(id),
-                                    std::get<FinancialPlan>(plan), options.ratePercent.value_or(0));
-                        ++pending.contracts;
-                        pending.changed += rewrite.changed ? 1 : 0;
-                        pending.rows += rewrite.rows;
+                        // Read under the writer lock, so that an event recorded meanwhile
+                        // at another desk is seen.
+                        const std::vector<StoredPlanRow> stored = store.LoadPlanRows(id);
+                        if (HasEventLines(stored)) {
+                            report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
+                                                     kHasEvents);
+                        } else {
+                            const auto rewrite =
+                                Rewrite(db, id, *form, stored, std::get<FinancialPlan>(plan),
+                                        options.ratePercent.value_or(0));
+                            ++pending.contracts;
+                            pending.changed += rewrite.changed ? 1 : 0;
+                            pending.rows += rewrite.rows;
+                        }
                     }
                 }
             }

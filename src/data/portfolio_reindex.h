@@ -24,7 +24,8 @@ struct [[nodiscard]] ReindexReport {
     int changed = 0;    // of them, those whose plan changed
     int rows = 0;       // plan rows rewritten
     // Indexed contracts that could not be re-derived, each "Contratto 7 "Tornio": why"
-    // (a series that starts after its contract date, a stored value that no longer reads).
+    // (a series that starts after its contract date, a stored value that no longer reads, a
+    // contract with dated events, whose plan stays as recorded).
     std::vector<std::string> skipped;
     bool cancelled = false;          // stopped by the caller after a contract
     std::optional<DbError> failure;  // a database error; what it struck is as it was
@@ -34,7 +35,8 @@ struct [[nodiscard]] ReindexReport {
 // that has values (within `scope`) is re-derived exactly as "Indicizza" and "Calcola" would
 // re-derive it in the window (IndexRequest, CalculateRequest), from its stored terms; where
 // the plan changed, its rows are rewritten from the first one that changed (the rows before
-// it are left alone) and the contract's Tasso follows the first index value. Each contract is
+// it are left alone) and the contract's Tasso follows the first index value. A contract with
+// dated events (a partial prepayment, the payoff) is skipped: its plan stays. Each contract is
 // written whole or not at all, under the archive's writer lock (BEGIN IMMEDIATE); contracts
 // are committed together at most a quarter of a second apart, as one disk sync for each
 // would make a portfolio take minutes. `progress` is told each contract done (of the total);

@@ -1,28 +1,10 @@
 #include "engine/prepayment.h"
 
 #include "engine/exact_period_rate.h"
+#include "engine/instalment_count.h"
 #include "engine/plan_position.h"
 
 namespace quotaplan {
-namespace {
-
-// Half a cent: how far below the debt the instalments kept may fall and still pay it off.
-constexpr long double kHalfCent = 0.5L;
-
-// The fewest instalments of R (at most `left`) that, with the buy-out owed `offset` periods
-// after the last of them, are worth the debt D.
-int InstalmentsNeeded(Money debt, Money instalment, Money buyout, const ExactPeriodRate& rate,
-                      int left, int offset) {
-    const auto cents = [](Money amount) { return static_cast<long double>(amount.Cents()); };
-    for (int count = 1; count < left; ++count) {
-        const long double worth = cents(instalment) * rate.AnnuityArrears(count) +
-                                  cents(buyout) * rate.Discount(count + offset);
-        if (worth >= cents(debt) - kHalfCent) return count;
-    }
-    return left;
-}
-
-}  // namespace
 
 Prepayment ApplyPrepayment(const SignedTerms& terms, const CentsPlan& plan, CalendarDate date,
                            const PrepaymentOptions& options) {
@@ -53,7 +35,7 @@ Prepayment ApplyPrepayment(const SignedTerms& terms, const CentsPlan& plan, Cale
         instalment =
             AnnuityInstalment(debt, terms.buyout, rate.AnnuityArrears(left), rate, left + offset);
     } else {
-        left = InstalmentsNeeded(debt, instalment, terms.buyout, rate, left, offset);
+        left = InstalmentsToPayOff({debt, instalment, terms.buyout, left, offset}, rate);
         after.rows.resize(paid + static_cast<std::size_t>(left));
     }
     AmortiseRows(after.rows, paid, debt, instalment,

@@ -37,9 +37,9 @@ struct Prepayment {
 //   LowerInstalment: R' = AnnuityInstalment(D, B, a(n_rem, i), n_rem + a);
 //   ShortenTerm:     R stays; n' = the smallest whole number with
 //                    R a(n', i) + B (1 + i)^-(n' + a) >= D - 0,005 (half a cent, so that an
-//                    exact fit does not leave a last instalment of a cent), and the rows
-//                    after the n'-th are dropped; the buy-out, without a date of its own,
-//                    follows the new last instalment (with a date, its interest is counted
+//                    exact fit does not leave a last instalment of a cent: InstalmentsToPayOff),
+//                    and the rows after the n'-th are dropped; the buy-out, without a date of its
+//                    own, follows the new last instalment (with a date, its interest is counted
 //                    again from the new due date);
 // both amortised by AmortiseRows (the last instalment absorbs the rest, to the cent; rate
 // changes further on re-amortise as in the plan). Seen from a due date whose instalment is

@@ -98,6 +98,9 @@ void ContractEventsPanel::Refresh() {
                                  QString::fromStdString(stored.event.note)});
         }
     }
+    for (int column = 0; column < lsvEventi->columnCount(); ++column) {
+        lsvEventi->resizeColumnToContents(column);
+    }
     const bool open = shown && !basis_->plan.PaidOff() && !basis_->plan.rows.empty();
     cmdEstinzione->setEnabled(open);
     cmdRimborsoParziale->setEnabled(open);
@@ -108,10 +111,17 @@ EventDialogServices ContractEventsPanel::DialogServices() {
     EventDialogServices services = services_ ? services_() : EventDialogServices{};
     const std::int32_t id = contractId_;
     services.record = [this, id](const ContractEvent& event) {
-        EventStoreResult recorded = store_->Record(id, event);
+        EventStoreResult recorded =
+            store_->Record(id, event, basis_.has_value() ? &*basis_ : nullptr);
         if (recorded.Ok()) {
             basis_ = recorded.basis;
             Refresh();
+            emit eventsChanged(id);
+        } else if (recorded.code == EventStoreCode::ContractGone) {
+            ShowContract(id);
+        } else if (recorded.message == kEventChangedMeanwhileMessage) {
+            // The next dialog opens on the contract as it is now.
+            ShowContract(id);
             emit eventsChanged(id);
         }
         return recorded;

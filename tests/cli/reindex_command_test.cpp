@@ -109,6 +109,31 @@ TEST_P(Reindex, AContractTheSeriesNoLongerReachesIsSkipped) {
     EXPECT_EQ(Rows(id).back().ID, before.back().ID);
 }
 
+// A contract with a dated event keeps the plan the event re-derived, and says so; with the
+// event undone it is re-indexed again.
+TEST_P(Reindex, AContractWithEventsKeepsItsPlan) {
+    Import("01/01/2026;2,00\n01/04/2026;2,50\n");
+    const std::int32_t id = SaveIndexed("Tornio");
+    const std::string contract = std::to_string(id);
+    ASSERT_EQ(Run({"--id", contract, "--prepay", "2026-04-15", "--amount", "2000", "--keep", "term",
+                   "--record"}),
+              0)
+        << err_;
+    const std::string recorded = Shown(id);
+    Import("01/07/2026;1,75\n");
+    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
+    EXPECT_EQ(out_,
+              "{\"contracts\": 0, \"changed\": 0, \"rows\": 0, \"skipped\": [\"Contratto " +
+                  contract +
+                  " \\\"Tornio\\\": ha eventi registrati (rimborso parziale o estinzione): il "
+                  "piano resta quello registrato.\"]}\n");
+    EXPECT_EQ(Shown(id), recorded);
+
+    ASSERT_EQ(Run({"--undo-event", "--id", contract}), 0) << err_;
+    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
+    EXPECT_EQ(out_, "{\"contracts\": 1, \"changed\": 1, \"rows\": 7, \"skipped\": []}\n");
+}
+
 // Annulla after the first contract: it is written whole, the second not at all.
 TEST_P(Reindex, StoppedAfterAContract) {
     Import("01/01/2026;2,00\n");

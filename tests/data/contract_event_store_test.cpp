@@ -263,6 +263,34 @@ TEST_P(ContractEventStoreTest, RefusedEventsStoreNothing) {
     EXPECT_EQ(DumpTable(db, "tabEventi"), eventRows);
 }
 
+// Figures shown on the contract as it was are not recorded once another desk changed it;
+// the basis a recording returns is the contract as it now is.
+TEST_P(ContractEventStoreTest, AnEventShownOnAContractChangedMeanwhileIsRefused) {
+    const EventBasis opened = *events.Basis(id);
+    const EventStoreResult first = events.Record(id, Prepay(Ymd(2027, 1, 15), 300000), &opened);
+    ASSERT_TRUE(first.Ok()) << first.message;
+    const EventBasis stale = opened;
+    const std::string plan = PlanText();
+    const std::string eventRows = DumpTable(db, "tabEventi");
+
+    const EventStoreResult refused = events.Record(id, Payoff(Ymd(2028, 1, 15)), &stale);
+    EXPECT_EQ(refused.code, EventStoreCode::Refused);
+    EXPECT_EQ(refused.message,
+              "Il contratto è stato modificato da un'altra postazione mentre la finestra era "
+              "aperta: non è stato registrato nulla. Chiudere e riaprire la finestra per "
+              "rivedere le cifre.");
+    EXPECT_EQ(PlanText(), plan);
+    EXPECT_EQ(DumpTable(db, "tabEventi"), eventRows);
+
+    // On the basis the first recording returned, and on one read afresh, the next one is
+    // recorded.
+    const EventStoreResult second =
+        events.Record(id, Prepay(Ymd(2027, 6, 15), 100000), &*first.basis);
+    ASSERT_TRUE(second.Ok()) << second.message;
+    const EventBasis reread = *events.Basis(id);
+    EXPECT_TRUE(events.Record(id, Payoff(Ymd(2028, 1, 15)), &reread).Ok());
+}
+
 TEST_P(ContractEventStoreTest, AFailureWhileWritingLeavesTheArchiveAsItWas) {
     const std::string plan = PlanText();
     testing::InstallFailingPlanTrigger(db, 20);

@@ -68,6 +68,11 @@ Contract Leasing() {
     return MakeContract(6000000, 600000, 300000, 60, Flat(60, 600), Capitalisation::Compound,
                         PaymentTiming::Advance, Ymd(2025, 7, 1), Ymd(2025, 8, 1), 50000);
 }
+// The same leasing in arrears: the buy-out falls with the last instalment.
+Contract ArrearsLeasing() {
+    return MakeContract(6000000, 600000, 300000, 60, Flat(60, 600), Capitalisation::Compound,
+                        PaymentTiming::Arrears, Ymd(2025, 7, 1), Ymd(2025, 8, 1), 50000);
+}
 // 9.000 at 7 % simple over 36 months: a payoff of it is always a small one.
 Contract SmallLoan() {
     return MakeContract(900000, 0, 0, 36, Flat(36, 700), Capitalisation::Simple,
@@ -450,6 +455,14 @@ INSTANTIATE_TEST_SUITE_P(
         PrepaymentExample{"AdvanceShortenTerm", Leasing, Ymd(2027, 7, 1), 1000000,
                           PrepaymentEffect::ShortenTerm, kNone, 99198, 24, 99198, 11863,
                           Ymd(2029, 7, 1), 20054, 1543, 298547, 0, 0},
+        // In arrears with maxi and buy-out: after the 24th instalment 35.362,76 is owed; the
+        // buy-out stays owed with the last instalment, 25 instalments on or 36 lower ones.
+        PrepaymentExample{"ArrearsShortenTermWithBuyout", ArrearsLeasing, Ymd(2027, 7, 1), 1000000,
+                          PrepaymentEffect::ShortenTerm, Rule(PenaltyRegime::Contractual, 100),
+                          99681, 25, 99681, 12345, Ymd(2029, 8, 1), 20147, 1551, 300000, 0, 10000},
+        PrepaymentExample{"ArrearsLowerInstalmentWithBuyout", ArrearsLeasing, Ymd(2027, 7, 1),
+                          1000000, PrepaymentEffect::LowerInstalment, kConsumer, 69331, 36, 69331,
+                          12345, Ymd(2030, 7, 1), 69336, 1789, 300000, 0, 10000},
         // The indexed rate of instalments 13 to 24 stays, and re-amortises where it starts.
         PrepaymentExample{"RateChangeLaterOn", TwoRates, Ymd(2026, 7, 15), 200000,
                           PrepaymentEffect::LowerInstalment, kNone, 32617, 18, 32617, 2730,

@@ -39,6 +39,16 @@ void FillConsumer(ArchiveFixture& f, const QString& name) {
     f.C().chkCentesimo->setChecked(true);
 }
 
+// A prepayment of 3.000,00 on 15/01/2027 recorded straight into the archive, as another desk
+// or an earlier session would have.
+bool RecordPrepayment(ArchiveFixture& f, int contractId, PrepaymentEffect effect,
+                      const std::string& note = "") {
+    return f.archive->ContractEvents()
+        ->Record(contractId, {*CalendarDate::FromYmd(2027, 1, 15),
+                              PrepaymentOptions{Money::FromCents(300000), effect, {}}, note})
+        .Ok();
+}
+
 QStringList Lines(const QTreeWidget* list) {
     QStringList lines;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
@@ -126,6 +136,33 @@ private slots:
         QCOMPARE(f.PlanRows(f.ShownId()), 86LL);
     }
 
+    // Another desk records an event while the statement is open: Registra records nothing,
+    // says why, and the page shows the contract as it now is.
+    void aStatementOnAContractChangedMeanwhileIsNotRecorded() {
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito auto");
+        f.Calcola();
+        f.Salva();
+        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
+        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        QVERIFY(dialog != nullptr);
+        dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
+        QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment));
+        const std::size_t shown = f.boxes.shown.size();
+        QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), shown + 1);
+        QCOMPARE(f.Prompt(shown),
+                 QStringLiteral("Il contratto è stato modificato da un'altra postazione mentre la "
+                                "finestra era aperta: non è stato registrato nulla. Chiudere e "
+                                "riaprire la finestra per rivedere le cifre."));
+        QCOMPARE(Lines(panel->lsvEventi),
+                 QStringList{
+                     QStringLiteral("15/01/27 | Rimborso parziale | 3.000,00 | 0,00 | 0,00 | ")});
+        QVERIFY(f.GridRowsAsText().contains(
+            QStringLiteral("Rimborso parziale 15/01/27 3.000,00 3.000,00 0,00 12.366,88")));
+    }
+
     void aPrepaymentReDerivesThePlanShown() {
         ArchiveFixture f;
         ContractEventsPanel* panel = f.window->Plan()->fraEventi;
@@ -168,11 +205,7 @@ private slots:
         f.Calcola();
         f.Salva();
         const int id = f.ShownId();
-        const auto recorded = f.archive->ContractEvents()->Record(
-            id, {*CalendarDate::FromYmd(2027, 1, 15),
-                 PrepaymentOptions{Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
-                 ""});
-        QVERIFY(recorded.Ok());
+        QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::LowerInstalment));
         f.Click(f.ContractNode("Prestito moto"));
         const auto plan = f.StoredPlan(id);
         f.boxes.shown.clear();
@@ -203,12 +236,7 @@ private slots:
         f.Calcola();
         f.Salva();
         const int id = f.ShownId();
-        QVERIFY(f.archive->ContractEvents()
-                    ->Record(id, {*CalendarDate::FromYmd(2027, 1, 15),
-                                  PrepaymentOptions{
-                                      Money::FromCents(300000), PrepaymentEffect::ShortenTerm, {}},
-                                  ""})
-                    .Ok());
+        QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::ShortenTerm));
         f.Click(f.ContractNode("Prestito furgone"));
         QTest::mouseClick(f.window->Plan()->cmdText, Qt::LeftButton);
         QFile file(QDir(folder.path()).filePath("Export/Prestito furgone.txt"));
@@ -228,13 +256,7 @@ private slots:
         f.Calcola();
         f.Salva();
         ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        QVERIFY(f.archive->ContractEvents()
-                    ->Record(f.ShownId(),
-                             {*CalendarDate::FromYmd(2027, 1, 15),
-                              PrepaymentOptions{
-                                  Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}},
-                              "Bonus"})
-                    .Ok());
+        QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment, "Bonus"));
         f.Click(f.ContractNode("Prestito auto"));
         f.window->Tabs()->setCurrentIndex(1);
         f.window->resize(1100, 760);
@@ -245,7 +267,7 @@ private slots:
         QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
         auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
         QVERIFY(dialog != nullptr);
-        dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2028"));
+        dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2027"));
         dialog->resize(620, 560);
         QApplication::processEvents();
         QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
