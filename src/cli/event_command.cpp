@@ -257,7 +257,7 @@ std::string OnStoredContract(const CommandLine& line, const std::filesystem::pat
     if (!basis) throw notThere;
     const ContractEvent event = EventOf(line, basis->typePenalty);
     if (!line.Has("record")) {
-        const auto applied = ApplyEvent(basis->terms, basis->plan, event);
+        const auto applied = ApplyEvent(basis->termsInForce, basis->plan, event);
         if (const auto* refusal = std::get_if<EventRefusal>(&applied)) {
             throw Stop{kRefused, refusal->message};
         }

@@ -68,24 +68,12 @@ CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
     return options;
 }
 
-const char* TipoOf(PlanLineKind kind) {
-    switch (kind) {
-        case PlanLineKind::Maxi:
-            return "Maxi.";
-        case PlanLineKind::Buyout:
-            return "Riscatto";
-        case PlanLineKind::Instalment:
-            break;
-    }
-    return "Rata";
-}
-
 // Whether the stored row holds what the line would store: amounts to the cent, the rate
 // to the hundredth (the maxi-instalment and buy-out rows store 0).
 bool Stores(const StoredPlanRow& row, const PlanLine& line) {
     const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
     const double rate = line.kind == PlanLineKind::Instalment ? line.ratePercent : 0.0;
-    return row.Tipo == TipoOf(line.kind) && row.Data == line.date &&
+    return row.Tipo == PlanLineTipo(line.kind) && row.Data == line.date &&
            RoundHalfUpScaled(RoundAsShown(row.Tasso, 2), 100) ==
                RoundHalfUpScaled(RoundAsShown(rate, 2), 100) &&
            cents(row.Importo) == cents(line.stored) &&
