@@ -269,8 +269,9 @@ std::string SuspensionJson(const SuspensionFigures& figures, const CentsPlan& pl
 }
 
 // The signed contract's TAEG beside the renegotiated part's, when it is known.
-std::string RenegotiationJson(const RenegotiationFigures& figures, const CentsPlan& plan,
+std::string RenegotiationJson(const RenegotiationFigures& figures, const EventResult& result,
                               const std::optional<TaegSolution>& signedTaeg) {
+    const CentsPlan& plan = result.plan;
     const auto taeg = [](const TaegSolution& solution) {
         return solution.rate ? TaegPercent(*solution.rate).Decimal() : std::string("null");
     };
@@ -278,7 +279,9 @@ std::string RenegotiationJson(const RenegotiationFigures& figures, const CentsPl
                        ", \"rate\": " + figures.rateAfter.Decimal() +
                        ", \"count\": " + std::to_string(figures.countAfter) +
                        ", \"residual\": " + Decimal(figures.residual) +
-                       ", \"taeg\": " + taeg(figures.taeg);
+                       ", \"taeg\": " +
+                       taeg(RenegotiatedTaeg(plan, result.keptInstalments, figures.date,
+                                             figures.residual));
     if (signedTaeg) json += ", \"signed_taeg\": " + taeg(*signedTaeg);
     if (!figures.options.lender.empty()) {
         json += ", \"lender\": " + JsonString(figures.options.lender) +
@@ -296,7 +299,7 @@ std::string ResultJson(const EventResult& result,
         return SuspensionJson(*holiday, result.plan);
     }
     if (const auto* renegotiation = std::get_if<RenegotiationFigures>(&result.figures)) {
-        return RenegotiationJson(*renegotiation, result.plan, signedTaeg);
+        return RenegotiationJson(*renegotiation, result, signedTaeg);
     }
     return PrepaymentJson(std::get<PrepaymentFigures>(result.figures), result.plan);
 }

@@ -150,6 +150,12 @@ constexpr std::array kOptions = {
                "con --renegotiate: le rate l'anno dalla data (1, 2, 3, 4, 6, 12)"},
     OptionHelp{kEvents, "lender", "NOME",
                "con --renegotiate: il nuovo istituto, una surroga (art. 120-quater TUB)"},
+    OptionHelp{kArchive, "yearly", "",
+               "prospetto annuale per anno solare (capitale, interessi, spese, pagato) del "
+               "contratto --id, dell'archivio con --all o del calcolo"},
+    OptionHelp{kArchive, "all", "", "con --yearly: tutti i contratti dell'archivio (con --type: "
+                                    "quelli di una tipologia)"},
+    OptionHelp{kArchive, "year", "Y", "con --yearly: solo l'anno Y"},
     OptionHelp{kEvents, "record", "", "con --id: registra l'evento nell'archivio"},
     OptionHelp{kEvents, "undo-event", "", "con --id: annulla l'ultimo evento del contratto"},
     OptionHelp{kReview, "bank-plan", "FILE",
@@ -221,6 +227,8 @@ constexpr std::string_view kForms =
     "  quotaplan-calc <opzioni di calcolo> --payoff AAAA-MM-GG ... | --prepay AAAA-MM-GG ... | "
     "--suspend AAAA-MM-GG ... | --renegotiate AAAA-MM-GG ...\n"
     "  quotaplan-calc [--db PERCORSO|URI] --undo-event --id N\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --yearly [--id N | --all [--type T] | <opzioni di "
+    "calcolo>] [--year Y] [--format json|csv]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --bank-plan FILE [--columns C,...] --id ID | <opzioni "
     "di calcolo>\n"
     "  quotaplan-calc [--db PERCORSO|URI] --recompute METODO [--legal-interest-to AAAA-MM-GG] "

@@ -3,24 +3,12 @@
 #include "engine/plan_lines.h"
 
 namespace quotaplan {
-namespace {
-
-std::optional<PlanLineKind> KindOf(const std::string& tipo) {
-    for (const PlanLineKind kind :
-         {PlanLineKind::Instalment, PlanLineKind::Maxi, PlanLineKind::Buyout,
-          PlanLineKind::Prepayment, PlanLineKind::Payoff, PlanLineKind::Suspension}) {
-        if (tipo == PlanLineTipo(kind)) return kind;
-    }
-    return std::nullopt;
-}
-
-}  // namespace
 
 FinancialPlan StoredPlanOf(const std::vector<StoredPlanRow>& rows) {
     std::vector<PlanLine> lines;
     lines.reserve(rows.size());
     for (const StoredPlanRow& row : rows) {
-        const auto kind = KindOf(row.Tipo);
+        const auto kind = PlanLineKindOfTipo(row.Tipo);
         if (!kind) continue;
         PlanLine line;
         line.kind = *kind;

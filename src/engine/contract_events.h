@@ -140,6 +140,10 @@ struct SignedTerms {
 // "Rimborso parziale", "Sospensione", "Rinegoziazione", "Surroga".
 const char* EventKindName(EventKind kind);
 
+// What a surrogation's statement says of it: the law leaves the client nothing to pay.
+inline constexpr const char* kSurrogationNote =
+    "Surroga (art. 120-quater TUB): nessuna penale e nessun costo a carico del cliente.";
+
 // The penalty rule as the calculator's --penalty and the financing types' column write it:
 // "none", "consumer", "home", or a percentage with "." ("0.5" is 0,5 %, a contractual
 // penalty). nullopt for anything else, a negative percentage or one above 100.

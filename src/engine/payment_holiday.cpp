@@ -88,8 +88,12 @@ Suspension ApplySuspension(const SignedTerms& terms, const CentsPlan& plan, Cale
         row.residual = residual;
         held.push_back(row);
     }
+    // Each row moves k periods on: to the date of the row k later, past the end one period
+    // after the row before it.
     for (std::size_t r = first; r < after.rows.size(); ++r) {
-        after.rows[r].date = PeriodsOn(after.rows[r].date, m, static_cast<int>(k));
+        after.rows[r].date = r + k < plan.rows.size() ? plan.rows[r + k].date
+                             : r == first ? PeriodsOn(plan.rows[r].date, m, static_cast<int>(k))
+                                          : NextDueDate(after.rows[r - 1].date, m);
     }
     after.rows.insert(after.rows.begin() + static_cast<std::ptrdiff_t>(first), held.begin(),
                       held.end());

@@ -39,8 +39,8 @@ std::size_t SuspendedRowAt(const CentsPlan& plan, CalendarDate date);
 // A payment holiday of k periods from row s = SuspendedRowAt(date) (FirstEventRefusal checks
 // it is one). Rows before s stay; k rows of kind Suspension follow, dated from the date on one
 // period apart, each at the rate of row s, then rows s.. of the plan, each moved k periods on
-// (NextDueDate k times), and the buy-out likewise when it has no date of its own. With r the
-// residual before row s and, in each suspended period, I = round(r * i), F = round(I * fund
+// (to the date of the row k later; past the end by NextDueDate), and the buy-out likewise
+// when it has no date of its own. With r the residual before row s and, in each suspended period, I = round(r * i), F = round(I * fund
 // share):
 //   CapitalOnly:           interest I - F, capital 0, r unchanged; the rows after keep their
 //                          amounts;

@@ -120,6 +120,15 @@ const char* PlanLineTipo(PlanLineKind kind) {
     return "Rata";
 }
 
+std::optional<PlanLineKind> PlanLineKindOfTipo(std::string_view tipo) {
+    for (const PlanLineKind kind :
+         {PlanLineKind::Instalment, PlanLineKind::Maxi, PlanLineKind::Buyout,
+          PlanLineKind::Prepayment, PlanLineKind::Payoff, PlanLineKind::Suspension}) {
+        if (tipo == PlanLineTipo(kind)) return kind;
+    }
+    return std::nullopt;
+}
+
 std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived) {
     if (plan.toTheCent) return ExactLines(*plan.toTheCent, derived);
     return ClassicLines(plan, derived);

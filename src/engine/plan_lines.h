@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "common/calendar_date.h"
@@ -40,6 +42,8 @@ struct PlanLine {
 // carry no number: "Maxi.", "Rata", "Riscatto", "Rimborso parziale", "Estinzione",
 // "Sospensione".
 const char* PlanLineTipo(PlanLineKind kind);
+// The kind a stored Tipo names; nullopt for a Tipo this program does not write.
+std::optional<PlanLineKind> PlanLineKindOfTipo(std::string_view tipo);
 
 // Which derived lines a reader wants.
 enum class DerivedLines {

@@ -1,5 +1,7 @@
 #include "engine/renegotiation.h"
 
+#include <algorithm>
+
 #include "engine/deferred_interest.h"
 #include "engine/exact_period_rate.h"
 #include "engine/payment_holiday.h"
@@ -85,16 +87,20 @@ Renegotiation ApplyRenegotiation(const SignedTerms& terms, const CentsPlan& plan
     figures.rateAfter = after.rows[kept].rate;
     figures.instalmentAfter = instalment;
     figures.countAfter = count;
-    std::vector<DatedFlow> flows;
-    flows.reserve(after.rows.size() - kept + 2);
-    flows.push_back({date, figures.residual});
-    for (std::size_t r = kept; r < after.rows.size(); ++r) {
-        flows.push_back({after.rows[r].date, -after.rows[r].instalment});
-    }
-    const Money buyoutOwed = after.buyout + after.buyoutInterest;
-    if (!buyoutOwed.IsZero()) flows.push_back({after.buyoutDate, -buyoutOwed});
-    figures.taeg = SolveTaeg(flows);
     return result;
+}
+
+TaegSolution RenegotiatedTaeg(const CentsPlan& plan, std::size_t kept, CalendarDate date,
+                              Money residual) {
+    std::vector<DatedFlow> flows;
+    flows.reserve(plan.rows.size() - std::min(kept, plan.rows.size()) + 2);
+    flows.push_back({date, residual});
+    for (std::size_t r = kept; r < plan.rows.size(); ++r) {
+        flows.push_back({plan.rows[r].date, -plan.rows[r].instalment});
+    }
+    const Money buyoutOwed = plan.buyout + plan.buyoutInterest;
+    if (!buyoutOwed.IsZero()) flows.push_back({plan.buyoutDate, -buyoutOwed});
+    return SolveTaeg(flows);
 }
 
 }  // namespace quotaplan

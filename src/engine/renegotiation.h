@@ -25,9 +25,6 @@ struct RenegotiationFigures {
     int countAfter = 0;
     std::int16_t periodsBefore = 12;
     std::int16_t periodsAfter = 12;
-    // The TAEG of the renegotiated part: the residual as drawdown on the date, the new
-    // instalments, the interest still deferred and the buy-out as payments.
-    TaegSolution taeg;
 };
 
 struct Renegotiation {
@@ -59,5 +56,11 @@ std::size_t RenegotiatedFrom(const CentsPlan& plan, CalendarDate date, CalendarD
 Renegotiation ApplyRenegotiation(const SignedTerms& terms, const CentsPlan& plan,
                                  CalendarDate date, const RenegotiationOptions& options,
                                  std::int16_t periodsInForce);
+
+// The TAEG of the renegotiated part of `plan`: the residual owed on `date` as drawdown, the
+// rows after the `kept` first (the interest deferred on them included) and the buy-out as
+// payments. Apart from ApplyRenegotiation, which re-deriving a plan does not need it for.
+TaegSolution RenegotiatedTaeg(const CentsPlan& plan, std::size_t kept, CalendarDate date,
+                              Money residual);
 
 }  // namespace quotaplan
