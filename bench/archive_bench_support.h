@@ -12,6 +12,7 @@
 #include "common/recording_message_boxes.h"
 #include "data/contract_store.h"
 #include "data/summary_queries.h"
+#include "data/yearly_statement_query.h"
 
 namespace quotaplan::bench {
 
@@ -88,6 +89,8 @@ inline void RegisterLargeArchiveQueries(const std::string& prefix,
              RecordingMessageBoxes boxes;
              benchmark::DoNotOptimize(ContractStore(db, boxes).TreeEntries());
          }},
+        {"YearlyStatementAll",
+         [](Database& db) { benchmark::DoNotOptimize(ArchiveYearlyTotals(db, {}).Years()); }},
         {"LoadContract",
          [](Database& db) {
              RecordingMessageBoxes boxes;

@@ -86,6 +86,26 @@ void BM_PlanThroughThreeEvents360(benchmark::State& state) {
 }
 BENCHMARK(BM_PlanThroughThreeEvents360)->Unit(benchmark::kMicrosecond);
 
+// The signed plan through a payment holiday (interest deferred), a surrogation (new rate and
+// term) and a prepayment: the plan's life of a mortgage re-derived from its events.
+void BM_PlanThroughHolidayAndSurrogation360(benchmark::State& state) {
+    const Contract contract = Mortgage(Capitalisation::Compound);
+    RenegotiationOptions surrogation;
+    surrogation.rate = Percent::FromHundredths(300);
+    surrogation.count = 300;
+    surrogation.lender = "Banca Due";
+    const std::vector<ContractEvent> events = {
+        {Ymd(2027, 1, 15),
+         SuspensionOptions{12, SuspensionKind::Whole, SuspendedInterest::Deferred, {}}, ""},
+        {Ymd(2029, 1, 15), surrogation, ""},
+        {Ymd(2031, 1, 15),
+         PrepaymentOptions{Money::FromCents(1000000), PrepaymentEffect::ShortenTerm, {}}, ""}};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PlanWithEvents(contract.terms, contract.plan, events));
+    }
+}
+BENCHMARK(BM_PlanThroughHolidayAndSurrogation360)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace quotaplan
 

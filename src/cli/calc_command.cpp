@@ -27,14 +27,12 @@ std::string ShownNumber(double value, int formatCode, PlanNumbers numbers) {
     return JsonNumber(ParseNumber32(FormatNumber(value, formatCode)));
 }
 
-// The row's Tipo: "Maxi.", "Rata" or "Riscatto".
-std::string RowTypeOf(const ExportRow& row) {
-    return row.kind == ExportRowKind::Instalment ? "Rata" : ExportRowCaption(row);
-}
+// The row's Tipo: "Maxi.", "Rata", "Sospensione" or "Riscatto", or an event's.
+std::string RowTypeOf(const ExportRow& row) { return PlanLineTipo(row.kind); }
 
 std::string PlanRowJson(const ExportRow& row, PlanNumbers exact) {
     std::string json = "{\"type\": " + JsonString(RowTypeOf(row));
-    if (row.kind == ExportRowKind::Instalment)
+    if (row.kind == ExportRowKind::Instalment || row.kind == ExportRowKind::Suspension)
         json += ", \"number\": " + std::to_string(row.number);
     json += ", \"date\": " + JsonString(row.date.Iso());
     json += ", \"rate\": " + ShownNumber(row.ratePercent, 2, PlanNumbers::Float32);
@@ -42,6 +40,13 @@ std::string PlanRowJson(const ExportRow& row, PlanNumbers exact) {
     json += ", \"capital\": " + ShownNumber(row.capital, 1, exact);
     json += ", \"interest\": " + ShownNumber(row.interest, 1, exact);
     json += ", \"residual\": " + ShownNumber(row.residual, 1, exact);
+    // A payment holiday's interest: deferred to the instalment, or borne by the Fund.
+    if (row.deferredInterest != 0) {
+        json += ", \"deferred_interest\": " + ShownNumber(row.deferredInterest, 1, exact);
+    }
+    if (row.fundInterest != 0) {
+        json += ", \"fund_interest\": " + ShownNumber(row.fundInterest, 1, exact);
+    }
     return json + "}";
 }
 
@@ -143,7 +148,9 @@ std::string CalcOutcomeCsv(const CalcOutcome& outcome) {
     const auto lines = TextExportLines(ContractHeader{}, outcome.plan);
     std::string csv;
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        if (rows[k].kind == ExportRowKind::Instalment) csv += lines[k + 1] + "\n";
+        if (rows[k].kind == ExportRowKind::Instalment || rows[k].kind == ExportRowKind::Suspension) {
+            csv += lines[k + 1] + "\n";
+        }
     }
     return csv;
 }

@@ -69,7 +69,69 @@ int ChoiceOf(const CommandLine& line, const std::string& option,
     throw Unreadable(option, *text, listed.c_str());
 }
 
+Percent RateOf(const CommandLine& line, const std::string& option) {
+    const std::string text = *line.Value(option);
+    const auto rate = ReadDecimal(text);
+    if (!rate) throw Unreadable(option, text, "serve un tasso in percentuale come 4.5");
+    return Percent::FromValue(*rate);
+}
+
+int WholeOf(const CommandLine& line, const std::string& option) {
+    const std::string text = *line.Value(option);
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+        throw Unreadable(option, text, "serve un numero intero");
+    }
+    return std::stoi(text);
+}
+
+ContractEvent SuspensionOf(const CommandLine& line) {
+    ContractEvent event;
+    event.date = DateOf(line, "suspend");
+    if (!line.Has("instalments")) {
+        throw Stop{kRefused, "--suspend richiede --instalments k, le rate sospese (da 1 a 36)."};
+    }
+    if (!line.Has("kind")) {
+        throw Stop{kRefused,
+                   "--suspend richiede --kind capital (solo quota capitale) o --kind all "
+                   "(intera rata)."};
+    }
+    SuspensionOptions options;
+    options.instalments = WholeOf(line, "instalments");
+    options.kind = ChoiceOf(line, "kind", {"capital", "all"}, 0) == 0 ? SuspensionKind::CapitalOnly
+                                                                     : SuspensionKind::Whole;
+    if (line.Has("interest") && options.kind != SuspensionKind::Whole) {
+        throw Stop{kRefused, "--interest si usa solo con --kind all."};
+    }
+    options.interest = ChoiceOf(line, "interest", {"capitalise", "defer"}, 0) == 0
+                           ? SuspendedInterest::Capitalised
+                           : SuspendedInterest::Deferred;
+    if (line.Has("fund-share")) options.fundShare = RateOf(line, "fund-share");
+    event.options = options;
+    return event;
+}
+
+ContractEvent RenegotiationOf(const CommandLine& line) {
+    ContractEvent event;
+    event.date = DateOf(line, "renegotiate");
+    RenegotiationOptions options;
+    if (line.Has("new-rate")) options.rate = RateOf(line, "new-rate");
+    if (line.Has("new-ref-rate")) options.referenceRate = RateOf(line, "new-ref-rate");
+    if (line.Has("new-spread")) options.spread = RateOf(line, "new-spread");
+    if (line.Has("new-count")) options.count = WholeOf(line, "new-count");
+    if (line.Has("new-periodicity")) {
+        options.periodsPerYear = static_cast<std::int16_t>(WholeOf(line, "new-periodicity"));
+    }
+    if (const auto lender = line.Value("lender")) {
+        if (lender->empty()) throw Unreadable("lender", *lender, "serve il nome dell'istituto");
+        options.lender = *lender;
+    }
+    event.options = options;
+    return event;
+}
+
 ContractEvent EventOf(const CommandLine& line, const PenaltyRule& contractRule) {
+    if (line.Has("suspend")) return SuspensionOf(line);
+    if (line.Has("renegotiate")) return RenegotiationOf(line);
     ContractEvent event;
     if (line.Has("payoff")) {
         event.date = DateOf(line, "payoff");
@@ -110,9 +172,24 @@ ContractEvent EventOf(const CommandLine& line, const PenaltyRule& contractRule) 
 
 // The options that go with one event and not the other, or with nothing but an event.
 void CheckCombination(const CommandLine& line) {
-    const int asked = line.Has("payoff") + line.Has("prepay") + line.Has("undo-event");
-    if (asked != 1)
-        throw Stop{kRefused, "Indicare uno solo fra --payoff, --prepay e --undo-event."};
+    const int asked = line.Has("payoff") + line.Has("prepay") + line.Has("suspend") +
+                      line.Has("renegotiate") + line.Has("undo-event");
+    if (asked != 1) {
+        throw Stop{kRefused,
+                   "Indicare uno solo fra --payoff, --prepay, --suspend, --renegotiate e "
+                   "--undo-event."};
+    }
+    for (const char* option : {"instalments", "kind", "interest", "fund-share"}) {
+        if (line.Has(option) && !line.Has("suspend")) {
+            throw Stop{kRefused, std::string("--") + option + " si usa solo con --suspend."};
+        }
+    }
+    for (const char* option :
+         {"new-rate", "new-spread", "new-ref-rate", "new-count", "new-periodicity", "lender"}) {
+        if (line.Has(option) && !line.Has("renegotiate")) {
+            throw Stop{kRefused, std::string("--") + option + " si usa solo con --renegotiate."};
+        }
+    }
     for (const char* option : {"method", "discount-rate", "costs", "refund"}) {
         if (line.Has(option) && !line.Has("payoff")) {
             throw Stop{kRefused, std::string("--") + option + " si usa solo con --payoff."};
@@ -123,7 +200,7 @@ void CheckCombination(const CommandLine& line) {
             throw Stop{kRefused, std::string("--") + option + " si usa solo con --prepay."};
         }
     }
-    if (line.Has("penalty") && line.Has("undo-event")) {
+    if (line.Has("penalty") && !line.Has("payoff") && !line.Has("prepay")) {
         throw Stop{kRefused, "--penalty si usa solo con --payoff o --prepay."};
     }
     if (line.Has("discount-rate") && line.Value("method") != "discount") {
@@ -175,9 +252,54 @@ std::string PrepaymentJson(const PrepaymentFigures& figures, const CentsPlan& pl
            ", \"plan\": " + PlanJson(shown, PlanNumbers::Exact) + "}\n";
 }
 
-std::string ResultJson(const EventResult& result) {
+std::string ShownPlanJson(const CentsPlan& plan) {
+    FinancialPlan shown;
+    SetPlanToTheCent(shown, plan);
+    return PlanJson(shown, PlanNumbers::Exact);
+}
+
+std::string SuspensionJson(const SuspensionFigures& figures, const CentsPlan& plan) {
+    return "{\"instalment\": " + Decimal(figures.instalmentAfter) +
+           ", \"suspended_interest\": " + Decimal(figures.suspendedInterest) +
+           ", \"fund_interest\": " + Decimal(figures.fundInterest) +
+           ", \"capitalised_interest\": " + Decimal(figures.capitalised) +
+           ", \"deferred_interest\": " + Decimal(figures.deferred) +
+           ", \"last_due\": " + JsonString(figures.lastDueAfter.Iso()) +
+           ", \"plan\": " + ShownPlanJson(plan) + "}\n";
+}
+
+// The signed contract's TAEG beside the renegotiated part's, when it is known.
+std::string RenegotiationJson(const RenegotiationFigures& figures, const EventResult& result,
+                              const std::optional<TaegSolution>& signedTaeg) {
+    const CentsPlan& plan = result.plan;
+    const auto taeg = [](const TaegSolution& solution) {
+        return solution.rate ? TaegPercent(*solution.rate).Decimal() : std::string("null");
+    };
+    std::string json = "{\"instalment\": " + Decimal(figures.instalmentAfter) +
+                       ", \"rate\": " + figures.rateAfter.Decimal() +
+                       ", \"count\": " + std::to_string(figures.countAfter) +
+                       ", \"residual\": " + Decimal(figures.residual) +
+                       ", \"taeg\": " +
+                       taeg(RenegotiatedTaeg(plan, result.keptInstalments, figures.date,
+                                             figures.residual));
+    if (signedTaeg) json += ", \"signed_taeg\": " + taeg(*signedTaeg);
+    if (!figures.options.lender.empty()) {
+        json += ", \"lender\": " + JsonString(figures.options.lender) +
+                ", \"note\": " + JsonString(kSurrogationNote);
+    }
+    return json + ", \"plan\": " + ShownPlanJson(plan) + "}\n";
+}
+
+std::string ResultJson(const EventResult& result,
+                       const std::optional<TaegSolution>& signedTaeg = std::nullopt) {
     if (const auto* statement = std::get_if<PayoffStatement>(&result.figures)) {
         return StatementJson(*statement);
+    }
+    if (const auto* holiday = std::get_if<SuspensionFigures>(&result.figures)) {
+        return SuspensionJson(*holiday, result.plan);
+    }
+    if (const auto* renegotiation = std::get_if<RenegotiationFigures>(&result.figures)) {
+        return RenegotiationJson(*renegotiation, result, signedTaeg);
     }
     return PrepaymentJson(std::get<PrepaymentFigures>(result.figures), result.plan);
 }
@@ -203,7 +325,7 @@ std::optional<std::int32_t> ReadId(const std::string& text) {
 // An event of the contract the calculation options describe, never stored.
 std::string OnCalculatedContract(const CommandLine& line, const CalcOptions& calc) {
     if (calc.target != SolveTarget::Instalment) {
-        throw Stop{kRefused, "--payoff e --prepay valgono sul piano del calcolo della rata."};
+        throw Stop{kRefused, "Gli eventi valgono sul piano del calcolo della rata."};
     }
     auto calculated = RunCalculation(calc);
     if (auto* failure = std::get_if<CliFailure>(&calculated)) {
@@ -221,13 +343,14 @@ std::string OnCalculatedContract(const CommandLine& line, const CalcOptions& cal
     terms.buyoutDate = outcome.terms.DataRiscatto;
     terms.contractFees = outcome.exact.contractFees;
     terms.indexation = calc.ratesIndexed ? RateIndexation::Indexed : RateIndexation::Fixed;
+    terms.spread = Percent::FromValue(outcome.terms.Spread);
     // An unsaved contract has no financing type to take a penalty regime from.
     const ContractEvent event = EventOf(line, PenaltyRule{});
     const auto applied = ApplyEvent(terms, PlanAsStored(outcome.plan), event);
     if (const auto* refusal = std::get_if<EventRefusal>(&applied)) {
         throw Stop{kRefused, refusal->message};
     }
-    return ResultJson(std::get<EventResult>(applied));
+    return ResultJson(std::get<EventResult>(applied), outcome.taeg);
 }
 
 Stop StopOf(const EventStoreResult& result) {
@@ -257,7 +380,7 @@ std::string OnStoredContract(const CommandLine& line, const std::filesystem::pat
     if (!basis) throw notThere;
     const ContractEvent event = EventOf(line, basis->typePenalty);
     if (!line.Has("record")) {
-        const auto applied = ApplyEvent(basis->terms, basis->plan, event);
+        const auto applied = ApplyEvent(basis->termsInForce, basis->plan, event);
         if (const auto* refusal = std::get_if<EventRefusal>(&applied)) {
             throw Stop{kRefused, refusal->message};
         }
@@ -271,9 +394,11 @@ std::string OnStoredContract(const CommandLine& line, const std::filesystem::pat
 }  // namespace
 
 const std::set<std::string>& EventValueOptions() {
-    static const std::set<std::string> options = {"payoff",  "prepay", "method", "discount-rate",
-                                                  "penalty", "costs",  "refund", "amount",
-                                                  "keep",    "id"};
+    static const std::set<std::string> options = {
+        "payoff",      "prepay",   "method",       "discount-rate", "penalty",    "costs",
+        "refund",      "amount",   "keep",         "id",            "suspend",    "instalments",
+        "kind",        "interest", "fund-share",   "renegotiate",   "new-rate",   "new-spread",
+        "new-ref-rate", "new-count", "new-periodicity", "lender"};
     return options;
 }
 

@@ -15,6 +15,7 @@
 #include "cli/taeg_flows_command.h"
 #include "cli/usage.h"
 #include "cli/usury_command.h"
+#include "cli/yearly_command.h"
 #include "common/program_info.h"
 #include "common/run_time_error.h"
 
@@ -30,6 +31,7 @@ std::set<std::string> AllValueOptions() {
     options.insert(EventValueOptions().begin(), EventValueOptions().end());
     options.insert(ReviewValueOptions().begin(), ReviewValueOptions().end());
     options.insert(BatchValueOptions().begin(), BatchValueOptions().end());
+    options.insert(YearlyValueOptions().begin(), YearlyValueOptions().end());
     options.insert("taeg-flows");
     return options;
 }
@@ -43,6 +45,7 @@ std::set<std::string> AllFlagOptions() {
     flags.insert(SetupFlagOptions().begin(), SetupFlagOptions().end());
     flags.insert(EventFlagOptions().begin(), EventFlagOptions().end());
     flags.insert(BatchFlagOptions().begin(), BatchFlagOptions().end());
+    flags.insert(YearlyFlagOptions().begin(), YearlyFlagOptions().end());
     flags.insert("reindex-all");
     return flags;
 }
@@ -59,7 +62,8 @@ bool UsesProgramData(const CommandLine& line) {
     const bool reviewUsesArchive = line.Has("id") || line.Has("report") ||
                                    line.Has("import-legal-rates") || line.Has("legal-interest-to");
     const bool usesArchive = (AsksForArchive(line) || line.Flag("indexed") || AsksForUsury(line) ||
-                              EventUsesArchive(line) || reviewUsesArchive) &&
+                              EventUsesArchive(line) || YearlyUsesArchive(line) ||
+                              reviewUsesArchive) &&
                              !line.Has("db");
     return usesArchive || (line.Has("export") && !line.Has("out"));
 }
@@ -115,6 +119,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return RunReindexCommand(line, files.dataFolder, out, err);
     }
     if (auto failure = ReadCalcOptions(line, calc)) return Fail(*failure, err);
+    if (AsksForYearly(line)) {
+        if (auto failure = PrepareProgramFilesFor(line, files)) return Fail(*failure, err);
+        return RunYearlyCommand(line, calc, files.dataFolder, out, err);
+    }
     if (AsksForReview(line) && !AsksForEvent(line))
         return RunReview(line, calc, files, pictures, review, out, err);
     if ((line.Has("default-rate") || line.Has("default-spread")) && !line.Has("save") &&

@@ -128,6 +128,35 @@ constexpr std::array kOptions = {
     OptionHelp{kEvents, "keep", "term|instalment",
                "con --prepay: stesse rate, più basse (term), o stessa rata, meno rate "
                "(instalment)"},
+    OptionHelp{kEvents, "suspend", "AAAA-MM-GG",
+               "sospensione dalla rata in scadenza alla data: stampa il nuovo piano come il "
+               "calcolo"},
+    OptionHelp{kEvents, "instalments", "k", "con --suspend: le rate sospese, da 1 a 36"},
+    OptionHelp{kEvents, "kind", "capital|all",
+               "con --suspend: solo quota capitale (capital) o intera rata (all)"},
+    OptionHelp{kEvents, "interest", "capitalise|defer",
+               "con --kind all: interessi sospesi capitalizzati (predefinito) o differiti sulle "
+               "rate seguenti"},
+    OptionHelp{kEvents, "fund-share", "P",
+               "con --suspend: percentuale degli interessi sospesi a carico del Fondo (50 = 50%)"},
+    OptionHelp{kEvents, "renegotiate", "AAAA-MM-GG",
+               "rinegoziazione (o surroga con --lender) dalla scadenza alla data: stampa il "
+               "nuovo piano e il TAEG della parte rinegoziata"},
+    OptionHelp{kEvents, "new-rate", "J", "con --renegotiate: il nuovo tasso nominale senza spread"},
+    OptionHelp{kEvents, "new-spread", "S", "con --renegotiate: il nuovo spread"},
+    OptionHelp{kEvents, "new-ref-rate", "R",
+               "con --renegotiate: il tasso di riferimento di oggi, a cui si somma lo spread"},
+    OptionHelp{kEvents, "new-count", "N", "con --renegotiate: il numero di rate dalla data"},
+    OptionHelp{kEvents, "new-periodicity", "P",
+               "con --renegotiate: le rate l'anno dalla data (1, 2, 3, 4, 6, 12)"},
+    OptionHelp{kEvents, "lender", "NOME",
+               "con --renegotiate: il nuovo istituto, una surroga (art. 120-quater TUB)"},
+    OptionHelp{kArchive, "yearly", "",
+               "prospetto annuale per anno solare (capitale, interessi, spese, pagato) del "
+               "contratto --id, dell'archivio con --all o del calcolo"},
+    OptionHelp{kArchive, "all", "", "con --yearly: tutti i contratti dell'archivio (con --type: "
+                                    "quelli di una tipologia)"},
+    OptionHelp{kArchive, "year", "Y", "con --yearly: solo l'anno Y"},
     OptionHelp{kEvents, "record", "", "con --id: registra l'evento nell'archivio"},
     OptionHelp{kEvents, "undo-event", "", "con --id: annulla l'ultimo evento del contratto"},
     OptionHelp{kReview, "bank-plan", "FILE",
@@ -191,8 +220,16 @@ constexpr std::string_view kForms =
     "pro-rata|interest-curve] [--record]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --id N --prepay AAAA-MM-GG --amount A --keep "
     "term|instalment [--penalty ...] [--record]\n"
-    "  quotaplan-calc <opzioni di calcolo> --payoff AAAA-MM-GG ... | --prepay AAAA-MM-GG ...\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --id N --suspend AAAA-MM-GG --instalments k --kind "
+    "capital|all [--interest capitalise|defer] [--fund-share P] [--record]\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --id N --renegotiate AAAA-MM-GG [--new-rate J] "
+    "[--new-spread S] [--new-ref-rate R] [--new-count N] [--new-periodicity P] [--lender NOME] "
+    "[--record]\n"
+    "  quotaplan-calc <opzioni di calcolo> --payoff AAAA-MM-GG ... | --prepay AAAA-MM-GG ... | "
+    "--suspend AAAA-MM-GG ... | --renegotiate AAAA-MM-GG ...\n"
     "  quotaplan-calc [--db PERCORSO|URI] --undo-event --id N\n"
+    "  quotaplan-calc [--db PERCORSO|URI] --yearly [--id N | --all [--type T] | <opzioni di "
+    "calcolo>] [--year Y] [--format json|csv]\n"
     "  quotaplan-calc [--db PERCORSO|URI] --bank-plan FILE [--columns C,...] --id ID | <opzioni "
     "di calcolo>\n"
     "  quotaplan-calc [--db PERCORSO|URI] --recompute METODO [--legal-interest-to AAAA-MM-GG] "

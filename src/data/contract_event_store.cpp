@@ -87,6 +87,7 @@ SignedTerms TermsOf(Database& db, const Recordset& row, bool hasCentesimo) {
         row.Value("IntRiscatto").ToDouble() != 0 ? BuyoutInterest::Yes : BuyoutInterest::No;
     terms.buyoutDate = row.Value("DataRiscatto").ToDate().value_or(CalendarDate());
     terms.contractFees = Amount(row.Value("SpeseContratto"));
+    terms.spread = Percent::FromValue(row.Value("Spread").ToDouble());
     const DbValue& reference = row.Value("ID TassoRif");
     if (!reference.IsNull()) {
         Recordset name(
@@ -141,7 +142,7 @@ std::optional<ReadBasis> ReadContract(Database& db, std::int32_t contractId) {
     const bool hasCentesimo = HasColumn(db, "tabContratti", "Centesimo");
     Recordset row(db, std::string("SELECT DescBene, [ID Tipologia], [ID TassoRif], Riscatto, "
                                   "Periodicita, DataContratto, Anticipato, Semplice, "
-                                  "SpeseContratto, DataRiscatto, IntRiscatto") +
+                                  "SpeseContratto, DataRiscatto, IntRiscatto, Spread") +
                           (hasCentesimo ? ", Centesimo" : "") +
                           " FROM tabContratti WHERE ID = " + Id(contractId));
     if (row.Eof()) return std::nullopt;
@@ -155,6 +156,12 @@ std::optional<ReadBasis> ReadContract(Database& db, std::int32_t contractId) {
     const FinancialPlan stored = StoredPlanOf(read.rows);
     if (stored.toTheCent) basis.plan = *stored.toTheCent;
     basis.events = EventsOf(db, contractId);
+    std::vector<ContractEvent> events;
+    events.reserve(basis.events.size());
+    for (const StoredEvent& stored : basis.events) events.push_back(stored.event);
+    RecoverHolidayInterest(basis.terms, basis.plan, events);
+    if (!events.empty()) basis.plan.latestEvent = events.back().date;
+    basis.termsInForce = TermsInForce(basis.terms, events);
     // The penalties and refunds live with the events, the k-th event on the k-th event line.
     for (std::size_t k = 0; k < basis.plan.eventLines.size() && k < basis.events.size(); ++k) {
         basis.plan.eventLines[k].penalty = basis.events[k].penalty;
@@ -169,20 +176,33 @@ std::size_t FirstReplaced(const std::vector<StoredPlanRow>& rows, std::size_t ke
     std::size_t instalments = 0;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         if (rows[k].Tipo == "Riscatto") return k;
-        if (rows[k].Tipo == "Rata" && instalments++ == kept) return k;
+        const bool numbered = rows[k].Tipo == "Rata" || rows[k].Tipo == "Sospensione";
+        if (numbered && instalments++ == kept) return k;
     }
     return rows.size();
 }
 
-// The lines an event writes: its own and every line after it in the new plan.
-std::vector<PlanLine> LinesFromTheEvent(const CentsPlan& plan) {
+// The lines an event writes: its own and every line after it in the new plan; for an event
+// without a line of its own (a payment holiday, a renegotiation) the rows after the `kept`
+// it left as they were, and the buy-out line.
+std::vector<PlanLine> LinesFromTheEvent(const EventResult& result) {
     FinancialPlan shown;
-    SetPlanToTheCent(shown, plan);
+    SetPlanToTheCent(shown, result.plan);
     std::vector<PlanLine> lines = PlanLines(shown, DerivedLines::Always);
-    const auto own = std::find_if(lines.rbegin(), lines.rend(), [](const PlanLine& line) {
-        return line.kind == PlanLineKind::Prepayment || line.kind == PlanLineKind::Payoff;
+    const bool ownLine = std::holds_alternative<PayoffStatement>(result.figures) ||
+                         std::holds_alternative<PrepaymentFigures>(result.figures);
+    if (ownLine) {
+        const auto own = std::find_if(lines.rbegin(), lines.rend(), [](const PlanLine& line) {
+            return line.kind == PlanLineKind::Prepayment || line.kind == PlanLineKind::Payoff;
+        });
+        if (own != lines.rend()) lines.erase(lines.begin(), own.base() - 1);
+        return lines;
+    }
+    const auto first = std::find_if(lines.begin(), lines.end(), [&](const PlanLine& line) {
+        return line.kind == PlanLineKind::Buyout ||
+               (line.number > 0 && static_cast<std::size_t>(line.number) > result.keptInstalments);
     });
-    if (own != lines.rend()) lines.erase(lines.begin(), own.base() - 1);
+    lines.erase(lines.begin(), first);
     return lines;
 }
 
@@ -195,8 +215,11 @@ PaidWith PaidWithEvent(const EventResult& result) {
     if (const auto* statement = std::get_if<PayoffStatement>(&result.figures)) {
         return {statement->total, statement->penalty.amount, statement->refund.amount};
     }
-    const auto& prepayment = std::get<PrepaymentFigures>(result.figures);
-    return {prepayment.amount, prepayment.penalty.amount, Money()};
+    if (const auto* prepayment = std::get_if<PrepaymentFigures>(&result.figures)) {
+        return {prepayment->amount, prepayment->penalty.amount, Money()};
+    }
+    // A payment holiday and a renegotiation move no money on their date.
+    return {};
 }
 
 std::int32_t InsertEvent(Database& db, std::int32_t contractId, const ContractEvent& event,
@@ -261,12 +284,12 @@ EventStoreResult ContractEventStore::Record(std::int32_t contractId, const Contr
         if (seen != nullptr && !SameAsSeen(read->basis, *seen)) {
             return Outcome(EventStoreCode::Refused, kEventChangedMeanwhileMessage);
         }
-        auto applied = ApplyEvent(read->basis.terms, read->basis.plan, event);
+        auto applied = ApplyEvent(read->basis.termsInForce, read->basis.plan, event);
         if (const auto* refusal = std::get_if<EventRefusal>(&applied)) {
             return Outcome(EventStoreCode::Refused, refusal->message);
         }
         EventResult& result = std::get<EventResult>(applied);
-        const std::vector<PlanLine> lines = LinesFromTheEvent(result.plan);
+        const std::vector<PlanLine> lines = LinesFromTheEvent(result);
         const std::int32_t eventId =
             InsertEvent(db_, contractId, event, result, static_cast<int>(lines.size()));
         const std::size_t first = FirstReplaced(read->rows, result.keptInstalments);

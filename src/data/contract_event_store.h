@@ -28,6 +28,7 @@ struct EventBasis {
     std::int32_t contractId = 0;
     std::string description;
     SignedTerms terms;
+    SignedTerms termsInForce;  // the terms the next event acts on (TermsInForce)
     PenaltyRule typePenalty;  // the financing type's regime; "nessuna" when it has none
     CentsPlan plan;
     std::vector<StoredEvent> events;

@@ -58,6 +58,29 @@ std::string EventOptionsText(const ContractEvent& event) {
         text += ";costi=" + payoff->extraCosts.Decimal();
         return text;
     }
+    if (const auto* holiday = std::get_if<SuspensionOptions>(&event.options)) {
+        return "rate=" + std::to_string(holiday->instalments) + ";sospesa=" +
+               (holiday->kind == SuspensionKind::CapitalOnly ? "capitale" : "intera") +
+               ";interessi=" +
+               (holiday->interest == SuspendedInterest::Capitalised ? "capitalizzati"
+                                                                    : "differiti") +
+               ";fondo=" + holiday->fundShare.Decimal();
+    }
+    if (const auto* renegotiation = std::get_if<RenegotiationOptions>(&event.options)) {
+        std::string text;
+        const auto add = [&text](const char* key, const std::string& value) {
+            text += (text.empty() ? "" : ";") + std::string(key) + "=" + value;
+        };
+        if (renegotiation->rate) add("tasso", renegotiation->rate->Decimal());
+        if (renegotiation->referenceRate) add("riferimento", renegotiation->referenceRate->Decimal());
+        if (renegotiation->spread) add("spread", renegotiation->spread->Decimal());
+        if (renegotiation->count) add("numero", std::to_string(*renegotiation->count));
+        if (renegotiation->periodsPerYear) {
+            add("periodicita", std::to_string(*renegotiation->periodsPerYear));
+        }
+        if (!renegotiation->lender.empty()) add("istituto", renegotiation->lender);
+        return text;
+    }
     const auto& prepayment = std::get<PrepaymentOptions>(event.options);
     return std::string("effetto=") +
            (prepayment.effect == PrepaymentEffect::LowerInstalment ? "rata" : "durata") +
@@ -103,6 +126,60 @@ std::optional<ContractEvent> ReadEventOptions(std::string_view kind, std::string
             const auto cents = ReadScaled(*costs, 2);
             if (!cents) return std::nullopt;
             options.extraCosts = Money::FromCents(*cents);
+        }
+        event.options = options;
+        return event;
+    }
+    // A key's value when given; `readable` false when it is given and cannot be read.
+    bool readable = true;
+    const auto rate = [&](std::string_view key) -> std::optional<Percent> {
+        const auto text = value(key);
+        if (!text) return std::nullopt;
+        const auto units = ReadScaled(*text, 4);
+        if (!units) readable = false;
+        return Percent::FromTenThousandths(units.value_or(0));
+    };
+    const auto whole = [&](std::string_view key) -> std::optional<int> {
+        const auto text = value(key);
+        if (!text) return std::nullopt;
+        const auto number = ReadScaled(*text, 0);
+        if (!number || *number < 0 || *number > 100000) readable = false;
+        return static_cast<int>(number.value_or(0));
+    };
+    if (kind == EventKindName(EventKind::Suspension)) {
+        SuspensionOptions options;
+        options.instalments = whole("rate").value_or(1);
+        options.fundShare = rate("fondo").value_or(Percent());
+        if (!readable) return std::nullopt;
+        const auto suspended = value("sospesa");
+        if (suspended && *suspended == "intera") {
+            options.kind = SuspensionKind::Whole;
+        } else if (suspended && *suspended != "capitale") {
+            return std::nullopt;
+        }
+        const auto interest = value("interessi");
+        if (interest && *interest == "differiti") {
+            options.interest = SuspendedInterest::Deferred;
+        } else if (interest && *interest != "capitalizzati") {
+            return std::nullopt;
+        }
+        event.options = options;
+        return event;
+    }
+    if (kind == EventKindName(EventKind::Renegotiation) ||
+        kind == EventKindName(EventKind::Surrogation)) {
+        RenegotiationOptions options;
+        options.rate = rate("tasso");
+        options.referenceRate = rate("riferimento");
+        options.spread = rate("spread");
+        options.count = whole("numero");
+        if (const auto periods = whole("periodicita")) {
+            options.periodsPerYear = static_cast<std::int16_t>(*periods);
+        }
+        if (!readable) return std::nullopt;
+        if (const auto lender = value("istituto")) options.lender = std::string(*lender);
+        if ((kind == EventKindName(EventKind::Surrogation)) == options.lender.empty()) {
+            return std::nullopt;
         }
         event.options = options;
         return event;

@@ -3,24 +3,12 @@
 #include "engine/plan_lines.h"
 
 namespace quotaplan {
-namespace {
-
-std::optional<PlanLineKind> KindOf(const std::string& tipo) {
-    for (const PlanLineKind kind :
-         {PlanLineKind::Instalment, PlanLineKind::Maxi, PlanLineKind::Buyout,
-          PlanLineKind::Prepayment, PlanLineKind::Payoff}) {
-        if (tipo == PlanLineTipo(kind)) return kind;
-    }
-    return std::nullopt;
-}
-
-}  // namespace
 
 FinancialPlan StoredPlanOf(const std::vector<StoredPlanRow>& rows) {
     std::vector<PlanLine> lines;
     lines.reserve(rows.size());
     for (const StoredPlanRow& row : rows) {
-        const auto kind = KindOf(row.Tipo);
+        const auto kind = PlanLineKindOfTipo(row.Tipo);
         if (!kind) continue;
         PlanLine line;
         line.kind = *kind;
@@ -37,7 +25,7 @@ FinancialPlan StoredPlanOf(const std::vector<StoredPlanRow>& rows) {
     if (cents.rows.empty()) return plan;
     // The rate as stored, to the hundredth of a percent it was written with.
     for (std::size_t k = 0, row = 0; k < rows.size() && row < cents.rows.size(); ++k) {
-        if (rows[k].Tipo == "Rata") cents.rows[row++].rate = Percent::FromValue(rows[k].Tasso);
+        if (rows[k].Tipo == "Rata" || rows[k].Tipo == "Sospensione") cents.rows[row++].rate = Percent::FromValue(rows[k].Tasso);
     }
     SetPlanToTheCent(plan, std::move(cents));
     return plan;

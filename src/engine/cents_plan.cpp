@@ -36,15 +36,17 @@ void AmortiseRows(std::vector<CentsPlanRow>& rows, std::size_t first, Money debt
                                            left + (buyoutLater ? 1 : 0));
         }
         // An instalment due on the day the debt starts is paid before any interest has run.
-        row.interest = k == first && terms.firstPaidAtOnce ? Money() : rate.InterestOn(residual);
+        const Money interest =
+            k == first && terms.firstPaidAtOnce ? Money() : rate.InterestOn(residual);
         if (k + 1 < rows.size()) {
-            row.capital = instalment - row.interest;
+            row.capital = instalment - interest;
         } else {
             // A buy-out a period after the last instalment leaves it owed less that period's
             // interest.
             const Money left = buyoutLater ? rate.DiscountedOnePeriod(terms.buyout) : terms.buyout;
             row.capital = residual - left;
         }
+        row.interest = interest + row.deferredInterest;
         row.instalment = row.capital + row.interest;
         residual -= row.capital;
         row.residual = residual;

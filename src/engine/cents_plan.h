@@ -32,14 +32,22 @@ struct CentsPlanTerms {
     std::vector<Percent> rates;  // rates[k - 1]: instalment k's annual rate, n entries at least
 };
 
+// A numbered row is an instalment, or a period of a payment holiday ("Sospensione").
+enum class RowKind { Instalment, Suspension };
+
 // One instalment of the plan to the cent.
 struct CentsPlanRow {
     CalendarDate date;
     Percent rate;  // the annual rate the row's interest runs at
-    Money instalment;
+    Money instalment;  // what the client pays: capital + interest
     Money interest;
     Money capital;
     Money residual;  // debt left after the row
+    RowKind kind = RowKind::Instalment;
+    // Interest of a payment holiday deferred to this instalment, part of its interest.
+    Money deferredInterest;
+    // A suspended period's interest that a third party (the Fund) bears, not in `interest`.
+    Money fundInterest;
 };
 
 // What amortising the rows of a plan to the cent needs beside their dates and rates.
@@ -54,7 +62,8 @@ struct Amortisation {
 // Fills rows[first..] (date and rate set by the caller) with their amounts: `debt` is owed
 // before rows[first], whose segment pays `instalment`;
 //   each row: interest = round(residual * i), capital = R - interest, a first row paid at
-//       once (firstPaidAtOnce) carrying no interest;
+//       once (firstPaidAtOnce) carrying no interest; a row's deferred interest (a payment
+//       holiday's) is added to its interest and instalment, its capital unchanged;
 //   where a row's rate differs from the row before it (rows[first] aside), the residual is
 //       re-amortised at the new rate over the n' rows left:
 //       R' = AnnuityInstalment(residual, B, a(n', i'), n' + a), a = 1 when the buy-out falls
@@ -98,6 +107,9 @@ struct CentsPlan {
     // The lines of the contract's events, in date order; none in a plan as signed. After a
     // payoff line the plan has no instalment left and no buy-out line.
     std::vector<PlanEventLine> eventLines;
+    // The date of the latest event, also of those that write no line of their own (a payment
+    // holiday, a renegotiation); zero for a plan as signed.
+    CalendarDate latestEvent;
 
     // True when the last event paid the contract off.
     bool PaidOff() const {

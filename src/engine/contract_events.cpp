@@ -4,8 +4,35 @@
 
 namespace quotaplan {
 
+EventKind ContractEvent::Kind() const {
+    switch (options.index()) {
+        case 0:
+            return EventKind::Payoff;
+        case 1:
+            return EventKind::Prepayment;
+        case 2:
+            return EventKind::Suspension;
+        default:
+            return std::get<RenegotiationOptions>(options).lender.empty()
+                       ? EventKind::Renegotiation
+                       : EventKind::Surrogation;
+    }
+}
+
 const char* EventKindName(EventKind kind) {
-    return kind == EventKind::Payoff ? "Estinzione" : "Rimborso parziale";
+    switch (kind) {
+        case EventKind::Payoff:
+            return "Estinzione";
+        case EventKind::Prepayment:
+            return "Rimborso parziale";
+        case EventKind::Suspension:
+            return "Sospensione";
+        case EventKind::Renegotiation:
+            return "Rinegoziazione";
+        case EventKind::Surrogation:
+            break;
+    }
+    return "Surroga";
 }
 
 std::optional<PenaltyRule> ReadPenaltyRule(std::string_view code) {

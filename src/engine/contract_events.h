@@ -20,6 +20,9 @@ namespace quotaplan {
 enum class EventKind {
     Payoff,      // "Estinzione": the whole debt repaid on a date
     Prepayment,  // "Rimborso parziale": part of the capital repaid on a date
+    Suspension,  // "Sospensione": instalments suspended, the plan lengthened
+    Renegotiation,  // "Rinegoziazione": new rate, term or periodicity from a due date
+    Surrogation,    // "Surroga": a renegotiation with another lender (art. 120-quater TUB)
 };
 
 // The early-repayment penalty's regime: the contract type's own (supTipologia), or chosen on
@@ -72,16 +75,46 @@ struct PrepaymentOptions {
     friend bool operator==(const PrepaymentOptions&, const PrepaymentOptions&) = default;
 };
 
+// What a payment holiday suspends.
+enum class SuspensionKind {
+    CapitalOnly,  // "solo quota capitale": the instalments are their interest alone
+    Whole,        // "intera rata": nothing is paid
+};
+
+// Where the interest of a whole-instalment suspension goes.
+enum class SuspendedInterest {
+    Capitalised,  // added to the residual, the instalment recomputed
+    Deferred,     // kept apart, paid in equal parts with the remaining instalments
+};
+
+struct SuspensionOptions {
+    int instalments = 1;  // k, 1 to 36, from the instalment due on the event's date
+    SuspensionKind kind = SuspensionKind::CapitalOnly;
+    SuspendedInterest interest = SuspendedInterest::Capitalised;
+    // The share of the suspended interest a third party bears (the Fund): 50 % is 500000.
+    Percent fundShare;
+    friend bool operator==(const SuspensionOptions&, const SuspensionOptions&) = default;
+};
+
+// A renegotiation, or a surrogation when a lender is named. What is not given stays as it is.
+struct RenegotiationOptions {
+    std::optional<Percent> rate;           // the new nominal rate, without spread
+    std::optional<Percent> referenceRate;  // or the reference rate it is indexed to today
+    std::optional<Percent> spread;         // the new spread, added to either
+    std::optional<int> count;              // instalments from the date on
+    std::optional<std::int16_t> periodsPerYear;
+    std::string lender;  // the new lender: a surrogation
+    friend bool operator==(const RenegotiationOptions&, const RenegotiationOptions&) = default;
+};
+
 // One event: its date, what kind it is with its options, and a note of the user's.
 struct ContractEvent {
     CalendarDate date;
-    std::variant<PayoffOptions, PrepaymentOptions> options;
+    std::variant<PayoffOptions, PrepaymentOptions, SuspensionOptions, RenegotiationOptions>
+        options;
     std::string note;
 
-    EventKind Kind() const {
-        return std::holds_alternative<PayoffOptions>(options) ? EventKind::Payoff
-                                                              : EventKind::Prepayment;
-    }
+    EventKind Kind() const;
     friend bool operator==(const ContractEvent&, const ContractEvent&) = default;
 };
 
@@ -100,11 +133,16 @@ struct SignedTerms {
     CalendarDate buyoutDate;  // as signed: the zero date when the buy-out falls on its due date
     Money contractFees;       // the up-front costs a payoff refunds in part
     RateIndexation indexation = RateIndexation::Fixed;
+    Percent spread;  // the contract's spread, in its rows' rates
 };
 
 // The Italian name of a kind, as the plan line and the events list show it: "Estinzione",
-// "Rimborso parziale".
+// "Rimborso parziale", "Sospensione", "Rinegoziazione", "Surroga".
 const char* EventKindName(EventKind kind);
+
+// What a surrogation's statement says of it: the law leaves the client nothing to pay.
+inline constexpr const char* kSurrogationNote =
+    "Surroga (art. 120-quater TUB): nessuna penale e nessun costo a carico del cliente.";
 
 // The penalty rule as the calculator's --penalty and the financing types' column write it:
 // "none", "consumer", "home", or a percentage with "." ("0.5" is 0,5 %, a contractual

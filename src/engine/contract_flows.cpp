@@ -20,6 +20,7 @@ std::vector<DatedFlow> ContractFlows(const ContractCosts& costs,
                 add(line.date, -(Money::FromUnits(line.amount) + costs.instalmentFee));
                 break;
             case PlanLineKind::Buyout:
+            case PlanLineKind::Suspension:  // a holiday's period charges no instalment fee
                 add(line.date, -Money::FromUnits(line.amount));
                 break;
             case PlanLineKind::Prepayment:

@@ -47,8 +47,14 @@ PayoffStatement ComputePayoffStatement(const SignedTerms& terms, const CentsPlan
     statement.instalmentsDue = static_cast<int>(plan.rows.size() - position.paid);
     if (options.method == PayoffMethod::Residual) {
         statement.residualCapital = position.residual;
+        // Interest a payment holiday deferred to the instalments still due is owed with it.
+        Money deferred;
+        for (std::size_t k = position.paid; k < plan.rows.size(); ++k) {
+            deferred += plan.rows[k].deferredInterest;
+        }
         statement.accruedInterest =
-            AccruedInterest(position.residual, position.rateInForce, position.since, date);
+            AccruedInterest(position.residual, position.rateInForce, position.since, date) +
+            deferred;
     } else {
         const long double rate =
             options.discountRate

@@ -78,9 +78,13 @@ std::vector<PlanLine> ExactLines(const CentsPlan& cents, DerivedLines derived) {
     for (std::size_t k = 0; k < cents.rows.size(); ++k) {
         eventsAfter(k);
         const CentsPlanRow& row = cents.rows[k];
-        lines.push_back(ExactLine(PlanLineKind::Instalment, static_cast<int>(k + 1), row.date,
-                                  static_cast<float>(row.rate.Value()), row.capital, row.interest,
-                                  row.residual));
+        PlanLine line = ExactLine(
+            row.kind == RowKind::Suspension ? PlanLineKind::Suspension : PlanLineKind::Instalment,
+            static_cast<int>(k + 1), row.date, static_cast<float>(row.rate.Value()), row.capital,
+            row.interest, row.residual);
+        line.deferredInterest = row.deferredInterest.Units();
+        line.fundInterest = row.fundInterest.Units();
+        lines.push_back(line);
     }
     eventsAfter(cents.rows.size());
     // A payoff settled the buy-out with the rest of the debt.
@@ -108,10 +112,21 @@ const char* PlanLineTipo(PlanLineKind kind) {
             return "Rimborso parziale";
         case PlanLineKind::Payoff:
             return "Estinzione";
+        case PlanLineKind::Suspension:
+            return "Sospensione";
         case PlanLineKind::Instalment:
             break;
     }
     return "Rata";
+}
+
+std::optional<PlanLineKind> PlanLineKindOfTipo(std::string_view tipo) {
+    for (const PlanLineKind kind :
+         {PlanLineKind::Instalment, PlanLineKind::Maxi, PlanLineKind::Buyout,
+          PlanLineKind::Prepayment, PlanLineKind::Payoff, PlanLineKind::Suspension}) {
+        if (tipo == PlanLineTipo(kind)) return kind;
+    }
+    return std::nullopt;
 }
 
 std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived) {
@@ -141,8 +156,12 @@ CentsPlan PlanOfLines(const std::vector<PlanLine>& lines) {
                 plan.storedBuyoutCapital = plan.buyout;
                 plan.buyoutDate = line.date;
                 break;
-            case PlanLineKind::Instalment: {
+            case PlanLineKind::Instalment:
+            case PlanLineKind::Suspension: {
                 CentsPlanRow row;
+                if (line.kind == PlanLineKind::Suspension) row.kind = RowKind::Suspension;
+                row.deferredInterest = cents(line.deferredInterest);
+                row.fundInterest = cents(line.fundInterest);
                 row.date = line.date;
                 row.rate = Percent::FromValue(RoundAsShown(line.ratePercent, 2));
                 row.instalment = cents(line.stored);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "common/calendar_date.h"
@@ -7,8 +9,9 @@
 
 namespace quotaplan {
 
-// Prepayment and Payoff are the lines of a contract's events (a plan to the cent only).
-enum class PlanLineKind { Maxi, Instalment, Buyout, Prepayment, Payoff };
+// Prepayment and Payoff are the lines of a contract's events, Suspension the numbered rows of
+// a payment holiday (a plan to the cent only).
+enum class PlanLineKind { Maxi, Instalment, Buyout, Prepayment, Payoff, Suspension };
 
 // One line of the plan as its readers show or store it (grid, exports, archive,
 // calculator). For the classic plan the amounts are its 32-bit values, sums taken in 32
@@ -29,11 +32,18 @@ struct PlanLine {
     // An event's line: its penalty, paid with it, and the up-front costs refunded, deducted.
     double penalty = 0;
     double refund = 0;
+    // A payment holiday's interest: deferred to this instalment (part of `interest`), or of a
+    // suspended period borne by the Fund (not part of it).
+    double deferredInterest = 0;
+    double fundInterest = 0;
 };
 
 // The line's type as the archive stores it (tabPDA.Tipo) and the grid names the lines that
-// carry no number: "Maxi.", "Rata", "Riscatto", "Rimborso parziale", "Estinzione".
+// carry no number: "Maxi.", "Rata", "Riscatto", "Rimborso parziale", "Estinzione",
+// "Sospensione".
 const char* PlanLineTipo(PlanLineKind kind);
+// The kind a stored Tipo names; nullopt for a Tipo this program does not write.
+std::optional<PlanLineKind> PlanLineKindOfTipo(std::string_view tipo);
 
 // Which derived lines a reader wants.
 enum class DerivedLines {
@@ -53,6 +63,7 @@ std::vector<PlanLine> PlanLines(const FinancialPlan& plan, DerivedLines derived)
 // cent as it is shown (two decimals), each rate to the hundredth of a percent;
 //   maxi line:      the maxi (its capital), the value (capital plus residual), its date;
 //   instalments:    a row each: date, rate, instalment (`stored`), capital, interest, residual;
+//                   a suspended period's line a row of kind Suspension;
 //   event lines:    after the instalments before them, with their penalty and refund;
 //   buy-out line:   the buy-out (capital), its interest and date; the capital kept as the
 //                   line's (storedBuyoutCapital), as the line must show again.

@@ -1,5 +1,6 @@
 #include "engine/prepayment.h"
 
+#include "engine/deferred_interest.h"
 #include "engine/exact_period_rate.h"
 #include "engine/instalment_count.h"
 #include "engine/plan_position.h"
@@ -30,7 +31,9 @@ Prepayment ApplyPrepayment(const SignedTerms& terms, const CentsPlan& plan, Cale
     const ExactPeriodRate rate(plan.rows[paid].rate, terms.periodsPerYear, terms.capitalisation);
     const Money debt = figures.residualAfter;
     int left = leftBefore;
-    Money instalment = figures.instalmentBefore;
+    // The interest a payment holiday deferred is spread again over the instalments left.
+    const Money deferred = TakeDeferredInterest(after.rows, paid);
+    Money instalment = after.rows[paid].instalment;
     if (options.effect == PrepaymentEffect::LowerInstalment) {
         instalment =
             AnnuityInstalment(debt, terms.buyout, rate.AnnuityArrears(left), rate, left + offset);
@@ -40,6 +43,7 @@ Prepayment ApplyPrepayment(const SignedTerms& terms, const CentsPlan& plan, Cale
     }
     AmortiseRows(after.rows, paid, debt, instalment,
                  {terms.periodsPerYear, terms.capitalisation, terms.buyout, due, false});
+    SpreadDeferredInterest(after.rows, paid, deferred);
     // The buy-out line shows the capital the new last instalment leaves owed and, as interest,
     // the rest of the buy-out; a stored line may have split the two otherwise.
     after.buyoutInterest = plan.buyout + plan.buyoutInterest - terms.buyout;

@@ -15,6 +15,8 @@ namespace quotaplan {
 // The value of a payoff is its total: capital, interest and penalty less the refund; of a
 // prepayment the capital repaid, with the interest accrued on it when there is any ("5.000,00
 // (interessi 2,88, penale 0,00)"). Capital and interest are on the event's line of the plan.
+// A payment holiday, a run of suspended rows, shows as "Sospensione dal 15/01/2027" "3 rate",
+// with "(interessi a carico del Fondo 120,00)" when a Fund bears a share of its interest.
 // Empty for a plan without events. Raises nothing.
 std::vector<std::pair<std::string, std::string>> EventHeadingLines(const FinancialPlan& plan);
 

@@ -18,6 +18,9 @@ const std::array<std::string_view, kPlanTableColumns>& PlanTableHeadings() {
 
 std::string PlanLineCaption(const PlanLine& line) {
     if (line.kind == PlanLineKind::Instalment) return std::to_string(line.number) + "° Rata";
+    if (line.kind == PlanLineKind::Suspension) {
+        return std::to_string(line.number) + "° " + PlanLineTipo(line.kind);
+    }
     return PlanLineTipo(line.kind);
 }
 

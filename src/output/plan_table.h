@@ -17,7 +17,8 @@ using PlanTableRow = std::array<std::string, kPlanTableColumns>;
 // "Tipo", "Scadenza", "Importo", "Q. Capitale", "Q. Interessi", "Deb. Res.".
 const std::array<std::string_view, kPlanTableColumns>& PlanTableHeadings();
 
-// "Maxi.", "<n>° Rata", "Riscatto", or an event's "Rimborso parziale", "Estinzione".
+// "Maxi.", "<n>° Rata", "<n>° Sospensione", "Riscatto", or an event's "Rimborso parziale",
+// "Estinzione".
 std::string PlanLineCaption(const PlanLine& line);
 
 // One row: the caption, the date "dd/mm/yy", then amount paid, capital share, interest share

@@ -54,6 +54,7 @@ std::vector<std::string> TextExportLines(const ContractHeader& header, const Fin
                                       PlainAmount(row.capital), PlainAmount(row.residual), "0"}));
                 break;
             case ExportRowKind::Instalment:
+            case ExportRowKind::Suspension:
                 lines.push_back(Join(
                     {ExportRowCaption(row), date, FormatNumber(row.ratePercent, kRate),
                      FormatNumber(row.amount, kAmount), FormatNumber(row.capital, kAmount),

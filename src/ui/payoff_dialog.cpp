@@ -165,7 +165,7 @@ void PayoffDialog::Recompute() {
     const auto read = ReadPayoffForm(ReadFields());
     if (const auto* event = std::get_if<ContractEvent>(&read)) {
         try {
-            const auto applied = ApplyEvent(basis_.terms, basis_.plan, *event);
+            const auto applied = ApplyEvent(basis_.termsInForce, basis_.plan, *event);
             if (const auto* result = std::get_if<EventResult>(&applied)) {
                 event_ = *event;
                 statement_ = std::get<PayoffStatement>(result->figures);

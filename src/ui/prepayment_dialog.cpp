@@ -154,7 +154,7 @@ void PrepaymentDialog::Recompute() {
     const auto read = ReadPrepaymentForm(ReadFields());
     if (const auto* event = std::get_if<ContractEvent>(&read)) {
         try {
-            const auto applied = ApplyEvent(basis_.terms, basis_.plan, *event);
+            const auto applied = ApplyEvent(basis_.termsInForce, basis_.plan, *event);
             if (const auto* result = std::get_if<EventResult>(&applied)) {
                 event_ = *event;
                 figures_ = std::get<PrepaymentFigures>(result->figures);

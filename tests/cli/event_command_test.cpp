@@ -105,6 +105,64 @@ TEST(EventOnCalculation, APrepaymentPrintsTheNewPlan) {
     EXPECT_EQ(shorter.out.find("\"number\": 61"), std::string::npos);
 }
 
+// 100.000 at 3 % a year compound over 120 monthly instalments, to the cent.
+const std::vector<std::string> kMortgage = {
+    "--value", "100000",     "--rate",       "3",          "--count",
+    "120",     "--plan",     "cents",        "--contract-date", "2026-01-10",
+    "--first-date", "2026-02-10"};
+
+TEST(EventOnCalculation, AHolidayPrintsTheLengthenedPlan) {
+    const Outcome whole = Calc(kMortgage, {"--suspend", "2026-02-10", "--instalments", "6",
+                                           "--kind", "all", "--fund-share", "0"});
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    EXPECT_TRUE(whole.out.starts_with(
+        "{\"instalment\": 978.09, \"suspended_interest\": 1488.92, \"fund_interest\": 0, "
+        "\"capitalised_interest\": 1488.92, \"deferred_interest\": 0, \"last_due\": "
+        "\"2036-07-10\", \"plan\": [\n"))
+        << whole.out;
+    EXPECT_NE(whole.out.find("{\"type\": \"Sospensione\", \"number\": 1, \"date\": "
+                             "\"2026-02-10\", \"rate\": 3, \"amount\": 0, \"capital\": -246.63, "
+                             "\"interest\": 246.63, \"residual\": 100246.63}"),
+              std::string::npos)
+        << whole.out;
+
+    const Outcome deferred =
+        Calc(kMortgage, {"--suspend", "2026-02-10", "--instalments", "6", "--kind", "all",
+                         "--interest", "defer", "--fund-share", "50"});
+    ASSERT_EQ(deferred.status, 0) << deferred.err;
+    // Half of each period's interest, to the cent period by period.
+    EXPECT_NE(deferred.out.find("\"fund_interest\": 739.92, \"capitalised_interest\": 0, "
+                                "\"deferred_interest\": 739.86,"),
+              std::string::npos)
+        << deferred.out;
+    EXPECT_NE(deferred.out.find("{\"type\": \"Rata\", \"number\": 7, \"date\": "
+                                "\"2026-08-10\", \"rate\": 3, \"amount\": 969.9, "),
+              std::string::npos)
+        << deferred.out;
+    EXPECT_NE(deferred.out.find("\"deferred_interest\": 6.16}"), std::string::npos);
+    EXPECT_NE(deferred.out.find("\"deferred_interest\": 6.82}\n]}"), std::string::npos);
+}
+
+TEST(EventOnCalculation, ARenegotiationAtTheOwnRateKeepsTheInstalment) {
+    const Outcome same = Calc(kMortgage, {"--renegotiate", "2027-01-10", "--new-rate", "3"});
+    ASSERT_EQ(same.status, 0) << same.err;
+    EXPECT_TRUE(same.out.starts_with("{\"instalment\": 963.74, \"rate\": 3, \"count\": 108, "
+                                     "\"residual\": 91276.96, \"taeg\": 3, \"signed_taeg\": 3, "
+                                     "\"plan\": ["))
+        << same.out;
+    const Outcome surrogation =
+        Calc(kMortgage, {"--renegotiate", "2027-01-10", "--new-ref-rate", "2", "--new-spread",
+                         "0.5", "--new-count", "60", "--lender", "Banca Due"});
+    ASSERT_EQ(surrogation.status, 0) << surrogation.err;
+    EXPECT_NE(surrogation.out.find("\"rate\": 2.5, \"count\": 60, "), std::string::npos)
+        << surrogation.out;
+    EXPECT_NE(surrogation.out.find("\"lender\": \"Banca Due\", \"note\": \"Surroga (art. "
+                                   "120-quater TUB): nessuna penale e nessun costo a carico del "
+                                   "cliente.\""),
+              std::string::npos);
+    EXPECT_EQ(surrogation.out.find("\"number\": 73"), std::string::npos);
+}
+
 struct BadEvent {
     const char* name;
     std::vector<std::string> args;
@@ -167,7 +225,46 @@ INSTANTIATE_TEST_SUITE_P(
                  "--discount-rate si usa solo con --method discount."},
         BadEvent{"TwoEvents",
                  {"--payoff", "2028-01-15", "--prepay", "2028-01-15"},
-                 "Indicare uno solo fra --payoff, --prepay e --undo-event."},
+                 "Indicare uno solo fra --payoff, --prepay, --suspend, --renegotiate e "
+                 "--undo-event."},
+        BadEvent{"SuspensionOffADueDate",
+                 {"--suspend", "2028-01-16", "--instalments", "3", "--kind", "capital"},
+                 "La sospensione parte da una scadenza del piano: il 16/01/2028 non è la data "
+                 "di una rata."},
+        BadEvent{"TooManySuspended",
+                 {"--suspend", "2028-01-15", "--instalments", "40", "--kind", "all"},
+                 "Le rate sospese devono essere da 1 a 36 (indicate: 40)."},
+        BadEvent{"SuspendedNotANumber",
+                 {"--suspend", "2028-01-15", "--instalments", "tre", "--kind", "all"},
+                 "Valore non valido per --instalments: \"tre\" (serve un numero intero)"},
+        BadEvent{"KindMissing",
+                 {"--suspend", "2028-01-15", "--instalments", "3"},
+                 "--suspend richiede --kind capital (solo quota capitale) o --kind all "
+                 "(intera rata)."},
+        BadEvent{"InterestOfCapitalOnly",
+                 {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "capital",
+                  "--interest", "defer"},
+                 "--interest si usa solo con --kind all."},
+        BadEvent{"FundShareUnreadable",
+                 {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "all",
+                  "--fund-share", "metà"},
+                 "Valore non valido per --fund-share: \"metà\" (serve un tasso in percentuale "
+                 "come 4.5)"},
+        BadEvent{"RateNotANumber",
+                 {"--renegotiate", "2028-01-15", "--new-rate", "3,5"},
+                 "Valore non valido per --new-rate: \"3,5\" (serve un tasso in percentuale "
+                 "come 4.5)"},
+        BadEvent{"RenegotiationOffADueDate",
+                 {"--renegotiate", "2028-01-20", "--new-rate", "3"},
+                 "La rinegoziazione parte da una scadenza del piano: il 20/01/2028 non è la "
+                 "data di una rata."},
+        BadEvent{"NewRateWithAHoliday",
+                 {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "all",
+                  "--new-rate", "3"},
+                 "--new-rate si usa solo con --renegotiate."},
+        BadEvent{"PenaltyWithARenegotiation",
+                 {"--renegotiate", "2028-01-15", "--new-rate", "3", "--penalty", "none"},
+                 "--penalty si usa solo con --payoff o --prepay."},
         BadEvent{"RecordWithoutId",
                  {"--payoff", "2028-01-15", "--record"},
                  "--record richiede --id N, un contratto dell'archivio."},
@@ -235,6 +332,51 @@ TEST_P(StoredEvents, StatedRecordedShownAndUndone) {
     ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
     EXPECT_EQ(Run({"--undo-event", "--id", "1"}), 2);
     EXPECT_EQ(err_, "Il contratto non ha eventi da annullare.\n");
+}
+
+TEST_P(StoredEvents, HolidayAndSurrogationRecordedShownAndUndone) {
+    SaveConsumer();
+    ASSERT_EQ(Run({"--id", "1", "--suspend", "2027-01-15", "--instalments", "3", "--kind", "all",
+                   "--interest", "defer", "--record"}),
+              0)
+        << err_;
+    const std::string holiday = out_;
+    EXPECT_NE(holiday.find("\"last_due\": \"2033-04-15\""), std::string::npos) << holiday;
+    ASSERT_EQ(Run({"--id", "1", "--renegotiate", "2028-04-15", "--new-rate", "4", "--lender",
+                   "Banca Due", "--record"}),
+              0)
+        << err_;
+    EXPECT_NE(out_.find("\"rate\": 4, \"count\": 60,"), std::string::npos) << out_;
+    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
+    EXPECT_NE(out_.find("{\"id\": 1, \"date\": \"2027-01-15\", \"kind\": \"Sospensione\", "
+                        "\"amount\": 0, \"penalty\": 0, \"refund\": 0, \"options\": "
+                        "\"rate=3;sospesa=intera;interessi=differiti;fondo=0\", \"note\": \"\"},"),
+              std::string::npos)
+        << out_;
+    EXPECT_NE(out_.find("\"kind\": \"Surroga\", \"amount\": 0, \"penalty\": 0, \"refund\": 0, "
+                        "\"options\": \"tasso=4;istituto=Banca Due\""),
+              std::string::npos)
+        << out_;
+    EXPECT_NE(out_.find("\"type\": \"Sospensione\", \"date\": \"2027-01-15\", \"rate\": 5.35, "
+                        "\"amount\": 0, \"capital\": 0, \"interest\": 0,"),
+              std::string::npos);
+    // Before the surrogation: refused, nothing stored.
+    EXPECT_EQ(Run({"--id", "1", "--suspend", "2028-01-15", "--instalments", "1", "--kind",
+                   "capital", "--record"}),
+              2);
+    EXPECT_EQ(err_,
+              "La data dell'evento (15/01/2028) precede quella dell'ultimo evento registrato "
+              "(15/04/2028).\n");
+    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
+    ASSERT_EQ(Run({"--id", "1", "--suspend", "2027-01-15", "--instalments", "3", "--kind", "all",
+                   "--interest", "defer"}),
+              2);
+    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
+    ASSERT_EQ(Run({"--id", "1", "--suspend", "2027-01-15", "--instalments", "3", "--kind", "all",
+                   "--interest", "defer"}),
+              0)
+        << err_;
+    EXPECT_EQ(out_, holiday);
 }
 
 TEST_P(StoredEvents, RefusedOnTheArchive) {

@@ -385,3 +385,72 @@ TEST_P(ContractEventStoreTest, AnIndexedContractIsReadAsSuch) {
 
 }  // namespace
 }  // namespace quotaplan
+
+namespace quotaplan {
+namespace {
+
+void ExpectSameRows(const CentsPlan& read, const CentsPlan& computed) {
+    ASSERT_EQ(read.rows.size(), computed.rows.size());
+    for (std::size_t k = 0; k < read.rows.size(); ++k) {
+        const CentsPlanRow& a = read.rows[k];
+        const CentsPlanRow& b = computed.rows[k];
+        EXPECT_TRUE(a.date == b.date && a.rate == b.rate && a.instalment == b.instalment &&
+                    a.interest == b.interest && a.capital == b.capital &&
+                    a.residual == b.residual && a.kind == b.kind &&
+                    a.deferredInterest == b.deferredInterest && a.fundInterest == b.fundInterest)
+            << "row " << k + 1;
+    }
+}
+
+TEST_P(ContractEventStoreTest, HolidaysAndSurrogationsAreStoredReadAgainAndUndone) {
+    const std::string signedText = PlanText();
+    const CentsPlan signedPlan = events.Basis(id)->plan;
+    const ContractEvent holiday{
+        Ymd(2026, 6, 15),
+        SuspensionOptions{6, SuspensionKind::Whole, SuspendedInterest::Deferred,
+                          Percent::FromHundredths(5000)},
+        ""};
+    RenegotiationOptions change;
+    change.rate = Percent::FromHundredths(400);
+    change.periodsPerYear = 4;
+    change.lender = "Banca Due";
+    const ContractEvent surrogation{Ymd(2027, 6, 15), change, ""};
+    const ContractEvent prepayment = Prepay(Ymd(2028, 3, 15), 100000);
+
+    const EventStoreResult first = events.Record(id, holiday);
+    ASSERT_TRUE(first.Ok()) << first.message;
+    const std::string afterHoliday = PlanText();
+    ExpectSameRows(events.Basis(id)->plan, first.result->plan);
+    const EventStoreResult second = events.Record(id, surrogation);
+    ASSERT_TRUE(second.Ok()) << second.message;
+    const EventStoreResult third = events.Record(id, prepayment);
+    ASSERT_TRUE(third.Ok()) << third.message;
+
+    // Read again, the plan is the plan the events make of the signed one, at the quarterly
+    // periodicity the surrogation set.
+    const auto basis = events.Basis(id);
+    const auto computed =
+        PlanWithEvents(basis->terms, signedPlan, {holiday, surrogation, prepayment});
+    ASSERT_TRUE(std::holds_alternative<CentsPlan>(computed));
+    ExpectSameRows(basis->plan, std::get<CentsPlan>(computed));
+    ASSERT_EQ(basis->events.size(), 3u);
+    EXPECT_EQ(basis->events[0].event.options, holiday.options);
+    EXPECT_EQ(basis->events[1].event.options, surrogation.options);
+    EXPECT_EQ(basis->events[1].event.Kind(), EventKind::Surrogation);
+    EXPECT_EQ(basis->termsInForce.periodsPerYear, 4);
+
+    // A holiday from a date before the surrogation is refused, nothing stored.
+    const std::string before = PlanText();
+    const EventStoreResult refused = events.Record(id, holiday);
+    EXPECT_EQ(refused.code, EventStoreCode::Refused);
+    EXPECT_EQ(PlanText(), before);
+
+    ASSERT_TRUE(events.UndoLatest(id).Ok());
+    ASSERT_TRUE(events.UndoLatest(id).Ok());
+    EXPECT_EQ(PlanText(), afterHoliday);
+    ASSERT_TRUE(events.UndoLatest(id).Ok());
+    EXPECT_EQ(PlanText(), signedText);
+}
+
+}  // namespace
+}  // namespace quotaplan

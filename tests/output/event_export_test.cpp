@@ -74,6 +74,26 @@ TEST(EventHeading, EachEventALineUnderTheHeading) {
     EXPECT_TRUE(EventHeadingLines(test::EngineCentsPlan(12)).empty());
 }
 
+TEST(EventHeading, AHolidayAmongTheEventsByItsDate) {
+    const auto current = PlanWithEvents(
+        ConsumerTerms(), ConsumerPlan(),
+        {{Ymd(2027, 1, 15),
+          SuspensionOptions{3, SuspensionKind::CapitalOnly, SuspendedInterest::Capitalised,
+                            Percent::FromHundredths(5000)},
+          ""},
+         {Ymd(2027, 6, 4),
+          PrepaymentOptions{Money::FromCents(300000), PrepaymentEffect::LowerInstalment, {}}, ""}});
+    FinancialPlan plan;
+    SetPlanToTheCent(plan, std::get<CentsPlan>(current));
+    const auto lines = EventHeadingLines(plan);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].first, "Sospensione dal 15/01/2027");
+    // Half of each of the three months' interest (69,32) on the residual after the 12th
+    // instalment, the residual unchanged over a capital-only holiday.
+    EXPECT_EQ(lines[0].second, "3 rate (interessi a carico del Fondo 103,98)");
+    EXPECT_EQ(lines[1].first, "Rimborso parziale del 04/06/2027");
+}
+
 TEST(EventExports, TextLinesCarryTheEventsAndTheirLines) {
     const auto lines = TextExportLines(Header(), PlanWithEvents());
     ASSERT_EQ(lines.size(), 1u + 2u + 1u + 24u + 2u);
