@@ -8,6 +8,7 @@
 #include "common/number_text.h"
 #include "common/recording_message_boxes.h"
 #include "common/run_time_error.h"
+#include "data/contract_event_store.h"
 #include "data/contract_store.h"
 #include "data/plan_line_rows.h"
 #include "data/reference_rate_values.h"
@@ -68,24 +69,12 @@ CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
     return options;
 }
 
-const char* TipoOf(PlanLineKind kind) {
-    switch (kind) {
-        case PlanLineKind::Maxi:
-            return "Maxi.";
-        case PlanLineKind::Buyout:
-            return "Riscatto";
-        case PlanLineKind::Instalment:
-            break;
-    }
-    return "Rata";
-}
-
 // Whether the stored row holds what the line would store: amounts to the cent, the rate
 // to the hundredth (the maxi-instalment and buy-out rows store 0).
 bool Stores(const StoredPlanRow& row, const PlanLine& line) {
     const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
     const double rate = line.kind == PlanLineKind::Instalment ? line.ratePercent : 0.0;
-    return row.Tipo == TipoOf(line.kind) && row.Data == line.date &&
+    return row.Tipo == PlanLineTipo(line.kind) && row.Data == line.date &&
            RoundHalfUpScaled(RoundAsShown(row.Tasso, 2), 100) ==
                RoundHalfUpScaled(RoundAsShown(rate, 2), 100) &&
            cents(row.Importo) == cents(line.stored) &&
@@ -94,8 +83,13 @@ bool Stores(const StoredPlanRow& row, const PlanLine& line) {
            cents(row.DebitoRes) == cents(line.residual);
 }
 
-// The contract's current plan from its stored terms indexed anew. Contracts with dated
-// events would start from their latest event here.
+// Why a contract with recorded events is left as it is: its plan follows its latest event,
+// which a re-derivation from the signed terms would overwrite.
+constexpr const char* kHasEventsMessage =
+    "ha eventi registrati (estinzione o rimborso anticipato): il suo piano segue l'ultimo "
+    "evento e non è stato ricalcolato. Per indicizzarlo annullare prima gli eventi.";
+
+// The contract's current plan from its stored terms indexed anew.
 std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
                                                        const std::vector<IndexValue>& series,
                                                        const std::string& referenceName,
@@ -218,12 +212,19 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             inTransaction = true;
                             began = std::chrono::steady_clock::now();
                         }
-                        const auto rewrite =
-                            Rewrite(db, id, *form, store.LoadPlanRows(id),
-                                    std::get<FinancialPlan>(plan), options.ratePercent.value_or(0));
-                        ++pending.contracts;
-                        pending.changed += rewrite.changed ? 1 : 0;
-                        pending.rows += rewrite.rows;
+                        // Asked under the writer lock, so that no event recorded meanwhile
+                        // is overwritten.
+                        if (ContractHasEvents(db, id)) {
+                            report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
+                                                     kHasEventsMessage);
+                        } else {
+                            const auto rewrite = Rewrite(db, id, *form, store.LoadPlanRows(id),
+                                                         std::get<FinancialPlan>(plan),
+                                                         options.ratePercent.value_or(0));
+                            ++pending.contracts;
+                            pending.changed += rewrite.changed ? 1 : 0;
+                            pending.rows += rewrite.rows;
+                        }
                     }
                 }
             }

@@ -34,7 +34,9 @@ struct [[nodiscard]] ReindexReport {
 // that has values (within `scope`) is re-derived exactly as "Indicizza" and "Calcola" would
 // re-derive it in the window (IndexRequest, CalculateRequest), from its stored terms; where
 // the plan changed, its rows are rewritten from the first one that changed (the rows before
-// it are left alone) and the contract's Tasso follows the first index value. Each contract is
+// it are left alone) and the contract's Tasso follows the first index value. A contract with
+// recorded events is left as it is and reported in `skipped`: its plan follows its latest
+// event. Each contract is
 // written whole or not at all, under the archive's writer lock (BEGIN IMMEDIATE); contracts
 // are committed together at most a quarter of a second apart, as one disk sync for each
 // would make a portfolio take minutes. `progress` is told each contract done (of the total);
