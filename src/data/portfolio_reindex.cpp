@@ -170,6 +170,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
         return report;
     }
 
+    bool keepsEvents = false;
     bool inTransaction = false;
     auto began = std::chrono::steady_clock::now();
     ReindexReport pending;  // what the open transaction wrote
@@ -183,6 +184,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
         pending = ReindexReport{};
     };
     try {
+        keepsEvents = ArchiveKeepsEvents(db);
         for (std::size_t k = 0; k < ids.size(); ++k) {
             const std::int32_t id = ids[k];
             quiet.shown.clear();
@@ -214,7 +216,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                         }
                         // Asked under the writer lock, so that no event recorded meanwhile
                         // is overwritten.
-                        if (ContractHasEvents(db, id)) {
+                        if (keepsEvents && AnyEventOf(db, id)) {
                             report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
                                                      kHasEventsMessage);
                         } else {
