@@ -25,6 +25,8 @@ public:
     const std::optional<std::string>& Load();
     // The function numbered `k`; Load() must have succeeded.
     void* Function(std::size_t k) const { return addresses_[k]; }
+    // All of them, numbered as Function() numbers them; Load() must have succeeded.
+    void* const* Functions() const { return addresses_.data(); }
 
     // What Load() would answer for the library in `file`, which is closed again (for tests).
     static std::optional<std::string> Probe(const std::string& file,

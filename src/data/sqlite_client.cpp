@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <vector>
 
 #include "common/loaded_library.h"
@@ -39,11 +40,20 @@ LoadedLibrary& Library() {
     return library;
 }
 
+// The resolved functions once the library has loaded: every SQLite call of the engine passes
+// here, and a re-indexing makes millions of them.
+std::atomic<void* const*> loadedFunctions{nullptr};
+
 // The function numbered `k`, the library loaded first: a program that calls SQLite itself
 // besides the engine (the tests' fixtures) may call before any archive is opened.
 void* Loaded(SqliteFunction k) {
-    Library().Load();
-    return Library().Function(static_cast<std::size_t>(k));
+    void* const* functions = loadedFunctions.load(std::memory_order_acquire);
+    if (functions == nullptr) {
+        if (Library().Load()) return nullptr;  // the engine asks RequireSqliteLibrary first
+        functions = Library().Functions();
+        loadedFunctions.store(functions, std::memory_order_release);
+    }
+    return functions[static_cast<std::size_t>(k)];
 }
 
 }  // namespace
