@@ -147,9 +147,13 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${QUOTAPLAN_WEB_HOST}/quotaplan.html"
 # The libraries the programs link, found by dpkg-shlibdeps (package dpkg-dev).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs (file dialog, print preview, print dialog) read Qt's Italian from
-# /usr/share/qt6/translations, and the PostgreSQL client library libpq.so.5 is loaded when a
-# server archive is first opened: dpkg-shlibdeps cannot see a file that is loaded, not linked.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libpq5")
+# /usr/share/qt6/translations; SQLite (libsqlite3.so.0), the PostgreSQL client (libpq.so.5)
+# and ICU (libicuuc.so.NN) are loaded when an archive or a server is first opened or a name
+# first compared: dpkg-shlibdeps cannot see a file that is loaded, not linked.
+find_package(ICU REQUIRED COMPONENTS uc)
+string(REGEX MATCH "^[0-9]+" QUOTAPLAN_ICU_MAJOR "${ICU_VERSION}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-translations-l10n, libsqlite3-0, libpq5, libicu${QUOTAPLAN_ICU_MAJOR}")
 # Exported files and web pages are opened through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

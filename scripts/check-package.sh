@@ -5,7 +5,8 @@
 #     12's own start files lack, so that no program can have them);
 #   - the programs carry no .comment section, and their debug symbols are in the -dbgsym
 #     package under their build ID;
-#   - the control fields: an https Homepage, a Description naming the shared PostgreSQL archive;
+#   - the control fields: an https Homepage, a Description naming the shared PostgreSQL archive,
+#     Depends naming the libraries quotaplan-calc opens on first use;
 #   - the AppStream metainfo validates, the desktop entry validates and has an Italian
 #     translation of every key meant to be read, the icons are PNG in their sizes;
 #   - the office's settings are a configuration file of the package;
@@ -48,6 +49,12 @@ field() { sed -n "s/^$1: //p" "$root/DEBIAN/control"; }
 [[ "$(field Homepage)" == https://* ]] || fail "Homepage is not https: $(field Homepage)"
 grep -q 'PostgreSQL' "$root/DEBIAN/control" || fail "the Description does not name PostgreSQL"
 [ "$(field Section)" = misc ] || fail "Section: $(field Section)"
+# The libraries quotaplan-calc opens on first use rather than links: dpkg-shlibdeps cannot
+# see them, the package names them itself.
+for package in libsqlite3-0 libpq5 'libicu[0-9]+'; do
+    grep -Eq "(^|, )$package( |,|$)" <<<"$(field Depends)" ||
+        fail "Depends lacks $package: $(field Depends)"
+done
 [ "$(cat "$root/DEBIAN/conffiles")" = /etc/quotaplan/Quotaplan.ini ] ||
     fail "conffiles: $(cat "$root/DEBIAN/conffiles")"
 [ -f "$root/etc/quotaplan/Quotaplan.ini" ] || fail "no /etc/quotaplan/Quotaplan.ini"

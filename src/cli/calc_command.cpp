@@ -1,5 +1,8 @@
 #include "cli/calc_command.h"
 
+#include <bit>
+#include <cstdint>
+
 #include "cli/json_text.h"
 #include "common/clock.h"
 #include "common/number_text.h"
@@ -30,24 +33,65 @@ std::string ShownNumber(double value, int formatCode, PlanNumbers numbers) {
 // The row's Tipo: "Maxi.", "Rata", "Sospensione" or "Riscatto", or an event's.
 std::string RowTypeOf(const ExportRow& row) { return PlanLineTipo(row.kind); }
 
-std::string PlanRowJson(const ExportRow& row, PlanNumbers exact) {
-    std::string json = "{\"type\": " + JsonString(RowTypeOf(row));
-    if (row.kind == ExportRowKind::Instalment || row.kind == ExportRowKind::Suspension)
-        json += ", \"number\": " + std::to_string(row.number);
-    json += ", \"date\": " + JsonString(row.date.Iso());
-    json += ", \"rate\": " + ShownNumber(row.ratePercent, 2, PlanNumbers::Float32);
-    json += ", \"amount\": " + ShownNumber(row.amount, 1, exact);
-    json += ", \"capital\": " + ShownNumber(row.capital, 1, exact);
-    json += ", \"interest\": " + ShownNumber(row.interest, 1, exact);
-    json += ", \"residual\": " + ShownNumber(row.residual, 1, exact);
+// ShownNumber for one column of a plan, the text of the row before kept: the rate and the
+// instalment repeat down a plan, and formatting them again row after row was most of the
+// calculator's time on a long plan.
+class ShownColumn {
+public:
+    ShownColumn(int formatCode, PlanNumbers numbers) : formatCode_(formatCode), numbers_(numbers) {}
+    const std::string& Text(double value) {
+        if (!shown_ || std::bit_cast<std::uint64_t>(value) != lastBits_) {
+            lastText_ = ShownNumber(value, formatCode_, numbers_);
+            lastBits_ = std::bit_cast<std::uint64_t>(value);
+            shown_ = true;
+        }
+        return lastText_;
+    }
+
+private:
+    int formatCode_;
+    PlanNumbers numbers_;
+    bool shown_ = false;
+    std::uint64_t lastBits_ = 0;
+    std::string lastText_;
+};
+
+struct PlanColumns {
+    explicit PlanColumns(PlanNumbers exact)
+        : rate(2, PlanNumbers::Float32), amount(1, exact), capital(1, exact),
+          interest(1, exact), residual(1, exact) {}
+    ShownColumn rate, amount, capital, interest, residual;
+};
+
+void AppendPlanRowJson(std::string& json, const ExportRow& row, PlanColumns& columns) {
+    json += "{\"type\": ";
+    json += JsonString(RowTypeOf(row));
+    if (row.kind == ExportRowKind::Instalment || row.kind == ExportRowKind::Suspension) {
+        json += ", \"number\": ";
+        json += std::to_string(row.number);
+    }
+    json += ", \"date\": ";
+    json += JsonString(row.date.Iso());
+    json += ", \"rate\": ";
+    json += columns.rate.Text(row.ratePercent);
+    json += ", \"amount\": ";
+    json += columns.amount.Text(row.amount);
+    json += ", \"capital\": ";
+    json += columns.capital.Text(row.capital);
+    json += ", \"interest\": ";
+    json += columns.interest.Text(row.interest);
+    json += ", \"residual\": ";
+    json += columns.residual.Text(row.residual);
     // A payment holiday's interest: deferred to the instalment, or borne by the Fund.
     if (row.deferredInterest != 0) {
-        json += ", \"deferred_interest\": " + ShownNumber(row.deferredInterest, 1, exact);
+        json += ", \"deferred_interest\": ";
+        json += columns.amount.Text(row.deferredInterest);
     }
     if (row.fundInterest != 0) {
-        json += ", \"fund_interest\": " + ShownNumber(row.fundInterest, 1, exact);
+        json += ", \"fund_interest\": ";
+        json += columns.amount.Text(row.fundInterest);
     }
-    return json + "}";
+    json += '}';
 }
 
 }  // namespace
@@ -127,17 +171,31 @@ std::string CalcOutcomeJson(const CalcOutcome& outcome) {
     const auto& exact = outcome.plan.toTheCent;
     const std::string instalment =
         exact ? exact->instalment.Decimal() : JsonNumber(outcome.instalment);
-    return "{\"instalment\": " + instalment + effective + ", \"plan\": " +
-           PlanJson(outcome.plan, exact ? PlanNumbers::Exact : PlanNumbers::Float32) + terms + "}\n";
+    std::string json = "{\"instalment\": " + instalment + effective + ", \"plan\": ";
+    AppendPlanJson(json, outcome.plan, exact ? PlanNumbers::Exact : PlanNumbers::Float32);
+    json += terms + "}\n";
+    return json;
+}
+
+void AppendPlanJson(std::string& json, const FinancialPlan& plan, PlanNumbers numbers) {
+    const auto rows = PlanRowsForExport(plan);
+    // Room for the whole plan at once: grown line by line, the text was copied over and over,
+    // and every copy touched fresh memory, a good part of a calculation's start.
+    constexpr std::size_t kRowJsonLength = 160;
+    json.reserve(json.size() + rows.size() * kRowJsonLength + 8);
+    json += '[';
+    PlanColumns columns(numbers);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        json += k == 0 ? "\n  " : ",\n  ";
+        AppendPlanRowJson(json, rows[k], columns);
+    }
+    json += "\n]";
 }
 
 std::string PlanJson(const FinancialPlan& plan, PlanNumbers numbers) {
-    std::string json = "[";
-    const auto rows = PlanRowsForExport(plan);
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        json += (k == 0 ? "\n  " : ",\n  ") + PlanRowJson(rows[k], numbers);
-    }
-    return json + "\n]";
+    std::string json;
+    AppendPlanJson(json, plan, numbers);
+    return json;
 }
 
 std::string CalcOutcomeCsv(const CalcOutcome& outcome) {

@@ -21,6 +21,8 @@ enum class PlanNumbers { Exact, Float32, Cents };
 
 // The plan's rows as a JSON array, one row a line.
 std::string PlanJson(const FinancialPlan& plan, PlanNumbers numbers);
+// PlanJson appended to `json`.
+void AppendPlanJson(std::string& json, const FinancialPlan& plan, PlanNumbers numbers);
 
 // ", "taeg": 9.68": the percentage with two decimals; when no single rate fits, null and the
 // reason in "taeg_note".

@@ -361,10 +361,15 @@ EventStoreResult ContractEventStore::UndoLatest(std::int32_t contractId) {
     }
 }
 
-bool ContractHasEvents(Database& db, std::int32_t contractId) {
-    if (!HasTable(db, kEventsTable)) return false;
+bool ArchiveKeepsEvents(Database& db) { return HasTable(db, kEventsTable); }
+
+bool AnyEventOf(Database& db, std::int32_t contractId) {
     return !Recordset(db, "SELECT TOP 1 ID FROM tabEventi WHERE [ID Leasing] = " + Id(contractId))
                 .Eof();
+}
+
+bool ContractHasEvents(Database& db, std::int32_t contractId) {
+    return ArchiveKeepsEvents(db) && AnyEventOf(db, contractId);
 }
 
 bool DeleteContractEvents(Database& db, std::int32_t contractId) {

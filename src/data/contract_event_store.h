@@ -97,6 +97,12 @@ inline constexpr const char* kEventChangedMeanwhileMessage =
 // Throws DatabaseError.
 bool ContractHasEvents(Database& db, std::int32_t contractId);
 
+// The two halves of ContractHasEvents, for a caller asking about many contracts: whether the
+// archive has the table of events (a catalog query), and whether the contract has an event
+// in it (one indexed query). Throw DatabaseError.
+bool ArchiveKeepsEvents(Database& db);
+bool AnyEventOf(Database& db, std::int32_t contractId);
+
 // Deletes the contract's events and the plan lines they kept, as part of deleting the
 // contract (the caller's transaction). False with the error in db.Errors().
 [[nodiscard]] bool DeleteContractEvents(Database& db, std::int32_t contractId);

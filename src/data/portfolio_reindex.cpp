@@ -9,6 +9,7 @@
 #include "common/number_text.h"
 #include "common/recording_message_boxes.h"
 #include "common/run_time_error.h"
+#include "data/contract_event_store.h"
 #include "data/contract_store.h"
 #include "data/plan_line_rows.h"
 #include "data/reference_rate_values.h"
@@ -25,11 +26,6 @@ namespace {
 // Contracts written in one transaction at most this long, so that a desk saving meanwhile
 // waits no longer.
 constexpr auto kLongestTransaction = std::chrono::milliseconds(250);
-
-// Why a contract with dated events is left as it is: its plan from the first event on was
-// re-derived from the plan it replaced, and re-indexing from the signed terms would lose it.
-constexpr const char* kHasEvents =
-    "ha eventi registrati (rimborso parziale o estinzione): il piano resta quello registrato.";
 
 // The first error the last statement left, thrown.
 [[noreturn]] void ThrowStatementError(Database& db, const std::string& sql) {
@@ -74,15 +70,6 @@ CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
     return options;
 }
 
-// Whether the stored plan holds the lines of dated events (a partial prepayment, the
-// payoff): every event writes one, and its plan from then on rests on it.
-bool HasEventLines(const std::vector<StoredPlanRow>& stored) {
-    return std::any_of(stored.begin(), stored.end(), [](const StoredPlanRow& row) {
-        return row.Tipo == PlanLineTipo(PlanLineKind::Prepayment) ||
-               row.Tipo == PlanLineTipo(PlanLineKind::Payoff);
-    });
-}
-
 // Whether the stored row holds what the line would store: amounts to the cent, the rate
 // to the hundredth (the maxi-instalment and buy-out rows store 0).
 bool Stores(const StoredPlanRow& row, const PlanLine& line) {
@@ -96,6 +83,12 @@ bool Stores(const StoredPlanRow& row, const PlanLine& line) {
            cents(row.QCapitale) == cents(line.capital) &&
            cents(row.DebitoRes) == cents(line.residual);
 }
+
+// Why a contract with recorded events is left as it is: its plan follows its latest event,
+// which a re-derivation from the signed terms would overwrite.
+constexpr const char* kHasEventsMessage =
+    "ha eventi registrati (estinzione o rimborso anticipato): il suo piano segue l'ultimo "
+    "evento e non è stato ricalcolato. Per indicizzarlo annullare prima gli eventi.";
 
 // The contract's current plan from its stored terms indexed anew.
 std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
@@ -178,6 +171,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
         return report;
     }
 
+    bool keepsEvents = false;
     bool inTransaction = false;
     auto began = std::chrono::steady_clock::now();
     ReindexReport pending;  // what the open transaction wrote
@@ -191,6 +185,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
         pending = ReindexReport{};
     };
     try {
+        keepsEvents = ArchiveKeepsEvents(db);
         for (std::size_t k = 0; k < ids.size(); ++k) {
             const std::int32_t id = ids[k];
             quiet.shown.clear();
@@ -220,16 +215,15 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             inTransaction = true;
                             began = std::chrono::steady_clock::now();
                         }
-                        // Read under the writer lock, so that an event recorded meanwhile
-                        // at another desk is seen.
-                        const std::vector<StoredPlanRow> stored = store.LoadPlanRows(id);
-                        if (HasEventLines(stored)) {
+                        // Asked under the writer lock, so that no event recorded meanwhile
+                        // is overwritten.
+                        if (keepsEvents && AnyEventOf(db, id)) {
                             report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
-                                                     kHasEvents);
+                                                     kHasEventsMessage);
                         } else {
-                            const auto rewrite =
-                                Rewrite(db, id, *form, stored, std::get<FinancialPlan>(plan),
-                                        options.ratePercent.value_or(0));
+                            const auto rewrite = Rewrite(db, id, *form, store.LoadPlanRows(id),
+                                                         std::get<FinancialPlan>(plan),
+                                                         options.ratePercent.value_or(0));
                             ++pending.contracts;
                             pending.changed += rewrite.changed ? 1 : 0;
                             pending.rows += rewrite.rows;

@@ -36,7 +36,8 @@ struct [[nodiscard]] ReindexReport {
 // re-derive it in the window (IndexRequest, CalculateRequest), from its stored terms; where
 // the plan changed, its rows are rewritten from the first one that changed (the rows before
 // it are left alone) and the contract's Tasso follows the first index value. A contract with
-// dated events (a partial prepayment, the payoff) is skipped: its plan stays. Each contract is
+// recorded events is left as it is and reported in `skipped`: its plan follows its latest
+// event. Each contract is
 // written whole or not at all, under the archive's writer lock (BEGIN IMMEDIATE); contracts
 // are committed together at most a quarter of a second apart, as one disk sync for each
 // would make a portfolio take minutes. `progress` is told each contract done (of the total);

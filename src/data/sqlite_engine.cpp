@@ -10,6 +10,7 @@
 
 #include "common/clock.h"
 #include "data/jet_sql.h"
+#include "data/sqlite_client.h"
 #include "data/text_fold.h"
 
 namespace quotaplan {
@@ -353,6 +354,7 @@ DbError ErrorFromSqlite(sqlite3* handle, int rc) {
 
 std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyTimeoutMs,
                                                  FileAccess access) {
+    RequireSqliteLibrary();
     std::error_code error;
     const auto status = fs::status(file, error);
     if (!fs::exists(status)) throw DatabaseError(TableError(kErrOpeningFile, file));
@@ -396,6 +398,7 @@ std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyT
 }
 
 std::unique_ptr<DatabaseEngine> CreateSqliteEngine(const fs::path& file, NewFile newFile) {
+    RequireSqliteLibrary();
     std::error_code error;
     const auto status = fs::symlink_status(file, error);
     const bool usable = newFile == NewFile::Made
@@ -414,6 +417,7 @@ std::unique_ptr<DatabaseEngine> CreateSqliteEngine(const fs::path& file, NewFile
 }
 
 std::unique_ptr<DatabaseEngine> CreateSqliteMemoryEngine() {
+    RequireSqliteLibrary();
     sqlite3* handle = nullptr;
     const int rc =
         sqlite3_open_v2(":memory:", &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);

@@ -109,29 +109,26 @@ TEST_P(Reindex, AContractTheSeriesNoLongerReachesIsSkipped) {
     EXPECT_EQ(Rows(id).back().ID, before.back().ID);
 }
 
-// A contract with a dated event keeps the plan the event re-derived, and says so; with the
-// event undone it is re-indexed again.
-TEST_P(Reindex, AContractWithEventsKeepsItsPlan) {
-    Import("01/01/2026;2,00\n01/04/2026;2,50\n");
-    const std::int32_t id = SaveIndexed("Tornio");
-    const std::string contract = std::to_string(id);
-    ASSERT_EQ(Run({"--id", contract, "--prepay", "2026-04-15", "--amount", "2000", "--keep", "term",
-                   "--record"}),
+// A contract with a recorded event keeps its plan, which follows the event, and is named with
+// the reason; the other contracts are re-derived as usual.
+TEST_P(Reindex, AContractWithEventsIsLeftAsItIs) {
+    Import("01/01/2026;2,00\n");
+    const std::int32_t withEvent = SaveIndexed("Tornio");
+    const std::int32_t plain = SaveIndexed("Fresa");
+    ASSERT_EQ(Run({"--id", std::to_string(withEvent), "--prepay", "2026-05-15", "--amount", "3000",
+                   "--keep", "instalment", "--penalty", "none", "--record"}),
               0)
         << err_;
-    const std::string recorded = Shown(id);
-    Import("01/07/2026;1,75\n");
+    const std::string before = Shown(withEvent);
+    Import("01/04/2026;2,50\n");
     ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
-    EXPECT_EQ(out_,
-              "{\"contracts\": 0, \"changed\": 0, \"rows\": 0, \"skipped\": [\"Contratto " +
-                  contract +
-                  " \\\"Tornio\\\": ha eventi registrati (rimborso parziale o estinzione): il "
-                  "piano resta quello registrato.\"]}\n");
-    EXPECT_EQ(Shown(id), recorded);
-
-    ASSERT_EQ(Run({"--undo-event", "--id", contract}), 0) << err_;
-    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
-    EXPECT_EQ(out_, "{\"contracts\": 1, \"changed\": 1, \"rows\": 7, \"skipped\": []}\n");
+    EXPECT_EQ(out_, "{\"contracts\": 1, \"changed\": 1, \"rows\": 10, \"skipped\": [\"Contratto " +
+                        std::to_string(withEvent) +
+                        " \\\"Tornio\\\": ha eventi registrati (estinzione o rimborso "
+                        "anticipato): il suo piano segue l'ultimo evento e non è stato "
+                        "ricalcolato. Per indicizzarlo annullare prima gli eventi.\"]}\n");
+    EXPECT_EQ(Shown(withEvent), before);
+    EXPECT_EQ(Rows(plain).at(4).Tasso, 4.0);
 }
 
 // Annulla after the first contract: it is written whole, the second not at all.
