@@ -12,7 +12,17 @@ namespace quotaplan {
 
 // The commands that share one kind of refusal when two are asked at once ("Indicare uno solo
 // fra ..."): their options are left to that refusal.
-enum class CommandFamily { Setup, Flows, Batch, Reindex, Event, Review, Archive, Calculation };
+enum class CommandFamily {
+    Setup,
+    Flows,
+    Batch,
+    Reindex,
+    Yearly,
+    Event,
+    Review,
+    Archive,
+    Calculation
+};
 
 // One command of quotaplan-calc: the options that ask for it and the options it reads (or
 // refuses with a message of its own). `contract` adds the calculation's options (--value,

@@ -53,26 +53,35 @@ INSTANTIATE_TEST_SUITE_P(
         UnusedCase{"FormatOfAnExport", Contract({"--export", "txt", "--format", "csv"}),
                    "--format non si usa con --export."},
         UnusedCase{"ContractOfAList", {"--list", "--value", "5"}, "--value non si usa con --list."},
-        UnusedCase{"FormatOfAShow", {"--show", "1", "--format", "csv"},
-                   "--format non si usa con --show."},
-        UnusedCase{"SaveBesideABatch", {"--batch", "-", "--save", "Auto"},
+        UnusedCase{
+            "FormatOfAShow", {"--show", "1", "--format", "csv"}, "--format non si usa con --show."},
+        UnusedCase{"SaveBesideABatch",
+                   {"--batch", "-", "--save", "Auto"},
                    "--save non si usa con --batch."},
-        UnusedCase{"JobsWithoutBatch", Contract({"--jobs", "2"}), "--jobs si usa solo con --batch."},
+        UnusedCase{"JobsWithoutBatch", Contract({"--jobs", "2"}),
+                   "--jobs si usa solo con --batch."},
         UnusedCase{"PlansOfASummary", {"--summary", "--plans"}, "--plans si usa solo con --batch."},
-        UnusedCase{"ReviewBesideAnEvent", Contract({"--payoff", "2026-06-01", "--bank-plan", "b.csv"}),
-                   "--bank-plan non si usa con --payoff, --prepay o --undo-event."},
-        UnusedCase{"DescriptionOfAReport", {"--report", "3", "--description", "Auto"},
+        UnusedCase{"ReviewBesideAnEvent",
+                   Contract({"--payoff", "2026-06-01", "--bank-plan", "b.csv"}),
+                   "--bank-plan non si usa con --payoff, --prepay, --suspend, --renegotiate o "
+                   "--undo-event."},
+        UnusedCase{"DescriptionOfAReport",
+                   {"--report", "3", "--description", "Auto"},
                    "--description si usa solo con --export."},
-        UnusedCase{"FolderOfLegalRates", {"--import-legal-rates", "t.csv", "--out", "/tmp"},
+        UnusedCase{"FolderOfLegalRates",
+                   {"--import-legal-rates", "t.csv", "--out", "/tmp"},
                    "--out si usa solo con --report o --export."},
-        UnusedCase{"ContractOfFlows", {"--taeg-flows", "f.csv", "--count", "12"},
+        UnusedCase{"ContractOfFlows",
+                   {"--taeg-flows", "f.csv", "--count", "12"},
                    "--count non si usa con --taeg-flows."},
-        UnusedCase{"ReindexOfADay", {"--reindex-all", "--today", "2026-01-01"},
+        UnusedCase{"ReindexOfADay",
+                   {"--reindex-all", "--today", "2026-01-01"},
                    "--today si usa solo con --summary."},
-        UnusedCase{"CopyIntoAnAddress", {"--copy-archive", "a.db", "b.db", "--db", "c.db"},
+        UnusedCase{"CopyIntoAnAddress",
+                   {"--copy-archive", "a.db", "b.db", "--db", "c.db"},
                    "--db non si usa con --copy-archive."},
-        UnusedCase{"ExportOfAnIndexImport", {"--import-index", "i.csv", "--ref-rate", "Euribor",
-                                             "--indexed"},
+        UnusedCase{"ExportOfAnIndexImport",
+                   {"--import-index", "i.csv", "--ref-rate", "Euribor", "--indexed"},
                    "--indexed non si usa con --import-index."}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -100,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                                "--count", "12", "--format", "json"},
                               "{\"rate\": 6"},
                     TakenCase{"PayoffOfTheCalculation",
-                              Contract({"--contract-date", "2026-01-15", "--payoff",
-                                        "2026-06-15", "--format", "json"}),
+                              Contract({"--contract-date", "2026-01-15", "--payoff", "2026-06-15",
+                                        "--format", "json"}),
                               "{"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -135,22 +144,20 @@ class CalculatedTerms : public testing::TestWithParam<TermsCase> {};
 
 TEST_P(CalculatedTerms, AreInTheJson) {
     std::ostringstream out, err;
-    ASSERT_EQ(RunQuotaplanCalc(GetParam().args, out, err, "/nonexistent"), 0)
-        << err.str();
+    ASSERT_EQ(RunQuotaplanCalc(GetParam().args, out, err, "/nonexistent"), 0) << err.str();
     EXPECT_NE(out.str().find(GetParam().terms), std::string::npos) << out.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CalculatedTerms,
-    testing::Values(
-        TermsCase{"Defaults", kContract, ", \"capitalisation\": \"compound\", \"timing\": \"arrears\""},
-        TermsCase{"SimpleInAdvance",
-                  Contract({"--simple", "--advance"}),
-                  ", \"capitalisation\": \"simple\", \"timing\": \"advance\""},
-        TermsCase{"OfARate",
-                  {"--solve", "rate", "--value", "10000", "--instalment", "859.93", "--count",
-                   "12", "--simple"},
-                  ", \"capitalisation\": \"simple\", \"timing\": \"arrears\""}),
+    testing::Values(TermsCase{"Defaults", kContract,
+                              ", \"capitalisation\": \"compound\", \"timing\": \"arrears\""},
+                    TermsCase{"SimpleInAdvance", Contract({"--simple", "--advance"}),
+                              ", \"capitalisation\": \"simple\", \"timing\": \"advance\""},
+                    TermsCase{"OfARate",
+                              {"--solve", "rate", "--value", "10000", "--instalment", "859.93",
+                               "--count", "12", "--simple"},
+                              ", \"capitalisation\": \"simple\", \"timing\": \"arrears\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
