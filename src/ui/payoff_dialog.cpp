@@ -18,37 +18,12 @@
 #include "common/program_info.h"
 #include "output/statement_pdf.h"
 #include "ui/accessible_names.h"
+#include "ui/event_dialog_parts.h"
 
 namespace quotaplan {
 namespace {
 
 constexpr int kLongDate = 2;  // "dd/mm/yyyy"
-
-QLineEdit* NamedField(const char* name, QWidget* parent) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    return field;
-}
-
-QComboBox* NamedList(const char* name, const QStringList& entries, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->addItems(entries);
-    return list;
-}
-
-QPushButton* NamedButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QStringList PenaltyEntries() {
-    QStringList entries;
-    for (const char* entry : kPenaltyEntries) entries << QString::fromUtf8(entry);
-    return entries;
-}
 
 }  // namespace
 
@@ -66,16 +41,9 @@ PayoffDialog::PayoffDialog(EventBasis basis, EventDialogServices services, QWidg
                           this);
     txtTassoAttualizzazione = NamedField("txtTassoAttualizzazione", this);
     txtTassoAttualizzazione->setPlaceholderText(QStringLiteral("tasso effettivo del contratto"));
-    cboPenale = NamedList("cboPenale", PenaltyEntries(), this);
-    cboPenale->setCurrentIndex(PenaltyEntryOf(basis_.typePenalty));
-    txtPenalePercentuale = NamedField("txtPenalePercentuale", this);
-    // The penalty's row holds two inputs under one caption; the statement has none.
-    cboPenale->setAccessibleName(QStringLiteral("Penale"));
-    txtPenalePercentuale->setAccessibleName(QStringLiteral("Penale contrattuale in %"));
-    if (basis_.typePenalty.regime == PenaltyRegime::Contractual) {
-        txtPenalePercentuale->setText(
-            QString::fromStdString(FormatNumber(basis_.typePenalty.percent.Value(), 2)));
-    }
+    const PenaltyControls penalty = MakePenaltyControls(basis_.typePenalty, this);
+    cboPenale = penalty.list;
+    txtPenalePercentuale = penalty.percent;
     txtCosti = NamedField("txtCosti", this);
     txtCosti->setPlaceholderText(QStringLiteral("0,00"));
     cboRimborso = NamedList(
@@ -87,28 +55,13 @@ PayoffDialog::PayoffDialog(EventBasis basis, EventDialogServices services, QWidg
     form->addRow(QStringLiteral("Data di estinzione"), txtDataEstinzione);
     form->addRow(QStringLiteral("Metodo"), cboMetodo);
     form->addRow(QStringLiteral("Tasso di attualizzazione %"), txtTassoAttualizzazione);
-    auto* penalty = new QHBoxLayout;
-    penalty->addWidget(cboPenale, 1);
-    penalty->addWidget(new QLabel(QStringLiteral("%"), this));
-    penalty->addWidget(txtPenalePercentuale);
-    form->addRow(QStringLiteral("Penale"), penalty);
+    form->addRow(QStringLiteral("Penale"), penalty.row);
     form->addRow(QStringLiteral("Altri costi iniziali"), txtCosti);
     form->addRow(QStringLiteral("Rimborso dei costi"), cboRimborso);
     form->addRow(QStringLiteral("Note"), txtNote);
 
-    lsvConteggio = new QTreeWidget(this);
-    lsvConteggio->setObjectName(QStringLiteral("lsvConteggio"));
-    lsvConteggio->setAccessibleName(QStringLiteral("Conteggio estintivo"));
-    lsvConteggio->setColumnCount(2);
-    lsvConteggio->setHeaderHidden(true);
-    lsvConteggio->setRootIsDecorated(false);
-    lsvConteggio->setSelectionMode(QAbstractItemView::NoSelection);
-    lsvConteggio->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    lsvConteggio->setMinimumHeight(200);
-    lblEsito = new QLabel(this);
-    lblEsito->setObjectName(QStringLiteral("lblEsito"));
-    lblEsito->setStyleSheet(QStringLiteral("color: red;"));
-    lblEsito->setWordWrap(true);
+    lsvConteggio = FiguresList("lsvConteggio", QStringLiteral("Conteggio estintivo"), 200, this);
+    lblEsito = RefusalLabel(this);
 
     cmdStampa = NamedButton("cmdStampa", QStringLiteral("Stampa"), this);
     cmdPDF = NamedButton("cmdPDF", QStringLiteral("File PDF"), this);

@@ -16,6 +16,7 @@
 #include "common/number_text.h"
 #include "common/program_info.h"
 #include "ui/accessible_names.h"
+#include "ui/event_dialog_parts.h"
 
 namespace quotaplan {
 namespace {
@@ -24,12 +25,6 @@ constexpr int kAmount = 1;    // "#,##0.00"
 constexpr int kLongDate = 2;  // "dd/mm/yyyy"
 
 std::string Amount(Money amount) { return FormatNumber(amount.Units(), kAmount); }
-
-QLineEdit* NamedField(const char* name, QWidget* parent) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    return field;
-}
 
 }  // namespace
 
@@ -64,18 +59,9 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     optRiduzioneRata->setChecked(true);
     optRiduzioneDurata = new QRadioButton(QStringLiteral("Riduzione della durata"), this);
     optRiduzioneDurata->setObjectName(QStringLiteral("optRiduzioneDurata"));
-    cboPenale = new QComboBox(this);
-    cboPenale->setObjectName(QStringLiteral("cboPenale"));
-    for (const char* entry : kPenaltyEntries) cboPenale->addItem(QString::fromUtf8(entry));
-    cboPenale->setCurrentIndex(PenaltyEntryOf(basis_.typePenalty));
-    txtPenalePercentuale = NamedField("txtPenalePercentuale", this);
-    // The penalty's row holds two inputs under one caption; the statement has none.
-    cboPenale->setAccessibleName(QStringLiteral("Penale"));
-    txtPenalePercentuale->setAccessibleName(QStringLiteral("Penale contrattuale in %"));
-    if (basis_.typePenalty.regime == PenaltyRegime::Contractual) {
-        txtPenalePercentuale->setText(
-            QString::fromStdString(FormatNumber(basis_.typePenalty.percent.Value(), 2)));
-    }
+    const PenaltyControls penalty = MakePenaltyControls(basis_.typePenalty, this);
+    cboPenale = penalty.list;
+    txtPenalePercentuale = penalty.percent;
     txtNote = NamedField("txtNote", this);
 
     auto* form = new QFormLayout;
@@ -85,26 +71,11 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     effect->addWidget(optRiduzioneRata);
     effect->addWidget(optRiduzioneDurata);
     form->addRow(QStringLiteral("Piano"), effect);
-    auto* penalty = new QHBoxLayout;
-    penalty->addWidget(cboPenale, 1);
-    penalty->addWidget(new QLabel(QStringLiteral("%"), this));
-    penalty->addWidget(txtPenalePercentuale);
-    form->addRow(QStringLiteral("Penale"), penalty);
+    form->addRow(QStringLiteral("Penale"), penalty.row);
     form->addRow(QStringLiteral("Note"), txtNote);
 
-    lsvEsito = new QTreeWidget(this);
-    lsvEsito->setAccessibleName(QStringLiteral("Esito del rimborso parziale"));
-    lsvEsito->setObjectName(QStringLiteral("lsvEsito"));
-    lsvEsito->setColumnCount(2);
-    lsvEsito->setHeaderHidden(true);
-    lsvEsito->setRootIsDecorated(false);
-    lsvEsito->setSelectionMode(QAbstractItemView::NoSelection);
-    lsvEsito->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    lsvEsito->setMinimumHeight(160);
-    lblEsito = new QLabel(this);
-    lblEsito->setObjectName(QStringLiteral("lblEsito"));
-    lblEsito->setStyleSheet(QStringLiteral("color: red;"));
-    lblEsito->setWordWrap(true);
+    lsvEsito = FiguresList("lsvEsito", QStringLiteral("Esito del rimborso parziale"), 160, this);
+    lblEsito = RefusalLabel(this);
 
     cmdRegistra = new QPushButton(QStringLiteral("Registra"), this);
     cmdRegistra->setObjectName(QStringLiteral("cmdRegistra"));

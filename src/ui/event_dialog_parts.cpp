@@ -1,0 +1,79 @@
+#include "ui/event_dialog_parts.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "common/number_text.h"
+#include "ui/event_form.h"
+
+namespace quotaplan {
+
+QLineEdit* NamedField(const char* name, QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    return field;
+}
+
+QComboBox* NamedList(const char* name, const QStringList& entries, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->addItems(entries);
+    return list;
+}
+
+QPushButton* NamedButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+PenaltyControls MakePenaltyControls(const PenaltyRule& typePenalty, QWidget* parent) {
+    QStringList entries;
+    for (const char* entry : kPenaltyEntries) entries << QString::fromUtf8(entry);
+    PenaltyControls controls;
+    controls.list = NamedList("cboPenale", entries, parent);
+    controls.list->setCurrentIndex(PenaltyEntryOf(typePenalty));
+    controls.percent = NamedField("txtPenalePercentuale", parent);
+    // The penalty's row holds two inputs under one caption.
+    controls.list->setAccessibleName(QStringLiteral("Penale"));
+    controls.percent->setAccessibleName(QStringLiteral("Penale contrattuale in %"));
+    if (typePenalty.regime == PenaltyRegime::Contractual) {
+        controls.percent->setText(
+            QString::fromStdString(FormatNumber(typePenalty.percent.Value(), 2)));
+    }
+    controls.row = new QHBoxLayout;
+    controls.row->addWidget(controls.list, 1);
+    controls.row->addWidget(new QLabel(QStringLiteral("%"), parent));
+    controls.row->addWidget(controls.percent);
+    return controls;
+}
+
+QTreeWidget* FiguresList(const char* name, const QString& accessibleName, int minimumHeight,
+                         QWidget* parent) {
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setAccessibleName(accessibleName);
+    list->setColumnCount(2);
+    list->setHeaderHidden(true);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list->setMinimumHeight(minimumHeight);
+    return list;
+}
+
+QLabel* RefusalLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("lblEsito"));
+    label->setStyleSheet(QStringLiteral("color: red;"));
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace quotaplan
