@@ -10,6 +10,8 @@
 #include "common/number_text.h"
 #include "common/program_info.h"
 #include "ui/prepayment_dialog.h"
+#include "ui/renegotiation_dialog.h"
+#include "ui/suspension_dialog.h"
 
 namespace quotaplan {
 namespace {
@@ -47,12 +49,16 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
     cmdEstinzione = NamedButton("cmdEstinzione", QStringLiteral("Estinzione…"), this);
     cmdRimborsoParziale =
         NamedButton("cmdRimborsoParziale", QStringLiteral("Rimborso parziale…"), this);
+    cmdSospensione = NamedButton("cmdSospensione", QStringLiteral("Sospensione…"), this);
+    cmdRinegoziazione =
+        NamedButton("cmdRinegoziazione", QStringLiteral("Rinegoziazione…"), this);
     cmdAnnullaEvento =
         NamedButton("cmdAnnullaEvento", QStringLiteral("Annulla ultimo evento"), this);
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(2);
-    for (QPushButton* button : {cmdEstinzione, cmdRimborsoParziale, cmdAnnullaEvento}) {
+    for (QPushButton* button : {cmdEstinzione, cmdRimborsoParziale, cmdSospensione,
+                                cmdRinegoziazione, cmdAnnullaEvento}) {
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
@@ -63,6 +69,9 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
 
     connect(cmdEstinzione, &QPushButton::clicked, this, &ContractEventsPanel::OpenPayoff);
     connect(cmdRimborsoParziale, &QPushButton::clicked, this, &ContractEventsPanel::OpenPrepayment);
+    connect(cmdSospensione, &QPushButton::clicked, this, &ContractEventsPanel::OpenSuspension);
+    connect(cmdRinegoziazione, &QPushButton::clicked, this,
+            &ContractEventsPanel::OpenRenegotiation);
     connect(cmdAnnullaEvento, &QPushButton::clicked, this, &ContractEventsPanel::UndoLatest);
 }
 
@@ -104,6 +113,8 @@ void ContractEventsPanel::Refresh() {
     const bool open = shown && !basis_->plan.PaidOff() && !basis_->plan.rows.empty();
     cmdEstinzione->setEnabled(open);
     cmdRimborsoParziale->setEnabled(open);
+    cmdSospensione->setEnabled(open);
+    cmdRinegoziazione->setEnabled(open);
     cmdAnnullaEvento->setEnabled(shown && !basis_->events.empty());
 }
 
@@ -129,19 +140,18 @@ EventDialogServices ContractEventsPanel::DialogServices() {
     return services;
 }
 
-void ContractEventsPanel::OpenPayoff() {
+template <typename Dialog>
+void ContractEventsPanel::Open() {
     if (!basis_ || store_ == nullptr) return;
-    auto* dialog = new PayoffDialog(*basis_, DialogServices(), this);
+    auto* dialog = new Dialog(*basis_, DialogServices(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
 
-void ContractEventsPanel::OpenPrepayment() {
-    if (!basis_ || store_ == nullptr) return;
-    auto* dialog = new PrepaymentDialog(*basis_, DialogServices(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
+void ContractEventsPanel::OpenPayoff() { Open<PayoffDialog>(); }
+void ContractEventsPanel::OpenPrepayment() { Open<PrepaymentDialog>(); }
+void ContractEventsPanel::OpenSuspension() { Open<SuspensionDialog>(); }
+void ContractEventsPanel::OpenRenegotiation() { Open<RenegotiationDialog>(); }
 
 void ContractEventsPanel::UndoLatest() {
     const EventDialogServices services = DialogServices();

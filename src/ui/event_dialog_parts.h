@@ -2,6 +2,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include "engine/plan_events.h"
 
@@ -14,6 +18,8 @@ class QTreeWidget;
 class QWidget;
 
 namespace quotaplan {
+
+struct EventDialogServices;
 
 // The controls the event dialogs (estinzione, rimborso parziale) build alike.
 
@@ -38,5 +44,18 @@ QTreeWidget* FiguresList(const char* name, const QString& accessibleName, int mi
 
 // The line that says, in red, why the fields do not describe an event the contract accepts.
 QLabel* RefusalLabel(QWidget* parent);
+
+// A figures list refilled with the lines (label, value).
+void ShowFigures(QTreeWidget* list, const std::vector<std::pair<std::string, std::string>>& lines);
+
+// The event whose figures a dialog shows, applied to the plan it was opened on: the result,
+// or the refusal in words (the form's, ApplyEvent's, or an arithmetic error's).
+std::variant<EventResult, EventRefusal> TryEvent(
+    const SignedTerms& terms, const CentsPlan& plan,
+    const std::variant<ContractEvent, EventRefusal>& read);
+
+// "Registra": the event recorded through the services; true when it was, otherwise the
+// reason shown in a box.
+bool RecordShownEvent(const EventDialogServices& services, const ContractEvent& event);
 
 }  // namespace quotaplan

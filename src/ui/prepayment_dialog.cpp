@@ -12,9 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/clock.h"
-#include "common/message_boxes.h"
 #include "common/number_text.h"
-#include "common/program_info.h"
 #include "ui/accessible_names.h"
 #include "ui/event_dialog_parts.h"
 
@@ -149,17 +147,7 @@ void PrepaymentDialog::Recompute() {
 }
 
 void PrepaymentDialog::RecordPrepayment() {
-    if (!event_ || !services_.record) return;
-    const EventStoreResult recorded = services_.record(*event_);
-    if (recorded.Ok()) {
-        accept();
-        return;
-    }
-    if (services_.boxes != nullptr) {
-        ShowPlainBox(
-            *services_.boxes, recorded.message, DefaultBoxTitle(),
-            recorded.code == EventStoreCode::Failed ? BoxIcon::Critical : BoxIcon::Exclamation);
-    }
+    if (event_ && RecordShownEvent(services_, *event_)) accept();
 }
 
 }  // namespace quotaplan
