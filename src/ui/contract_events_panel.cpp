@@ -54,11 +54,12 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
         NamedButton("cmdRinegoziazione", QStringLiteral("Rinegoziazione…"), this);
     cmdAnnullaEvento =
         NamedButton("cmdAnnullaEvento", QStringLiteral("Annulla ultimo evento"), this);
+    cmdProspetto = NamedButton("cmdProspetto", QStringLiteral("Prospetto annuale…"), this);
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(2);
     for (QPushButton* button : {cmdEstinzione, cmdRimborsoParziale, cmdSospensione,
-                                cmdRinegoziazione, cmdAnnullaEvento}) {
+                                cmdRinegoziazione, cmdAnnullaEvento, cmdProspetto}) {
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
@@ -73,6 +74,11 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
     connect(cmdRinegoziazione, &QPushButton::clicked, this,
             &ContractEventsPanel::OpenRenegotiation);
     connect(cmdAnnullaEvento, &QPushButton::clicked, this, &ContractEventsPanel::UndoLatest);
+    connect(cmdProspetto, &QPushButton::clicked, this, [this] {
+        if (basis_) {
+            emit yearlyStatementAsked(contractId_, QString::fromStdString(basis_->description));
+        }
+    });
 }
 
 void ContractEventsPanel::Connect(ContractEventStore* store,
@@ -116,6 +122,7 @@ void ContractEventsPanel::Refresh() {
     cmdSospensione->setEnabled(open);
     cmdRinegoziazione->setEnabled(open);
     cmdAnnullaEvento->setEnabled(shown && !basis_->events.empty());
+    cmdProspetto->setEnabled(shown && !basis_->plan.rows.empty());
 }
 
 EventDialogServices ContractEventsPanel::DialogServices() {

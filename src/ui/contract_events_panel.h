@@ -49,10 +49,14 @@ public:
     QPushButton* cmdSospensione = nullptr;
     QPushButton* cmdRinegoziazione = nullptr;
     QPushButton* cmdAnnullaEvento = nullptr;
+    // "Prospetto annuale…": the contract's yearly statement, asked of the window.
+    QPushButton* cmdProspetto = nullptr;
 
 signals:
     // An event was recorded or removed: the contract's stored plan changed.
     void eventsChanged(std::int32_t contractId);
+    // "Prospetto annuale…" of the stored contract shown.
+    void yearlyStatementAsked(std::int32_t contractId, const QString& description);
 
 private:
     void Refresh();

@@ -33,6 +33,7 @@
 #include "ui/web_pages.h"
 #include "ui/window_archive.h"
 #include "ui/window_placement.h"
+#include "ui/yearly_statement_dialog.h"
 
 namespace quotaplan {
 namespace {
@@ -132,6 +133,14 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
         }
         return rates;
     });
+    connect(planPage_->fraEventi, &ContractEventsPanel::yearlyStatementAsked, this,
+            [this](std::int32_t contractId, const QString& description) {
+                auto* dialog = new YearlyStatementDialog(
+                    archive_, boxes_, &Shell(), planPage_->ExportFolder(), contractId,
+                    description.toStdString(), planPage_->fraEventi);
+                dialog->setAttribute(Qt::WA_DeleteOnClose);
+                dialog->open();
+            });
     connect(planPage_->fraEventi, &ContractEventsPanel::eventsChanged, this,
             [this](std::int32_t contractId) {
                 if (contractId == ContractIdShown()) ShowStoredPlanWithEvents(contractId);

@@ -45,6 +45,7 @@ public:
     // Where the Word template is read and the Export folder lies: the program's own unless
     // changed (tests use a temporary folder).
     void SetProgramFiles(ProgramFiles files) { files_ = std::move(files); }
+    std::filesystem::path ExportFolder() const { return files_.ExportFolder(); }
 
     // The printer "Stampa" prints on; nullptr, the default, is the system's default printer.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }

@@ -15,6 +15,7 @@
 #include "ui/renegotiation_dialog.h"
 #include "ui/suspension_dialog.h"
 #include "ui/usury_thresholds_dialog.h"
+#include "ui/yearly_statement_dialog.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
@@ -35,7 +36,7 @@ private slots:
         QTest::addColumn<QString>("dialog");
         for (const char* name : {"choice", "usury thresholds", "reference values",
                                  "portfolio check", "column mapping", "suspension",
-                                 "renegotiation"}) {
+                                 "renegotiation", "yearly statement"}) {
             QTest::newRow(name) << QString::fromLatin1(name);
         }
     }
@@ -59,6 +60,9 @@ private slots:
             EventDialogServices services;
             services.referenceRates = {{"Euribor 3M", Percent::FromHundredths(215)}};
             opened = std::make_unique<RenegotiationDialog>(EventBasis{}, services);
+        } else if (dialog == "yearly statement") {
+            opened = std::make_unique<YearlyStatementDialog>(f_->archive, f_->boxes, &f_->shell,
+                                                             folder.path().toStdString());
         } else {
             SheetCells sheet;
             sheet.rows = {{1, {"Data", "Importo"}}, {2, {"28/02/2026", "103,28"}}};

@@ -21,7 +21,9 @@
 #include "ui/payoff_dialog.h"
 #include "ui/prepayment_dialog.h"
 #include "ui/renegotiation_dialog.h"
+#include "ui/status_page.h"
 #include "ui/suspension_dialog.h"
+#include "ui/yearly_statement_dialog.h"
 
 using namespace quotaplan;
 using namespace quotaplan::test;
@@ -357,6 +359,57 @@ private slots:
         QVERIFY(opened->isVisible());
         QCOMPARE(panel->lsvEventi->topLevelItemCount(), 0);
         QVERIFY(f.archive->ContractEvents()->Events(f.ShownId()).empty());
+    }
+
+    // The yearly statement, of the archive or a financing type from the Stato page and of the
+    // contract from its events: a line a year and the total, which for the contract is its
+    // plan's; exported to a workbook and a PDF.
+    void theYearlyStatementIsShownAndExported() {
+        QTemporaryDir folder;
+        ArchiveFixture f;
+        f.window->Plan()->SetProgramFiles(ReadyToRunFiles(folder.path().toStdString()));
+        f.window->Status()->exportFolder = [&folder] {
+            return std::filesystem::path(folder.path().toStdString()) / "Export";
+        };
+        FillConsumer(f, "Prestito annuale");
+        f.Calcola();
+        f.Salva();
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        QTest::mouseClick(panel->cmdProspetto, Qt::LeftButton);
+        auto* contract = panel->findChild<YearlyStatementDialog*>();
+        QVERIFY(contract != nullptr);
+        QCOMPARE(test::UnnamedInputs(contract), QStringList());
+        // The contract fees fall in the contract date's year; the total is the plan's.
+        const QStringList years = Lines(contract->lsvProspetto);
+        QCOMPARE(years.size(), 9);
+        QCOMPARE(years.first(), QStringLiteral("2026 | 1.935,26 | 814,63 | 2.594,76 | 5.344,65"));
+        QCOMPARE(years[7], QStringLiteral("2033 | 248,43 | 1,11 | 0,00 | 249,54"));
+        QCOMPARE(years.last(),
+                 QStringLiteral("Totale | 17.482,81 | 3.515,90 | 2.594,76 | 23.593,47"));
+        contract->close();
+
+        StatusPage* status = f.window->Status();
+        QTest::mouseClick(status->cmdProspetto, Qt::LeftButton);
+        auto* archive = status->findChild<YearlyStatementDialog*>();
+        QVERIFY(archive != nullptr);
+        QCOMPARE(test::UnnamedInputs(archive), QStringList());
+        // The archive holds the one contract with a plan; a type without contracts, nothing.
+        QCOMPARE(Lines(archive->lsvProspetto), years);
+        archive->cboAmbito->setCurrentText(QStringLiteral("Mutuo"));
+        QVERIFY(Lines(archive->lsvProspetto).isEmpty());
+        QCOMPARE(archive->lblEsito->text(), QStringLiteral("Nessun pagamento nel periodo."));
+        QVERIFY(!archive->cmdExcel->isEnabled());
+        archive->cboAmbito->setCurrentText(QStringLiteral("Credito al consumo"));
+        QCOMPARE(Lines(archive->lsvProspetto), years);
+        QVERIFY(archive->lblEsito->text().isEmpty());
+
+        QTest::mouseClick(archive->cmdExcel, Qt::LeftButton);
+        QTest::mouseClick(archive->cmdPDF, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(0));
+        const QDir exports(QDir(folder.path()).filePath("Export"));
+        QCOMPARE(exports.entryList(QDir::Files),
+                 (QStringList{"Prospetto annuale - Credito al consumo.pdf",
+                              "Prospetto annuale - Credito al consumo.xls"}));
     }
 
     // The signed terms are history: a new description is saved, a changed term refused, and
