@@ -1,10 +1,10 @@
 #include "ui/contract_events_panel.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "common/message_boxes.h"
 #include "common/number_text.h"
@@ -50,19 +50,20 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
     cmdRimborsoParziale =
         NamedButton("cmdRimborsoParziale", QStringLiteral("Rimborso parziale…"), this);
     cmdSospensione = NamedButton("cmdSospensione", QStringLiteral("Sospensione…"), this);
-    cmdRinegoziazione =
-        NamedButton("cmdRinegoziazione", QStringLiteral("Rinegoziazione…"), this);
+    cmdRinegoziazione = NamedButton("cmdRinegoziazione", QStringLiteral("Rinegoziazione…"), this);
     cmdAnnullaEvento =
         NamedButton("cmdAnnullaEvento", QStringLiteral("Annulla ultimo evento"), this);
     cmdProspetto = NamedButton("cmdProspetto", QStringLiteral("Prospetto annuale…"), this);
 
-    auto* buttons = new QVBoxLayout;
+    // Two columns of three: the band under the grid holds three buttons' height.
+    auto* buttons = new QGridLayout;
     buttons->setSpacing(2);
-    for (QPushButton* button : {cmdEstinzione, cmdRimborsoParziale, cmdSospensione,
-                                cmdRinegoziazione, cmdAnnullaEvento, cmdProspetto}) {
-        buttons->addWidget(button);
+    QPushButton* const order[] = {cmdEstinzione,     cmdRimborsoParziale, cmdSospensione,
+                                  cmdRinegoziazione, cmdAnnullaEvento,    cmdProspetto};
+    for (int k = 0; k < 6; ++k) {
+        buttons->addWidget(order[k], k % 3, k / 3);
     }
-    buttons->addStretch(1);
+    buttons->setRowStretch(3, 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lsvEventi, 1);

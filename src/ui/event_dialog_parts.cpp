@@ -79,8 +79,7 @@ QLabel* RefusalLabel(QWidget* parent) {
     return label;
 }
 
-void ShowFigures(QTreeWidget* list,
-                 const std::vector<std::pair<std::string, std::string>>& lines) {
+void ShowFigures(QTreeWidget* list, const std::vector<std::pair<std::string, std::string>>& lines) {
     list->clear();
     for (const auto& [label, value] : lines) {
         new QTreeWidgetItem(list, {QString::fromStdString(label), QString::fromStdString(value)});
@@ -96,6 +95,14 @@ std::variant<EventResult, EventRefusal> TryEvent(
     } catch (const std::exception& error) {
         return EventRefusal{error.what()};
     }
+}
+
+void ShowWorkedOut(QTreeWidget* list, QLabel* refusal, QPushButton* record,
+                   const std::vector<std::pair<std::string, std::string>>& lines,
+                   const std::string& why) {
+    ShowFigures(list, lines);
+    refusal->setText(QString::fromStdString(why));
+    record->setEnabled(why.empty());
 }
 
 bool RecordShownEvent(const EventDialogServices& services, const ContractEvent& event) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -53,6 +54,36 @@ void ShowFigures(QTreeWidget* list, const std::vector<std::pair<std::string, std
 std::variant<EventResult, EventRefusal> TryEvent(
     const SignedTerms& terms, const CentsPlan& plan,
     const std::variant<ContractEvent, EventRefusal>& read);
+
+// What a dialog's fields came to: the event and its figures, or why there are none.
+template <typename Figures>
+struct WorkedOut {
+    std::optional<ContractEvent> event;
+    std::optional<Figures> figures;
+    std::optional<EventResult> result;
+    std::string refusal;
+};
+
+template <typename Figures>
+WorkedOut<Figures> WorkOut(const SignedTerms& terms, const CentsPlan& plan,
+                           const std::variant<ContractEvent, EventRefusal>& read) {
+    WorkedOut<Figures> out;
+    auto applied = TryEvent(terms, plan, read);
+    if (auto* result = std::get_if<EventResult>(&applied)) {
+        out.event = std::get<ContractEvent>(read);
+        out.figures = std::get<Figures>(result->figures);
+        out.result = std::move(*result);
+    } else {
+        out.refusal = std::get<EventRefusal>(applied).message;
+    }
+    return out;
+}
+
+// The figures' lines in the list, the refusal in its label, "Registra" on while there are
+// figures.
+void ShowWorkedOut(QTreeWidget* list, QLabel* refusal, QPushButton* record,
+                   const std::vector<std::pair<std::string, std::string>>& lines,
+                   const std::string& why);
 
 // "Registra": the event recorded through the services; true when it was, otherwise the
 // reason shown in a box.

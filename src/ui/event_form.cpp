@@ -104,7 +104,8 @@ std::optional<Percent> ReferenceValueOn(const std::vector<IndexValue>& series, C
     const IndexValue* latest = nullptr;
     for (const IndexValue& value : series) {
         // Of two values on one date the later in the list counts, as IndexRates has it.
-        if (value.date <= date && (latest == nullptr || value.date >= latest->date)) latest = &value;
+        if (value.date <= date && (latest == nullptr || value.date >= latest->date))
+            latest = &value;
     }
     if (latest == nullptr) return std::nullopt;
     return Percent::FromValue(latest->percent);

@@ -48,8 +48,8 @@ std::variant<ContractEvent, EventRefusal> ReadPayoffForm(const PayoffFormTexts& 
 std::variant<ContractEvent, EventRefusal> ReadPrepaymentForm(const PrepaymentFormTexts& form);
 
 struct SuspensionFormTexts {
-    std::string date;         // the due date of the first instalment suspended
-    std::string instalments;  // k, "6"
+    std::string date;              // the due date of the first instalment suspended
+    std::string instalments;       // k, "6"
     bool wholeInstalment = false;  // "intera rata" rather than "solo quota capitale"
     bool deferInterest = false;    // "differiti" rather than "capitalizzati"
     std::string fundShare;         // percent, "50"; empty: no Fund
@@ -70,9 +70,9 @@ struct RenegotiationFormTexts {
     std::string spread;  // the new spread; empty: unchanged
     // The value in force today of the reference rate chosen; none when none is chosen.
     std::optional<Percent> referenceRate;
-    std::string count;     // the instalments from the date on; empty: unchanged
-    int periodicity = 0;   // PeriodicityEntry; 0 "invariata"
-    std::string lender;    // filled: a surrogation
+    std::string count;    // the instalments from the date on; empty: unchanged
+    int periodicity = 0;  // PeriodicityEntry; 0 "invariata"
+    std::string lender;   // filled: a surrogation
     std::string note;
 };
 
@@ -81,7 +81,6 @@ struct RenegotiationFormTexts {
 // nuovo spread valido!", "Inserire un numero di rate valido!". The ranges and what a
 // renegotiation must change are ApplyEvent's to say.
 std::variant<ContractEvent, EventRefusal> ReadSuspensionForm(const SuspensionFormTexts& form);
-std::variant<ContractEvent, EventRefusal> ReadRenegotiationForm(
-    const RenegotiationFormTexts& form);
+std::variant<ContractEvent, EventRefusal> ReadRenegotiationForm(const RenegotiationFormTexts& form);
 
 }  // namespace quotaplan

@@ -128,7 +128,8 @@ RenegotiationFormTexts RenegotiationDialog::ReadFields() const {
     form.spread = txtNuovoSpread->text().toStdString();
     const int reference = cboTassoRiferimento->currentIndex();
     if (reference > 0 && reference <= static_cast<int>(services_.referenceRates.size())) {
-        form.referenceRate = services_.referenceRates[static_cast<std::size_t>(reference - 1)].second;
+        form.referenceRate =
+            services_.referenceRates[static_cast<std::size_t>(reference - 1)].second;
     }
     form.count = txtNuovoNumeroRate->text().toStdString();
     form.periodicity = cboPeriodicita->currentIndex();
@@ -138,22 +139,14 @@ RenegotiationFormTexts RenegotiationDialog::ReadFields() const {
 }
 
 void RenegotiationDialog::Recompute() {
-    event_.reset();
-    figures_.reset();
-    const auto read = ReadRenegotiationForm(ReadFields());
-    const auto applied = TryEvent(basis_.termsInForce, basis_.plan, read);
-    std::string refusal;
-    std::vector<std::pair<std::string, std::string>> lines;
-    if (const auto* result = std::get_if<EventResult>(&applied)) {
-        event_ = std::get<ContractEvent>(read);
-        figures_ = std::get<RenegotiationFigures>(result->figures);
-        lines = RenegotiationLines(*figures_, *result);
-    } else {
-        refusal = std::get<EventRefusal>(applied).message;
-    }
-    ShowFigures(lsvEsito, lines);
-    lblEsito->setText(QString::fromStdString(refusal));
-    cmdRegistra->setEnabled(figures_.has_value());
+    const auto out = WorkOut<RenegotiationFigures>(basis_.termsInForce, basis_.plan,
+                                                   ReadRenegotiationForm(ReadFields()));
+    event_ = out.event;
+    figures_ = out.figures;
+    ShowWorkedOut(lsvEsito, lblEsito, cmdRegistra,
+                  out.figures ? RenegotiationLines(*out.figures, *out.result)
+                              : std::vector<std::pair<std::string, std::string>>{},
+                  out.refusal);
 }
 
 void RenegotiationDialog::RecordRenegotiation() {

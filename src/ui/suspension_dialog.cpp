@@ -132,21 +132,14 @@ void SuspensionDialog::Recompute() {
     // Only a whole instalment suspended leaves interest to capitalise or defer.
     optCapitalizzati->setEnabled(optInteraRata->isChecked());
     optDifferiti->setEnabled(optInteraRata->isChecked());
-    event_.reset();
-    figures_.reset();
-    const auto read = ReadSuspensionForm(ReadFields());
-    const auto applied = TryEvent(basis_.termsInForce, basis_.plan, read);
-    std::string refusal;
-    if (const auto* result = std::get_if<EventResult>(&applied)) {
-        event_ = std::get<ContractEvent>(read);
-        figures_ = std::get<SuspensionFigures>(result->figures);
-    } else {
-        refusal = std::get<EventRefusal>(applied).message;
-    }
-    ShowFigures(lsvEsito, figures_ ? SuspensionLines(*figures_)
-                                   : std::vector<std::pair<std::string, std::string>>{});
-    lblEsito->setText(QString::fromStdString(refusal));
-    cmdRegistra->setEnabled(figures_.has_value());
+    const auto out = WorkOut<SuspensionFigures>(basis_.termsInForce, basis_.plan,
+                                                ReadSuspensionForm(ReadFields()));
+    event_ = out.event;
+    figures_ = out.figures;
+    ShowWorkedOut(lsvEsito, lblEsito, cmdRegistra,
+                  out.figures ? SuspensionLines(*out.figures)
+                              : std::vector<std::pair<std::string, std::string>>{},
+                  out.refusal);
 }
 
 void SuspensionDialog::RecordSuspension() {

@@ -114,8 +114,8 @@ void YearlyStatementDialog::Refresh() {
         YearlyScope scope;
         scope.contractId = contractId_;
         if (!contractId_ && cboAmbito->currentIndex() > 0) {
-            const auto type = archive_.LookupValueId("supTipologia",
-                                                     cboAmbito->currentText().toStdString());
+            const auto type =
+                archive_.LookupValueId("supTipologia", cboAmbito->currentText().toStdString());
             // A type gone meanwhile has no contracts to sum.
             scope.typeId = type.value_or(-1);
         }
@@ -123,7 +123,8 @@ void YearlyStatementDialog::Refresh() {
         for (const auto& line : YearlyLines(years_)) {
             auto* item = new QTreeWidgetItem(lsvProspetto);
             for (int column = 0; column < 5; ++column) {
-                item->setText(column, QString::fromStdString(line[static_cast<std::size_t>(column)]));
+                item->setText(column,
+                              QString::fromStdString(line[static_cast<std::size_t>(column)]));
                 if (column > 0) item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
             }
         }

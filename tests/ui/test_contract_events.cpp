@@ -486,6 +486,27 @@ private slots:
         dialog->resize(620, 560);
         QApplication::processEvents();
         QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
+        dialog->close();
+
+        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
+        auto* holiday = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        QVERIFY(holiday != nullptr);
+        holiday->txtDataSospensione->setText(QStringLiteral("15/02/2028"));
+        holiday->txtRateSospese->setText(QStringLiteral("6"));
+        holiday->optInteraRata->setChecked(true);
+        holiday->txtQuotaFondo->setText(QStringLiteral("50"));
+        holiday->resize(560, 420);
+        QApplication::processEvents();
+        QVERIFY(holiday->grab().save(QDir(folder).filePath("sospensione.png")));
+        holiday->close();
+
+        f.window->Tabs()->setCurrentIndex(2);
+        QTest::mouseClick(f.window->Status()->cmdProspetto, Qt::LeftButton);
+        auto* yearly = f.window->Status()->findChild<YearlyStatementDialog*>();
+        QVERIFY(yearly != nullptr);
+        yearly->resize(620, 380);
+        QApplication::processEvents();
+        QVERIFY(yearly->grab().save(QDir(folder).filePath("prospetto-annuale.png")));
     }
 
 private:
