@@ -1,15 +1,17 @@
 #include "ui/contract_events_panel.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "common/message_boxes.h"
 #include "common/number_text.h"
 #include "common/program_info.h"
 #include "ui/prepayment_dialog.h"
+#include "ui/renegotiation_dialog.h"
+#include "ui/suspension_dialog.h"
 
 namespace quotaplan {
 namespace {
@@ -47,15 +49,21 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
     cmdEstinzione = NamedButton("cmdEstinzione", QStringLiteral("Estinzione…"), this);
     cmdRimborsoParziale =
         NamedButton("cmdRimborsoParziale", QStringLiteral("Rimborso parziale…"), this);
+    cmdSospensione = NamedButton("cmdSospensione", QStringLiteral("Sospensione…"), this);
+    cmdRinegoziazione = NamedButton("cmdRinegoziazione", QStringLiteral("Rinegoziazione…"), this);
     cmdAnnullaEvento =
         NamedButton("cmdAnnullaEvento", QStringLiteral("Annulla ultimo evento"), this);
+    cmdProspetto = NamedButton("cmdProspetto", QStringLiteral("Prospetto annuale…"), this);
 
-    auto* buttons = new QVBoxLayout;
+    // Two columns of three: the band under the grid holds three buttons' height.
+    auto* buttons = new QGridLayout;
     buttons->setSpacing(2);
-    for (QPushButton* button : {cmdEstinzione, cmdRimborsoParziale, cmdAnnullaEvento}) {
-        buttons->addWidget(button);
+    QPushButton* const order[] = {cmdEstinzione,     cmdRimborsoParziale, cmdSospensione,
+                                  cmdRinegoziazione, cmdAnnullaEvento,    cmdProspetto};
+    for (int k = 0; k < 6; ++k) {
+        buttons->addWidget(order[k], k % 3, k / 3);
     }
-    buttons->addStretch(1);
+    buttons->setRowStretch(3, 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lsvEventi, 1);
@@ -63,7 +71,15 @@ ContractEventsPanel::ContractEventsPanel(QWidget* parent) : QWidget(parent) {
 
     connect(cmdEstinzione, &QPushButton::clicked, this, &ContractEventsPanel::OpenPayoff);
     connect(cmdRimborsoParziale, &QPushButton::clicked, this, &ContractEventsPanel::OpenPrepayment);
+    connect(cmdSospensione, &QPushButton::clicked, this, &ContractEventsPanel::OpenSuspension);
+    connect(cmdRinegoziazione, &QPushButton::clicked, this,
+            &ContractEventsPanel::OpenRenegotiation);
     connect(cmdAnnullaEvento, &QPushButton::clicked, this, &ContractEventsPanel::UndoLatest);
+    connect(cmdProspetto, &QPushButton::clicked, this, [this] {
+        if (basis_) {
+            emit yearlyStatementAsked(contractId_, QString::fromStdString(basis_->description));
+        }
+    });
 }
 
 void ContractEventsPanel::Connect(ContractEventStore* store,
@@ -104,7 +120,10 @@ void ContractEventsPanel::Refresh() {
     const bool open = shown && !basis_->plan.PaidOff() && !basis_->plan.rows.empty();
     cmdEstinzione->setEnabled(open);
     cmdRimborsoParziale->setEnabled(open);
+    cmdSospensione->setEnabled(open);
+    cmdRinegoziazione->setEnabled(open);
     cmdAnnullaEvento->setEnabled(shown && !basis_->events.empty());
+    cmdProspetto->setEnabled(shown && !basis_->plan.rows.empty());
 }
 
 EventDialogServices ContractEventsPanel::DialogServices() {
@@ -129,19 +148,18 @@ EventDialogServices ContractEventsPanel::DialogServices() {
     return services;
 }
 
-void ContractEventsPanel::OpenPayoff() {
+template <typename Dialog>
+void ContractEventsPanel::Open() {
     if (!basis_ || store_ == nullptr) return;
-    auto* dialog = new PayoffDialog(*basis_, DialogServices(), this);
+    auto* dialog = new Dialog(*basis_, DialogServices(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
 
-void ContractEventsPanel::OpenPrepayment() {
-    if (!basis_ || store_ == nullptr) return;
-    auto* dialog = new PrepaymentDialog(*basis_, DialogServices(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
+void ContractEventsPanel::OpenPayoff() { Open<PayoffDialog>(); }
+void ContractEventsPanel::OpenPrepayment() { Open<PrepaymentDialog>(); }
+void ContractEventsPanel::OpenSuspension() { Open<SuspensionDialog>(); }
+void ContractEventsPanel::OpenRenegotiation() { Open<RenegotiationDialog>(); }
 
 void ContractEventsPanel::UndoLatest() {
     const EventDialogServices services = DialogServices();

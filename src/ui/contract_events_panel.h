@@ -14,8 +14,8 @@ class QTreeWidget;
 namespace quotaplan {
 
 // The events of the stored contract shown, on the "Piano finanziario" page: their list (date,
-// event, amount paid, penalty, costs refunded, note) and "Estinzione…", "Rimborso parziale…"
-// and "Annulla ultimo evento". The first two open their dialog on the contract's current plan
+// event, amount paid, penalty, costs refunded, note) and "Estinzione…", "Rimborso parziale…",
+// "Sospensione…", "Rinegoziazione…" and "Annulla ultimo evento". The first four open their dialog on the contract's current plan
 // (window-modal, without blocking); the last asks first. A new contract (ID 0), or an archive
 // that keeps no events, has the buttons off; a contract paid off only the undo.
 class ContractEventsPanel : public QWidget {
@@ -36,24 +36,35 @@ public:
     const std::optional<EventBasis>& Basis() const { return basis_; }
 
     // The button handlers. The dialogs are children of the panel, found by their object
-    // names ("dlgEstinzione", "dlgRimborsoParziale").
+    // names ("dlgEstinzione", "dlgRimborsoParziale", "dlgSospensione", "dlgRinegoziazione").
     void OpenPayoff();
     void OpenPrepayment();
+    void OpenSuspension();
+    void OpenRenegotiation();
     void UndoLatest();
 
     QTreeWidget* lsvEventi = nullptr;
     QPushButton* cmdEstinzione = nullptr;
     QPushButton* cmdRimborsoParziale = nullptr;
+    QPushButton* cmdSospensione = nullptr;
+    QPushButton* cmdRinegoziazione = nullptr;
     QPushButton* cmdAnnullaEvento = nullptr;
+    // "Prospetto annuale…": the contract's yearly statement, asked of the window.
+    QPushButton* cmdProspetto = nullptr;
 
 signals:
     // An event was recorded or removed: the contract's stored plan changed.
     void eventsChanged(std::int32_t contractId);
+    // "Prospetto annuale…" of the stored contract shown.
+    void yearlyStatementAsked(std::int32_t contractId, const QString& description);
 
 private:
     void Refresh();
     EventDialogServices DialogServices();
     void Report(const std::string& message, bool failure);
+    // The dialog of the kind opened on the contract's current plan, window-modal.
+    template <typename Dialog>
+    void Open();
 
     ContractEventStore* store_ = nullptr;
     std::function<EventDialogServices()> services_;

@@ -82,6 +82,9 @@ public:
     std::optional<TypeUsuryRates> UsuryRatesOfType(std::string_view typeName) override;
     ContractEventStore* ContractEvents() override { return &events_; }
     UsuryBook UsuryBookOfArchive() override { return ReadUsuryBook(db_); }
+    std::vector<YearFigures> YearlyStatement(const YearlyScope& scope) override {
+        return ArchiveYearlyTotals(db_, scope).Years();
+    }
     ReindexReport ReindexPortfolio(const ReindexScope& scope, CalendarDate today,
                                    const std::function<bool(int, int)>& progress) override {
         return quotaplan::ReindexPortfolio(db_, scope, today, progress);

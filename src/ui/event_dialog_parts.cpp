@@ -8,8 +8,11 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "common/message_boxes.h"
 #include "common/number_text.h"
+#include "common/program_info.h"
 #include "ui/event_form.h"
+#include "ui/payoff_dialog.h"
 
 namespace quotaplan {
 
@@ -74,6 +77,44 @@ QLabel* RefusalLabel(QWidget* parent) {
     label->setStyleSheet(QStringLiteral("color: red;"));
     label->setWordWrap(true);
     return label;
+}
+
+void ShowFigures(QTreeWidget* list, const std::vector<std::pair<std::string, std::string>>& lines) {
+    list->clear();
+    for (const auto& [label, value] : lines) {
+        new QTreeWidgetItem(list, {QString::fromStdString(label), QString::fromStdString(value)});
+    }
+}
+
+std::variant<EventResult, EventRefusal> TryEvent(
+    const SignedTerms& terms, const CentsPlan& plan,
+    const std::variant<ContractEvent, EventRefusal>& read) {
+    if (const auto* refusal = std::get_if<EventRefusal>(&read)) return *refusal;
+    try {
+        return ApplyEvent(terms, plan, std::get<ContractEvent>(read));
+    } catch (const std::exception& error) {
+        return EventRefusal{error.what()};
+    }
+}
+
+void ShowWorkedOut(QTreeWidget* list, QLabel* refusal, QPushButton* record,
+                   const std::vector<std::pair<std::string, std::string>>& lines,
+                   const std::string& why) {
+    ShowFigures(list, lines);
+    refusal->setText(QString::fromStdString(why));
+    record->setEnabled(why.empty());
+}
+
+bool RecordShownEvent(const EventDialogServices& services, const ContractEvent& event) {
+    if (!services.record) return false;
+    const EventStoreResult recorded = services.record(event);
+    if (recorded.Ok()) return true;
+    if (services.boxes != nullptr) {
+        ShowPlainBox(
+            *services.boxes, recorded.message, DefaultBoxTitle(),
+            recorded.code == EventStoreCode::Failed ? BoxIcon::Critical : BoxIcon::Exclamation);
+    }
+    return false;
 }
 
 }  // namespace quotaplan

@@ -2,6 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include "engine/plan_events.h"
 
@@ -14,6 +19,8 @@ class QTreeWidget;
 class QWidget;
 
 namespace quotaplan {
+
+struct EventDialogServices;
 
 // The controls the event dialogs (estinzione, rimborso parziale) build alike.
 
@@ -38,5 +45,48 @@ QTreeWidget* FiguresList(const char* name, const QString& accessibleName, int mi
 
 // The line that says, in red, why the fields do not describe an event the contract accepts.
 QLabel* RefusalLabel(QWidget* parent);
+
+// A figures list refilled with the lines (label, value).
+void ShowFigures(QTreeWidget* list, const std::vector<std::pair<std::string, std::string>>& lines);
+
+// The event whose figures a dialog shows, applied to the plan it was opened on: the result,
+// or the refusal in words (the form's, ApplyEvent's, or an arithmetic error's).
+std::variant<EventResult, EventRefusal> TryEvent(
+    const SignedTerms& terms, const CentsPlan& plan,
+    const std::variant<ContractEvent, EventRefusal>& read);
+
+// What a dialog's fields came to: the event and its figures, or why there are none.
+template <typename Figures>
+struct WorkedOut {
+    std::optional<ContractEvent> event;
+    std::optional<Figures> figures;
+    std::optional<EventResult> result;
+    std::string refusal;
+};
+
+template <typename Figures>
+WorkedOut<Figures> WorkOut(const SignedTerms& terms, const CentsPlan& plan,
+                           const std::variant<ContractEvent, EventRefusal>& read) {
+    WorkedOut<Figures> out;
+    auto applied = TryEvent(terms, plan, read);
+    if (auto* result = std::get_if<EventResult>(&applied)) {
+        out.event = std::get<ContractEvent>(read);
+        out.figures = std::get<Figures>(result->figures);
+        out.result = std::move(*result);
+    } else {
+        out.refusal = std::get<EventRefusal>(applied).message;
+    }
+    return out;
+}
+
+// The figures' lines in the list, the refusal in its label, "Registra" on while there are
+// figures.
+void ShowWorkedOut(QTreeWidget* list, QLabel* refusal, QPushButton* record,
+                   const std::vector<std::pair<std::string, std::string>>& lines,
+                   const std::string& why);
+
+// "Registra": the event recorded through the services; true when it was, otherwise the
+// reason shown in a box.
+bool RecordShownEvent(const EventDialogServices& services, const ContractEvent& event);
 
 }  // namespace quotaplan

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
+#include "engine/indexation.h"
 #include "engine/plan_events.h"
 
 namespace quotaplan {
@@ -43,5 +46,41 @@ struct PrepaymentFormTexts {
 // the event may act on the contract is ApplyEvent's to say.
 std::variant<ContractEvent, EventRefusal> ReadPayoffForm(const PayoffFormTexts& form);
 std::variant<ContractEvent, EventRefusal> ReadPrepaymentForm(const PrepaymentFormTexts& form);
+
+struct SuspensionFormTexts {
+    std::string date;              // the due date of the first instalment suspended
+    std::string instalments;       // k, "6"
+    bool wholeInstalment = false;  // "intera rata" rather than "solo quota capitale"
+    bool deferInterest = false;    // "differiti" rather than "capitalizzati"
+    std::string fundShare;         // percent, "50"; empty: no Fund
+    std::string note;
+};
+
+// The value of a reference rate in force on `date`: the latest dated on or before it, rounded
+// to four decimals; nullopt when none is. Raises nothing.
+std::optional<Percent> ReferenceValueOn(const std::vector<IndexValue>& series, CalendarDate date);
+
+// The periodicity list of a renegotiation: "invariata", then kPeriodicityCaptions.
+int PeriodicityEntries();
+std::string PeriodicityEntry(int entry);
+
+struct RenegotiationFormTexts {
+    std::string date;
+    std::string rate;    // the new nominal rate without spread; empty: unchanged
+    std::string spread;  // the new spread; empty: unchanged
+    // The value in force today of the reference rate chosen; none when none is chosen.
+    std::optional<Percent> referenceRate;
+    std::string count;    // the instalments from the date on; empty: unchanged
+    int periodicity = 0;  // PeriodicityEntry; 0 "invariata"
+    std::string lender;   // filled: a surrogation
+    std::string note;
+};
+
+// As ReadPayoffForm: "Inserire una data valida!", "Inserire il numero delle rate sospese!",
+// "Inserire una quota del Fondo valida!"; "Inserire un nuovo tasso valido!", "Inserire un
+// nuovo spread valido!", "Inserire un numero di rate valido!". The ranges and what a
+// renegotiation must change are ApplyEvent's to say.
+std::variant<ContractEvent, EventRefusal> ReadSuspensionForm(const SuspensionFormTexts& form);
+std::variant<ContractEvent, EventRefusal> ReadRenegotiationForm(const RenegotiationFormTexts& form);
 
 }  // namespace quotaplan

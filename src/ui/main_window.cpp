@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <exception>
 
+#include "common/clock.h"
 #include "common/desktop_shell.h"
 #include "common/message_boxes.h"
 #include "common/program_folder.h"
@@ -19,6 +20,7 @@
 #include "ui/contract_events_panel.h"
 #include "ui/contract_page.h"
 #include "ui/contract_tree.h"
+#include "ui/event_form.h"
 #include "ui/fitting_figures.h"
 #include "ui/growing_layout.h"
 #include "ui/plan_grid.h"
@@ -31,6 +33,7 @@
 #include "ui/web_pages.h"
 #include "ui/window_archive.h"
 #include "ui/window_placement.h"
+#include "ui/yearly_statement_dialog.h"
 
 namespace quotaplan {
 namespace {
@@ -116,7 +119,28 @@ MainWindow::MainWindow(WindowArchive& archive, MessageBoxes& boxes, DesktopShell
         Guarded([this, tableEntry] { RefreshLookups(tableEntry); });
     });
     connect(tvwContratti_, &ContractTree::nodeChosen, this, &MainWindow::LoadContract);
-    planPage_->ConnectEvents(archive_.ContractEvents());
+    planPage_->ConnectEvents(archive_.ContractEvents(), [this] {
+        std::vector<std::pair<std::string, Percent>> rates;
+        try {
+            for (const std::string& name : archive_.LookupTexts("supTxRiferimento")) {
+                if (IsFixedRateName(name)) continue;
+                if (const auto value = ReferenceValueOn(archive_.ReferenceSeries(name), Today())) {
+                    rates.emplace_back(name, *value);
+                }
+            }
+        } catch (const std::exception&) {
+            // Without the archive's rates a renegotiation is still open to a rate typed in.
+        }
+        return rates;
+    });
+    connect(planPage_->fraEventi, &ContractEventsPanel::yearlyStatementAsked, this,
+            [this](std::int32_t contractId, const QString& description) {
+                auto* dialog = new YearlyStatementDialog(
+                    archive_, boxes_, &Shell(), planPage_->ExportFolder(), contractId,
+                    description.toStdString(), planPage_->fraEventi);
+                dialog->setAttribute(Qt::WA_DeleteOnClose);
+                dialog->open();
+            });
     connect(planPage_->fraEventi, &ContractEventsPanel::eventsChanged, this,
             [this](std::int32_t contractId) {
                 if (contractId == ContractIdShown()) ShowStoredPlanWithEvents(contractId);

@@ -188,17 +188,7 @@ void PayoffDialog::WriteStatementPdf() {
 }
 
 void PayoffDialog::RecordPayoff() {
-    if (!event_ || !services_.record) return;
-    const EventStoreResult recorded = services_.record(*event_);
-    if (recorded.Ok()) {
-        accept();
-        return;
-    }
-    if (services_.boxes != nullptr) {
-        ShowPlainBox(
-            *services_.boxes, recorded.message, DefaultBoxTitle(),
-            recorded.code == EventStoreCode::Failed ? BoxIcon::Critical : BoxIcon::Exclamation);
-    }
+    if (event_ && RecordShownEvent(services_, *event_)) accept();
 }
 
 }  // namespace quotaplan

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "data/contract_event_store.h"
 #include "output/payoff_statement_lines.h"
@@ -30,6 +33,9 @@ struct EventDialogServices {
     DesktopShell* shell = nullptr;
     std::filesystem::path exportFolder;
     QPrinter* printer = nullptr;
+    // The archive's reference rates with the value each has today, for a renegotiation
+    // indexed anew ("Fisso" and rates without values left out).
+    std::vector<std::pair<std::string, Percent>> referenceRates;
 };
 
 // "Estinzione": the early-payoff statement of the contract ("conteggio estintivo") on a date,

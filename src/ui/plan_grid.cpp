@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <array>
 
+#include "common/number_text.h"
 #include "engine/financial_plan.h"
 #include "engine/plan_lines.h"
 #include "output/event_heading.h"
@@ -13,6 +14,7 @@ namespace quotaplan {
 namespace {
 
 static_assert(PlanGrid::kColumns == kPlanTableColumns);
+constexpr int kLongDate = 2;  // "dd/mm/yyyy", as the events' headings write dates
 constexpr std::array<int, PlanGrid::kColumns> kWidthsTwips = {930, 950, 1100, 1100, 1100, 1100};
 
 Qt::Alignment AlignmentOf(int column) {
@@ -123,9 +125,20 @@ void PlanGridWriter::FillPlanGrid() const {
         grid.SetTextMatrix(0, column, Heading(column));
     }
     grid.SetColumnWidths();
-    // Each event's line carries what the documents say of it under their heading block.
+    // Each event's line, and each suspended row, carries what the documents say of its event
+    // under their heading block, found by the heading's label: the kind and its date.
     const auto events = EventHeadingLines(plan_);
-    std::size_t event = 0;
+    std::vector<bool> used(events.size(), false);
+    const auto tip = [&](const std::string& label) {
+        for (std::size_t k = 0; k < events.size(); ++k) {
+            if (!used[k] && events[k].first == label) {
+                used[k] = true;
+                return QString::fromStdString(events[k].first + ": " + events[k].second);
+            }
+        }
+        return QString::fromStdString(label);
+    };
+    QString holiday;  // the tip of the run of suspended rows under way
     int row = 1;
     for (const PlanLine& line : lines) {
         const PlanTableRow cells = PlanTableRowOf(line);
@@ -133,11 +146,18 @@ void PlanGridWriter::FillPlanGrid() const {
             grid.SetTextMatrix(row, column,
                                QString::fromStdString(cells[static_cast<std::size_t>(column)]));
         }
-        if ((line.kind == PlanLineKind::Prepayment || line.kind == PlanLineKind::Payoff) &&
-            event < events.size()) {
-            grid.MarkEventRow(
-                row, QString::fromStdString(events[event].first + ": " + events[event].second));
-            ++event;
+        if (line.kind == PlanLineKind::Prepayment || line.kind == PlanLineKind::Payoff) {
+            grid.MarkEventRow(row, tip(std::string(PlanLineTipo(line.kind)) + " del " +
+                                       FormatDate(line.date, kLongDate)));
+        }
+        if (line.kind != PlanLineKind::Suspension) {
+            holiday.clear();
+        } else {
+            if (holiday.isEmpty()) {
+                holiday = tip(std::string(PlanLineTipo(line.kind)) + " dal " +
+                              FormatDate(line.date, kLongDate));
+            }
+            grid.MarkEventRow(row, holiday);
         }
         ++row;
     }

@@ -194,8 +194,10 @@ PlanPage::PlanPage(QWidget* parent) : QWidget(parent), files_(ThisProgramFiles()
     connect(cmdPrintPDA, &QPushButton::clicked, this, &PlanPage::PrintPlan);
 }
 
-void PlanPage::ConnectEvents(ContractEventStore* store) {
-    fraEventi->Connect(store, [this] {
+void PlanPage::ConnectEvents(
+    ContractEventStore* store,
+    std::function<std::vector<std::pair<std::string, Percent>>()> referenceRates) {
+    fraEventi->Connect(store, [this, referenceRates] {
         EventDialogServices services;
         if (Connected()) {
             services.boxes = boxes_;
@@ -203,6 +205,7 @@ void PlanPage::ConnectEvents(ContractEventStore* store) {
         }
         services.exportFolder = files_.ExportFolder();
         services.printer = printer_;
+        if (referenceRates) services.referenceRates = referenceRates();
         return services;
     });
 }

@@ -2,8 +2,13 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/program_folder.h"
+#include "engine/money.h"
 #include "output/contract_header.h"
 #include "output/export_result.h"
 #include "output/plan_print.h"
@@ -40,13 +45,18 @@ public:
     // Where the Word template is read and the Export folder lies: the program's own unless
     // changed (tests use a temporary folder).
     void SetProgramFiles(ProgramFiles files) { files_ = std::move(files); }
+    std::filesystem::path ExportFolder() const { return files_.ExportFolder(); }
 
     // The printer "Stampa" prints on; nullptr, the default, is the system's default printer.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }
 
     // The events panel works on the events kept in `store` (nullptr: none), its dialogs with
     // this page's boxes, desktop, Export folder and printer.
-    void ConnectEvents(ContractEventStore* store);
+    // `referenceRates`: the archive's reference rates with their value today, asked for as
+    // a renegotiation opens.
+    void ConnectEvents(ContractEventStore* store,
+                       std::function<std::vector<std::pair<std::string, Percent>>()>
+                           referenceRates = {});
 
     // The heading block of the exports, from the form as it is now. Reads the controls
     // only; an empty block when no contract page is connected.

@@ -12,9 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/clock.h"
-#include "common/message_boxes.h"
 #include "common/number_text.h"
-#include "common/program_info.h"
 #include "ui/accessible_names.h"
 #include "ui/event_dialog_parts.h"
 
@@ -118,48 +116,18 @@ PrepaymentFormTexts PrepaymentDialog::ReadFields() const {
 
 void PrepaymentDialog::Recompute() {
     txtPenalePercentuale->setEnabled(cboPenale->currentIndex() == 3);
-    event_.reset();
-    figures_.reset();
-    lsvEsito->clear();
-    std::string refusal;
-    const auto read = ReadPrepaymentForm(ReadFields());
-    if (const auto* event = std::get_if<ContractEvent>(&read)) {
-        try {
-            const auto applied = ApplyEvent(basis_.termsInForce, basis_.plan, *event);
-            if (const auto* result = std::get_if<EventResult>(&applied)) {
-                event_ = *event;
-                figures_ = std::get<PrepaymentFigures>(result->figures);
-            } else {
-                refusal = std::get<EventRefusal>(applied).message;
-            }
-        } catch (const std::exception& error) {
-            refusal = error.what();
-        }
-    } else {
-        refusal = std::get<EventRefusal>(read).message;
-    }
-    if (figures_) {
-        for (const auto& [label, value] : PrepaymentLines(*figures_)) {
-            new QTreeWidgetItem(lsvEsito,
-                                {QString::fromStdString(label), QString::fromStdString(value)});
-        }
-    }
-    lblEsito->setText(QString::fromStdString(refusal));
-    cmdRegistra->setEnabled(figures_.has_value());
+    const auto out = WorkOut<PrepaymentFigures>(basis_.termsInForce, basis_.plan,
+                                                ReadPrepaymentForm(ReadFields()));
+    event_ = out.event;
+    figures_ = out.figures;
+    ShowWorkedOut(lsvEsito, lblEsito, cmdRegistra,
+                  out.figures ? PrepaymentLines(*out.figures)
+                              : std::vector<std::pair<std::string, std::string>>{},
+                  out.refusal);
 }
 
 void PrepaymentDialog::RecordPrepayment() {
-    if (!event_ || !services_.record) return;
-    const EventStoreResult recorded = services_.record(*event_);
-    if (recorded.Ok()) {
-        accept();
-        return;
-    }
-    if (services_.boxes != nullptr) {
-        ShowPlainBox(
-            *services_.boxes, recorded.message, DefaultBoxTitle(),
-            recorded.code == EventStoreCode::Failed ? BoxIcon::Critical : BoxIcon::Exclamation);
-    }
+    if (event_ && RecordShownEvent(services_, *event_)) accept();
 }
 
 }  // namespace quotaplan

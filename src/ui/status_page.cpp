@@ -28,6 +28,7 @@
 #include "ui/usury_thresholds_dialog.h"
 #include "ui/window_archive.h"
 #include "ui/window_placement.h"
+#include "ui/yearly_statement_dialog.h"
 
 namespace quotaplan {
 namespace {
@@ -188,10 +189,17 @@ void StatusPage::BuildSummary(GrowingLayout& growing) {
                "cmdReindicizza", kPortfolioButtons, FrameTop(540) - 3, 198, 25);
     cmdReindicizza->setToolTip(QStringLiteral(
         "Ricalcola ogni contratto indicizzato con i valori attuali del suo tasso di riferimento"));
+    // On the row of the list's caption, at the frame's right edge.
+    cmdProspetto = Placed(new QPushButton(QStringLiteral("Prospetto annuale…"), fraSummary),
+                          "cmdProspetto", Twips(6495) - 124, FrameTop(960) - 5, 124, 21);
+    cmdProspetto->setToolTip(QStringLiteral(
+        "Capitale, interessi e spese di ogni anno, per tutto l'archivio o per una tipologia"));
     auto* inFrame = new GrowingLayout(fraSummary);
     inFrame->Add(cmdAggiorna, kFollowRight);
     inFrame->Add(cmdVerifica, kFollowRight);
     inFrame->Add(cmdReindicizza, kFollowRight);
+    inFrame->Add(cmdProspetto, kFollowRight);
+    connect(cmdProspetto, &QPushButton::clicked, this, &StatusPage::OpenYearlyStatement);
     connect(cmdVerifica, &QPushButton::clicked, this, &StatusPage::CheckPortfolio);
     connect(cmdReindicizza, &QPushButton::clicked, this, &StatusPage::ReindexPortfolio);
     inFrame->Add(lstCanoni, kGrowBoth, [this](QSize) { SetSummaryColumnWidths(lstCanoni); });
@@ -222,6 +230,16 @@ void StatusPage::CheckPortfolio() {
     portfolioCheck_->show();
     emit portfolioCheckOpened(portfolioCheck_);
     portfolioCheck_->Run(file.toStdString(), &*book, Today());
+}
+
+void StatusPage::OpenYearlyStatement() {
+    const std::filesystem::path folder =
+        exportFolder ? exportFolder() : ThisProgramFiles().ExportFolder();
+    DesktopShell* shell = nullptr;
+    if (auto* frame = qobject_cast<MainWindow*>(window())) shell = &frame->Shell();
+    auto* dialog = new YearlyStatementDialog(archive_, boxes_, shell, folder, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void StatusPage::ReindexPortfolio() {

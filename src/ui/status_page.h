@@ -75,6 +75,9 @@ public:
     // "Aggiorna contratti indicizzati": every indexed contract re-derived with the values of
     // its reference rate (WindowArchive::ReindexPortfolio), with progress and "Annulla".
     QPushButton* cmdReindicizza = nullptr;
+    // "Prospetto annuale…": the yearly statement of the archive or of a financing type
+    // (YearlyStatementDialog, a child of the page, window-modal).
+    QPushButton* cmdProspetto = nullptr;
 
     // The batch file "Verifica portafoglio…" prices: a file dialog unless a test sets it;
     // an empty answer does nothing.
@@ -108,6 +111,7 @@ private:
     void UpdateValuesButton();
     void CheckPortfolio();
     void ReindexPortfolio();
+    void OpenYearlyStatement();
     void OpenReferenceValues();
     void OpenUsuryThresholds();
     // The dialog at its kept size, and its size kept when it closes.

@@ -16,6 +16,7 @@
 #include "data/reference_rate_values.h"
 #include "data/summary_queries.h"
 #include "data/usury_thresholds.h"
+#include "data/yearly_statement_query.h"
 #include "engine/financial_plan.h"
 #include "engine/indexation.h"
 
@@ -129,6 +130,9 @@ public:
     // The events of the stored contracts (ContractEventStore on the open archive); nullptr
     // where the archive keeps none.
     virtual ContractEventStore* ContractEvents() { return nullptr; }
+    // The yearly statement of the contracts in scope (ArchiveYearlyTotals), the years in
+    // order; none where the archive keeps no plans. Throws when a query fails.
+    virtual std::vector<YearFigures> YearlyStatement(const YearlyScope&) { return {}; }
     // The usury thresholds and the financing types' categories, read at once before a
     // portfolio check (ReadUsuryBook). Throws when the query fails.
     virtual UsuryBook UsuryBookOfArchive() = 0;

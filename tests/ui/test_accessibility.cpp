@@ -12,7 +12,10 @@
 #include "ui/column_mapping_dialog.h"
 #include "ui/portfolio_check_dialog.h"
 #include "ui/reference_values_dialog.h"
+#include "ui/renegotiation_dialog.h"
+#include "ui/suspension_dialog.h"
 #include "ui/usury_thresholds_dialog.h"
+#include "ui/yearly_statement_dialog.h"
 #include "window_fixture.h"
 
 using namespace quotaplan;
@@ -32,7 +35,8 @@ private slots:
     void everyInputOfTheDialogsHasAName_data() {
         QTest::addColumn<QString>("dialog");
         for (const char* name : {"choice", "usury thresholds", "reference values",
-                                 "portfolio check", "column mapping"}) {
+                                 "portfolio check", "column mapping", "suspension",
+                                 "renegotiation", "yearly statement"}) {
             QTest::newRow(name) << QString::fromLatin1(name);
         }
     }
@@ -50,6 +54,15 @@ private slots:
         } else if (dialog == "portfolio check") {
             opened = std::make_unique<PortfolioCheckDialog>(f_->boxes, &f_->shell,
                                                             folder.path().toStdString());
+        } else if (dialog == "suspension") {
+            opened = std::make_unique<SuspensionDialog>(EventBasis{}, EventDialogServices{});
+        } else if (dialog == "renegotiation") {
+            EventDialogServices services;
+            services.referenceRates = {{"Euribor 3M", Percent::FromHundredths(215)}};
+            opened = std::make_unique<RenegotiationDialog>(EventBasis{}, services);
+        } else if (dialog == "yearly statement") {
+            opened = std::make_unique<YearlyStatementDialog>(f_->archive, f_->boxes, &f_->shell,
+                                                             folder.path().toStdString());
         } else {
             SheetCells sheet;
             sheet.rows = {{1, {"Data", "Importo"}}, {2, {"28/02/2026", "103,28"}}};

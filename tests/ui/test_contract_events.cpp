@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -18,6 +20,10 @@
 #include "ui/contract_events_panel.h"
 #include "ui/payoff_dialog.h"
 #include "ui/prepayment_dialog.h"
+#include "ui/renegotiation_dialog.h"
+#include "ui/status_page.h"
+#include "ui/suspension_dialog.h"
+#include "ui/yearly_statement_dialog.h"
 
 using namespace quotaplan;
 using namespace quotaplan::test;
@@ -197,6 +203,215 @@ private slots:
                      QStringLiteral("15/01/28 | Rimborso parziale | 5.000,00 | 50,00 | 0,00 | ")});
     }
 
+    // A six-month holiday of the whole instalment, half its interest borne by the Fund and
+    // the rest deferred: six numbered "Sospensione" rows, marked, and the plan six months
+    // longer.
+    void aSuspensionLengthensThePlanShown() {
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito sospeso");
+        f.Calcola();
+        f.Salva();
+        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
+        auto* dialog = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(test::UnnamedInputs(dialog), QStringList());
+        dialog->txtDataSospensione->setText(QStringLiteral("15/01/2027"));
+        dialog->txtRateSospese->setText(QStringLiteral("6"));
+        // Interest is capitalised or deferred only when nothing is paid.
+        QVERIFY(!dialog->optDifferiti->isEnabled());
+        dialog->optInteraRata->setChecked(true);
+        dialog->optDifferiti->setChecked(true);
+        dialog->txtQuotaFondo->setText(QStringLiteral("50"));
+        QCOMPARE(Lines(dialog->lsvEsito),
+                 (QStringList{"Debito residuo | 15.547,55", "Interessi sospesi | 415,92",
+                              "a carico del Fondo | 207,96", "Interessi differiti | 207,96",
+                              "Rata | 249,99 -> 252,83",
+                              "Ultima scadenza | 15/01/2033 -> 15/07/2033"}));
+        QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
+        QTRY_VERIFY(panel->findChild<SuspensionDialog*>() == nullptr);
+
+        QCOMPARE(Lines(panel->lsvEventi),
+                 QStringList{QStringLiteral("15/01/27 | Sospensione | 0,00 | 0,00 | 0,00 | ")});
+        const QStringList rows = f.GridRowsAsText();
+        QCOMPARE(rows.size(), 90);
+        QCOMPARE(rows[11], QStringLiteral("12° Sospensione 15/01/27 0,00 0,00 0,00 15.547,55"));
+        QCOMPARE(rows[17], QStringLiteral("18° Rata 15/07/27 252,83 180,67 72,16 15.366,88"));
+        QCOMPARE(rows.last().left(18), QStringLiteral("90° Rata 15/07/33 "));
+        for (int row = 11; row <= 18; ++row) {
+            QCOMPARE(f.Grid()->IsEventRow(row), row >= 12 && row <= 17);
+        }
+        QCOMPARE(f.Grid()->item(16, 0)->toolTip(),
+                 QStringLiteral("Sospensione dal 15/01/2027: 6 rate (interessi a carico del "
+                                "Fondo 207,96)"));
+        // A later prepayment's line is marked with its own event, not the holiday before it.
+        QVERIFY(f.archive->ContractEvents()
+                    ->Record(f.ShownId(), {*CalendarDate::FromYmd(2028, 1, 17),
+                                           PrepaymentOptions{Money::FromCents(100000), PrepaymentEffect::LowerInstalment, {}}, ""})
+                    .Ok());
+        f.Click(f.ContractNode("Prestito sospeso"));
+        const int line = static_cast<int>(f.GridRowsAsText().indexOf(
+                             QRegularExpression(QStringLiteral("^Rimborso parziale.*")))) + 1;
+        QVERIFY(f.Grid()->IsEventRow(line));
+        QVERIFY(f.Grid()->item(line - 1, 0)->toolTip().startsWith(
+            QStringLiteral("Rimborso parziale del 17/01/2028: 1.000,00")));
+    }
+
+    // A surrogation at a lower rate over fewer instalments: the figures with the renegotiated
+    // part's TAEG and the law's note, then the plan re-derived from the date.
+    void aSurrogationReDerivesThePlanShown() {
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito surrogato");
+        f.Calcola();
+        f.Salva();
+        QTest::mouseClick(panel->cmdRinegoziazione, Qt::LeftButton);
+        auto* dialog =
+            panel->findChild<RenegotiationDialog*>(QStringLiteral("dlgRinegoziazione"));
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(test::UnnamedInputs(dialog), QStringList());
+        dialog->txtDataRinegoziazione->setText(QStringLiteral("15/01/2027"));
+        QCOMPARE(dialog->lblEsito->text(),
+                 QStringLiteral("La rinegoziazione deve cambiare qualcosa: il tasso, lo spread, "
+                                "il numero di rate o la periodicità."));
+        dialog->txtNuovoTasso->setText(QStringLiteral("3,5"));
+        dialog->txtNuovoNumeroRate->setText(QStringLiteral("48"));
+        dialog->txtIstituto->setText(QStringLiteral("Banca Nuova"));
+        QCOMPARE(Lines(dialog->lsvEsito),
+                 (QStringList{"Debito residuo | 15.366,88", "Tasso | 5,35% -> 3,5%",
+                              "Rata | 249,99 -> 343,54", "Rate residue | 72 -> 48",
+                              "TAEG della parte rinegoziata | 3,56%",
+                              "Nuovo istituto | Banca Nuova",
+                              " | Surroga (art. 120-quater TUB): nessuna penale e nessun costo "
+                              "a carico del cliente."}));
+        QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
+        QTRY_VERIFY(panel->findChild<RenegotiationDialog*>() == nullptr);
+
+        QCOMPARE(Lines(panel->lsvEventi),
+                 QStringList{QStringLiteral("15/01/27 | Surroga | 0,00 | 0,00 | 0,00 | ")});
+        const QStringList rows = f.GridRowsAsText();
+        QCOMPARE(rows.size(), 60);
+        QCOMPARE(rows[12], QStringLiteral("13° Rata 15/02/27 343,54 298,72 44,82 15.068,16"));
+        QCOMPARE(rows.last(), QStringLiteral("60° Rata 15/01/31 343,64 342,64 1,00 0,00"));
+    }
+
+    // A field that cannot be read, or an event the contract refuses, is said in Italian and
+    // leaves nothing to record.
+    void aBadFieldRecordsNothing_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("k not a number")
+            << "dlgSospensione" << "txtRateSospese" << "sei"
+            << "Inserire il numero delle rate sospese!";
+        QTest::newRow("k above 36") << "dlgSospensione" << "txtRateSospese" << "37"
+                                    << "Le rate sospese devono essere da 1 a 36 (indicate: 37).";
+        QTest::newRow("Fund share not a number")
+            << "dlgSospensione" << "txtQuotaFondo" << "metà"
+            << "Inserire una quota del Fondo valida!";
+        QTest::newRow("holiday off the due dates")
+            << "dlgSospensione" << "txtDataSospensione" << "20/01/2027"
+            << "La sospensione parte da una scadenza del piano: il 20/01/2027 non è la data di "
+               "una rata.";
+        QTest::newRow("rate not a number") << "dlgRinegoziazione" << "txtNuovoTasso" << "tre"
+                                           << "Inserire un nuovo tasso valido!";
+        QTest::newRow("spread not a number") << "dlgRinegoziazione" << "txtNuovoSpread" << "1,x"
+                                             << "Inserire un nuovo spread valido!";
+        QTest::newRow("no instalments") << "dlgRinegoziazione" << "txtNuovoNumeroRate" << "0"
+                                        << "Il numero di rate residue deve essere da 1 a 1200.";
+        QTest::newRow("no date") << "dlgRinegoziazione" << "txtDataRinegoziazione"
+                                 << "31/02/2027" << "Inserire una data valida!";
+    }
+    void aBadFieldRecordsNothing() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        ArchiveFixture f;
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        FillConsumer(f, "Prestito rifiutato");
+        f.Calcola();
+        f.Salva();
+        const bool holiday = dialog == "dlgSospensione";
+        QTest::mouseClick(holiday ? panel->cmdSospensione : panel->cmdRinegoziazione,
+                          Qt::LeftButton);
+        auto* opened = panel->findChild<QDialog*>(dialog);
+        QVERIFY(opened != nullptr);
+        // Fields that describe an event the contract accepts, then the one under test.
+        const QList<std::pair<const char*, const char*>> good =
+            holiday ? QList<std::pair<const char*, const char*>>{{"txtDataSospensione",
+                                                                  "15/01/2027"},
+                                                                 {"txtRateSospese", "3"}}
+                    : QList<std::pair<const char*, const char*>>{
+                          {"txtDataRinegoziazione", "15/01/2027"}, {"txtNuovoTasso", "4"}};
+        for (const auto& [name, value] : good) {
+            opened->findChild<QLineEdit*>(QString::fromLatin1(name))
+                ->setText(QString::fromUtf8(value));
+        }
+        auto* registra = opened->findChild<QPushButton*>(QStringLiteral("cmdRegistra"));
+        QVERIFY(registra->isEnabled());
+        opened->findChild<QLineEdit*>(field)->setText(text);
+        QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("lblEsito"))->text(), message);
+        QVERIFY(Lines(opened->findChild<QTreeWidget*>(QStringLiteral("lsvEsito"))).isEmpty());
+        QVERIFY(!registra->isEnabled());
+        QTest::mouseClick(registra, Qt::LeftButton);
+        QVERIFY(opened->isVisible());
+        QCOMPARE(panel->lsvEventi->topLevelItemCount(), 0);
+        QVERIFY(f.archive->ContractEvents()->Events(f.ShownId()).empty());
+    }
+
+    // The yearly statement, of the archive or a financing type from the Stato page and of the
+    // contract from its events: a line a year and the total, which for the contract is its
+    // plan's; exported to a workbook and a PDF.
+    void theYearlyStatementIsShownAndExported() {
+        QTemporaryDir folder;
+        ArchiveFixture f;
+        f.window->Plan()->SetProgramFiles(ReadyToRunFiles(folder.path().toStdString()));
+        f.window->Status()->exportFolder = [&folder] {
+            return std::filesystem::path(folder.path().toStdString()) / "Export";
+        };
+        FillConsumer(f, "Prestito annuale");
+        f.Calcola();
+        f.Salva();
+        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        QTest::mouseClick(panel->cmdProspetto, Qt::LeftButton);
+        auto* contract = panel->findChild<YearlyStatementDialog*>();
+        QVERIFY(contract != nullptr);
+        QCOMPARE(test::UnnamedInputs(contract), QStringList());
+        // The contract fees fall in the contract date's year; the total is the plan's.
+        const QStringList years = Lines(contract->lsvProspetto);
+        QCOMPARE(years.size(), 9);
+        QCOMPARE(years.first(), QStringLiteral("2026 | 1.935,26 | 814,63 | 2.594,76 | 5.344,65"));
+        QCOMPARE(years[7], QStringLiteral("2033 | 248,43 | 1,11 | 0,00 | 249,54"));
+        QCOMPARE(years.last(),
+                 QStringLiteral("Totale | 17.482,81 | 3.515,90 | 2.594,76 | 23.593,47"));
+        contract->close();
+
+        StatusPage* status = f.window->Status();
+        QTest::mouseClick(status->cmdProspetto, Qt::LeftButton);
+        auto* archive = status->findChild<YearlyStatementDialog*>();
+        QVERIFY(archive != nullptr);
+        QCOMPARE(test::UnnamedInputs(archive), QStringList());
+        // The archive holds the one contract with a plan; a type without contracts, nothing.
+        QCOMPARE(Lines(archive->lsvProspetto), years);
+        archive->cboAmbito->setCurrentText(QStringLiteral("Mutuo"));
+        QVERIFY(Lines(archive->lsvProspetto).isEmpty());
+        QCOMPARE(archive->lblEsito->text(), QStringLiteral("Nessun pagamento nel periodo."));
+        QVERIFY(!archive->cmdExcel->isEnabled());
+        archive->cboAmbito->setCurrentText(QStringLiteral("Credito al consumo"));
+        QCOMPARE(Lines(archive->lsvProspetto), years);
+        QVERIFY(archive->lblEsito->text().isEmpty());
+
+        QTest::mouseClick(archive->cmdExcel, Qt::LeftButton);
+        QTest::mouseClick(archive->cmdPDF, Qt::LeftButton);
+        QCOMPARE(f.boxes.shown.size(), std::size_t(0));
+        const QDir exports(QDir(folder.path()).filePath("Export"));
+        QCOMPARE(exports.entryList(QDir::Files),
+                 (QStringList{"Prospetto annuale - Credito al consumo.pdf",
+                              "Prospetto annuale - Credito al consumo.xls"}));
+    }
+
     // The signed terms are history: a new description is saved, a changed term refused, and
     // a calculation saved after the events never replaces their plan.
     void salvaKeepsTheSignedTermsAndThePlan() {
@@ -271,6 +486,27 @@ private slots:
         dialog->resize(620, 560);
         QApplication::processEvents();
         QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
+        dialog->close();
+
+        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
+        auto* holiday = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        QVERIFY(holiday != nullptr);
+        holiday->txtDataSospensione->setText(QStringLiteral("15/02/2028"));
+        holiday->txtRateSospese->setText(QStringLiteral("6"));
+        holiday->optInteraRata->setChecked(true);
+        holiday->txtQuotaFondo->setText(QStringLiteral("50"));
+        holiday->resize(560, 420);
+        QApplication::processEvents();
+        QVERIFY(holiday->grab().save(QDir(folder).filePath("sospensione.png")));
+        holiday->close();
+
+        f.window->Tabs()->setCurrentIndex(2);
+        QTest::mouseClick(f.window->Status()->cmdProspetto, Qt::LeftButton);
+        auto* yearly = f.window->Status()->findChild<YearlyStatementDialog*>();
+        QVERIFY(yearly != nullptr);
+        yearly->resize(620, 380);
+        QApplication::processEvents();
+        QVERIFY(yearly->grab().save(QDir(folder).filePath("prospetto-annuale.png")));
     }
 
 private:
