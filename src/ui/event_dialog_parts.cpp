@@ -1,12 +1,15 @@
 #include "ui/event_dialog_parts.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "common/message_boxes.h"
 #include "common/number_text.h"
@@ -115,6 +118,26 @@ bool RecordShownEvent(const EventDialogServices& services, const ContractEvent& 
             recorded.code == EventStoreCode::Failed ? BoxIcon::Critical : BoxIcon::Exclamation);
     }
     return false;
+}
+
+EventDialogFrame LayOutEventDialog(QDialog* dialog, QFormLayout* form, const QString& figuresName,
+                                   int minimumHeight) {
+    EventDialogFrame frame;
+    frame.figures = FiguresList("lsvEsito", figuresName, minimumHeight, dialog);
+    frame.refusal = RefusalLabel(dialog);
+    frame.record = NamedButton("cmdRegistra", QStringLiteral("Registra"), dialog);
+    auto* close = NamedButton("cmdChiudi", QStringLiteral("Chiudi"), dialog);
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(frame.record);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(frame.figures, 1);
+    layout->addWidget(frame.refusal);
+    layout->addLayout(buttons);
+    return frame;
 }
 
 }  // namespace quotaplan

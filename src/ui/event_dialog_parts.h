@@ -11,6 +11,8 @@
 #include "engine/plan_events.h"
 
 class QComboBox;
+class QDialog;
+class QFormLayout;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -88,5 +90,16 @@ void ShowWorkedOut(QTreeWidget* list, QLabel* refusal, QPushButton* record,
 // "Registra": the event recorded through the services; true when it was, otherwise the
 // reason shown in a box.
 bool RecordShownEvent(const EventDialogServices& services, const ContractEvent& event);
+
+// The common frame of a dialog that records an event: the form over the figures it works out
+// ("lsvEsito"), the refusal line and "Registra" / "Chiudi" at the bottom right ("Chiudi"
+// rejects the dialog).
+struct EventDialogFrame {
+    QTreeWidget* figures = nullptr;
+    QLabel* refusal = nullptr;
+    QPushButton* record = nullptr;
+};
+EventDialogFrame LayOutEventDialog(QDialog* dialog, QFormLayout* form, const QString& figuresName,
+                                   int minimumHeight);
 
 }  // namespace quotaplan

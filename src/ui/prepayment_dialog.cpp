@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "common/clock.h"
 #include "common/number_text.h"
@@ -72,25 +71,11 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     form->addRow(QStringLiteral("Penale"), penalty.row);
     form->addRow(QStringLiteral("Note"), txtNote);
 
-    lsvEsito = FiguresList("lsvEsito", QStringLiteral("Esito del rimborso parziale"), 160, this);
-    lblEsito = RefusalLabel(this);
-
-    cmdRegistra = new QPushButton(QStringLiteral("Registra"), this);
-    cmdRegistra->setObjectName(QStringLiteral("cmdRegistra"));
-    cmdRegistra->setAutoDefault(false);
-    auto* cmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));
-    cmdChiudi->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdRegistra);
-    buttons->addWidget(cmdChiudi);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(lsvEsito, 1);
-    layout->addWidget(lblEsito);
-    layout->addLayout(buttons);
+    const EventDialogFrame frame =
+        LayOutEventDialog(this, form, QStringLiteral("Esito del rimborso parziale"), 160);
+    lsvEsito = frame.figures;
+    lblEsito = frame.refusal;
+    cmdRegistra = frame.record;
 
     for (QLineEdit* field : {txtDataRimborso, txtImporto, txtPenalePercentuale}) {
         connect(field, &QLineEdit::textChanged, this, &PrepaymentDialog::Recompute);
@@ -98,7 +83,6 @@ PrepaymentDialog::PrepaymentDialog(EventBasis basis, EventDialogServices service
     connect(optRiduzioneDurata, &QRadioButton::toggled, this, &PrepaymentDialog::Recompute);
     connect(cboPenale, &QComboBox::currentIndexChanged, this, &PrepaymentDialog::Recompute);
     connect(cmdRegistra, &QPushButton::clicked, this, &PrepaymentDialog::RecordPrepayment);
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
     Recompute();
     NameInputs(this);
 }

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "common/clock.h"
 #include "common/number_text.h"
@@ -93,20 +92,11 @@ RenegotiationDialog::RenegotiationDialog(EventBasis basis, EventDialogServices s
     form->addRow(QStringLiteral("Nuovo istituto (surroga)"), txtIstituto);
     form->addRow(QStringLiteral("Note"), txtNote);
 
-    lsvEsito = FiguresList("lsvEsito", QStringLiteral("Esito della rinegoziazione"), 150, this);
-    lblEsito = RefusalLabel(this);
-    cmdRegistra = NamedButton("cmdRegistra", QStringLiteral("Registra"), this);
-    auto* cmdChiudi = NamedButton("cmdChiudi", QStringLiteral("Chiudi"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdRegistra);
-    buttons->addWidget(cmdChiudi);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(lsvEsito, 1);
-    layout->addWidget(lblEsito);
-    layout->addLayout(buttons);
+    const EventDialogFrame frame =
+        LayOutEventDialog(this, form, QStringLiteral("Esito della rinegoziazione"), 150);
+    lsvEsito = frame.figures;
+    lblEsito = frame.refusal;
+    cmdRegistra = frame.record;
 
     for (QLineEdit* field :
          {txtDataRinegoziazione, txtNuovoTasso, txtNuovoSpread, txtNuovoNumeroRate, txtIstituto}) {
@@ -116,7 +106,6 @@ RenegotiationDialog::RenegotiationDialog(EventBasis basis, EventDialogServices s
         connect(list, &QComboBox::currentIndexChanged, this, &RenegotiationDialog::Recompute);
     }
     connect(cmdRegistra, &QPushButton::clicked, this, &RenegotiationDialog::RecordRenegotiation);
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
     Recompute();
     NameInputs(this);
 }

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "common/clock.h"
 #include "common/number_text.h"
@@ -90,20 +89,11 @@ SuspensionDialog::SuspensionDialog(EventBasis basis, EventDialogServices service
     form->addRow(QStringLiteral("Quota del Fondo in %"), txtQuotaFondo);
     form->addRow(QStringLiteral("Note"), txtNote);
 
-    lsvEsito = FiguresList("lsvEsito", QStringLiteral("Esito della sospensione"), 140, this);
-    lblEsito = RefusalLabel(this);
-    cmdRegistra = NamedButton("cmdRegistra", QStringLiteral("Registra"), this);
-    auto* cmdChiudi = NamedButton("cmdChiudi", QStringLiteral("Chiudi"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdRegistra);
-    buttons->addWidget(cmdChiudi);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(lsvEsito, 1);
-    layout->addWidget(lblEsito);
-    layout->addLayout(buttons);
+    const EventDialogFrame frame =
+        LayOutEventDialog(this, form, QStringLiteral("Esito della sospensione"), 140);
+    lsvEsito = frame.figures;
+    lblEsito = frame.refusal;
+    cmdRegistra = frame.record;
 
     for (QLineEdit* field : {txtDataSospensione, txtRateSospese, txtQuotaFondo}) {
         connect(field, &QLineEdit::textChanged, this, &SuspensionDialog::Recompute);
@@ -112,7 +102,6 @@ SuspensionDialog::SuspensionDialog(EventBasis basis, EventDialogServices service
         connect(option, &QRadioButton::toggled, this, &SuspensionDialog::Recompute);
     }
     connect(cmdRegistra, &QPushButton::clicked, this, &SuspensionDialog::RecordSuspension);
-    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
     Recompute();
     NameInputs(this);
 }
