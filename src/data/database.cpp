@@ -127,6 +127,11 @@ Recordset::Recordset(Database& db, std::string_view jetSql) {
     MoveNext();
 }
 
+RowReader::RowReader(Database& db, std::string_view jetSql) {
+    if (!db.IsOpen()) throw DatabaseError(ClosedError());
+    cursor_ = db.engine_->Query(jetSql);
+}
+
 void Recordset::Close() {
     cursor_.reset();
     eof_ = true;

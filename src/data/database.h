@@ -150,6 +150,7 @@ public:
 private:
     friend class PreparedStatement;
     friend class Recordset;
+    friend class RowReader;
     bool RefuseClosed();
     bool RefuseWrite(std::string_view sql);
 
@@ -220,6 +221,24 @@ private:
     bool eof_ = true;
     std::vector<std::string> names_;
     std::vector<DbValue> row_;
+};
+
+// The rows of one SELECT of the Jet dialect read in place, forward only, for the queries
+// that read millions of rows: each column is read as the type asked for, without making a
+// DbValue of it, and only until the next row (a text until the next Text). Throws
+// DatabaseError as Recordset does.
+class RowReader {
+public:
+    RowReader(Database& db, std::string_view jetSql);
+
+    // Moves to the first row, then to each next one; false past the last.
+    bool Next() { return cursor_->Advance(); }
+    std::int64_t Integer(int column) const { return cursor_->Integer(column); }
+    double Real(int column) const { return cursor_->Real(column); }
+    std::string_view Text(int column) const { return cursor_->Text(column); }
+
+private:
+    std::unique_ptr<EngineCursor> cursor_;
 };
 
 // The type code of a declared column type: COUNTER, LONG, INTEGER 3; SINGLE 4; CURRENCY 6;

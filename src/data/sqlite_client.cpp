@@ -46,12 +46,19 @@ std::atomic<void* const*> loadedFunctions{nullptr};
 
 // The function numbered `k`, the library loaded first: a program that calls SQLite itself
 // besides the engine (the tests' fixtures) may call before any archive is opened.
-void* Loaded(SqliteFunction k) {
+[[gnu::noinline]] void* const* LoadFunctions() {
+    if (Library().Load()) return nullptr;  // the engine asks RequireSqliteLibrary first
+    void* const* functions = Library().Functions();
+    loadedFunctions.store(functions, std::memory_order_release);
+    return functions;
+}
+
+// Inlined into every forwarding function: once loaded, a call costs a load and a jump.
+inline void* Loaded(SqliteFunction k) {
     void* const* functions = loadedFunctions.load(std::memory_order_acquire);
-    if (functions == nullptr) {
-        if (Library().Load()) return nullptr;  // the engine asks RequireSqliteLibrary first
-        functions = Library().Functions();
-        loadedFunctions.store(functions, std::memory_order_release);
+    if (functions == nullptr) [[unlikely]] {
+        functions = LoadFunctions();
+        if (functions == nullptr) return nullptr;
     }
     return functions[static_cast<std::size_t>(k)];
 }

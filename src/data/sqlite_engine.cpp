@@ -18,6 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A connection is used by one thread at a time (the batch's workers never touch the archive),
+// so SQLite need not lock it on every call: a yearly statement or a re-indexing reads
+// millions of column values.
+constexpr int kOneThreadAtATime = SQLITE_OPEN_NOMUTEX;
+
 DbError TableError(std::int32_t number, const fs::path& file) {
     return {number, AdoErrorDescription(number) + " File: " + file.string()};
 }
@@ -171,6 +176,22 @@ public:
         row.clear();
         for (int k = 0; k < static_cast<int>(names_.size()); ++k) row.push_back(ValueAt(k));
         return true;
+    }
+
+    bool Advance() override {
+        const int rc = sqlite3_step(statement_);
+        if (rc == SQLITE_DONE) return false;
+        if (rc != SQLITE_ROW) throw DatabaseError(ErrorFromSqlite(handle_, rc));
+        return true;
+    }
+    std::int64_t Integer(int column) const override {
+        return sqlite3_column_int64(statement_, column);
+    }
+    double Real(int column) const override { return sqlite3_column_double(statement_, column); }
+    std::string_view Text(int column) const override {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        if (text == nullptr) return {};
+        return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
     }
 
 private:
@@ -368,7 +389,7 @@ std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyT
     const bool readOnly =
         access == FileAccess::ReadOnly || (status.permissions() & writeBits) == fs::perms::none;
     sqlite3* handle = nullptr;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | kOneThreadAtATime;
     int rc = sqlite3_open_v2(file.c_str(), &handle, flags, nullptr);
     auto engine = std::make_unique<SqliteEngine>(handle, file);  // closes on every way out
     if (rc != SQLITE_OK) {
@@ -409,7 +430,9 @@ std::unique_ptr<DatabaseEngine> CreateSqliteEngine(const fs::path& file, NewFile
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(
         file.c_str(), &handle,
-        SQLITE_OPEN_READWRITE | create | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW, nullptr);
+        SQLITE_OPEN_READWRITE | create | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW |
+            kOneThreadAtATime,
+        nullptr);
     auto engine = std::make_unique<SqliteEngine>(handle, file);
     if (rc != SQLITE_OK) throw DatabaseError(TableError(kErrOpeningFile, file));
     Configure(handle, kDefaultBusyTimeoutMs);
@@ -420,7 +443,8 @@ std::unique_ptr<DatabaseEngine> CreateSqliteMemoryEngine() {
     RequireSqliteLibrary();
     sqlite3* handle = nullptr;
     const int rc =
-        sqlite3_open_v2(":memory:", &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
+        sqlite3_open_v2(":memory:", &handle,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | kOneThreadAtATime, nullptr);
     auto engine = std::make_unique<SqliteEngine>(handle, ":memory:");
     if (rc != SQLITE_OK) throw DatabaseError(ErrorFromSqlite(handle, rc));
     Configure(handle, kDefaultBusyTimeoutMs);

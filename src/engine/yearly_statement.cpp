@@ -4,10 +4,15 @@ namespace quotaplan {
 
 void YearlyTotals::AddLine(PlanLineKind kind, CalendarDate date, Money capital, Money interest,
                            Money instalmentFee) {
-    Sums& sums = years_[date.Year()];
+    AddSums(date.Year(), capital, interest,
+            kind == PlanLineKind::Instalment ? instalmentFee : Money());
+}
+
+void YearlyTotals::AddSums(int year, Money capital, Money interest, Money fees) {
+    Sums& sums = years_[year];
     sums.capital += capital;
     sums.interest += interest;
-    if (kind == PlanLineKind::Instalment) sums.fees += instalmentFee;
+    sums.fees += fees;
 }
 
 void YearlyTotals::AddFees(CalendarDate date, Money fees) {

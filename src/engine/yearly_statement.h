@@ -30,6 +30,8 @@ public:
                  Money instalmentFee);
     // Fees on a date: the contract fees, an event's penalty (a refund is negative).
     void AddFees(CalendarDate date, Money fees);
+    // Sums already made of some lines falling due in `year`, their fees included.
+    void AddSums(int year, Money capital, Money interest, Money fees);
 
     // The years in order, those where nothing falls due left out (a year of a capitalised
     // holiday alone, capital and interest cancelling out, is kept); with `onlyYear`, that

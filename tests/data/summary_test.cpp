@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "data/contract_store.h"
 #include "data/summary_queries.h"
+#include "data/yearly_statement_query.h"
 
 namespace quotaplan {
 namespace {
@@ -169,6 +170,43 @@ TEST_P(SummaryWithContracts, ContractNotYetStartedCountsNothing) {
     Save("Domani", "5,00", MakePlan(12, 1000, 500));
     EXPECT_EQ(TotalResidualDebt(db), 0);
     EXPECT_EQ(WeightedAverageRate(db), 0);
+}
+
+// The yearly statement read back from the archive: SQLite reads the lines one by one, the
+// server sums them; both must round each stored line to the cent as a line read alone is.
+TEST_P(SummaryWithContracts, YearlyStatementRoundsEachStoredLineAndSumsTheScope) {
+    auto alfa = MakePlan(12, 1000, 500);
+    alfa.rows[0].QCapitale = 100.125f;   // a binary half cent: 100,13
+    alfa.rows[1].QInteressi = 88.3333f;  // 88,33 and 13,33, where their sum
+    alfa.rows[2].QInteressi = 13.3333f;  // rounded once would give a cent more
+    Save("Alfa", "5,00", alfa);
+    auto form = MakeForm("Beta");
+    form.cboTipoLea = "Mutuo";
+    ASSERT_EQ(store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
+                         SaveMode::NewContract, 0)
+                  .status,
+              SaveStatus::Saved);
+
+    const auto money = [](double units) { return Money::FromUnits(units); };
+    // Alfa: the maxi and eleven instalments (February-December) in 2024 with the contract
+    // fees of 150 and 2,50 an instalment, the last instalment and the buy-out in 2025.
+    const std::vector<YearFigures> alfaYears = {
+        {2024, money(8102.63), money(252.66), money(177.5), money(8532.79)},
+        {2025, money(1200.25), money(22), money(2.5), money(1224.75)}};
+    EXPECT_EQ(ArchiveYearlyTotals(db, YearlyScope{1, std::nullopt}).Years(), alfaYears);
+    EXPECT_EQ(ArchiveYearlyTotals(db, YearlyScope{std::nullopt, 1}).Years(), alfaYears);
+    EXPECT_EQ(ArchiveYearlyTotals(db, YearlyScope{1, std::nullopt}).Years(2025),
+              std::vector<YearFigures>{alfaYears[1]});
+
+    const auto beta = ArchiveYearlyTotals(db, YearlyScope{2, std::nullopt}).Years();
+    const auto all = ArchiveYearlyTotals(db, {}).Years();
+    ASSERT_EQ(beta.size(), 2u);
+    ASSERT_EQ(all.size(), 2u);
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        EXPECT_EQ(all[k].capital, alfaYears[k].capital + beta[k].capital);
+        EXPECT_EQ(all[k].interest, alfaYears[k].interest + beta[k].interest);
+        EXPECT_EQ(all[k].paid, alfaYears[k].paid + beta[k].paid);
+    }
 }
 
 }  // namespace
