@@ -99,6 +99,9 @@ Suspension ApplySuspension(const SignedTerms& terms, const CentsPlan& plan, Cale
                       held.end());
     if (terms.buyoutDate.IsZero()) {
         after.buyoutDate = BuyoutDueDate(after.rows.back().date, m, due);
+    } else if (!(after.buyoutDate < date)) {
+        // A buy-out date agreed after the holiday's start is a later due date too.
+        after.buyoutDate = PeriodsOn(after.buyoutDate, m, static_cast<int>(k));
     }
 
     const std::size_t resumed = first + k;

@@ -36,6 +36,9 @@ struct EventDialogServices {
     // The archive's reference rates with the value each has today, for a renegotiation
     // indexed anew ("Fisso" and rates without values left out).
     std::vector<std::pair<std::string, Percent>> referenceRates;
+    // The TAEG the contract page shows for the plan in force ("" for none), shown beside a
+    // renegotiated part's.
+    std::string contractTaeg;
 };
 
 // "Estinzione": the early-payoff statement of the contract ("conteggio estintivo") on a date,

@@ -202,6 +202,9 @@ void PlanPage::ConnectEvents(
         if (Connected()) {
             services.boxes = boxes_;
             services.shell = shell_;
+            if (contract_ != nullptr) {
+                services.contractTaeg = contract_->Controls().txtTAEG->text().toStdString();
+            }
         }
         services.exportFolder = files_.ExportFolder();
         services.printer = printer_;

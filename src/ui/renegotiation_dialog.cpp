@@ -32,7 +32,7 @@ std::string PeriodicityName(std::int16_t periodsPerYear) {
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> RenegotiationLines(
-    const RenegotiationFigures& figures, const EventResult& result) {
+    const RenegotiationFigures& figures, const EventResult& result, const TaegBefore& before) {
     std::vector<std::pair<std::string, std::string>> lines;
     lines.emplace_back("Debito residuo", Amount(figures.residual));
     lines.emplace_back("Tasso",
@@ -44,6 +44,11 @@ std::vector<std::pair<std::string, std::string>> RenegotiationLines(
     if (figures.periodsBefore != figures.periodsAfter) {
         lines.emplace_back("Periodicità", PeriodicityName(figures.periodsBefore) + " -> " +
                                               PeriodicityName(figures.periodsAfter));
+    }
+    if (!before.text.empty()) {
+        lines.emplace_back(before.afterEvents ? "TAEG prima della rinegoziazione"
+                                              : "TAEG del contratto",
+                           before.text);
     }
     const TaegSolution taeg =
         RenegotiatedTaeg(result.plan, result.keptInstalments, figures.date, figures.residual);
@@ -133,7 +138,8 @@ void RenegotiationDialog::Recompute() {
     event_ = out.event;
     figures_ = out.figures;
     ShowWorkedOut(lsvEsito, lblEsito, cmdRegistra,
-                  out.figures ? RenegotiationLines(*out.figures, *out.result)
+                  out.figures ? RenegotiationLines(*out.figures, *out.result,
+                                                   {services_.contractTaeg, !basis_.events.empty()})
                               : std::vector<std::pair<std::string, std::string>>{},
                   out.refusal);
 }

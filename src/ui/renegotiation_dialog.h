@@ -53,11 +53,19 @@ private:
     std::optional<RenegotiationFigures> figures_;
 };
 
+// The TAEG the contract had before a renegotiation, as the contract page shows it: the
+// signed one, or after earlier events the one of the plan in force.
+struct TaegBefore {
+    std::string text;  // "" when none is shown
+    bool afterEvents = false;
+};
+
 // The lines the dialog shows for a renegotiation: "Debito residuo", "Tasso", "Rata", "Rate
-// residue" (each before -> after), "Periodicità" when it changes, "TAEG della parte
+// residue" (each before -> after), "Periodicità" when it changes, "TAEG del contratto" (or
+// "TAEG prima della rinegoziazione" after earlier events) when known, "TAEG della parte
 // rinegoziata" (of `result`'s plan), and for a surrogation "Nuovo istituto" with the law's
 // note.
 std::vector<std::pair<std::string, std::string>> RenegotiationLines(
-    const RenegotiationFigures& figures, const EventResult& result);
+    const RenegotiationFigures& figures, const EventResult& result, const TaegBefore& before);
 
 }  // namespace quotaplan

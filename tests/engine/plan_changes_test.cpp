@@ -23,10 +23,12 @@ struct Contract {
 };
 
 Contract MakeContract(std::int64_t value, std::int64_t buyout, int count, std::int64_t hundredths,
-                      Capitalisation capitalisation, PaymentTiming timing) {
+                      Capitalisation capitalisation, PaymentTiming timing,
+                      CalendarDate buyoutDate = CalendarDate()) {
     CentsPlanTerms plan;
     plan.value = Cents(value);
     plan.buyout = Cents(buyout);
+    plan.buyoutDate = buyoutDate;
     plan.calendar = {Ymd(2026, 1, 10), Ymd(2026, 2, 10), static_cast<std::int16_t>(count), 12,
                      timing};
     plan.capitalisation = capitalisation;
@@ -36,6 +38,7 @@ Contract MakeContract(std::int64_t value, std::int64_t buyout, int count, std::i
     contract.terms.timing = timing;
     contract.terms.capitalisation = capitalisation;
     contract.terms.buyout = plan.buyout;
+    contract.terms.buyoutDate = buyoutDate;
     contract.plan = BuildCentsPlan(plan);
     return contract;
 }
@@ -116,6 +119,18 @@ TEST(Suspension, WholeCapitalisedSixMonthsOn100000At3PercentIs148892) {
     EXPECT_EQ(CapitalOf(result.plan), Cents(10000000));
     // The larger debt over the same 120 instalments: the instalment grows.
     EXPECT_GT(figures.instalmentAfter, figures.instalmentBefore);
+}
+
+TEST(Suspension, AGivenBuyoutDateMovesOnWithTheLaterDueDates) {
+    // The leasing's last instalment falls on 10/12/2030, its buy-out agreed for 10/03/2031:
+    // four periods suspended move both four months on.
+    const Contract contract = MakeContract(5000000, 500000, 60, 600, Capitalisation::Simple,
+                                           PaymentTiming::Advance, Ymd(2031, 3, 10));
+    ASSERT_EQ(contract.plan.buyoutDate, Ymd(2031, 3, 10));
+    const EventResult result =
+        Applied(contract, Holiday(Ymd(2026, 6, 10), 4, SuspensionKind::Whole));
+    EXPECT_EQ(result.plan.rows.back().date, Ymd(2031, 4, 10));
+    EXPECT_EQ(result.plan.buyoutDate, Ymd(2031, 7, 10));
 }
 
 struct HolidayExample {

@@ -257,8 +257,8 @@ private slots:
             QStringLiteral("Rimborso parziale del 17/01/2028: 1.000,00")));
     }
 
-    // A surrogation at a lower rate over fewer instalments: the figures with the renegotiated
-    // part's TAEG and the law's note, then the plan re-derived from the date.
+    // A surrogation at a lower rate over fewer instalments: the figures with the contract's and
+    // the renegotiated part's TAEG and the law's note, then the plan re-derived from the date.
     void aSurrogationReDerivesThePlanShown() {
         ArchiveFixture f;
         ContractEventsPanel* panel = f.window->Plan()->fraEventi;
@@ -280,7 +280,7 @@ private slots:
         QCOMPARE(Lines(dialog->lsvEsito),
                  (QStringList{"Debito residuo | 15.366,88", "Tasso | 5,35% -> 3,5%",
                               "Rata | 249,99 -> 343,54", "Rate residue | 72 -> 48",
-                              "TAEG della parte rinegoziata | 3,56%",
+                              "TAEG del contratto | 10,87%", "TAEG della parte rinegoziata | 3,56%",
                               "Nuovo istituto | Banca Nuova",
                               " | Surroga (art. 120-quater TUB): nessuna penale e nessun costo "
                               "a carico del cliente."}));
