@@ -549,12 +549,7 @@ TEST(ArchiveSetupCommand, ACopyKilledMidwayLeavesNoArchiveBehind) {
         auto db = desk.Open();
         ContractStore store(db, boxes);
         for (int n = 0; n < 40; ++n) {
-            auto form = testing::MakeForm("Contratto " + std::to_string(n));
-            form.txtRate = "360";
-            ASSERT_EQ(store
-                          .Save(form, testing::MakePlan(360, 1000, 500), PlanOwner::For(0, form),
-                                SaveMode::NewContract, 0)
-                          .status,
+            ASSERT_EQ(testing::SaveNewContract(store, "Contratto " + std::to_string(n), 360).status,
                       SaveStatus::Saved);
         }
     }

@@ -345,11 +345,7 @@ void ExpectReadOnlyArchiveRefusesASave(const std::string& address) {
     EXPECT_TRUE(db->IsReadOnly());
     ContractStore store(*db, boxes);
     EXPECT_EQ(store.TreeEntries().size(), 3u);
-    const auto form = MakeForm("Non scrivibile");
-    EXPECT_EQ(
-        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .status,
-        SaveStatus::Failed);
+    EXPECT_EQ(SaveNewContract(store, "Non scrivibile", 12, 0, 0).status, SaveStatus::Failed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(ID) FROM tabContratti"), 0);
