@@ -8,49 +8,12 @@
 #include "engine/plan_events.h"
 #include "engine/plan_lines.h"
 #include "engine/plan_position.h"
+#include "event_contracts.h"
 
 namespace quotaplan {
-
-// Failures show amounts and rates as the statement writes them.
-inline void PrintTo(Money amount, std::ostream* out) { *out << amount.Decimal(); }
-inline void PrintTo(Percent rate, std::ostream* out) { *out << rate.Decimal() << "%"; }
-
 namespace {
 
-CalendarDate Ymd(int year, int month, int day) { return *CalendarDate::FromYmd(year, month, day); }
-Money Cents(std::int64_t cents) { return Money::FromCents(cents); }
-Percent Hundredths(std::int64_t hundredths) { return Percent::FromHundredths(hundredths); }
-
-// The contracts of the cases, each a plan to the cent with the terms its events read.
-struct Contract {
-    SignedTerms terms;
-    CentsPlan plan;
-};
-
-Contract MakeContract(std::int64_t value, std::int64_t maxi, std::int64_t buyout, int count,
-                      std::vector<Percent> rates, Capitalisation capitalisation,
-                      PaymentTiming timing, CalendarDate contractDate, CalendarDate firstDate,
-                      std::int64_t fees = 0) {
-    CentsPlanTerms plan;
-    plan.value = Cents(value);
-    plan.maxi = Cents(maxi);
-    plan.buyout = Cents(buyout);
-    plan.calendar = {contractDate, firstDate, static_cast<std::int16_t>(count), 12, timing};
-    plan.capitalisation = capitalisation;
-    plan.rates = std::move(rates);
-    Contract contract;
-    contract.terms.contractDate = contractDate;
-    contract.terms.timing = timing;
-    contract.terms.capitalisation = capitalisation;
-    contract.terms.buyout = plan.buyout;
-    contract.terms.contractFees = Cents(fees);
-    contract.plan = BuildCentsPlan(plan);
-    return contract;
-}
-
-std::vector<Percent> Flat(int count, std::int64_t hundredths) {
-    return std::vector<Percent>(static_cast<std::size_t>(count), Hundredths(hundredths));
-}
+using namespace test;
 
 // 17.482,81 over 84 monthly instalments at 5,35 % simple, in arrears: the published case of
 // the refunds, with up-front costs of 2.594,76.
