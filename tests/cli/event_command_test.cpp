@@ -61,6 +61,8 @@ struct PrintedEvent {
     std::string lacks{};
 };
 
+void PrintTo(const PrintedEvent& example, std::ostream* out) { *out << example.name; }
+
 class EventOnCalculation : public ::testing::TestWithParam<PrintedEvent> {};
 
 TEST_P(EventOnCalculation, Printed) {
