@@ -14,6 +14,13 @@ namespace quotaplan::test {
 
 namespace fs = std::filesystem;
 
+// `args` followed by `more`.
+inline std::vector<std::string> Plus(std::vector<std::string> args,
+                                     const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
 // Each test works on its own new archive, on each engine: quotaplan-calc gets it with --db.
 class CalcArchive : public ::testing::TestWithParam<EngineKind> {
 protected:
@@ -31,6 +38,19 @@ protected:
         out_ = out.str();
         err_ = err.str();
         return status;
+    }
+
+    // The output of a run that must succeed.
+    std::string Ok(const std::vector<std::string>& args) {
+        EXPECT_EQ(Run(args), 0) << err_;
+        return out_;
+    }
+
+    // A run refused with exit status 2, the message and nothing on standard output.
+    void Refused(const std::vector<std::string>& args, const std::string& message) {
+        EXPECT_EQ(Run(args), 2) << out_;
+        EXPECT_EQ(err_, message + "\n");
+        EXPECT_EQ(out_, "");
     }
 
     int Save(const std::string& description, std::vector<std::string> more = {}) {

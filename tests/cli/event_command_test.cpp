@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -11,6 +12,9 @@ namespace quotaplan {
 namespace {
 
 using test::CalcArchive;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // The published case: 17.482,81 over 84 monthly instalments at 5,35 % simple, to the cent.
 const std::vector<std::string> kConsumerContract = {
@@ -33,135 +37,145 @@ Outcome Calc(std::vector<std::string> args, const std::vector<std::string>& more
 
 Outcome OnConsumer(const std::vector<std::string>& event) { return Calc(kConsumerContract, event); }
 
-TEST(EventOnCalculation, ThePayoffStatementOfThePublishedCase) {
-    const Outcome curve = OnConsumer({"--payoff", "2028-01-15", "--penalty", "consumer"});
-    ASSERT_EQ(curve.status, 0) << curve.err;
-    EXPECT_EQ(curve.out,
-              "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": 117.59, "
-              "\"penalty_rule\": \"consumatore 1% di 11.759,27\", \"refund\": 1375.66, "
-              "\"refund_rule\": \"curva degli interessi: 1.864,02 su 3.515,90\", "
-              "\"instalments_due\": 60, \"total\": 11876.86}\n");
-    const Outcome proRata =
-        OnConsumer({"--payoff", "2028-01-15", "--penalty", "consumer", "--refund", "pro-rata"});
-    ASSERT_EQ(proRata.status, 0) << proRata.err;
-    EXPECT_EQ(proRata.out,
-              "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": 112.82, "
-              "\"penalty_rule\": \"consumatore 1% di 11.281,53\", \"refund\": 1853.4, "
-              "\"refund_rule\": \"pro rata temporis: 60 rate su 84\", "
-              "\"instalments_due\": 60, \"total\": 11394.35}\n");
-}
-
-TEST(EventOnCalculation, StatementOptions) {
-    // Unsaved, the contract has no type: no penalty unless asked for.
-    const Outcome plain = OnConsumer({"--payoff", "2028-01-25", "--refund", "pro-rata"});
-    ASSERT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(plain.out,
-              "{\"residual_capital\": 13134.93, \"accrued_interest\": 19.25, \"penalty\": 0, "
-              "\"penalty_rule\": \"nessuna\", \"refund\": 1853.4, \"refund_rule\": \"pro rata "
-              "temporis: 60 rate su 84\", \"instalments_due\": 60, \"total\": 11300.78}\n");
-    // The costs given add to the contract fees.
-    std::vector<std::string> lowerFees = kConsumerContract;
-    lowerFees.back() = "2000";
-    const Outcome costs =
-        Calc(lowerFees, {"--payoff", "2028-01-15", "--costs", "594.76", "--penalty", "0.5"});
-    ASSERT_EQ(costs.status, 0) << costs.err;
-    EXPECT_EQ(costs.out,
-              "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": 58.8, "
-              "\"penalty_rule\": \"contrattuale 0,5% di 11.759,27\", \"refund\": 1375.66, "
-              "\"refund_rule\": \"curva degli interessi: 1.864,02 su 3.515,90\", "
-              "\"instalments_due\": 60, \"total\": 11818.07}\n");
-    const Outcome discounted =
-        OnConsumer({"--payoff", "2032-09-15", "--method", "discount", "--discount-rate", "4"});
-    ASSERT_EQ(discounted.status, 0) << discounted.err;
-    EXPECT_NE(discounted.out.find("\"residual_capital\": 991.39, \"accrued_interest\": 0,"),
-              std::string::npos)
-        << discounted.out;
-}
-
-TEST(EventOnCalculation, APrepaymentPrintsTheNewPlan) {
-    const Outcome lower = OnConsumer(
-        {"--prepay", "2028-01-15", "--amount", "5000", "--keep", "term", "--penalty", "consumer"});
-    ASSERT_EQ(lower.status, 0) << lower.err;
-    EXPECT_TRUE(lower.out.starts_with(
-        "{\"instalment\": 154.82, \"penalty\": 50, \"accrued_interest\": 0, \"plan\": [\n"))
-        << lower.out;
-    EXPECT_NE(lower.out.find("{\"type\": \"Rimborso parziale\", \"date\": \"2028-01-15\", "
-                             "\"rate\": 5.35, \"amount\": 5000, \"capital\": 5000, "
-                             "\"interest\": 0, \"residual\": 8134.93}"),
-              std::string::npos)
-        << lower.out;
-    EXPECT_NE(lower.out.find("{\"type\": \"Rata\", \"number\": 84, \"date\": \"2033-01-15\", "
-                             "\"rate\": 5.35, \"amount\": 155.1, \"capital\": 154.41, "
-                             "\"interest\": 0.69, \"residual\": 0}"),
-              std::string::npos);
-
-    const Outcome shorter =
-        OnConsumer({"--prepay", "2028-01-15", "--amount", "5000", "--keep", "instalment"});
-    ASSERT_EQ(shorter.status, 0) << shorter.err;
-    EXPECT_NE(shorter.out.find("{\"type\": \"Rata\", \"number\": 60, \"date\": \"2031-01-15\", "
-                               "\"rate\": 5.35, \"amount\": 59.16,"),
-              std::string::npos)
-        << shorter.out;
-    EXPECT_EQ(shorter.out.find("\"number\": 61"), std::string::npos);
-}
-
 // 100.000 at 3 % a year compound over 120 monthly instalments, to the cent.
 const std::vector<std::string> kMortgage = {
-    "--value", "100000",     "--rate",       "3",          "--count",
-    "120",     "--plan",     "cents",        "--contract-date", "2026-01-10",
-    "--first-date", "2026-02-10"};
+    "--value", "100000", "--rate",          "3",          "--count",      "120",
+    "--plan",  "cents",  "--contract-date", "2026-01-10", "--first-date", "2026-02-10"};
 
-TEST(EventOnCalculation, AHolidayPrintsTheLengthenedPlan) {
-    const Outcome whole = Calc(kMortgage, {"--suspend", "2026-02-10", "--instalments", "6",
-                                           "--kind", "all", "--fund-share", "0"});
-    ASSERT_EQ(whole.status, 0) << whole.err;
-    EXPECT_TRUE(whole.out.starts_with(
-        "{\"instalment\": 978.09, \"suspended_interest\": 1488.92, \"fund_interest\": 0, "
-        "\"capitalised_interest\": 1488.92, \"deferred_interest\": 0, \"last_due\": "
-        "\"2036-07-10\", \"plan\": [\n"))
-        << whole.out;
-    EXPECT_NE(whole.out.find("{\"type\": \"Sospensione\", \"number\": 1, \"date\": "
-                             "\"2026-02-10\", \"rate\": 3, \"amount\": 0, \"capital\": -246.63, "
-                             "\"interest\": 246.63, \"residual\": 100246.63}"),
-              std::string::npos)
-        << whole.out;
+// The published case with 2.000 of contract fees, the rest given as costs of the statement.
+const std::vector<std::string> kLowerFees = [] {
+    std::vector<std::string> args = kConsumerContract;
+    args.back() = "2000";
+    return args;
+}();
 
-    const Outcome deferred =
-        Calc(kMortgage, {"--suspend", "2026-02-10", "--instalments", "6", "--kind", "all",
-                         "--interest", "defer", "--fund-share", "50"});
-    ASSERT_EQ(deferred.status, 0) << deferred.err;
-    // Half of each period's interest, to the cent period by period.
-    EXPECT_NE(deferred.out.find("\"fund_interest\": 739.92, \"capitalised_interest\": 0, "
-                                "\"deferred_interest\": 739.86,"),
-              std::string::npos)
-        << deferred.out;
-    EXPECT_NE(deferred.out.find("{\"type\": \"Rata\", \"number\": 7, \"date\": "
-                                "\"2026-08-10\", \"rate\": 3, \"amount\": 969.9, "),
-              std::string::npos)
-        << deferred.out;
-    EXPECT_NE(deferred.out.find("\"deferred_interest\": 6.16}"), std::string::npos);
-    EXPECT_NE(deferred.out.find("\"deferred_interest\": 6.82}\n]}"), std::string::npos);
+// An event on an unsaved contract: the whole output, or where it starts, what it holds and
+// what it must not hold.
+struct PrintedEvent {
+    const char* name;
+    const std::vector<std::string>* contract;
+    std::vector<std::string> event;
+    std::string whole;
+    std::string starts{};
+    std::vector<std::string> holds{};
+    std::string lacks{};
+};
+
+void PrintTo(const PrintedEvent& example, std::ostream* out) { *out << example.name; }
+
+class EventOnCalculation : public ::testing::TestWithParam<PrintedEvent> {};
+
+TEST_P(EventOnCalculation, Printed) {
+    const PrintedEvent& example = GetParam();
+    const Outcome printed = Calc(*example.contract, example.event);
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    EXPECT_EQ(example.whole.empty() ? "" : printed.out, example.whole);
+    EXPECT_TRUE(printed.out.starts_with(example.starts)) << printed.out;
+    for (const std::string& part : example.holds) EXPECT_THAT(printed.out, HasSubstr(part));
+    EXPECT_THAT(printed.out, Not(HasSubstr(example.lacks.empty() ? "\x01" : example.lacks)));
 }
 
-TEST(EventOnCalculation, ARenegotiationAtTheOwnRateKeepsTheInstalment) {
-    const Outcome same = Calc(kMortgage, {"--renegotiate", "2027-01-10", "--new-rate", "3"});
-    ASSERT_EQ(same.status, 0) << same.err;
-    EXPECT_TRUE(same.out.starts_with("{\"instalment\": 963.74, \"rate\": 3, \"count\": 108, "
-                                     "\"residual\": 91276.96, \"taeg\": 3, \"signed_taeg\": 3, "
-                                     "\"plan\": ["))
-        << same.out;
-    const Outcome surrogation =
-        Calc(kMortgage, {"--renegotiate", "2027-01-10", "--new-ref-rate", "2", "--new-spread",
-                         "0.5", "--new-count", "60", "--lender", "Banca Due"});
-    ASSERT_EQ(surrogation.status, 0) << surrogation.err;
-    EXPECT_NE(surrogation.out.find("\"rate\": 2.5, \"count\": 60, "), std::string::npos)
-        << surrogation.out;
-    EXPECT_NE(surrogation.out.find("\"lender\": \"Banca Due\", \"note\": \"Surroga (art. "
-                                   "120-quater TUB): nessuna penale e nessun costo a carico del "
-                                   "cliente.\""),
-              std::string::npos);
-    EXPECT_EQ(surrogation.out.find("\"number\": 73"), std::string::npos);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Events, EventOnCalculation,
+    ::testing::Values(
+        PrintedEvent{"PayoffOnTheInterestCurve",
+                     &kConsumerContract,
+                     {"--payoff", "2028-01-15", "--penalty", "consumer"},
+                     "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": "
+                     "117.59, \"penalty_rule\": \"consumatore 1% di 11.759,27\", \"refund\": "
+                     "1375.66, \"refund_rule\": \"curva degli interessi: 1.864,02 su 3.515,90\", "
+                     "\"instalments_due\": 60, \"total\": 11876.86}\n"},
+        PrintedEvent{"PayoffProRata",
+                     &kConsumerContract,
+                     {"--payoff", "2028-01-15", "--penalty", "consumer", "--refund", "pro-rata"},
+                     "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": "
+                     "112.82, \"penalty_rule\": \"consumatore 1% di 11.281,53\", \"refund\": "
+                     "1853.4, \"refund_rule\": \"pro rata temporis: 60 rate su 84\", "
+                     "\"instalments_due\": 60, \"total\": 11394.35}\n"},
+        // Unsaved, the contract has no type: no penalty unless asked for.
+        PrintedEvent{"PayoffWithoutPenalty",
+                     &kConsumerContract,
+                     {"--payoff", "2028-01-25", "--refund", "pro-rata"},
+                     "{\"residual_capital\": 13134.93, \"accrued_interest\": 19.25, \"penalty\": "
+                     "0, \"penalty_rule\": \"nessuna\", \"refund\": 1853.4, \"refund_rule\": "
+                     "\"pro rata temporis: 60 rate su 84\", \"instalments_due\": 60, \"total\": "
+                     "11300.78}\n"},
+        // The costs given add to the contract fees.
+        PrintedEvent{"PayoffWithCosts",
+                     &kLowerFees,
+                     {"--payoff", "2028-01-15", "--costs", "594.76", "--penalty", "0.5"},
+                     "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": "
+                     "58.8, \"penalty_rule\": \"contrattuale 0,5% di 11.759,27\", \"refund\": "
+                     "1375.66, \"refund_rule\": \"curva degli interessi: 1.864,02 su 3.515,90\", "
+                     "\"instalments_due\": 60, \"total\": 11818.07}\n"},
+        PrintedEvent{"PayoffDiscounted",
+                     &kConsumerContract,
+                     {"--payoff", "2032-09-15", "--method", "discount", "--discount-rate", "4"},
+                     "",
+                     "",
+                     {"\"residual_capital\": 991.39, \"accrued_interest\": 0,"}},
+        PrintedEvent{"PrepaymentKeepingTheTerm",
+                     &kConsumerContract,
+                     {"--prepay", "2028-01-15", "--amount", "5000", "--keep", "term", "--penalty",
+                      "consumer"},
+                     "",
+                     "{\"instalment\": 154.82, \"penalty\": 50, \"accrued_interest\": 0, "
+                     "\"plan\": [\n",
+                     {"{\"type\": \"Rimborso parziale\", \"date\": \"2028-01-15\", \"rate\": "
+                      "5.35, \"amount\": 5000, \"capital\": 5000, \"interest\": 0, "
+                      "\"residual\": 8134.93}",
+                      "{\"type\": \"Rata\", \"number\": 84, \"date\": \"2033-01-15\", \"rate\": "
+                      "5.35, \"amount\": 155.1, \"capital\": 154.41, \"interest\": 0.69, "
+                      "\"residual\": 0}"}},
+        PrintedEvent{"PrepaymentKeepingTheInstalment",
+                     &kConsumerContract,
+                     {"--prepay", "2028-01-15", "--amount", "5000", "--keep", "instalment"},
+                     "",
+                     "",
+                     {"{\"type\": \"Rata\", \"number\": 60, \"date\": \"2031-01-15\", "
+                      "\"rate\": 5.35, \"amount\": 59.16,"},
+                     "\"number\": 61"},
+        PrintedEvent{
+            "HolidayCapitalised",
+            &kMortgage,
+            {"--suspend", "2026-02-10", "--instalments", "6", "--kind", "all", "--fund-share", "0"},
+            "",
+            "{\"instalment\": 978.09, \"suspended_interest\": 1488.92, "
+            "\"fund_interest\": 0, \"capitalised_interest\": 1488.92, "
+            "\"deferred_interest\": 0, \"last_due\": \"2036-07-10\", \"plan\": [\n",
+            {"{\"type\": \"Sospensione\", \"number\": 1, \"date\": \"2026-02-10\", "
+             "\"rate\": 3, \"amount\": 0, \"capital\": -246.63, \"interest\": "
+             "246.63, \"residual\": 100246.63}"}},
+        // Half of each period's interest to the fund, to the cent period by period.
+        PrintedEvent{"HolidayDeferredHalfFunded",
+                     &kMortgage,
+                     {"--suspend", "2026-02-10", "--instalments", "6", "--kind", "all",
+                      "--interest", "defer", "--fund-share", "50"},
+                     "",
+                     "",
+                     {"\"fund_interest\": 739.92, \"capitalised_interest\": 0, "
+                      "\"deferred_interest\": 739.86,",
+                      "{\"type\": \"Rata\", \"number\": 7, \"date\": \"2026-08-10\", "
+                      "\"rate\": 3, \"amount\": 969.9, ",
+                      "\"deferred_interest\": 6.16}", "\"deferred_interest\": 6.82}\n]}"}},
+        // At the contract's own rate the instalment stays.
+        PrintedEvent{"RenegotiationAtTheOwnRate",
+                     &kMortgage,
+                     {"--renegotiate", "2027-01-10", "--new-rate", "3"},
+                     "",
+                     "{\"instalment\": 963.74, \"rate\": 3, \"count\": 108, \"residual\": "
+                     "91276.96, \"taeg\": 3, \"signed_taeg\": 3, \"plan\": ["},
+        PrintedEvent{"Surrogation",
+                     &kMortgage,
+                     {"--renegotiate", "2027-01-10", "--new-ref-rate", "2", "--new-spread", "0.5",
+                      "--new-count", "60", "--lender", "Banca Due"},
+                     "",
+                     "",
+                     {"\"rate\": 2.5, \"count\": 60, ",
+                      "\"lender\": \"Banca Due\", \"note\": \"Surroga (art. 120-quater TUB): "
+                      "nessuna penale e nessun costo a carico del cliente.\""},
+                     "\"number\": 73"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct BadEvent {
     const char* name;
@@ -246,8 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "--interest", "defer"},
                  "--interest si usa solo con --kind all."},
         BadEvent{"FundShareUnreadable",
-                 {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "all",
-                  "--fund-share", "metà"},
+                 {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "all", "--fund-share",
+                  "metà"},
                  "Valore non valido per --fund-share: \"metà\" (serve un tasso in percentuale "
                  "come 4.5)"},
         BadEvent{"RateNotANumber",
@@ -258,10 +272,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--renegotiate", "2028-01-20", "--new-rate", "3"},
                  "La rinegoziazione parte da una scadenza del piano: il 20/01/2028 non è la "
                  "data di una rata."},
-        BadEvent{"NewRateWithAHoliday",
-                 {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "all",
-                  "--new-rate", "3"},
-                 "--new-rate si usa solo con --renegotiate."},
+        BadEvent{
+            "NewRateWithAHoliday",
+            {"--suspend", "2028-01-15", "--instalments", "3", "--kind", "all", "--new-rate", "3"},
+            "--new-rate si usa solo con --renegotiate."},
         BadEvent{"PenaltyWithARenegotiation",
                  {"--renegotiate", "2028-01-15", "--new-rate", "3", "--penalty", "none"},
                  "--penalty si usa solo con --payoff o --prepay."},
@@ -289,114 +303,90 @@ INSTANTIATE_TEST_SUITE_P(Engines, StoredEvents, testing::kEngines, testing::Engi
 TEST_P(StoredEvents, StatedRecordedShownAndUndone) {
     SaveConsumer();
     // The type's penalty regime by default; a statement alone stores nothing.
-    ASSERT_EQ(Run({"--id", "1", "--payoff", "2028-01-15"}), 0) << err_;
-    EXPECT_EQ(out_,
+    EXPECT_EQ(Ok({"--id", "1", "--payoff", "2028-01-15"}),
               "{\"residual_capital\": 13134.93, \"accrued_interest\": 0, \"penalty\": 117.59, "
               "\"penalty_rule\": \"consumatore 1% di 11.759,27\", \"refund\": 1375.66, "
               "\"refund_rule\": \"curva degli interessi: 1.864,02 su 3.515,90\", "
               "\"instalments_due\": 60, \"total\": 11876.86}\n");
-    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
-    EXPECT_TRUE(out_.ends_with("  \"events\": []\n}\n")) << out_;
+    EXPECT_THAT(Ok({"--show", "1"}), EndsWith("  \"events\": []\n}\n"));
 
-    ASSERT_EQ(Run({"--id", "1", "--prepay", "2027-01-15", "--amount", "3000", "--keep",
-                   "instalment", "--penalty", "none", "--record"}),
-              0)
-        << err_;
-    ASSERT_EQ(Run({"--id", "1", "--payoff", "2028-01-25", "--record"}), 0) << err_;
-    const std::string recorded = out_;
-    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
-    EXPECT_NE(out_.find("  \"events\": [\n    {\"id\": 1, \"date\": \"2027-01-15\", \"kind\": "
-                        "\"Rimborso parziale\", \"amount\": 3000, \"penalty\": 0, \"refund\": 0, "
-                        "\"options\": \"effetto=durata;penale=none\", \"note\": \"\"},\n    "
-                        "{\"id\": 2, \"date\": \"2028-01-25\", \"kind\": \"Estinzione\""),
-              std::string::npos)
-        << out_;
-    EXPECT_NE(out_.find("\"type\": \"Estinzione\", \"date\": \"2028-01-25\""), std::string::npos);
+    Ok({"--id", "1", "--prepay", "2027-01-15", "--amount", "3000", "--keep", "instalment",
+        "--penalty", "none", "--record"});
+    const std::string recorded = Ok({"--id", "1", "--payoff", "2028-01-25", "--record"});
+    const std::string shown = Ok({"--show", "1"});
+    EXPECT_THAT(shown, HasSubstr("  \"events\": [\n    {\"id\": 1, \"date\": \"2027-01-15\", "
+                                 "\"kind\": \"Rimborso parziale\", \"amount\": 3000, \"penalty\": "
+                                 "0, \"refund\": 0, \"options\": \"effetto=durata;penale=none\", "
+                                 "\"note\": \"\"},\n    {\"id\": 2, \"date\": \"2028-01-25\", "
+                                 "\"kind\": \"Estinzione\""));
+    EXPECT_THAT(shown, HasSubstr("\"type\": \"Estinzione\", \"date\": \"2028-01-25\""));
 
     // Paid off: nothing more can be recorded, and the statement is as recorded.
-    EXPECT_EQ(Run({"--id", "1", "--payoff", "2028-02-15", "--record"}), 2);
-    EXPECT_EQ(err_,
-              "Il contratto è già stato estinto il 25/01/2028: non si possono registrare altri "
-              "eventi.\n");
-
-    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
-    EXPECT_EQ(out_, "{\"removed\": 2}\n");
+    Refused({"--id", "1", "--payoff", "2028-02-15", "--record"},
+            "Il contratto è già stato estinto il 25/01/2028: non si possono registrare altri "
+            "eventi.");
+    EXPECT_EQ(Ok({"--undo-event", "--id", "1"}), "{\"removed\": 2}\n");
     // An event before the latest one recorded is refused, and nothing is stored.
-    EXPECT_EQ(Run({"--id", "1", "--payoff", "2026-12-15", "--record"}), 2);
-    EXPECT_EQ(err_,
-              "La data dell'evento (15/12/2026) precede quella dell'ultimo evento registrato "
-              "(15/01/2027).\n");
-    ASSERT_EQ(Run({"--id", "1", "--payoff", "2028-01-25", "--record"}), 0) << err_;
-    EXPECT_EQ(out_, recorded);
-    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
-    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
-    EXPECT_EQ(Run({"--undo-event", "--id", "1"}), 2);
-    EXPECT_EQ(err_, "Il contratto non ha eventi da annullare.\n");
+    Refused({"--id", "1", "--payoff", "2026-12-15", "--record"},
+            "La data dell'evento (15/12/2026) precede quella dell'ultimo evento registrato "
+            "(15/01/2027).");
+    EXPECT_EQ(Ok({"--id", "1", "--payoff", "2028-01-25", "--record"}), recorded);
+    Ok({"--undo-event", "--id", "1"});
+    Ok({"--undo-event", "--id", "1"});
+    Refused({"--undo-event", "--id", "1"}, "Il contratto non ha eventi da annullare.");
 }
 
 TEST_P(StoredEvents, HolidayAndSurrogationRecordedShownAndUndone) {
     SaveConsumer();
-    ASSERT_EQ(Run({"--id", "1", "--suspend", "2027-01-15", "--instalments", "3", "--kind", "all",
-                   "--interest", "defer", "--record"}),
-              0)
-        << err_;
-    const std::string holiday = out_;
-    EXPECT_NE(holiday.find("\"last_due\": \"2033-04-15\""), std::string::npos) << holiday;
-    ASSERT_EQ(Run({"--id", "1", "--renegotiate", "2028-04-15", "--new-rate", "4", "--lender",
-                   "Banca Due", "--record"}),
-              0)
-        << err_;
-    EXPECT_NE(out_.find("\"rate\": 4, \"count\": 60,"), std::string::npos) << out_;
-    ASSERT_EQ(Run({"--show", "1"}), 0) << err_;
-    EXPECT_NE(out_.find("{\"id\": 1, \"date\": \"2027-01-15\", \"kind\": \"Sospensione\", "
-                        "\"amount\": 0, \"penalty\": 0, \"refund\": 0, \"options\": "
-                        "\"rate=3;sospesa=intera;interessi=differiti;fondo=0\", \"note\": \"\"},"),
-              std::string::npos)
-        << out_;
-    EXPECT_NE(out_.find("\"kind\": \"Surroga\", \"amount\": 0, \"penalty\": 0, \"refund\": 0, "
-                        "\"options\": \"tasso=4;istituto=Banca Due\""),
-              std::string::npos)
-        << out_;
-    EXPECT_NE(out_.find("\"type\": \"Sospensione\", \"date\": \"2027-01-15\", \"rate\": 5.35, "
-                        "\"amount\": 0, \"capital\": 0, \"interest\": 0,"),
-              std::string::npos);
+    const std::vector<std::string> holidayArgs = {
+        "--id", "1",      "--suspend", "2027-01-15", "--instalments",
+        "3",    "--kind", "all",       "--interest", "defer"};
+    std::vector<std::string> recordHoliday = holidayArgs;
+    recordHoliday.push_back("--record");
+    const std::string holiday = Ok(recordHoliday);
+    EXPECT_THAT(holiday, HasSubstr("\"last_due\": \"2033-04-15\""));
+    EXPECT_THAT(Ok({"--id", "1", "--renegotiate", "2028-04-15", "--new-rate", "4", "--lender",
+                    "Banca Due", "--record"}),
+                HasSubstr("\"rate\": 4, \"count\": 60,"));
+    const std::string shown = Ok({"--show", "1"});
+    EXPECT_THAT(shown,
+                HasSubstr("{\"id\": 1, \"date\": \"2027-01-15\", \"kind\": "
+                          "\"Sospensione\", \"amount\": 0, \"penalty\": 0, \"refund\": 0, "
+                          "\"options\": \"rate=3;sospesa=intera;interessi=differiti;fondo=0\", "
+                          "\"note\": \"\"},"));
+    EXPECT_THAT(shown, HasSubstr("\"kind\": \"Surroga\", \"amount\": 0, \"penalty\": 0, "
+                                 "\"refund\": 0, \"options\": \"tasso=4;istituto=Banca Due\""));
+    EXPECT_THAT(shown,
+                HasSubstr("\"type\": \"Sospensione\", \"date\": \"2027-01-15\", "
+                          "\"rate\": 5.35, \"amount\": 0, \"capital\": 0, \"interest\": 0,"));
     // Before the surrogation: refused, nothing stored.
-    EXPECT_EQ(Run({"--id", "1", "--suspend", "2028-01-15", "--instalments", "1", "--kind",
-                   "capital", "--record"}),
-              2);
-    EXPECT_EQ(err_,
-              "La data dell'evento (15/01/2028) precede quella dell'ultimo evento registrato "
-              "(15/04/2028).\n");
-    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
-    ASSERT_EQ(Run({"--id", "1", "--suspend", "2027-01-15", "--instalments", "3", "--kind", "all",
-                   "--interest", "defer"}),
-              2);
-    ASSERT_EQ(Run({"--undo-event", "--id", "1"}), 0) << err_;
-    ASSERT_EQ(Run({"--id", "1", "--suspend", "2027-01-15", "--instalments", "3", "--kind", "all",
-                   "--interest", "defer"}),
-              0)
-        << err_;
-    EXPECT_EQ(out_, holiday);
+    Refused({"--id", "1", "--suspend", "2028-01-15", "--instalments", "1", "--kind", "capital",
+             "--record"},
+            "La data dell'evento (15/01/2028) precede quella dell'ultimo evento registrato "
+            "(15/04/2028).");
+    Ok({"--undo-event", "--id", "1"});
+    EXPECT_EQ(Run(holidayArgs), 2);
+    Ok({"--undo-event", "--id", "1"});
+    EXPECT_EQ(Ok(holidayArgs), holiday);
 }
 
 TEST_P(StoredEvents, RefusedOnTheArchive) {
     SaveConsumer();
-    EXPECT_EQ(Run({"--id", "9", "--payoff", "2028-01-15"}), 2);
-    EXPECT_EQ(err_, "Il contratto 9 non è nell'archivio.\n");
-    EXPECT_EQ(Run({"--undo-event", "--id", "9"}), 2);
-    EXPECT_EQ(err_, "Il contratto 9 non è nell'archivio.\n");
-    EXPECT_EQ(Run({"--id", "uno", "--payoff", "2028-01-15"}), 2);
-    EXPECT_EQ(err_, "Valore non valido per --id: \"uno\" (serve l'ID di un contratto)\n");
-    EXPECT_EQ(Run({"--id", "1", "--value", "1000", "--payoff", "2028-01-15"}), 2);
-    EXPECT_EQ(err_, "Con --id il contratto è quello archiviato: --value non si usa.\n");
-    EXPECT_EQ(Run({"--id", "1", "--prepay", "2028-01-15", "--amount", "14000", "--keep", "term",
-                   "--record"}),
-              2);
-    EXPECT_EQ(err_,
-              "L'importo del rimborso parziale (14.000,00) deve essere minore del debito "
-              "residuo (13.134,93): per chiudere il contratto registrare l'estinzione.\n");
-    ASSERT_EQ(Run({"--show", "1"}), 0);
-    EXPECT_TRUE(out_.ends_with("  \"events\": []\n}\n")) << out_;
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refusals[] = {
+        {{"--id", "9", "--payoff", "2028-01-15"}, "Il contratto 9 non è nell'archivio."},
+        {{"--undo-event", "--id", "9"}, "Il contratto 9 non è nell'archivio."},
+        {{"--id", "uno", "--payoff", "2028-01-15"},
+         "Valore non valido per --id: \"uno\" (serve l'ID di un contratto)"},
+        {{"--id", "1", "--value", "1000", "--payoff", "2028-01-15"},
+         "Con --id il contratto è quello archiviato: --value non si usa."},
+        {{"--id", "1", "--prepay", "2028-01-15", "--amount", "14000", "--keep", "term", "--record"},
+         "L'importo del rimborso parziale (14.000,00) deve essere minore del debito residuo "
+         "(13.134,93): per chiudere il contratto registrare l'estinzione."}};
+    for (const auto& refusal : refusals) Refused(refusal.args, refusal.message);
+    EXPECT_THAT(Ok({"--show", "1"}), EndsWith("  \"events\": []\n}\n"));
 }
 
 }  // namespace

@@ -21,10 +21,7 @@ const std::vector<std::string> kContract = {
     "--value", "10000",           "--count",    "12",           "--spread",
     "1.5",     "--contract-date", "2026-01-15", "--first-date", "2026-02-15"};
 
-std::vector<std::string> Plus(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
+using test::Plus;
 
 class IndexCommand : public test::CalcArchive {
 protected:
@@ -68,26 +65,19 @@ TEST_P(IndexCommand, ImportThenReimport) {
 
 TEST_P(IndexCommand, BadFileImportsNothing) {
     const auto before = Series("Euribor 3 mesi");
-    EXPECT_EQ(Run({"--import-index",
-                   WriteFile("Data;Valore\n01/01/2026;2,00\n01/04/2026;2,50\n1/7/26;1,75\n"),
-                   "--ref-rate", "Euribor 3 mesi"}),
-              2);
-    EXPECT_EQ(err_,
-              "Riga 4: data non valida \"1/7/26\" (serve gg/mm/aaaa). Nessun valore importato.\n");
-    EXPECT_TRUE(out_.empty());
+    Refused({"--import-index",
+             WriteFile("Data;Valore\n01/01/2026;2,00\n01/04/2026;2,50\n1/7/26;1,75\n"),
+             "--ref-rate", "Euribor 3 mesi"},
+            "Riga 4: data non valida \"1/7/26\" (serve gg/mm/aaaa). Nessun valore importato.");
     EXPECT_EQ(Series("Euribor 3 mesi"), before);
 }
 
 // The published oracle: the indexed plan is the plan of the rate list given by hand.
 TEST_P(IndexCommand, IndexedEqualsTheRateListGivenByHand) {
     ImportExample();
-    ASSERT_EQ(Run(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})), 0) << err_;
-    const std::string indexed = out_;
-    ASSERT_EQ(Run(Plus(kContract, {"--rate", "2", "--rates",
-                                   "3.5,3.5,3.5,4,4,4,3.25,3.25,3.25,3.25,3.25,3.25"})),
-              0)
-        << err_;
-    EXPECT_EQ(indexed, out_);
+    const std::string indexed = Ok(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi"}));
+    EXPECT_EQ(indexed, Ok(Plus(kContract, {"--rate", "2", "--rates",
+                                           "3.5,3.5,3.5,4,4,4,3.25,3.25,3.25,3.25,3.25,3.25"})));
     for (const char* row : {"\"number\": 3, \"date\": \"2026-04-15\", \"rate\": 3.5,",
                             "\"number\": 4, \"date\": \"2026-05-15\", \"rate\": 4,",
                             "\"number\": 6, \"date\": \"2026-07-15\", \"rate\": 4,",
@@ -102,10 +92,8 @@ TEST_P(IndexCommand, MissingFirstDateIndexesThePlansOwnDates) {
     ImportExample();
     ScopedToday later(*CalendarDate::FromYmd(2031, 6, 1));
     std::vector<std::string> contract(kContract.begin(), kContract.end() - 2);
-    ASSERT_EQ(Run(Plus(contract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})), 0) << err_;
-    const std::string withoutFirstDate = out_;
-    ASSERT_EQ(Run(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})), 0) << err_;
-    EXPECT_EQ(withoutFirstDate, out_);
+    EXPECT_EQ(Ok(Plus(contract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})),
+              Ok(Plus(kContract, {"--indexed", "--ref-rate", "Euribor 3 mesi"})));
 }
 
 TEST_P(IndexCommand, SavedIndexedContractKeepsItsRates) {
@@ -124,7 +112,7 @@ TEST_P(IndexCommand, SavedIndexedContractKeepsItsRates) {
     EXPECT_EQ(stored[0], 3.5);
     EXPECT_EQ(stored[3], 4.0);
     EXPECT_EQ(stored[11], 3.25);
-    ASSERT_EQ(Run({"--show", "1"}), 0);
+    Ok({"--show", "1"});
     EXPECT_NE(out_.find("\"ref_rate\": \"Euribor 3 mesi\""), std::string::npos) << out_;
     EXPECT_NE(out_.find("\"rate\": \"2,00\",\n  \"spread\": \"1,50\""), std::string::npos) << out_;
 }
@@ -139,26 +127,13 @@ TEST_P(IndexCommand, ZeroIndexWithASpread) {
     const std::vector<std::string> contract = {"--value",      "10000",           "--count",
                                                "12",           "--contract-date", "2026-01-15",
                                                "--first-date", "2026-02-15"};
-    ASSERT_EQ(Run(Plus(contract, {"--rate", "1.5"})), 0) << err_;
-    const std::string typed = out_;
+    const std::string typed = Ok(Plus(contract, {"--rate", "1.5"}));
     EXPECT_NE(typed.find("\"instalment\": 840.07,"), std::string::npos) << typed;
     const std::vector<std::string> indexed =
         Plus(contract, {"--indexed", "--ref-rate", "Euribor 3 mesi"});
-    ASSERT_EQ(Run(Plus(indexed, {"--spread", "1.5"})), 0) << err_;
-    EXPECT_EQ(out_, typed);
-
-    const struct {
-        std::vector<std::string> args;
-        const char* why;
-    } refused[] = {
-        {indexed, "no spread"},
-        {Plus(contract, {"--rate", "0", "--spread", "1.5"}), "a rate of 0 given by hand"}};
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(Run(c.args), 2);
-        EXPECT_EQ(err_, "Inserire il Tasso!\n");
-        EXPECT_TRUE(out_.empty());
-    }
+    EXPECT_EQ(Ok(Plus(indexed, {"--spread", "1.5"})), typed);
+    Refused(indexed, "Inserire il Tasso!");  // no spread
+    Refused(Plus(contract, {"--rate", "0", "--spread", "1.5"}), "Inserire il Tasso!");
 }
 
 TEST_P(IndexCommand, Refusals) {
@@ -171,48 +146,39 @@ TEST_P(IndexCommand, Refusals) {
     const std::vector<std::string> indexed = Plus(kContract, {"--indexed"});
     struct Case {
         std::vector<std::string> args;
-        int status;
         std::string message;
     };
     const Case cases[] = {
-        {Plus(indexed, {"--ref-rate", "fisso"}), 2,
+        {Plus(indexed, {"--ref-rate", "fisso"}),
          "Il tasso di riferimento \"Fisso\" è fisso: non si può indicizzare."},
-        {Plus(indexed, {"--ref-rate", "Euribor 12 mesi"}), 2,
+        {Plus(indexed, {"--ref-rate", "Euribor 12 mesi"}),
          "Il tasso di riferimento \"Euribor 12 mesi\" non ha valori."},
-        {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--contract-date", "2022-12-31"}), 2,
+        {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--contract-date", "2022-12-31"}),
          "Il tasso di riferimento \"Euribor 3 mesi\" non ha valori in vigore al 31/12/2022: il "
          "primo è del 02/01/2023."},
-        {indexed, 2, "--indexed richiede --ref-rate con il nome del tasso di riferimento."},
-        {Plus(indexed, {"--ref-rate", "Euribor 9 mesi"}), 2,
+        {indexed, "--indexed richiede --ref-rate con il nome del tasso di riferimento."},
+        {Plus(indexed, {"--ref-rate", "Euribor 9 mesi"}),
          "Valore non presente nell'archivio per --ref-rate: \"Euribor 9 mesi\""},
-        {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--rate", "2"}), 2,
+        {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--rate", "2"}),
          "Con --indexed i tassi vengono dai valori del tasso di riferimento: togliere --rate e "
          "--rates."},
-        {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--rates", "3.5,4"}), 2,
+        {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--rates", "3.5,4"}),
          "Con --indexed i tassi vengono dai valori del tasso di riferimento: togliere --rate e "
          "--rates."},
         {Plus(indexed, {"--ref-rate", "Euribor 3 mesi", "--solve", "value", "--instalment", "900"}),
-         2, "--indexed vale per il calcolo della rata (--solve instalment)."},
+         "--indexed vale per il calcolo della rata (--solve instalment)."},
         {{"--indexed", "--ref-rate", "Euribor 3 mesi", "--value", "10000"},
-         2,
          "Inserire il Numero di rate!"},
         {{"--indexed", "--ref-rate", "Euribor 3 mesi", "--value", "10000", "--count", "12",
           "--periodicity", "5"},
-         2,
          "Inserire una periodicità!"},
         {{"--import-index", "x.csv"},
-         2,
          "--import-index richiede --ref-rate con il nome del tasso di riferimento."},
         {{"--import-index", "x.csv", "--list", "--ref-rate", "Euribor 3 mesi"},
-         2,
          "Indicare uno solo fra --save, --list, --show, --delete, --import-index, "
          "--import-thresholds e --summary."},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Run(c.args), c.status) << c.message;
-        EXPECT_EQ(err_, c.message + "\n");
-        EXPECT_TRUE(out_.empty()) << out_;
-    }
+    for (const Case& c : cases) Refused(c.args, c.message);
 }
 
 }  // namespace

@@ -64,37 +64,40 @@ std::string ItalianDate(const std::string& iso) {
     return iso.substr(8, 2) + "/" + iso.substr(5, 2) + "/" + iso.substr(0, 4);
 }
 
-// The bank's plan as an Italian spreadsheet's CSV: ";", decimal commas, dd/mm/yyyy, and a
-// header with "°" in Windows-1252, as Excel writes it on an Italian Windows.
-std::string ItalianCsv() {
-    std::string text =
-        "Rata n\xB0;Scadenza;Importo rata;Quota capitale;Quota interessi;Debito residuo\r\n";
+// The bank's plan as text: a header, then the rows with their cells between `separator`,
+// dates and amounts Italian or plain.
+std::string PlanText(const std::string& header, const std::string& separator,
+                     const std::string& end, bool italian) {
+    std::string text = header + end;
     for (const BankRow& row : kBankPlan) {
-        text += std::to_string(row.number) + ";" + ItalianDate(row.date) + ";" +
-                Italian(row.instalment) + ";" + Italian(row.capital) + ";" + Italian(row.interest) +
-                ";" + Italian(row.residual) + "\r\n";
+        text += std::to_string(row.number) + separator +
+                (italian ? ItalianDate(row.date) : std::string(row.date));
+        for (const char* amount : {row.instalment, row.capital, row.interest, row.residual}) {
+            text += separator + (italian ? Italian(amount) : std::string(amount));
+        }
+        text += end;
     }
     return text;
+}
+
+// An Italian spreadsheet's CSV: ";", decimal commas, dd/mm/yyyy, and a header with "°" in
+// Windows-1252, as Excel writes it on an Italian Windows.
+std::string ItalianCsv() {
+    return PlanText(
+        "Rata n\xB0;Scadenza;Importo rata;Quota capitale;Quota interessi;Debito residuo", ";",
+        "\r\n", true);
 }
 
 // A plain CSV: ",", decimal points, ISO dates, quoted captions.
 std::string PlainCsv() {
-    std::string text = "\"N.\",\"Data\",\"Rata\",\"Capitale\",\"Interessi\",\"Residuo\"\n";
-    for (const BankRow& row : kBankPlan) {
-        text += std::to_string(row.number) + "," + row.date + "," + row.instalment + "," +
-                row.capital + "," + row.interest + "," + row.residual + "\n";
-    }
-    return text;
+    return PlanText("\"N.\",\"Data\",\"Rata\",\"Capitale\",\"Interessi\",\"Residuo\"", ",", "\n",
+                    false);
 }
 
 // Excel's "Unicode text": UTF-16 little-endian with its mark, tabs between the cells.
 std::string Utf16Tabs() {
-    std::string text = "N.\tScadenza\tRata\tQuota capitale\tQuota interessi\tDebito residuo\r\n";
-    for (const BankRow& row : kBankPlan) {
-        text += std::to_string(row.number) + "\t" + ItalianDate(row.date) + "\t" +
-                Italian(row.instalment) + "\t" + Italian(row.capital) + "\t" +
-                Italian(row.interest) + "\t" + Italian(row.residual) + "\r\n";
-    }
+    const std::string text = PlanText(
+        "N.\tScadenza\tRata\tQuota capitale\tQuota interessi\tDebito residuo", "\t", "\r\n", true);
     std::string utf16 = "\xFF\xFE";
     for (const char c : text) {
         utf16 += c;
@@ -113,10 +116,10 @@ std::string XlsBytes() {
     for (const BankRow& row : kBankPlan) {
         sheet.SetNumber(r, 0, row.number);
         sheet.SetDate(r, 1, *CalendarDate::FromIso(row.date));
-        sheet.SetNumber(r, 2, std::stod(row.instalment), XlsNumberFormat::Amount);
-        sheet.SetNumber(r, 3, std::stod(row.capital), XlsNumberFormat::Amount);
-        sheet.SetNumber(r, 4, std::stod(row.interest), XlsNumberFormat::Amount);
-        sheet.SetNumber(r, 5, std::stod(row.residual), XlsNumberFormat::Amount);
+        int c = 2;
+        for (const char* amount : {row.instalment, row.capital, row.interest, row.residual}) {
+            sheet.SetNumber(r, c++, std::stod(amount), XlsNumberFormat::Amount);
+        }
         ++r;
     }
     return BuildXlsWorkbook(sheet);
@@ -154,11 +157,6 @@ Outcome Review(const std::vector<std::string>& args, const fs::path& folder) {
     return {status, out.str(), err.str()};
 }
 
-std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
 struct FormatCase {
     const char* name;
     const char* file;
@@ -178,7 +176,7 @@ TEST_P(BankPlanFormats, EachFormatGivesTheSameComparison) {
     if (name == "Xls") WriteFile(file, XlsBytes());
     if (name == "Xlsx") WriteXlsx(file);
     const Outcome compared =
-        Review(With(kContract, {"--bank-plan", file.string()}), folder_.Folder());
+        Review(Plus(kContract, {"--bank-plan", file.string()}), folder_.Folder());
     EXPECT_EQ(compared.status, 0) << compared.err;
     EXPECT_EQ(compared.out, kComparison);
 }
@@ -269,7 +267,7 @@ TEST(Recompute, PrintsThePlanAndTheDifference) {
     const std::vector<std::string> small = {"--value",   "1000", "--rate",   "12",
                                             "--count",   "3",    "--simple", "--contract-date",
                                             "2026-01-15"};
-    const Outcome italian = Review(With(small, {"--recompute", "italian"}), folder.Folder());
+    const Outcome italian = Review(Plus(small, {"--recompute", "italian"}), folder.Folder());
     ASSERT_EQ(italian.status, 0) << italian.err;
     EXPECT_EQ(italian.out,
               "{\"method\": \"italian\", \"instalment\": 343.33, \"total_interest\": 20, "
@@ -281,7 +279,7 @@ TEST(Recompute, PrintsThePlanAndTheDifference) {
               "  {\"number\": 3, \"date\": \"2026-04-15\", \"amount\": 336.67, \"capital\": "
               "333.34, \"interest\": 3.33, \"residual\": 0}\n"
               "]}\n");
-    const Outcome discounted = Review(With(small, {"--recompute", "discounted"}), folder.Folder());
+    const Outcome discounted = Review(Plus(small, {"--recompute", "discounted"}), folder.Folder());
     ASSERT_EQ(discounted.status, 0) << discounted.err;
     EXPECT_EQ(discounted.out,
               "{\"method\": \"discounted\", \"instalment\": 339.98, \"total_interest\": 19.94, "
@@ -303,15 +301,11 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Engines, ReviewArchive,
-                         ::testing::Values(EngineKind::Sqlite, EngineKind::Postgresql),
-                         [](const auto& info) {
-                             return std::string(info.param == EngineKind::Sqlite ? "SQLite"
-                                                                                 : "PostgreSQL");
-                         });
+INSTANTIATE_TEST_SUITE_P(Engines, ReviewArchive, quotaplan::testing::kEngines,
+                         quotaplan::testing::EngineName);
 
 TEST_P(ReviewArchive, StoredBankPlanLegalInterestReportAndCopy) {
-    ASSERT_EQ(Run(With({"--save", "Mutuo casa", "--plan", "cents"}, kContract)), 0) << err_;
+    ASSERT_EQ(Run(Plus({"--save", "Mutuo casa", "--plan", "cents"}, kContract)), 0) << err_;
     const std::string id = out_.substr(0, out_.find('\n'));
     const fs::path bank = archive_.Folder() / "banca.csv";
     WriteFile(bank, ItalianCsv());
@@ -353,8 +347,8 @@ TEST_P(ReviewArchive, StoredBankPlanLegalInterestReportAndCopy) {
     for (const char* expected :
          {"Perizia econometrica - Mutuo casa", "Condizioni del contratto", "Prima rata diversa",
           "Ricalcolo: Regime semplice, interessi maturati a scadenza",
-          "Ricalcolo: Ammortamento all'italiana",
-          "Interessi del piano della banca", "Convenzioni", "Pagina 1 di"}) {
+          "Ricalcolo: Ammortamento all'italiana", "Interessi del piano della banca", "Convenzioni",
+          "Pagina 1 di"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
 

@@ -38,6 +38,21 @@ Outcome Calc(const std::vector<std::string>& args, const fs::path& folder) {
     return {status, out.str(), err.str()};
 }
 
+// The output of a command that must succeed.
+std::string Ok(const std::vector<std::string>& args, const fs::path& folder) {
+    const Outcome run = Calc(args, folder);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return run.out;
+}
+
+// A command that fails with `status` and the message `err`.
+void Fails(const std::vector<std::string>& args, const fs::path& folder, int status,
+           const std::string& err) {
+    const Outcome run = Calc(args, folder);
+    EXPECT_EQ(run.status, status);
+    EXPECT_EQ(run.err, err);
+}
+
 // Two contracts and an imported series in the archive at `address`.
 void Fill(const std::string& address, const fs::path& folder) {
     const std::vector<std::string> terms = {
@@ -46,20 +61,16 @@ void Fill(const std::string& address, const fs::path& folder) {
     for (const char* name : {"Fresatrice CNC", "Società è più"}) {
         std::vector<std::string> args = {"--db", address, "--save", name};
         args.insert(args.end(), terms.begin(), terms.end());
-        ASSERT_EQ(Calc(args, folder).status, 0);
+        Ok(args, folder);
     }
     const auto series = folder / "serie.csv";
     std::ofstream(series) << "Data;Valore\n01/01/2026;2,125\n01/04/2026;2,50\n";
-    ASSERT_EQ(
-        Calc({"--db", address, "--import-index", series.string(), "--ref-rate", "Euribor 3 mesi"},
-             folder)
-            .status,
-        0);
+    Ok({"--db", address, "--import-index", series.string(), "--ref-rate", "Euribor 3 mesi"},
+       folder);
     const auto thresholds = folder / "soglie.csv";
     std::ofstream(thresholds) << "Credito personale;;;01/01/2026;31/03/2026;10,58\n"
                                  "Credito personale;;5.000;01/04/2026;;11,20\n";
-    ASSERT_EQ(Calc({"--db", address, "--import-thresholds", thresholds.string()}, folder).status,
-              0);
+    Ok({"--db", address, "--import-thresholds", thresholds.string()}, folder);
 }
 
 // The usury verdict of a contract of the type "Mutuo", whose category is set by SQL: what the
@@ -103,16 +114,13 @@ protected:
 TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
     Fill(desk.Address(), desk.Folder());
 
-    const auto made = Calc({"--db", server.Address(), "--init-archive"}, desk.Folder());
-    ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_TRUE(made.out.starts_with("Archivio nuovo pronto. Server: host=")) << made.out;
-    const auto again = Calc({"--db", server.Address(), "--init-archive"}, desk.Folder());
-    EXPECT_EQ(again.status, 2);
-    EXPECT_EQ(again.err,
-              "Il database non è vuoto (contiene le tabelle supTipologia, supTxRiferimento, "
-              "tabContratti, tabEventi, tabEventiPDA, tabPDA, tabPianoBanca, tabSoglieUsura, "
-              "tabTassiLegali, "
-              "tabValTxRiferimento): --init-archive prepara soltanto un archivio nuovo.\n");
+    const std::string made = Ok({"--db", server.Address(), "--init-archive"}, desk.Folder());
+    EXPECT_TRUE(made.starts_with("Archivio nuovo pronto. Server: host=")) << made;
+    Fails({"--db", server.Address(), "--init-archive"}, desk.Folder(), 2,
+          "Il database non è vuoto (contiene le tabelle supTipologia, supTxRiferimento, "
+          "tabContratti, tabEventi, tabEventiPDA, tabPDA, tabPianoBanca, tabSoglieUsura, "
+          "tabTassiLegali, "
+          "tabValTxRiferimento): --init-archive prepara soltanto un archivio nuovo.\n");
 
     {
         auto db = desk.Open();
@@ -126,34 +134,27 @@ TEST_F(ArchiveSetupCommands, TheArchiveGoesToTheServerAndComesBackWhole) {
               std::string::npos)
         << judged;
 
-    const auto copied = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
-    ASSERT_EQ(copied.status, 0) << copied.err;
-    EXPECT_EQ(copied.out, kCounts);
+    EXPECT_EQ(Ok({"--copy-archive", desk.Address(), server.Address()}, desk.Folder()), kCounts);
     EXPECT_EQ(Shown(server.Address(), desk.Folder()), Shown(desk.Address(), desk.Folder()));
     EXPECT_EQ(Judged(server.Address(), desk.Folder()), judged);
 
     // Once is enough: a target with contracts is refused and left alone.
-    const auto twice = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
-    EXPECT_EQ(twice.status, 2);
-    EXPECT_EQ(twice.err,
-              "L'archivio di destinazione contiene già dati (supTipologia modificata, 2 righe in "
-              "tabContratti, 28 righe in tabPDA, 2 righe in tabSoglieUsura, tabValTxRiferimento "
-              "modificata): la copia si fa in un archivio nuovo; con --replace prende il posto "
-              "di questi dati.\n");
+    Fails({"--copy-archive", desk.Address(), server.Address()}, desk.Folder(), 2,
+          "L'archivio di destinazione contiene già dati (supTipologia modificata, 2 righe in "
+          "tabContratti, 28 righe in tabPDA, 2 righe in tabSoglieUsura, tabValTxRiferimento "
+          "modificata): la copia si fa in un archivio nuovo; con --replace prende il posto "
+          "di questi dati.\n");
 
     // The server's next contract follows the copied ones.
-    const auto saved = Calc({"--db", server.Address(), "--save", "Terzo", "--value", "1000",
-                             "--rate", "5", "--count", "6"},
-                            desk.Folder());
-    ASSERT_EQ(saved.status, 0) << saved.err;
-    EXPECT_EQ(saved.out, "3\n");
-    ASSERT_EQ(Calc({"--db", server.Address(), "--delete", "3"}, desk.Folder()).status, 0);
+    EXPECT_EQ(Ok({"--db", server.Address(), "--save", "Terzo", "--value", "1000", "--rate", "5",
+                  "--count", "6"},
+                 desk.Folder()),
+              "3\n");
+    Ok({"--db", server.Address(), "--delete", "3"}, desk.Folder());
 
     // And back into a new file.
     const auto back = desk.Folder() / "ritorno.mdb";
-    const auto returned = Calc({"--copy-archive", server.Address(), back.string()}, desk.Folder());
-    ASSERT_EQ(returned.status, 0) << returned.err;
-    EXPECT_EQ(returned.out, kCounts);
+    EXPECT_EQ(Ok({"--copy-archive", server.Address(), back.string()}, desk.Folder()), kCounts);
     EXPECT_EQ(Shown(back.string(), desk.Folder()), Shown(desk.Address(), desk.Folder()));
     EXPECT_EQ(Judged(back.string(), desk.Folder()), judged);
 }
@@ -165,17 +166,13 @@ TEST_F(ArchiveSetupCommands, KeyValueAddressesAndUrisInCapitalsReachTheServer) {
     const std::string user = testing::ServerSetting("user");
     const std::string keyValue =
         "host=" + host + " dbname=" + server.ServerDatabase() + " user=" + user;
-    const auto made = Calc({"--db", keyValue, "--init-archive"}, desk.Folder());
-    ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_TRUE(made.out.starts_with("Archivio nuovo pronto. Server: host=")) << made.out;
-    const auto copied = Calc({"--copy-archive", desk.Address(), keyValue}, desk.Folder());
-    ASSERT_EQ(copied.status, 0) << copied.err;
+    const std::string made = Ok({"--db", keyValue, "--init-archive"}, desk.Folder());
+    EXPECT_TRUE(made.starts_with("Archivio nuovo pronto. Server: host=")) << made;
+    Ok({"--copy-archive", desk.Address(), keyValue}, desk.Folder());
     EXPECT_FALSE(fs::exists(keyValue));
     const std::string capitals =
         "POSTGRESQL:///" + server.ServerDatabase() + "?host=" + host + "&user=" + user;
-    const auto listed = Calc({"--db", capitals, "--list"}, desk.Folder());
-    EXPECT_EQ(listed.status, 0) << listed.err;
-    EXPECT_EQ(listed.out, "[]\n");
+    EXPECT_EQ(Ok({"--db", capitals, "--list"}, desk.Folder()), "[]\n");
 
     for (const std::string& secret :
          {"host=" + host + " dbname=nessuno user=" + user + " password=Segreta99",
@@ -189,20 +186,19 @@ TEST_F(ArchiveSetupCommands, KeyValueAddressesAndUrisInCapitalsReachTheServer) {
     }
     // A file whose name looks like an address is written with its folder.
     const auto file = (desk.Folder() / "dbname=copia.mdb").string();
-    const auto fileMade = Calc({"--db", file, "--init-archive"}, desk.Folder());
-    EXPECT_EQ(fileMade.out, "Archivio nuovo pronto. File: " + file + "\n");
+    EXPECT_EQ(Ok({"--db", file, "--init-archive"}, desk.Folder()),
+              "Archivio nuovo pronto. File: " + file + "\n");
 }
 
 TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
     Fill(desk.Address(), desk.Folder());
-    ASSERT_EQ(Calc({"--db", server.Address(), "--init-archive"}, desk.Folder()).status, 0);
+    Ok({"--db", server.Address(), "--init-archive"}, desk.Folder());
     {
         auto db = server.Open();
         testing::InstallFailingPlanTrigger(db, 6);
     }
-    const auto failed = Calc({"--copy-archive", desk.Address(), server.Address()}, desk.Folder());
-    EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.err, testing::FailingTriggerLine(Engine::Postgresql));
+    Fails({"--copy-archive", desk.Address(), server.Address()}, desk.Folder(), 1,
+          testing::FailingTriggerLine(Engine::Postgresql));
     auto db = server.Open();
     EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabContratti"), 0);
     EXPECT_EQ(testing::CountOf(db, "SELECT COUNT(*) FROM tabPDA"), 0);
@@ -216,11 +212,8 @@ TEST_F(ArchiveSetupCommands, AFailedCopyLeavesTheTargetAsItWas) {
         ASSERT_TRUE(
             source.ExecuteScript("ALTER TABLE \"supTipologia\" ADD COLUMN \"Codice\" text"));
     }
-    const auto refused = Calc({"--copy-archive", server.Address(), back.string()}, desk.Folder());
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err,
-              "Nell'archivio di destinazione manca la colonna Codice della tabella "
-              "supTipologia.\n");
+    Fails({"--copy-archive", server.Address(), back.string()}, desk.Folder(), 2,
+          "Nell'archivio di destinazione manca la colonna Codice della tabella supTipologia.\n");
     EXPECT_EQ(Names(desk.Folder()),
               (std::set<std::string>{"Quotaplan.mdb", "serie.csv", "soglie.csv"}));
 }
@@ -240,7 +233,7 @@ protected:
         }
         if (GetParam() == Engine::Postgresql) {
             target = server.Address();
-            ASSERT_EQ(Calc({"--db", target, "--init-archive"}, desk.Folder()).status, 0);
+            Ok({"--db", target, "--init-archive"}, desk.Folder());
         } else {
             target = (desk.Folder() / "copia.mdb").string();
         }
@@ -284,10 +277,11 @@ TEST_P(CopyOfNamesThatCollide, ArePairedBeforeAnyWriteAndRenamedOnRequest) {
               "  {\"type\": \"Leasing\", \"id\": 3, \"description\": \"Macchina 3 (2)\"},\n"
               "  {\"type\": \"Leasing\", \"id\": 4, \"description\": \"MACCHINA  3 (4)\"}\n]\n");
     // The copy's keys hold the names apart from now on.
-    const auto again = Calc({"--db", target, "--save", "MACCHINA 3 (3)", "--value", "1000",
-                             "--rate", "5", "--count", "6"},
-                            desk.Folder());
-    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(Calc({"--db", target, "--save", "MACCHINA 3 (3)", "--value", "1000", "--rate", "5",
+                    "--count", "6"},
+                   desk.Folder())
+                  .status,
+              2);
     EXPECT_EQ(Contracts(), 4);
     EXPECT_EQ(Calc({"--rename-duplicates", "--db", target}, desk.Folder()).err,
               "--rename-duplicates si usa solo con --copy-archive.\n");
@@ -295,26 +289,20 @@ TEST_P(CopyOfNamesThatCollide, ArePairedBeforeAnyWriteAndRenamedOnRequest) {
 
 TEST(ArchiveSetupCommand, AFileIsMadeOnlyWhereNoneIs) {
     TempArchive desk;
-    const auto made = Calc({"--db", desk.Address(), "--init-archive"}, desk.Folder());
-    EXPECT_EQ(made.status, 2);
-    EXPECT_EQ(made.err, "Il file " + desk.Address() +
-                            " esiste già: --init-archive crea soltanto un archivio nuovo.\n");
+    Fails({"--db", desk.Address(), "--init-archive"}, desk.Folder(), 2,
+          "Il file " + desk.Address() +
+              " esiste già: --init-archive crea soltanto un archivio nuovo.\n");
     const auto fresh = desk.Folder() / "nuovo.mdb";
-    const auto created = Calc({"--db", fresh.string(), "--init-archive"}, desk.Folder());
-    ASSERT_EQ(created.status, 0) << created.err;
-    EXPECT_EQ(created.out, "Archivio nuovo pronto. File: " + fresh.string() + "\n");
-    const auto list = Calc({"--db", fresh.string(), "--list"}, desk.Folder());
-    EXPECT_EQ(list.status, 0) << list.err;
-    EXPECT_EQ(list.out, "[]\n");
+    EXPECT_EQ(Ok({"--db", fresh.string(), "--init-archive"}, desk.Folder()),
+              "Archivio nuovo pronto. File: " + fresh.string() + "\n");
+    EXPECT_EQ(Ok({"--db", fresh.string(), "--list"}, desk.Folder()), "[]\n");
     EXPECT_EQ(Calc({"--copy-archive", desk.Address()}, desk.Folder()).err,
               "Mancano i due valori dell'opzione --copy-archive\n");
     const auto nowhere = desk.Folder() / "manca" / "nuovo.mdb";
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--db", nowhere.string(), "--init-archive"},
              {"--copy-archive", desk.Address(), nowhere.string()}}) {
-        const auto failed = Calc(args, desk.Folder());
-        EXPECT_EQ(failed.status, 1);
-        EXPECT_EQ(failed.err, "Impossibile scrivere il file " + nowhere.string() + ".\n");
+        Fails(args, desk.Folder(), 1, "Impossibile scrivere il file " + nowhere.string() + ".\n");
     }
 }
 
@@ -378,12 +366,9 @@ protected:
 
     // Saves a contract of 12 instalments at the desk.
     void SaveAtDesk(const std::string& name) {
-        ASSERT_EQ(
-            Calc({"--db", desk.Address(), "--save", name, "--value", "30000", "--rate", "7.5",
-                  "--count", "12", "--contract-date", "2026-01-15", "--first-date", "2026-02-15"},
-                 desk.Folder())
-                .status,
-            0);
+        Ok({"--db", desk.Address(), "--save", name, "--value", "30000", "--rate", "7.5", "--count",
+            "12", "--contract-date", "2026-01-15", "--first-date", "2026-02-15"},
+           desk.Folder());
     }
 
     TempArchive desk{Engine::Sqlite};
@@ -461,17 +446,13 @@ TEST_P(CopyInto, AnOlderSourceIsOnlyRead) {
             db.Execute("INSERT INTO tabSoglieUsura (Categoria, Dal, TEGM) VALUES "
                        "('Mutui', '2026-01-01', 4.5)"));
     }
-    const auto replaced =
-        Calc({"--copy-archive", desk.Address(), target.Address(), "--replace"}, desk.Folder());
-    ASSERT_EQ(replaced.status, 0) << replaced.err;
-    EXPECT_EQ(replaced.out,
+    EXPECT_EQ(Ok({"--copy-archive", desk.Address(), target.Address(), "--replace"}, desk.Folder()),
               R"({"copied": {"supTipologia": 3, "supTxRiferimento": 5, "tabContratti": 1, )"
               R"("tabPDA": 14, "tabValTxRiferimento": 13}, "replaced": {"supTipologia": 3, )"
               R"("supTxRiferimento": 5, "tabSoglieUsura": 1, "tabValTxRiferimento": 13}})"
               "\n");
     const auto fresh = desk.Folder() / "nuovo.mdb";
-    const auto copied = Calc({"--copy-archive", desk.Address(), fresh.string()}, desk.Folder());
-    ASSERT_EQ(copied.status, 0) << copied.err;
+    Ok({"--copy-archive", desk.Address(), fresh.string()}, desk.Folder());
     EXPECT_TRUE(Bytes(desk.File()) == original);
 
     for (const std::string& address : {target.Address(), fresh.string()}) {
@@ -568,12 +549,7 @@ TEST(ArchiveSetupCommand, ACopyKilledMidwayLeavesNoArchiveBehind) {
         auto db = desk.Open();
         ContractStore store(db, boxes);
         for (int n = 0; n < 40; ++n) {
-            auto form = testing::MakeForm("Contratto " + std::to_string(n));
-            form.txtRate = "360";
-            ASSERT_EQ(store
-                          .Save(form, testing::MakePlan(360, 1000, 500), PlanOwner::For(0, form),
-                                SaveMode::NewContract, 0)
-                          .status,
+            ASSERT_EQ(testing::SaveNewContract(store, "Contratto " + std::to_string(n), 360).status,
                       SaveStatus::Saved);
         }
     }
@@ -606,8 +582,7 @@ TEST(ArchiveSetupCommand, ACopyKilledMidwayLeavesNoArchiveBehind) {
             EXPECT_EQ(Calc({"--db", copy.string(), "--list"}, desk.Folder()).out, listed);
             fs::remove(copy);
         }
-        const auto again = Calc({"--copy-archive", desk.Address(), copy.string()}, desk.Folder());
-        ASSERT_EQ(again.status, 0) << again.err;
+        Ok({"--copy-archive", desk.Address(), copy.string()}, desk.Folder());
         EXPECT_EQ(Names(folder), std::set<std::string>{"copia.mdb"});
         EXPECT_EQ(Calc({"--db", copy.string(), "--list"}, desk.Folder()).out, listed);
         fs::remove(copy);

@@ -14,9 +14,15 @@ using test::CalcArchive;
 
 // 1.200 at 1,2 % simple (0,1 % a month) over 12 monthly instalments of 100,65 from
 // 15/07/2026, 50 of contract fees and 2 an instalment.
-const std::vector<std::string> kLoan = {
-    "--value", "1200", "--rate", "1.2", "--simple", "--count", "12", "--plan", "cents", "--contract-date",
-    "2026-06-15", "--first-date", "2026-07-15", "--contract-fees", "50", "--instalment-fee", "2"};
+const std::vector<std::string> kLoan = {"--value",    "1200",
+                                        "--rate",     "1.2",
+                                        "--simple",   "--count",
+                                        "12",         "--plan",
+                                        "cents",      "--contract-date",
+                                        "2026-06-15", "--first-date",
+                                        "2026-07-15", "--contract-fees",
+                                        "50",         "--instalment-fee",
+                                        "2"};
 
 struct Outcome {
     int status;
@@ -83,31 +89,25 @@ TEST_P(StoredYearly, AContractTheArchiveOrOneTypeFromTheCurrentPlans) {
     std::vector<std::string> save = kLoan;
     save.insert(save.end(), {"--save", "Prestito", "--type", "Credito al consumo"});
     ASSERT_EQ(Run(save), 0) << err_;
-    const std::string calculated = Calc(kLoan, {"--yearly"}).out;
-    ASSERT_EQ(Run({"--yearly", "--id", "1"}), 0) << err_;
-    EXPECT_EQ(out_, calculated);
+    EXPECT_EQ(Ok({"--yearly", "--id", "1"}), Calc(kLoan, {"--yearly"}).out);
 
     // Three instalments suspended from December, interest only (0,70 on 701,75 each): the
     // seven instalments left move from December-June to March-September.
-    ASSERT_EQ(Run({"--id", "1", "--suspend", "2026-12-15", "--instalments", "3", "--kind",
-                   "capital", "--record"}),
-              0)
-        << err_;
+    Ok({"--id", "1", "--suspend", "2026-12-15", "--instalments", "3", "--kind", "capital",
+        "--record"});
     save.back() = "Leasing";
     save[save.size() - 3] = "Altro";
     ASSERT_EQ(Run(save), 0) << err_;
-    ASSERT_EQ(Run({"--yearly", "--all", "--type", "Credito al consumo"}), 0) << err_;
-    EXPECT_EQ(out_,
+    EXPECT_EQ(Ok({"--yearly", "--all", "--type", "Credito al consumo"}),
               "[\n  {\"year\": 2026, \"capital\": 498.25, \"interest\": 5.7, \"fees\": 60, "
               "\"paid\": 563.95},\n  {\"year\": 2027, \"capital\": 701.75, \"interest\": "
               "4.2, \"fees\": 14, \"paid\": 719.95}\n]\n");
-    ASSERT_EQ(Run({"--yearly", "--all", "--year", "2026", "--format", "csv"}), 0) << err_;
-    EXPECT_EQ(out_, "year;capital;interest;fees;paid\n2026;1096.45;11.4;122;1229.85\n");
+    EXPECT_EQ(Ok({"--yearly", "--all", "--year", "2026", "--format", "csv"}),
+              "year;capital;interest;fees;paid\n2026;1096.45;11.4;122;1229.85\n");
 
-    EXPECT_EQ(Run({"--yearly", "--all", "--type", "Nessuno"}), 2);
-    EXPECT_EQ(err_, "Valore non presente nell'archivio per --type: \"Nessuno\"\n");
-    EXPECT_EQ(Run({"--yearly", "--id", "7"}), 2);
-    EXPECT_EQ(err_, "Il contratto 7 non è nell'archivio.\n");
+    Refused({"--yearly", "--all", "--type", "Nessuno"},
+            "Valore non presente nell'archivio per --type: \"Nessuno\"");
+    Refused({"--yearly", "--id", "7"}, "Il contratto 7 non è nell'archivio.");
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ TEST_P(NumberTextReading, IsNumberTextAndParseNumberAgree) {
 INSTANTIATE_TEST_SUITE_P(
     Table, NumberTextReading,
     testing::Values(
+        // The Italian rule, where LeadingNumber stops at the comma (ZeroComma below).
+        ReadCase{"ItalianRuleContrastsWithLeadingNumber", "0,75", 0.75},
         ReadCase{"Grouped", "1.234,56", 1234.56}, ReadCase{"Plain", "1234,56", 1234.56},
         ReadCase{"GroupOnly", "1.234", 1234}, ReadCase{"NegativeInteger", "-5", -5},
         ReadCase{"PlusSign", "+5", 5}, ReadCase{"Half", "0,5", 0.5},
@@ -156,17 +158,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LeadingNumber, OverflowIsAnErrorNotInfinity) {
     EXPECT_EQ(ErrorNumberOf([] { LeadingNumber(std::string(400, '9')); }), 6);
 }
-
-TEST(ParseNumber, ItalianRuleContrastsWithLeadingNumber) {
-    EXPECT_EQ(ParseNumber64("0,75"), 0.75);
-    EXPECT_EQ(LeadingNumber("0,75"), 0.0);
-}
-
-}  // namespace
-}  // namespace quotaplan
-
-namespace quotaplan {
-namespace {
 
 // The digits the exact readers of money and rates start from.
 TEST(SplitNumberText, RegionalAndPlainForms) {

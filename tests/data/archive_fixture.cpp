@@ -31,8 +31,8 @@ std::string TemplateDatabase(Database& admin) {
         "qp_template_" + Hex(std::hash<std::string_view>{}(NewArchiveSql(Engine::Postgresql)));
     Recordset lock(admin, "SELECT pg_advisory_lock(4242)");
     lock.Close();
-    const bool exists = CountOf(admin, "SELECT COUNT(*) FROM pg_database WHERE datname = '" +
-                                           name + "'") > 0;
+    const bool exists =
+        CountOf(admin, "SELECT COUNT(*) FROM pg_database WHERE datname = '" + name + "'") > 0;
     if (!exists) {
         const std::string partial = name + "_partial";
         admin.Execute("DROP DATABASE IF EXISTS " + partial);
@@ -173,6 +173,14 @@ ContractForm MakeForm(const std::string& description) {
     return form;
 }
 
+SaveResult SaveNewContract(ContractStore& store, const std::string& description, int count,
+                           float maxi, float buyout) {
+    auto form = MakeForm(description);
+    form.txtRate = std::to_string(count);
+    return store.Save(form, MakePlan(count, maxi, buyout), PlanOwner::For(0, form),
+                      SaveMode::NewContract, 0);
+}
+
 std::string DumpTable(Database& db, const std::string& table) {
     std::string dump;
     for (Recordset rows(db, "SELECT * FROM " + table + " ORDER BY ID"); !rows.Eof();
@@ -241,9 +249,10 @@ void InstallFailingPlanTrigger(Database& db, int after) {
     const auto count = std::to_string(after);
     const bool made =
         IsSqlite(db)
-            ? db.ExecuteScript("CREATE TRIGGER guasto BEFORE INSERT ON tabPDA WHEN (SELECT "
-                               "COUNT(ID) FROM tabPDA WHERE [ID Leasing] = NEW.[ID Leasing]) >= " +
-                               count + " BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END")
+            ? db.ExecuteScript(
+                  "CREATE TRIGGER guasto BEFORE INSERT ON tabPDA WHEN (SELECT "
+                  "COUNT(ID) FROM tabPDA WHERE [ID Leasing] = NEW.[ID Leasing]) >= " +
+                  count + " BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END")
             : db.ExecuteScript(
                   "CREATE FUNCTION qp_guasto() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                   "IF (SELECT COUNT(*) FROM \"tabPDA\" WHERE \"ID Leasing\" = NEW.\"ID "
@@ -258,8 +267,9 @@ void InstallFailingPlanTrigger(Database& db, int after) {
 void InstallFailingPlanDeleteTrigger(Database& db) {
     const bool made =
         IsSqlite(db)
-            ? db.ExecuteScript("CREATE TRIGGER guasto BEFORE DELETE ON tabPDA BEGIN SELECT "
-                               "RAISE(ABORT, 'guasto simulato'); END")
+            ? db.ExecuteScript(
+                  "CREATE TRIGGER guasto BEFORE DELETE ON tabPDA BEGIN SELECT "
+                  "RAISE(ABORT, 'guasto simulato'); END")
             : db.ExecuteScript(
                   "CREATE FUNCTION qp_guasto() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                   "RAISE EXCEPTION 'guasto simulato'; END $$; CREATE TRIGGER guasto BEFORE "
@@ -269,8 +279,9 @@ void InstallFailingPlanDeleteTrigger(Database& db) {
 
 void RemoveFailingPlanTriggers(Database& db) {
     const bool removed =
-        IsSqlite(db) ? db.ExecuteScript("DROP TRIGGER guasto")
-                     : db.ExecuteScript("DROP TRIGGER guasto ON \"tabPDA\"; DROP FUNCTION qp_guasto();");
+        IsSqlite(db)
+            ? db.ExecuteScript("DROP TRIGGER guasto")
+            : db.ExecuteScript("DROP TRIGGER guasto ON \"tabPDA\"; DROP FUNCTION qp_guasto();");
     ASSERT_TRUE(removed) << db.Errors().front().description;
 }
 
@@ -321,8 +332,8 @@ std::string OlderViewsSql(Engine engine, int stamp) {
     if (stamp > 0) {
         sql += onSqlite ? "CREATE VIEW qryVersioneViste AS SELECT " + std::to_string(stamp) +
                               " AS Versione;"
-                        : R"(CREATE VIEW "qryVersioneViste" AS SELECT )" +
-                              std::to_string(stamp) + R"( AS "Versione";)";
+                        : R"(CREATE VIEW "qryVersioneViste" AS SELECT )" + std::to_string(stamp) +
+                              R"( AS "Versione";)";
     }
     return sql;
 }
@@ -334,11 +345,7 @@ void ExpectReadOnlyArchiveRefusesASave(const std::string& address) {
     EXPECT_TRUE(db->IsReadOnly());
     ContractStore store(*db, boxes);
     EXPECT_EQ(store.TreeEntries().size(), 3u);
-    const auto form = MakeForm("Non scrivibile");
-    EXPECT_EQ(
-        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .status,
-        SaveStatus::Failed);
+    EXPECT_EQ(SaveNewContract(store, "Non scrivibile", 12, 0, 0).status, SaveStatus::Failed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(ID) FROM tabContratti"), 0);

@@ -11,6 +11,7 @@
 
 #include "common/recording_message_boxes.h"
 #include "data/contract_form.h"
+#include "data/contract_store.h"
 #include "data/database.h"
 #include "engine/financial_plan.h"
 
@@ -65,12 +66,12 @@ private:
 
 // In a fixture's SetUp, or first in a test: skips (or, when required, fails) a case whose
 // archive could not be made.
-#define QP_REQUIRE_ARCHIVE(archive)                                          \
-    do {                                                                     \
-        if (const auto& why = (archive).Unavailable()) {                     \
-            if (::quotaplan::testing::TestServerRequired()) FAIL() << *why;  \
-            GTEST_SKIP() << *why;                                            \
-        }                                                                    \
+#define QP_REQUIRE_ARCHIVE(archive)                                         \
+    do {                                                                    \
+        if (const auto& why = (archive).Unavailable()) {                    \
+            if (::quotaplan::testing::TestServerRequired()) FAIL() << *why; \
+            GTEST_SKIP() << *why;                                           \
+        }                                                                   \
     } while (false)
 
 // The engine's SQL that turns an archive's views into those of an earlier version: the
@@ -99,6 +100,11 @@ FinancialPlan MakePlan(int n, float maxi, float buyout);
 // A form that matches MakePlan(12, 1000, 500): "Leasing", "Euribor 3 mesi", monthly, in
 // advance, compound, no buy-out date.
 ContractForm MakeForm(const std::string& description);
+
+// Saves a new contract `description` with MakeForm's terms over `count` instalments and
+// MakePlan's plan: the store's outcome.
+SaveResult SaveNewContract(ContractStore& store, const std::string& description, int count = 12,
+                           float maxi = 1000, float buyout = 500);
 
 // Every row of the table as text, one line a row, in ID order: to compare an archive
 // before and after.

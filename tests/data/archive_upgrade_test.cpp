@@ -17,7 +17,6 @@ namespace {
 using testing::CountOf;
 using testing::Engine;
 using testing::MakeForm;
-using testing::MakePlan;
 using testing::TempArchive;
 
 // Turns a fresh archive back into one of the previous version, with one contract stored by
@@ -57,8 +56,7 @@ TEST_P(ArchiveUpgrade, AnOlderArchiveGainsTheNewColumnsAndTable) {
     EXPECT_FALSE(HasIndex(*db, "idxContrattiDescBene"));
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabSoglieUsura"), 0);
     EXPECT_TRUE(HasColumn(*db, "supTipologia", "PenaleEstinzione"));
-    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM supTipologia WHERE PenaleEstinzione IS NULL"),
-              3);
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM supTipologia WHERE PenaleEstinzione IS NULL"), 3);
     EXPECT_TRUE(HasTable(*db, "tabEventi"));
     EXPECT_TRUE(HasTable(*db, "tabEventiPDA"));
     EXPECT_TRUE(HasIndex(*db, "idxEventiLeasing"));
@@ -96,8 +94,8 @@ TEST_P(ArchiveUpgrade, NamesEqualUnderTheKeyAreKeptAndNoMoreAreMade) {
             ASSERT_TRUE(old.Execute(std::string("INSERT INTO tabContratti (DescBene, [ID "
                                                 "Tipologia]) VALUES ('") +
                                     name + "', 1)"));
-            ids.push_back(static_cast<std::int32_t>(
-                CountOf(old, "SELECT MAX(ID) FROM tabContratti")));
+            ids.push_back(
+                static_cast<std::int32_t>(CountOf(old, "SELECT MAX(ID) FROM tabContratti")));
         }
     }
     auto db = ADO_connConnectDB(archive.Address(), "", "", boxes);
@@ -107,11 +105,10 @@ TEST_P(ArchiveUpgrade, NamesEqualUnderTheKeyAreKeptAndNoMoreAreMade) {
     EXPECT_EQ(boxes.shown[0].prompt,
               "Nell'archivio ci sono contratti con lo stesso nome (maiuscole, accenti e spazi a "
               "parte); restano tutti, ma non se ne possono salvare altri con quei nomi:\n  " +
-                  id(0) + " \"Auto 1\" e " + id(1) + " \"AUTO  1\"\n  " + id(0) +
-                  " \"Auto 1\" e " + id(2) + " \"auto\t1 \"\n");
+                  id(0) + " \"Auto 1\" e " + id(1) + " \"AUTO  1\"\n  " + id(0) + " \"Auto 1\" e " +
+                  id(2) + " \"auto\t1 \"\n");
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti"), 5);
-    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE ChiaveDescBene = 'auto 1'"),
-              1);
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE ChiaveDescBene = 'auto 1'"), 1);
     boxes.shown.clear();
     ASSERT_TRUE(ADO_connConnectDB(archive.Address(), "", "", boxes).has_value());
     EXPECT_TRUE(boxes.shown.empty());
@@ -137,8 +134,7 @@ TEST_P(ArchiveUpgrade, NamesEqualUnderTheKeyAreKeptAndNoMoreAreMade) {
     EXPECT_EQ(save("Auto 1", ids[3]), SaveStatus::Duplicate);
     // A kept contract renamed to a name of its own gives up its kept key.
     EXPECT_EQ(save("Auto 2", ids[1]), SaveStatus::Saved);
-    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE ChiaveDescBene = 'auto 2'"),
-              1);
+    EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE ChiaveDescBene = 'auto 2'"), 1);
     EXPECT_EQ(CountOf(*db, "SELECT COUNT(*) FROM tabContratti WHERE DescBene = 'Camion'"), 1);
 }
 
@@ -214,11 +210,8 @@ TEST(ArchiveUpgradeSqlite, AReadOnlyOlderArchiveIsReadAsTheClassicPlan) {
     ASSERT_TRUE(loaded.has_value());
     EXPECT_FALSE(loaded->chkCentesimo);
     // A save fails for the archive being read-only, not for a column it lacks.
-    const auto form = MakeForm("Non scrivibile");
-    EXPECT_EQ(
-        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .status,
-        SaveStatus::Failed);
+    EXPECT_EQ(testing::SaveNewContract(store, "Non scrivibile", 12, 0, 0).status,
+              SaveStatus::Failed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].prompt, "3004 - Impossibile scrivere sul database!\n");
 }

@@ -25,12 +25,8 @@ protected:
         QP_REQUIRE_ARCHIVE(archive);
         Database db = archive.Open();
         RecordingMessageBoxes boxes;
-        const auto form = testing::MakeForm("Beta");
-        ASSERT_EQ(ContractStore(db, boxes)
-                      .Save(form, testing::MakePlan(12, 1000, 500), PlanOwner::For(0, form),
-                            SaveMode::NewContract, 0)
-                      .status,
-                  SaveStatus::Saved);
+        ContractStore store(db, boxes);
+        ASSERT_EQ(testing::SaveNewContract(store, "Beta").status, SaveStatus::Saved);
     }
 
     // The views as an earlier version left them: the month's instalments without the

@@ -17,9 +17,9 @@ namespace {
 
 using testing::CountOf;
 using testing::DumpTable;
+using testing::Engine;
 using testing::MakeForm;
 using testing::MakePlan;
-using testing::Engine;
 using testing::TempArchive;
 
 // A store on a fresh archive of the engine.
@@ -36,6 +36,16 @@ protected:
 
     SaveResult SaveNew(const ContractForm& form, const FinancialPlan& plan) {
         return store.Save(form, plan, PlanOwner::For(0, form), SaveMode::NewContract, 0);
+    }
+    // MakeForm's contract with MakePlan(12, 1000, 500).
+    SaveResult SaveNew(const std::string& description) {
+        return testing::SaveNewContract(store, description);
+    }
+    // The one box shown, its prompt and title.
+    void ExpectBox(const std::string& prompt, const std::string& title) {
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].prompt, prompt);
+        EXPECT_EQ(boxes.shown[0].title, title);
     }
 };
 
@@ -57,27 +67,28 @@ TEST_P(ContractStoreTest, NewContractStoresRowAndFourteenPlanRowsAndLoadsBack) {
 
     const auto rows = store.LoadPlanRows(saved.contractId);
     ASSERT_EQ(rows.size(), 14u);
-    EXPECT_EQ(rows[0].Tipo, "Maxi.");
-    EXPECT_EQ(rows[0].Data, *CalendarDate::FromYmd(2024, 1, 15));
-    EXPECT_DOUBLE_EQ(rows[0].Tasso, 0);
-    EXPECT_DOUBLE_EQ(rows[0].Importo, 1000);
-    EXPECT_DOUBLE_EQ(rows[0].QInteressi, 0);
-    EXPECT_DOUBLE_EQ(rows[0].QCapitale, 1000);
-    EXPECT_DOUBLE_EQ(rows[0].DebitoRes, 9000);
-    EXPECT_EQ(rows[1].Tipo, "Rata");
-    EXPECT_EQ(rows[1].Data, *CalendarDate::FromYmd(2024, 2, 15));
-    EXPECT_DOUBLE_EQ(rows[1].Tasso, 5.25);
-    EXPECT_DOUBLE_EQ(rows[1].Importo, 711.25);
-    EXPECT_DOUBLE_EQ(rows[1].QInteressi, 11);
-    EXPECT_DOUBLE_EQ(rows[1].QCapitale, 700.25);
-    EXPECT_DOUBLE_EQ(rows[1].DebitoRes, 8299.75);
     EXPECT_EQ(rows[12].Data, *CalendarDate::FromYmd(2025, 1, 15));
     // No buy-out date: the buy-out line takes the last instalment's date.
-    EXPECT_EQ(rows[13].Tipo, "Riscatto");
-    EXPECT_EQ(rows[13].Data, *CalendarDate::FromYmd(2025, 1, 15));
-    EXPECT_DOUBLE_EQ(rows[13].Importo, 500);
-    EXPECT_DOUBLE_EQ(rows[13].QCapitale, 500);
-    EXPECT_DOUBLE_EQ(rows[13].DebitoRes, 0);
+    const struct {
+        std::size_t row;
+        const char* kind;
+        CalendarDate date;
+        double rate, amount, interest, capital, residual;
+    } expected[] = {
+        {0, "Maxi.", *CalendarDate::FromYmd(2024, 1, 15), 0, 1000, 0, 1000, 9000},
+        {1, "Rata", *CalendarDate::FromYmd(2024, 2, 15), 5.25, 711.25, 11, 700.25, 8299.75},
+        {13, "Riscatto", *CalendarDate::FromYmd(2025, 1, 15), 0, 500, 0, 500, 0}};
+    for (const auto& line : expected) {
+        const auto& row = rows[line.row];
+        SCOPED_TRACE(line.kind);
+        EXPECT_EQ(row.Tipo, line.kind);
+        EXPECT_EQ(row.Data, line.date);
+        EXPECT_DOUBLE_EQ(row.Tasso, line.rate);
+        EXPECT_DOUBLE_EQ(row.Importo, line.amount);
+        EXPECT_DOUBLE_EQ(row.QInteressi, line.interest);
+        EXPECT_DOUBLE_EQ(row.QCapitale, line.capital);
+        EXPECT_DOUBLE_EQ(row.DebitoRes, line.residual);
+    }
 
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti WHERE DataRiscatto IS NULL"), 1);
     const auto loaded = store.Load(saved.contractId);
@@ -118,9 +129,9 @@ TEST_P(ContractStoreTest, StoredPlanComesBackLineForLine) {
         EXPECT_EQ(loaded.toTheCent->value.Cents(), 1000000) << c.name;
     }
     // Without instalment lines there is no plan to show.
-    EXPECT_FALSE(StoredPlanOf({{1, "Maxi.", *CalendarDate::FromYmd(2024, 1, 15), 0, 100, 0, 100,
-                                9900}})
-                     .PlanReady);
+    EXPECT_FALSE(
+        StoredPlanOf({{1, "Maxi.", *CalendarDate::FromYmd(2024, 1, 15), 0, 100, 0, 100, 9900}})
+            .PlanReady);
 }
 
 TEST_P(ContractStoreTest, PlanWithoutMaxiOrBuyoutStillStoresBothLinesWithZeros) {
@@ -238,15 +249,11 @@ protected:
 };
 
 TEST_P(DuplicateTest, NewContractWithAStoredNameIsRefusedAndNothingIsWritten) {
-    ASSERT_EQ(SaveNew(MakeForm(Case().stored), MakePlan(12, 1000, 500)).status,
-              SaveStatus::Saved);
+    ASSERT_EQ(SaveNew(Case().stored).status, SaveStatus::Saved);
     const auto before = DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA");
-    const auto refused = SaveNew(MakeForm(Case().typed), MakePlan(12, 1000, 500));
-    EXPECT_EQ(refused.status, SaveStatus::Duplicate);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].prompt, "Nome leasing già esistente");
-    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4");
-    EXPECT_EQ(boxes.shown[0].icon, BoxIcon::Exclamation);
+    EXPECT_EQ(SaveNew(Case().typed).status, SaveStatus::Duplicate);
+    ExpectBox("Nome leasing già esistente", "Quotaplan 4");
+    EXPECT_EQ(boxes.shown.at(0).icon, BoxIcon::Exclamation);
     EXPECT_EQ(DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA"), before);
     // A writer that bypasses the program meets the same rule in the key's unique index.
     Recordset stored(db, "SELECT ChiaveDescBene FROM tabContratti");
@@ -264,23 +271,22 @@ INSTANTIATE_TEST_SUITE_P(
     Names, DuplicateTest,
     ::testing::Combine(
         testing::kEngines,
-        ::testing::Values(DuplicateCase{"Auto", "Auto"}, DuplicateCase{"Auto", "AUTO"},
-                          DuplicateCase{"Auto", "  auto  "}, DuplicateCase{"Società", "SOCIETÀ"},
-                          DuplicateCase{"l'anno", "L'ANNO"},
-                          // Stored names may carry blanks of their own.
-                          DuplicateCase{"Furgone L Aquila  test ", "  furgone l aquila  test"},
-                          DuplicateCase{"  Auto", "auto"},
-                          DuplicateCase{"Màcchina 3", "macchina 3"},
-                          DuplicateCase{"Crédito persònale", "CREDITO PERSONALE"},
-                          DuplicateCase{"Straße", "STRASSE"}, DuplicateCase{"\xef\xac\x81ne", "fine"},
-                          DuplicateCase{"\xef\xbc\xa1", "a"}, DuplicateCase{"\xe2\x84\xaa", "K"},
-                          DuplicateCase{"Auto\t1", "auto 1"},
-                          DuplicateCase{"Auto\xc2\xa0 1", "AUTO 1"},
-                          DuplicateCase{"Auto  blu", "auto blu"})));
+        ::testing::Values(
+            DuplicateCase{"Auto", "Auto"}, DuplicateCase{"Auto", "AUTO"},
+            DuplicateCase{"Auto", "  auto  "}, DuplicateCase{"Società", "SOCIETÀ"},
+            DuplicateCase{"l'anno", "L'ANNO"},
+            // Stored names may carry blanks of their own.
+            DuplicateCase{"Furgone L Aquila  test ", "  furgone l aquila  test"},
+            DuplicateCase{"  Auto", "auto"}, DuplicateCase{"Màcchina 3", "macchina 3"},
+            DuplicateCase{"Crédito persònale", "CREDITO PERSONALE"},
+            DuplicateCase{"Straße", "STRASSE"}, DuplicateCase{"\xef\xac\x81ne", "fine"},
+            DuplicateCase{"\xef\xbc\xa1", "a"}, DuplicateCase{"\xe2\x84\xaa", "K"},
+            DuplicateCase{"Auto\t1", "auto 1"}, DuplicateCase{"Auto\xc2\xa0 1", "AUTO 1"},
+            DuplicateCase{"Auto  blu", "auto blu"})));
 
 TEST_P(ContractStoreTest, RenamingToItsOwnNameIsAllowedToAnotherIsRefused) {
-    const auto first = SaveNew(MakeForm("Primo"), MakePlan(12, 1000, 500));
-    const auto second = SaveNew(MakeForm("Secondo"), MakePlan(12, 1000, 500));
+    const auto first = SaveNew("Primo");
+    const auto second = SaveNew("Secondo");
     const auto same = MakeForm("PRIMO");
     EXPECT_EQ(store.Save(same, {}, {}, SaveMode::StoredContract, first.contractId).status,
               SaveStatus::Saved);
@@ -302,7 +308,7 @@ TEST_P(ContractStoreTest, PlanOfAnotherContractNeverReplacesAStoredPlan) {
     const auto planA = MakePlan(24, 2000, 0);
     const auto ownerA = PlanOwner::For(0, formA);
     ASSERT_EQ(store.Save(formA, planA, ownerA, SaveMode::NewContract, 0).status, SaveStatus::Saved);
-    const auto b = SaveNew(MakeForm("Contratto B"), MakePlan(12, 1000, 500));
+    const auto b = SaveNew("Contratto B");
     const auto planRowsOfB = store.LoadPlanRows(b.contractId);
 
     // B is loaded from the tree while plan A is still the program's plan; B is then saved.
@@ -340,11 +346,11 @@ TEST_P(ContractStoreTest, PlanNotReadyLeavesTheStoredPlanUntouched) {
 // A trigger makes the seventh plan line of any contract fail: the save must leave the
 // archive exactly as it was and show the error once.
 TEST_P(ContractStoreTest, FailureMidPlanRollsEverythingBack) {
-    const auto first = SaveNew(MakeForm("Esistente"), MakePlan(12, 1000, 500));
+    const auto first = SaveNew("Esistente");
     testing::InstallFailingPlanTrigger(db, 6);
     const auto before = DumpTable(db, "tabContratti") + DumpTable(db, "tabPDA");
 
-    EXPECT_EQ(SaveNew(MakeForm("Nuovo"), MakePlan(12, 1000, 500)).status, SaveStatus::Failed);
+    EXPECT_EQ(SaveNew("Nuovo").status, SaveStatus::Failed);
     auto changed = MakeForm("Esistente rinominato");
     EXPECT_EQ(store
                   .Save(changed, MakePlan(12, 1000, 500), PlanOwner::For(first.contractId, changed),
@@ -360,32 +366,27 @@ TEST_P(ContractStoreTest, FailureMidPlanRollsEverythingBack) {
     testing::RemoveFailingPlanTriggers(db);
     // SQLite gives the next ID; a PostgreSQL identity never hands out again the value a
     // rolled-back insert took.
-    EXPECT_EQ(SaveNew(MakeForm("Dopo"), MakePlan(12, 1000, 500)).contractId,
-              GetParam() == Engine::Sqlite ? 2 : 3);
+    EXPECT_EQ(SaveNew("Dopo").contractId, GetParam() == Engine::Sqlite ? 2 : 3);
 }
 
 TEST_P(ContractStoreTest, UnreadableFieldIsReportedAndNothingIsWritten) {
     auto form = MakeForm("Data sbagliata");
     form.txtContract = "31/02/24";
     EXPECT_EQ(SaveNew(form, MakePlan(12, 1000, 500)).status, SaveStatus::Failed);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].prompt, "Si è verificato l'errore N° 13 Tipo non corrispondente");
-    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4");
+    ExpectBox("Si è verificato l'errore N° 13 Tipo non corrispondente", "Quotaplan 4");
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 0);
 }
 
 TEST_P(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
-    const auto keep = SaveNew(MakeForm("Resta"), MakePlan(12, 1000, 500));
-    const auto gone = SaveNew(MakeForm("Va via"), MakePlan(12, 1000, 500));
+    const auto keep = SaveNew("Resta");
+    const auto gone = SaveNew("Va via");
     EXPECT_EQ(store.Delete(gone.contractId), DeleteStatus::Deleted);
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabPDA"), 14);
     EXPECT_EQ(store.LoadPlanRows(keep.contractId).size(), 14u);
 
     EXPECT_EQ(store.Delete(0), DeleteStatus::NothingSelected);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].prompt, "Selezionare un contratto!");
-    EXPECT_EQ(boxes.shown[0].title, "Quotaplan 4.0.0");
+    ExpectBox("Selezionare un contratto!", "Quotaplan 4.0.0");
 
     // A failing second statement takes the first one back with it.
     testing::InstallFailingPlanDeleteTrigger(db);
@@ -411,21 +412,20 @@ TEST_P(ContractStoreTest, DeleteRemovesContractAndPlanOnly) {
 TEST_P(ContractStoreTest, TreeGroupsContractsUnderTheirTypesInIdOrder) {
     auto mutuo = MakeForm("Casa");
     mutuo.cboTipoLea = "Mutuo";
-    SaveNew(MakeForm("Furgone"), MakePlan(12, 1000, 500));
+    SaveNew("Furgone");
     SaveNew(mutuo, MakePlan(12, 1000, 500));
-    SaveNew(MakeForm("Auto"), MakePlan(12, 1000, 500));
+    SaveNew("Auto");
     const auto tree = store.TreeEntries();
     ASSERT_EQ(tree.size(), 3u);
-    EXPECT_EQ(tree[0].Descrizione, "Leasing");
-    ASSERT_EQ(tree[0].contracts.size(), 2u);
-    EXPECT_EQ(tree[0].contracts[0].ID, 1);
-    EXPECT_EQ(tree[0].contracts[0].DescBene, "Furgone");
-    EXPECT_EQ(tree[0].contracts[1].DescBene, "Auto");
-    EXPECT_EQ(tree[1].Descrizione, "Mutuo");
-    ASSERT_EQ(tree[1].contracts.size(), 1u);
-    EXPECT_EQ(tree[1].contracts[0].ID, 2);
-    EXPECT_EQ(tree[2].Descrizione, "Credito al consumo");
-    EXPECT_TRUE(tree[2].contracts.empty());
+    std::string shown;
+    for (const auto& type : tree) {
+        shown += type.Descrizione + ":";
+        for (const auto& contract : type.contracts) {
+            shown += " " + std::to_string(contract.ID) + " " + contract.DescBene;
+        }
+        shown += "\n";
+    }
+    EXPECT_EQ(shown, "Leasing: 1 Furgone 3 Auto\nMutuo: 2 Casa\nCredito al consumo:\n");
 }
 
 TEST_P(ContractStoreTest, RateRowsComeBackInDateOrderWithTheirIds) {
@@ -478,13 +478,15 @@ TEST_P(HostileTextTest, DescriptionAndLookupValueRoundTrip) {
     EXPECT_NE(std::find(tables.begin(), tables.end(), "tabPDA"), tables.end());
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, HostileTextTest,
-                         ::testing::Combine(testing::kEngines, ::testing::Values<std::string>("l'anno", "Il \"grande\" affare",
-                                           "x'); DROP TABLE tabPDA; --", "Auto #1/1/2000# n° 5 #",
-                                           "SELECT TOP 1 ''' DELETE * FROM tabPDA",
-                                           "Perché È così: àèéìòù ÀÈÉÌÒÙ", "[ID Leasing]; --",
-                                           "12345678901234567890123456789012345678901234567'9\"",
-                                           "ÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈè")));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, HostileTextTest,
+    ::testing::Combine(testing::kEngines,
+                       ::testing::Values<std::string>(
+                           "l'anno", "Il \"grande\" affare", "x'); DROP TABLE tabPDA; --",
+                           "Auto #1/1/2000# n° 5 #", "SELECT TOP 1 ''' DELETE * FROM tabPDA",
+                           "Perché È così: àèéìòù ÀÈÉÌÒÙ", "[ID Leasing]; --",
+                           "12345678901234567890123456789012345678901234567'9\"",
+                           "ÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈèÈè")));
 
 }  // namespace
 }  // namespace quotaplan

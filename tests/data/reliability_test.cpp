@@ -87,11 +87,7 @@ TEST(Reliability, ArchiveLockedBeyondTheTimeout) {
         RecordingMessageBoxes boxes;
         auto db = Database::Open(archive.File(), 300);
         ContractStore store(db, boxes);
-        const auto form = MakeForm("Bloccato");
-        EXPECT_EQ(
-            store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-                .status,
-            SaveStatus::Failed);
+        EXPECT_EQ(testing::SaveNewContract(store, "Bloccato", 12, 0, 0).status, SaveStatus::Failed);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].prompt,
                   "3730 - L'oggetto all'URL specificato è bloccato da altri utenti o processi!\n");

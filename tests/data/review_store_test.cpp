@@ -16,8 +16,6 @@ namespace {
 
 using testing::CountOf;
 using testing::Engine;
-using testing::MakeForm;
-using testing::MakePlan;
 using testing::TempArchive;
 
 CalendarDate Iso(const char* text) { return *CalendarDate::FromIso(text); }
@@ -27,10 +25,7 @@ protected:
     void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
     std::int32_t SaveContract(const std::string& description) {
         ContractStore store(db, boxes);
-        const auto form = MakeForm(description);
-        return store
-            .Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .contractId;
+        return testing::SaveNewContract(store, description).contractId;
     }
     ScopedToday today{*CalendarDate::FromYmd(2024, 6, 10)};
     TempArchive archive{GetParam()};

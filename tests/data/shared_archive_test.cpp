@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -26,8 +27,6 @@ namespace {
 using testing::CountOf;
 using testing::Engine;
 using testing::ExpectReadOnlyArchiveRefusesASave;
-using testing::MakeForm;
-using testing::MakePlan;
 using testing::TempArchive;
 
 constexpr int kDesks = 4;
@@ -60,12 +59,6 @@ long long SameDescriptions(Database& db) {
                    "AND d.ID <> c.ID)");
 }
 
-struct DeskCounts {
-    int saved = 0;
-    int duplicate = 0;
-    int failed = 0;
-};
-
 class SharedArchive : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
@@ -79,68 +72,39 @@ INSTANTIATE_TEST_SUITE_P(Engines, SharedArchive, testing::kEngines, testing::Eng
 // desk (in another letter case on each), so every one of them is saved by exactly one desk
 // and refused on the three others.
 TEST_P(SharedArchive, FourDesksSavingAtOnceKeepEveryNameOnceAndEveryPlanWhole) {
-    int go[2];
-    ASSERT_EQ(pipe(go), 0);
-    std::vector<std::pair<pid_t, int>> desks;
-    for (int desk = 0; desk < kDesks; ++desk) {
-        int report[2];
-        ASSERT_EQ(pipe(report), 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            DeskCounts counts;
-            char start = 0;
-            close(go[1]);
-            if (read(go[0], &start, 1) != 0) _exit(3);  // all desks start together
-            RecordingMessageBoxes boxes;
-            auto db = OpenPatiently(archive);
-            ContractStore store(db, boxes);
-            for (int n = 0; n < kSavesPerDesk; ++n) {
-                std::string name = n % 2 == 0 ? "Comune " + std::to_string(n / 2)
-                                               : "Sportello " + std::to_string(desk) + "-" +
-                                                     std::to_string(n);
-                if (desk % 2 == 1) name = " " + std::string(1, 'C') + name.substr(1);
-                if (desk == 2) name += " ";
-                const auto form = MakeForm(name);
-                switch (store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
-                                   SaveMode::NewContract, 0)
-                            .status) {
-                    case SaveStatus::Saved:
-                        ++counts.saved;
-                        break;
-                    case SaveStatus::Duplicate:
-                        ++counts.duplicate;
-                        break;
-                    default:
-                        ++counts.failed;
-                }
-            }
-            const bool written = write(report[1], &counts, sizeof counts) == sizeof counts;
-            _exit(written ? 0 : 4);
+    // Each desk reports how many of its saves were saved, refused as duplicates, or failed.
+    const auto outcomes = testing::RunDesksTogether(kDesks, [this](int desk) {
+        RecordingMessageBoxes boxes;
+        auto db = OpenPatiently(archive);
+        ContractStore store(db, boxes);
+        int counts[3] = {0, 0, 0};
+        for (int n = 0; n < kSavesPerDesk; ++n) {
+            std::string name = n % 2 == 0
+                                   ? "Comune " + std::to_string(n / 2)
+                                   : "Sportello " + std::to_string(desk) + "-" + std::to_string(n);
+            if (desk % 2 == 1) name = " " + std::string(1, 'C') + name.substr(1);
+            if (desk == 2) name += " ";
+            const SaveStatus status = testing::SaveNewContract(store, name).status;
+            ++counts[status == SaveStatus::Saved ? 0 : status == SaveStatus::Duplicate ? 1 : 2];
         }
-        close(report[1]);
-        desks.emplace_back(pid, report[0]);
-    }
-    close(go[0]);
-    close(go[1]);  // go
-
-    DeskCounts total;
-    for (const auto& [pid, report] : desks) {
-        DeskCounts counts;
-        EXPECT_EQ(read(report, &counts, sizeof counts), static_cast<ssize_t>(sizeof counts));
-        close(report);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        total.saved += counts.saved;
-        total.duplicate += counts.duplicate;
-        total.failed += counts.failed;
+        return std::pair{0, std::to_string(counts[0]) + " " + std::to_string(counts[1]) + " " +
+                                std::to_string(counts[2])};
+    });
+    ASSERT_EQ(outcomes.size(), static_cast<std::size_t>(kDesks));
+    int saved = 0, duplicate = 0, failed = 0;
+    for (const testing::DeskOutcome& outcome : outcomes) {
+        EXPECT_EQ(outcome.status, 0);
+        int s = 0, d = 0, f = 0;
+        ASSERT_EQ(std::sscanf(outcome.report.c_str(), "%d %d %d", &s, &d, &f), 3) << outcome.report;
+        saved += s;
+        duplicate += d;
+        failed += f;
     }
     const int shared = kSavesPerDesk / 2;
     const int own = kDesks * (kSavesPerDesk - shared);
-    EXPECT_EQ(total.saved, shared + own);
-    EXPECT_EQ(total.duplicate, (kDesks - 1) * shared);
-    EXPECT_EQ(total.failed, 0);
+    EXPECT_EQ(saved, shared + own);
+    EXPECT_EQ(duplicate, (kDesks - 1) * shared);
+    EXPECT_EQ(failed, 0);
 
     auto db = archive.Open();
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), shared + own);
@@ -161,10 +125,8 @@ TEST_P(SharedArchive, WriterKilledAtRandomLeavesWholeContracts) {
             auto db = archive.Open();
             ContractStore store(db, boxes);
             for (int n = 0;; ++n) {
-                auto form = MakeForm("R" + std::to_string(round) + "-" + std::to_string(n));
-                form.txtRate = "120";
-                const auto saved = store.Save(form, MakePlan(120, 1000, 500),
-                                              PlanOwner::For(0, form), SaveMode::NewContract, 0);
+                const auto saved = testing::SaveNewContract(
+                    store, "R" + std::to_string(round) + "-" + std::to_string(n), 120);
                 if (n % 3 == 2) store.Delete(saved.contractId);
             }
         }
@@ -212,9 +174,7 @@ TEST_P(ServerArchive, NameSavedMeanwhileByAnotherDeskIsRefusedByTheArchive) {
     });
     RecordingMessageBoxes boxes;
     ContractStore store(db, boxes);
-    const auto form = MakeForm("GEMELLO");
-    const auto saved =
-        store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form), SaveMode::NewContract, 0);
+    const auto saved = testing::SaveNewContract(store, "GEMELLO");
     commit.join();
     EXPECT_EQ(saved.status, SaveStatus::Duplicate);
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -242,19 +202,13 @@ TEST_P(ServerArchive, SaveWaitingBeyondTheLockTimeoutFailsWithTheLockMessage) {
     auto db = Database::Connect(archive.Address(), 300);
     RecordingMessageBoxes boxes;
     ContractStore store(db, boxes);
-    const auto form = MakeForm("Bloccato");
-    EXPECT_EQ(
-        store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-            .status,
-        SaveStatus::Failed);
+    EXPECT_EQ(testing::SaveNewContract(store, "Bloccato", 12, 0, 0).status, SaveStatus::Failed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].prompt,
               "3730 - L'oggetto all'URL specificato è bloccato da altri utenti o processi!\n");
     ASSERT_TRUE(other.Execute("ROLLBACK"));
     // Nothing of the refused save stays behind, and the next save goes through.
-    EXPECT_EQ(store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-                  .status,
-              SaveStatus::Saved);
+    EXPECT_EQ(testing::SaveNewContract(store, "Bloccato", 12, 0, 0).status, SaveStatus::Saved);
     EXPECT_EQ(CountOf(db, "SELECT COUNT(ID) FROM tabContratti"), 1);
 }
 
@@ -304,12 +258,9 @@ TEST_P(ServerArchive, SaveTheServerDoesNotAnswerInTimeIsAbandonedWithNothingWrit
         RecordingMessageBoxes boxes;
         ContractStore store(db, boxes);
         const auto release = unanswered.hold(archive, db);
-        const auto form = MakeForm(std::string("Senza risposta, ") + unanswered.name);
+        const std::string name = std::string("Senza risposta, ") + unanswered.name;
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
-                             SaveMode::NewContract, 0)
-                      .status,
-                  SaveStatus::Failed);
+        EXPECT_EQ(testing::SaveNewContract(store, name).status, SaveStatus::Failed);
         const auto waited = std::chrono::steady_clock::now() - started;
         release();
         EXPECT_LT(waited, std::chrono::seconds(4));
@@ -321,10 +272,7 @@ TEST_P(ServerArchive, SaveTheServerDoesNotAnswerInTimeIsAbandonedWithNothingWrit
         EXPECT_EQ(CountOf(after, "SELECT COUNT(ID) FROM tabContratti"), 0);
         EXPECT_EQ(CountOf(after, "SELECT COUNT(ID) FROM tabPDA"), 0);
         // The same desk saves once the server answers again.
-        EXPECT_EQ(store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
-                             SaveMode::NewContract, 0)
-                      .status,
-                  SaveStatus::Saved);
+        EXPECT_EQ(testing::SaveNewContract(store, name).status, SaveStatus::Saved);
         ASSERT_TRUE(db.Execute("DELETE FROM tabPDA") && db.Execute("DELETE FROM tabContratti"));
     }
 }
@@ -367,9 +315,9 @@ TEST_P(ServerArchive, ServerThatDoesNotAnswerIsReportedByItsAddress) {
                                 "&user=quotaplan&connect_timeout=2";
     EXPECT_FALSE(ADO_connConnectDB(nowhere, "", "", boxes).has_value());
     ASSERT_EQ(boxes.shown.size(), 1u);
-    const std::string expectedStart = "Database non trovato! Server: host=" +
-                                      archive.Folder().string() +
-                                      " port=5432 dbname=archivio user=quotaplan (";
+    const std::string expectedStart =
+        "Database non trovato! Server: host=" + archive.Folder().string() +
+        " port=5432 dbname=archivio user=quotaplan (";
     EXPECT_EQ(boxes.shown[0].prompt.substr(0, expectedStart.size()), expectedStart);
     EXPECT_TRUE(boxes.shown[0].prompt.ends_with(")\nIndirizzo errore: ADO_connConnectDB"))
         << boxes.shown[0].prompt;
@@ -381,8 +329,9 @@ TEST_P(ServerArchive, TodayIsTheServersUnlessOneIsFixed) {
         ScopedToday fixed(*CalendarDate::FromYmd(2031, 12, 30));
         EXPECT_EQ(Recordset(db, "SELECT qp_today() AS oggi").Value(0).ToText(), "2031-12-30");
     }
-    EXPECT_EQ(CountOf(db, "SELECT COUNT(*) FROM (SELECT 1 AS x) AS t WHERE qp_today() = CURRENT_DATE"),
-              1);
+    EXPECT_EQ(
+        CountOf(db, "SELECT COUNT(*) FROM (SELECT 1 AS x) AS t WHERE qp_today() = CURRENT_DATE"),
+        1);
 }
 
 // The server restarts between two commands of a desk, or between its connecting and its
@@ -400,26 +349,27 @@ TEST_P(ServerArchive, ServerRestartBetweenCommandsGoesUnnoticed) {
         std::function<bool(Database&, ContractStore&)> run;
     };
     const Command commands[] = {
-        {"lettura", [](Database& db, ContractStore&) {
+        {"lettura",
+         [](Database& db, ContractStore&) {
              return CountOf(db, "SELECT COUNT(ID) AS n FROM supTipologia") == 3;
          }},
-        {"scrittura", [](Database& db, ContractStore&) {
+        {"scrittura",
+         [](Database& db, ContractStore&) {
              return db.Execute("UPDATE supTxRiferimento SET Descrizione = Descrizione");
          }},
-        {"istruzione preparata", [](Database& db, ContractStore&) {
+        {"istruzione preparata",
+         [](Database& db, ContractStore&) {
              auto update = db.Prepare("UPDATE supTipologia SET Descrizione = ? WHERE ID = 1");
              return update.Bind(1, DbValue::Text("Leasing")) && update.Step();
          }},
         {"albero", [](Database&, ContractStore& store) { return store.TreeEntries().size() == 3; }},
-        {"salvataggio", [&saves](Database&, ContractStore& store) {
-             const auto form = MakeForm("Dopo il riavvio " + std::to_string(++saves));
-             return store.Save(form, MakePlan(12, 1000, 500), PlanOwner::For(0, form),
-                               SaveMode::NewContract, 0)
+        {"salvataggio",
+         [&saves](Database&, ContractStore& store) {
+             return testing::SaveNewContract(store, "Dopo il riavvio " + std::to_string(++saves))
                         .status == SaveStatus::Saved;
          }},
-        {"apertura di un contratto", [](Database&, ContractStore& store) {
-             return store.Load(1).has_value();
-         }},
+        {"apertura di un contratto",
+         [](Database&, ContractStore& store) { return store.Load(1).has_value(); }},
     };
     for (const auto& command : commands) {
         for (const bool used : {false, true}) {
@@ -461,11 +411,8 @@ TEST_P(ServerArchive, ServerRestartLosesNoSaveHalfway) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     for (int n = 0; !savedAfterRestart && std::chrono::steady_clock::now() < deadline; ++n) {
         const bool wasRestarted = restarted;
-        auto form = MakeForm("Riavvio " + std::to_string(n));
-        form.txtRate = "120";
-        if (store.Save(form, MakePlan(120, 1000, 500), PlanOwner::For(0, form),
-                       SaveMode::NewContract, 0)
-                .status == SaveStatus::Saved) {
+        if (testing::SaveNewContract(store, "Riavvio " + std::to_string(n), 120).status ==
+            SaveStatus::Saved) {
             ++saved;
             savedAfterRestart = wasRestarted;
         }
@@ -476,9 +423,7 @@ TEST_P(ServerArchive, ServerRestartLosesNoSaveHalfway) {
     EXPECT_EQ(PartialContracts(after), 0);
     EXPECT_EQ(CountOf(after, "SELECT COUNT(ID) FROM tabContratti"), saved);
     // The same connection saves again.
-    const auto form = MakeForm("Dopo il riavvio");
-    EXPECT_EQ(store.Save(form, MakePlan(12, 0, 0), PlanOwner::For(0, form), SaveMode::NewContract, 0)
-                  .status,
+    EXPECT_EQ(testing::SaveNewContract(store, "Dopo il riavvio", 12, 0, 0).status,
               SaveStatus::Saved);
 }
 

@@ -6,41 +6,19 @@
 #include "engine/deferred_interest.h"
 #include "engine/plan_events.h"
 #include "engine/plan_lines.h"
+#include "event_contracts.h"
 
 namespace quotaplan {
-
-inline void PrintTo(Money amount, std::ostream* out) { *out << amount.Decimal(); }
-
 namespace {
 
-CalendarDate Ymd(int year, int month, int day) { return *CalendarDate::FromYmd(year, month, day); }
-Money Cents(std::int64_t cents) { return Money::FromCents(cents); }
-Percent Hundredths(std::int64_t hundredths) { return Percent::FromHundredths(hundredths); }
+using namespace test;
 
-struct Contract {
-    SignedTerms terms;
-    CentsPlan plan;
-};
-
+// From 10/01/2026, the first instalment a month later, at one rate throughout.
 Contract MakeContract(std::int64_t value, std::int64_t buyout, int count, std::int64_t hundredths,
                       Capitalisation capitalisation, PaymentTiming timing,
                       CalendarDate buyoutDate = CalendarDate()) {
-    CentsPlanTerms plan;
-    plan.value = Cents(value);
-    plan.buyout = Cents(buyout);
-    plan.buyoutDate = buyoutDate;
-    plan.calendar = {Ymd(2026, 1, 10), Ymd(2026, 2, 10), static_cast<std::int16_t>(count), 12,
-                     timing};
-    plan.capitalisation = capitalisation;
-    plan.rates.assign(static_cast<std::size_t>(count), Hundredths(hundredths));
-    Contract contract;
-    contract.terms.contractDate = plan.calendar.contractDate;
-    contract.terms.timing = timing;
-    contract.terms.capitalisation = capitalisation;
-    contract.terms.buyout = plan.buyout;
-    contract.terms.buyoutDate = buyoutDate;
-    contract.plan = BuildCentsPlan(plan);
-    return contract;
+    return test::MakeContract(value, 0, buyout, count, Flat(count, hundredths), capitalisation,
+                              timing, Ymd(2026, 1, 10), Ymd(2026, 2, 10), 0, buyoutDate);
 }
 
 // 100.000 at 3 % compound over 120 months, in arrears from 10/02/2026.
@@ -58,7 +36,8 @@ ContractEvent Holiday(CalendarDate date, int k, SuspensionKind kind,
     return {date, SuspensionOptions{k, kind, interest, Hundredths(fundHundredths)}, ""};
 }
 // What a renegotiation changes, in hundredths of a percent.
-RenegotiationOptions Changes(std::optional<std::int64_t> rate, std::optional<std::int64_t> reference,
+RenegotiationOptions Changes(std::optional<std::int64_t> rate,
+                             std::optional<std::int64_t> reference,
                              std::optional<std::int64_t> spread, std::optional<int> count = {},
                              std::optional<std::int16_t> periods = {}) {
     RenegotiationOptions options;
@@ -186,26 +165,26 @@ INSTANTIATE_TEST_SUITE_P(
                        Ymd(2036, 7, 10)},
         HolidayExample{"WholeCapitalisedTwelveMonths", Mortgage,
                        Holiday(Ymd(2027, 3, 10), 12, SuspensionKind::Whole), Ymd(2037, 1, 10)},
-        HolidayExample{"WholeDeferredTwelveMonths", Mortgage,
-                       Holiday(Ymd(2027, 3, 10), 12, SuspensionKind::Whole,
-                               SuspendedInterest::Deferred),
-                       Ymd(2037, 1, 10)},
-        HolidayExample{"WholeDeferredHalfByTheFund", Mortgage,
-                       Holiday(Ymd(2027, 3, 10), 3, SuspensionKind::Whole,
-                               SuspendedInterest::Deferred, 5000),
-                       Ymd(2036, 4, 10)},
+        HolidayExample{
+            "WholeDeferredTwelveMonths", Mortgage,
+            Holiday(Ymd(2027, 3, 10), 12, SuspensionKind::Whole, SuspendedInterest::Deferred),
+            Ymd(2037, 1, 10)},
+        HolidayExample{
+            "WholeDeferredHalfByTheFund", Mortgage,
+            Holiday(Ymd(2027, 3, 10), 3, SuspensionKind::Whole, SuspendedInterest::Deferred, 5000),
+            Ymd(2036, 4, 10)},
         HolidayExample{"LeasingInAdvanceCapitalised", Leasing,
                        Holiday(Ymd(2026, 6, 10), 4, SuspensionKind::Whole), Ymd(2031, 4, 10)},
-        HolidayExample{"LeasingInAdvanceDeferred", Leasing,
-                       Holiday(Ymd(2026, 6, 10), 36, SuspensionKind::Whole,
-                               SuspendedInterest::Deferred),
-                       Ymd(2033, 12, 10)}),
+        HolidayExample{
+            "LeasingInAdvanceDeferred", Leasing,
+            Holiday(Ymd(2026, 6, 10), 36, SuspensionKind::Whole, SuspendedInterest::Deferred),
+            Ymd(2033, 12, 10)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Suspension, DeferredInterestInEqualPartsTheLastAbsorbingTheRest) {
-    const EventResult result = Applied(
-        Mortgage(),
-        Holiday(Ymd(2026, 2, 10), 6, SuspensionKind::Whole, SuspendedInterest::Deferred));
+    const EventResult result =
+        Applied(Mortgage(),
+                Holiday(Ymd(2026, 2, 10), 6, SuspensionKind::Whole, SuspendedInterest::Deferred));
     const auto& figures = std::get<SuspensionFigures>(result.figures);
     EXPECT_EQ(figures.deferred, Cents(147978));  // 6 x 246,63 on the unchanged 100.000
     // 1.479,78 over 120 instalments: 12,33 each, the last 12,51.
@@ -223,7 +202,8 @@ TEST(Suspension, DeferredInterestFollowsLaterEventsAndIsOwedOnPayoff) {
                         .plan;
     // A shorter term keeps the deferred interest still owed, spread again.
     const EventResult prepaid = Applied(
-        contract, {Ymd(2027, 2, 10), PrepaymentOptions{Cents(2000000), PrepaymentEffect::ShortenTerm, {}}, ""});
+        contract, {Ymd(2027, 2, 10),
+                   PrepaymentOptions{Cents(2000000), PrepaymentEffect::ShortenTerm, {}}, ""});
     Money owed;
     Money left;
     // The instalment of 10/02/2027 (row 13, after six suspended) is paid with the event.
@@ -242,8 +222,8 @@ TEST(Suspension, DeferredInterestFollowsLaterEventsAndIsOwedOnPayoff) {
 
 TEST(Suspension, FundShareAndDeferredInterestRecoveredFromTheStoredLines) {
     Contract contract = Mortgage();
-    const ContractEvent event = Holiday(Ymd(2026, 5, 10), 4, SuspensionKind::Whole,
-                                        SuspendedInterest::Deferred, 3000);
+    const ContractEvent event =
+        Holiday(Ymd(2026, 5, 10), 4, SuspensionKind::Whole, SuspendedInterest::Deferred, 3000);
     const CentsPlan after = Applied(contract, event).plan;
     FinancialPlan shown;
     SetPlanToTheCent(shown, after);
@@ -307,7 +287,8 @@ TEST(Renegotiation, ASpreadAloneReplacesTheContractsSpread) {
               Hundredths(380));
     EXPECT_EQ(RenegotiatedRate(Changes(300, kSame, kSame), Hundredths(420), Hundredths(120)),
               Hundredths(300));
-    EXPECT_EQ(RenegotiatedRate(Changes(kSame, kSame, kSame, 10), Hundredths(420), Hundredths(120)), std::nullopt);
+    EXPECT_EQ(RenegotiatedRate(Changes(kSame, kSame, kSame, 10), Hundredths(420), Hundredths(120)),
+              std::nullopt);
 }
 
 struct RefusalExample {
@@ -340,10 +321,10 @@ INSTANTIATE_TEST_SUITE_P(
                        "Le rate sospese devono essere da 1 a 36 (indicate: 0)."},
         RefusalExample{"TooManySuspended", Holiday(Ymd(2027, 3, 10), 37, SuspensionKind::Whole),
                        "Le rate sospese devono essere da 1 a 36 (indicate: 37)."},
-        RefusalExample{"FundAboveAll",
-                       Holiday(Ymd(2027, 3, 10), 3, SuspensionKind::Whole,
-                               SuspendedInterest::Deferred, 10001),
-                       "La quota del Fondo deve essere una percentuale fra 0 e 100."},
+        RefusalExample{
+            "FundAboveAll",
+            Holiday(Ymd(2027, 3, 10), 3, SuspensionKind::Whole, SuspendedInterest::Deferred, 10001),
+            "La quota del Fondo deve essere una percentuale fra 0 e 100."},
         RefusalExample{"BeforeTheRenegotiation",
                        Holiday(Ymd(2026, 12, 10), 3, SuspensionKind::Whole),
                        "La data dell'evento (10/12/2026) precede quella dell'ultimo evento "
@@ -356,12 +337,13 @@ INSTANTIATE_TEST_SUITE_P(
                        "La rinegoziazione deve cambiare qualcosa: il tasso, lo spread, il "
                        "numero di rate o la periodicità."},
         RefusalExample{"RateAndReferenceRate",
-                       Renegotiate(Ymd(2027, 3, 10),
-                                   Changes(200, 100, kSame)),
+                       Renegotiate(Ymd(2027, 3, 10), Changes(200, 100, kSame)),
                        "Indicare il nuovo tasso oppure il tasso di riferimento, non entrambi."},
-        RefusalExample{"NoInstalments", Renegotiate(Ymd(2027, 3, 10), Changes(kSame, kSame, kSame, 0)),
+        RefusalExample{"NoInstalments",
+                       Renegotiate(Ymd(2027, 3, 10), Changes(kSame, kSame, kSame, 0)),
                        "Il numero di rate residue deve essere da 1 a 1200."},
-        RefusalExample{"Periodicity5", Renegotiate(Ymd(2027, 3, 10), Changes(kSame, kSame, kSame, kSame, 5)),
+        RefusalExample{"Periodicity5",
+                       Renegotiate(Ymd(2027, 3, 10), Changes(kSame, kSame, kSame, kSame, 5)),
                        "La periodicità deve essere 1, 2, 3, 4, 6 o 12 rate l'anno."},
         RefusalExample{"AfterTheLastInstalment",
                        Renegotiate(Ymd(2036, 1, 10), Changes(200, kSame, kSame)),
