@@ -268,27 +268,10 @@ TEST(CompoundFile, RefusesBadAndRepeatedNames) {
 // The portfolio check's results, as the spreadsheet reads them back: a priced line, one
 // over the usury threshold, one that failed.
 TEST(PortfolioExport, ResultsReadBackCellByCell) {
-    PortfolioRow good{2,
-                      "Auto",
-                      Money::FromCents(85993),
-                      Percent::FromTenThousandths(60000),
-                      Percent::FromTenThousandths(172250),
-                      false,
-                      ""};
-    PortfolioRow over{3,
-                      "Caro",
-                      Money::FromCents(93846),
-                      Percent::FromTenThousandths(250000),
-                      Percent::FromTenThousandths(172250),
-                      true,
-                      ""};
-    PortfolioRow failed{5,
-                        "Vuoto",
-                        std::nullopt,
-                        std::nullopt,
-                        std::nullopt,
-                        false,
-                        "Inserire il Valore del bene!"};
+    const auto p = Percent::FromTenThousandths;
+    const PortfolioRow good{2, "Auto", Money::FromCents(85993), p(60000), p(172250), false, ""};
+    const PortfolioRow over{3, "Caro", Money::FromCents(93846), p(250000), p(172250), true, ""};
+    const PortfolioRow failed{5, "Vuoto", {}, {}, {}, false, "Inserire il Valore del bene!"};
     TempFolder folder;
     const ExportResult result = ExportPortfolio(folder.Path(), {good, over, failed});
     ASSERT_TRUE(result.Ok()) << result.message;
