@@ -45,6 +45,21 @@ void FillConsumer(ArchiveFixture& f, const QString& name) {
     f.C().chkCentesimo->setChecked(true);
 }
 
+// The consumer credit typed, calculated and saved; the panel of its events.
+ContractEventsPanel* SaveConsumer(ArchiveFixture& f, const QString& name) {
+    FillConsumer(f, name);
+    f.Calcola();
+    f.Salva();
+    return f.window->Plan()->fraEventi;
+}
+
+// The dialog a button opens, found by its class and name.
+template <typename Dialog>
+Dialog* Opened(const QWidget* owner, QPushButton* button, const QString& name = {}) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    return owner->findChild<Dialog*>(name);
+}
+
 // A prepayment of 3.000,00 on 15/01/2027 recorded straight into the archive, as another desk
 // or an earlier session would have.
 bool RecordPrepayment(ArchiveFixture& f, int contractId, PrepaymentEffect effect,
@@ -88,8 +103,7 @@ private slots:
         QVERIFY(panel->cmdRimborsoParziale->isEnabled());
         QVERIFY(!panel->cmdAnnullaEvento->isEnabled());
 
-        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
-        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        auto* dialog = Opened<PayoffDialog>(panel, panel->cmdEstinzione, "dlgEstinzione");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         // The type's regime is the penalty proposed.
@@ -146,12 +160,8 @@ private slots:
     // says why, and the page shows the contract as it now is.
     void aStatementOnAContractChangedMeanwhileIsNotRecorded() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito auto");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
-        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito auto");
+        auto* dialog = Opened<PayoffDialog>(panel, panel->cmdEstinzione, "dlgEstinzione");
         QVERIFY(dialog != nullptr);
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
         QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment));
@@ -171,12 +181,9 @@ private slots:
 
     void aPrepaymentReDerivesThePlanShown() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito casa");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdRimborsoParziale, Qt::LeftButton);
-        auto* dialog = panel->findChild<PrepaymentDialog*>(QStringLiteral("dlgRimborsoParziale"));
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito casa");
+        auto* dialog =
+            Opened<PrepaymentDialog>(panel, panel->cmdRimborsoParziale, "dlgRimborsoParziale");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataRimborso->setText(QStringLiteral("15/01/2028"));
@@ -208,12 +215,8 @@ private slots:
     // longer.
     void aSuspensionLengthensThePlanShown() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito sospeso");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
-        auto* dialog = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito sospeso");
+        auto* dialog = Opened<SuspensionDialog>(panel, panel->cmdSospensione, "dlgSospensione");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataSospensione->setText(QStringLiteral("15/01/2027"));
@@ -261,13 +264,9 @@ private slots:
     // part's TAEG and the law's note, then the plan re-derived from the date.
     void aSurrogationReDerivesThePlanShown() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito surrogato");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdRinegoziazione, Qt::LeftButton);
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito surrogato");
         auto* dialog =
-            panel->findChild<RenegotiationDialog*>(QStringLiteral("dlgRinegoziazione"));
+            Opened<RenegotiationDialog>(panel, panel->cmdRinegoziazione, "dlgRinegoziazione");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataRinegoziazione->setText(QStringLiteral("15/01/2027"));
@@ -329,25 +328,17 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, message);
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito rifiutato");
-        f.Calcola();
-        f.Salva();
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito rifiutato");
         const bool holiday = dialog == "dlgSospensione";
-        QTest::mouseClick(holiday ? panel->cmdSospensione : panel->cmdRinegoziazione,
-                          Qt::LeftButton);
-        auto* opened = panel->findChild<QDialog*>(dialog);
+        auto* opened = Opened<QDialog>(
+            panel, holiday ? panel->cmdSospensione : panel->cmdRinegoziazione, dialog);
         QVERIFY(opened != nullptr);
         // Fields that describe an event the contract accepts, then the one under test.
-        const QList<std::pair<const char*, const char*>> good =
-            holiday ? QList<std::pair<const char*, const char*>>{{"txtDataSospensione",
-                                                                  "15/01/2027"},
-                                                                 {"txtRateSospese", "3"}}
-                    : QList<std::pair<const char*, const char*>>{
-                          {"txtDataRinegoziazione", "15/01/2027"}, {"txtNuovoTasso", "4"}};
-        for (const auto& [name, value] : good) {
-            opened->findChild<QLineEdit*>(QString::fromLatin1(name))
-                ->setText(QString::fromUtf8(value));
+        const QStringList good =
+            holiday ? QStringList{"txtDataSospensione", "15/01/2027", "txtRateSospese", "3"}
+                    : QStringList{"txtDataRinegoziazione", "15/01/2027", "txtNuovoTasso", "4"};
+        for (qsizetype k = 0; k < good.size(); k += 2) {
+            opened->findChild<QLineEdit*>(good[k])->setText(good[k + 1]);
         }
         auto* registra = opened->findChild<QPushButton*>(QStringLiteral("cmdRegistra"));
         QVERIFY(registra->isEnabled());
@@ -371,12 +362,8 @@ private slots:
         f.window->Status()->exportFolder = [&folder] {
             return std::filesystem::path(folder.path().toStdString()) / "Export";
         };
-        FillConsumer(f, "Prestito annuale");
-        f.Calcola();
-        f.Salva();
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        QTest::mouseClick(panel->cmdProspetto, Qt::LeftButton);
-        auto* contract = panel->findChild<YearlyStatementDialog*>();
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito annuale");
+        auto* contract = Opened<YearlyStatementDialog>(panel, panel->cmdProspetto);
         QVERIFY(contract != nullptr);
         QCOMPARE(test::UnnamedInputs(contract), QStringList());
         // The contract fees fall in the contract date's year; the total is the plan's.
@@ -389,8 +376,7 @@ private slots:
         contract->close();
 
         StatusPage* status = f.window->Status();
-        QTest::mouseClick(status->cmdProspetto, Qt::LeftButton);
-        auto* archive = status->findChild<YearlyStatementDialog*>();
+        auto* archive = Opened<YearlyStatementDialog>(status, status->cmdProspetto);
         QVERIFY(archive != nullptr);
         QCOMPARE(test::UnnamedInputs(archive), QStringList());
         // The archive holds the one contract with a plan; a type without contracts, nothing.
@@ -416,9 +402,7 @@ private slots:
     // a calculation saved after the events never replaces their plan.
     void salvaKeepsTheSignedTermsAndThePlan() {
         ArchiveFixture f;
-        FillConsumer(f, "Prestito moto");
-        f.Calcola();
-        f.Salva();
+        SaveConsumer(f, "Prestito moto");
         const int id = f.ShownId();
         QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::LowerInstalment));
         f.Click(f.ContractNode("Prestito moto"));
@@ -447,9 +431,7 @@ private slots:
         QTemporaryDir folder;
         ArchiveFixture f;
         f.window->Plan()->SetProgramFiles(ReadyToRunFiles(folder.path().toStdString()));
-        FillConsumer(f, "Prestito furgone");
-        f.Calcola();
-        f.Salva();
+        SaveConsumer(f, "Prestito furgone");
         const int id = f.ShownId();
         QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::ShortenTerm));
         f.Click(f.ContractNode("Prestito furgone"));
@@ -467,10 +449,7 @@ private slots:
         const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
         if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
         ArchiveFixture f;
-        FillConsumer(f, "Prestito auto");
-        f.Calcola();
-        f.Salva();
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito auto");
         QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment, "Bonus"));
         f.Click(f.ContractNode("Prestito auto"));
         f.window->Tabs()->setCurrentIndex(1);
@@ -479,8 +458,7 @@ private slots:
         QApplication::processEvents();
         QVERIFY(f.window->grab().save(QDir(folder).filePath("eventi.png")));
 
-        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
-        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        auto* dialog = Opened<PayoffDialog>(panel, panel->cmdEstinzione, "dlgEstinzione");
         QVERIFY(dialog != nullptr);
         dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2027"));
         dialog->resize(620, 560);
@@ -488,8 +466,7 @@ private slots:
         QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
         dialog->close();
 
-        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
-        auto* holiday = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        auto* holiday = Opened<SuspensionDialog>(panel, panel->cmdSospensione, "dlgSospensione");
         QVERIFY(holiday != nullptr);
         holiday->txtDataSospensione->setText(QStringLiteral("15/02/2028"));
         holiday->txtRateSospese->setText(QStringLiteral("6"));
