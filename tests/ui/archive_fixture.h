@@ -122,6 +122,13 @@ struct ArchiveFixture : WindowDriver {
         Enter("txtStart", "28/02/06");
         Choose(C().optCapCom);
     }
+    // The small contract typed, calculated and saved; its ID.
+    int SaveSmall(const QString& name, const QString& rate) const {
+        FillSmall(name, rate);
+        Calcola();
+        Salva();
+        return ShownId();
+    }
 };
 
 }  // namespace quotaplan::test

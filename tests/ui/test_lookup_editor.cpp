@@ -182,9 +182,7 @@ private slots:
     void aTypeInUseIsKeptAndAnUnusedOneGoes() {
         ScopedToday today(*CalendarDate::FromYmd(2006, 1, 15));
         EditorFixture f;
-        f.FillSmall("Pialla", "6");
-        f.Calcola();
-        f.Salva();  // filed under "Leasing"
+        f.SaveSmall("Pialla", "6");  // filed under "Leasing"
         f.Enter("txtDescBene", "Modulo in corso");
         f.Table("Tipologia");
         f.Value("Leasing");
