@@ -87,6 +87,12 @@ struct WindowDriver {
     }
     void Calcola() const { QTest::mouseClick(C().cmdCalcola, Qt::LeftButton); }
     QString Cell(int row, int column) const { return Grid()->TextMatrix(row, column); }
+    // The texts of the grid's cells at {row, column}, in order.
+    QStringList Cells(std::initializer_list<std::pair<int, int>> places) const {
+        QStringList texts;
+        for (const auto& [row, column] : places) texts << Cell(row, column);
+        return texts;
+    }
     // The grid's body rows that hold any text, their cells joined by one blank.
     QStringList GridRowsAsText() const {
         QStringList rows;
