@@ -35,12 +35,9 @@ namespace {
 void FillConsumer(ArchiveFixture& f, const QString& name) {
     f.Enter("txtDescBene", name);
     f.C().cboTipoLea->setCurrentText(QStringLiteral("Credito al consumo"));
-    f.Enter("txtValBene", "17482,81");
-    f.Enter("txtTasso", "5,35");
-    f.Enter("txtRate", "84");
-    f.Enter("txtContract", "15/01/26");
-    f.Enter("txtStart", "15/02/26");
-    f.Enter("txtSpContratto", "2594,76");
+    f.EnterAll({{"txtValBene", "17482,81"}, {"txtTasso", "5,35"}, {"txtRate", "84"},
+                {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"},
+                {"txtSpContratto", "2594,76"}});
     f.Choose(f.C().optCapSem);
     f.C().chkCentesimo->setChecked(true);
 }
@@ -70,18 +67,6 @@ bool RecordPrepayment(ArchiveFixture& f, int contractId, PrepaymentEffect effect
         .Ok();
 }
 
-QStringList Lines(const QTreeWidget* list) {
-    QStringList lines;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < list->columnCount(); ++column) {
-            cells << list->topLevelItem(row)->text(column);
-        }
-        lines << cells.join(" | ");
-    }
-    return lines;
-}
-
 }  // namespace
 
 class ContractEventsTest : public QObject {
@@ -109,23 +94,23 @@ private slots:
         // The type's regime is the penalty proposed.
         QCOMPARE(dialog->cboPenale->currentText(), QStringLiteral("consumatore"));
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
-        QCOMPARE(Lines(dialog->lsvConteggio).last(),
+        QCOMPARE(TreeLines(dialog->lsvConteggio).last(),
                  QStringLiteral("Totale da pagare | 11.876,86"));
         dialog->cboRimborso->setCurrentIndex(1);
-        QCOMPARE(Lines(dialog->lsvConteggio).last(),
+        QCOMPARE(TreeLines(dialog->lsvConteggio).last(),
                  QStringLiteral("Totale da pagare | 11.394,35"));
         // A date the contract refuses is said, and nothing can be recorded.
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2034"));
         QVERIFY(dialog->lblEsito->text().startsWith(
             QStringLiteral("La data dell'evento (15/01/2034) è successiva all'ultima rata")));
         QVERIFY(!dialog->cmdRegistra->isEnabled());
-        QVERIFY(Lines(dialog->lsvConteggio).isEmpty());
+        QVERIFY(TreeLines(dialog->lsvConteggio).isEmpty());
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
         QVERIFY(dialog->lblEsito->text().isEmpty());
 
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<PayoffDialog*>() == nullptr);
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{
                      QStringLiteral("15/01/28 | Estinzione | 11.394,35 | 112,82 | 1.853,40 | ")});
         QVERIFY(!panel->cmdEstinzione->isEnabled());
@@ -141,7 +126,7 @@ private slots:
 
         // Loaded again, the contract shows the same.
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
-        QVERIFY(Lines(panel->lsvEventi).isEmpty());
+        QVERIFY(TreeLines(panel->lsvEventi).isEmpty());
         f.Click(f.ContractNode("Prestito auto"));
         QCOMPARE(f.GridRowsAsText(), rows);
         QCOMPARE(panel->lsvEventi->topLevelItemCount(), 1);
@@ -172,7 +157,7 @@ private slots:
                  QStringLiteral("Il contratto è stato modificato da un'altra postazione mentre la "
                                 "finestra era aperta: non è stato registrato nulla. Chiudere e "
                                 "riaprire la finestra per rivedere le cifre."));
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{
                      QStringLiteral("15/01/27 | Rimborso parziale | 3.000,00 | 0,00 | 0,00 | ")});
         QVERIFY(f.GridRowsAsText().contains(
@@ -193,8 +178,8 @@ private slots:
         dialog->txtImporto->setText(QStringLiteral("5.000"));
         QTest::mouseClick(dialog->optRiduzioneDurata, Qt::LeftButton, {},
                           QPoint(8, dialog->optRiduzioneDurata->height() / 2));
-        QVERIFY(Lines(dialog->lsvEsito).contains(QStringLiteral("Rate residue | 60 -> 36")));
-        QVERIFY(Lines(dialog->lsvEsito)
+        QVERIFY(TreeLines(dialog->lsvEsito).contains(QStringLiteral("Rate residue | 60 -> 36")));
+        QVERIFY(TreeLines(dialog->lsvEsito)
                     .contains(QStringLiteral("Penale | 50,00 - consumatore 1% di 5.000,00")));
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<PrepaymentDialog*>() == nullptr);
@@ -205,7 +190,7 @@ private slots:
                                           "8.134,93"));
         QVERIFY(f.Grid()->IsEventRow(25));
         QCOMPARE(rows.last().left(15), QStringLiteral("60° Rata 15/01/"));
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{
                      QStringLiteral("15/01/28 | Rimborso parziale | 5.000,00 | 50,00 | 0,00 | ")});
     }
@@ -226,7 +211,7 @@ private slots:
         dialog->optInteraRata->setChecked(true);
         dialog->optDifferiti->setChecked(true);
         dialog->txtQuotaFondo->setText(QStringLiteral("50"));
-        QCOMPARE(Lines(dialog->lsvEsito),
+        QCOMPARE(TreeLines(dialog->lsvEsito),
                  (QStringList{"Debito residuo | 15.547,55", "Interessi sospesi | 415,92",
                               "a carico del Fondo | 207,96", "Interessi differiti | 207,96",
                               "Rata | 249,99 -> 252,83",
@@ -234,7 +219,7 @@ private slots:
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<SuspensionDialog*>() == nullptr);
 
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{QStringLiteral("15/01/27 | Sospensione | 0,00 | 0,00 | 0,00 | ")});
         const QStringList rows = f.GridRowsAsText();
         QCOMPARE(rows.size(), 90);
@@ -276,7 +261,7 @@ private slots:
         dialog->txtNuovoTasso->setText(QStringLiteral("3,5"));
         dialog->txtNuovoNumeroRate->setText(QStringLiteral("48"));
         dialog->txtIstituto->setText(QStringLiteral("Banca Nuova"));
-        QCOMPARE(Lines(dialog->lsvEsito),
+        QCOMPARE(TreeLines(dialog->lsvEsito),
                  (QStringList{"Debito residuo | 15.366,88", "Tasso | 5,35% -> 3,5%",
                               "Rata | 249,99 -> 343,54", "Rate residue | 72 -> 48",
                               "TAEG della parte rinegoziata | 3,56%",
@@ -286,7 +271,7 @@ private slots:
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<RenegotiationDialog*>() == nullptr);
 
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{QStringLiteral("15/01/27 | Surroga | 0,00 | 0,00 | 0,00 | ")});
         const QStringList rows = f.GridRowsAsText();
         QCOMPARE(rows.size(), 60);
@@ -301,13 +286,11 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("k not a number")
-            << "dlgSospensione" << "txtRateSospese" << "sei"
+        QTest::newRow("k not a number") << "dlgSospensione" << "txtRateSospese" << "sei"
             << "Inserire il numero delle rate sospese!";
         QTest::newRow("k above 36") << "dlgSospensione" << "txtRateSospese" << "37"
                                     << "Le rate sospese devono essere da 1 a 36 (indicate: 37).";
-        QTest::newRow("Fund share not a number")
-            << "dlgSospensione" << "txtQuotaFondo" << "metà"
+        QTest::newRow("Fund share not a number") << "dlgSospensione" << "txtQuotaFondo" << "metà"
             << "Inserire una quota del Fondo valida!";
         QTest::newRow("holiday off the due dates")
             << "dlgSospensione" << "txtDataSospensione" << "20/01/2027"
@@ -344,7 +327,7 @@ private slots:
         QVERIFY(registra->isEnabled());
         opened->findChild<QLineEdit*>(field)->setText(text);
         QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("lblEsito"))->text(), message);
-        QVERIFY(Lines(opened->findChild<QTreeWidget*>(QStringLiteral("lsvEsito"))).isEmpty());
+        QVERIFY(TreeLines(opened->findChild<QTreeWidget*>(QStringLiteral("lsvEsito"))).isEmpty());
         QVERIFY(!registra->isEnabled());
         QTest::mouseClick(registra, Qt::LeftButton);
         QVERIFY(opened->isVisible());
@@ -367,7 +350,7 @@ private slots:
         QVERIFY(contract != nullptr);
         QCOMPARE(test::UnnamedInputs(contract), QStringList());
         // The contract fees fall in the contract date's year; the total is the plan's.
-        const QStringList years = Lines(contract->lsvProspetto);
+        const QStringList years = TreeLines(contract->lsvProspetto);
         QCOMPARE(years.size(), 9);
         QCOMPARE(years.first(), QStringLiteral("2026 | 1.935,26 | 814,63 | 2.594,76 | 5.344,65"));
         QCOMPARE(years[7], QStringLiteral("2033 | 248,43 | 1,11 | 0,00 | 249,54"));
@@ -380,13 +363,13 @@ private slots:
         QVERIFY(archive != nullptr);
         QCOMPARE(test::UnnamedInputs(archive), QStringList());
         // The archive holds the one contract with a plan; a type without contracts, nothing.
-        QCOMPARE(Lines(archive->lsvProspetto), years);
+        QCOMPARE(TreeLines(archive->lsvProspetto), years);
         archive->cboAmbito->setCurrentText(QStringLiteral("Mutuo"));
-        QVERIFY(Lines(archive->lsvProspetto).isEmpty());
+        QVERIFY(TreeLines(archive->lsvProspetto).isEmpty());
         QCOMPARE(archive->lblEsito->text(), QStringLiteral("Nessun pagamento nel periodo."));
         QVERIFY(!archive->cmdExcel->isEnabled());
         archive->cboAmbito->setCurrentText(QStringLiteral("Credito al consumo"));
-        QCOMPARE(Lines(archive->lsvProspetto), years);
+        QCOMPARE(TreeLines(archive->lsvProspetto), years);
         QVERIFY(archive->lblEsito->text().isEmpty());
 
         QTest::mouseClick(archive->cmdExcel, Qt::LeftButton);

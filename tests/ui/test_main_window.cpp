@@ -371,12 +371,8 @@ private:
         }
     }
     void FillTenThousand() {
-        f_->Enter("txtDescBene", "Auto aziendale");
-        f_->Enter("txtValBene", "10000");
-        f_->Enter("txtTasso", "6");
-        f_->Enter("txtRate", "12");
-        f_->Enter("txtContract", "31/01/06");
-        f_->Enter("txtStart", "28/02/06");
+        f_->EnterAll({{"txtDescBene", "Auto aziendale"}, {"txtValBene", "10000"}, {"txtTasso", "6"},
+                      {"txtRate", "12"}, {"txtContract", "31/01/06"}, {"txtStart", "28/02/06"}});
         f_->Choose(f_->C().optCapCom);
     }
     void FillThirtyThousand() {

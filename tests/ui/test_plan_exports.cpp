@@ -222,13 +222,10 @@ private slots:
         for (const auto& [button, extension] :
              {std::pair{"cmdText", ".txt"}, {"cmdExcel", ".xls"}, {"cmdWord", ".doc"},
               {"cmdPDF", ".pdf"}}) {
-            QTest::addRow("%s, name taken by a folder", button)
-                << button << "name folder"
+            QTest::addRow("%s, name taken by a folder", button) << button << "name folder"
                 << "Impossibile scrivere il file %1/Export/Tornio" + QString(extension);
         }
-        QTest::newRow("word, no template")
-            << "cmdWord"
-            << "no template"
+        QTest::newRow("word, no template") << "cmdWord" << "no template"
             << "Il modello %1/pda.dot non esiste: il documento non è stato creato.";
     }
     void failuresAreShown() {
