@@ -41,6 +41,14 @@ std::vector<std::vector<std::string>> SplitLines(const std::string& text);
 // blanks squeezed, ligatures unfolded.
 std::vector<std::vector<std::string>> ReadPdfPages(const std::filesystem::path& file);
 
+// Cells as pdftotext reads a row of them: one blank apart.
+template <typename Cells>
+std::string Joined(const Cells& cells) {
+    std::string line;
+    for (const std::string& cell : cells) line += (line.empty() ? "" : " ") + cell;
+    return line;
+}
+
 // The names of the files in a folder, hidden ones included.
 std::vector<std::string> FileNames(const std::filesystem::path& folder);
 

@@ -26,17 +26,12 @@ namespace quotaplan {
 namespace {
 
 using test::FileNames;
+using test::Joined;
 using test::PythonReader;
 using test::ReadPdfPages;
 using test::RunReader;
 using test::SplitLines;
 using test::TempFolder;
-
-std::string Joined(const PlanTableRow& row) {
-    std::string line;
-    for (const std::string& cell : row) line += (line.empty() ? "" : " ") + cell;
-    return line;
-}
 
 std::string PageText(const std::vector<std::string>& lines) {
     std::string text;

@@ -11,6 +11,7 @@
 namespace quotaplan {
 namespace {
 
+using test::Joined;
 using test::PythonReader;
 using test::ReadPdfPages;
 using test::RunReader;
@@ -34,25 +35,64 @@ GridPrintContent PlanGrid(int instalments) {
     return content;
 }
 
-// A row as pdftotext reads it: the cells one blank apart.
-std::string Joined(const std::vector<std::string>& cells) {
-    std::string line;
-    for (const std::string& cell : cells) line += (line.empty() ? "" : " ") + cell;
-    return line;
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+// A word as pdftotext places it, in points from the page's top left corner.
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+// Every printed word, a list a page.
+std::vector<std::vector<Word>> PrintedWords(const std::filesystem::path& file) {
+    std::vector<std::vector<Word>> pages;
+    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file, "boxes")))) {
+        if (fields[0] == "page") pages.emplace_back();
+        if (fields[0] == "word") {
+            pages.back().push_back({std::stod(fields[1]), std::stod(fields[2]),
+                                    std::stod(fields[3]), std::stod(fields[4]), fields[5]});
+        }
+    }
+    return pages;
 }
 
-void PdfPrinter(QPrinter& printer, const std::filesystem::path& file) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(file.string()));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-}
+// A PDF printer on A4 that writes into a fresh folder.
+class PrintGrid : public ::testing::Test {
+protected:
+    PrintGrid() { PrintTo(file); }
+    void PrintTo(const std::filesystem::path& path) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path.string()));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    }
+    // Without page margins the printable area is the whole A4 sheet (595 x 842 points).
+    void WithoutPageMargins() {
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    }
+    PrintResult Print(const GridPrintContent& content, const PrintChoice& choice = {}) {
+        return quotaplan::PrintGrid(printer, content, choice);
+    }
+    // The words of the first page's title line, printed without page margins.
+    std::vector<Word> PrintedTitle(const std::string& description) {
+        WithoutPageMargins();
+        GridPrintContent content = PlanGrid(2);
+        content.description = description;
+        EXPECT_TRUE(Print(content).Ok());
+        const auto pages = PrintedWords(file);
+        std::vector<Word> title;
+        for (const Word& word : pages.at(0)) {
+            if (word.yMin <= 12 * kPointsPerMm) title.push_back(word);
+        }
+        return title;
+    }
 
-TEST(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
     TempFolder folder;
     const std::filesystem::path file = folder.Path() / "piano.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
-    const PrintResult result = PrintGrid(printer, PlanGrid(360));
+    QPrinter printer{QPrinter::HighResolution};
+};
+
+TEST_F(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
+    const PrintResult result = Print(PlanGrid(360));
     ASSERT_EQ(result.code, PrintCode::Printed) << result.message;
     EXPECT_EQ(result.message, "");
 
@@ -82,12 +122,8 @@ TEST(PrintGrid, EveryPageHasTitleDateAndHeaderAndEveryRowPrintsOnce) {
     EXPECT_EQ(printed.rbegin()->first, 360);
 }
 
-TEST(PrintGrid, ShortPlanFitsOnOnePage) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "breve.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
-    ASSERT_TRUE(PrintGrid(printer, PlanGrid(1)).Ok());
+TEST_F(PrintGrid, ShortPlanFitsOnOnePage) {
+    ASSERT_TRUE(Print(PlanGrid(1)).Ok());
     const auto pages = ReadPdfPages(file);
     ASSERT_EQ(pages.size(), 1u);
     ASSERT_EQ(pages[0].size(), 5u);
@@ -97,15 +133,11 @@ TEST(PrintGrid, ShortPlanFitsOnOnePage) {
 
 // The window's grid ends in empty rows (n + 3 rows whatever the maxi and buy-out): the
 // table stops at the last row that holds text, with no empty boxes under it.
-TEST(PrintGrid, TheGridsEmptyRowsAtItsEndAreNotBoxed) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "righe.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
+TEST_F(PrintGrid, TheGridsEmptyRowsAtItsEndAreNotBoxed) {
     for (const int instalments : {12, 60}) {
         GridPrintContent content = PlanGrid(instalments);
         content.rows.insert(content.rows.end(), 2, std::vector<std::string>(6));
-        ASSERT_TRUE(PrintGrid(printer, content).Ok());
+        ASSERT_TRUE(Print(content).Ok());
         const auto pages = ReadPdfPages(file);
         const auto rules = SplitLines(RunReader(PythonReader("read_pdf.py", file, "rules")));
         ASSERT_EQ(rules.size(), pages.size());
@@ -117,16 +149,12 @@ TEST(PrintGrid, TheGridsEmptyRowsAtItsEndAreNotBoxed) {
 }
 
 // Page 1 opens with the heading block under the head, an empty line, then the table.
-TEST(PrintGrid, TheHeadingBlockOpensPageOne) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "intestazione.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
+TEST_F(PrintGrid, TheHeadingBlockOpensPageOne) {
     GridPrintContent content = PlanGrid(100);
     content.headingPairs = {{"Descrizione", "Città: A/B"},
                             {"Rata", "1.001,00"},
                             {"TAEG", "7,50% - Entro la soglia d'usura (soglia 9,1250 %)"}};
-    ASSERT_TRUE(PrintGrid(printer, content).Ok());
+    ASSERT_TRUE(Print(content).Ok());
     const auto pages = ReadPdfPages(file);
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(
@@ -173,15 +201,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, PrintOrderTest,
 
 // Printed with a choice, the chosen pages come out in their copies, numbered as in the
 // whole plan; a choice of no page prints nothing.
-TEST(PrintGrid, OnlyTheChosenPagesInTheirCopies) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "scelte.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
+TEST_F(PrintGrid, OnlyTheChosenPagesInTheirCopies) {
     PrintChoice choice;
     choice.pages = QPageRanges::fromString(QStringLiteral("2-3"));
     choice.copies = 2;
-    ASSERT_TRUE(PrintGrid(printer, PlanGrid(200), choice).Ok());
+    ASSERT_TRUE(Print(PlanGrid(200), choice).Ok());
     std::vector<std::string> numbers;
     for (const auto& page : ReadPdfPages(file)) numbers.push_back(page.back());
     EXPECT_EQ(numbers, (std::vector<std::string>{"Pagina 2 di 5", "Pagina 3 di 5", "Pagina 2 di 5",
@@ -189,16 +213,14 @@ TEST(PrintGrid, OnlyTheChosenPagesInTheirCopies) {
 
     std::filesystem::remove(file);
     choice.pages = QPageRanges::fromString(QStringLiteral("6-7"));
-    const PrintResult none = PrintGrid(printer, PlanGrid(200), choice);
+    const PrintResult none = Print(PlanGrid(200), choice);
     EXPECT_EQ(none.code, PrintCode::NothingToPrint);
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 // A printer set up by the print dialog: its page range, and its copies only where it cannot
 // make them itself (a PDF file cannot).
-TEST(PrintGrid, TheChoiceAPrinterHolds) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
+TEST_F(PrintGrid, TheChoiceAPrinterHolds) {
     EXPECT_TRUE(ChoiceOf(printer).pages.isEmpty());
     EXPECT_EQ(ChoiceOf(printer).copies, 1);
     printer.setPrintRange(QPrinter::PageRange);
@@ -213,32 +235,14 @@ TEST(PrintGrid, TheChoiceAPrinterHolds) {
     EXPECT_TRUE(ChoiceOf(printer).pages.isEmpty());
 }
 
-TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "margini.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
-    // Without page margins the printable area is the whole A4 sheet (595 x 842 points).
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+TEST_F(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
+    WithoutPageMargins();
     GridPrintContent content = PlanGrid(120);
     content.description = "Tornio CNC " + std::string(30, 'x') + " con accessori e ricambi " +
                           std::string(40, 'y') + " fine";
-    ASSERT_TRUE(PrintGrid(printer, content).Ok());
-
-    constexpr double kPointsPerMm = 72.0 / 25.4;
+    ASSERT_TRUE(Print(content).Ok());
     const double margin = 20 * kPointsPerMm;
-    struct Word {
-        double xMin, yMin, xMax, yMax;
-        std::string text;
-    };
-    std::vector<std::vector<Word>> pages;
-    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file, "boxes")))) {
-        if (fields[0] == "page") pages.emplace_back();
-        if (fields[0] == "word") {
-            pages.back().push_back({std::stod(fields[1]), std::stod(fields[2]),
-                                    std::stod(fields[3]), std::stod(fields[4]), fields[5]});
-        }
-    }
+    const auto pages = PrintedWords(file);
     ASSERT_GT(pages.size(), 1u);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         const auto& words = pages[p];
@@ -275,74 +279,45 @@ TEST(PrintGrid, HeadLinesAndRowsKeepTheirPlaceOnEveryPage) {
     }
 }
 
-struct TitleWord {
-    double xMax, height;
+std::string Joined(const std::vector<Word>& words) {
     std::string text;
-};
-
-// The words of the first page's title line, printed on A4 without page margins.
-std::vector<TitleWord> PrintedTitle(const std::string& description) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "titolo.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    GridPrintContent content = PlanGrid(2);
-    content.description = description;
-    EXPECT_TRUE(PrintGrid(printer, content).Ok());
-    constexpr double kPointsPerMm = 72.0 / 25.4;
-    std::vector<TitleWord> title;
-    for (const auto& fields : SplitLines(RunReader(PythonReader("read_pdf.py", file, "boxes")))) {
-        if (fields[0] == "page" && !title.empty()) break;
-        if (fields[0] != "word" || std::stod(fields[2]) > 12 * kPointsPerMm) continue;
-        title.push_back(
-            {std::stod(fields[3]), std::stod(fields[4]) - std::stod(fields[2]), fields[5]});
-    }
-    return title;
-}
-
-std::string Joined(const std::vector<TitleWord>& words) {
-    std::string text;
-    for (const TitleWord& word : words) text += (text.empty() ? "" : " ") + word.text;
+    for (const Word& word : words) text += (text.empty() ? "" : " ") + word.text;
     return text;
 }
+double Height(const Word& word) { return word.yMax - word.yMin; }
 
 // A title too wide for the page is set smaller before it is ever cut; only one too long
 // even at the smallest size ends in an ellipsis.
-TEST(PrintGrid, ALongTitleIsSetSmallerBeforeItIsCut) {
+TEST_F(PrintGrid, ALongTitleIsSetSmallerBeforeItIsCut) {
     constexpr double kRightMargin = 595 - 20 * 72.0 / 25.4;
-    const std::vector<TitleWord> plain = PrintedTitle("Tornio CNC");
+    const std::vector<Word> plain = PrintedTitle("Tornio CNC");
     ASSERT_FALSE(plain.empty());
     EXPECT_EQ(Joined(plain), "Piano finanziario - Tornio CNC");
 
     const std::string longer =
         "Centro di lavoro verticale a cinque assi con cambio utensili e tavola rotante";
-    const std::vector<TitleWord> smaller = PrintedTitle(longer);
+    const std::vector<Word> smaller = PrintedTitle(longer);
     ASSERT_FALSE(smaller.empty());
     EXPECT_EQ(Joined(smaller), "Piano finanziario - " + longer);
-    EXPECT_LT(smaller.front().height, plain.front().height * 0.9);
+    EXPECT_LT(Height(smaller.front()), Height(plain.front()) * 0.9);
     EXPECT_LE(smaller.back().xMax, kRightMargin);
 
-    const std::vector<TitleWord> cut = PrintedTitle(longer + " " + longer);
+    const std::vector<Word> cut = PrintedTitle(longer + " " + longer);
     ASSERT_FALSE(cut.empty());
     EXPECT_EQ(Joined(cut).substr(0, 20), "Piano finanziario - ");
     EXPECT_EQ(Joined(cut).substr(Joined(cut).size() - 3), "...");  // NFKC of "…"
     EXPECT_LE(cut.back().xMax, kRightMargin);
-    EXPECT_LE(cut.front().height, smaller.front().height);
+    EXPECT_LE(Height(cut.front()), Height(smaller.front()));
 }
 
 // Each page holds the rows its grid area allows at the fixed row height: on A4 without page
 // margins, 257 mm less the header row make room for 45 rows of 5.5 mm.
-TEST(PrintGrid, EveryFullPageHoldsTheRowsItsHeightAllows) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "righe.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+TEST_F(PrintGrid, EveryFullPageHoldsTheRowsItsHeightAllows) {
+    WithoutPageMargins();
     const int perPage =
         static_cast<int>((297 - 2 * kPrintMarginMm - kPrintRowHeightMm) / kPrintRowHeightMm);
     ASSERT_EQ(perPage, 45);
-    ASSERT_TRUE(PrintGrid(printer, PlanGrid(100)).Ok());
+    ASSERT_TRUE(Print(PlanGrid(100)).Ok());
     std::vector<std::size_t> rowsPerPage;
     for (const auto& lines : ReadPdfPages(file)) rowsPerPage.push_back(lines.size() - 4);
     EXPECT_EQ(rowsPerPage, (std::vector<std::size_t>{45, 45, 10}));
@@ -353,16 +328,12 @@ struct NothingCase {
     int gridRows;
 };
 
-class NothingToPrintTest : public ::testing::TestWithParam<NothingCase> {};
+class NothingToPrintTest : public PrintGrid, public ::testing::WithParamInterface<NothingCase> {};
 
 TEST_P(NothingToPrintTest, BelowThreeGridRowsNothingIsPrinted) {
-    TempFolder folder;
-    const std::filesystem::path file = folder.Path() / "niente.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, file);
     GridPrintContent content = PlanGrid(0);
     content.gridRowCount = GetParam().gridRows;
-    const PrintResult result = PrintGrid(printer, content);
+    const PrintResult result = Print(content);
     EXPECT_EQ(result.code, PrintCode::NothingToPrint);
     EXPECT_EQ(result.message, "Non ci sono righe da stampare");
     EXPECT_FALSE(std::filesystem::exists(file));
@@ -373,11 +344,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, NothingToPrintTest,
                                            NothingCase{"None", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PrintGrid, PrinterThatCannotStartIsAPrinterError) {
-    TempFolder folder;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, folder.Path() / "missing" / "folder" / "x.pdf");
-    const PrintResult result = PrintGrid(printer, PlanGrid(5));
+TEST_F(PrintGrid, PrinterThatCannotStartIsAPrinterError) {
+    PrintTo(folder.Path() / "missing" / "folder" / "x.pdf");
+    const PrintResult result = Print(PlanGrid(5));
     EXPECT_EQ(result.code, PrintCode::PrinterError);
     EXPECT_EQ(result.message, "Errore della stampante");
 }

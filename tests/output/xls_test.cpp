@@ -80,49 +80,24 @@ TEST(ExcelExport, SmallPlanReadsBackCellByCell) {
     EXPECT_EQ(sheet.rows, 20);
 
     const std::vector<std::tuple<int, int, ReadCell>> expected = {
-        {0, 0, Text("Tipo Finanziamento")},
-        {0, 2, Text("Leasing")},
-        {1, 2, Text("Città: A/B")},
-        {2, 2, Text("10.000,00")},
-        {8, 0, Text("Periodicità")},
-        {10, 2, Text("15/01/06")},
-        {12, 0, Text("Pagamento")},
-        {12, 2, Text("Anticipato")},
-        {14, 0, Text("Tipo")},
-        {14, 1, Text("Data")},
-        {14, 2, Text("Tasso")},
-        {14, 3, Text("Importo")},
-        {14, 4, Text("Capitale")},
-        {14, 5, Text("Deb.Res.")},
-        {14, 6, Text("Interessi")},
+        {0, 0, Text("Tipo Finanziamento")}, {0, 2, Text("Leasing")}, {1, 2, Text("Città: A/B")},
+        {2, 2, Text("10.000,00")}, {8, 0, Text("Periodicità")}, {10, 2, Text("15/01/06")},
+        {12, 0, Text("Pagamento")}, {12, 2, Text("Anticipato")}, {14, 0, Text("Tipo")},
+        {14, 1, Text("Data")}, {14, 2, Text("Tasso")}, {14, 3, Text("Importo")},
+        {14, 4, Text("Capitale")}, {14, 5, Text("Deb.Res.")}, {14, 6, Text("Interessi")},
         // maxi row: row 16 of the sheet
-        {15, 0, Text("Maxi.")},
-        {15, 1, Date("2006-01-15")},
-        {15, 2, Zero()},
-        {15, 3, Amount("1234.5")},
-        {15, 4, Amount("1234.5")},
-        {15, 5, Amount("8765.5")},
-        {15, 6, Amount("0.0")},
-        {16, 0, Text("1° Rata")},
-        {16, 1, Date("2006-02-15")},
-        {16, 2, Rate("6.0")},
-        {16, 3, Amount("2995.5")},
-        {16, 4, Amount("2950.5")},
-        {16, 5, Amount("6049.5")},
-        {16, 6, Amount("45.0")},
+        {15, 0, Text("Maxi.")}, {15, 1, Date("2006-01-15")}, {15, 2, Zero()},
+        {15, 3, Amount("1234.5")}, {15, 4, Amount("1234.5")}, {15, 5, Amount("8765.5")},
+        {15, 6, Amount("0.0")}, {16, 0, Text("1° Rata")}, {16, 1, Date("2006-02-15")},
+        {16, 2, Rate("6.0")}, {16, 3, Amount("2995.5")}, {16, 4, Amount("2950.5")},
+        {16, 5, Amount("6049.5")}, {16, 6, Amount("45.0")},
         // the rate of 5.125 % stands with two decimals; amounts are the 32-bit sums taken to
         // four decimals (2084.25f + 15.42f is 2099.66992...)
-        {18, 0, Text("3° Rata")},
-        {18, 2, Rate("5.13")},
-        {18, 3, Amount("2099.6699")},
+        {18, 0, Text("3° Rata")}, {18, 2, Rate("5.13")}, {18, 3, Amount("2099.6699")},
         {18, 6, Amount("15.42")},
         // buy-out row directly below the last instalment
-        {19, 0, Text("Riscatto")},
-        {19, 1, Date("2007-03-15")},
-        {19, 2, Zero()},
-        {19, 3, Amount("1009.7")},
-        {19, 4, Amount("1000.0")},
-        {19, 5, Amount("0.0")},
+        {19, 0, Text("Riscatto")}, {19, 1, Date("2007-03-15")}, {19, 2, Zero()},
+        {19, 3, Amount("1009.7")}, {19, 4, Amount("1000.0")}, {19, 5, Amount("0.0")},
         {19, 6, Amount("9.7")}};
     for (const auto& [row, column, cell] : expected) {
         EXPECT_EQ(sheet.At(row, column), cell) << "row " << row << " column " << column;
@@ -268,27 +243,10 @@ TEST(CompoundFile, RefusesBadAndRepeatedNames) {
 // The portfolio check's results, as the spreadsheet reads them back: a priced line, one
 // over the usury threshold, one that failed.
 TEST(PortfolioExport, ResultsReadBackCellByCell) {
-    PortfolioRow good{2,
-                      "Auto",
-                      Money::FromCents(85993),
-                      Percent::FromTenThousandths(60000),
-                      Percent::FromTenThousandths(172250),
-                      false,
-                      ""};
-    PortfolioRow over{3,
-                      "Caro",
-                      Money::FromCents(93846),
-                      Percent::FromTenThousandths(250000),
-                      Percent::FromTenThousandths(172250),
-                      true,
-                      ""};
-    PortfolioRow failed{5,
-                        "Vuoto",
-                        std::nullopt,
-                        std::nullopt,
-                        std::nullopt,
-                        false,
-                        "Inserire il Valore del bene!"};
+    const auto p = Percent::FromTenThousandths;
+    const PortfolioRow good{2, "Auto", Money::FromCents(85993), p(60000), p(172250), false, ""};
+    const PortfolioRow over{3, "Caro", Money::FromCents(93846), p(250000), p(172250), true, ""};
+    const PortfolioRow failed{5, "Vuoto", {}, {}, {}, false, "Inserire il Valore del bene!"};
     TempFolder folder;
     const ExportResult result = ExportPortfolio(folder.Path(), {good, over, failed});
     ASSERT_TRUE(result.Ok()) << result.message;

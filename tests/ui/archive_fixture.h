@@ -98,29 +98,26 @@ struct ArchiveFixture : WindowDriver {
         Enter("txtDescBene", name);
         C().cboTipoLea->setCurrentText(QStringLiteral("Mutuo"));
         C().cboTxRif->setCurrentText(QStringLiteral("Euribor 3 mesi"));
-        Enter("txtValBene", "10000");
-        Enter("txtMaxi", "1000");
-        Enter("txtRiscatto", "500");
-        Enter("txtTasso", "4,5");
-        Enter("txtSpread", "1,25");
-        Enter("txtRate", "12");
-        Enter("txtContract", "31/01/06");
-        Enter("txtStart", "28/02/06");
-        Enter("txtDataRiscatto", buyoutDate);
-        Enter("txtSpContratto", "150");
-        Enter("txtSpRata", "2,5");
+        EnterAll({{"txtValBene", "10000"}, {"txtMaxi", "1000"}, {"txtRiscatto", "500"},
+                  {"txtTasso", "4,5"}, {"txtSpread", "1,25"}, {"txtRate", "12"},
+                  {"txtContract", "31/01/06"}, {"txtStart", "28/02/06"},
+                  {"txtDataRiscatto", buyoutDate}, {"txtSpContratto", "150"},
+                  {"txtSpRata", "2,5"}});
         Choose(C().optCapCom);
         Choose(C().optPagPos);
         C().chkIntRiscatto->setChecked(true);
     }
     void FillSmall(const QString& name, const QString& rate) const {
-        Enter("txtDescBene", name);
-        Enter("txtValBene", "6000");
-        Enter("txtTasso", rate);
-        Enter("txtRate", "12");
-        Enter("txtContract", "31/01/06");
-        Enter("txtStart", "28/02/06");
+        EnterAll({{"txtDescBene", name}, {"txtValBene", "6000"}, {"txtTasso", rate},
+                  {"txtRate", "12"}, {"txtContract", "31/01/06"}, {"txtStart", "28/02/06"}});
         Choose(C().optCapCom);
+    }
+    // The small contract typed, calculated and saved; its ID.
+    int SaveSmall(const QString& name, const QString& rate) const {
+        FillSmall(name, rate);
+        Calcola();
+        Salva();
+        return ShownId();
     }
 };
 

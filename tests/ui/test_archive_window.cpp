@@ -120,9 +120,7 @@ private slots:
 
         // A second contract; then the first renamed to its name is refused.
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
-        f.FillSmall("Furgone", "6");
-        f.Calcola();
-        f.Salva();
+        f.SaveSmall("Furgone", "6");
         QVERIFY(f.boxes.shown.empty());
         f.Click(f.ContractNode("Auto aziendale"));
         // A description blanked after loading is refused before anything is written.
@@ -172,16 +170,12 @@ private slots:
     // second contract differing from it only in letter case and blanks is the same name.
     void namesDifferingInBlanksAreOneName() {
         ArchiveFixture f;
-        f.FillSmall("Furgone L'Aquila \"test\"", "6");
-        f.Calcola();
-        f.Salva();
+        f.SaveSmall("Furgone L'Aquila \"test\"", "6");
         QVERIFY(f.boxes.shown.empty());
         QVERIFY(f.ContractNode("Furgone L Aquila  test ") != nullptr);
 
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
-        f.FillSmall("  furgone l aquila  test", "6");
-        f.Calcola();
-        f.Salva();
+        f.SaveSmall("  furgone l aquila  test", "6");
         QCOMPARE(f.boxes.shown.size(), std::size_t(1));
         QCOMPARE(f.Prompt(0), QString("Nome leasing già esistente"));
         QCOMPARE(f.Count("SELECT COUNT(*) FROM tabContratti"), 1LL);
@@ -208,15 +202,10 @@ private slots:
 
     void aLoadedContractNeverTakesAnotherContractsPlan() {
         ArchiveFixture f;
-        f.FillSmall("Primo", "6");
-        f.Calcola();
-        f.Salva();
-        const int first = f.ShownId();
+        const int first = f.SaveSmall("Primo", "6");
         const auto firstPlan = f.StoredPlan(first);
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
-        f.FillSmall("Secondo", "9");
-        f.Calcola();
-        f.Salva();
+        f.SaveSmall("Secondo", "9");
         // The plan in memory is the second one's; saving the first keeps its own plan.
         f.Click(f.ContractNode("Primo"));
         f.Enter("txtDescBene", "Primo rinominato");
@@ -233,14 +222,25 @@ private slots:
         QCOMPARE(kept[1].Tasso, 6.0);
     }
 
-    void aContractDeletedElsewhereIsReportedOnceAndTheFormStays() {
+    // Another desk deletes a stored contract: choosing it in the tree, or deleting it while
+    // it is loaded, says so once and the window forgets it; a form being typed stays.
+    void aContractDeletedElsewhereIsReportedOnce_data() {
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("chosen in the tree") << false << "Salvare le modifiche?";
+        QTest::newRow("deleted while loaded") << true << "Cancellare il contratto?";
+    }
+    void aContractDeletedElsewhereIsReportedOnce() {
+        QFETCH(bool, loaded);
         ArchiveFixture f;
-        f.FillSmall("Sparito", "6");
-        f.Calcola();
-        f.Salva();
-        const int id = f.ShownId();
-        QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
-        f.FillSmall("In corso", "7");
+        const int id = f.SaveSmall("Sparito", "6");
+        if (loaded) {
+            f.Click(f.ContractNode("Sparito"));
+            QVERIFY(f.C().cmdElimina->isEnabled());
+        } else {
+            QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
+            f.FillSmall("In corso", "7");
+        }
         const ContractForm before = f.window->Contract()->ReadContractForm();
         {
             Database other = f.OpenOther();
@@ -248,40 +248,24 @@ private slots:
         }
         QTreeWidgetItem* node = f.ContractNode("Sparito");
         QVERIFY(node != nullptr);
-        f.boxes.ScriptAnswer(BoxAnswer::No);
-        f.Click(node);
+        f.boxes.ScriptAnswer(loaded ? BoxAnswer::Yes : BoxAnswer::No);
+        if (loaded) {
+            QTest::mouseClick(f.C().cmdElimina, Qt::LeftButton);
+        } else {
+            f.Click(node);
+        }
         QCOMPARE(f.boxes.shown.size(), std::size_t(2));
-        QCOMPARE(f.Prompt(0), QString("Salvare le modifiche?"));
+        QTEST(f.Prompt(0), "question");
         QCOMPARE(f.Prompt(1), QString(kContractGoneMessage));
-        QVERIFY(f.window->Contract()->ReadContractForm() == before);
+        QCOMPARE(f.boxes.shown[1].icon, BoxIcon::Exclamation);
+        if (loaded) {
+            QCOMPARE(f.Text("txtDescBene"), QString());
+        } else {
+            QVERIFY(f.window->Contract()->ReadContractForm() == before);
+        }
         QCOMPARE(f.window->CurrentSaveMode(), SaveMode::NewContract);
         QVERIFY(!f.C().cmdElimina->isEnabled());
         QVERIFY(f.ContractNode("Sparito") == nullptr);
-    }
-
-    // Another desk deleted the contract loaded here: deleting it says so, and the window
-    // forgets it as after its own delete.
-    void deletingAContractDeletedElsewhereSaysSo() {
-        ArchiveFixture f;
-        f.FillSmall("Conteso", "6");
-        f.Calcola();
-        f.Salva();
-        const int id = f.ShownId();
-        f.Click(f.ContractNode("Conteso"));
-        QVERIFY(f.C().cmdElimina->isEnabled());
-        {
-            Database other = f.OpenOther();
-            QVERIFY(other.Execute("DELETE FROM tabContratti WHERE ID = " + std::to_string(id)));
-        }
-        f.boxes.ScriptAnswer(BoxAnswer::Yes);
-        QTest::mouseClick(f.C().cmdElimina, Qt::LeftButton);
-        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
-        QCOMPARE(f.Prompt(1), QString(kContractGoneMessage));
-        QCOMPARE(f.boxes.shown[1].icon, BoxIcon::Exclamation);
-        QCOMPARE(f.Text("txtDescBene"), QString());
-        QCOMPARE(f.window->CurrentSaveMode(), SaveMode::NewContract);
-        QVERIFY(!f.C().cmdElimina->isEnabled());
-        QVERIFY(f.ContractNode("Conteso") == nullptr);
     }
 
     void clickingATypeChangesNothing() {

@@ -41,6 +41,15 @@ CalculationForm ThirtyThousand() {
     form.spRata = "5,00";
     return form;
 }
+
+// The command run once on a form, with the plan it built and the boxes it showed.
+struct Run {
+    FinancialPlan plan;
+    RecordingMessageBoxes boxes;
+    CalculationOutcome out;
+    explicit Run(CalculationForm& form) : out(RunCalculateCommand(form, plan, boxes, kToday)) {}
+    QString Prompt() const { return Q(boxes.shown.at(0).prompt); }
+};
 }  // namespace
 
 class CalculateCommandTest : public QObject {
@@ -54,15 +63,19 @@ private slots:
         QTest::addColumn<int>("target");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("focus");
-        QTest::newRow("no description")
-            << "desc"
-            << "" << 0 << "Inserire la descrizione del bene!" << int(FormField::DescBene);
-        QTest::newRow("buy-out date 31/02")
-            << "buyoutDate"
-            << "31/02/2007" << 0 << "Inserire una data valida!" << int(FormField::DataRiscatto);
+        const int arrears = int(CalcTarget::Instalment), rate = int(CalcTarget::Rate);
+        QTest::newRow("no description") << "desc" << "" << arrears
+                                        << "Inserire la descrizione del bene!"
+                                        << int(FormField::DescBene);
+        QTest::newRow("buy-out date 31/02") << "buyoutDate" << "31/02/2007" << arrears
+                                            << "Inserire una data valida!"
+                                            << int(FormField::DataRiscatto);
+        QTest::newRow("maxi too long") << "maxi" << "12345678901234567" << arrears
+                                       << "Valore MaxiRata troppo alto" << int(FormField::Maxi);
         QTest::newRow("rate target without instalment")
-            << "result"
-            << "0" << 1 << "Inserire la rata!" << int(FormField::Result);
+            << "result" << "0" << rate << "Inserire la rata!" << int(FormField::Result);
+        QTest::newRow("negative instalment")
+            << "result" << "-5" << rate << "Inserire una rata valida." << int(FormField::Result);
     }
     void refusals() {
         QFETCH(QString, field);
@@ -74,18 +87,22 @@ private slots:
         form.target = static_cast<CalcTarget>(target);
         std::string* slot = field == "desc"         ? &form.descBene
                             : field == "buyoutDate" ? &form.dataRiscatto
+                            : field == "maxi"       ? &form.maxi.amountText
                                                     : &form.result;
         *slot = text.toStdString();
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(Q(boxes.shown[0].prompt), message);
-        QVERIFY(out.focus.has_value());
-        QCOMPARE(int(*out.focus), focus);
-        QVERIFY(!out.planBuilt);
-        QVERIFY(!out.effectiveRateShown);
-        QVERIFY(!plan.PlanReady);
+        const Run r(form);
+        QCOMPARE(r.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(r.Prompt(), message);
+        // An amount too long for its field has the exclamation box under the bare name; the
+        // other refusals are plain messages.
+        const bool tooLong = field == "maxi";
+        QCOMPARE(Q(r.boxes.shown[0].title), QString(tooLong ? "Quotaplan" : "Quotaplan 4.0.0"));
+        QCOMPARE(r.boxes.shown[0].icon, tooLong ? BoxIcon::Exclamation : BoxIcon::None);
+        QVERIFY(r.out.focus.has_value());
+        QCOMPARE(int(*r.out.focus), focus);
+        QVERIFY(!r.out.planBuilt);
+        QVERIFY(!r.out.effectiveRateShown);
+        QVERIFY(!r.plan.PlanReady);
     }
 
     // Which lists count as indexed for the rule of a zero index with a spread: one made by
@@ -114,28 +131,15 @@ private slots:
             const std::string date = FormatDate(CalendarDate::FromYmdCarrying(2006, 2 + k, 28), 1);
             form.rateList.push_back({date, date, "1,50"});
         }
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QCOMPARE(out.planBuilt, calculated);
+        const Run r(form);
+        QCOMPARE(r.out.planBuilt, calculated);
         if (!calculated) {
-            QCOMPARE(boxes.shown.size(), std::size_t(1));
-            QCOMPARE(Q(boxes.shown[0].prompt), QString("Inserire il Tasso!"));
-            QCOMPARE(int(*out.focus), int(FormField::Tasso));
+            QCOMPARE(r.boxes.shown.size(), std::size_t(1));
+            QCOMPARE(r.Prompt(), QString("Inserire il Tasso!"));
+            QCOMPARE(int(*r.out.focus), int(FormField::Tasso));
             return;
         }
-        QVERIFY(boxes.shown.empty());
-    }
-
-    void tooLongValueBoxHasItsTitleAndIcon() {
-        CalculationForm form = TenThousand();
-        form.maxi.amountText = "12345678901234567";
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        RunCalculateCommand(form, plan, boxes, kToday);
-        QCOMPARE(Q(boxes.shown.at(0).prompt), QString("Valore MaxiRata troppo alto"));
-        QCOMPARE(Q(boxes.shown[0].title), QString("Quotaplan"));
-        QCOMPARE(int(boxes.shown[0].icon), int(BoxIcon::Exclamation));
+        QVERIFY(r.boxes.shown.empty());
     }
 
     // An empty contract date is today; an empty first date one period after the contract
@@ -146,8 +150,7 @@ private slots:
         QTest::addColumn<bool>("advance");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("firstRow");
-        QTest::newRow("both empty, monthly") << "" << 0 << false << "15/02/06"
-                                             << "2006-02-15";
+        QTest::newRow("both empty, monthly") << "" << 0 << false << "15/02/06" << "2006-02-15";
         QTest::newRow("end of month, quarterly") << "31/01/06" << 2 << false << "30/04/06"
                                                  << "2006-04-30";
         QTest::newRow("in advance, half-yearly") << "10/03/06" << 4 << true << "10/09/06"
@@ -163,16 +166,14 @@ private slots:
         form.periodicityIndex = periodicityIndex;
         form.advance = advance;
         form.maxi.amountText = "abc";
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QVERIFY(boxes.shown.empty());
+        const Run r(form);
+        QVERIFY(r.boxes.shown.empty());
         if (contract.isEmpty()) QCOMPARE(Q(form.contract), QString("15/01/06"));
         QTEST(Q(form.start), "start");
-        QTEST(Q(plan.rows.at(0).Data.Iso()), "firstRow");
+        QTEST(Q(r.plan.rows.at(0).Data.Iso()), "firstRow");
         QCOMPARE(Q(form.maxi.amountText), QString("0"));
-        QVERIFY(out.planBuilt);
-        QVERIFY(!out.earlyFirstDate);
+        QVERIFY(r.out.planBuilt);
+        QVERIFY(!r.out.earlyFirstDate);
     }
 
     // Arrears starting on or before the signing day are calculated, with the warning.
@@ -192,34 +193,28 @@ private slots:
         form.contract = "15/01/06";
         form.start = start.toStdString();
         form.advance = advance;
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QVERIFY(boxes.shown.empty());
-        QVERIFY(out.planBuilt);
-        QTEST(out.earlyFirstDate, "warned");
+        const Run r(form);
+        QVERIFY(r.boxes.shown.empty());
+        QVERIFY(r.out.planBuilt);
+        QTEST(r.out.earlyFirstDate, "warned");
     }
 
     void instalmentRoad() {
         CalculationForm form = TenThousand();
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QVERIFY(boxes.shown.empty());
+        const Run r(form);
+        QVERIFY(r.boxes.shown.empty());
         QCOMPARE(Q(form.result), QString("859,93"));
         QCOMPARE(Q(form.txEffettivo), QString("6,00%"));
-        QCOMPARE(plan.Count(), 12);
+        QCOMPARE(r.plan.Count(), 12);
         QCOMPARE(form.rateList.size(), std::size_t(12));
         QCOMPARE(Q(form.rateList[11].rate), QString("6,00"));
-        QVERIFY(out.planBuilt && out.effectiveRateShown);
-        QCOMPARE(out.saveEnabled, std::optional<bool>(true));
+        QVERIFY(r.out.planBuilt && r.out.effectiveRateShown);
+        QCOMPARE(r.out.saveEnabled, std::optional<bool>(true));
     }
 
     void effectiveRateCountsTheFees() {
         CalculationForm form = ThirtyThousand();
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        RunCalculateCommand(form, plan, boxes, kToday);
+        const Run r(form);
         QCOMPARE(Q(form.result), QString("761,97"));
         QCOMPARE(Q(form.txEffettivo), QString("8,52%"));
     }
@@ -231,28 +226,14 @@ private slots:
         form.spread = "1,5";
         form.result = "859,93";
         form.rateList = {{"a", "28/02/06", "6,00"}};
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QVERIFY(boxes.shown.empty());
+        const Run r(form);
+        QVERIFY(r.boxes.shown.empty());
         QCOMPARE(Q(form.tasso), QString("4,5"));
         QVERIFY(form.rateList.empty());
-        QVERIFY(!out.planBuilt);
-        QVERIFY(!plan.PlanReady);
-        QCOMPARE(out.saveEnabled, std::optional<bool>(false));
-        QVERIFY(out.effectiveRateShown);
-    }
-
-    void negativeInstalmentIsRefused() {
-        CalculationForm form = TenThousand();
-        form.target = CalcTarget::Rate;
-        form.result = "-5";
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QCOMPARE(Q(boxes.shown.at(0).prompt), QString("Inserire una rata valida."));
-        QCOMPARE(int(out.focus.value()), int(FormField::Result));
-        QVERIFY(!out.effectiveRateShown);
+        QVERIFY(!r.out.planBuilt);
+        QVERIFY(!r.plan.PlanReady);
+        QCOMPARE(r.out.saveEnabled, std::optional<bool>(false));
+        QVERIFY(r.out.effectiveRateShown);
     }
 
     void assetValueRoad() {
@@ -263,15 +244,13 @@ private slots:
         form.result = "761,97";
         form.spContratto = "0";
         form.spRata = "0";
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QVERIFY(boxes.shown.empty());
+        const Run r(form);
+        QVERIFY(r.boxes.shown.empty());
         QCOMPARE(Q(form.valBene), QString("30.000,00"));
         QCOMPARE(Q(form.maxi.percentText), QString("10,00"));
         QCOMPARE(Q(form.maxi.percentTooltip), QString("Percentuale effettiva : 10"));
         QCOMPARE(Q(form.txEffettivo), QString("7,50%"));
-        QVERIFY(!out.planBuilt);
+        QVERIFY(!r.out.planBuilt);
     }
 
     void engineErrorIsShownWithItsNumber() {
@@ -279,14 +258,12 @@ private slots:
         // The list drops the rate to 0 at the second instalment: a periodic rate of 0.
         form.rateList = {{"a", "28/02/06", "6,00"}, {"b", "31/03/06", "0,00"}};
         form.tasso = "6";
-        FinancialPlan plan;
-        RecordingMessageBoxes boxes;
-        const CalculationOutcome out = RunCalculateCommand(form, plan, boxes, kToday);
-        QCOMPARE(boxes.shown.size(), std::size_t(1));
-        QCOMPARE(int(boxes.shown[0].icon), int(BoxIcon::Critical));
-        QCOMPARE(Q(boxes.shown[0].title), QString("Quotaplan"));
-        QVERIFY(Q(boxes.shown[0].prompt).endsWith("\nErrore Numero: 00011"));
-        QVERIFY(!out.effectiveRateShown);
+        const Run r(form);
+        QCOMPARE(r.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(int(r.boxes.shown[0].icon), int(BoxIcon::Critical));
+        QCOMPARE(Q(r.boxes.shown[0].title), QString("Quotaplan"));
+        QVERIFY(r.Prompt().endsWith("\nErrore Numero: 00011"));
+        QVERIFY(!r.out.effectiveRateShown);
     }
 };
 

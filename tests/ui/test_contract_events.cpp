@@ -35,14 +35,26 @@ namespace {
 void FillConsumer(ArchiveFixture& f, const QString& name) {
     f.Enter("txtDescBene", name);
     f.C().cboTipoLea->setCurrentText(QStringLiteral("Credito al consumo"));
-    f.Enter("txtValBene", "17482,81");
-    f.Enter("txtTasso", "5,35");
-    f.Enter("txtRate", "84");
-    f.Enter("txtContract", "15/01/26");
-    f.Enter("txtStart", "15/02/26");
-    f.Enter("txtSpContratto", "2594,76");
+    f.EnterAll({{"txtValBene", "17482,81"}, {"txtTasso", "5,35"}, {"txtRate", "84"},
+                {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"},
+                {"txtSpContratto", "2594,76"}});
     f.Choose(f.C().optCapSem);
     f.C().chkCentesimo->setChecked(true);
+}
+
+// The consumer credit typed, calculated and saved; the panel of its events.
+ContractEventsPanel* SaveConsumer(ArchiveFixture& f, const QString& name) {
+    FillConsumer(f, name);
+    f.Calcola();
+    f.Salva();
+    return f.window->Plan()->fraEventi;
+}
+
+// The dialog a button opens, found by its class and name.
+template <typename Dialog>
+Dialog* Opened(const QWidget* owner, QPushButton* button, const QString& name = {}) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    return owner->findChild<Dialog*>(name);
 }
 
 // A prepayment of 3.000,00 on 15/01/2027 recorded straight into the archive, as another desk
@@ -53,18 +65,6 @@ bool RecordPrepayment(ArchiveFixture& f, int contractId, PrepaymentEffect effect
         ->Record(contractId, {*CalendarDate::FromYmd(2027, 1, 15),
                               PrepaymentOptions{Money::FromCents(300000), effect, {}}, note})
         .Ok();
-}
-
-QStringList Lines(const QTreeWidget* list) {
-    QStringList lines;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < list->columnCount(); ++column) {
-            cells << list->topLevelItem(row)->text(column);
-        }
-        lines << cells.join(" | ");
-    }
-    return lines;
 }
 
 }  // namespace
@@ -88,30 +88,29 @@ private slots:
         QVERIFY(panel->cmdRimborsoParziale->isEnabled());
         QVERIFY(!panel->cmdAnnullaEvento->isEnabled());
 
-        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
-        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        auto* dialog = Opened<PayoffDialog>(panel, panel->cmdEstinzione, "dlgEstinzione");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         // The type's regime is the penalty proposed.
         QCOMPARE(dialog->cboPenale->currentText(), QStringLiteral("consumatore"));
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
-        QCOMPARE(Lines(dialog->lsvConteggio).last(),
+        QCOMPARE(TreeLines(dialog->lsvConteggio).last(),
                  QStringLiteral("Totale da pagare | 11.876,86"));
         dialog->cboRimborso->setCurrentIndex(1);
-        QCOMPARE(Lines(dialog->lsvConteggio).last(),
+        QCOMPARE(TreeLines(dialog->lsvConteggio).last(),
                  QStringLiteral("Totale da pagare | 11.394,35"));
         // A date the contract refuses is said, and nothing can be recorded.
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2034"));
         QVERIFY(dialog->lblEsito->text().startsWith(
             QStringLiteral("La data dell'evento (15/01/2034) è successiva all'ultima rata")));
         QVERIFY(!dialog->cmdRegistra->isEnabled());
-        QVERIFY(Lines(dialog->lsvConteggio).isEmpty());
+        QVERIFY(TreeLines(dialog->lsvConteggio).isEmpty());
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
         QVERIFY(dialog->lblEsito->text().isEmpty());
 
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<PayoffDialog*>() == nullptr);
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{
                      QStringLiteral("15/01/28 | Estinzione | 11.394,35 | 112,82 | 1.853,40 | ")});
         QVERIFY(!panel->cmdEstinzione->isEnabled());
@@ -127,7 +126,7 @@ private slots:
 
         // Loaded again, the contract shows the same.
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
-        QVERIFY(Lines(panel->lsvEventi).isEmpty());
+        QVERIFY(TreeLines(panel->lsvEventi).isEmpty());
         f.Click(f.ContractNode("Prestito auto"));
         QCOMPARE(f.GridRowsAsText(), rows);
         QCOMPARE(panel->lsvEventi->topLevelItemCount(), 1);
@@ -146,12 +145,8 @@ private slots:
     // says why, and the page shows the contract as it now is.
     void aStatementOnAContractChangedMeanwhileIsNotRecorded() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito auto");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
-        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito auto");
+        auto* dialog = Opened<PayoffDialog>(panel, panel->cmdEstinzione, "dlgEstinzione");
         QVERIFY(dialog != nullptr);
         dialog->txtDataEstinzione->setText(QStringLiteral("15/01/2028"));
         QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment));
@@ -162,7 +157,7 @@ private slots:
                  QStringLiteral("Il contratto è stato modificato da un'altra postazione mentre la "
                                 "finestra era aperta: non è stato registrato nulla. Chiudere e "
                                 "riaprire la finestra per rivedere le cifre."));
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{
                      QStringLiteral("15/01/27 | Rimborso parziale | 3.000,00 | 0,00 | 0,00 | ")});
         QVERIFY(f.GridRowsAsText().contains(
@@ -171,12 +166,9 @@ private slots:
 
     void aPrepaymentReDerivesThePlanShown() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito casa");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdRimborsoParziale, Qt::LeftButton);
-        auto* dialog = panel->findChild<PrepaymentDialog*>(QStringLiteral("dlgRimborsoParziale"));
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito casa");
+        auto* dialog =
+            Opened<PrepaymentDialog>(panel, panel->cmdRimborsoParziale, "dlgRimborsoParziale");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataRimborso->setText(QStringLiteral("15/01/2028"));
@@ -186,8 +178,8 @@ private slots:
         dialog->txtImporto->setText(QStringLiteral("5.000"));
         QTest::mouseClick(dialog->optRiduzioneDurata, Qt::LeftButton, {},
                           QPoint(8, dialog->optRiduzioneDurata->height() / 2));
-        QVERIFY(Lines(dialog->lsvEsito).contains(QStringLiteral("Rate residue | 60 -> 36")));
-        QVERIFY(Lines(dialog->lsvEsito)
+        QVERIFY(TreeLines(dialog->lsvEsito).contains(QStringLiteral("Rate residue | 60 -> 36")));
+        QVERIFY(TreeLines(dialog->lsvEsito)
                     .contains(QStringLiteral("Penale | 50,00 - consumatore 1% di 5.000,00")));
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<PrepaymentDialog*>() == nullptr);
@@ -198,7 +190,7 @@ private slots:
                                           "8.134,93"));
         QVERIFY(f.Grid()->IsEventRow(25));
         QCOMPARE(rows.last().left(15), QStringLiteral("60° Rata 15/01/"));
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{
                      QStringLiteral("15/01/28 | Rimborso parziale | 5.000,00 | 50,00 | 0,00 | ")});
     }
@@ -208,12 +200,8 @@ private slots:
     // longer.
     void aSuspensionLengthensThePlanShown() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito sospeso");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
-        auto* dialog = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito sospeso");
+        auto* dialog = Opened<SuspensionDialog>(panel, panel->cmdSospensione, "dlgSospensione");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataSospensione->setText(QStringLiteral("15/01/2027"));
@@ -223,7 +211,7 @@ private slots:
         dialog->optInteraRata->setChecked(true);
         dialog->optDifferiti->setChecked(true);
         dialog->txtQuotaFondo->setText(QStringLiteral("50"));
-        QCOMPARE(Lines(dialog->lsvEsito),
+        QCOMPARE(TreeLines(dialog->lsvEsito),
                  (QStringList{"Debito residuo | 15.547,55", "Interessi sospesi | 415,92",
                               "a carico del Fondo | 207,96", "Interessi differiti | 207,96",
                               "Rata | 249,99 -> 252,83",
@@ -231,7 +219,7 @@ private slots:
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<SuspensionDialog*>() == nullptr);
 
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{QStringLiteral("15/01/27 | Sospensione | 0,00 | 0,00 | 0,00 | ")});
         const QStringList rows = f.GridRowsAsText();
         QCOMPARE(rows.size(), 90);
@@ -261,13 +249,9 @@ private slots:
     // the renegotiated part's TAEG and the law's note, then the plan re-derived from the date.
     void aSurrogationReDerivesThePlanShown() {
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito surrogato");
-        f.Calcola();
-        f.Salva();
-        QTest::mouseClick(panel->cmdRinegoziazione, Qt::LeftButton);
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito surrogato");
         auto* dialog =
-            panel->findChild<RenegotiationDialog*>(QStringLiteral("dlgRinegoziazione"));
+            Opened<RenegotiationDialog>(panel, panel->cmdRinegoziazione, "dlgRinegoziazione");
         QVERIFY(dialog != nullptr);
         QCOMPARE(test::UnnamedInputs(dialog), QStringList());
         dialog->txtDataRinegoziazione->setText(QStringLiteral("15/01/2027"));
@@ -277,7 +261,7 @@ private slots:
         dialog->txtNuovoTasso->setText(QStringLiteral("3,5"));
         dialog->txtNuovoNumeroRate->setText(QStringLiteral("48"));
         dialog->txtIstituto->setText(QStringLiteral("Banca Nuova"));
-        QCOMPARE(Lines(dialog->lsvEsito),
+        QCOMPARE(TreeLines(dialog->lsvEsito),
                  (QStringList{"Debito residuo | 15.366,88", "Tasso | 5,35% -> 3,5%",
                               "Rata | 249,99 -> 343,54", "Rate residue | 72 -> 48",
                               "TAEG del contratto | 10,87%", "TAEG della parte rinegoziata | 3,56%",
@@ -287,7 +271,7 @@ private slots:
         QTest::mouseClick(dialog->cmdRegistra, Qt::LeftButton);
         QTRY_VERIFY(panel->findChild<RenegotiationDialog*>() == nullptr);
 
-        QCOMPARE(Lines(panel->lsvEventi),
+        QCOMPARE(TreeLines(panel->lsvEventi),
                  QStringList{QStringLiteral("15/01/27 | Surroga | 0,00 | 0,00 | 0,00 | ")});
         const QStringList rows = f.GridRowsAsText();
         QCOMPARE(rows.size(), 60);
@@ -302,13 +286,11 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("k not a number")
-            << "dlgSospensione" << "txtRateSospese" << "sei"
+        QTest::newRow("k not a number") << "dlgSospensione" << "txtRateSospese" << "sei"
             << "Inserire il numero delle rate sospese!";
         QTest::newRow("k above 36") << "dlgSospensione" << "txtRateSospese" << "37"
                                     << "Le rate sospese devono essere da 1 a 36 (indicate: 37).";
-        QTest::newRow("Fund share not a number")
-            << "dlgSospensione" << "txtQuotaFondo" << "metà"
+        QTest::newRow("Fund share not a number") << "dlgSospensione" << "txtQuotaFondo" << "metà"
             << "Inserire una quota del Fondo valida!";
         QTest::newRow("holiday off the due dates")
             << "dlgSospensione" << "txtDataSospensione" << "20/01/2027"
@@ -329,31 +311,23 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, message);
         ArchiveFixture f;
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        FillConsumer(f, "Prestito rifiutato");
-        f.Calcola();
-        f.Salva();
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito rifiutato");
         const bool holiday = dialog == "dlgSospensione";
-        QTest::mouseClick(holiday ? panel->cmdSospensione : panel->cmdRinegoziazione,
-                          Qt::LeftButton);
-        auto* opened = panel->findChild<QDialog*>(dialog);
+        auto* opened = Opened<QDialog>(
+            panel, holiday ? panel->cmdSospensione : panel->cmdRinegoziazione, dialog);
         QVERIFY(opened != nullptr);
         // Fields that describe an event the contract accepts, then the one under test.
-        const QList<std::pair<const char*, const char*>> good =
-            holiday ? QList<std::pair<const char*, const char*>>{{"txtDataSospensione",
-                                                                  "15/01/2027"},
-                                                                 {"txtRateSospese", "3"}}
-                    : QList<std::pair<const char*, const char*>>{
-                          {"txtDataRinegoziazione", "15/01/2027"}, {"txtNuovoTasso", "4"}};
-        for (const auto& [name, value] : good) {
-            opened->findChild<QLineEdit*>(QString::fromLatin1(name))
-                ->setText(QString::fromUtf8(value));
+        const QStringList good =
+            holiday ? QStringList{"txtDataSospensione", "15/01/2027", "txtRateSospese", "3"}
+                    : QStringList{"txtDataRinegoziazione", "15/01/2027", "txtNuovoTasso", "4"};
+        for (qsizetype k = 0; k < good.size(); k += 2) {
+            opened->findChild<QLineEdit*>(good[k])->setText(good[k + 1]);
         }
         auto* registra = opened->findChild<QPushButton*>(QStringLiteral("cmdRegistra"));
         QVERIFY(registra->isEnabled());
         opened->findChild<QLineEdit*>(field)->setText(text);
         QCOMPARE(opened->findChild<QLabel*>(QStringLiteral("lblEsito"))->text(), message);
-        QVERIFY(Lines(opened->findChild<QTreeWidget*>(QStringLiteral("lsvEsito"))).isEmpty());
+        QVERIFY(TreeLines(opened->findChild<QTreeWidget*>(QStringLiteral("lsvEsito"))).isEmpty());
         QVERIFY(!registra->isEnabled());
         QTest::mouseClick(registra, Qt::LeftButton);
         QVERIFY(opened->isVisible());
@@ -371,16 +345,12 @@ private slots:
         f.window->Status()->exportFolder = [&folder] {
             return std::filesystem::path(folder.path().toStdString()) / "Export";
         };
-        FillConsumer(f, "Prestito annuale");
-        f.Calcola();
-        f.Salva();
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
-        QTest::mouseClick(panel->cmdProspetto, Qt::LeftButton);
-        auto* contract = panel->findChild<YearlyStatementDialog*>();
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito annuale");
+        auto* contract = Opened<YearlyStatementDialog>(panel, panel->cmdProspetto);
         QVERIFY(contract != nullptr);
         QCOMPARE(test::UnnamedInputs(contract), QStringList());
         // The contract fees fall in the contract date's year; the total is the plan's.
-        const QStringList years = Lines(contract->lsvProspetto);
+        const QStringList years = TreeLines(contract->lsvProspetto);
         QCOMPARE(years.size(), 9);
         QCOMPARE(years.first(), QStringLiteral("2026 | 1.935,26 | 814,63 | 2.594,76 | 5.344,65"));
         QCOMPARE(years[7], QStringLiteral("2033 | 248,43 | 1,11 | 0,00 | 249,54"));
@@ -389,18 +359,17 @@ private slots:
         contract->close();
 
         StatusPage* status = f.window->Status();
-        QTest::mouseClick(status->cmdProspetto, Qt::LeftButton);
-        auto* archive = status->findChild<YearlyStatementDialog*>();
+        auto* archive = Opened<YearlyStatementDialog>(status, status->cmdProspetto);
         QVERIFY(archive != nullptr);
         QCOMPARE(test::UnnamedInputs(archive), QStringList());
         // The archive holds the one contract with a plan; a type without contracts, nothing.
-        QCOMPARE(Lines(archive->lsvProspetto), years);
+        QCOMPARE(TreeLines(archive->lsvProspetto), years);
         archive->cboAmbito->setCurrentText(QStringLiteral("Mutuo"));
-        QVERIFY(Lines(archive->lsvProspetto).isEmpty());
+        QVERIFY(TreeLines(archive->lsvProspetto).isEmpty());
         QCOMPARE(archive->lblEsito->text(), QStringLiteral("Nessun pagamento nel periodo."));
         QVERIFY(!archive->cmdExcel->isEnabled());
         archive->cboAmbito->setCurrentText(QStringLiteral("Credito al consumo"));
-        QCOMPARE(Lines(archive->lsvProspetto), years);
+        QCOMPARE(TreeLines(archive->lsvProspetto), years);
         QVERIFY(archive->lblEsito->text().isEmpty());
 
         QTest::mouseClick(archive->cmdExcel, Qt::LeftButton);
@@ -416,9 +385,7 @@ private slots:
     // a calculation saved after the events never replaces their plan.
     void salvaKeepsTheSignedTermsAndThePlan() {
         ArchiveFixture f;
-        FillConsumer(f, "Prestito moto");
-        f.Calcola();
-        f.Salva();
+        SaveConsumer(f, "Prestito moto");
         const int id = f.ShownId();
         QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::LowerInstalment));
         f.Click(f.ContractNode("Prestito moto"));
@@ -447,9 +414,7 @@ private slots:
         QTemporaryDir folder;
         ArchiveFixture f;
         f.window->Plan()->SetProgramFiles(ReadyToRunFiles(folder.path().toStdString()));
-        FillConsumer(f, "Prestito furgone");
-        f.Calcola();
-        f.Salva();
+        SaveConsumer(f, "Prestito furgone");
         const int id = f.ShownId();
         QVERIFY(RecordPrepayment(f, id, PrepaymentEffect::ShortenTerm));
         f.Click(f.ContractNode("Prestito furgone"));
@@ -467,10 +432,7 @@ private slots:
         const QString folder = qEnvironmentVariable("QUOTAPLAN_SCREENSHOTS");
         if (folder.isEmpty()) QSKIP("QUOTAPLAN_SCREENSHOTS not set");
         ArchiveFixture f;
-        FillConsumer(f, "Prestito auto");
-        f.Calcola();
-        f.Salva();
-        ContractEventsPanel* panel = f.window->Plan()->fraEventi;
+        ContractEventsPanel* panel = SaveConsumer(f, "Prestito auto");
         QVERIFY(RecordPrepayment(f, f.ShownId(), PrepaymentEffect::LowerInstalment, "Bonus"));
         f.Click(f.ContractNode("Prestito auto"));
         f.window->Tabs()->setCurrentIndex(1);
@@ -479,8 +441,7 @@ private slots:
         QApplication::processEvents();
         QVERIFY(f.window->grab().save(QDir(folder).filePath("eventi.png")));
 
-        QTest::mouseClick(panel->cmdEstinzione, Qt::LeftButton);
-        auto* dialog = panel->findChild<PayoffDialog*>(QStringLiteral("dlgEstinzione"));
+        auto* dialog = Opened<PayoffDialog>(panel, panel->cmdEstinzione, "dlgEstinzione");
         QVERIFY(dialog != nullptr);
         dialog->txtDataEstinzione->setText(QStringLiteral("25/01/2027"));
         dialog->resize(620, 560);
@@ -488,8 +449,7 @@ private slots:
         QVERIFY(dialog->grab().save(QDir(folder).filePath("conteggio-estintivo.png")));
         dialog->close();
 
-        QTest::mouseClick(panel->cmdSospensione, Qt::LeftButton);
-        auto* holiday = panel->findChild<SuspensionDialog*>(QStringLiteral("dlgSospensione"));
+        auto* holiday = Opened<SuspensionDialog>(panel, panel->cmdSospensione, "dlgSospensione");
         QVERIFY(holiday != nullptr);
         holiday->txtDataSospensione->setText(QStringLiteral("15/02/2028"));
         holiday->txtRateSospese->setText(QStringLiteral("6"));

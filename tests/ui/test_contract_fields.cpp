@@ -52,36 +52,18 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("partner");
         QTest::addColumn<QString>("partnerShown");
-        QTest::newRow("txtTasso") << "txtTasso"
-                                  << "5.25"
-                                  << "5,25" << QString() << QString();
-        QTest::newRow("txtSpread") << "txtSpread"
-                                   << "3a"
-                                   << "30,00" << QString() << QString();
-        QTest::newRow("txtDescBene") << "txtDescBene"
-                                     << "L'Aquila \"centro\""
+        QTest::newRow("txtTasso") << "txtTasso" << "5.25" << "5,25" << QString() << QString();
+        QTest::newRow("txtSpread") << "txtSpread" << "3a" << "30,00" << QString() << QString();
+        QTest::newRow("txtDescBene") << "txtDescBene" << "L'Aquila \"centro\""
                                      << "L Aquila  centro " << QString() << QString();
-        QTest::newRow("txtStart") << "txtStart"
-                                  << "1/2/07"
-                                  << "01/02/07" << QString() << QString();
-        QTest::newRow("txtDataRiscatto") << "txtDataRiscatto"
-                                         << "31/02/07"
+        QTest::newRow("txtStart") << "txtStart" << "1/2/07" << "01/02/07" << QString() << QString();
+        QTest::newRow("txtDataRiscatto") << "txtDataRiscatto" << "31/02/07"
                                          << "31/02/07" << QString() << QString();
-        QTest::newRow("txtSpContratto") << "txtSpContratto"
-                                        << ""
+        QTest::newRow("txtSpContratto") << "txtSpContratto" << ""
                                         << "0,00" << QString() << QString();
-        QTest::newRow("txtSpRata") << "txtSpRata"
-                                   << "250"
-                                   << "250,00" << QString() << QString();
-        QTest::newRow("txtMaxi") << "txtMaxi"
-                                 << "20000"
-                                 << "20.000,00"
-                                 << "txtPercMaxi"
-                                 << "20,00";
-        QTest::newRow("txtPercRiscatto") << "txtPercRiscatto"
-                                         << "12.5"
-                                         << "12,50"
-                                         << "txtRiscatto"
+        QTest::newRow("txtSpRata") << "txtSpRata" << "250" << "250,00" << QString() << QString();
+        QTest::newRow("txtMaxi") << "txtMaxi" << "20000" << "20.000,00" << "txtPercMaxi" << "20,00";
+        QTest::newRow("txtPercRiscatto") << "txtPercRiscatto" << "12.5" << "12,50" << "txtRiscatto"
                                          << "12.500,00";
     }
     void fieldWiring() {
@@ -109,9 +91,7 @@ private slots:
     }
 
     void typingTheValueClearsBothPercentages() {
-        f_->Enter("txtValBene", "100000");
-        f_->Enter("txtMaxi", "10000");
-        f_->Enter("txtRiscatto", "1000");
+        f_->EnterAll({{"txtValBene", "100000"}, {"txtMaxi", "10000"}, {"txtRiscatto", "1000"}});
         QCOMPARE(f_->Text("txtPercRiscatto"), QString("1,00"));
         f_->Focus(f_->C().txtValBene);
         QTest::keyClick(f_->C().txtValBene, Qt::Key_End);
@@ -190,12 +170,8 @@ private slots:
 
 private:
     void CalculateTenThousand() {
-        f_->Enter("txtDescBene", "Auto");
-        f_->Enter("txtValBene", "10000");
-        f_->Enter("txtTasso", "6");
-        f_->Enter("txtRate", "12");
-        f_->Enter("txtContract", "31/01/06");
-        f_->Enter("txtStart", "28/02/06");
+        f_->EnterAll({{"txtDescBene", "Auto"}, {"txtValBene", "10000"}, {"txtTasso", "6"},
+                      {"txtRate", "12"}, {"txtContract", "31/01/06"}, {"txtStart", "28/02/06"}});
         f_->C().optCapCom->setChecked(true);
         f_->Calcola();
         QCOMPARE(f_->Text("txtResult"), QString("859,93"));

@@ -126,8 +126,7 @@ private slots:
         QTest::newRow("capitals") << "LEASING IMMOBILIARE"
                                   << QStringList{"Leasing immobiliare a tasso fisso",
                                                  "Leasing immobiliare a tasso variabile"};
-        QTest::newRow("no accent typed")
-            << "attivita"
+        QTest::newRow("no accent typed") << "attivita"
             << QStringList{"Finanziamenti per attività produttive con garanzia pubblica"};
         QTest::newRow("middle of a name, blanks squeezed")
             << "  quinto   dello "

@@ -49,22 +49,10 @@ UsuryRate Quarter(const char* category, std::int64_t tegmTenThousandths) {
 // The contract of TenThousandWithFees typed into the window: TAEG 9,68 %.
 void FillTenThousand(WindowDriver& f, const QString& type) {
     f.C().cboTipoLea->setCurrentText(type);
-    f.Enter("txtDescBene", "Auto");
-    f.Enter("txtValBene", "10000");
-    f.Enter("txtTasso", "6");
-    f.Enter("txtRate", "12");
-    f.Enter("txtContract", "15/01/26");
-    f.Enter("txtStart", "15/02/26");
-    f.Enter("txtSpContratto", "150");
-    f.Enter("txtSpRata", "2");
+    f.EnterAll({{"txtDescBene", "Auto"}, {"txtValBene", "10000"}, {"txtTasso", "6"},
+                {"txtRate", "12"}, {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"},
+                {"txtSpContratto", "150"}, {"txtSpRata", "2"}});
     f.Choose(f.C().optCapSem);
-}
-
-void Pick(QListWidget* list, const QString& text) {
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY(found.size() == 1);
-    list->setCurrentItem(found[0]);
-    emit list->itemClicked(found[0]);
 }
 
 }  // namespace
@@ -110,12 +98,8 @@ private slots:
         QVERIFY(box != nullptr);
         QCOMPARE(box->text().replace('\n', ' '), QString("Piano a&l centesimo"));
         QVERIFY(!box->isChecked());
-        f.Enter("txtDescBene", "Mutuo casa");
-        f.Enter("txtValBene", "200000");
-        f.Enter("txtTasso", "4");
-        f.Enter("txtRate", "360");
-        f.Enter("txtContract", "15/01/26");
-        f.Enter("txtStart", "15/02/26");
+        f.EnterAll({{"txtDescBene", "Mutuo casa"}, {"txtValBene", "200000"}, {"txtTasso", "4"},
+                    {"txtRate", "360"}, {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"}});
         f.Choose(f.C().optCapSem);
         f.Calcola();
         // The classic plan drifts: its last residual is not 0.
@@ -150,12 +134,8 @@ private slots:
     // the reason as its tooltip, and no usury verdict; a TAEG found again drops the tooltip.
     void taegNotDeterminedWithItsReason() {
         WindowFixture f;
-        f.Enter("txtDescBene", "Auto");
-        f.Enter("txtValBene", "1000");
-        f.Enter("txtTasso", "5");
-        f.Enter("txtRate", "1");
-        f.Enter("txtContract", "15/01/26");
-        f.Enter("txtStart", "15/02/26");
+        f.EnterAll({{"txtDescBene", "Auto"}, {"txtValBene", "1000"}, {"txtTasso", "5"},
+                    {"txtRate", "1"}, {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"}});
         f.Choose(f.C().optPagAnt);
         f.Calcola();
         QCOMPARE(f.Text("txtTAEG"), QString("n.d."));
@@ -385,13 +365,9 @@ private slots:
         ArchiveFixture f;
         f.Enter("txtDescBene", "Mutuo prima casa");
         f.C().cboTipoLea->setCurrentText(QStringLiteral("Mutuo"));
-        f.Enter("txtValBene", "200000");
-        f.Enter("txtTasso", "4");
-        f.Enter("txtRate", "360");
-        f.Enter("txtContract", "15/01/26");
-        f.Enter("txtStart", "15/02/26");
-        f.Enter("txtSpContratto", "1500");
-        f.Enter("txtSpRata", "3");
+        f.EnterAll({{"txtValBene", "200000"}, {"txtTasso", "4"}, {"txtRate", "360"},
+                    {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"},
+                    {"txtSpContratto", "1500"}, {"txtSpRata", "3"}});
         f.Choose(f.C().optCapSem);
         f.C().chkCentesimo->setChecked(true);
         f.Calcola();
@@ -412,14 +388,9 @@ private slots:
         f.window->Tabs()->setCurrentIndex(0);
         QTest::mouseClick(f.C().cmdNuovo, Qt::LeftButton);
         f.C().cboTipoLea->setCurrentText(QStringLiteral("Credito al consumo"));
-        f.Enter("txtDescBene", "Prestito arredamento");
-        f.Enter("txtValBene", "5000");
-        f.Enter("txtTasso", "14,5");
-        f.Enter("txtRate", "24");
-        f.Enter("txtContract", "15/01/26");
-        f.Enter("txtStart", "15/02/26");
-        f.Enter("txtSpContratto", "250");
-        f.Enter("txtSpRata", "4");
+        f.EnterAll({{"txtDescBene", "Prestito arredamento"}, {"txtValBene", "5000"},
+                    {"txtTasso", "14,5"}, {"txtRate", "24"}, {"txtContract", "15/01/26"},
+                    {"txtStart", "15/02/26"}, {"txtSpContratto", "250"}, {"txtSpRata", "4"}});
         f.Calcola();
         QApplication::processEvents();
         QVERIFY(f.C().lblUsura->text().startsWith("Tasso oltre"));

@@ -39,36 +39,16 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("entered");
-        QTest::newRow("rate point") << "rate"
-                                    << "."
-                                    << ",";
-        QTest::newRow("rate comma") << "rate"
-                                    << ","
-                                    << ",";
-        QTest::newRow("rate digit") << "rate"
-                                    << "7"
-                                    << "7";
-        QTest::newRow("rate letter is a zero") << "rate"
-                                               << "a"
-                                               << "0";
-        QTest::newRow("rate minus is a zero") << "rate"
-                                              << "-"
-                                              << "0";
-        QTest::newRow("rate backspace") << "rate"
-                                        << "\b"
-                                        << "\b";
-        QTest::newRow("description apostrophe") << "desc"
-                                                << "'"
-                                                << " ";
-        QTest::newRow("description quote") << "desc"
-                                           << "\""
-                                           << " ";
-        QTest::newRow("description letter") << "desc"
-                                            << "x"
-                                            << "x";
-        QTest::newRow("instalment point") << "result"
-                                          << "."
-                                          << ",";
+        QTest::newRow("rate point") << "rate" << "." << ",";
+        QTest::newRow("rate comma") << "rate" << "," << ",";
+        QTest::newRow("rate digit") << "rate" << "7" << "7";
+        QTest::newRow("rate letter is a zero") << "rate" << "a" << "0";
+        QTest::newRow("rate minus is a zero") << "rate" << "-" << "0";
+        QTest::newRow("rate backspace") << "rate" << "\b" << "\b";
+        QTest::newRow("description apostrophe") << "desc" << "'" << " ";
+        QTest::newRow("description quote") << "desc" << "\"" << " ";
+        QTest::newRow("description letter") << "desc" << "x" << "x";
+        QTest::newRow("instalment point") << "result" << "." << ",";
     }
     void keyFilters() {
         QFETCH(QString, filter);
@@ -85,39 +65,17 @@ private slots:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("rate 3") << "rate"
-                                << "3"
-                                << "3,00";
-        QTest::newRow("rate 5,25") << "rate"
-                                   << "5,25"
-                                   << "5,25";
-        QTest::newRow("rate garbage stays") << "rate"
-                                            << "5,2x"
-                                            << "5,2x";
-        QTest::newRow("date short") << "date"
-                                    << "1/2/07"
-                                    << "01/02/07";
-        QTest::newRow("date no such day") << "date"
-                                          << "31/02/07"
-                                          << "31/02/07";
-        QTest::newRow("date word") << "date"
-                                   << "domani"
-                                   << "domani";
-        QTest::newRow("date empty") << "date"
-                                    << ""
-                                    << "";
-        QTest::newRow("fee empty") << "fee"
-                                   << ""
-                                   << "0,00";
-        QTest::newRow("fee 250") << "fee"
-                                 << "250"
-                                 << "250,00";
-        QTest::newRow("fee grouped") << "fee"
-                                     << "1234,5"
-                                     << "1.234,50";
-        QTest::newRow("fee letters") << "fee"
-                                     << "abc"
-                                     << "0,00";
+        QTest::newRow("rate 3") << "rate" << "3" << "3,00";
+        QTest::newRow("rate 5,25") << "rate" << "5,25" << "5,25";
+        QTest::newRow("rate garbage stays") << "rate" << "5,2x" << "5,2x";
+        QTest::newRow("date short") << "date" << "1/2/07" << "01/02/07";
+        QTest::newRow("date no such day") << "date" << "31/02/07" << "31/02/07";
+        QTest::newRow("date word") << "date" << "domani" << "domani";
+        QTest::newRow("date empty") << "date" << "" << "";
+        QTest::newRow("fee empty") << "fee" << "" << "0,00";
+        QTest::newRow("fee 250") << "fee" << "250" << "250,00";
+        QTest::newRow("fee grouped") << "fee" << "1234,5" << "1.234,50";
+        QTest::newRow("fee letters") << "fee" << "abc" << "0,00";
     }
     void leaveReformat() {
         QFETCH(QString, rule);

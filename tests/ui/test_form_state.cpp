@@ -35,8 +35,7 @@ private slots:
         QTest::newRow("unchanged") << true << true << "Auto" << "1.000,00" << "6,00" << current;
         QTest::newRow("renamed only") << true << true << "Furgone" << "1.000,00" << "6,00"
                                       << current;
-        QTest::newRow("value changed") << true << true << "Auto" << "2.000,00" << "6,00"
-                                       << stale;
+        QTest::newRow("value changed") << true << true << "Auto" << "2.000,00" << "6,00" << stale;
         QTest::newRow("a rate of the list changed") << true << true << "Auto" << "1.000,00"
                                                     << "7,00" << stale;
         QTest::newRow("calculation stopped midway") << true << false << "Auto" << "1.000,00"

@@ -44,12 +44,8 @@ struct Indexing {
     // The example's contract: 10.000 over 12 monthly instalments in arrears from 15/02/26,
     // contract of 15/01/26, spread 1,5, on "Euribor 3 mesi".
     void FillExample(const QString& name) const {
-        w.Enter("txtDescBene", name);
-        w.Enter("txtValBene", "10000");
-        w.Enter("txtSpread", "1,5");
-        w.Enter("txtRate", "12");
-        w.Enter("txtContract", "15/01/26");
-        w.Enter("txtStart", "15/02/26");
+        w.EnterAll({{"txtDescBene", name}, {"txtValBene", "10000"}, {"txtSpread", "1,5"},
+                    {"txtRate", "12"}, {"txtContract", "15/01/26"}, {"txtStart", "15/02/26"}});
         w.Choose(w.C().optCapCom);
         w.Choose(w.C().optPagPos);
         w.C().cboTxRif->setCurrentText(QStringLiteral("Euribor 3 mesi"));
@@ -78,12 +74,6 @@ struct RealFixture : ArchiveFixture {
     ScopedToday today{Ymd(2026, 6, 10)};
     Indexing x{*this};
     StatusPage* S() const { return window->Status(); }
-    void Pick(QListWidget* list, const QString& text) const {
-        const auto found = list->findItems(text, Qt::MatchExactly);
-        QVERIFY(found.size() == 1);
-        list->setCurrentItem(found[0]);
-        emit list->itemClicked(found[0]);
-    }
     // Opens the values of a reference rate from the Stato page.
     ReferenceValuesDialog* OpenValues(const QString& rate) const {
         window->Tabs()->setCurrentIndex(2);
@@ -110,13 +100,7 @@ struct RealFixture : ArchiveFixture {
     }
 };
 
-QStringList Rows(const QTreeWidget* list) {
-    QStringList rows;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        rows << list->topLevelItem(row)->text(0) + " " + list->topLevelItem(row)->text(1);
-    }
-    return rows;
-}
+QStringList Rows(const QTreeWidget* list) { return TreeLines(list, " "); }
 
 void Type(QLineEdit* field, const QString& text) { field->setText(text); }
 
@@ -233,17 +217,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("no count") << "txtRate"
-                                  << "0"
-                                  << "Inserire il Numero di rate!"
-                                  << "txtRate";
-        QTest::newRow("no contract date") << "txtContract"
-                                          << "32/01/26"
-                                          << "Inserire una data valida!"
-                                          << "txtContract";
-        QTest::newRow("no first date") << "txtStart"
-                                       << "15/13/26"
-                                       << "Inserire una data valida!"
+        QTest::newRow("no count") << "txtRate" << "0" << "Inserire il Numero di rate!" << "txtRate";
+        QTest::newRow("no contract date") << "txtContract" << "32/01/26"
+                                          << "Inserire una data valida!" << "txtContract";
+        QTest::newRow("no first date") << "txtStart" << "15/13/26" << "Inserire una data valida!"
                                        << "txtStart";
         QTest::newRow("series starts later")
             << "txtContract"
@@ -388,8 +365,8 @@ private slots:
         RealFixture f;
         QVERIFY(!f.S()->cmdValTxRif->isEnabled());
         f.window->Tabs()->setCurrentIndex(2);
-        f.Pick(f.S()->lstSupTab, "Tipologia");
-        f.Pick(f.S()->lstSupVal, "Leasing");
+        Pick(f.S()->lstSupTab, "Tipologia");
+        Pick(f.S()->lstSupVal, "Leasing");
         QVERIFY(!f.S()->cmdValTxRif->isEnabled());  // financing types have no values
         ReferenceValuesDialog* d = f.OpenValues("Euribor 6 mesi");
         QVERIFY(d != nullptr);
@@ -445,15 +422,10 @@ private slots:
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("date") << "31/02/2026"
-                              << "2,5"
-                              << "Inserire una data valida!";
-        QTest::newRow("value") << "01/02/2026"
-                               << "due"
+        QTest::newRow("date") << "31/02/2026" << "2,5" << "Inserire una data valida!";
+        QTest::newRow("value") << "01/02/2026" << "due"
                                << "Inserire un valore valido, in percentuale (per esempio 2,50).";
-        QTest::newRow("beyond") << "01/02/2026"
-                                << "250"
-                                << "Inserire un valore fra -100 e 100.";
+        QTest::newRow("beyond") << "01/02/2026" << "250" << "Inserire un valore fra -100 e 100.";
     }
     void editorRefusals() {
         QFETCH(QString, date);
@@ -487,7 +459,7 @@ private slots:
         std::ofstream(good) << "Data;Valore\n01/01/2026;2,00\n01/04/2026;2,50\n";
         // A new reference rate has no values: chosen on Calcoli, "Indicizza" stays off.
         f.window->Tabs()->setCurrentIndex(2);
-        f.Pick(f.S()->lstSupTab, "TxRiferimento");
+        Pick(f.S()->lstSupTab, "TxRiferimento");
         f.S()->txtValue->setText("Euribor 12 mesi");
         Press(f.S()->cmdSupNew);
         f.C().cboTxRif->setCurrentText("Euribor 12 mesi");

@@ -15,18 +15,8 @@ namespace {
 
 struct EditorFixture : ArchiveFixture {
     StatusPage* S() const { return window->Status(); }
-    void Table(const QString& entry) const {
-        const auto found = S()->lstSupTab->findItems(entry, Qt::MatchExactly);
-        QVERIFY(found.size() == 1);
-        S()->lstSupTab->setCurrentItem(found[0]);
-        emit S()->lstSupTab->itemClicked(found[0]);
-    }
-    void Value(const QString& text) const {
-        const auto found = S()->lstSupVal->findItems(text, Qt::MatchExactly);
-        QVERIFY(found.size() == 1);
-        S()->lstSupVal->setCurrentItem(found[0]);
-        emit S()->lstSupVal->itemClicked(found[0]);
-    }
+    void Table(const QString& entry) const { Pick(S()->lstSupTab, entry); }
+    void Value(const QString& text) const { Pick(S()->lstSupVal, text); }
     void Type(const QString& text) const { S()->txtValue->setText(text); }
     void Press(QPushButton* button) const { QTest::mouseClick(button, Qt::LeftButton); }
     QStringList Values() const {
@@ -63,27 +53,16 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no table") << ""
-                                  << "Noleggio"
+        const QString empty = "Digitare un valore. Inserimento non riuscito.";
+        const QString taken = "Descrizione già esistente. Inserimento non riuscito.";
+        QTest::newRow("no table") << "" << "Noleggio"
                                   << "Selezionare la tabella a cui aggiungere il valore. "
                                      "Inserimento non riuscito.";
-        QTest::newRow("empty") << "Tipologia"
-                               << ""
-                               << "Digitare un valore. Inserimento non riuscito.";
-        QTest::newRow("blanks only") << "Tipologia"
-                                     << "   "
-                                     << "Digitare un valore. Inserimento non riuscito.";
-        QTest::newRow("other letter case")
-            << "Tipologia"
-            << "LEASING"
-            << "Descrizione già esistente. Inserimento non riuscito.";
-        QTest::newRow("accented case") << "TxRiferimento"
-                                       << "EURIBOR 3 MESI"
-                                       << "Descrizione già esistente. Inserimento non riuscito.";
-        QTest::newRow("surrounding blanks")
-            << "Tipologia"
-            << "  mutuo "
-            << "Descrizione già esistente. Inserimento non riuscito.";
+        QTest::newRow("empty") << "Tipologia" << "" << empty;
+        QTest::newRow("blanks only") << "Tipologia" << "   " << empty;
+        QTest::newRow("other letter case") << "Tipologia" << "LEASING" << taken;
+        QTest::newRow("accented case") << "TxRiferimento" << "EURIBOR 3 MESI" << taken;
+        QTest::newRow("surrounding blanks") << "Tipologia" << "  mutuo " << taken;
     }
     void refusalsShowTheirMessageUnderErrore() {
         QFETCH(QString, table);
@@ -179,66 +158,64 @@ private slots:
         QCOMPARE(f.S()->lstSupTab->currentItem()->text(), QString("Tipologia"));
     }
 
-    void aTypeInUseIsKeptAndAnUnusedOneGoes() {
+    // A financing type or a reference rate of the stored contract is kept, as deleting it
+    // would leave the contract pointing at nothing; an unused one goes on Yes.
+    void aValueInUseIsKeptAndAnUnusedOneGoes_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("used");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("unused");
+        QTest::newRow("type") << "Tipologia" << "Leasing"
+                              << "Tipologia già assegnata ad un contratto. Cancellazione non "
+                                 "riuscita."
+                              << "Credito al consumo";
+        QTest::newRow("reference rate") << "TxRiferimento" << "Fisso"
+                                        << "Tasso di riferimento già assegnato ad un contratto. "
+                                           "Cancellazione non riuscita."
+                                        << "IRS 10 anni";
+    }
+    void aValueInUseIsKeptAndAnUnusedOneGoes() {
+        QFETCH(QString, table);
+        QFETCH(QString, used);
+        QFETCH(QString, refusal);
+        QFETCH(QString, unused);
         ScopedToday today(*CalendarDate::FromYmd(2006, 1, 15));
         EditorFixture f;
         f.FillSmall("Pialla", "6");
+        QCOMPARE(f.C().cboTipoLea->currentText(), QString("Leasing"));
+        QCOMPARE(f.C().cboTxRif->currentText(), QString("Fisso"));
         f.Calcola();
-        f.Salva();  // filed under "Leasing"
+        f.Salva();
+        const std::string stored = "sup" + table.toStdString();
+        const QStringList before = f.Stored(stored);
+        QComboBox* choices = table == "Tipologia" ? f.C().cboTipoLea : f.C().cboTxRif;
         f.Enter("txtDescBene", "Modulo in corso");
-        f.Table("Tipologia");
-        f.Value("Leasing");
+        f.Table(table);
+        f.Value(used);
         f.Press(f.S()->cmdSupDel);
         QCOMPARE(f.boxes.shown.size(), std::size_t(1));
-        QCOMPARE(f.Prompt(0),
-                 QString("Tipologia già assegnata ad un contratto. Cancellazione non riuscita."));
-        QCOMPARE(f.Stored("supTipologia"), kTypes);
+        QCOMPARE(f.Prompt(0), refusal);
+        QCOMPARE(f.Title(0), QString("Errore  Quotaplan 4.0.0"));
+        QCOMPARE(f.Stored(stored), before);
         // Refused without the refresh: the panel and the form are as they were.
-        QCOMPARE(f.S()->txtValue->text(), QString("Leasing"));
+        QCOMPARE(f.S()->txtValue->text(), used);
         QCOMPARE(f.Text("txtDescBene"), QString("Modulo in corso"));
 
-        f.Value("Credito al consumo");
+        f.Value(unused);
         f.boxes.ScriptAnswer(BoxAnswer::Yes);
         f.Press(f.S()->cmdSupDel);
         QCOMPARE(f.boxes.shown.size(), std::size_t(2));
-        QCOMPARE(f.Stored("supTipologia"), QStringList({"Leasing", "Mutuo"}));
-        QCOMPARE(f.Values(), QStringList({"Leasing", "Mutuo"}));
-        QCOMPARE(f.Combo(f.C().cboTipoLea), QStringList({"Leasing", "Mutuo"}));
-        QVERIFY(f.TypeNode("Credito al consumo") == nullptr);
+        QCOMPARE(f.Prompt(1), QString("Cancellare \"%1\" dalla tabella %2?").arg(unused, table));
+        QStringList after = before;
+        after.removeOne(unused);
+        QCOMPARE(f.Stored(stored), after);
+        QCOMPARE(f.Values(), after);
+        QCOMPARE(f.Combo(choices), after);
+        QVERIFY(f.TypeNode(unused) == nullptr);
         QVERIFY(f.ContractNode("Pialla") != nullptr);
         f.Press(f.S()->cmdSupDel);
         QCOMPARE(f.Prompt(2), QString("Selezionare un valore dalla lista dei valori. "
                                       "Cancellazione non riuscita."));
-    }
-
-    // "Fisso" is the reference rate of the stored contract: deleting it would leave the
-    // contract pointing at nothing, as a deleted financing type would.
-    void aReferenceRateInUseIsKeptAndAnUnusedOneGoes() {
-        ScopedToday today(*CalendarDate::FromYmd(2006, 1, 15));
-        EditorFixture f;
-        f.FillSmall("Pialla", "6");
-        QCOMPARE(f.C().cboTxRif->currentText(), QString("Fisso"));
-        f.Calcola();
-        f.Salva();
-        f.Enter("txtDescBene", "Modulo in corso");
-        f.Table("TxRiferimento");
-        f.Value("Fisso");
-        f.Press(f.S()->cmdSupDel);
-        QCOMPARE(f.boxes.shown.size(), std::size_t(1));
-        QCOMPARE(f.Prompt(0), QString("Tasso di riferimento già assegnato ad un contratto. "
-                                      "Cancellazione non riuscita."));
-        QCOMPARE(f.Title(0), QString("Errore  Quotaplan 4.0.0"));
-        QVERIFY(f.Stored("supTxRiferimento").contains("Fisso"));
-        QCOMPARE(f.S()->txtValue->text(), QString("Fisso"));
-        QCOMPARE(f.Text("txtDescBene"), QString("Modulo in corso"));
-
-        f.Value("IRS 10 anni");
-        f.boxes.ScriptAnswer(BoxAnswer::Yes);
-        f.Press(f.S()->cmdSupDel);
-        QCOMPARE(f.boxes.shown.size(), std::size_t(2));
-        QCOMPARE(f.Prompt(1), QString("Cancellare \"IRS 10 anni\" dalla tabella TxRiferimento?"));
-        QVERIFY(!f.Stored("supTxRiferimento").contains("IRS 10 anni"));
-        QVERIFY(!f.Combo(f.C().cboTxRif).contains("IRS 10 anni"));
     }
 
     // Every delete is asked first; "No" changes nothing, not even the form. The question
@@ -267,11 +244,9 @@ private slots:
         QTest::addColumn<QString>("message");
         for (const QString table : {"Tipologia", "TxRiferimento"}) {
             const QByteArray name = table.toUtf8();
-            QTest::newRow(name + ", rename without a value")
-                << table << "cmdSupEdit"
+            QTest::newRow(name + ", rename without a value") << table << "cmdSupEdit"
                 << "Selezionare un valore da modificare.";
-            QTest::newRow(name + ", delete without a value")
-                << table << "cmdSupDel"
+            QTest::newRow(name + ", delete without a value") << table << "cmdSupDel"
                 << "Selezionare un valore dalla lista dei valori. Cancellazione non riuscita.";
             QTest::newRow(name + ", add") << table << "cmdSupNew" << "";
         }

@@ -202,11 +202,9 @@ private slots:
         Press("cmdText");
         QVERIFY(f_->boxes.shown.empty());
         const QStringList lines = TextFileLines(ExportFile(".txt"));
-        QCOMPARE(lines[1], QString("Descrizione;Fresatrice nuova"));
-        QCOMPARE(lines[2], QString("Valore finanziato;50.000,00"));
-        QCOMPARE(lines[5], QString("Tasso;9,00"));
-        QCOMPARE(lines[8], QString("Periodicità;Trimestrale"));
-        QCOMPARE(lines[12], QString("Pagamento;Anticipato"));
+        QCOMPARE(QStringList({lines[1], lines[2], lines[5], lines[8], lines[12]}),
+                 QStringList({"Descrizione;Fresatrice nuova", "Valore finanziato;50.000,00",
+                              "Tasso;9,00", "Periodicità;Trimestrale", "Pagamento;Anticipato"}));
         QCOMPARE(lines.size(), 13 + 1 + 1 + 36 + 1);
         QVERIFY2(lines[15].startsWith("1° Rata;31/01/2006;9,00;" + f_->Text("txtResult") + ";"),
                  qPrintable(lines[15]));
@@ -217,33 +215,17 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("message");
-        const QString folder = "%1/Export";
-        const QString file = "%1/Export/Tornio";
-        QTest::newRow("text, Export is a file") << "cmdText"
-                                                << "export file"
-                                                << "Impossibile creare la cartella " + folder;
-        QTest::newRow("excel, Export is a file") << "cmdExcel"
-                                                 << "export file"
-                                                 << "Impossibile creare la cartella " + folder;
-        QTest::newRow("text, name taken by a folder")
-            << "cmdText"
-            << "name folder"
-            << "Impossibile scrivere il file " + file + ".txt";
-        QTest::newRow("excel, name taken by a folder")
-            << "cmdExcel"
-            << "name folder"
-            << "Impossibile scrivere il file " + file + ".xls";
-        QTest::newRow("word, name taken by a folder")
-            << "cmdWord"
-            << "name folder"
-            << "Impossibile scrivere il file " + file + ".doc";
-        QTest::newRow("pdf, name taken by a folder")
-            << "cmdPDF"
-            << "name folder"
-            << "Impossibile scrivere il file " + file + ".pdf";
-        QTest::newRow("word, no template")
-            << "cmdWord"
-            << "no template"
+        for (const char* button : {"cmdText", "cmdExcel"}) {
+            QTest::addRow("%s, Export is a file", button)
+                << button << "export file" << "Impossibile creare la cartella %1/Export";
+        }
+        for (const auto& [button, extension] :
+             {std::pair{"cmdText", ".txt"}, {"cmdExcel", ".xls"}, {"cmdWord", ".doc"},
+              {"cmdPDF", ".pdf"}}) {
+            QTest::addRow("%s, name taken by a folder", button) << button << "name folder"
+                << "Impossibile scrivere il file %1/Export/Tornio" + QString(extension);
+        }
+        QTest::newRow("word, no template") << "cmdWord" << "no template"
             << "Il modello %1/pda.dot non esiste: il documento non è stato creato.";
     }
     void failuresAreShown() {
@@ -359,14 +341,10 @@ private:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<int>("kind");
-        QTest::newRow("text") << "cmdText"
-                              << ".txt" << int(Kind::TextEditor);
-        QTest::newRow("excel") << "cmdExcel"
-                               << ".xls" << int(Kind::File);
-        QTest::newRow("word") << "cmdWord"
-                              << ".doc" << int(Kind::File);
-        QTest::newRow("pdf") << "cmdPDF"
-                             << ".pdf" << int(Kind::File);
+        QTest::newRow("text") << "cmdText" << ".txt" << int(Kind::TextEditor);
+        QTest::newRow("excel") << "cmdExcel" << ".xls" << int(Kind::File);
+        QTest::newRow("word") << "cmdWord" << ".doc" << int(Kind::File);
+        QTest::newRow("pdf") << "cmdPDF" << ".pdf" << int(Kind::File);
     }
     PlanPage* Page() const { return f_->window->Plan(); }
     QString ExportFolder() const { return folder_->filePath("Export"); }

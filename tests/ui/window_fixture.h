@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 
 #include "common/desktop_shell.h"
@@ -60,6 +62,10 @@ struct WindowDriver {
         Type(name, keys);
         Leave();
     }
+    // Enters each text into its field, in turn.
+    void EnterAll(std::initializer_list<std::pair<const char*, QString>> texts) const {
+        for (const auto& [name, text] : texts) Enter(name, text);
+    }
     void Leave() const {
         QWidget* away =
             QString::fromLatin1("txtDescBene") == QApplication::focusWidget()->objectName()
@@ -76,17 +82,19 @@ struct WindowDriver {
     // 28/02/06 after a contract of 31/01/06, compound; the description is the caller's.
     void FillLeasing(const QString& instalments = "36",
                      const QString& maxiAndBuyout = "3000") const {
-        Enter("txtValBene", "30000");
-        Enter("txtMaxi", maxiAndBuyout);
-        Enter("txtRiscatto", maxiAndBuyout);
-        Enter("txtTasso", "7,5");
-        Enter("txtRate", instalments);
-        Enter("txtContract", "31/01/06");
-        Enter("txtStart", "28/02/06");
+        EnterAll({{"txtValBene", "30000"}, {"txtMaxi", maxiAndBuyout},
+                  {"txtRiscatto", maxiAndBuyout}, {"txtTasso", "7,5"}, {"txtRate", instalments},
+                  {"txtContract", "31/01/06"}, {"txtStart", "28/02/06"}});
         Choose(C().optCapCom);
     }
     void Calcola() const { QTest::mouseClick(C().cmdCalcola, Qt::LeftButton); }
     QString Cell(int row, int column) const { return Grid()->TextMatrix(row, column); }
+    // The texts of the grid's cells at {row, column}, in order.
+    QStringList Cells(std::initializer_list<std::pair<int, int>> places) const {
+        QStringList texts;
+        for (const auto& [row, column] : places) texts << Cell(row, column);
+        return texts;
+    }
     // The grid's body rows that hold any text, their cells joined by one blank.
     QStringList GridRowsAsText() const {
         QStringList rows;
@@ -102,6 +110,27 @@ struct WindowDriver {
     }
     bool Stale() const { return C().lblInfo->isVisible(); }
 };
+
+// Chooses the list's one item of that text, as a click does.
+inline void Pick(QListWidget* list, const QString& text) {
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY(found.size() == 1);
+    list->setCurrentItem(found[0]);
+    emit list->itemClicked(found[0]);
+}
+
+// The rows of a list, the cells of each joined by the separator.
+inline QStringList TreeLines(const QTreeWidget* list, const QString& separator = " | ") {
+    QStringList lines;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list->columnCount(); ++column) {
+            cells << list->topLevelItem(row)->text(column);
+        }
+        lines << cells.join(separator);
+    }
+    return lines;
+}
 
 // A stored contract as the archive gives it to the form: 30.000 at 6 % over 12 monthly
 // instalments from 28/02/06, no maxi-instalment, buy-out or fees.
