@@ -11,9 +11,10 @@
 
 namespace quotaplan {
 
-// Lines written a statement: a plan of 360 instalments is six runs of one prepared
-// statement, not 362 texts to build, rewrite and prepare, nor 362 trips to a database server.
-inline constexpr int kPlanLinesPerStatement = 64;
+// Lines written a statement: a plan of 360 instalments is three runs of prepared
+// statements, not 362 texts to build, rewrite and prepare, nor 362 trips to a database
+// server.
+inline constexpr int kPlanLinesPerStatement = 128;
 
 // Writes plan lines into tabPDA through statements prepared once and run again for every
 // contract it is given, so that a run over a whole portfolio prepares a handful of
