@@ -63,8 +63,25 @@ int CalendarDate::Month() const { return int(unsigned(ToYmd(serial_).month())); 
 int CalendarDate::Day() const { return int(unsigned(ToYmd(serial_).day())); }
 
 std::string CalendarDate::Iso() const {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", Year(), Month(), Day());
+    const auto ymd = ToYmd(serial_);
+    const int y = int(ymd.year());
+    const int m = int(unsigned(ymd.month()));
+    const int d = int(unsigned(ymd.day()));
+    if (y < 0 || y > 9999) {
+        char text[24];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
+        return text;
+    }
+    // Digit by digit: plans write one of these for every line.
+    std::string text = "0000-00-00";
+    const auto put = [&text](std::size_t at, int value, int digits) {
+        for (int k = digits - 1; k >= 0; --k, value /= 10) {
+            text[at + static_cast<std::size_t>(k)] = static_cast<char>('0' + value % 10);
+        }
+    };
+    put(0, y, 4);
+    put(5, m, 2);
+    put(8, d, 2);
     return text;
 }
 

@@ -353,6 +353,23 @@ ReadOutcome DigitsToNumber(const NumberParts& parts, Number& value) {
 
 double RoundAsShown(double value, int decimals) {
     if (!std::isfinite(value) || decimals < 0 || decimals > 15) return value;
+    static constexpr std::array<double, 16> kPowers = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double power = kPowers[static_cast<std::size_t>(decimals)];
+    // The short road, taken unless the value lies next to a half of the last place: the
+    // 15-digit form differs from the value by under 5e-15 of it and the scaling by one
+    // rounding, so a scaled value farther than 1e-14 of itself from a half rounds to the
+    // same whole number either way, and that number over the power is what the digits read
+    // as. Plan amounts nearly always take it; the digits decide the rest.
+    const double scaled = std::fabs(value) * power;
+    if (scaled < 1e14) {
+        const double whole = std::floor(scaled);
+        if (std::fabs(scaled - whole - 0.5) > 1e-14 * scaled) {
+            const double rounded = scaled - whole > 0.5 ? whole + 1 : whole;
+            const double magnitude = rounded / power;
+            return value < 0 && magnitude != 0 ? -magnitude : magnitude;
+        }
+    }
     const DecimalDigits number = ToDecimal(value, 15);
     const auto [integerPart, fraction] = RoundToPlaces(number, decimals);
     const std::string digits = integerPart + fraction;
@@ -360,11 +377,9 @@ double RoundAsShown(double value, int decimals) {
     if (digits.size() <= 15) {
         // Below 2^53 the scaled digits are exact, and one correctly rounded division gives
         // the nearest number to the decimal text, as reading it would.
-        static constexpr std::array<double, 16> kPowers = {
-            1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         std::int64_t scaled = 0;
         for (const char digit : digits) scaled = scaled * 10 + (digit - '0');
-        magnitude = static_cast<double>(scaled) / kPowers[static_cast<std::size_t>(decimals)];
+        magnitude = static_cast<double>(scaled) / power;
     } else {
         const std::string text = (integerPart.empty() ? "0" : integerPart) + "." + fraction;
         std::from_chars(text.data(), text.data() + text.size(), magnitude);

@@ -368,6 +368,15 @@ bool AnyEventOf(Database& db, std::int32_t contractId) {
                 .Eof();
 }
 
+std::set<std::int32_t> ContractsWithEvents(Database& db) {
+    std::set<std::int32_t> contracts;
+    for (Recordset rows(db, "SELECT DISTINCT [ID Leasing] FROM tabEventi"); !rows.Eof();
+         rows.MoveNext()) {
+        contracts.insert(static_cast<std::int32_t>(rows.Value(0).ToLong()));
+    }
+    return contracts;
+}
+
 bool ContractHasEvents(Database& db, std::int32_t contractId) {
     return ArchiveKeepsEvents(db) && AnyEventOf(db, contractId);
 }

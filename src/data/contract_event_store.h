@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ struct EventBasis {
     std::string description;
     SignedTerms terms;
     SignedTerms termsInForce;  // the terms the next event acts on (TermsInForce)
-    PenaltyRule typePenalty;  // the financing type's regime; "nessuna" when it has none
+    PenaltyRule typePenalty;   // the financing type's regime; "nessuna" when it has none
     CentsPlan plan;
     std::vector<StoredEvent> events;
 };
@@ -102,6 +103,9 @@ bool ContractHasEvents(Database& db, std::int32_t contractId);
 // in it (one indexed query). Throw DatabaseError.
 bool ArchiveKeepsEvents(Database& db);
 bool AnyEventOf(Database& db, std::int32_t contractId);
+// The contracts that have an event, by ID, in one query, for a caller going through them all.
+// Throws DatabaseError.
+std::set<std::int32_t> ContractsWithEvents(Database& db);
 
 // Deletes the contract's events and the plan lines they kept, as part of deleting the
 // contract (the caller's transaction). False with the error in db.Errors().

@@ -365,7 +365,7 @@ std::optional<ContractForm> ContractStore::Load(std::int32_t contractId) {
     };
     const auto lookup = [&](const char* table, int position) {
         const auto v = value(position);
-        return v.IsNull() ? std::string() : GetDescriptionById(db_, table, v.ToLong());
+        return v.IsNull() ? std::string() : DescriptionOf(table, v.ToLong());
     };
 
     fill([&] { form.txtValBene = amount(kValore, 1); });
@@ -407,6 +407,15 @@ std::vector<StoredRate> ContractStore::LoadRateRows(std::int32_t contractId) {
                          rows.Value("Tx").ToDouble()});
     }
     return rates;
+}
+
+std::string ContractStore::DescriptionOf(const char* table, std::int64_t id) {
+    if (!remembered_) return GetDescriptionById(db_, table, id);
+    const auto key = std::make_pair(std::string(table), id);
+    if (const auto found = remembered_->find(key); found != remembered_->end()) {
+        return found->second;
+    }
+    return remembered_->emplace(key, GetDescriptionById(db_, table, id)).first->second;
 }
 
 std::vector<StoredPlanRow> ContractStore::LoadPlanRows(std::int32_t contractId) {

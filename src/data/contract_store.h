@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -130,6 +131,10 @@ public:
     // All stored plan lines of the contract in the order written. Throws DatabaseError.
     std::vector<StoredPlanRow> LoadPlanRows(std::int32_t contractId);
 
+    // From now on Load reads each financing type's and reference rate's description once,
+    // for a caller loading a whole portfolio in one go (a name changed meanwhile is not seen).
+    void RememberDescriptions() { remembered_.emplace(); }
+
     // The record buffer of the last LoadRecord (for GetFieldValue).
     const RecordBuffer& Buffer() const { return buffer_; }
 
@@ -138,9 +143,13 @@ private:
     PlanWrite WritePlan(const FinancialPlan& plan, std::int32_t contractId);
     void ShowFailure(int number, const std::string& description);
 
+    std::string DescriptionOf(const char* table, std::int64_t id);
+
     Database& db_;
     MessageBoxes& boxes_;
     RecordBuffer buffer_;
+    // The descriptions read, by table and ID, once RememberDescriptions was called.
+    std::optional<std::map<std::pair<std::string, std::int64_t>, std::string>> remembered_;
 };
 
 // "Si è verificato l'errore N° ", the number, a blank and the description.

@@ -10,11 +10,6 @@
 namespace quotaplan {
 namespace {
 
-// Plan lines are written with their values bound, many lines a statement: a plan of 360
-// instalments is six runs of one prepared statement, not 362 texts to build, rewrite and
-// prepare, nor 362 trips to a database server.
-constexpr int kPlanLinesPerStatement = 64;
-
 std::string PlanLinesInsert(int lines) {
     std::string sql =
         "INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, QInteressi, QCapitale, "
@@ -46,26 +41,43 @@ bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
 
 }  // namespace
 
-bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<PlanLine>& lines,
-                     std::size_t from) {
-    // One statement for the full runs, one for the lines left over.
-    std::optional<PreparedStatement> full;
+bool PlanLineWriter::Insert(std::int32_t contractId, const std::vector<PlanLine>& lines,
+                            std::size_t from) {
     for (std::size_t first = from; first < lines.size(); first += kPlanLinesPerStatement) {
         const int count =
             static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
-        std::optional<PreparedStatement> rest;
-        auto& insert = count == kPlanLinesPerStatement ? full : rest;
+        auto& insert = inserts_[static_cast<std::size_t>(count - 1)];
         if (!insert) {
-            insert.emplace(db.Prepare(PlanLinesInsert(count)));
-            if (!db.Errors().empty()) return false;
+            insert.emplace(db_.Prepare(PlanLinesInsert(count)));
+            if (!db_.Errors().empty()) {
+                insert.reset();
+                return false;
+            }
         }
         for (int k = 0; k < count; ++k) {
             if (!BindPlanLine(*insert, 8 * k + 1, contractId, lines[first + k])) break;
         }
-        if (db.Errors().empty()) insert->Step();
-        if (!db.Errors().empty()) return false;
+        if (db_.Errors().empty()) insert->Step();
+        if (!db_.Errors().empty()) return false;
     }
     return true;
+}
+
+bool PlanLineWriter::DeleteFrom(std::int32_t contractId, std::int32_t firstId) {
+    if (!deleteFrom_) {
+        deleteFrom_.emplace(db_.Prepare("DELETE FROM tabPDA WHERE [ID Leasing] = ? AND ID >= ?"));
+        if (!db_.Errors().empty()) {
+            deleteFrom_.reset();
+            return false;
+        }
+    }
+    return deleteFrom_->Bind(1, DbValue::Integer(contractId)) &&
+           deleteFrom_->Bind(2, DbValue::Integer(firstId)) && deleteFrom_->Step();
+}
+
+bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<PlanLine>& lines,
+                     std::size_t from) {
+    return PlanLineWriter(db).Insert(contractId, lines, from);
 }
 
 std::vector<StoredPlanRow> ReadStoredPlanRows(Database& db, std::int32_t contractId) {
@@ -74,12 +86,12 @@ std::vector<StoredPlanRow> ReadStoredPlanRows(Database& db, std::int32_t contrac
                    "SELECT ID, Tipo, Data, Tasso, Importo, QInteressi, QCapitale, DebitoRes "
                    "FROM tabPDA WHERE [ID Leasing] = " +
                        std::to_string(contractId) + " ORDER BY ID");
+    // The columns by their place in the SELECT.
     for (; !rows.Eof(); rows.MoveNext()) {
-        plan.push_back({rows.Value("ID").ToLong(), NullToEmpty(rows.Value("Tipo")),
-                        rows.Value("Data").ToDate().value_or(CalendarDate()),
-                        rows.Value("Tasso").ToDouble(), rows.Value("Importo").ToDouble(),
-                        rows.Value("QInteressi").ToDouble(), rows.Value("QCapitale").ToDouble(),
-                        rows.Value("DebitoRes").ToDouble()});
+        plan.push_back({rows.Value(0).ToLong(), NullToEmpty(rows.Value(1)),
+                        rows.Value(2).ToDate().value_or(CalendarDate()), rows.Value(3).ToDouble(),
+                        rows.Value(4).ToDouble(), rows.Value(5).ToDouble(),
+                        rows.Value(6).ToDouble(), rows.Value(7).ToDouble()});
     }
     return plan;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <set>
 
 #include "common/date_text.h"
 #include "common/name_key.h"
@@ -117,21 +118,20 @@ struct ContractRewrite {
 
 // Writes the plan's changes over the stored rows, and the new first index into Tasso,
 // inside the caller's transaction. Throws DatabaseError.
-ContractRewrite Rewrite(Database& db, std::int32_t id, const ContractForm& form,
-                        const std::vector<StoredPlanRow>& stored, const FinancialPlan& plan,
-                        double firstIndexPercent) {
+ContractRewrite Rewrite(Database& db, PlanLineWriter& writer, std::int32_t id,
+                        const ContractForm& form, const std::vector<StoredPlanRow>& stored,
+                        const FinancialPlan& plan, double firstIndexPercent) {
     ContractRewrite rewrite;
     const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
     std::size_t first = 0;
     while (first < lines.size() && first < stored.size() && Stores(stored[first], lines[first])) {
         ++first;
     }
-    if (first < stored.size()) {
-        Run(db, "DELETE FROM tabPDA WHERE [ID Leasing] = " + std::to_string(id) +
-                    " AND ID >= " + std::to_string(stored[first].ID));
+    if (first < stored.size() && !writer.DeleteFrom(id, stored[first].ID)) {
+        ThrowStatementError(db, "DELETE FROM tabPDA");
     }
-    if (first < lines.size()) {
-        if (!InsertPlanLines(db, id, lines, first)) ThrowStatementError(db, "INSERT INTO tabPDA");
+    if (first < lines.size() && !writer.Insert(id, lines, first)) {
+        ThrowStatementError(db, "INSERT INTO tabPDA");
     }
     rewrite.rows = static_cast<int>(lines.size() - first);
     rewrite.changed = first < lines.size() || first < stored.size();
@@ -157,10 +157,12 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
     ReindexReport report;
     RecordingMessageBoxes quiet;
     ContractStore store(db, quiet);
+    store.RememberDescriptions();
     std::vector<std::int32_t> ids;
     // Series by reference rate, each read once; empty for a rate without values or fixed.
     std::map<std::string, std::vector<IndexValue>> seriesOf;
     ReferenceRateValues values(db, quiet);
+    PlanLineWriter writer(db);
     try {
         for (Recordset row(db, "SELECT ID FROM tabContratti ORDER BY ID"); !row.Eof();
              row.MoveNext()) {
@@ -172,6 +174,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
     }
 
     bool keepsEvents = false;
+    std::set<std::int32_t> withEvents;  // as the open transaction found them
     bool inTransaction = false;
     auto began = std::chrono::steady_clock::now();
     ReindexReport pending;  // what the open transaction wrote
@@ -214,16 +217,17 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             Run(db, "BEGIN IMMEDIATE");
                             inTransaction = true;
                             began = std::chrono::steady_clock::now();
+                            // Read under the writer lock, so that no event recorded
+                            // meanwhile is overwritten: events are recorded under it too.
+                            if (keepsEvents) withEvents = ContractsWithEvents(db);
                         }
-                        // Asked under the writer lock, so that no event recorded meanwhile
-                        // is overwritten.
-                        if (keepsEvents && AnyEventOf(db, id)) {
+                        if (withEvents.contains(id)) {
                             report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
                                                      kHasEventsMessage);
                         } else {
-                            const auto rewrite = Rewrite(db, id, *form, store.LoadPlanRows(id),
-                                                         std::get<FinancialPlan>(plan),
-                                                         options.ratePercent.value_or(0));
+                            const auto rewrite = Rewrite(
+                                db, writer, id, *form, store.LoadPlanRows(id),
+                                std::get<FinancialPlan>(plan), options.ratePercent.value_or(0));
                             ++pending.contracts;
                             pending.changed += rewrite.changed ? 1 : 0;
                             pending.rows += rewrite.rows;

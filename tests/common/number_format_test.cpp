@@ -181,8 +181,11 @@ TEST(RoundAsShown, AgreesWithTheTextBitForBitOverManyAmounts) {
     for (int k = 0; k < 50000; ++k) {
         const double magnitude = std::pow(10.0, exponent(random));
         const double value = (k % 2 ? -1 : 1) * magnitude;
+        // A half cent, or next to one, is where the digits decide.
+        const double half = std::round(value * 100) / 100 + (k % 2 ? -0.005 : 0.005);
         // Plans hold 32-bit amounts; stored values are read as doubles.
-        for (const double sample : {value, static_cast<double>(static_cast<float>(value))}) {
+        for (const double sample : {value, static_cast<double>(static_cast<float>(value)), half,
+                                    std::nextafter(half, 0.0), std::nextafter(half, 2 * half)}) {
             ASSERT_TRUE(SameBits(RoundAsShown(sample, 2), ReadBackShown(sample, 2)))
                 << sample << " shows as " << FormatValue(sample, "0.00");
         }
