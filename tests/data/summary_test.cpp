@@ -209,5 +209,22 @@ TEST_P(SummaryWithContracts, YearlyStatementRoundsEachStoredLineAndSumsTheScope)
     }
 }
 
+// The rows read in place, as the large reads use them, give what a Recordset gives on both
+// engines: whole numbers, texts, dates as ISO texts, amounts.
+TEST_P(SummaryWithContracts, RowReaderReadsTheColumnsInPlace) {
+    Save("Alfa", "5,00", MakePlan(12, 1000, 500));
+    RowReader rows(db, "SELECT [ID Leasing], Tipo, Data, QInteressi FROM tabPDA ORDER BY ID");
+    ASSERT_TRUE(rows.Next());
+    EXPECT_EQ(rows.Integer(0), 1);
+    EXPECT_EQ(rows.Text(1), "Maxi.");
+    EXPECT_EQ(rows.Text(2).substr(0, 10), "2024-01-15");
+    ASSERT_TRUE(rows.Next());
+    EXPECT_EQ(rows.Text(1), "Rata");
+    EXPECT_EQ(rows.Real(3), 11.0);
+    int left = 0;
+    while (rows.Next()) ++left;
+    EXPECT_EQ(left, 12);  // eleven instalments and the buy-out
+}
+
 }  // namespace
 }  // namespace quotaplan
