@@ -39,6 +39,13 @@ bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
            insert.Bind(first + 7, TwoDecimals(line.residual));
 }
 
+// A date column as stored: ISO text on both engines, any other form read as a Recordset
+// reads it; no date gives the empty date.
+CalendarDate DateOfColumn(std::string_view text) {
+    if (const auto iso = CalendarDate::FromIso(text)) return *iso;
+    return DbValue::Text(std::string(text)).ToDate().value_or(CalendarDate());
+}
+
 }  // namespace
 
 bool PlanLineWriter::Insert(std::int32_t contractId, const std::vector<PlanLine>& lines,
@@ -82,16 +89,16 @@ bool InsertPlanLines(Database& db, std::int32_t contractId, const std::vector<Pl
 
 std::vector<StoredPlanRow> ReadStoredPlanRows(Database& db, std::int32_t contractId) {
     std::vector<StoredPlanRow> plan;
-    Recordset rows(db,
+    // Read in place, the columns by their place in the SELECT: a re-indexing reads every
+    // stored plan of the portfolio.
+    RowReader rows(db,
                    "SELECT ID, Tipo, Data, Tasso, Importo, QInteressi, QCapitale, DebitoRes "
                    "FROM tabPDA WHERE [ID Leasing] = " +
                        std::to_string(contractId) + " ORDER BY ID");
-    // The columns by their place in the SELECT.
-    for (; !rows.Eof(); rows.MoveNext()) {
-        plan.push_back({rows.Value(0).ToLong(), NullToEmpty(rows.Value(1)),
-                        rows.Value(2).ToDate().value_or(CalendarDate()), rows.Value(3).ToDouble(),
-                        rows.Value(4).ToDouble(), rows.Value(5).ToDouble(),
-                        rows.Value(6).ToDouble(), rows.Value(7).ToDouble()});
+    while (rows.Next()) {
+        plan.push_back({static_cast<std::int32_t>(rows.Integer(0)), std::string(rows.Text(1)),
+                        DateOfColumn(rows.Text(2)), rows.Real(3), rows.Real(4), rows.Real(5),
+                        rows.Real(6), rows.Real(7)});
     }
     return plan;
 }

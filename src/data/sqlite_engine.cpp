@@ -184,10 +184,22 @@ public:
         if (rc != SQLITE_ROW) throw DatabaseError(ErrorFromSqlite(handle_, rc));
         return true;
     }
+    // Numbers stored as numbers are read as they are; anything else (a text, a real where a
+    // whole number is read) converts as a Recordset's value would, a text that is no number
+    // raising the same type mismatch instead of reading as 0.
     std::int64_t Integer(int column) const override {
-        return sqlite3_column_int64(statement_, column);
+        if (sqlite3_column_type(statement_, column) == SQLITE_INTEGER) {
+            return sqlite3_column_int64(statement_, column);
+        }
+        return ValueAt(column).ToLong();
     }
-    double Real(int column) const override { return sqlite3_column_double(statement_, column); }
+    double Real(int column) const override {
+        const int type = sqlite3_column_type(statement_, column);
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER) {
+            return sqlite3_column_double(statement_, column);
+        }
+        return ValueAt(column).ToDouble();
+    }
     std::string_view Text(int column) const override {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
         if (text == nullptr) return {};

@@ -2,6 +2,7 @@
 
 #include "archive_fixture.h"
 #include "common/clock.h"
+#include "common/run_time_error.h"
 #include "data/contract_store.h"
 #include "data/summary_queries.h"
 #include "data/yearly_statement_query.h"
@@ -224,6 +225,21 @@ TEST_P(SummaryWithContracts, RowReaderReadsTheColumnsInPlace) {
     int left = 0;
     while (rows.Next()) ++left;
     EXPECT_EQ(left, 12);  // eleven instalments and the buy-out
+}
+
+// A file written by hand may hold texts where numbers belong: read in place they convert as
+// a Recordset converts them, and one that is no number fails instead of reading as 0.
+TEST_P(SummaryWithContracts, RowReaderReadsStoredTextsAsARecordsetDoes) {
+    if (db.Engine()->Kind() != EngineKind::Sqlite) GTEST_SKIP() << "typed columns";
+    Save("Alfa", "5,00", MakePlan(12, 1000, 500));
+    ASSERT_TRUE(db.Execute("UPDATE tabPDA SET QInteressi = '12,5', [ID Leasing] = '1' WHERE ID = 2"));
+    ASSERT_TRUE(db.Execute("UPDATE tabPDA SET QInteressi = 'dodici' WHERE ID = 3"));
+    RowReader rows(db, "SELECT [ID Leasing], QInteressi FROM tabPDA WHERE ID >= 2 ORDER BY ID");
+    ASSERT_TRUE(rows.Next());
+    EXPECT_EQ(rows.Integer(0), 1);
+    EXPECT_EQ(rows.Real(1), 12.5);
+    ASSERT_TRUE(rows.Next());
+    EXPECT_THROW(rows.Real(1), RunTimeError);
 }
 
 }  // namespace
