@@ -9,6 +9,7 @@
 #include "common/name_key.h"
 #include "common/number_text.h"
 #include "common/recording_message_boxes.h"
+#include "common/side_thread.h"
 #include "common/run_time_error.h"
 #include "data/contract_event_store.h"
 #include "data/contract_store.h"
@@ -110,6 +111,21 @@ std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
     return std::move(std::get<CalcOutcome>(calculated).plan);
 }
 
+// A contract's plan indexed anew, with the lines it stores; or why it cannot be.
+struct IndexedPlan {
+    std::variant<FinancialPlan, std::string> plan;
+    std::vector<PlanLine> lines;
+};
+
+IndexedPlan IndexedPlanOf(CalcOptions& options, const std::vector<IndexValue>& series,
+                          const std::string& referenceName, CalendarDate today) {
+    IndexedPlan indexed{CurrentPlanOf(options, series, referenceName, today), {}};
+    if (const auto* plan = std::get_if<FinancialPlan>(&indexed.plan)) {
+        indexed.lines = PlanLines(*plan, DerivedLines::Always);
+    }
+    return indexed;
+}
+
 // What one contract's re-indexing wrote.
 struct ContractRewrite {
     bool changed = false;
@@ -120,9 +136,8 @@ struct ContractRewrite {
 // inside the caller's transaction. Throws DatabaseError.
 ContractRewrite Rewrite(Database& db, PlanLineWriter& writer, std::int32_t id,
                         const ContractForm& form, const std::vector<StoredPlanRow>& stored,
-                        const FinancialPlan& plan, double firstIndexPercent) {
+                        const std::vector<PlanLine>& lines, double firstIndexPercent) {
     ContractRewrite rewrite;
-    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
     std::size_t first = 0;
     while (first < lines.size() && first < stored.size() && Stores(stored[first], lines[first])) {
         ++first;
@@ -163,6 +178,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
     std::map<std::string, std::vector<IndexValue>> seriesOf;
     ReferenceRateValues values(db, quiet);
     PlanLineWriter writer(db);
+    SideThread side;  // after the series it reads, so that it is finished before they go
     try {
         for (Recordset row(db, "SELECT ID FROM tabContratti ORDER BY ID"); !row.Eof();
              row.MoveNext()) {
@@ -205,14 +221,16 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                     found = seriesOf.emplace(NameKey(form->cboTxRif), values.Series(rateId)).first;
                 }
                 if (!found->second.empty()) {
-                    CalcOptions options = OptionsOf(*form, today);
-                    auto plan = CurrentPlanOf(options, found->second, form->cboTxRif, today);
-                    if (!quiet.shown.empty()) {
-                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
-                                                 quiet.shown.front().prompt);
-                    } else if (auto* why = std::get_if<std::string>(&plan)) {
-                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " + *why);
-                    } else {
+                    // The plan is worked out on the side thread while this one reads the
+                    // stored rows it is compared with.
+                    auto indexing = side.Run([options = OptionsOf(*form, today),
+                                              series = &found->second, name = form->cboTxRif,
+                                              today]() mutable {
+                        IndexedPlan indexed = IndexedPlanOf(options, *series, name, today);
+                        return std::pair(std::move(indexed), options.ratePercent.value_or(0));
+                    });
+                    std::vector<StoredPlanRow> stored;
+                    if (quiet.shown.empty()) {
                         if (!inTransaction) {
                             Run(db, "BEGIN IMMEDIATE");
                             inTransaction = true;
@@ -221,13 +239,22 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             // meanwhile is overwritten: events are recorded under it too.
                             if (keepsEvents) withEvents = ContractsWithEvents(db);
                         }
+                        if (!withEvents.contains(id)) stored = store.LoadPlanRows(id);
+                    }
+                    auto [indexed, firstIndexPercent] = indexing.get();
+                    const auto& plan = indexed.plan;
+                    if (!quiet.shown.empty()) {
+                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
+                                                 quiet.shown.front().prompt);
+                    } else if (auto* why = std::get_if<std::string>(&plan)) {
+                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " + *why);
+                    } else {
                         if (withEvents.contains(id)) {
                             report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
                                                      kHasEventsMessage);
                         } else {
-                            const auto rewrite = Rewrite(
-                                db, writer, id, *form, store.LoadPlanRows(id),
-                                std::get<FinancialPlan>(plan), options.ratePercent.value_or(0));
+                            const auto rewrite = Rewrite(db, writer, id, *form, stored,
+                                                         indexed.lines, firstIndexPercent);
                             ++pending.contracts;
                             pending.changed += rewrite.changed ? 1 : 0;
                             pending.rows += rewrite.rows;
