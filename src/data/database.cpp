@@ -69,6 +69,12 @@ PreparedStatement Database::Prepare(std::string_view jetSql) {
     return PreparedStatement(*this, engine_->Prepare(jetSql, errors_));
 }
 
+bool Database::AppendRows(std::string_view table, const std::vector<std::string_view>& columns,
+                          const std::vector<DbValue>& values) {
+    if (RefuseClosed() || RefuseWrite("INSERT")) return false;
+    return engine_->AppendRows(table, columns, values, errors_);
+}
+
 bool Database::ExecuteScript(std::string_view nativeSql) {
     // A script is the schema's: never run on a connection that only reads.
     if (RefuseClosed() || RefuseWrite("CREATE")) return false;

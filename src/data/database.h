@@ -118,6 +118,15 @@ public:
     // the text is refused as Execute refuses it.
     PreparedStatement Prepare(std::string_view jetSql);
 
+    // Appends rows to a table in one go where the engine has a road for it faster than
+    // INSERT statements (AppendsRowsInBulk: PostgreSQL's COPY): `columns` by their names,
+    // `values` the rows' values one row after the other, each converted as a bound value.
+    // False with the error listed when it fails, on a connection that only reads, or on an
+    // engine without the road.
+    bool AppendsRowsInBulk() const { return engine_ != nullptr && engine_->AppendsRowsInBulk(); }
+    bool AppendRows(std::string_view table, const std::vector<std::string_view>& columns,
+                    const std::vector<DbValue>& values);
+
     // Runs a script in the engine's own SQL (the schema files of db/). False with the error
     // listed when it fails.
     bool ExecuteScript(std::string_view nativeSql);

@@ -81,6 +81,18 @@ public:
     // After rows were written with IDs of their own: the next ID the table gives follows
     // the highest one.
     virtual bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) = 0;
+    // Whether AppendRows has a road faster than INSERT statements (PostgreSQL's COPY), for
+    // many rows at once; an engine without one is written to with prepared INSERTs.
+    virtual bool AppendsRowsInBulk() const { return false; }
+    // Appends rows to a table: `columns` by their names in the archive, `values` the rows'
+    // values one row after the other. False with the error listed; an engine that does not
+    // append in bulk refuses.
+    virtual bool AppendRows(std::string_view /*table*/,
+                            const std::vector<std::string_view>& /*columns*/,
+                            const std::vector<DbValue>& /*values*/, std::vector<DbError>& errors) {
+        errors.push_back({kErrUnspecified, "AppendRows"});
+        return false;
+    }
     // The longest wait for a server's answer to one statement, zero for none (Database
     // says what happens then). An engine without a server has nothing to wait for.
     virtual void SetCommandTimeout(std::chrono::seconds) {}

@@ -1,8 +1,10 @@
 #include "data/plan_line_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/number_text.h"
 #include "data/sql_helpers.h"
@@ -22,21 +24,27 @@ std::string PlanLinesInsert(int lines) {
 
 DbValue TwoDecimals(double value) { return DbValue::Real(RoundAsShown(value, 2)); }
 
-// Binds the line to the statement's eight parameters from `first` on, as tabPDA stores it:
-// the numbers as the two-decimal literals of FormatSqlValue read back, so a line stores
-// exactly what its SQL text would have stored; the maxi and buy-out lines with the rate 0.
-bool BindPlanLine(PreparedStatement& insert, int first, std::int32_t contractId,
-                  const PlanLine& line) {
+// The line's values for tabPDA's eight columns of PlanLinesInsert, as tabPDA stores it: the
+// numbers as the two-decimal literals of FormatSqlValue read back, so a line stores exactly
+// what its SQL text would have stored; the maxi and buy-out lines with the rate 0.
+std::array<DbValue, 8> PlanLineValues(std::int32_t contractId, const PlanLine& line) {
     // The rate of an instalment or of an event's accrued interest.
     const bool withRate = line.kind != PlanLineKind::Maxi && line.kind != PlanLineKind::Buyout;
-    return insert.Bind(first, DbValue::Integer(contractId)) &&
-           insert.Bind(first + 1, DbValue::Text(PlanLineTipo(line.kind))) &&
-           insert.Bind(first + 2, DbValue::Text(line.date.Iso())) &&
-           insert.Bind(first + 3, withRate ? TwoDecimals(line.ratePercent) : DbValue::Integer(0)) &&
-           insert.Bind(first + 4, TwoDecimals(line.stored)) &&
-           insert.Bind(first + 5, TwoDecimals(line.interest)) &&
-           insert.Bind(first + 6, TwoDecimals(line.capital)) &&
-           insert.Bind(first + 7, TwoDecimals(line.residual));
+    return {DbValue::Integer(contractId),
+            DbValue::Text(PlanLineTipo(line.kind)),
+            DbValue::Text(line.date.Iso()),
+            withRate ? TwoDecimals(line.ratePercent) : DbValue::Integer(0),
+            TwoDecimals(line.stored),
+            TwoDecimals(line.interest),
+            TwoDecimals(line.capital),
+            TwoDecimals(line.residual)};
+}
+
+// The columns PlanLineValues fills, in its order.
+const std::vector<std::string_view>& PlanLineColumns() {
+    static const std::vector<std::string_view> columns = {
+        "ID Leasing", "Tipo", "Data", "Tasso", "Importo", "QInteressi", "QCapitale", "DebitoRes"};
+    return columns;
 }
 
 // A date column as stored: ISO text on both engines, any other form read as a Recordset
@@ -50,6 +58,16 @@ CalendarDate DateOfColumn(std::string_view text) {
 
 bool PlanLineWriter::Insert(std::int32_t contractId, const std::vector<PlanLine>& lines,
                             std::size_t from) {
+    if (from >= lines.size()) return true;
+    // A server takes a plan's lines fastest as one COPY: no statement to run for each.
+    if (db_.AppendsRowsInBulk()) {
+        std::vector<DbValue> values;
+        values.reserve((lines.size() - from) * PlanLineColumns().size());
+        for (std::size_t k = from; k < lines.size(); ++k) {
+            for (auto& value : PlanLineValues(contractId, lines[k])) values.push_back(std::move(value));
+        }
+        return db_.AppendRows("tabPDA", PlanLineColumns(), values);
+    }
     for (std::size_t first = from; first < lines.size(); first += kPlanLinesPerStatement) {
         const int count =
             static_cast<int>(std::min<std::size_t>(kPlanLinesPerStatement, lines.size() - first));
@@ -61,8 +79,12 @@ bool PlanLineWriter::Insert(std::int32_t contractId, const std::vector<PlanLine>
                 return false;
             }
         }
-        for (int k = 0; k < count; ++k) {
-            if (!BindPlanLine(*insert, 8 * k + 1, contractId, lines[first + k])) break;
+        bool bound = true;
+        for (int k = 0; k < count && bound; ++k) {
+            const auto values = PlanLineValues(contractId, lines[first + k]);
+            for (int column = 0; column < 8 && bound; ++column) {
+                bound = insert->Bind(8 * k + column + 1, values[static_cast<std::size_t>(column)]);
+            }
         }
         if (db_.Errors().empty()) insert->Step();
         if (!db_.Errors().empty()) return false;

@@ -197,6 +197,31 @@ std::optional<std::string> ParameterText(const DbValue& value) {
     });
 }
 
+// Values in COPY's text format, `columns` to a line: tab between them, \N for Null, and
+// the backslash, tab, line feed and carriage return of a text escaped.
+std::string CopyRowsText(const std::vector<DbValue>& values, std::size_t columns) {
+    std::string rows;
+    rows.reserve(values.size() * 12);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const auto text = ParameterText(values[k]);
+        if (!text) {
+            rows += "\\N";
+        } else {
+            for (const char c : *text) {
+                switch (c) {
+                case '\\': rows += "\\\\"; break;
+                case '\t': rows += "\\t"; break;
+                case '\n': rows += "\\n"; break;
+                case '\r': rows += "\\r"; break;
+                default: rows += c;
+                }
+            }
+        }
+        rows += (k + 1) % columns == 0 ? '\n' : '\t';
+    }
+    return rows;
+}
+
 using Clock = std::chrono::steady_clock;
 
 // Past the command timeout, how much longer the program waits before it gives the server up.
@@ -252,7 +277,10 @@ struct Session {
     // the first that failed); nullptr when it could not even be sent. Under a command timeout
     // a server that has not answered by shortly after it is given up: the connection is cut,
     // to be made again at the next statement, and `timedOut` says so.
-    ResultPtr Await(const Sender& send) {
+    // `copyIn` sends the rows of a COPY FROM STDIN when the server asks for them; false when
+    // it could not, and the connection is cut.
+    ResultPtr Await(const Sender& send,
+                    const std::function<bool(PGconn*)>& copyIn = nullptr) {
         timedOut = false;
         const auto started = Clock::now();
         ResultPtr kept = Own(nullptr);
@@ -265,6 +293,12 @@ struct Session {
                 }
                 PGresult* next = PQgetResult(conn);
                 if (next == nullptr) break;
+                if (PQresultStatus(next) == PGRES_COPY_IN) {
+                    PQclear(next);
+                    if (copyIn && copyIn(conn)) continue;
+                    Cut();
+                    break;
+                }
                 if (kept != nullptr && PQresultStatus(kept.get()) == PGRES_FATAL_ERROR) {
                     PQclear(next);
                 } else {
@@ -274,6 +308,23 @@ struct Session {
         }
         lastWait = Clock::now() - started;
         return kept;
+    }
+
+    // Sends a COPY … FROM STDIN and, once the server asks for them, the rows in COPY's text
+    // format; the server's answer as Await collects it.
+    ResultPtr AwaitCopy(const std::string& copySql, std::string_view rows) {
+        bool sent = false;
+        auto result = Await([&](PGconn* c) {
+            return PQsendQueryParams(c, copySql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+        }, [&](PGconn* c) {
+            // Asked once: a second request means the rows could not go, and the connection
+            // is given up rather than asked forever.
+            if (sent) return false;
+            sent = true;
+            const bool all = PQputCopyData(c, rows.data(), static_cast<int>(rows.size())) == 1;
+            return PQputCopyEnd(c, all ? nullptr : "righe non inviate") == 1;
+        });
+        return result;
     }
 
     // Waits until the answer has come whole or the deadline has passed (false).
@@ -471,6 +522,21 @@ struct Session {
         if (!Reconnect(again) || !SyncSettings(again)) return false;
         errors.resize(listed);
         return attempt(errors);
+    }
+
+    // Appends the rows (COPY's text format) with the COPY statement given; true when the
+    // server took them all.
+    bool Copy(const std::string& copySql, std::string_view rows, std::vector<DbError>& errors) {
+        const bool wasInTransaction = InTransaction();
+        const auto result = AwaitCopy(copySql, rows);
+        if (result != nullptr && Succeeded(result.get())) {
+            const char* tuples = PQcmdTuples(result.get());
+            changes = tuples != nullptr && *tuples != '\0' ? std::atoi(tuples) : 0;
+            return true;
+        }
+        errors.push_back(Failure(result.get()));
+        AfterFailure(wasInTransaction);
+        return false;
     }
 
     // Runs a statement already in the server's dialect; true when it ran.
@@ -714,6 +780,23 @@ public:
         }
         session.LoadCatalog();
         return ok;
+    }
+
+    bool AppendsRowsInBulk() const override { return true; }
+
+    bool AppendRows(std::string_view table, const std::vector<std::string_view>& columns,
+                    const std::vector<DbValue>& values, std::vector<DbError>& errors) override {
+        Session& session = *session_;
+        if (!session.Ready(errors)) return false;
+        std::string sql = "COPY " + session.Spelling(table) + " (";
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            sql += (k == 0 ? "" : ", ") + session.Spelling(columns[k]);
+        }
+        sql += ") FROM STDIN";
+        const std::string rows = CopyRowsText(values, columns.size());
+        return session.OnceMoreIfLost(errors, [&](std::vector<DbError>& listed) {
+            return session.Copy(sql, rows, listed);
+        });
     }
 
     bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) override {

@@ -19,7 +19,7 @@ namespace {
                     X(PQreset) X(PQresultErrorField) X(PQresultStatus) X(PQsetNoticeProcessor) \
                         X(PQstatus) X(PQtransactionStatus) X(PQuser)      \
     X(PQconsumeInput) X(PQgetResult) X(PQisBusy) X(PQsendPrepare) X(PQsendQuery)             \
-        X(PQsendQueryParams) X(PQsendQueryPrepared) X(PQsocket)
+        X(PQsendQueryParams) X(PQsendQueryPrepared) X(PQsocket) X(PQputCopyData) X(PQputCopyEnd)
 
 enum class ClientFunction {
 #define QUOTAPLAN_NUMBER(name) name,
@@ -152,3 +152,9 @@ int PQsendQueryPrepared(PGconn* conn, const char* stmtName, int nParams,
                                         paramFormats, resultFormat);
 }
 int PQsocket(const PGconn* conn) { return QUOTAPLAN_CALL(PQsocket)(conn); }
+int PQputCopyData(PGconn* conn, const char* buffer, int nbytes) {
+    return QUOTAPLAN_CALL(PQputCopyData)(conn, buffer, nbytes);
+}
+int PQputCopyEnd(PGconn* conn, const char* errormsg) {
+    return QUOTAPLAN_CALL(PQputCopyEnd)(conn, errormsg);
+}

@@ -2,6 +2,7 @@
 
 #include "archive_fixture.h"
 #include "data/database.h"
+#include "data/plan_line_rows.h"
 
 namespace quotaplan {
 namespace {
@@ -102,6 +103,78 @@ TEST_F(PreparedStatementTest, FailuresGoToTheErrorListAndTheStatementRunsOnAfter
     db.Close();
     EXPECT_FALSE(insert.Step());
     EXPECT_EQ(db.Errors(), (std::vector<DbError>{{3704, "L'oggetto è chiuso!"}}));
+}
+
+}  // namespace
+}  // namespace quotaplan
+
+namespace quotaplan {
+namespace {
+
+class RowsInBulk : public ::testing::TestWithParam<testing::Engine> {
+protected:
+    void SetUp() override { QP_REQUIRE_ARCHIVE(archive); }
+
+    TempArchive archive{GetParam()};
+    Database db = archive.Open();
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, RowsInBulk, testing::kEngines, testing::EngineName);
+
+// Plan lines go by COPY to a server and by prepared INSERTs to a file: both store the same
+// rows, each amount with the two decimals of its SQL literal, in the lines' order.
+TEST_P(RowsInBulk, PlanLinesStoreTheSameWhicheverRoadTheyTake) {
+    EXPECT_EQ(db.AppendsRowsInBulk(), GetParam() == testing::Engine::Postgresql);
+    std::vector<PlanLine> lines(3);
+    lines[0].kind = PlanLineKind::Maxi;
+    lines[0].date = *CalendarDate::FromIso("2024-01-15");
+    lines[0].stored = lines[0].capital = 1000;
+    for (int k = 1; k < 3; ++k) {
+        lines[k].number = k;
+        lines[k].date = *CalendarDate::FromIso(k == 1 ? "2024-02-15" : "2024-03-15");
+        lines[k].ratePercent = 4.125f;
+        lines[k].stored = 100.005 * k;
+        lines[k].interest = 3.3333;
+        lines[k].capital = lines[k].stored - 3.3333;
+        lines[k].residual = 1000.0 / k;
+    }
+    PlanLineWriter writer(db);
+    ASSERT_TRUE(writer.Insert(9, lines, 1));
+    ASSERT_TRUE(writer.Insert(9, lines, 0));
+    EXPECT_TRUE(writer.Insert(9, lines, 3));  // nothing from the end on
+    const std::string instalments = "Rata|2024-02-15|4,13|100,01|3,33|96,67|1000|\n"
+                                    "Rata|2024-03-15|4,13|200,01|3,33|196,68|500|\n";
+    EXPECT_EQ(Stored(db,
+                     "SELECT Tipo, Data, Tasso, Importo, QInteressi, QCapitale, DebitoRes FROM "
+                     "tabPDA WHERE [ID Leasing] = 9 ORDER BY ID"),
+              instalments + "Maxi.|2024-01-15|0|1000|0|1000|0|\n" + instalments);
+}
+
+// A text with the characters COPY's format gives a meaning to arrives as it was, and a row the
+// server refuses leaves nothing of it and the connection usable.
+TEST_P(RowsInBulk, TextsArriveAsTheyAreAndARefusedRowWritesNothing) {
+    if (!db.AppendsRowsInBulk()) {
+        EXPECT_FALSE(db.AppendRows("tabPDA", {"Tipo"}, {DbValue::Text("x")}));
+        EXPECT_EQ(db.Errors().size(), 1u);
+        return;
+    }
+    const std::string odd = "a\tb\nc\\N\\d\re";
+    ASSERT_TRUE(db.AppendRows("tabPDA", {"ID Leasing", "Tipo", "Data"},
+                              {DbValue::Integer(4), DbValue::Text(odd), DbValue(),
+                               DbValue::Integer(4), DbValue(), DbValue::Text("2024-05-31")}));
+    EXPECT_EQ(db.Changes(), 2);
+    Recordset rows(db, "SELECT Tipo, Data FROM tabPDA WHERE [ID Leasing] = 4 ORDER BY ID");
+    EXPECT_EQ(rows.Value(0).ToText(), odd);
+    EXPECT_TRUE(rows.Value(1).IsNull());
+    rows.MoveNext();
+    EXPECT_TRUE(rows.Value(0).IsNull());
+
+    EXPECT_FALSE(db.AppendRows("tabPDA", {"ID Leasing", "Data"},
+                               {DbValue::Integer(5), DbValue::Text("2024-05-31"),
+                                DbValue::Integer(5), DbValue::Text("31/02/2024")}));
+    ASSERT_EQ(db.Errors().size(), 1u);
+    db.ClearErrors();
+    EXPECT_EQ(Stored(db, "SELECT COUNT(*) FROM tabPDA WHERE [ID Leasing] = 5"), "0|\n");
 }
 
 }  // namespace
