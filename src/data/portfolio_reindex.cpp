@@ -12,7 +12,9 @@
 #include "common/run_time_error.h"
 #include "data/contract_event_store.h"
 #include "data/contract_store.h"
+#include "data/event_plan_reindex.h"
 #include "data/plan_line_rows.h"
+#include "data/plan_row_changes.h"
 #include "data/reference_rate_values.h"
 #include "data/sql_helpers.h"
 #include "engine/calculation_request.h"
@@ -71,26 +73,6 @@ CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
     return options;
 }
 
-// Whether the stored row holds what the line would store: amounts to the cent, the rate
-// to the hundredth (the maxi-instalment and buy-out rows store 0).
-bool Stores(const StoredPlanRow& row, const PlanLine& line) {
-    const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
-    const double rate = line.kind == PlanLineKind::Instalment ? line.ratePercent : 0.0;
-    return row.Tipo == PlanLineTipo(line.kind) && row.Data == line.date &&
-           RoundHalfUpScaled(RoundAsShown(row.Tasso, 2), 100) ==
-               RoundHalfUpScaled(RoundAsShown(rate, 2), 100) &&
-           cents(row.Importo) == cents(line.stored) &&
-           cents(row.QInteressi) == cents(line.interest) &&
-           cents(row.QCapitale) == cents(line.capital) &&
-           cents(row.DebitoRes) == cents(line.residual);
-}
-
-// Why a contract with recorded events is left as it is: its plan follows its latest event,
-// which a re-derivation from the signed terms would overwrite.
-constexpr const char* kHasEventsMessage =
-    "ha eventi registrati (estinzione o rimborso anticipato): il suo piano segue l'ultimo "
-    "evento e non è stato ricalcolato. Per indicizzarlo annullare prima gli eventi.";
-
 // The contract's current plan from its stored terms indexed anew.
 std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
                                                        const std::vector<IndexValue>& series,
@@ -123,10 +105,7 @@ ContractRewrite Rewrite(Database& db, PlanLineWriter& writer, std::int32_t id,
                         const FinancialPlan& plan, double firstIndexPercent) {
     ContractRewrite rewrite;
     const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
-    std::size_t first = 0;
-    while (first < lines.size() && first < stored.size() && Stores(stored[first], lines[first])) {
-        ++first;
-    }
+    const std::size_t first = FirstChangedRow(stored, lines);
     if (first < stored.size() && !writer.DeleteFrom(id, stored[first].ID)) {
         ThrowStatementError(db, "DELETE FROM tabPDA");
     }
@@ -221,13 +200,21 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             // meanwhile is overwritten: events are recorded under it too.
                             if (keepsEvents) withEvents = ContractsWithEvents(db);
                         }
+                        const auto stored = store.LoadPlanRows(id);
+                        EventReindex next = std::move(std::get<FinancialPlan>(plan));
                         if (withEvents.contains(id)) {
+                            next = ReindexedPlanWithEvents(db, id, stored,
+                                                           std::get<FinancialPlan>(next));
+                        }
+                        if (const auto* why = std::get_if<EventReindexRefusal>(&next)) {
                             report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
-                                                     kHasEventsMessage);
+                                                     why->message);
                         } else {
-                            const auto rewrite = Rewrite(
-                                db, writer, id, *form, store.LoadPlanRows(id),
-                                std::get<FinancialPlan>(plan), options.ratePercent.value_or(0));
+                            ContractRewrite rewrite;
+                            if (const auto* target = std::get_if<FinancialPlan>(&next)) {
+                                rewrite = Rewrite(db, writer, id, *form, stored, *target,
+                                                  options.ratePercent.value_or(0));
+                            }
                             ++pending.contracts;
                             pending.changed += rewrite.changed ? 1 : 0;
                             pending.rows += rewrite.rows;
