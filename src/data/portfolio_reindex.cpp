@@ -13,7 +13,9 @@
 #include "common/run_time_error.h"
 #include "data/contract_event_store.h"
 #include "data/contract_store.h"
+#include "data/event_plan_reindex.h"
 #include "data/plan_line_rows.h"
+#include "data/plan_row_changes.h"
 #include "data/reference_rate_values.h"
 #include "data/sql_helpers.h"
 #include "engine/calculation_request.h"
@@ -72,26 +74,6 @@ CalcOptions OptionsOf(const ContractForm& form, CalendarDate today) {
     return options;
 }
 
-// Whether the stored row holds what the line would store: amounts to the cent, the rate
-// to the hundredth (the maxi-instalment and buy-out rows store 0).
-bool Stores(const StoredPlanRow& row, const PlanLine& line) {
-    const auto cents = [](double units) { return Money::FromUnits(RoundAsShown(units, 2)); };
-    const double rate = line.kind == PlanLineKind::Instalment ? line.ratePercent : 0.0;
-    return row.Tipo == PlanLineTipo(line.kind) && row.Data == line.date &&
-           RoundHalfUpScaled(RoundAsShown(row.Tasso, 2), 100) ==
-               RoundHalfUpScaled(RoundAsShown(rate, 2), 100) &&
-           cents(row.Importo) == cents(line.stored) &&
-           cents(row.QInteressi) == cents(line.interest) &&
-           cents(row.QCapitale) == cents(line.capital) &&
-           cents(row.DebitoRes) == cents(line.residual);
-}
-
-// Why a contract with recorded events is left as it is: its plan follows its latest event,
-// which a re-derivation from the signed terms would overwrite.
-constexpr const char* kHasEventsMessage =
-    "ha eventi registrati (estinzione o rimborso anticipato): il suo piano segue l'ultimo "
-    "evento e non è stato ricalcolato. Per indicizzarlo annullare prima gli eventi.";
-
 // The contract's current plan from its stored terms indexed anew.
 std::variant<FinancialPlan, std::string> CurrentPlanOf(CalcOptions& options,
                                                        const std::vector<IndexValue>& series,
@@ -138,10 +120,7 @@ ContractRewrite Rewrite(Database& db, PlanLineWriter& writer, std::int32_t id,
                         const ContractForm& form, const std::vector<StoredPlanRow>& stored,
                         const std::vector<PlanLine>& lines, double firstIndexPercent) {
     ContractRewrite rewrite;
-    std::size_t first = 0;
-    while (first < lines.size() && first < stored.size() && Stores(stored[first], lines[first])) {
-        ++first;
-    }
+    const std::size_t first = FirstChangedRow(stored, lines);
     if (first < stored.size() && !writer.DeleteFrom(id, stored[first].ID)) {
         ThrowStatementError(db, "DELETE FROM tabPDA");
     }
@@ -239,25 +218,35 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                             // meanwhile is overwritten: events are recorded under it too.
                             if (keepsEvents) withEvents = ContractsWithEvents(db);
                         }
-                        if (!withEvents.contains(id)) stored = store.LoadPlanRows(id);
+                        stored = store.LoadPlanRows(id);
                     }
                     auto [indexed, firstIndexPercent] = indexing.get();
                     const auto& plan = indexed.plan;
+                    const auto count = [&pending](const ContractRewrite& rewrite) {
+                        ++pending.contracts;
+                        pending.changed += rewrite.changed ? 1 : 0;
+                        pending.rows += rewrite.rows;
+                    };
                     if (!quiet.shown.empty()) {
                         report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
                                                  quiet.shown.front().prompt);
                     } else if (auto* why = std::get_if<std::string>(&plan)) {
                         report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " + *why);
+                    } else if (!withEvents.contains(id)) {
+                        count(Rewrite(db, writer, id, *form, stored, indexed.lines,
+                                      firstIndexPercent));
                     } else {
-                        if (withEvents.contains(id)) {
+                        const EventReindex next =
+                            ReindexedPlanWithEvents(db, id, stored, std::get<FinancialPlan>(plan));
+                        if (const auto* refusal = std::get_if<EventReindexRefusal>(&next)) {
                             report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
-                                                     kHasEventsMessage);
+                                                     refusal->message);
+                        } else if (const auto* target = std::get_if<FinancialPlan>(&next)) {
+                            count(Rewrite(db, writer, id, *form, stored,
+                                          PlanLines(*target, DerivedLines::Always),
+                                          firstIndexPercent));
                         } else {
-                            const auto rewrite = Rewrite(db, writer, id, *form, stored,
-                                                         indexed.lines, firstIndexPercent);
-                            ++pending.contracts;
-                            pending.changed += rewrite.changed ? 1 : 0;
-                            pending.rows += rewrite.rows;
+                            count(ContractRewrite{});  // paid off: nothing after its payoff
                         }
                     }
                 }

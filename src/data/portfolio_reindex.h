@@ -25,7 +25,7 @@ struct [[nodiscard]] ReindexReport {
     int rows = 0;       // plan rows rewritten
     // Indexed contracts that could not be re-derived, each "Contratto 7 "Tornio": why"
     // (a series that starts after its contract date, a stored value that no longer reads, a
-    // contract with dated events, whose plan stays as recorded).
+    // contract with events whose rows up to its latest event would change).
     std::vector<std::string> skipped;
     bool cancelled = false;          // stopped by the caller after a contract
     std::optional<DbError> failure;  // a database error; what it struck is as it was
@@ -36,13 +36,14 @@ struct [[nodiscard]] ReindexReport {
 // re-derive it in the window (IndexRequest, CalculateRequest), from its stored terms; where
 // the plan changed, its rows are rewritten from the first one that changed (the rows before
 // it are left alone) and the contract's Tasso follows the first index value. A contract with
-// recorded events is left as it is and reported in `skipped`: its plan follows its latest
-// event. Each contract is
-// written whole or not at all, under the archive's writer lock (BEGIN IMMEDIATE); contracts
-// are committed together at most a quarter of a second apart, as one disk sync for each
-// would make a portfolio take minutes. `progress` is told each contract done (of the total);
-// returning false stops after that contract, whose writing is then committed. `today` is
-// the day a two-digit year is read around.
+// recorded events is re-derived with its events applied again (ReindexedPlanWithEvents): its
+// rows after the latest event follow the new values; one whose rows up to that event would
+// change is left as it is and reported in `skipped`, one paid off is counted as it is. Each
+// contract is written whole or not at all, under the archive's writer lock (BEGIN
+// IMMEDIATE); contracts are committed together at most a quarter of a second apart, as one
+// disk sync for each would make a portfolio take minutes. `progress` is told each contract
+// done (of the total); returning false stops after that contract, whose writing is then
+// committed. `today` is the day a two-digit year is read around.
 ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, CalendarDate today,
                                const std::function<bool(int done, int total)>& progress);
 

@@ -109,26 +109,167 @@ TEST_P(Reindex, AContractTheSeriesNoLongerReachesIsSkipped) {
     EXPECT_EQ(Rows(id).back().ID, before.back().ID);
 }
 
-// A contract with a recorded event keeps its plan, which follows the event, and is named with
-// the reason; the other contracts are re-derived as usual.
-TEST_P(Reindex, AContractWithEventsIsLeftAsItIs) {
+// Events recorded on an indexed contract, each a list of the calculator's options.
+struct RecordedEvents {
+    std::string name;
+    std::vector<std::vector<std::string>> events;
+};
+
+const RecordedEvents kEventsBeforeJuly[] = {
+    {"Rimborso, rate più basse",
+     {{"--prepay", "2026-05-20", "--amount", "3000", "--keep", "term", "--penalty", "none"}}},
+    {"Rimborso, meno rate",
+     {{"--prepay", "2026-05-15", "--amount", "3000", "--keep", "instalment", "--penalty", "none"}}},
+    {"Sospensione", {{"--suspend", "2026-05-15", "--instalments", "2", "--kind", "all"}}},
+    {"Rimborso e sospensione",
+     {{"--prepay", "2026-03-20", "--amount", "2000", "--keep", "term", "--penalty", "none"},
+      {"--suspend", "2026-06-15", "--instalments", "1", "--kind", "capital"}}},
+    // Its own rate from May on: nothing for a new value to change.
+    {"Rinegoziazione a tasso fisso", {{"--renegotiate", "2026-05-15", "--new-rate", "5"}}},
+};
+
+class ReindexEvents : public Reindex {
+protected:
+    void Record(std::int32_t id, const std::vector<std::string>& event) {
+        ASSERT_EQ(Run(Plus(Plus({"--id", std::to_string(id)}, event), {"--record"})), 0) << err_;
+    }
+    std::string Events(std::int32_t id) {
+        EXPECT_EQ(Run({"--show", std::to_string(id)}), 0) << err_;
+        return out_.substr(out_.find("\"events\""));
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, ReindexEvents, testing::kEngines, testing::EngineName);
+
+// A contract with events re-derives from its signed terms with its events applied again: the
+// rows up to its latest event stay as recorded, the rows after it follow the July value just
+// as on the same contract saved and given the same events now; its latest event still undoes,
+// back to the plan recorded before it, and a new re-indexing brings that up to date.
+TEST_P(ReindexEvents, ContractsWithEventsFollowTheValuesAfterTheirLatestEvent) {
     Import("01/01/2026;2,00\n");
-    const std::int32_t withEvent = SaveIndexed("Tornio");
-    const std::int32_t plain = SaveIndexed("Fresa");
-    ASSERT_EQ(Run({"--id", std::to_string(withEvent), "--prepay", "2026-05-15", "--amount", "3000",
-                   "--keep", "instalment", "--penalty", "none", "--record"}),
-              0)
-        << err_;
-    const std::string before = Shown(withEvent);
-    Import("01/04/2026;2,50\n");
+    struct Stored {
+        std::int32_t id, twin;
+        std::string beforeLatest, events;
+        std::vector<StoredPlanRow> rows;
+    };
+    std::vector<Stored> stored;
+    for (const RecordedEvents& recorded : kEventsBeforeJuly) {
+        Stored contract{SaveIndexed(recorded.name), 0, {}, {}, {}};
+        for (const auto& event : recorded.events) {
+            contract.beforeLatest = Shown(contract.id);
+            Record(contract.id, event);
+        }
+        contract.events = Events(contract.id);
+        contract.rows = Rows(contract.id);
+        stored.push_back(std::move(contract));
+    }
+    // As recorded, every row of theirs is what the index values give.
     ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
-    EXPECT_EQ(out_, "{\"contracts\": 1, \"changed\": 1, \"rows\": 10, \"skipped\": [\"Contratto " +
-                        std::to_string(withEvent) +
-                        " \\\"Tornio\\\": ha eventi registrati (estinzione o rimborso "
-                        "anticipato): il suo piano segue l'ultimo evento e non è stato "
-                        "ricalcolato. Per indicizzarlo annullare prima gli eventi.\"]}\n");
-    EXPECT_EQ(Shown(withEvent), before);
-    EXPECT_EQ(Rows(plain).at(4).Tasso, 4.0);
+    EXPECT_EQ(out_, "{\"contracts\": 5, \"changed\": 0, \"rows\": 0, \"skipped\": []}\n");
+
+    Import("01/07/2026;6,00\n");
+    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
+    EXPECT_EQ(out_, "{\"contracts\": 5, \"changed\": 4, \"rows\": 25, \"skipped\": []}\n");
+    for (std::size_t k = 0; k < stored.size(); ++k) {
+        const RecordedEvents& recorded = kEventsBeforeJuly[k];
+        Stored& contract = stored[k];
+        SCOPED_TRACE(recorded.name);
+        contract.twin = SaveIndexed(recorded.name + " oggi");
+        for (const auto& event : recorded.events) Record(contract.twin, event);
+        EXPECT_EQ(Shown(contract.id), Shown(contract.twin));
+        EXPECT_EQ(Events(contract.id), contract.events);
+        const auto rows = Rows(contract.id);
+        const CalendarDate latest = *CalendarDate::FromIso(recorded.events.back().at(1));
+        for (std::size_t r = 0; r < contract.rows.size() && contract.rows[r].Data <= latest; ++r) {
+            EXPECT_EQ(rows.at(r).ID, contract.rows[r].ID) << r;
+        }
+
+        ASSERT_EQ(Run({"--undo-event", "--id", std::to_string(contract.id)}), 0) << err_;
+        EXPECT_EQ(Shown(contract.id), contract.beforeLatest);
+        ASSERT_EQ(Run({"--undo-event", "--id", std::to_string(contract.twin)}), 0) << err_;
+    }
+    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
+    for (std::size_t k = 0; k < stored.size(); ++k) {
+        SCOPED_TRACE(kEventsBeforeJuly[k].name);
+        EXPECT_EQ(Shown(stored[k].id), Shown(stored[k].twin));
+    }
+}
+
+// A contract whose rows up to its latest event the new values would change, or whose events
+// no longer apply, is left as it is and named with the reason; one paid off is counted and
+// left as it is. Each case on a reference rate of its own.
+TEST_P(ReindexEvents, ContractsWhoseHistoryWouldChangeAreLeftAsTheyAre) {
+    struct Case {
+        std::string rate;
+        std::vector<std::string> event;
+        std::string newValue;
+        std::string skipped;  // the reason given, or none: counted
+    };
+    const std::string history =
+        "un valore del tasso di riferimento con data fino al 15/05/2026 (il suo ultimo evento) "
+        "è cambiato e gli eventi registrati non tornerebbero più: il piano è rimasto com'era. "
+        "Per indicizzarlo annullare gli eventi, indicizzarlo e registrarli di nuovo.";
+    const Case cases[] = {
+        {"Euribor 1 mese",
+         {"--prepay", "2026-05-15", "--amount", "3000", "--keep", "term", "--penalty", "none"},
+         "01/04/2026;2,50",
+         history},
+        // The value of the prepayment's own date sets the rate its shorter plan runs at.
+        {"Euribor 3 mesi",
+         {"--prepay", "2026-05-15", "--amount", "3000", "--keep", "instalment", "--penalty",
+          "none"},
+         "15/05/2026;6,00",
+         history},
+        {"Euribor 6 mesi",
+         {"--prepay", "2026-11-20", "--amount", "1690", "--keep", "term", "--penalty", "none"},
+         "01/01/2026;-1,00",
+         "L'importo del rimborso parziale (1.690,00) deve essere minore del debito residuo "
+         "(1.670,12): per chiudere il contratto registrare l'estinzione."},
+        {"IRS 10 anni", {"--payoff", "2026-06-10"}, "01/04/2026;2,50", ""},
+    };
+    std::string skipped;
+    for (const Case& c : cases) {
+        Import("01/01/2026;2,00\n", c.rate);
+        const std::int32_t id = SaveIndexed(c.rate, {"--ref-rate", c.rate});
+        Record(id, c.event);
+        if (c.skipped.empty()) continue;
+        skipped += std::string(skipped.empty() ? "" : ", ") + "\"Contratto " + std::to_string(id) +
+                   " \\\"" + c.rate + "\\\": " + c.skipped + "\"";
+    }
+    Database db = Open();
+    const std::string before = testing::DumpTable(db, "tabContratti") +
+                               testing::DumpTable(db, "tabPDA") +
+                               testing::DumpTable(db, "tabEventi");
+    for (const Case& c : cases) Import(c.newValue + "\n", c.rate);
+    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
+    EXPECT_EQ(out_,
+              "{\"contracts\": 1, \"changed\": 0, \"rows\": 0, \"skipped\": [" + skipped + "]}\n");
+    EXPECT_EQ(testing::DumpTable(db, "tabContratti") + testing::DumpTable(db, "tabPDA") +
+                  testing::DumpTable(db, "tabEventi"),
+              before);
+}
+
+// A stray row after the lines an event wrote (counted as one of them) goes with the
+// re-indexing, and undoing the event then removes exactly the lines it wrote.
+TEST_P(ReindexEvents, AStrayRowAfterTheEventsLinesGoesAndTheEventStillUndoes) {
+    Import("01/01/2026;2,00\n");
+    const std::int32_t id = SaveIndexed("Tornio");
+    const std::string signedPlan = Shown(id);
+    Record(id, kEventsBeforeJuly[0].events.front());
+    const std::string withEvent = Shown(id);
+    {
+        Database db = Open();
+        ASSERT_TRUE(
+            db.Execute("INSERT INTO tabPDA ([ID Leasing], Tipo, Data, Tasso, Importo, "
+                       "QInteressi, QCapitale, DebitoRes) VALUES (" +
+                       std::to_string(id) + ", 'Riscatto', #1/15/2027#, 0, 0, 0, 0, 0)"));
+        ASSERT_TRUE(db.Execute("UPDATE tabEventi SET RigheScritte = RigheScritte + 1"));
+    }
+    ASSERT_EQ(Run({"--reindex-all"}), 0) << err_;
+    EXPECT_EQ(out_, "{\"contracts\": 1, \"changed\": 1, \"rows\": 0, \"skipped\": []}\n");
+    EXPECT_EQ(Shown(id), withEvent);
+    ASSERT_EQ(Run({"--undo-event", "--id", std::to_string(id)}), 0) << err_;
+    EXPECT_EQ(Shown(id), signedPlan);
 }
 
 // Annulla after the first contract: it is written whole, the second not at all.
