@@ -185,6 +185,22 @@ private:
     std::chrono::seconds kept_;
 };
 
+// Large transactions on the connection while it lives (DatabaseEngine::SetLargeTransactions),
+// for a run that rewrites a whole portfolio.
+class WithLargeTransactions {
+public:
+    explicit WithLargeTransactions(Database& db) : db_(db) { Set(true); }
+    ~WithLargeTransactions() { Set(false); }
+    WithLargeTransactions(const WithLargeTransactions&) = delete;
+    WithLargeTransactions& operator=(const WithLargeTransactions&) = delete;
+
+private:
+    void Set(bool large) {
+        if (db_.Engine() != nullptr) db_.Engine()->SetLargeTransactions(large);
+    }
+    Database& db_;
+};
+
 // One column of the current row of a Recordset.
 struct Field {
     DbValue value;

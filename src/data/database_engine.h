@@ -81,6 +81,10 @@ public:
     // After rows were written with IDs of their own: the next ID the table gives follows
     // the highest one.
     virtual bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) = 0;
+    // For a run whose transactions each rewrite thousands of pages: the engine may keep
+    // them in memory until the commit instead of writing them out and reading them back
+    // halfway (SQLite's page cache); false: back to the connection's usual.
+    virtual void SetLargeTransactions(bool /*large*/) {}
     // Whether AppendRows has a road faster than INSERT statements (PostgreSQL's COPY), for
     // many rows at once; an engine without one is written to with prepared INSERTs.
     virtual bool AppendsRowsInBulk() const { return false; }

@@ -157,6 +157,7 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
     std::map<std::string, std::vector<IndexValue>> seriesOf;
     ReferenceRateValues values(db, quiet);
     PlanLineWriter writer(db);
+    const WithLargeTransactions large(db);
     SideThread side;  // after the series it reads, so that it is finished before they go
     try {
         for (Recordset row(db, "SELECT ID FROM tabContratti ORDER BY ID"); !row.Eof();

@@ -241,6 +241,20 @@ public:
 
     EngineKind Kind() const override { return EngineKind::Sqlite; }
     std::string Location() const override { return "File: " + file_.string(); }
+
+    // A page cache of 64 MiB while the run lasts, then the one the connection had.
+    void SetLargeTransactions(bool large) override {
+        if (large == (cacheBefore_ != 0)) return;
+        if (large) {
+            cacheBefore_ = PragmaValue("PRAGMA cache_size");
+            if (cacheBefore_ == 0) return;
+            sqlite3_exec(handle_, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+        } else {
+            const std::string restore = "PRAGMA cache_size = " + std::to_string(cacheBefore_);
+            sqlite3_exec(handle_, restore.c_str(), nullptr, nullptr, nullptr);
+            cacheBefore_ = 0;
+        }
+    }
     bool IsReadOnly() const override { return sqlite3_db_readonly(handle_, "main") == 1; }
     int Changes() const override { return sqlite3_changes(handle_); }
 
@@ -302,6 +316,18 @@ public:
     bool AdvanceIdentity(std::string_view, std::vector<DbError>&) override { return true; }
 
 private:
+    // The whole number a PRAGMA reads; 0 when it reads none.
+    std::int64_t PragmaValue(const char* pragma) const {
+        sqlite3_stmt* statement = nullptr;
+        std::int64_t value = 0;
+        if (sqlite3_prepare_v2(handle_, pragma, -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW) {
+            value = sqlite3_column_int64(statement, 0);
+        }
+        sqlite3_finalize(statement);
+        return value;
+    }
+
     // Prepares the rewritten text; nullptr with the error listed when it cannot, and for a
     // text of nothing but blanks.
     sqlite3_stmt* PrepareOne(std::string_view jetSql, std::vector<DbError>& errors) {
@@ -331,6 +357,7 @@ private:
 
     sqlite3* handle_;
     fs::path file_;
+    std::int64_t cacheBefore_ = 0;  // while large transactions run: the cache to go back to
 };
 
 // Settings of every connection, read-only or not.

@@ -3,6 +3,9 @@
 #include "archive_fixture.h"
 #include "data/database.h"
 #include "data/plan_line_rows.h"
+#include "data/sqlite_engine.h"
+
+#include <sqlite3.h>
 
 namespace quotaplan {
 namespace {
@@ -175,6 +178,32 @@ TEST_P(RowsInBulk, TextsArriveAsTheyAreAndARefusedRowWritesNothing) {
     ASSERT_EQ(db.Errors().size(), 1u);
     db.ClearErrors();
     EXPECT_EQ(Stored(db, "SELECT COUNT(*) FROM tabPDA WHERE [ID Leasing] = 5"), "0|\n");
+}
+
+}  // namespace
+}  // namespace quotaplan
+
+namespace quotaplan {
+namespace {
+
+std::int64_t CacheSize(const Database& db) {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(SqliteHandleOf(db), "PRAGMA cache_size", -1, &statement, nullptr);
+    sqlite3_step(statement);
+    const std::int64_t size = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return size;
+}
+
+// A portfolio run keeps its transactions' pages in a large cache, and leaves the connection
+// with the cache it had, which the summary's queries are measured with.
+TEST_F(PreparedStatementTest, LargeTransactionsLastAsLongAsTheRun) {
+    const std::int64_t usual = CacheSize(db);
+    {
+        const WithLargeTransactions run(db);
+        EXPECT_EQ(CacheSize(db), -65536);
+    }
+    EXPECT_EQ(CacheSize(db), usual);
 }
 
 }  // namespace
