@@ -314,7 +314,7 @@ struct Session {
     // format; the server's answer as Await collects it.
     ResultPtr AwaitCopy(const std::string& copySql, std::string_view rows) {
         bool sent = false;
-        auto result = Await([&](PGconn* c) {
+        return Await([&](PGconn* c) {
             return PQsendQueryParams(c, copySql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
         }, [&](PGconn* c) {
             // Asked once: a second request means the rows could not go, and the connection
@@ -324,7 +324,6 @@ struct Session {
             const bool all = PQputCopyData(c, rows.data(), static_cast<int>(rows.size())) == 1;
             return PQputCopyEnd(c, all ? nullptr : "righe non inviate") == 1;
         });
-        return result;
     }
 
     // Waits until the answer has come whole or the deadline has passed (false).
@@ -528,13 +527,18 @@ struct Session {
     // server took them all.
     bool Copy(const std::string& copySql, std::string_view rows, std::vector<DbError>& errors) {
         const bool wasInTransaction = InTransaction();
-        const auto result = AwaitCopy(copySql, rows);
-        if (result != nullptr && Succeeded(result.get())) {
-            const char* tuples = PQcmdTuples(result.get());
+        return Concluded(AwaitCopy(copySql, rows).get(), wasInTransaction, errors);
+    }
+
+    // A statement answered: true with the rows it changed counted, or false with its failure
+    // listed.
+    bool Concluded(PGresult* result, bool wasInTransaction, std::vector<DbError>& errors) {
+        if (result != nullptr && Succeeded(result)) {
+            const char* tuples = PQcmdTuples(result);
             changes = tuples != nullptr && *tuples != '\0' ? std::atoi(tuples) : 0;
             return true;
         }
-        errors.push_back(Failure(result.get()));
+        errors.push_back(Failure(result));
         AfterFailure(wasInTransaction);
         return false;
     }
@@ -550,14 +554,7 @@ struct Session {
                        : PQsendQueryParams(c, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr,
                                            0);
         });
-        if (Succeeded(result.get())) {
-            const char* tuples = PQcmdTuples(result.get());
-            changes = tuples != nullptr && *tuples != '\0' ? std::atoi(tuples) : 0;
-            return true;
-        }
-        errors.push_back(Failure(result.get()));
-        AfterFailure(wasInTransaction);
-        return false;
+        return Concluded(result.get(), wasInTransaction, errors);
     }
 
     // Exec, once more when the connection was lost outside a transaction (OnceMoreIfLost).
