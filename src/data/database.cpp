@@ -69,6 +69,19 @@ PreparedStatement Database::Prepare(std::string_view jetSql) {
     return PreparedStatement(*this, engine_->Prepare(jetSql, errors_));
 }
 
+std::optional<Database> Database::ReaderAlongside() const {
+    if (engine_ == nullptr) return std::nullopt;
+    try {
+        auto reader = engine_->OpenReaderAlongside();
+        if (reader == nullptr) return std::nullopt;
+        Database db(std::move(reader));
+        db.RefuseWrites();
+        return db;
+    } catch (const DatabaseError&) {
+        return std::nullopt;
+    }
+}
+
 bool Database::AppendRows(std::string_view table, const std::vector<std::string_view>& columns,
                           const std::vector<DbValue>& values) {
     if (RefuseClosed() || RefuseWrite("INSERT")) return false;

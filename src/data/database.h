@@ -118,6 +118,11 @@ public:
     // the text is refused as Execute refuses it.
     PreparedStatement Prepare(std::string_view jetSql);
 
+    // A second connection to the same archive, for reading on another thread alongside this
+    // one; nullopt when there can be none or it cannot be made (the caller then reads on this
+    // one). It only reads.
+    std::optional<Database> ReaderAlongside() const;
+
     // Appends rows to a table in one go where the engine has a road for it faster than
     // INSERT statements (AppendsRowsInBulk: PostgreSQL's COPY): `columns` by their names,
     // `values` the rows' values one row after the other, each converted as a bound value.

@@ -81,6 +81,10 @@ public:
     // After rows were written with IDs of their own: the next ID the table gives follows
     // the highest one.
     virtual bool AdvanceIdentity(std::string_view table, std::vector<DbError>& errors) = 0;
+    // A second connection to the same archive, only for reading alongside this one (on
+    // another thread); nullptr when there is none to have (an archive in memory). Throws
+    // DatabaseError when it cannot be made.
+    virtual std::unique_ptr<DatabaseEngine> OpenReaderAlongside() const { return nullptr; }
     // For a run whose transactions each rewrite thousands of pages: the engine may keep
     // them in memory until the commit instead of writing them out and reading them back
     // halfway (SQLite's page cache); false: back to the connection's usual.

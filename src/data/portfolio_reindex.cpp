@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
+#include <future>
 #include <map>
 #include <set>
 
@@ -144,21 +146,130 @@ std::string ContractName(std::int32_t id, const std::string& description) {
     return "Contratto " + std::to_string(id) + " \"" + description + "\"";
 }
 
+// A contract as the run reads it, before anything of it is written: its form, and when it is
+// indexed within the run's scope its plan indexed anew and the rows it stores (or why it is
+// skipped).
+struct ContractReading {
+    std::int32_t id = 0;
+    std::optional<ContractForm> form;  // nullopt: no longer in the archive
+    bool indexed = false;              // in scope, on a reference rate with values
+    std::optional<std::string> skippedWhy;
+    IndexedPlan plan;
+    double firstIndexPercent = 0;
+    std::vector<StoredPlanRow> stored;
+};
+
+// Reads the run's contracts on one connection, each reference rate's series once.
+class ContractReader {
+public:
+    ContractReader(Database& db, const ReindexScope& scope, CalendarDate today)
+        : db_(db), store_(db, quiet_), values_(db, quiet_), scope_(scope), today_(today) {
+        store_.RememberDescriptions();
+    }
+
+    // Throws DatabaseError.
+    ContractReading Read(std::int32_t id) {
+        ContractReading reading;
+        reading.id = id;
+        quiet_.shown.clear();
+        reading.form = store_.Load(id);
+        const auto& form = reading.form;
+        const bool inScope =
+            form && (scope_.type.empty() || SameName(form->cboTipoLea, scope_.type)) &&
+            (scope_.referenceRate.empty() || SameName(form->cboTxRif, scope_.referenceRate)) &&
+            !IsFixedRateName(form->cboTxRif) && !form->cboTxRif.empty();
+        if (!inScope) return reading;
+        const auto& series = SeriesOf(form->cboTxRif);
+        if (series.empty()) return reading;
+        reading.indexed = true;
+        CalcOptions options = OptionsOf(*form, today_);
+        reading.plan = IndexedPlanOf(options, series, form->cboTxRif, today_);
+        reading.firstIndexPercent = options.ratePercent.value_or(0);
+        if (!quiet_.shown.empty()) {
+            reading.skippedWhy = quiet_.shown.front().prompt;
+        } else if (const auto* why = std::get_if<std::string>(&reading.plan.plan)) {
+            reading.skippedWhy = *why;
+        } else {
+            reading.stored = ReadStoredPlanRows(db_, id);
+        }
+        return reading;
+    }
+
+private:
+    // The series of the reference rate, read once; empty for one without values.
+    const std::vector<IndexValue>& SeriesOf(const std::string& rate) {
+        auto found = seriesOf_.find(NameKey(rate));
+        if (found == seriesOf_.end()) {
+            const std::int32_t rateId = GetIdByDescription(db_, "supTxRiferimento", rate);
+            found = seriesOf_.emplace(NameKey(rate), values_.Series(rateId)).first;
+        }
+        return found->second;
+    }
+
+    Database& db_;
+    RecordingMessageBoxes quiet_;
+    ContractStore store_;
+    ReferenceRateValues values_;
+    std::map<std::string, std::vector<IndexValue>> seriesOf_;
+    ReindexScope scope_;
+    CalendarDate today_;
+};
+
+// How many contracts a second connection reads ahead of the one being written.
+constexpr std::size_t kReadAhead = 2;
+
+// Hands the run its contracts in order: read on a second connection by a side thread a few
+// contracts ahead, while the run writes on its own; on the run's connection itself when no
+// second one can be had. Contracts are read only while the run holds the writer lock
+// (Submit after BEGIN, Drop before COMMIT), so nothing read can change before it is written.
+class ContractFeed {
+public:
+    ContractFeed(Database& db, const ReindexScope& scope, CalendarDate today,
+                 const std::vector<std::int32_t>& ids)
+        : alongside_(db.ReaderAlongside()),
+          reader_(alongside_ ? *alongside_ : db, scope, today),
+          ids_(ids) {}
+    ~ContractFeed() { Drop(0); }
+    ContractFeed(const ContractFeed&) = delete;
+    ContractFeed& operator=(const ContractFeed&) = delete;
+
+    // The reading of ids[k], the contracts after it being read meanwhile. Throws DatabaseError.
+    ContractReading Take(std::size_t k) {
+        if (!alongside_) return reader_.Read(ids_[k]);
+        if (ahead_.empty()) next_ = k;
+        while (next_ < ids_.size() && next_ <= k + kReadAhead) {
+            ahead_.push_back(side_.Run([this, id = ids_[next_]] { return reader_.Read(id); }));
+            ++next_;
+        }
+        auto reading = std::move(ahead_.front());
+        ahead_.pop_front();
+        return reading.get();
+    }
+
+    // Forgets what was read ahead (its reading finished first), to be read again from ids[k].
+    void Drop(std::size_t k) {
+        for (auto& reading : ahead_) reading.wait();
+        ahead_.clear();
+        next_ = k;
+    }
+
+private:
+    std::optional<Database> alongside_;
+    ContractReader reader_;
+    const std::vector<std::int32_t>& ids_;
+    std::deque<std::future<ContractReading>> ahead_;
+    std::size_t next_ = 0;
+    SideThread side_;  // last: finished and joined before what it reads with goes
+};
+
 }  // namespace
 
 ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, CalendarDate today,
                                const std::function<bool(int done, int total)>& progress) {
     ReindexReport report;
-    RecordingMessageBoxes quiet;
-    ContractStore store(db, quiet);
-    store.RememberDescriptions();
     std::vector<std::int32_t> ids;
-    // Series by reference rate, each read once; empty for a rate without values or fixed.
-    std::map<std::string, std::vector<IndexValue>> seriesOf;
-    ReferenceRateValues values(db, quiet);
     PlanLineWriter writer(db);
     const WithLargeTransactions large(db);
-    SideThread side;  // after the series it reads, so that it is finished before they go
     try {
         for (Recordset row(db, "SELECT ID FROM tabContratti ORDER BY ID"); !row.Eof();
              row.MoveNext()) {
@@ -174,8 +285,15 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
     bool inTransaction = false;
     auto began = std::chrono::steady_clock::now();
     ReindexReport pending;  // what the open transaction wrote
-    const auto commit = [&] {
+    const auto count = [&pending](const ContractRewrite& rewrite) {
+        ++pending.contracts;
+        pending.changed += rewrite.changed ? 1 : 0;
+        pending.rows += rewrite.rows;
+    };
+    std::optional<ContractFeed> feed;
+    const auto commit = [&](std::size_t next) {
         if (!inTransaction) return;
+        feed->Drop(next);
         Run(db, "COMMIT");
         inTransaction = false;
         report.contracts += pending.contracts;
@@ -185,83 +303,54 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
     };
     try {
         keepsEvents = ArchiveKeepsEvents(db);
+        feed.emplace(db, scope, today, ids);
         for (std::size_t k = 0; k < ids.size(); ++k) {
             const std::int32_t id = ids[k];
-            quiet.shown.clear();
-            const auto form = store.Load(id);
-            const bool inScope =
-                form && (scope.type.empty() || SameName(form->cboTipoLea, scope.type)) &&
-                (scope.referenceRate.empty() || SameName(form->cboTxRif, scope.referenceRate)) &&
-                !IsFixedRateName(form->cboTxRif) && !form->cboTxRif.empty();
-            if (inScope) {
-                auto found = seriesOf.find(NameKey(form->cboTxRif));
-                if (found == seriesOf.end()) {
-                    const std::int32_t rateId =
-                        GetIdByDescription(db, "supTxRiferimento", form->cboTxRif);
-                    found = seriesOf.emplace(NameKey(form->cboTxRif), values.Series(rateId)).first;
-                }
-                if (!found->second.empty()) {
-                    // The plan is worked out on the side thread while this one reads the
-                    // stored rows it is compared with.
-                    auto indexing = side.Run([options = OptionsOf(*form, today),
-                                              series = &found->second, name = form->cboTxRif,
-                                              today]() mutable {
-                        IndexedPlan indexed = IndexedPlanOf(options, *series, name, today);
-                        return std::pair(std::move(indexed), options.ratePercent.value_or(0));
-                    });
-                    std::vector<StoredPlanRow> stored;
-                    if (quiet.shown.empty()) {
-                        if (!inTransaction) {
-                            Run(db, "BEGIN IMMEDIATE");
-                            inTransaction = true;
-                            began = std::chrono::steady_clock::now();
-                            // Read under the writer lock, so that no event recorded
-                            // meanwhile is overwritten: events are recorded under it too.
-                            if (keepsEvents) withEvents = ContractsWithEvents(db);
-                        }
-                        stored = store.LoadPlanRows(id);
-                    }
-                    auto [indexed, firstIndexPercent] = indexing.get();
-                    const auto& plan = indexed.plan;
-                    const auto count = [&pending](const ContractRewrite& rewrite) {
-                        ++pending.contracts;
-                        pending.changed += rewrite.changed ? 1 : 0;
-                        pending.rows += rewrite.rows;
-                    };
-                    if (!quiet.shown.empty()) {
-                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
-                                                 quiet.shown.front().prompt);
-                    } else if (auto* why = std::get_if<std::string>(&plan)) {
-                        report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " + *why);
-                    } else if (!withEvents.contains(id)) {
-                        count(Rewrite(db, writer, id, *form, stored, indexed.lines,
-                                      firstIndexPercent));
-                    } else {
-                        const EventReindex next =
-                            ReindexedPlanWithEvents(db, id, stored, std::get<FinancialPlan>(plan));
-                        if (const auto* refusal = std::get_if<EventReindexRefusal>(&next)) {
-                            report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
-                                                     refusal->message);
-                        } else if (const auto* target = std::get_if<FinancialPlan>(&next)) {
-                            count(Rewrite(db, writer, id, *form, stored,
-                                          PlanLines(*target, DerivedLines::Always),
-                                          firstIndexPercent));
-                        } else {
-                            count(ContractRewrite{});  // paid off: nothing after its payoff
-                        }
-                    }
+            if (!inTransaction) {
+                Run(db, "BEGIN IMMEDIATE");
+                inTransaction = true;
+                began = std::chrono::steady_clock::now();
+                // Read under the writer lock, so that no event recorded meanwhile is
+                // overwritten: events are recorded under it too.
+                if (keepsEvents) withEvents = ContractsWithEvents(db);
+            }
+            const ContractReading reading = feed->Take(k);
+            const auto& form = reading.form;
+            if (!reading.indexed) {
+                // Not indexed, or not within the run's scope: nothing to do.
+            } else if (reading.skippedWhy) {
+                report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
+                                         *reading.skippedWhy);
+            } else if (!withEvents.contains(id)) {
+                count(Rewrite(db, writer, id, *form, reading.stored, reading.plan.lines,
+                              reading.firstIndexPercent));
+            } else {
+                const EventReindex next = ReindexedPlanWithEvents(
+                    db, id, reading.stored, std::get<FinancialPlan>(reading.plan.plan));
+                if (const auto* refusal = std::get_if<EventReindexRefusal>(&next)) {
+                    report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
+                                             refusal->message);
+                } else if (const auto* target = std::get_if<FinancialPlan>(&next)) {
+                    count(Rewrite(db, writer, id, *form, reading.stored,
+                                  PlanLines(*target, DerivedLines::Always),
+                                  reading.firstIndexPercent));
+                } else {
+                    count(ContractRewrite{});  // paid off: nothing after its payoff
                 }
             }
             const bool goOn =
                 !progress || progress(static_cast<int>(k + 1), static_cast<int>(ids.size()));
-            if (!goOn || std::chrono::steady_clock::now() - began >= kLongestTransaction) commit();
+            if (!goOn || std::chrono::steady_clock::now() - began >= kLongestTransaction) {
+                commit(k + 1);
+            }
             if (!goOn) {
                 report.cancelled = k + 1 < ids.size();
                 return report;
             }
         }
-        commit();
+        commit(ids.size());
     } catch (const DatabaseError& error) {
+        if (feed) feed->Drop(0);
         if (inTransaction) {
             db.Execute("ROLLBACK");
             db.ClearErrors();

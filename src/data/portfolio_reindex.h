@@ -43,7 +43,10 @@ struct [[nodiscard]] ReindexReport {
 // IMMEDIATE); contracts are committed together at most a quarter of a second apart, as one
 // disk sync for each would make a portfolio take minutes. `progress` is told each contract
 // done (of the total); returning false stops after that contract, whose writing is then
-// committed. `today` is the day a two-digit year is read around.
+// committed. The contracts are read a few ahead on a second connection to the archive
+// (Database::ReaderAlongside) by a second thread, and only while the writer lock is held, so
+// that reading and writing go on together and nothing read changes before it is written.
+// `today` is the day a two-digit year is read around.
 ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, CalendarDate today,
                                const std::function<bool(int done, int total)>& progress);
 

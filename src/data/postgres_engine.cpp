@@ -240,6 +240,7 @@ std::string Milliseconds(std::chrono::seconds limit) {
 // one outliving a closed Database fails rather than touching a freed connection.
 struct Session {
     PGconn* conn = nullptr;
+    std::string conninfo;  // as given, for a second connection to the same database
     int lockTimeoutMs = 0;
     // The longest wait for one statement's answer; zero: none.
     std::chrono::seconds commandTimeout{0};
@@ -779,6 +780,10 @@ public:
         return ok;
     }
 
+    std::unique_ptr<DatabaseEngine> OpenReaderAlongside() const override {
+        return ConnectPostgresEngine(session_->conninfo, session_->lockTimeoutMs);
+    }
+
     bool AppendsRowsInBulk() const override { return true; }
 
     bool AppendRows(std::string_view table, const std::vector<std::string_view>& columns,
@@ -910,6 +915,7 @@ std::unique_ptr<DatabaseEngine> ConnectPostgresEngine(std::string_view conninfo,
     if (auto missing = LoadServerClient()) throw DatabaseError(kErrOpeningFile, *missing);
     auto session = std::make_shared<Session>();
     session->conn = PQconnectdbParams(keywords, values, 1);
+    session->conninfo = std::string(conninfo);
     session->lockTimeoutMs = lockTimeoutMs;
     if (session->conn == nullptr) throw DatabaseError(Mapped(kErrOpeningFile));
     // The server's notices ("there is no transaction in progress") are not for the user.

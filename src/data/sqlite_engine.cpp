@@ -232,7 +232,8 @@ private:
 
 class SqliteEngine final : public DatabaseEngine {
 public:
-    SqliteEngine(sqlite3* handle, fs::path file) : handle_(handle), file_(std::move(file)) {}
+    SqliteEngine(sqlite3* handle, fs::path file, int busyTimeoutMs = kDefaultBusyTimeoutMs)
+        : handle_(handle), file_(std::move(file)), busyTimeoutMs_(busyTimeoutMs) {}
     ~SqliteEngine() override { sqlite3_close_v2(handle_); }
     SqliteEngine(const SqliteEngine&) = delete;
     SqliteEngine& operator=(const SqliteEngine&) = delete;
@@ -241,6 +242,11 @@ public:
 
     EngineKind Kind() const override { return EngineKind::Sqlite; }
     std::string Location() const override { return "File: " + file_.string(); }
+
+    std::unique_ptr<DatabaseEngine> OpenReaderAlongside() const override {
+        if (file_ == ":memory:") return nullptr;
+        return OpenSqliteEngine(file_, busyTimeoutMs_, FileAccess::ReadOnly);
+    }
 
     // A page cache of 64 MiB while the run lasts, then the one the connection had.
     void SetLargeTransactions(bool large) override {
@@ -357,6 +363,7 @@ private:
 
     sqlite3* handle_;
     fs::path file_;
+    int busyTimeoutMs_;
     std::int64_t cacheBefore_ = 0;  // while large transactions run: the cache to go back to
 };
 
@@ -430,7 +437,8 @@ std::unique_ptr<DatabaseEngine> OpenSqliteEngine(const fs::path& file, int busyT
     sqlite3* handle = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | kOneThreadAtATime;
     int rc = sqlite3_open_v2(file.c_str(), &handle, flags, nullptr);
-    auto engine = std::make_unique<SqliteEngine>(handle, file);  // closes on every way out
+    // Closes on every way out.
+    auto engine = std::make_unique<SqliteEngine>(handle, file, busyTimeoutMs);
     if (rc != SQLITE_OK) {
         auto failure = ErrorFromSqlite(handle, rc);
         if (failure.number == kErrOpeningFile) failure = TableError(kErrOpeningFile, file);

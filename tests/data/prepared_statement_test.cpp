@@ -208,3 +208,31 @@ TEST_F(PreparedStatementTest, LargeTransactionsLastAsLongAsTheRun) {
 
 }  // namespace
 }  // namespace quotaplan
+
+namespace quotaplan {
+namespace {
+
+// A run over a portfolio reads on a second connection: it sees what is committed, not what
+// the first connection's open transaction wrote, and writes nothing itself.
+TEST_P(RowsInBulk, AReaderAlongsideSeesWhatIsCommittedAndWritesNothing) {
+    auto reader = db.ReaderAlongside();
+    ASSERT_TRUE(reader.has_value());
+    const auto count = [&reader] {
+        return Stored(*reader, "SELECT COUNT(*) FROM tabPDA WHERE [ID Leasing] = 6");
+    };
+    ASSERT_TRUE(db.Execute("INSERT INTO tabPDA ([ID Leasing], Tipo) VALUES (6, 'Rata')"));
+    EXPECT_EQ(count(), "1|\n");
+    ASSERT_TRUE(db.Execute("BEGIN IMMEDIATE"));
+    ASSERT_TRUE(db.Execute("INSERT INTO tabPDA ([ID Leasing], Tipo) VALUES (6, 'Rata')"));
+    EXPECT_EQ(count(), "1|\n");
+    ASSERT_TRUE(db.Execute("COMMIT"));
+    EXPECT_EQ(count(), "2|\n");
+    EXPECT_FALSE(reader->Execute("DELETE FROM tabPDA"));
+    EXPECT_EQ(count(), "2|\n");
+
+    Database memory(CreateSqliteMemoryEngine());
+    EXPECT_FALSE(memory.ReaderAlongside().has_value());
+}
+
+}  // namespace
+}  // namespace quotaplan
