@@ -46,7 +46,7 @@ EventReindex Reindexed(Database& db, std::int32_t contractId,
                        const std::vector<StoredPlanRow>& stored, const FinancialPlan& indexedPlan) {
     ContractEventStore events(db);
     const auto basis = events.Basis(contractId);
-    if (!basis || basis->events.empty()) return indexedPlan;
+    if (!basis || basis->events.empty()) return PlanLines(indexedPlan, DerivedLines::Always);
     const StoredEvent& latest = basis->events.back();
     if (latest.event.Kind() == EventKind::Payoff) return PaidOffAsStored{};
     if (latest.linesWritten < 0 || static_cast<std::size_t>(latest.linesWritten) > stored.size()) {
@@ -62,7 +62,7 @@ EventReindex Reindexed(Database& db, std::int32_t contractId,
     }
     FinancialPlan plan;
     SetPlanToTheCent(plan, std::move(std::get<CentsPlan>(replanned)));
-    const std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
+    std::vector<PlanLine> lines = PlanLines(plan, DerivedLines::Always);
 
     const std::size_t eventStart = stored.size() - static_cast<std::size_t>(latest.linesWritten);
     if (FirstChangedRow(stored, lines) < HistoryRows(stored, latest.event.date, eventStart)) {
@@ -72,7 +72,7 @@ EventReindex Reindexed(Database& db, std::int32_t contractId,
     if (written != static_cast<std::size_t>(latest.linesWritten)) {
         SetLinesWritten(db, latest.id, written);
     }
-    return plan;
+    return lines;
 }
 
 }  // namespace

@@ -330,9 +330,8 @@ ReindexReport ReindexPortfolio(Database& db, const ReindexScope& scope, Calendar
                 if (const auto* refusal = std::get_if<EventReindexRefusal>(&next)) {
                     report.skipped.push_back(ContractName(id, form->txtDescBene) + ": " +
                                              refusal->message);
-                } else if (const auto* target = std::get_if<FinancialPlan>(&next)) {
-                    count(Rewrite(db, writer, id, *form, reading.stored,
-                                  PlanLines(*target, DerivedLines::Always),
+                } else if (const auto* lines = std::get_if<std::vector<PlanLine>>(&next)) {
+                    count(Rewrite(db, writer, id, *form, reading.stored, *lines,
                                   reading.firstIndexPercent));
                 } else {
                     count(ContractRewrite{});  // paid off: nothing after its payoff
